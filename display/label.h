@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QWidget>
+
+#include "platform/color.h"
+
+// A text label in the manner of the classic VCL label: caption, font colour, background colour
+// or transparency, horizontal alignment, vertical layout, word wrapping, accelerator prefixes
+// ("&" underlines the next character, "&&" shows one "&") and an integer Tag.
+class TLabel : public QWidget {
+  Q_OBJECT
+
+ public:
+  enum class Alignment { LeftJustify, RightJustify, Center };
+  enum class TextLayout { Top, Center, Bottom };
+
+  explicit TLabel(QWidget* parent = nullptr);
+
+  QString caption() const { return caption_; }
+  void setCaption(const QString& text);
+  TColor color() const { return color_; }
+  void setColor(TColor c);
+  TColor fontColor() const { return fontColor_; }
+  void setFontColor(TColor c);
+  bool transparent() const { return transparent_; }
+  void setTransparent(bool on);
+  Alignment alignment() const { return alignment_; }
+  void setAlignment(Alignment a);
+  TextLayout textLayout() const { return textLayout_; }
+  void setTextLayout(TextLayout l);
+  bool wordWrap() const { return wordWrap_; }
+  void setWordWrap(bool on);
+  bool showAccelChar() const { return showAccelChar_; }
+  void setShowAccelChar(bool on);
+  int tag() const { return tag_; }
+  void setTag(int tag) { tag_ = tag; }
+
+ signals:
+  void clicked();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  // Draws the caption into the rectangle; overridden by labels with text effects.
+  virtual void drawCaption(QPainter& painter, const QRect& rect);
+
+ private:
+  QString caption_;
+  TColor color_ = colors::btnFace;
+  TColor fontColor_ = colors::black;
+  bool transparent_ = false;
+  Alignment alignment_ = Alignment::LeftJustify;
+  TextLayout textLayout_ = TextLayout::Top;
+  bool wordWrap_ = false;
+  bool showAccelChar_ = true;
+  int tag_ = 0;
+};

@@ -1,0 +1,23 @@
+#include "platform/desktop.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+
+QList<QRect> QtDesktop::monitorBounds() const {
+  QList<QRect> bounds;
+  for (const QScreen* screen : QGuiApplication::screens()) bounds.append(screen->geometry());
+  return bounds;
+}
+
+int QtDesktop::logicalPpi() const {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? qRound(screen->logicalDotsPerInch()) : 96;
+}
+
+int QtDesktop::sizingFrameWidth() const {
+  // Qt does not expose the window manager's frame; a Windows sizing frame is 4 pixels.
+  return 4;
+}
+
+void QtDesktop::moveCursor(const QPoint& screenPoint) { QCursor::setPos(screenPoint); }

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QList>
+#include <QMap>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include "platform/desktop.h"
+#include "platform/dialogs.h"
+#include "platform/platform.h"
+#include "platform/settingskey.h"
+#include "platform/sound.h"
+#include "platform/tickcounter.h"
+
+// A tick counter that moves only when the test says so.
+class FakeTick final : public TickCounter {
+ public:
+  quint32 now() const override { return now_; }
+  void set(quint32 t) { now_ = t; }
+  void advance(quint32 ms) { now_ += ms; }
+
+ private:
+  quint32 now_ = 1000;
+};
+
+// Records every call instead of playing anything.
+class FakeSound final : public SoundService {
+ public:
+  struct Call {
+    QString file;  // empty for stopAll
+    bool loop;
+  };
+  void play(const QString& fileName, bool loop) override { calls.append({fileName, loop}); }
+  void stopAll() override { calls.append({QString(), false}); }
+  int playCount() const;
+
+  QList<Call> calls;
+};
+
+class FakeDesktop final : public Desktop {
+ public:
+  QList<QRect> monitorBounds() const override { return monitors; }
+  int logicalPpi() const override { return 96; }
+  int sizingFrameWidth() const override { return 4; }
+  void moveCursor(const QPoint& p) override { cursor = p; }
+
+  QList<QRect> monitors{QRect(0, 0, 1024, 768)};
+  QPoint cursor;
+};
+
+// Answers questions from a script and records what was shown.
+class FakeDialogs final : public Dialogs {
+ public:
+  bool askOkCancel(QWidget*, const QString& caption, const QString& text) override {
+    asked.append(caption + "|" + text);
+    return answerOk;
+  }
+  void showError(QWidget*, const QString&, const QString& text) override { errors.append(text); }
+  void showWarning(QWidget*, const QString&, const QString& text) override {
+    warnings.append(text);
+  }
+  void beep() override { ++beeps; }
+  QString pickOpenFile(QWidget*, const QString&, const QString&) override { return fileToPick; }
+  void openUrl(const QString& url) override { opened.append(url); }
+
+  bool answerOk = true;
+  QString fileToPick;
+  QStringList asked, errors, warnings, opened;
+  int beeps = 0;
+};
+
+// An in-memory settings key; `exists` false behaves as a first start.
+class FakeSettingsKey final : public SettingsKey {
+ public:
+  bool openExisting() override { return exists; }
+  bool openOrCreate() override {
+    if (!writable) return false;
+    exists = true;
+    return true;
+  }
+  Text readText(const QString& name) override;
+  Integer readInteger(const QString& name) override;
+  bool writeText(const QString& name, const QString& value) override;
+  bool writeInteger(const QString& name, qint32 value) override;
+  bool close() override { return true; }
+
+  bool exists = false;
+  bool writable = true;
+  QMap<QString, QString> texts;
+  QMap<QString, qint32> integers;
+  QStringList writeOrder;
+};
+
+// All fakes together, ready to hand to a window.
+struct FakePlatform {
+  FakeTick tick;
+  FakeSound sound;
+  FakeDesktop desktop;
+  FakeDialogs dialogs;
+  FakeSettingsKey settings;
+  Platform platform{tick, sound, desktop, dialogs, settings};
+};
