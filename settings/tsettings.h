@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "platform/color.h"
+
+// The settings record, one instance owned by the console. Field names are the names of the
+// stored values; the initial values are the defaults used when nothing is stored.
+struct TSettings {
+  // Console group.
+  bool CountDown = true;
+  qint32 Time = 2700;  // period length in seconds
+  qint32 Monitor = 0;  // index of the display's monitor in the system's list
+  QString Comanda1 = "HEIM";
+  QString Comanda2 = "GAST";
+  qint32 TitelType = 1;  // 1 text, 2 picture; anything else behaves as text
+  QString TitelType1 = "SPIELTITEL";
+  QString TitelType2 = "C:\\....";
+  qint32 Speed = 3;  // running-text pixels per ticker step
+  bool SLoop = false;
+  qint32 SoundTime = 60;  // warning lead in seconds
+  QString SoundFile;      // chosen at start-up unless a non-empty value is stored
+  bool StrReset = false;
+
+  // Display group (texts, fonts and bounds live on the display's elements).
+  std::array<TColor, 5> C = {colors::black, colors::black, colors::navy, colors::black,
+                             colors::navy};
+  qint32 VidTablo = 0;
+  bool FullScr = true;
+};
