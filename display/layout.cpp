@@ -165,7 +165,6 @@ TabloLayout layoutTablo(const LayoutInput& in) {
   const int frameHeight = in.outerHeight / 13;
   const int frameWidth = W / 4;
   out.frame = QRect(W - frameWidth, H - frameHeight, frameWidth, frameHeight);
-  out.mark = layoutMark(out.frame.size(), in.mark, in.ppi);
 
   const int u0 = H / 5;
   out.basePoints = u0 / 2;

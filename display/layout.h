@@ -59,7 +59,6 @@ struct LayoutInput {
   FittedText names;       // Label3
   FittedText score;       // Label4
   FittedText date;        // LabelData (sized to its text, not fitted)
-  FittedText mark;        // the left part of the maker's mark
   QRect score0, period0;  // current bounds of Label4 and Label5, kept by views without bands
 };
 
@@ -75,9 +74,8 @@ struct Bands {
 struct TabloLayout {
   QRect panelLogo;
   bool namesVisible = true;  // Label3
-  QRect frame;
-  MarkLayout mark;
-  int basePoints = 0;  // the window's base font
+  QRect frame;               // its three parts are laid out by layoutMark when it is resized
+  int basePoints = 0;        // the window's base font
   QRect label1;
   int titlePoints = 0;  // fitted
   QRect labelData;

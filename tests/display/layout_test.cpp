@@ -24,7 +24,6 @@ LayoutInput input(int w, int h, int view, int outerHeight = -1) {
   in.names = {"HEIM - GAST", arialBold()};
   in.score = {"0 - 0", arialBold()};
   in.date = {"31.12.2010", arialBold()};
-  in.mark = {"SCOR", arialBold()};
   return in;
 }
 
