@@ -1,7 +1,10 @@
 #include "display/tablo.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDate>
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPainter>
 
@@ -9,7 +12,10 @@
 #include "display/framemerrowtide.h"
 #include "display/label3d.h"
 #include "display/layout.h"
+#include "display/picturebox.h"
+#include "display/teamlogo.h"
 #include "platform/desktop.h"
+#include "platform/picture.h"
 #include "platform/platform.h"
 #include "settings/tsettings.h"
 #include "ticker/runstring.h"
@@ -51,6 +57,25 @@ TBevelPanel* panel(QWidget* parent, const char* name, TColor color, int bevelWid
   p->setBevelWidth(bevelWidth);
   p->hide();
   return p;
+}
+
+// Shows a team's logo picture, or else its logo text, or neither.
+void showTeamLogo(const TeamLogo& logo, TPictureBox* picture, TLabel3D* text) {
+  picture->hide();
+  text->hide();
+  switch (logo.kind) {
+    case TeamLogo::Kind::Picture:
+      picture->setPicture(logo.picture);
+      picture->setTransparentColour(logo.transparentColour);
+      picture->show();
+      break;
+    case TeamLogo::Kind::Text:
+      text->setCaption(logo.text);
+      text->show();
+      break;
+    case TeamLogo::Kind::None:
+      break;
+  }
 }
 
 // The label's text as drawn, in the label's font.
@@ -120,7 +145,7 @@ void TFormTablo::createElements() {
   designLabel(Label5, "1", arial(44, false), colors::navy);
   Label5->hide();
 
-  Image1 = element<QWidget>(this, "Image1");
+  Image1 = element<TPictureBox>(this, "Image1");
   Image1->hide();
 
   RunLabel = element<TRunLabel>(this, "RunLabel");
@@ -128,8 +153,8 @@ void TFormTablo::createElements() {
   RunLabel->setColor(colors::black);
   RunLabel->hide();
 
-  Logo1 = element<QWidget>(this, "Logo1");
-  Logo2 = element<QWidget>(this, "Logo2");
+  Logo1 = element<TPictureBox>(this, "Logo1");
+  Logo2 = element<TPictureBox>(this, "Logo2");
   LabelLogo1 = element<TLabel3D>(this, "LabelLogo1");
   LabelLogo2 = element<TLabel3D>(this, "LabelLogo2");
   for (TLabel3D* label : {LabelLogo1, LabelLogo2}) {
@@ -167,7 +192,7 @@ void TFormTablo::createElements() {
   PanelPauseRed = panel(PanelPause, "PanelPauseRed", colors::red, 2);
   PanelPauseRed->show();
   PanelLogo = panel(this, "PanelLogo", colors::black, 0);
-  Logo = element<QWidget>(PanelLogo, "Logo");
+  Logo = element<TPictureBox>(PanelLogo, "Logo");
   FrameMerrowtide1 = new TFrameMerrowtide(ppi_, this);
   FrameMerrowtide1->setObjectName("FrameMerrowtide1");
   PanelBlack = panel(this, "PanelBlack", colors::black, 0);
@@ -346,13 +371,34 @@ void TFormTablo::placeLeft(int offset) { move(selectedMonitor().x() + offset, y(
 void TFormTablo::placeTop(int offset) { move(x(), selectedMonitor().y() + offset); }
 
 void TFormTablo::ApplyTitle() {
-  // TODO pictures
+  const TSettings& settings = console_.settings();
+  if (settings.TitelType == 1) {
+    Image1->hide();
+  } else if (settings.TitelType == 2) {
+    const QImage picture = loadPicture(settings.TitelType2);
+    if (!picture.isNull()) {
+      Image1->setPicture(picture);
+      Image1->show();
+    }
+  }
   Label1->setVisible(Image1->isHidden());
 }
 
-void TFormTablo::LoadTeamLogos() {}
+void TFormTablo::LoadTeamLogos() {
+  const QString dir = QDir::currentPath();
+  showTeamLogo(findTeamLogo(dir, console_.settings().Comanda1), Logo1, LabelLogo1);
+  showTeamLogo(findTeamLogo(dir, console_.settings().Comanda2), Logo2, LabelLogo2);
+}
 
-void TFormTablo::loadLogoScreen() {}
+void TFormTablo::loadLogoScreen() {
+  const QFileInfo program(QCoreApplication::applicationFilePath());
+  const QString file = program.absoluteDir().filePath(program.completeBaseName() + ".jpg");
+  if (!QFileInfo::exists(file)) return;
+  const QImage picture = loadPicture(file);
+  if (picture.isNull()) return;
+  Logo->setPicture(picture);
+  console_.enableLogoCommand();
+}
 
 void TFormTablo::LoadDisplaySettings() {}
 

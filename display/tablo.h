@@ -18,6 +18,7 @@ class ConsoleLink;
 class TFrameMerrowtide;
 class TLabel;
 class TLabel3D;
+class TPictureBox;
 class TRunLabel;
 struct Platform;
 
@@ -49,14 +50,14 @@ class TFormTablo : public QWidget {
   TFormTablo(Platform& platform, ConsoleLink& console, QWidget* parent = nullptr);
 
   // Elements from bottom to top; the panels and the maker's mark always lie above the rest.
-  TLabel* Label4;   // score
-  TLabel* Label2;   // clock
-  TLabel* Label1;   // title text
-  TLabel* Label5;   // period number, kept in its Tag
-  QWidget* Image1;  // title picture
+  TLabel* Label4;       // score
+  TLabel* Label2;       // clock
+  TLabel* Label1;       // title text
+  TLabel* Label5;       // period number, kept in its Tag
+  TPictureBox* Image1;  // title picture
   TRunLabel* RunLabel;
-  QWidget* Logo1;
-  QWidget* Logo2;
+  TPictureBox* Logo1;
+  TPictureBox* Logo2;
   TLabel3D* LabelLogo1;
   TLabel3D* LabelLogo2;
   TLabel3D* Label3;  // team names
@@ -68,7 +69,7 @@ class TFormTablo : public QWidget {
   TBevelPanel* PanelPause;
   TBevelPanel* PanelPauseRed;
   TBevelPanel* PanelLogo;
-  QWidget* Logo;  // the logo screen's picture
+  TPictureBox* Logo;  // the logo screen's picture
   TFrameMerrowtide* FrameMerrowtide1;
   TBevelPanel* PanelBlack;
 

@@ -4,12 +4,16 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
+#include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
 
 #include "display/consolelink.h"
 #include "display/framemerrowtide.h"
 #include "display/label3d.h"
 #include "display/layout.h"
+#include "display/picturebox.h"
 #include "settings/tsettings.h"
 #include "support/fakes.h"
 #include "ticker/runstring.h"
@@ -273,4 +277,63 @@ TEST_F(TabloTest, BecomingActiveTellsTheConsole) {
   QApplication::processEvents();
   ASSERT_TRUE(tablo->isActiveWindow());
   EXPECT_EQ(console.activations, 1);
+}
+
+TEST_F(TabloTest, TitlePictureFallsBackToTheTitleText) {
+  QTemporaryDir dir;
+  const QString picture = dir.filePath("title.bmp");
+  QImage image(40, 10, QImage::Format_RGB32);
+  image.fill(Qt::green);
+  ASSERT_TRUE(image.save(picture, "BMP"));
+
+  console.record.TitelType = 2;
+  console.record.TitelType2 = dir.filePath("missing.jpg");
+  TFormTablo& t = shownFullScreen();
+  EXPECT_FALSE(t.Image1->isVisible());
+  EXPECT_TRUE(t.Label1->isVisible());
+
+  console.record.TitelType2 = picture;
+  t.ApplyTitle();
+  EXPECT_TRUE(t.Image1->isVisible());
+  EXPECT_FALSE(t.Label1->isVisible());
+  EXPECT_EQ(t.Image1->picture().size(), QSize(40, 10));
+
+  // A picture that does not load keeps the one shown; title type 1 brings the text back.
+  console.record.TitelType2 = dir.filePath("missing.jpg");
+  t.ApplyTitle();
+  EXPECT_TRUE(t.Image1->isVisible());
+  EXPECT_EQ(t.Image1->picture().size(), QSize(40, 10));
+  console.record.TitelType = 1;
+  t.ApplyTitle();
+  EXPECT_FALSE(t.Image1->isVisible());
+  EXPECT_TRUE(t.Label1->isVisible());
+}
+
+TEST_F(TabloTest, TeamLogosShowPictureOrTextFromTheWorkingDirectory) {
+  QTemporaryDir dir;
+  QFile text(dir.filePath("HEIM.txt"));
+  ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+  text.write("TV\nHeim\n");
+  text.close();
+  QImage image(8, 8, QImage::Format_RGB32);
+  image.fill(Qt::blue);
+  ASSERT_TRUE(image.save(dir.filePath("GAST.bmp"), "BMP"));
+  const QString previous = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(dir.path()));
+  TFormTablo& t = shownFullScreen();
+  QDir::setCurrent(previous);
+
+  EXPECT_FALSE(t.Logo1->isVisible());
+  EXPECT_TRUE(t.LabelLogo1->isVisible());
+  EXPECT_EQ(t.LabelLogo1->caption(), "TV\nHeim\n");
+  EXPECT_TRUE(t.Logo2->isVisible());
+  EXPECT_FALSE(t.LabelLogo2->isVisible());
+
+  // Other team names without files hide all four.
+  console.record.Comanda1 = "NIEMAND";
+  console.record.Comanda2 = "KEINER";
+  t.LoadTeamLogos();
+  for (QWidget* logo :
+       std::initializer_list<QWidget*>{t.Logo1, t.Logo2, t.LabelLogo1, t.LabelLogo2})
+    EXPECT_FALSE(logo->isVisible()) << logo->objectName().toStdString();
 }
