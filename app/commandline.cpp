@@ -1,8 +1,5 @@
 #include "app/commandline.h"
 
-#include <QRect>
-#include <QWidget>
-
 namespace {
 
 int toInteger(const QString& text) {
@@ -39,13 +36,4 @@ DisplayOptions parseDisplayOptions(const QStringList& arguments) {
     *target = toInteger(argument.mid(2));
   }
   return options;
-}
-
-void applyDisplayOptions(QWidget& display, const DisplayOptions& options, const QRect& monitor) {
-  if (options.maxHeight) display.setMaximumHeight(*options.maxHeight);
-  if (options.maxWidth) display.setMaximumWidth(*options.maxWidth);
-  QPoint position = display.pos();
-  if (options.left) position.setX(monitor.left() + *options.left);
-  if (options.top) position.setY(monitor.top() + *options.top);
-  display.move(position);
 }

@@ -21,9 +21,3 @@ class InvalidOptionValue : public std::runtime_error {
 
 // `arguments` excludes the program name. Throws InvalidOptionValue.
 DisplayOptions parseDisplayOptions(const QStringList& arguments);
-
-class QWidget;
-class QRect;
-
-// Caps the display window's size and places it relative to the selected monitor.
-void applyDisplayOptions(QWidget& display, const DisplayOptions& options, const QRect& monitor);

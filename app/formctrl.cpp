@@ -9,14 +9,13 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
-#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
 #include "app/clocktext.h"
 #include "app/courtpicture.h"
-#include "display/label.h"
+#include "display/label3d.h"
 #include "display/tablo.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
@@ -26,6 +25,8 @@
 #include "settings/cfgdialog.h"
 #include "widgets/dlgyesno.h"
 #include "widgets/forminfo.h"
+#include "widgets/glyphs.h"
+#include "widgets/ovalbutton.h"
 #include "widgets/spinbutton.h"
 
 namespace {
@@ -51,9 +52,9 @@ QFont arialBold(int pixelSize) {
 }
 
 // Places a label with its font and colours in one call; the console has many of them.
-TLabel* makeLabel(QWidget* parent, const char* name, const QRect& bounds, const QString& text,
-                  const QFont& font, TColor textColour) {
-  auto* label = new TLabel(parent);
+TLabel3D* makeLabel(QWidget* parent, const char* name, const QRect& bounds, const QString& text,
+                    const QFont& font, TColor textColour) {
+  auto* label = new TLabel3D(parent);
   label->setObjectName(name);
   label->setGeometry(bounds);
   label->setCaption(text);
@@ -123,26 +124,27 @@ void TFormCtrl::createControls() {
 
   LabelNameCommands = makeLabel(Panel1, "LabelNameCommands", {0, 0, kClientWidth, 24},
                                 "HEIM - GAST", arialBold(24), colors::black);
+  LabelNameCommands->setBevel(TLabel3DBevel::blNone);
   LabelNameCommands->setTransparent(false);
   LabelNameCommands->setColor(kHeaderOrange);
 
-  auto makeRoundButton = [this](const char* name, const QRect& bounds, const QString& hint) {
-    auto* button = new QPushButton(Panel1);
+  auto makeOvalButton = [this](const char* name, const QRect& bounds, const QString& hint) {
+    auto* button = new TOvalButton(Panel1);
     button->setObjectName(name);
     button->setGeometry(bounds);
     button->setToolTip(hint);
-    button->setFocusPolicy(Qt::NoFocus);
     return button;
   };
-  ObHelp = makeRoundButton("ObHelp", {15, 39, 37, 37}, "[F1] Help");
-  ObHelp->setText("?");
-  ObCFG = makeRoundButton("ObCFG", {52, 39, 37, 37}, "[F2] Configuration");
-  ObCFG->setText("C");
-  ObInfo = makeRoundButton("ObInfo", {89, 39, 37, 37}, "[F3] Information");
-  ObInfo->setText("i");
+  ObHelp = makeOvalButton("ObHelp", {15, 39, 37, 37}, "[F1] Help");
+  ObHelp->setGlyph(glyphs::help());
+  ObCFG = makeOvalButton("ObCFG", {52, 39, 37, 37}, "[F2] Configuration");
+  ObCFG->setGlyph(glyphs::configuration());
+  ObInfo = makeOvalButton("ObInfo", {89, 39, 37, 37}, "[F3] Information");
+  ObInfo->setGlyph(glyphs::information());
 
   LabelTime =
       makeLabel(Panel1, "LabelTime", {133, 29, 163, 54}, "45:00", arialBold(60), colors::yellow);
+  LabelTime->setHighLightColor(colors::black);
   LabelTime->setTransparent(false);
   LabelTime->setColor(kClockGreen);
   sbSek = makeSpin(Panel1, "sbSek", {293, 30, 17, 52}, "Correct time (Shift+Ctrl +/-)");
@@ -153,6 +155,10 @@ void TFormCtrl::createControls() {
 
   LabelTaym = makeLabel(Panel1, "LabelTaym", {189, 83, 43, 40}, "0", arialBold(37), colors::grey);
   LabelTaym->setToolTip("[Alt+0..4] Half-time ");
+  LabelTaym->setFillGradient(true);
+  LabelTaym->setGradientOrientation(TGradientOrientation::goVertical);
+  LabelTaym->setFirstColor(colors::green);
+  LabelTaym->setLastColor(colors::white);
   sbTaym = makeSpin(Panel1, "sbTaym", {233, 85, 17, 37}, "[Alt+0..4] Period");
 
   auto makeGoalButton = [this](const char* name, int left, const QString& hint, bool mirrored) {
@@ -162,7 +168,8 @@ void TFormCtrl::createControls() {
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
     button->setToolTip(hint);
-    button->setText(mirrored ? "+1" : "+1");
+    button->setIconSize(QSize(44, 81));
+    button->setIcon(QPixmap::fromImage(glyphs::goal(QSize(44, 81)).mirrored(mirrored, false)));
     return button;
   };
   SpeedButton1 = makeGoalButton("SpeedButton1", 12, "[F11] +1 Goal (HOME team left)", false);
@@ -170,17 +177,21 @@ void TFormCtrl::createControls() {
 
   LabelC1 = makeLabel(Panel1, "LabelC1", {65, 139, 67, 74}, "0", arialBold(61), colors::red);
   LabelC1->setAlignment(TLabel::Alignment::RightJustify);
+  LabelC1->setShadowSize(2);
   LabelC1->setToolTip(SpeedButton1->toolTip());
   LabelC2 = makeLabel(Panel1, "LabelC2", {294, 139, 67, 74}, "0", arialBold(61), colors::red);
   LabelC2->setAlignment(TLabel::Alignment::LeftJustify);
+  LabelC2->setShadowSize(2);
   LabelC2->setToolTip(SpeedButton2->toolTip());
   Schet1 = makeSpin(Panel1, "Schet1", {138, 152, 17, 49}, "-1 [Ctrl+F11]");
   Schet2 = makeSpin(Panel1, "Schet2", {269, 152, 17, 49}, "-1 [Ctrl+F12]");
 
-  bPlay = makeRoundButton("bPlay", {186, 147, 57, 57}, "[F5] Play/Pause");
-  bReset = makeRoundButton("bReset", {180, 244, 70, 29}, "[F10] Game Reset 0:0");
-  bReset->setText("Reset");
-  bReset->setStyleSheet("QPushButton { font: bold 12px 'Arial'; color: red; }");
+  bPlay = makeOvalButton("bPlay", {186, 147, 57, 57}, "[F5] Play/Pause");
+  bPlay->setFont(arialBold(13));
+  bReset = makeOvalButton("bReset", {180, 244, 70, 29}, "[F10] Game Reset 0:0");
+  bReset->setCaption("Reset");
+  bReset->setFont(arialBold(12));
+  bReset->setColor(colors::red);
   bReset->setEnabled(false);
   setPlayButton("Play", colors::lime);
 
@@ -198,7 +209,12 @@ void TFormCtrl::createControls() {
       makeLabel(Panel1, "LabStrafe2_1", {256, 224, 76, 36}, "2:00", penaltyFont, colors::white);
   LabStrafe2_2 =
       makeLabel(Panel1, "LabStrafe2_2", {256, 258, 76, 36}, "2:00", penaltyFont, colors::white);
-  for (TLabel* label : {LabStrafe2_1, LabStrafe2_2})
+  for (TLabel3D* label : {LabStrafe1_1, LabStrafe1_2, LabStrafe2_1, LabStrafe2_2}) {
+    label->setBevel(TLabel3DBevel::blShadow);
+    label->setShadowColor(colors::black);
+    label->setHighLightColor(colors::lime);
+  }
+  for (TLabel3D* label : {LabStrafe2_1, LabStrafe2_2})
     label->setAlignment(TLabel::Alignment::RightJustify);
 
   cbStrReset = makeCheck(Panel1, "cbStrReset", {168, 302}, "Strafe  RESET", QString());
@@ -235,9 +251,9 @@ void TFormCtrl::createControls() {
   Timer->setInterval(200);
   connect(Timer, &QTimer::timeout, this, &TFormCtrl::TimerTimer);
 
-  connect(bPlay, &QPushButton::clicked, this, &TFormCtrl::bPlayClick);
+  connect(bPlay, &TOvalButton::clicked, this, &TFormCtrl::bPlayClick);
   connect(LabelTime, &TLabel::clicked, this, &TFormCtrl::bPlayClick);
-  connect(bReset, &QPushButton::clicked, this, &TFormCtrl::Reset1Click);
+  connect(bReset, &TOvalButton::clicked, this, &TFormCtrl::Reset1Click);
   connect(sbSek, &TSpinButton::upClick, this, [this] { MinutePMClick(10); });
   connect(sbSek, &TSpinButton::downClick, this, [this] { MinutePMClick(-10); });
   connect(cbCountdown, &QCheckBox::clicked, this, &TFormCtrl::cbCountdownClick);
@@ -253,14 +269,14 @@ void TFormCtrl::createControls() {
   connect(LabelC2, &TLabel::clicked, this, [this] { SchetDownClick(3); });
   connect(Schet2, &TSpinButton::upClick, this, [this] { SchetDownClick(3); });
   connect(Schet2, &TSpinButton::downClick, this, [this] { SchetDownClick(4); });
-  const std::array<TLabel*, 4> penaltyLabels{LabStrafe1_1, LabStrafe1_2, LabStrafe2_1,
-                                             LabStrafe2_2};
+  const std::array<TLabel3D*, 4> penaltyLabels{LabStrafe1_1, LabStrafe1_2, LabStrafe2_1,
+                                               LabStrafe2_2};
   for (int i = 0; i < 4; ++i)
     connect(penaltyLabels[i], &TLabel::clicked, this, [this, i] { LabStrafe_Click(i); });
   connect(cbStrReset, &QCheckBox::toggled, this, [this](bool on) { settings_.StrReset = on; });
-  connect(ObHelp, &QPushButton::clicked, this, &TFormCtrl::Help1Click);
-  connect(ObCFG, &QPushButton::clicked, this, &TFormCtrl::CFG1Click);
-  connect(ObInfo, &QPushButton::clicked, this, &TFormCtrl::mInfoClick);
+  connect(ObHelp, &TOvalButton::clicked, this, &TFormCtrl::Help1Click);
+  connect(ObCFG, &TOvalButton::clicked, this, &TFormCtrl::CFG1Click);
+  connect(ObInfo, &TOvalButton::clicked, this, &TFormCtrl::mInfoClick);
 }
 
 QAction* TFormCtrl::addCommand(const char* name, const QString& caption, const QKeySequence& key) {
@@ -459,9 +475,8 @@ void TFormCtrl::setClocks(const QString& text) {
 }
 
 void TFormCtrl::setPlayButton(const char* caption, TColor colour) {
-  bPlay->setText(caption);
-  bPlay->setStyleSheet(
-      QString("QPushButton { font: bold 13px 'Arial'; color: %1; }").arg(styleColour(colour)));
+  bPlay->setCaption(caption);
+  bPlay->setColor(colour);
 }
 
 void TFormCtrl::bPlayClick() {

@@ -19,7 +19,6 @@
 class QAction;
 class QCheckBox;
 class QLabel;
-class QPushButton;
 class QTimer;
 class QToolButton;
 class TCfgDialog;
@@ -27,6 +26,8 @@ class TFDlgYesNo;
 class TFormInfo;
 class TFormTablo;
 class TLabel;
+class TLabel3D;
+class TOvalButton;
 class TSpinButton;
 struct Platform;
 
@@ -62,21 +63,21 @@ class TFormCtrl : public QWidget, public ConsoleLink {
 
   // Controls (objectName = member name).
   QWidget* Panel1;
-  TLabel* LabelNameCommands;
+  TLabel3D* LabelNameCommands;
   QLabel* ImagePole;
-  QPushButton *ObHelp, *ObCFG, *ObInfo;
-  TLabel* LabelTime;
+  TOvalButton *ObHelp, *ObCFG, *ObInfo;
+  TLabel3D* LabelTime;
   TSpinButton* sbSek;
   QCheckBox* cbCountdown;
   QCheckBox* Time1;
-  TLabel* LabelTaym;
+  TLabel3D* LabelTaym;
   TSpinButton* sbTaym;
   QToolButton *SpeedButton1, *SpeedButton2;
-  TLabel *LabelC1, *LabelC2;
+  TLabel3D *LabelC1, *LabelC2;
   TSpinButton *Schet1, *Schet2;
-  QPushButton* bPlay;
-  QPushButton* bReset;
-  TLabel *LabStrafe1_1, *LabStrafe1_2, *LabStrafe2_1, *LabStrafe2_2;
+  TOvalButton* bPlay;
+  TOvalButton* bReset;
+  TLabel3D *LabStrafe1_1, *LabStrafe1_2, *LabStrafe2_1, *LabStrafe2_2;
   QCheckBox* cbStrReset;
   QLabel* Image1;
   QWidget* Panel2;

@@ -29,13 +29,6 @@ class NoSettingsKey final : public SettingsKey {
   bool writeInteger(const QString&, qint32) override { return false; }
   bool close() override { return true; }
 };
-
-QRect selectedMonitor(Platform& platform, int index) {
-  const QList<QRect> monitors = platform.desktop.monitorBounds();
-  if (monitors.isEmpty()) return {};
-  return monitors.value(index >= 0 && index < monitors.size() ? index : 0);
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -60,7 +53,10 @@ int main(int argc, char* argv[]) {
 
   try {
     const DisplayOptions options = parseDisplayOptions(app.arguments().mid(1));
-    applyDisplayOptions(*display, options, selectedMonitor(platform, console->settings().Monitor));
+    if (options.maxHeight) display->limitHeight(*options.maxHeight);
+    if (options.maxWidth) display->limitWidth(*options.maxWidth);
+    if (options.left) display->placeLeft(*options.left);
+    if (options.top) display->placeTop(*options.top);
   } catch (const InvalidOptionValue& error) {
     std::fprintf(stderr, "%s\n", error.what());
     QMessageBox::critical(nullptr, TFormCtrl::kAppTitle, QString::fromUtf8(error.what()));

@@ -3,7 +3,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-TLabel::TLabel(QWidget* parent) : QWidget(parent) {}
+#include "widgets/textdraw.h"
+
+// An opaque label paints every pixel, so the parent need not be drawn underneath it.
+TLabel::TLabel(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 void TLabel::setCaption(const QString& text) {
   if (text == caption_) return;
@@ -26,6 +29,7 @@ void TLabel::setFontColor(TColor c) {
 void TLabel::setTransparent(bool on) {
   if (on == transparent_) return;
   transparent_ = on;
+  setAttribute(Qt::WA_OpaquePaintEvent, !on);
   update();
 }
 
@@ -53,24 +57,64 @@ void TLabel::setShowAccelChar(bool on) {
   update();
 }
 
+unsigned TLabel::alignmentFlag() const {
+  switch (alignment_) {
+    case Alignment::RightJustify:
+      return textdraw::Right;
+    case Alignment::Center:
+      return textdraw::Center;
+    case Alignment::LeftJustify:
+      break;
+  }
+  return textdraw::Left;
+}
+
+QString TLabel::captionFor(unsigned flags) const {
+  const bool measuring = flags & textdraw::CalcRect;
+  if (measuring && (caption_.isEmpty() || (showAccelChar_ && caption_ == u"&")))
+    return caption_ + u' ';
+  return caption_;
+}
+
+unsigned TLabel::prefixFlags(unsigned flags) const {
+  return showAccelChar_ ? flags : flags | textdraw::NoPrefix;
+}
+
+QRect TLabel::layoutRect(QPainter& painter, const QRect& rect, unsigned flags) {
+  if (textLayout_ == TextLayout::Top) return rect;
+  const QRect measured = drawCaption(painter, rect, flags | textdraw::CalcRect);
+  const int free = rect.height() - measured.height();
+  QRect r = rect.translated(0, textLayout_ == TextLayout::Center ? free / 2 : free);
+  // A text taller than the label keeps its whole extent instead of being cut at the bottom.
+  if (free < 0) {
+    if (measured.bottom() > r.bottom()) r.setBottom(measured.bottom());
+    if (measured.top() < r.top()) r.setTop(measured.top());
+  }
+  return r;
+}
+
 void TLabel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   if (!transparent_) painter.fillRect(rect(), toQColor(color_));
-  drawCaption(painter, rect());
+  unsigned flags = textdraw::ExpandTabs | alignmentFlag();
+  if (wordWrap_) flags |= textdraw::WordBreak;
+  drawCaption(painter, layoutRect(painter, rect(), flags), flags);
 }
 
-void TLabel::drawCaption(QPainter& painter, const QRect& rect) {
-  int flags = alignment_ == Alignment::Center         ? Qt::AlignHCenter
-              : alignment_ == Alignment::RightJustify ? Qt::AlignRight
-                                                      : Qt::AlignLeft;
-  flags |= textLayout_ == TextLayout::Center   ? Qt::AlignVCenter
-           : textLayout_ == TextLayout::Bottom ? Qt::AlignBottom
-                                               : Qt::AlignTop;
-  if (wordWrap_) flags |= Qt::TextWordWrap;
-  flags |= showAccelChar_ ? Qt::TextShowMnemonic : 0;
+QRect TLabel::drawCaption(QPainter& painter, const QRect& rect, unsigned flags) {
+  const QString text = captionFor(flags);
+  flags = prefixFlags(flags);
   painter.setFont(font());
-  painter.setPen(toQColor(fontColor_));
-  painter.drawText(rect, flags, caption_);
+  if (flags & textdraw::CalcRect) return textdraw::drawText(painter, text, rect, flags);
+  if (isEnabled()) {
+    painter.setPen(toQColor(fontColor_));
+  } else {
+    // Disabled text is engraved: a light copy one pixel down-right under a dark one.
+    painter.setPen(toQColor(colors::btnHighlight));
+    textdraw::drawText(painter, text, rect.translated(1, 1), flags);
+    painter.setPen(toQColor(colors::btnShadow));
+  }
+  return textdraw::drawText(painter, text, rect, flags);
 }
 
 void TLabel::mouseReleaseEvent(QMouseEvent* event) {

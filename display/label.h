@@ -6,7 +6,8 @@
 
 // A text label in the manner of the classic VCL label: caption, font colour, background colour
 // or transparency, horizontal alignment, vertical layout, word wrapping, accelerator prefixes
-// ("&" underlines the next character, "&&" shows one "&") and an integer Tag.
+// ("&" underlines the next character, "&&" shows one "&") and an integer Tag. The text is
+// drawn with textdraw; labels with text effects override drawCaption.
 class TLabel : public QWidget {
   Q_OBJECT
 
@@ -41,8 +42,20 @@ class TLabel : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
-  // Draws the caption into the rectangle; overridden by labels with text effects.
-  virtual void drawCaption(QPainter& painter, const QRect& rect);
+
+  // Draws (or with textdraw::CalcRect measures) the caption in rect with textdraw flags and
+  // returns the rectangle as textdraw does.
+  virtual QRect drawCaption(QPainter& painter, const QRect& rect, unsigned flags);
+
+  // The textdraw flag of the alignment.
+  unsigned alignmentFlag() const;
+  // The caption as drawn with these flags: measuring an empty caption (or a lone accelerator
+  // "&") measures one blank so that the label still has one line.
+  QString captionFor(unsigned flags) const;
+  // Adds textdraw::NoPrefix when accelerator prefixes are shown as they are.
+  unsigned prefixFlags(unsigned flags) const;
+  // Moves rect down for the vertical layout, measuring the caption with flags.
+  QRect layoutRect(QPainter& painter, const QRect& rect, unsigned flags);
 
  private:
   QString caption_;

@@ -12,12 +12,13 @@
 #include <QTimer>
 #include <memory>
 
-#include "display/label.h"
+#include "display/label3d.h"
 #include "display/tablo.h"
 #include "settings/cfgdialog.h"
 #include "support/fakes.h"
 #include "widgets/dlgyesno.h"
 #include "widgets/forminfo.h"
+#include "widgets/ovalbutton.h"
 #include "widgets/spinbutton.h"
 
 namespace {
@@ -57,7 +58,7 @@ class Console : public ::testing::Test {
 
 TEST_F(Console, CountdownRunsToTheEndOfThePeriodAndBlinks) {
   console->bPlayClick();
-  EXPECT_EQ(console->bPlay->text(), "Pause");
+  EXPECT_EQ(console->bPlay->caption(), "Pause");
   run(200);
   EXPECT_EQ(consoleClock(), "44:59");
   EXPECT_EQ(displayClock(), "44:59");
@@ -81,7 +82,7 @@ TEST_F(Console, CountdownRunsToTheEndOfThePeriodAndBlinks) {
   EXPECT_FALSE(console->Time1->isChecked());
   EXPECT_EQ(console->LabelTime->fontColor(), colors::grey);
   EXPECT_EQ(consoleClock(), "45:00");
-  EXPECT_EQ(console->bPlay->text(), "Play");
+  EXPECT_EQ(console->bPlay->caption(), "Play");
 }
 
 TEST_F(Console, CountUpShowsThePeriodLengthThenStartsAtZero) {

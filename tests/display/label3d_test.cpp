@@ -1,0 +1,259 @@
+#include "display/label3d.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+#include <QImage>
+
+namespace {
+
+const QColor kBackdrop(1, 2, 3);  // what a transparent label shows through
+const QColor kHighlight(255, 255, 255);
+const QColor kShadow(160, 160, 160);
+const QColor kGrayText(109, 109, 109);
+const QColor kRed(255, 0, 0);
+const QColor kNavy(0, 0, 128);
+
+QFont crispFont(int pixels) {
+  QFont font("Liberation Sans");
+  font.setPixelSize(pixels);
+  font.setStyleStrategy(QFont::NoAntialias);
+  return font;
+}
+
+// A label showing "I" (a solid bar) in red on navy, so each copy of the text is a rectangle.
+struct BarLabel {
+  TLabel3D label;
+  BarLabel() {
+    label.resize(60, 60);
+    label.setFont(crispFont(40));
+    label.setFontColor(colors::red);
+    label.setColor(colors::navy);
+    label.setCaption("I");
+    label.setAlignment(TLabel::Alignment::Center);
+    label.setTextLayout(TLabel::TextLayout::Center);
+  }
+};
+
+QImage render(QWidget& widget) {
+  QImage image(widget.size(), QImage::Format_RGB32);
+  image.fill(kBackdrop);
+  widget.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+  return image;
+}
+
+// The bounding box of the pixels of exactly this colour.
+QRect box(const QImage& image, const QColor& color) {
+  QRect r;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixelColor(x, y) == color) r |= QRect(x, y, 1, 1);
+  return r;
+}
+
+// Rows [first, last] that hold any pixel other than the background colour.
+std::pair<int, int> inkRows(const QImage& image, const QColor& background) {
+  int first = -1, last = -1;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixelColor(x, y) != background) {
+        if (first < 0) first = y;
+        last = y;
+        break;
+      }
+  return {first, last};
+}
+
+TEST(Label3D, NewLabelHasTheDefaults) {
+  TLabel3D label;
+  EXPECT_EQ(label.bevel(), TLabel3DBevel::blRaised);
+  EXPECT_EQ(label.highLightColor(), colors::btnHighlight);
+  EXPECT_EQ(label.shadowColor(), colors::btnShadow);
+  EXPECT_EQ(label.shadowSize(), 1);
+  EXPECT_EQ(label.shadowNapr(), 1);
+  EXPECT_FALSE(label.fillGradient());
+  EXPECT_EQ(label.firstColor(), colors::white);
+  EXPECT_EQ(label.lastColor(), colors::teal);
+  EXPECT_EQ(label.gradientOrientation(), TGradientOrientation::goHorizontal);
+  EXPECT_EQ(label.borderColor(), colors::black);
+  EXPECT_EQ(label.borderWidth(), 1);
+  EXPECT_EQ(label.borderStyle(), TLabel3DBorderStyle::lbNone);
+  label.setShadowSize(300);
+  EXPECT_EQ(label.shadowSize(), 255);
+}
+
+TEST(Label3D, DefaultBevelDrawsLightCopyUpLeftAndShadowDownRight) {
+  BarLabel bar;
+  const QImage image = render(bar.label);
+  const QRect text = box(image, kRed);
+  ASSERT_FALSE(text.isEmpty());
+  const QRect light = box(image, kHighlight);
+  const QRect dark = box(image, kShadow);
+  EXPECT_EQ(light.topLeft(), text.topLeft() - QPoint(1, 1));
+  EXPECT_EQ(dark.bottomRight(), text.bottomRight() + QPoint(1, 1));
+  EXPECT_LE(light.right(), text.right() - 1);  // covered by the text on its right
+}
+
+TEST(Label3D, ShadowBevelDrawsOneCopyMovedByShadowSize) {
+  BarLabel bar;
+  bar.label.setBevel(TLabel3DBevel::blShadow);
+  bar.label.setShadowColor(colors::black);
+  bar.label.setShadowSize(2);
+  const QImage image = render(bar.label);
+  const QRect text = box(image, kRed);
+  EXPECT_EQ(box(image, Qt::black), text.translated(2, 2));
+  EXPECT_TRUE(box(image, kHighlight).isEmpty());
+}
+
+TEST(Label3D, AllEightDirectionsOutlineTheText) {
+  BarLabel bar;
+  bar.label.setBevel(TLabel3DBevel::blShadow);
+  bar.label.setShadowColor(colors::black);
+  bar.label.setShadowNapr(255 | 0x100);  // bits above 7 are ignored
+  const QImage image = render(bar.label);
+  const QRect text = box(image, kRed);
+  const QRect ring = text.adjusted(-1, -1, 1, 1);
+  for (int x = ring.left(); x <= ring.right(); ++x)
+    for (int y = ring.top(); y <= ring.bottom(); ++y)
+      if (!text.contains(x, y)) {
+        EXPECT_EQ(image.pixelColor(x, y), Qt::black) << x << "," << y;
+      }
+  EXPECT_EQ(box(image, Qt::black), ring);
+}
+
+TEST(Label3D, DisabledLabelKeepsShadowsAndDrawsGreyText) {
+  BarLabel enabled, disabled;
+  disabled.label.setEnabled(false);
+  const QRect text = box(render(enabled.label), kRed);
+  const QImage image = render(disabled.label);
+  EXPECT_TRUE(box(image, kHighlight).isEmpty());
+  EXPECT_TRUE(box(image, kRed).isEmpty());
+  EXPECT_EQ(box(image, kGrayText), text);
+  EXPECT_EQ(box(image, kShadow).bottomRight(), text.bottomRight() + QPoint(1, 1));
+}
+
+TEST(Label3D, GradientHasOneBandPerPixelWithIntegerColours) {
+  TLabel3D label;
+  label.resize(101, 10);
+  label.setFillGradient(true);
+  QImage image = render(label);
+  struct Row {
+    int column;
+    QColor color;
+  } rows[] = {{0, QColor(255, 255, 255)},
+              {50, QColor(127, 191, 191)},
+              {99, QColor(2, 129, 129)},
+              {100, QColor(0, 128, 128)}};
+  for (const Row& row : rows)
+    for (int y : {0, 9}) EXPECT_EQ(image.pixelColor(row.column, y), row.color) << row.column;
+
+  label.setGradientOrientation(TGradientOrientation::goVertical);
+  label.setFirstColor(colors::green);
+  label.setLastColor(colors::white);
+  image = render(label);
+  EXPECT_EQ(image.pixelColor(70, 0), QColor(0, 128, 0));
+  EXPECT_EQ(image.pixelColor(70, 9), QColor(255, 255, 255));
+  EXPECT_EQ(image.pixelColor(0, 4), QColor(113, 184, 113));  // 255 * 4 / 9, 128 + 127 * 4 / 9
+
+  // A gradient one pixel across paints nothing, not even the plain background.
+  label.resize(101, 1);
+  image = render(label);
+  EXPECT_EQ(box(image, kBackdrop), QRect(0, 0, 101, 1));
+}
+
+TEST(Label3D, InnerFrameDrawsFourRingsAroundASmallerTextArea) {
+  TLabel3D label;
+  label.resize(40, 30);
+  label.setColor(colors::navy);
+  label.setBorderStyle(TLabel3DBorderStyle::lbInn);
+  label.setBorderWidth(2);
+  const QImage image = render(label);
+  struct Row {
+    int x, y;
+    QColor color;
+  } rows[] = {
+      // outer lowered rings: dark left and top, light right and bottom with both corners
+      {0, 10, kShadow},
+      {10, 0, kShadow},
+      {1, 10, kShadow},
+      {39, 10, kHighlight},
+      {39, 0, kHighlight},
+      {0, 29, kHighlight},
+      {38, 1, kHighlight},
+      {10, 28, kHighlight},
+      // inner raised rings
+      {2, 10, kHighlight},
+      {10, 3, kHighlight},
+      {37, 10, kShadow},
+      {36, 3, kShadow},
+      {3, 26, kShadow},
+      {10, 27, kShadow},
+      // the text area
+      {4, 4, kNavy},
+      {35, 25, kNavy},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(image.pixelColor(row.x, row.y), row.color) << row.x << "," << row.y;
+  EXPECT_EQ(box(image, kNavy), QRect(4, 4, 32, 22));
+}
+
+TEST(Label3D, NormalFrameUsesBorderColourAndZeroWidthDrawsNone) {
+  TLabel3D label;
+  label.resize(20, 20);
+  label.setColor(colors::navy);
+  label.setBorderStyle(TLabel3DBorderStyle::lbNormal);
+  label.setBorderColor(colors::red);
+  EXPECT_EQ(box(render(label), kNavy), QRect(1, 1, 18, 18));
+  EXPECT_EQ(render(label).pixelColor(19, 0), kRed);
+  label.setBorderWidth(0);
+  EXPECT_EQ(box(render(label), kNavy), QRect(0, 0, 20, 20));
+}
+
+TEST(Label3D, CentredLayoutBalancesTheTextAndLetsTallTextOverflowBothEdges) {
+  TLabel3D label;
+  label.setBevel(TLabel3DBevel::blNone);
+  label.setFont(crispFont(14));
+  label.setColor(colors::navy);
+  label.setTextLayout(TLabel::TextLayout::Center);
+  label.setCaption("H\nH\nH");
+  const int lines = 3 * QFontMetrics(crispFont(14)).height();
+
+  label.resize(40, lines + 30);
+  auto [first, last] = inkRows(render(label), kNavy);
+  EXPECT_NEAR(first, label.height() - 1 - last, 6);  // glyph placement within a line differs
+
+  label.resize(40, lines - 12);
+  std::tie(first, last) = inkRows(render(label), kNavy);
+  EXPECT_EQ(first, 0);                  // the first line sticks out above
+  EXPECT_EQ(last, label.height() - 1);  // and the last line is not cut off at the bottom
+
+  label.setTextLayout(TLabel::TextLayout::Bottom);
+  label.resize(40, lines + 30);
+  std::tie(first, last) = inkRows(render(label), kNavy);
+  EXPECT_GT(first, 30);
+}
+
+TEST(Label3D, OnlyPlainOrWrappingLabelsBreakWords) {
+  const int lineHeight = QFontMetrics(crispFont(14)).height();
+  struct Row {
+    TLabel3DBevel bevel;
+    bool wordWrap;
+    bool breaks;
+  } rows[] = {{TLabel3DBevel::blNone, false, true},
+              {TLabel3DBevel::blRaised, false, false},
+              {TLabel3DBevel::blRaised, true, true},
+              {TLabel3DBevel::blShadow, false, false}};
+  for (const Row& row : rows) {
+    TLabel3D label;
+    label.resize(40, 4 * lineHeight);
+    label.setFont(crispFont(14));
+    label.setColor(colors::navy);
+    label.setBevel(row.bevel);
+    label.setWordWrap(row.wordWrap);
+    label.setCaption("Heim Gast");
+    const auto [first, last] = inkRows(render(label), kNavy);
+    EXPECT_EQ(last > lineHeight + 1, row.breaks) << int(row.bevel) << row.wordWrap;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,141 @@
+#include "widgets/textdraw.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+
+namespace {
+
+QFont testFont() {
+  QFont font("Liberation Sans");
+  font.setPixelSize(20);
+  return font;
+}
+
+struct Canvas {
+  QImage image{200, 100, QImage::Format_RGB32};
+  Canvas() { image.fill(Qt::white); }
+
+  QRect draw(const QString& text, const QRect& rect, unsigned flags) {
+    QPainter painter(&image);
+    painter.setFont(testFont());
+    painter.setPen(Qt::black);
+    return textdraw::drawText(painter, text, rect, flags);
+  }
+
+  // The horizontal span of non-white pixels in rows [top, bottom); empty when none.
+  std::pair<int, int> inkColumns(int top = 0, int bottom = 100) const {
+    int first = -1, last = -1;
+    for (int x = 0; x < image.width(); ++x)
+      for (int y = top; y < bottom; ++y)
+        if (image.pixel(x, y) != qRgb(255, 255, 255)) {
+          if (first < 0) first = x;
+          last = x;
+          break;
+        }
+    return {first, last};
+  }
+};
+
+TEST(TextDraw, MeasuresPrefixesAsShown) {
+  const QFontMetrics fm(testFont());
+  const QRect box(10, 20, 500, 100);
+  struct Row {
+    QString text;
+    unsigned flags;
+    QString shown;
+  } rows[] = {
+      {"&File", 0, "File"},
+      {"Save && Exit", 0, "Save & Exit"},
+      {"&File", textdraw::NoPrefix, "&File"},
+      {"A&&B&", 0, "A&B"},
+  };
+  for (const Row& row : rows) {
+    const QRect r =
+        textdraw::measureText(testFont(), row.text, box, row.flags | textdraw::CalcRect);
+    EXPECT_EQ(r, QRect(10, 20, fm.horizontalAdvance(row.shown), fm.height()))
+        << row.text.toStdString();
+  }
+}
+
+TEST(TextDraw, EmptyTextMeasuresNoLine) {
+  const QRect r = textdraw::measureText(testFont(), "", QRect(0, 0, 100, 50), textdraw::CalcRect);
+  EXPECT_EQ(r.height(), 0);
+  EXPECT_EQ(r.width(), 0);
+}
+
+TEST(TextDraw, WordBreakWrapsAtSpacesAndKeepsLongWords) {
+  const QFontMetrics fm(testFont());
+  const unsigned flags = textdraw::WordBreak | textdraw::CalcRect;
+  const int width = fm.horizontalAdvance("aaa bbb") + 1;
+
+  QRect r = textdraw::measureText(testFont(), "aaa bbb ccc ddd", QRect(0, 0, width, 10), flags);
+  EXPECT_EQ(r.height(), 2 * fm.height());
+  EXPECT_EQ(r.width(), qMax(fm.horizontalAdvance("aaa bbb"), fm.horizontalAdvance("ccc ddd")));
+
+  // A word wider than the rectangle is not split; the measured width grows to hold it.
+  r = textdraw::measureText(testFont(), "x abcdefghijklmnop y", QRect(0, 0, 30, 10), flags);
+  EXPECT_EQ(r.height(), 3 * fm.height());
+  EXPECT_EQ(r.width(), fm.horizontalAdvance("abcdefghijklmnop"));
+
+  // Without word break only line breaks start new lines.
+  r = textdraw::measureText(testFont(), "aaa bbb\r\nccc", QRect(0, 0, 30, 10), textdraw::CalcRect);
+  EXPECT_EQ(r.height(), 2 * fm.height());
+  EXPECT_EQ(r.width(), fm.horizontalAdvance("aaa bbb"));
+}
+
+TEST(TextDraw, TabsAdvanceToStopsOfEightAverageCharacters) {
+  const QFontMetrics fm(testFont());
+  const int tab = 8 * fm.averageCharWidth();
+  const QRect box(0, 0, 1000, 10);
+  QRect r =
+      textdraw::measureText(testFont(), "a\tb", box, textdraw::ExpandTabs | textdraw::CalcRect);
+  EXPECT_EQ(r.width(), tab + fm.horizontalAdvance("b"));
+  r = textdraw::measureText(testFont(), "\t\tb", box, textdraw::ExpandTabs | textdraw::CalcRect);
+  EXPECT_EQ(r.width(), 2 * tab + fm.horizontalAdvance("b"));
+}
+
+TEST(TextDraw, MeasuringDrawsNothing) {
+  Canvas canvas;
+  canvas.draw("Hello", QRect(0, 0, 200, 100), textdraw::CalcRect);
+  EXPECT_EQ(canvas.inkColumns().first, -1);
+}
+
+TEST(TextDraw, AlignsEachLineInTheRectangle) {
+  const QFontMetrics fm(testFont());
+  const int w = fm.horizontalAdvance("HH");
+  for (unsigned align : {textdraw::Left, textdraw::Center, textdraw::Right}) {
+    Canvas canvas;
+    canvas.draw("HH", QRect(20, 0, 160, 50), align);
+    const int expectedLeft = align == textdraw::Left     ? 20
+                             : align == textdraw::Center ? 20 + (160 - w) / 2
+                                                         : 180 - w;
+    const auto [first, last] = canvas.inkColumns();
+    EXPECT_NEAR(first, expectedLeft, 3) << align;
+    EXPECT_NEAR(last, expectedLeft + w, 3) << align;
+  }
+}
+
+TEST(TextDraw, ClipsToTheRectangle) {
+  Canvas canvas;
+  canvas.draw("WWWWWWWWWWWW", QRect(0, 0, 40, 50), textdraw::Left);
+  EXPECT_LE(canvas.inkColumns().second, 39);
+}
+
+TEST(TextDraw, PrefixUnderlinesTheNextCharacterOnly) {
+  const QFontMetrics fm(testFont());
+  const int below = fm.ascent() + 1;  // rows under the baseline where only an underline can be
+  Canvas plain, marked, literal;
+  plain.draw("xo", QRect(0, 0, 200, 50), 0);
+  marked.draw("&xo", QRect(0, 0, 200, 50), 0);
+  literal.draw("&&xo", QRect(0, 0, 200, 50), 0);
+  EXPECT_EQ(plain.inkColumns(below, below + 3).first, -1);
+  const auto [first, last] = marked.inkColumns(below, below + 3);
+  EXPECT_EQ(first, 0);
+  EXPECT_EQ(last, fm.horizontalAdvance("x") - 1);
+  EXPECT_EQ(literal.inkColumns(below, below + 3).first, -1);
+}
+
+}  // namespace

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+// The running-text list file: one entry per line, in the locale's 8-bit encoding.
+// Reading accepts CR, LF and CR LF line ends, keeps a last line without a line end, adds no
+// empty entry for a final line end and stops at a NUL byte. A file that is not valid UTF-8 is
+// taken as Windows-1252 (on Windows: the ANSI code page). Writing ends every entry with CR LF
+// and replaces the file in one step, so a failed save leaves the old file as it was.
+//
+// A foreign or damaged file must not flood the console, so reading is capped: only the first
+// maxBytes of a file are read (cut back to the last complete line), at most maxEntries entries
+// are kept, and longer lines are cut to maxEntryLength characters.
+namespace RunListFile {
+
+constexpr qint64 maxBytes = 16 * 1024 * 1024;
+constexpr int maxEntries = 200000;
+constexpr int maxEntryLength = 1000;
+
+inline constexpr char defaultName[] = "Lauftext.txt";
+
+// The text of the bytes: UTF-8 when valid, otherwise the 8-bit fallback code page.
+QString decode(QByteArrayView bytes);
+QStringList parse(QByteArrayView bytes);
+QByteArray format(const QStringList& entries);
+
+// On failure `error` receives the system's text for it and `entries` is left alone.
+bool read(const QString& path, QStringList& entries, QString* error = nullptr);
+bool write(const QString& path, const QStringList& entries, QString* error = nullptr);
+
+}  // namespace RunListFile

@@ -1,0 +1,159 @@
+#include "widgets/textdraw.h"
+
+#include <QFontMetrics>
+#include <QList>
+#include <QPainter>
+
+namespace textdraw {
+namespace {
+
+// One line as drawn: the visible characters and which of them carry an accelerator underline.
+struct Line {
+  QString text;
+  QList<int> underlined;
+};
+
+bool isBreakSpace(QChar c) { return c == u' ' || c == u'\t'; }
+
+// Turns "&x" into an underlined x and "&&" into "&"; a lone "&" at the end shows nothing.
+Line stripPrefixes(const QString& text) {
+  Line line;
+  line.text.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] != u'&') {
+      line.text += text[i];
+      continue;
+    }
+    if (++i >= text.size()) break;
+    if (text[i] != u'&') line.underlined.append(static_cast<int>(line.text.size()));
+    line.text += text[i];
+  }
+  return line;
+}
+
+Line slice(const Line& source, int from, int to) {
+  Line line{source.text.mid(from, to - from), {}};
+  for (int k : source.underlined)
+    if (k >= from && k < to) line.underlined.append(k - from);
+  return line;
+}
+
+class Layout {
+ public:
+  Layout(const QFontMetrics& metrics, unsigned flags)
+      : fm_(metrics), flags_(flags), tabWidth_(8 * metrics.averageCharWidth()) {}
+
+  // Width of a line, tabs advancing to the next stop counted from the line's start.
+  int width(const QString& text) const {
+    if (!(flags_ & ExpandTabs) || tabWidth_ <= 0) return fm_.horizontalAdvance(text);
+    int x = 0;
+    const QStringList parts = text.split(u'\t');
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+      x += fm_.horizontalAdvance(parts[i]);
+      if (i + 1 < parts.size()) x = (x / tabWidth_ + 1) * tabWidth_;
+    }
+    return x;
+  }
+
+  QList<Line> lines(const QString& text, int maxWidth) const {
+    QList<Line> result;
+    if (text.isEmpty()) return result;
+    const Line all = (flags_ & NoPrefix) ? Line{text, {}} : stripPrefixes(text);
+    if (flags_ & SingleLine) return {all};
+    int start = 0;
+    const int n = static_cast<int>(all.text.size());
+    for (int i = 0; i <= n; ++i) {
+      if (i < n && all.text[i] != u'\n' && all.text[i] != u'\r') continue;
+      const Line paragraph = slice(all, start, i);
+      if (flags_ & WordBreak)
+        breakWords(paragraph, maxWidth, result);
+      else
+        result.append(paragraph);
+      if (i + 1 < n && all.text[i] == u'\r' && all.text[i + 1] == u'\n') ++i;
+      start = i + 1;
+    }
+    return result;
+  }
+
+  void draw(QPainter& painter, const Line& line, int x, int top) const {
+    const int baseline = top + fm_.ascent();
+    if (flags_ & ExpandTabs) {
+      int offset = 0;
+      const QStringList parts = line.text.split(u'\t');
+      for (qsizetype i = 0; i < parts.size(); ++i) {
+        painter.drawText(QPoint(x + offset, baseline), parts[i]);
+        offset += fm_.horizontalAdvance(parts[i]);
+        if (i + 1 < parts.size() && tabWidth_ > 0) offset = (offset / tabWidth_ + 1) * tabWidth_;
+      }
+    } else {
+      painter.drawText(QPoint(x, baseline), line.text);
+    }
+    for (int k : line.underlined) {
+      const int left = x + width(line.text.left(k));
+      painter.fillRect(left, baseline + fm_.underlinePos(), fm_.horizontalAdvance(line.text[k]),
+                       qMax(1, fm_.lineWidth()), painter.pen().color());
+    }
+  }
+
+  int lineHeight() const { return fm_.height(); }
+
+ private:
+  // Greedy breaking at spaces; a word wider than the limit stands alone on its line.
+  void breakWords(const Line& paragraph, int maxWidth, QList<Line>& out) const {
+    const QString& s = paragraph.text;
+    const int n = static_cast<int>(s.size());
+    int pos = 0;
+    do {
+      int end = -1;
+      int i = pos;
+      while (true) {
+        while (i < n && !isBreakSpace(s[i])) ++i;
+        if (end >= 0 && width(s.mid(pos, i - pos)) > maxWidth) break;
+        end = i;
+        while (i < n && isBreakSpace(s[i])) ++i;
+        if (i >= n) break;
+      }
+      out.append(slice(paragraph, pos, end));
+      pos = end;
+      while (pos < n && isBreakSpace(s[pos])) ++pos;
+    } while (pos < n);
+  }
+
+  QFontMetrics fm_;
+  unsigned flags_;
+  int tabWidth_;
+};
+
+QRect extent(const Layout& layout, const QList<Line>& lines, const QRect& rect) {
+  int widest = 0;
+  for (const Line& line : lines) widest = qMax(widest, layout.width(line.text));
+  return QRect(rect.left(), rect.top(), widest,
+               static_cast<int>(lines.size()) * layout.lineHeight());
+}
+
+}  // namespace
+
+QRect drawText(QPainter& painter, const QString& text, const QRect& rect, unsigned flags) {
+  const Layout layout(painter.fontMetrics(), flags);
+  const QList<Line> lines = layout.lines(text, rect.width());
+  if (flags & CalcRect) return extent(layout, lines, rect);
+
+  painter.save();
+  painter.setClipRect(rect, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+  int top = rect.top();
+  for (const Line& line : lines) {
+    const int free = rect.width() - layout.width(line.text);
+    const int x = rect.left() + ((flags & Right) ? free : (flags & Center) ? free / 2 : 0);
+    layout.draw(painter, line, x, top);
+    top += layout.lineHeight();
+  }
+  painter.restore();
+  return rect;
+}
+
+QRect measureText(const QFont& font, const QString& text, const QRect& rect, unsigned flags) {
+  const Layout layout(QFontMetrics(font), flags);
+  return extent(layout, layout.lines(text, rect.width()), rect);
+}
+
+}  // namespace textdraw
