@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* os) {
+  *os << '{' << list.join(", ").toStdString() << '}';
+}

@@ -1,0 +1,288 @@
+#include "settings/settingsgroups.h"
+
+#include <gtest/gtest.h>
+
+#include "printers.h"
+#include "support/fakes.h"
+
+namespace {
+
+const QStringList kConsoleReadOrder = {
+    "CountDown",  "Time",       "Monitor",   "Comanda1",  "Comanda2", "TitelType",
+    "TitelType1", "TitelType2", "L",         "T",         "W",        "H",
+    "Speed",      "SLoop",      "SoundTime", "SoundFile", "StrReset"};
+
+QStringList displayReadOrder() {
+  QStringList names = {"CNames", "Title", "C0", "C1", "C2", "C3", "C4"};
+  for (int n = 1; n <= 5; ++n)
+    names << QString("FC%1").arg(n) << QString("FN%1").arg(n) << QString("FS%1").arg(n);
+  names.append({"VidTablo", "Wt", "Ht", "Xt", "Yt", "FullScr"});
+  return names;
+}
+
+// The names of the fields a read filled, in reading order.
+QStringList readNames(const ConsoleGroup& g) {
+  QStringList names;
+  auto add = [&](const auto& field, const char* name) {
+    if (field) names << name;
+  };
+  add(g.CountDown, "CountDown");
+  add(g.Time, "Time");
+  add(g.Monitor, "Monitor");
+  add(g.Comanda1, "Comanda1");
+  add(g.Comanda2, "Comanda2");
+  add(g.TitelType, "TitelType");
+  add(g.TitelType1, "TitelType1");
+  add(g.TitelType2, "TitelType2");
+  add(g.L, "L");
+  add(g.T, "T");
+  add(g.W, "W");
+  add(g.H, "H");
+  add(g.Speed, "Speed");
+  add(g.SLoop, "SLoop");
+  add(g.SoundTime, "SoundTime");
+  add(g.SoundFile, "SoundFile");
+  add(g.StrReset, "StrReset");
+  return names;
+}
+
+QStringList readNames(const DisplayGroup& g) {
+  QStringList names;
+  auto add = [&](const auto& field, const QString& name) {
+    if (field) names << name;
+  };
+  add(g.CNames, "CNames");
+  add(g.Title, "Title");
+  for (int i = 0; i < 5; ++i) add(g.C[i], QString("C%1").arg(i));
+  for (int n = 0; n < 5; ++n) {
+    add(g.fonts[n].color, QString("FC%1").arg(n + 1));
+    add(g.fonts[n].face, QString("FN%1").arg(n + 1));
+    add(g.fonts[n].style, QString("FS%1").arg(n + 1));
+  }
+  add(g.VidTablo, "VidTablo");
+  add(g.Wt, "Wt");
+  add(g.Ht, "Ht");
+  add(g.Xt, "Xt");
+  add(g.Yt, "Yt");
+  add(g.FullScr, "FullScr");
+  return names;
+}
+
+// A key holding both complete groups.
+void storeBothGroups(FakeSettingsKey& key) {
+  TSettings settings;
+  settings.SoundFile = "Ton-ende.wav";
+  writeConsoleGroup(key, settings, QRect(10, 20, 436, 549));
+  writeDisplayGroup(key, defaultDisplayValues());
+  key.writeOrder.clear();
+}
+
+void removeValue(FakeSettingsKey& key, const QString& name) {
+  key.texts.remove(name);
+  key.integers.remove(name);
+}
+
+void flipKind(FakeSettingsKey& key, const QString& name) {
+  if (key.integers.contains(name))
+    key.writeText(name, "7");
+  else
+    key.writeInteger(name, 7);
+}
+
+// Refuses to write one named value; everything else goes to the fake.
+class RefusingKey final : public SettingsKey {
+ public:
+  RefusingKey(FakeSettingsKey& inner, QString refused) : inner_(inner), refused_(refused) {}
+  bool openExisting() override { return inner_.openExisting(); }
+  bool openOrCreate() override { return inner_.openOrCreate(); }
+  Text readText(const QString& name) override { return inner_.readText(name); }
+  Integer readInteger(const QString& name) override { return inner_.readInteger(name); }
+  bool writeText(const QString& name, const QString& value) override {
+    return name != refused_ && inner_.writeText(name, value);
+  }
+  bool writeInteger(const QString& name, qint32 value) override {
+    return name != refused_ && inner_.writeInteger(name, value);
+  }
+  bool close() override { return inner_.close(); }
+
+ private:
+  FakeSettingsKey& inner_;
+  QString refused_;
+};
+
+}  // namespace
+
+TEST(SettingsGroups, FirstStartReadsNothingAndKeepsEveryDefault) {
+  FakeSettingsKey key;  // no key yet
+  TSettings settings;
+  applyConsoleGroup(readConsoleGroup(key), settings);
+  const DisplayGroup display = readDisplayGroup(key);
+  applyDisplayGroup(display, settings);
+
+  EXPECT_TRUE(readNames(readConsoleGroup(key)).isEmpty());
+  EXPECT_TRUE(readNames(display).isEmpty());
+  EXPECT_FALSE(key.exists);
+  EXPECT_TRUE(settings.CountDown);
+  EXPECT_EQ(settings.Time, 2700);
+  EXPECT_EQ(settings.TitelType1, "SPIELTITEL");
+  const DisplayValues design = defaultDisplayValues();
+  EXPECT_EQ(design.Title, "TITEL");
+  EXPECT_EQ(design.CNames, "HEIM - GAST");
+  EXPECT_EQ(design.C, settings.C);
+  EXPECT_EQ(design.fonts[0].color, colors::white);
+  EXPECT_EQ(design.fonts[0].face, "Arial");
+  EXPECT_EQ(design.fonts[0].style, 1);
+  EXPECT_EQ(design.fonts[4].color, colors::yellow);
+}
+
+// Any integer-like value missing or mistyped, or any text mistyped, ends its group there.
+TEST(SettingsGroups, FirstUnreadableValueEndsTheConsoleGroup) {
+  for (int i = 0; i < kConsoleReadOrder.size(); ++i) {
+    const QString& name = kConsoleReadOrder[i];
+    SCOPED_TRACE(name.toStdString());
+    FakeSettingsKey key;
+    storeBothGroups(key);
+    const bool isText = key.texts.contains(name);
+    flipKind(key, name);
+    EXPECT_EQ(readNames(readConsoleGroup(key)), kConsoleReadOrder.mid(0, i));
+
+    removeValue(key, name);
+    QStringList expected = kConsoleReadOrder.mid(0, i);
+    if (isText) {  // a missing text reads as empty and the group goes on
+      expected = kConsoleReadOrder;
+      if (name == "SoundFile") expected.removeOne(name);
+    }
+    EXPECT_EQ(readNames(readConsoleGroup(key)), expected);
+    // The display group is read independently.
+    EXPECT_EQ(readNames(readDisplayGroup(key)), displayReadOrder());
+  }
+}
+
+TEST(SettingsGroups, FirstUnreadableValueEndsTheDisplayGroup) {
+  const QStringList order = displayReadOrder();
+  for (int i = 0; i < order.size(); ++i) {
+    const QString& name = order[i];
+    SCOPED_TRACE(name.toStdString());
+    FakeSettingsKey key;
+    storeBothGroups(key);
+    const bool isText = key.texts.contains(name);
+    flipKind(key, name);
+    EXPECT_EQ(readNames(readDisplayGroup(key)), order.mid(0, i));
+
+    removeValue(key, name);
+    QStringList expected = order.mid(0, i);
+    if (isText) {  // missing names or title read as empty; a missing face changes nothing
+      expected = order;
+      if (name.startsWith("FN")) expected.removeOne(name);
+    }
+    EXPECT_EQ(readNames(readDisplayGroup(key)), expected);
+  }
+}
+
+TEST(SettingsGroups, TextsReadAsStoredAndEmptyOnesAppliedOrNotByName) {
+  FakeSettingsKey key;
+  storeBothGroups(key);
+  removeValue(key, "CNames");
+  key.writeText("Title", "Pokal");
+  key.writeText("FN3", "");
+  key.writeText("FN2", "Liberation Sans Narrow Condensed Extra");
+  key.writeText("SoundFile", "");
+  key.writeText("Comanda1", "");
+
+  const DisplayGroup display = readDisplayGroup(key);
+  EXPECT_EQ(display.CNames, QString());
+  EXPECT_EQ(display.Title, "Pokal");
+  EXPECT_FALSE(display.fonts[2].face.has_value());
+  EXPECT_EQ(display.fonts[1].face, "Liberation Sans Narrow Condense");  // 31 characters
+  EXPECT_EQ(display.fonts[1].face->size(), kMaxFaceLength);
+
+  TSettings settings;
+  settings.SoundFile = "Ton-ende.wav";  // the start-up choice
+  applyConsoleGroup(readConsoleGroup(key), settings);
+  EXPECT_EQ(settings.SoundFile, "Ton-ende.wav");
+  EXPECT_EQ(settings.Comanda1, "");
+}
+
+TEST(SettingsGroups, ColoursReachTheDisplayOnlyWhenAllFiveAreRead) {
+  FakeSettingsKey key;
+  storeBothGroups(key);
+  key.writeInteger("C0", qint32(colors::btnFace));  // a system colour is a negative integer
+  key.writeInteger("C1", qint32(colors::teal));
+  removeValue(key, "C2");
+
+  const DisplayGroup display = readDisplayGroup(key);
+  TSettings settings;
+  applyDisplayGroup(display, settings);
+  EXPECT_FALSE(display.colorsComplete());
+  EXPECT_EQ(settings.C[0], colors::btnFace);
+  EXPECT_EQ(settings.C[1], colors::teal);
+  EXPECT_EQ(settings.C[2], colors::navy);
+  EXPECT_EQ(readNames(display), QStringList({"CNames", "Title", "C0", "C1"}));
+}
+
+TEST(SettingsGroups, StyleBitsSwitchFontStyles) {
+  struct Row {
+    int bits;
+    bool bold, italic, underline, strikeOut;
+    int back;
+  };
+  const Row rows[] = {{6, false, true, true, false, 6},       {1, true, false, false, false, 1},
+                      {15, true, true, true, true, 15},       {0, false, false, false, false, 0},
+                      {16 | 8, false, false, false, true, 8}, {-1, true, true, true, true, 15}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.bits);
+    QFont font("Arial");
+    StyleFromBits(font, 15);  // every style on before: StyleFromBits clears first
+    StyleFromBits(font, row.bits);
+    EXPECT_EQ(font.bold(), row.bold);
+    EXPECT_EQ(font.italic(), row.italic);
+    EXPECT_EQ(font.underline(), row.underline);
+    EXPECT_EQ(font.strikeOut(), row.strikeOut);
+    EXPECT_EQ(StyleToBits(font), row.back);
+  }
+}
+
+TEST(SettingsGroups, GroupsAreWrittenInOrderAndEachAsItsKind) {
+  FakeSettingsKey key;
+  TSettings settings;
+  settings.StrReset = true;
+  writeConsoleGroup(key, settings, QRect(-5, 30, 436, 549));
+  EXPECT_EQ(key.writeOrder,
+            QStringList({"L", "T", "W", "H", "CountDown", "Time", "Comanda1", "Comanda2",
+                         "TitelType", "TitelType1", "TitelType2", "Monitor", "Speed", "SLoop",
+                         "SoundTime", "SoundFile", "StrReset"}));
+  EXPECT_EQ(key.integers.value("L"), -5);
+  EXPECT_EQ(key.integers.value("H"), 549);
+  EXPECT_EQ(key.integers.value("StrReset"), 1);
+  EXPECT_EQ(key.texts.value("TitelType2"), "C:\\....");
+
+  key.writeOrder.clear();
+  writeDisplayGroup(key, defaultDisplayValues());
+  QStringList displayOrder = displayReadOrder();
+  for (const char* bounds : {"Yt", "Xt", "Ht", "Wt"})
+    displayOrder.prepend(displayOrder.takeAt(displayOrder.indexOf(bounds)));
+  EXPECT_EQ(key.writeOrder, displayOrder);
+  EXPECT_EQ(key.integers.value("C2"), qint32(colors::navy));
+  EXPECT_EQ(key.texts.value("FN5"), "Arial");
+  EXPECT_EQ(key.integers.value("FullScr"), 1);
+}
+
+TEST(SettingsGroups, WritingStopsAtTheFirstFailureAndNeedsTheKey) {
+  FakeSettingsKey fake;
+  RefusingKey key(fake, "Comanda2");
+  writeConsoleGroup(key, TSettings(), QRect(0, 0, 436, 549));
+  EXPECT_EQ(fake.writeOrder, QStringList({"L", "T", "W", "H", "CountDown", "Time", "Comanda1"}));
+
+  FakeSettingsKey locked;
+  locked.writable = false;
+  writeConsoleGroup(locked, TSettings(), QRect());
+  writeDisplayGroup(locked, defaultDisplayValues());
+  EXPECT_TRUE(locked.writeOrder.isEmpty());
+}
+
+TEST(SettingsGroups, MonitorIndexOutsideTheMonitorsBecomesZero) {
+  const struct {
+    int stored, count, expected;
+  } rows[] = {{0, 1, 0}, {1, 2, 1}, {2, 2, 0}, {-1, 2, 0}, {INT_MIN, 3, 0}, {5, 0, 0}};
+  for (const auto& row : rows) EXPECT_EQ(validMonitorIndex(row.stored, row.count), row.expected);
+}

@@ -1,0 +1,398 @@
+#include "ticker/runtextcontrols.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "failingsaves.h"
+#include "support/fakes.h"
+#include "ticker/runlistfile.h"
+#include "ticker/runstring.h"
+
+namespace {
+
+// The console's three places for the controls and the display's ticker, driven by hand.
+class RunTextConsole : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+  void create(const QStringList* fileEntries = nullptr) {
+    if (fileEntries) {
+      ASSERT_TRUE(RunListFile::write(dir.filePath("Lauftext.txt"), *fileEntries));
+    }
+    auto* layout = new QVBoxLayout(&console);
+    strip = new QWidget;
+    strip->setFixedSize(428, 34);
+    listArea = new QWidget;
+    editPanel = new QWidget;
+    editPanel->setFixedHeight(32);
+    layout->addWidget(strip);
+    layout->addWidget(listArea);
+    layout->addWidget(editPanel);
+    console.resize(428, 468);
+    ticker.setParent(&display);
+    ticker.setExternalTicks(true);
+    ticker.setGeometry(0, 700, 768, 60);
+    ticker.hide();
+    // Recorded before the controls move on, so it names the text of the pass just ended.
+    QObject::connect(&ticker, &TRunString::OnEnd, [this] { shown << ticker.RText(); });
+    controls = std::make_unique<TRunTextControls>(strip, listArea, editPanel, speed, fake.dialogs,
+                                                  dir.path());
+    controls->setTicker(ticker);
+    list = console.findChild<QListWidget*>("ListStr");
+    edit = console.findChild<QLineEdit*>("Edit1");
+    ASSERT_TRUE(list && edit);
+  }
+  void createWith(QStringList entries) { create(&entries); }
+
+  QStringList entries() const {
+    QStringList result;
+    for (int i = 0; i < list->count(); ++i) result << list->item(i)->text();
+    return result;
+  }
+  int selected() const {
+    const int row = list->currentRow();
+    return row >= 0 && list->item(row)->isSelected() ? row : -1;
+  }
+  void select(int row) { list->setCurrentRow(row); }
+  QLabel* label(const char* name) const { return console.findChild<QLabel*>(name); }
+  QAbstractButton* button(const char* name) const {
+    return console.findChild<QAbstractButton*>(name);
+  }
+  TColor demoColor() const {
+    return fromQColor(label("DemoRS")->palette().color(QPalette::WindowText));
+  }
+  bool indicatorsShown() const {
+    return !label("LabelRS1")->isHidden() && !label("LabelRS2")->isHidden();
+  }
+  // Ticks until the current pass ends; false if the ticker is not moving.
+  bool runPass() {
+    const qsizetype before = shown.size();
+    for (int n = 0; n < 100000 && ticker.timerEnabled(); ++n) {
+      ticker.tick();
+      if (shown.size() > before) return true;
+    }
+    return false;
+  }
+  void key(QWidget* w, int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, k, mods);
+    QApplication::sendEvent(w, &press);
+  }
+  QByteArray fileBytes() const {
+    QFile f(dir.filePath("Lauftext.txt"));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+
+  QTemporaryDir dir;
+  FakePlatform fake;
+  qint32 speed = 3;
+  QWidget console;
+  QWidget display;
+  QWidget* strip = nullptr;
+  QWidget* listArea = nullptr;
+  QWidget* editPanel = nullptr;
+  TRunLabel ticker;
+  std::unique_ptr<TRunTextControls> controls;
+  QListWidget* list = nullptr;
+  QLineEdit* edit = nullptr;
+  QStringList shown;
+};
+
+}  // namespace
+
+TEST_F(RunTextConsole, CreatesNamedControlsAndLoadsTheList) {
+  createWith({"A", "B", "C"});
+  EXPECT_EQ(entries(), QStringList({"A", "B", "C"}));
+  EXPECT_EQ(selected(), 0);
+  const struct {
+    const char* name;
+    QString caption;
+    QString hint;
+    QPoint at;
+  } buttons[] = {
+      {"OB1", "1", "[F7] One running string", {5, 3}},   {"OBA", "A", "[F8] All strings", {34, 3}},
+      {"OBS", "S", "[F6] One static string", {62, 3}},   {"OBX", "X", "[F9] Break", {90, 3}},
+      {"obADDstr", "+", "Add string to list", {389, 2}},
+  };
+  for (const auto& b : buttons) {
+    QAbstractButton* w = button(b.name);
+    ASSERT_TRUE(w) << b.name;
+    EXPECT_EQ(w->text(), b.caption);
+    EXPECT_EQ(w->toolTip(), b.hint);
+    EXPECT_EQ(w->geometry(), QRect(b.at, QSize(28, 28)));
+  }
+  EXPECT_EQ(button("OBC")->parentWidget(), strip);
+  EXPECT_EQ(button("obADDstr")->parentWidget(), editPanel);
+  EXPECT_EQ(label("DemoRS")->text(), "LAUFTEXT.TXT");
+  EXPECT_EQ(demoColor(), colors::grey);
+  EXPECT_TRUE(label("LabelRS1")->isHidden());
+  EXPECT_EQ(edit->text(), "Neue Zeile");
+  EXPECT_EQ(edit->toolTip(), "Zeile zu ändern");
+  EXPECT_EQ(edit->geometry().topLeft(), QPoint(6, 5));
+  EXPECT_EQ(edit->width(), 379);
+  const struct {
+    const char* name;
+    QString caption;
+    QKeySequence key;
+  } actions[] = {{"Openfile1", "Offnen file...", QKeySequence("Ctrl+O")},
+                 {"Saveasdefault1", "Speichern as default", QKeySequence("Ctrl+S")},
+                 {"Stringdelete1", "Zeile entfernen", QKeySequence("Ctrl+Del")}};
+  for (const auto& a : actions) {
+    auto* action = list->findChild<QAction*>(a.name);
+    ASSERT_TRUE(action) << a.name;
+    EXPECT_EQ(action->text(), a.caption);
+    EXPECT_EQ(action->shortcut(), a.key);
+    EXPECT_EQ(action->shortcutContext(), Qt::WidgetShortcut);
+    EXPECT_TRUE(list->actions().contains(action));
+  }
+}
+
+TEST_F(RunTextConsole, AllTextsRepeatWhileCyclicIsReleased) {
+  createWith({"A", "B", "C"});
+  controls->mStartAllClick();
+  EXPECT_EQ(ticker.Tag(), -1);
+  EXPECT_EQ(ticker.OneStep(), 3);
+  EXPECT_EQ(label("LabelRS1")->text(), "<<<");
+  for (int i = 0; i < 7; ++i) ASSERT_TRUE(runPass());
+  EXPECT_EQ(shown, QStringList({"A", "B", "C", "A", "B", "C", "A"}));
+  EXPECT_FALSE(ticker.isHidden());
+  EXPECT_TRUE(ticker.timerEnabled());
+  EXPECT_EQ(selected(), 1);
+}
+
+TEST_F(RunTextConsole, AllTextsStopAfterTheLastWhileCyclicIsPressed) {
+  createWith({"A", "B", "C"});
+  button("OBC")->click();
+  EXPECT_TRUE(button("OBC")->isChecked());
+  button("OBA")->click();
+  while (runPass()) {
+  }
+  EXPECT_EQ(shown, QStringList({"A", "B", "C"}));
+  EXPECT_TRUE(ticker.isHidden());
+  EXPECT_FALSE(indicatorsShown());
+  EXPECT_EQ(demoColor(), colors::grey);
+  EXPECT_EQ(selected(), 0);
+  button("OBC")->click();
+  EXPECT_FALSE(button("OBC")->isChecked());
+}
+
+TEST_F(RunTextConsole, OneRunningTextScrollsOnceAndMovesTheCursor) {
+  createWith({"A", "B", "C"});
+  select(1);
+  controls->mRunStartClick();
+  EXPECT_EQ(ticker.Position(), 1);  // enters from the right border
+  EXPECT_EQ(label("LabelRS1")->text(), "<");
+  EXPECT_EQ(label("LabelRS2")->text(), "<");
+  EXPECT_EQ(demoColor(), colors::white);
+  ASSERT_TRUE(runPass());
+  EXPECT_FALSE(runPass());
+  EXPECT_EQ(shown, QStringList{"B"});
+  EXPECT_TRUE(ticker.isHidden());
+  EXPECT_EQ(selected(), 2);
+  // From the last entry the cursor goes back to the first.
+  controls->mRunStartClick();
+  ASSERT_TRUE(runPass());
+  EXPECT_EQ(shown, QStringList({"B", "C"}));
+  EXPECT_EQ(selected(), 0);
+}
+
+TEST_F(RunTextConsole, StaticTextStandsAtTheLeftBorderUntilBreak) {
+  createWith({"A", "B", "C"});
+  select(1);
+  controls->mStatStartClick();
+  EXPECT_EQ(ticker.RText(), "B");
+  EXPECT_FALSE(ticker.isHidden());
+  EXPECT_FALSE(ticker.timerEnabled());
+  EXPECT_EQ(ticker.Position(), ticker.width());
+  EXPECT_EQ(runTextPosition(ticker.Direction(), runFraction(ticker.Position(), ticker.Steps()),
+                            ticker.metrics(), ticker.size())
+                .x(),
+            0);
+  EXPECT_EQ(label("LabelRS1")->text(), "<");
+  EXPECT_EQ(label("LabelRS2")->text(), ">");
+  EXPECT_TRUE(indicatorsShown());
+  EXPECT_EQ(demoColor(), colors::white);
+  controls->Clear1Click();
+  EXPECT_TRUE(ticker.isHidden());
+  EXPECT_FALSE(indicatorsShown());
+  EXPECT_EQ(demoColor(), colors::grey);
+  EXPECT_EQ(ticker.Tag(), -2);
+  EXPECT_EQ(selected(), 1);
+}
+
+TEST_F(RunTextConsole, BreakWhileHiddenChangesNothing) {
+  createWith({"A"});
+  controls->mStatStartClick();
+  ticker.hide();
+  controls->Clear1Click();
+  EXPECT_EQ(demoColor(), colors::white);  // only a visible ticker is broken off
+  EXPECT_TRUE(indicatorsShown());
+}
+
+TEST_F(RunTextConsole, OneEntryRepeatsWithoutRecountingSteps) {
+  createWith({"Willkommen"});
+  controls->mStartAllClick();
+  const int steps = ticker.Steps();
+  ticker.resize(500, 60);  // a new width alone does not recount the steps
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(runPass());
+  EXPECT_EQ(shown, QStringList({"Willkommen", "Willkommen", "Willkommen"}));
+  EXPECT_EQ(ticker.Steps(), steps);
+  EXPECT_TRUE(ticker.timerEnabled());
+}
+
+TEST_F(RunTextConsole, StartWithoutSelectionOrFileHidesTheTicker) {
+  create();
+  EXPECT_EQ(list->count(), 0);
+  ticker.show();
+  controls->mStartAllClick();
+  EXPECT_TRUE(ticker.isHidden());
+  EXPECT_FALSE(indicatorsShown());
+  EXPECT_EQ(ticker.Tag(), -1);
+  EXPECT_EQ(demoColor(), colors::grey);
+}
+
+TEST_F(RunTextConsole, StartWithoutSelectionReloadsTheSavedList) {
+  createWith({"Gespeichert"});
+  list->clearSelection();
+  list->setCurrentRow(-1);
+  edit->setText("Ungespeichert");
+  controls->obADDstrClick();  // appended, nothing selected
+  EXPECT_EQ(entries(), QStringList({"Gespeichert", "Ungespeichert"}));
+  EXPECT_EQ(selected(), -1);
+  controls->mRunStartClick();
+  EXPECT_EQ(entries(), QStringList{"Gespeichert"});
+  EXPECT_EQ(ticker.RText(), "Gespeichert");
+  EXPECT_EQ(selected(), 0);
+}
+
+TEST_F(RunTextConsole, ReplayUsesTheLastMode) {
+  createWith({"A", "B"});
+  console.show();
+  // Before any start a replay is one running text.
+  list->setFocus();
+  key(list, Qt::Key_Return);
+  EXPECT_EQ(ticker.Tag(), 0);
+  EXPECT_TRUE(ticker.timerEnabled());
+  controls->mStatStartClick();
+  select(1);
+  const QPoint at = list->visualItemRect(list->item(1)).center();
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                            QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+    QMouseEvent e(type, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &e);
+  }
+  EXPECT_EQ(ticker.RText(), "B");
+  EXPECT_EQ(ticker.Tag(), -2);
+  EXPECT_FALSE(ticker.timerEnabled());
+  ticker.setTag(5);  // an unknown mode replays nothing
+  ticker.hide();
+  controls->ListStrDblClick();
+  EXPECT_TRUE(ticker.isHidden());
+}
+
+TEST_F(RunTextConsole, PickCopiesOnlyTheOperatorsChoiceIntoTheEditor) {
+  createWith({"A", "B", "C"});
+  EXPECT_EQ(edit->text(), "Neue Zeile");  // the selection made at loading is no pick
+  key(list, Qt::Key_Down);
+  EXPECT_EQ(selected(), 1);
+  EXPECT_EQ(edit->text(), "B");
+  edit->setText("bearbeitet");
+  controls->mRunStartClick();
+  ASSERT_TRUE(runPass());
+  EXPECT_EQ(selected(), 2);
+  EXPECT_EQ(edit->text(), "bearbeitet");
+}
+
+TEST_F(RunTextConsole, InsertAfterBeforeAndDelete) {
+  create();
+  edit->setText("erste");
+  key(edit, Qt::Key_Return);  // Enter on an empty list inserts at the top
+  EXPECT_EQ(entries(), QStringList{"erste"});
+  EXPECT_EQ(selected(), 0);
+  EXPECT_EQ(edit->selectedText(), "erste");
+  edit->setText("danach");
+  key(edit, Qt::Key_Return);
+  edit->setText("davor");
+  controls->obADDstrClick();
+  EXPECT_EQ(entries(), QStringList({"erste", "davor", "danach"}));
+  EXPECT_EQ(selected(), 1);
+
+  select(2);
+  controls->Stringdelete1Click();  // the last of three: the new last is selected
+  EXPECT_EQ(entries(), QStringList({"erste", "davor"}));
+  EXPECT_EQ(selected(), 1);
+  select(0);
+  list->findChild<QAction*>("Stringdelete1")->trigger();
+  EXPECT_EQ(entries(), QStringList{"davor"});
+  EXPECT_EQ(selected(), 0);  // the entry that followed
+  controls->Stringdelete1Click();
+  EXPECT_EQ(list->count(), 0);
+  EXPECT_EQ(selected(), -1);
+  controls->Stringdelete1Click();  // nothing selected: nothing happens
+  EXPECT_EQ(list->count(), 0);
+  EXPECT_TRUE(fileBytes().isEmpty());  // editing never writes the file
+}
+
+TEST_F(RunTextConsole, OpenFileReplacesTheListOrReportsTheFailure) {
+  createWith({"A"});
+  const QString other = dir.filePath("anders.txt");
+  {
+    QFile f(other);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("X\nY\nZ");
+  }
+  fake.dialogs.fileToPick = other;
+  controls->Openfile1Click();
+  EXPECT_EQ(entries(), QStringList({"X", "Y", "Z"}));
+  EXPECT_EQ(selected(), 0);
+  EXPECT_TRUE(fake.dialogs.errors.isEmpty());
+
+  const QString missing = dir.filePath("fehlt.txt");
+  fake.dialogs.fileToPick = missing;
+  controls->Openfile1Click();
+  ASSERT_EQ(fake.dialogs.errors.size(), 1);
+  EXPECT_TRUE(fake.dialogs.errors[0].startsWith("Cannot open file \"" +
+                                                QDir::toNativeSeparators(missing) + "\". "));
+  EXPECT_TRUE(fake.dialogs.errors[0].endsWith("."));
+  EXPECT_EQ(entries(), QStringList({"X", "Y", "Z"}));
+
+  fake.dialogs.fileToPick.clear();  // cancelled
+  controls->Openfile1Click();
+  EXPECT_EQ(fake.dialogs.errors.size(), 1);
+}
+
+TEST_F(RunTextConsole, SaveWritesTheListOrKeepsTheOldFile) {
+  createWith({"alt"});
+  edit->setText("Grüße");
+  key(edit, Qt::Key_Return);
+  controls->Saveasdefault1Click();
+  EXPECT_EQ(fileBytes(), QByteArray("alt\r\nGr\xC3\xBC\xC3\x9F"
+                                    "e\r\n"));
+
+  edit->setText("neu");
+  key(edit, Qt::Key_Return);
+  {
+    FailingSaves blocked(dir.path());
+    controls->Saveasdefault1Click();
+  }
+  ASSERT_EQ(fake.dialogs.errors.size(), 1);
+  EXPECT_TRUE(fake.dialogs.errors[0].startsWith(
+      "Cannot create file \"" + QDir::toNativeSeparators(dir.filePath("Lauftext.txt")) + "\". "));
+  EXPECT_EQ(fileBytes(), QByteArray("alt\r\nGr\xC3\xBC\xC3\x9F"
+                                    "e\r\n"));
+  EXPECT_EQ(entries(), QStringList({"alt", "Grüße", "neu"}));
+}

@@ -1,0 +1,368 @@
+#include "ticker/runtextcontrols.h"
+
+#include <QAction>
+#include <QDir>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "platform/color.h"
+#include "platform/dialogs.h"
+#include "ticker/runlistfile.h"
+#include "ticker/runstring.h"
+
+namespace {
+
+constexpr TColor stripLabelBack = colors::black;
+constexpr TColor demoIdle = colors::grey;
+constexpr TColor demoActive = colors::white;
+
+QFont pixelFont(int pixels, bool bold) {
+  QFont f(QStringLiteral("Arial"));
+  f.setPixelSize(pixels);
+  f.setBold(bold);
+  return f;
+}
+
+void setLabelColors(QLabel* label, TColor text, TColor back) {
+  QPalette p = label->palette();
+  p.setColor(QPalette::WindowText, toQColor(text));
+  p.setColor(QPalette::Window, toQColor(back));
+  label->setPalette(p);
+  label->setAutoFillBackground(true);
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect bounds) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(QLatin1String(name));
+  label->setGeometry(bounds);
+  label->setAlignment(Qt::AlignCenter);
+  return label;
+}
+
+// An oval push button of the console: 28 x 28, bold caption, tool tip.
+QAbstractButton* makeButton(QWidget* parent, const char* name, const QString& caption,
+                            const QString& hint, QPoint at, int captionPixels = 15) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(QLatin1String(name));
+  button->setText(caption);
+  button->setToolTip(hint);
+  button->setFont(pixelFont(captionPixels, true));
+  button->setGeometry(QRect(at, QSize(28, 28)));
+  button->setFocusPolicy(Qt::NoFocus);
+  return button;
+}
+
+// The error box's text: the file and the system's reason, ending with a full stop.
+QString errorText(const QString& format, const QString& file, const QString& reason) {
+  QString text = format.arg(QDir::toNativeSeparators(file), reason);
+  if (!text.endsWith(u'.')) text += u'.';
+  return text;
+}
+
+}  // namespace
+
+TRunTextControls::TRunTextControls(QWidget* strip, QWidget* listArea, QWidget* editPanel,
+                                   const qint32& speedSetting, Dialogs& dialogs,
+                                   const QString& programFolder, QObject* parent)
+    : QObject(parent),
+      speedSetting_(speedSetting),
+      dialogs_(dialogs),
+      programFolder_(programFolder) {
+  createStrip(strip);
+  createList(listArea);
+  createEditPanel(editPanel);
+  reloadDefaultList();
+}
+
+void TRunTextControls::createStrip(QWidget* strip) {
+  connect(makeButton(strip, "OB1", "1", "[F7] One running string", {5, 3}),
+          &QAbstractButton::clicked, this, &TRunTextControls::mRunStartClick);
+  connect(makeButton(strip, "OBA", "A", "[F8] All strings", {34, 3}), &QAbstractButton::clicked,
+          this, &TRunTextControls::mStartAllClick);
+  connect(makeButton(strip, "OBS", "S", "[F6] One static string", {62, 3}),
+          &QAbstractButton::clicked, this, &TRunTextControls::mStatStartClick);
+  connect(makeButton(strip, "OBX", "X", "[F9] Break", {90, 3}), &QAbstractButton::clicked, this,
+          &TRunTextControls::Clear1Click);
+
+  demoRS_ = makeLabel(strip, "DemoRS", QStringLiteral("LAUFTEXT.TXT"), {122, 4, 262, 26});
+  demoRS_->setFont(pixelFont(16, true));
+  setLabelColors(demoRS_, demoIdle, stripLabelBack);
+  labelRS1_ = makeLabel(strip, "LabelRS1", QStringLiteral("<<<"), {124, 4, 37, 24});
+  labelRS2_ = makeLabel(strip, "LabelRS2", QStringLiteral("<<<"), {345, 4, 33, 24});
+  for (QLabel* l : {labelRS1_, labelRS2_}) {
+    l->setFont(pixelFont(21, false));
+    setLabelColors(l, colors::white, stripLabelBack);
+    l->hide();
+  }
+
+  // Released: all-texts playback starts again after the last entry; pressed: it stops there.
+  obc_ = makeButton(strip, "OBC", QString(), "Ciclic running string list", {388, 3});
+  obc_->setCheckable(true);
+  obc_->setText(QStringLiteral("\u21BB"));
+}
+
+void TRunTextControls::createList(QWidget* listArea) {
+  listStr_ = new QListWidget(listArea);
+  listStr_->setObjectName(QStringLiteral("ListStr"));
+  listStr_->setUniformItemSizes(true);
+  listStr_->setFont(pixelFont(11, false));
+  listStr_->setSelectionMode(QAbstractItemView::SingleSelection);
+  if (!listArea->layout()) {
+    auto* layout = new QVBoxLayout(listArea);
+    layout->setContentsMargins(0, 0, 0, 0);
+  }
+  listArea->layout()->addWidget(listStr_);
+  listStr_->installEventFilter(this);
+  connect(listStr_, &QListWidget::currentRowChanged, this, [this] {
+    if (!programSelecting_) ListStrClick();
+  });
+  connect(listStr_, &QListWidget::clicked, this, &TRunTextControls::ListStrClick);
+  connect(listStr_, &QListWidget::doubleClicked, this, &TRunTextControls::ListStrDblClick);
+
+  popupMenu1_ = new QMenu(listStr_);
+  popupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
+  const auto addCommand = [this](const char* name, const QString& caption, QKeySequence key,
+                                 void (TRunTextControls::*slot)()) {
+    QAction* action = popupMenu1_->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(key);
+    // The pop-up menu's keys act only while the list has the focus.
+    action->setShortcutContext(Qt::WidgetShortcut);
+    listStr_->addAction(action);
+    connect(action, &QAction::triggered, this, slot);
+  };
+  addCommand("Openfile1", QStringLiteral("Offnen file..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+             &TRunTextControls::Openfile1Click);
+  addCommand("Saveasdefault1", QStringLiteral("Speichern as default"),
+             QKeySequence(Qt::CTRL | Qt::Key_S), &TRunTextControls::Saveasdefault1Click);
+  addCommand("Stringdelete1", QStringLiteral("Zeile entfernen"),
+             QKeySequence(Qt::CTRL | Qt::Key_Delete), &TRunTextControls::Stringdelete1Click);
+  listStr_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(listStr_, &QWidget::customContextMenuRequested, this,
+          [this](QPoint at) { popupMenu1_->popup(listStr_->viewport()->mapToGlobal(at)); });
+}
+
+void TRunTextControls::createEditPanel(QWidget* editPanel) {
+  edit1_ = new QLineEdit(QStringLiteral("Neue Zeile"), editPanel);
+  edit1_->setObjectName(QStringLiteral("Edit1"));
+  edit1_->setToolTip(QStringLiteral("Zeile zu ändern"));
+  edit1_->setGeometry(6, 5, 379, edit1_->sizeHint().height());
+  connect(edit1_, &QLineEdit::returnPressed, this, &TRunTextControls::Edit1Enter);
+  connect(makeButton(editPanel, "obADDstr", "+", "Add string to list", {389, 2}, 19),
+          &QAbstractButton::clicked, this, &TRunTextControls::obADDstrClick);
+}
+
+void TRunTextControls::setTicker(TRunLabel& ticker) {
+  if (ticker_) disconnect(ticker_, nullptr, this, nullptr);
+  ticker_ = &ticker;
+  connect(ticker_, &TRunString::OnEnd, this, &TRunTextControls::RunLabelEnd);
+}
+
+QString TRunTextControls::listFilePath() const {
+  return QDir(programFolder_).filePath(QLatin1String(RunListFile::defaultName));
+}
+
+bool TRunTextControls::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == listStr_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      ListStrDblClick();
+      return true;
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+int TRunTextControls::itemIndex() const {
+  const int row = listStr_->currentRow();
+  return row >= 0 && listStr_->item(row)->isSelected() ? row : -1;
+}
+
+void TRunTextControls::selectEntry(int index) {
+  programSelecting_ = true;
+  if (index >= 0 && index < listStr_->count()) {
+    listStr_->setCurrentRow(index);
+  } else {
+    listStr_->setCurrentRow(-1);
+    listStr_->clearSelection();
+  }
+  programSelecting_ = false;
+}
+
+void TRunTextControls::replaceEntries(const QStringList& entries) {
+  programSelecting_ = true;
+  listStr_->clear();
+  listStr_->addItems(entries);
+  programSelecting_ = false;
+  selectEntry(0);
+}
+
+bool TRunTextControls::reloadDefaultList() {
+  QStringList entries;
+  if (!RunListFile::read(listFilePath(), entries)) return false;
+  replaceEntries(entries);
+  return true;
+}
+
+void TRunTextControls::mStatStartClick() { startPlayback(modeStatic); }
+void TRunTextControls::mRunStartClick() { startPlayback(modeRunOne); }
+void TRunTextControls::mStartAllClick() { startPlayback(modeRunAll); }
+
+void TRunTextControls::startPlayback(int mode) {
+  if (!ticker_) return;
+  ticker_->setTag(mode);
+  // Nothing selected: start over from the saved list, dropping unsaved edits.
+  if (itemIndex() < 0) reloadDefaultList();
+  const int index = itemIndex();
+  if (index < 0) {
+    ticker_->hide();
+    showIndicators(false);
+    return;
+  }
+  ticker_->setRText(listStr_->item(index)->text());
+  ticker_->setOneStep(speedSetting_);
+  if (mode == modeRunOne) {
+    labelRS1_->setText(QStringLiteral("<"));
+    labelRS2_->setText(QStringLiteral("<"));
+  } else if (mode == modeRunAll) {
+    labelRS1_->setText(QStringLiteral("<<<"));
+    labelRS2_->setText(QStringLiteral("<<<"));
+  } else if (mode == modeStatic) {
+    labelRS1_->setText(QStringLiteral("<"));
+    labelRS2_->setText(QStringLiteral(">"));
+  }
+  ticker_->show();
+  showIndicators(true);
+  setDemoColor(demoActive);
+  if (mode == modeStatic) {
+    // The step equal to the width puts the text box's left edge on the left border.
+    ticker_->Start(ticker_->width());
+    ticker_->Stop();
+    // Freezing does not repaint by itself; an unchanged text would stay where it was.
+    ticker_->update();
+  } else {
+    ticker_->Start(1);
+  }
+}
+
+void TRunTextControls::Clear1Click() {
+  if (!ticker_ || ticker_->isHidden()) return;
+  stopPlayback();
+}
+
+void TRunTextControls::stopPlayback() {
+  ticker_->Stop();
+  setDemoColor(demoIdle);
+  ticker_->hide();
+  showIndicators(false);
+}
+
+void TRunTextControls::RunLabelEnd() {
+  if (!ticker_) return;
+  const int index = itemIndex();
+  if (index == listStr_->count() - 1) {
+    selectEntry(0);
+    if (obc_->isChecked()) {
+      stopPlayback();
+      return;
+    }
+  } else {
+    selectEntry(index + 1);
+  }
+  const int next = itemIndex();
+  if (ticker_->Tag() == modeRunAll && next >= 0) {
+    ticker_->setRText(listStr_->item(next)->text());
+    ticker_->setOneStep(speedSetting_);
+    return;
+  }
+  stopPlayback();
+}
+
+void TRunTextControls::ListStrDblClick() {
+  if (!ticker_) return;
+  switch (ticker_->Tag()) {
+    case modeStatic:
+      mStatStartClick();
+      break;
+    case modeRunAll:
+      mStartAllClick();
+      break;
+    case modeRunOne:
+      mRunStartClick();
+      break;
+    default:
+      break;
+  }
+}
+
+void TRunTextControls::ListStrClick() {
+  const int index = itemIndex();
+  if (index >= 0) edit1_->setText(listStr_->item(index)->text());
+}
+
+void TRunTextControls::Edit1Enter() {
+  const int at = itemIndex() + 1;
+  listStr_->insertItem(at, edit1_->text());
+  selectEntry(at);
+  edit1_->selectAll();
+}
+
+void TRunTextControls::obADDstrClick() {
+  const int index = itemIndex();
+  if (index < 0) {
+    listStr_->addItem(edit1_->text());
+    selectEntry(-1);
+    return;
+  }
+  listStr_->insertItem(index, edit1_->text());
+  selectEntry(index);
+}
+
+void TRunTextControls::Stringdelete1Click() {
+  const int index = itemIndex();
+  if (index < 0) return;
+  programSelecting_ = true;
+  delete listStr_->takeItem(index);
+  programSelecting_ = false;
+  selectEntry(qMin(index, listStr_->count() - 1));
+}
+
+void TRunTextControls::Openfile1Click() {
+  const QString file = dialogs_.pickOpenFile(listStr_->window(), programFolder_,
+                                             QStringLiteral("Text files (*.txt)"));
+  if (file.isEmpty()) return;
+  QStringList entries;
+  QString reason;
+  if (!RunListFile::read(file, entries, &reason)) {
+    dialogs_.showError(listStr_->window(), QGuiApplication::applicationDisplayName(),
+                       errorText(QStringLiteral("Cannot open file \"%1\". %2"), file, reason));
+    return;
+  }
+  replaceEntries(entries);
+}
+
+void TRunTextControls::Saveasdefault1Click() {
+  QStringList entries;
+  entries.reserve(listStr_->count());
+  for (int i = 0; i < listStr_->count(); ++i) entries.append(listStr_->item(i)->text());
+  const QString file = listFilePath();
+  QString reason;
+  if (!RunListFile::write(file, entries, &reason))
+    dialogs_.showError(listStr_->window(), QGuiApplication::applicationDisplayName(),
+                       errorText(QStringLiteral("Cannot create file \"%1\". %2"), file, reason));
+}
+
+void TRunTextControls::showIndicators(bool on) {
+  labelRS1_->setVisible(on);
+  labelRS2_->setVisible(on);
+}
+
+void TRunTextControls::setDemoColor(TColor color) {
+  setLabelColors(demoRS_, color, stripLabelBack);
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "platform/color.h"
+
+class Dialogs;
+class QAbstractButton;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QWidget;
+class TRunLabel;
+
+// The console's running-text controls and their playback of the list on the display's ticker.
+// Owns: the list `ListStr` with its pop-up menu `PopupMenu1`, the line editor `Edit1` with the
+// add button `obADDstr`, and in the strip the mode buttons `OB1`, `OBA`, `OBS`, `OBX`, the
+// cyclic switch `OBC` and the indicators `DemoRS`, `LabelRS1`, `LabelRS2`.
+// Writes into: the display's `RunLabel` (text, step, visibility, start and stop; the playback
+// mode lives in its Tag). The list selection is the playback cursor: the end of each pass moves
+// it on. RunListFile reads and writes "Lauftext.txt" in the program's folder.
+class TRunTextControls : public QObject {
+  Q_OBJECT
+
+ public:
+  // Playback modes, as kept in the ticker's Tag.
+  static constexpr int modeRunOne = 0;
+  static constexpr int modeRunAll = -1;
+  static constexpr int modeStatic = -2;
+
+  // Creates the controls into the console's strip `Panel2`, the list area and the edit panel
+  // `Panel3`, and loads "Lauftext.txt" from programFolder. speedSetting is the settings' step
+  // per tick, read at every start.
+  TRunTextControls(QWidget* strip, QWidget* listArea, QWidget* editPanel,
+                   const qint32& speedSetting, Dialogs& dialogs, const QString& programFolder,
+                   QObject* parent = nullptr);
+
+  // The display's ticker, which exists only after the console; its end of pass is connected
+  // to RunLabelEnd here.
+  void setTicker(TRunLabel& ticker);
+
+  QListWidget* ListStr() const { return listStr_; }
+  QLineEdit* Edit1() const { return edit1_; }
+  QString listFilePath() const;
+
+ public slots:
+  void mStatStartClick();  // F6
+  void mRunStartClick();   // F7
+  void mStartAllClick();   // F8
+  void Clear1Click();      // F9 and OBX
+  void RunLabelEnd();
+  void ListStrDblClick();  // replay in the last mode; Enter in the list does the same
+  void ListStrClick();     // the operator picked an entry: copy it into Edit1
+  void Edit1Enter();
+  void obADDstrClick();
+  void Stringdelete1Click();   // Ctrl+Del in the list
+  void Openfile1Click();       // Ctrl+O in the list
+  void Saveasdefault1Click();  // Ctrl+S in the list
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void createStrip(QWidget* strip);
+  void createList(QWidget* listArea);
+  void createEditPanel(QWidget* editPanel);
+  void startPlayback(int mode);
+  void stopPlayback();
+  void showIndicators(bool on);
+  void setDemoColor(TColor color);
+  int itemIndex() const;
+  // Selection changes made by the program; they do not count as a pick.
+  void selectEntry(int index);
+  void replaceEntries(const QStringList& entries);
+  bool reloadDefaultList();
+
+  const qint32& speedSetting_;
+  Dialogs& dialogs_;
+  QString programFolder_;
+  TRunLabel* ticker_ = nullptr;
+  bool programSelecting_ = false;
+
+  QListWidget* listStr_ = nullptr;
+  QMenu* popupMenu1_ = nullptr;
+  QLineEdit* edit1_ = nullptr;
+  QAbstractButton* obc_ = nullptr;
+  QLabel* demoRS_ = nullptr;
+  QLabel* labelRS1_ = nullptr;
+  QLabel* labelRS2_ = nullptr;
+};
