@@ -1,0 +1,205 @@
+#include "display/layout.h"
+
+#include <QFontMetrics>
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// a × b ÷ c (c > 0), rounded to the nearest integer with halves away from zero.
+int mulDiv(int a, int b, int c) {
+  const qint64 product = qint64(a) * b;
+  const qint64 rounded = (std::abs(product) * 2 + c) / (2 * qint64(c));
+  return int(product < 0 ? -rounded : rounded);
+}
+
+// value × numerator ÷ denominator (denominator > 0), nearest integer with halves to even.
+// Exact, so that a product such as 10 × 0.95 is a true half.
+int scaleHalfEven(int value, int numerator, int denominator) {
+  const qint64 product = qint64(value) * numerator;
+  qint64 quotient = product / denominator;
+  const qint64 twiceRest = 2 * std::abs(product % denominator);
+  const int sign = product < 0 ? -1 : 1;
+  if (twiceRest > denominator || (twiceRest == denominator && quotient % 2 != 0)) quotient += sign;
+  return int(quotient);
+}
+
+// The bottom of a rectangle as the layout counts it: top plus height.
+int bottomOf(const QRect& r) { return r.y() + r.height(); }
+
+QFontMetrics metricsAt(const QFont& font, int points, int ppi) {
+  return QFontMetrics(fontWithPointSize(font, points, ppi));
+}
+
+// The first point size from `top` down to 1 whose measured extent is below `limit`, or 1.
+// Font metrics never shrink as the size grows, so that is the largest fitting size up to
+// `top`; starting from a proportional guess finds it with a few measurements instead of one
+// per point (a large display starts a few hundred points up).
+template <typename Extent>
+int firstFittingDownFrom(int top, int limit, Extent extent) {
+  const int atTop = extent(top);
+  if (top <= 1 || atTop < limit) return top;
+  int s = std::clamp(int(qint64(top) * limit / std::max(atTop, 1)), 1, top - 1);
+  if (extent(s) < limit) {
+    while (s + 1 < top && extent(s + 1) < limit) ++s;
+  } else {
+    while (s > 1 && extent(s) >= limit) --s;
+  }
+  return s;
+}
+
+// Text size in `font`, as an autosized label measures itself.
+QSize textExtent(const FittedText& t, int points, int ppi) {
+  const QFontMetrics fm = metricsAt(t.font, points, ppi);
+  return QSize(fm.horizontalAdvance(t.text), fm.height());
+}
+
+Bands layoutBands(const LayoutInput& in, const QRect& title, int frameTop) {
+  const int W = in.width, H = in.height;
+  Bands b;
+  QRect aboveScore;
+  switch (in.view) {
+    case 0:
+      b.rowUnit = H / 5;
+      b.label2 = QRect(0, bottomOf(title), W, b.rowUnit);
+      b.clockCharHeight = scaleHalfEven(b.rowUnit, 95, 100);
+      b.label3 = QRect(0, bottomOf(b.label2), W, b.rowUnit);
+      aboveScore = b.label3;
+      break;
+    case 1:
+    case 2:
+      b.rowUnit = H / 6;
+      b.label3 = QRect(0, bottomOf(title), W, b.rowUnit);
+      b.label2 = QRect(0, bottomOf(b.label3), W, (3 * b.rowUnit) / 2);
+      b.clockCharHeight = scaleHalfEven(b.rowUnit, 95, 100);
+      aboveScore = b.label2;
+      break;
+    default:  // view 3
+      b.rowUnit = H / 6;
+      b.label3 = QRect(0, bottomOf(title), W, (2 * b.rowUnit) / 3);
+      b.label2 = QRect(0, bottomOf(b.label3), W, (5 * b.rowUnit) / 2);
+      b.clockCharHeight = scaleHalfEven(b.rowUnit, 959, 1000);
+      aboveScore = b.label2;
+      break;
+  }
+  b.namesPoints = FitFont(in.names.text, b.label3.size(), in.names.font, in.ppi);
+
+  const int scoreHeight = frameTop - bottomOf(aboveScore);
+  b.label4 = QRect(0, frameTop - scoreHeight, W, scoreHeight);
+  const int periodWidth = b.label4.height() / 2;
+  b.label5 = QRect((W - periodWidth) / 2, b.label4.y(), periodWidth, b.label4.height());
+  b.image1 = title;
+
+  const int logoWidth = (W * 10) / 33;
+  b.logo1 = QRect(0, b.label2.y(), logoWidth, b.label2.height());
+  b.logo2 = QRect(W - logoWidth, b.logo1.y(), logoWidth, b.logo1.height());
+  b.labelLogo1 = b.logo1;
+  b.labelLogo2 = b.logo2;
+  b.logoTextPoints = b.rowUnit / 4;
+
+  // The clock keeps the middle of its band, with or without logos.
+  b.label2.setLeft(b.logo1.width());
+  b.label2.setWidth(W - b.logo1.width() - b.logo2.width());
+  return b;
+}
+
+}  // namespace
+
+int pointsToPixels(int points, int ppi) { return mulDiv(points, ppi, 72); }
+
+int pixelsToPoints(int pixels, int ppi) { return mulDiv(pixels, 72, ppi); }
+
+QFont fontWithCharHeight(const QFont& font, int pixels) {
+  QFont f(font);
+  f.setPixelSize(std::max(pixels, 1));
+  return f;
+}
+
+QFont fontWithPointSize(const QFont& font, int points, int ppi) {
+  return fontWithCharHeight(font, pointsToPixels(points, ppi));
+}
+
+int fontPointSize(const QFont& font, int ppi) { return pixelsToPoints(font.pixelSize(), ppi); }
+
+QString textWithoutAccelerators(const QString& caption) {
+  QString text;
+  text.reserve(caption.size());
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    if (caption[i] == u'&' && ++i == caption.size()) break;
+    text += caption[i];
+  }
+  return text;
+}
+
+int FitFont(const QString& text, const QSize& labelSize, const QFont& font, int ppi,
+            bool fitHeight) {
+  const int start = std::max(pixelsToPoints(labelSize.height(), ppi), 1);
+  int s = firstFittingDownFrom(start, labelSize.width(), [&](int points) {
+    return metricsAt(font, points, ppi).horizontalAdvance(text);
+  });
+  if (fitHeight) {
+    s = firstFittingDownFrom(s, labelSize.height(),
+                             [&](int points) { return metricsAt(font, points, ppi).height(); });
+  }
+  return s;
+}
+
+MarkLayout layoutMark(const QSize& client, const FittedText& left, int ppi) {
+  const int w = client.width(), h = client.height();
+  const int leftWidth = (w * 33) / 100;
+  const int rightWidth = (w * 23) / 100;
+  MarkLayout m;
+  m.left = QRect(0, 0, leftWidth, h);
+  m.right = QRect(w - rightWidth, 0, rightWidth, h);
+  m.middle = QRect(leftWidth, 0, w - leftWidth - rightWidth, h);
+  m.pointSize = FitFont(left.text, m.left.size(), left.font, ppi, false);
+  return m;
+}
+
+TabloLayout layoutTablo(const LayoutInput& in) {
+  const int W = in.width, H = in.height;
+  TabloLayout out;
+  out.panelLogo = QRect(0, 0, in.outerWidth, in.outerHeight);
+  out.namesVisible = in.view != 2;
+
+  const int frameHeight = in.outerHeight / 13;
+  const int frameWidth = W / 4;
+  out.frame = QRect(W - frameWidth, H - frameHeight, frameWidth, frameHeight);
+
+  const int u0 = H / 5;
+  out.basePoints = u0 / 2;
+  out.label1 = QRect(0, 0, W, u0);
+  out.titlePoints = FitFont(in.title.text, out.label1.size(), in.title.font, in.ppi);
+
+  // The date keeps to the top right corner and sizes itself to its text.
+  out.datePoints = out.label1.height() / 3;
+  const QSize date = textExtent(in.date, out.datePoints, in.ppi);
+  out.labelData = QRect(W - date.width(), -1, date.width(), date.height());
+
+  if (in.view >= 0 && in.view <= 3) out.bands = layoutBands(in, out.label1, out.frame.y());
+  const QRect score = out.bands ? out.bands->label4 : in.score0;
+  const QRect period = out.bands ? out.bands->label5 : in.period0;
+
+  out.scorePoints = FitFont(in.score.text, score.size(), in.score.font, in.ppi);
+  out.periodPoints = out.scorePoints / 3;
+
+  // The strip is a little taller than the frame and may reach below the client area.
+  out.runPoints = (frameHeight * 66) / 100;
+  out.runLabel =
+      QRect(0, out.frame.y(), W - frameWidth, (pointsToPixels(out.runPoints, in.ppi) * 100) / 85);
+
+  const int penaltyWidth = W / 6, penaltyHeight = score.height() / 2;
+  out.straf1a = QRect(score.x(), score.y(), penaltyWidth, penaltyHeight);
+  out.straf1b = out.straf1a.translated(0, penaltyHeight);
+  out.straf2a = QRect(W - penaltyWidth, score.y(), penaltyWidth, penaltyHeight);
+  out.straf2b = out.straf2a.translated(0, penaltyHeight);
+  out.penaltyPoints = scaleHalfEven(penaltyHeight, 45, 100);
+  out.penaltiesVisible = in.view < 2;
+
+  // The pause sign: a square as wide as the period column, centred vertically.
+  out.panelPause = period;
+  out.panelPauseRed =
+      QRect(0, (period.height() - period.width()) / 2, period.width(), period.width());
+  out.caption = QString("%1x%2").arg(W).arg(H);
+  return out;
+}

@@ -1,0 +1,423 @@
+#include "display/tablo.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPainter>
+
+#include "display/consolelink.h"
+#include "display/framemerrowtide.h"
+#include "display/label3d.h"
+#include "display/layout.h"
+#include "display/picturebox.h"
+#include "display/teamlogo.h"
+#include "platform/desktop.h"
+#include "platform/picture.h"
+#include "platform/platform.h"
+#include "settings/tsettings.h"
+#include "ticker/runstring.h"
+
+namespace {
+
+constexpr Qt::WindowFlags kFullScreenFlags = Qt::Window | Qt::FramelessWindowHint;
+// A sizeable window with system menu and maximise button but no minimise button.
+constexpr Qt::WindowFlags kWindowModeFlags =
+    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+
+template <typename T>
+T* element(QWidget* parent, const char* name) {
+  auto* widget = new T(parent);
+  widget->setObjectName(name);
+  return widget;
+}
+
+QFont arial(int charHeight, bool bold = true) {
+  QFont font(QStringLiteral("Arial"));
+  font.setBold(bold);
+  return fontWithCharHeight(font, charHeight);
+}
+
+// A centred opaque label of the design.
+void designLabel(TLabel* label, const QString& text, const QFont& font, TColor background) {
+  label->setCaption(text);
+  label->setFont(font);
+  label->setFontColor(colors::white);
+  label->setColor(background);
+  label->setAlignment(TLabel::Alignment::Center);
+  label->setTextLayout(TLabel::TextLayout::Center);
+}
+
+TBevelPanel* panel(QWidget* parent, const char* name, TColor color, int bevelWidth) {
+  auto* p = element<TBevelPanel>(parent, name);
+  p->setColor(color);
+  p->setBevelWidth(bevelWidth);
+  p->hide();
+  return p;
+}
+
+// Shows a team's logo picture, or else its logo text, or neither.
+void showTeamLogo(const TeamLogo& logo, TPictureBox* picture, TLabel3D* text) {
+  picture->hide();
+  text->hide();
+  switch (logo.kind) {
+    case TeamLogo::Kind::Picture:
+      picture->setPicture(logo.picture);
+      picture->setTransparentColour(logo.transparentColour);
+      picture->show();
+      break;
+    case TeamLogo::Kind::Text:
+      text->setCaption(logo.text);
+      text->show();
+      break;
+    case TeamLogo::Kind::None:
+      break;
+  }
+}
+
+// The label's text as drawn, in the label's font.
+FittedText fittedText(const TLabel* label) {
+  return {label->showAccelChar() ? textWithoutAccelerators(label->caption()) : label->caption(),
+          label->font()};
+}
+
+}  // namespace
+
+TBevelPanel::TBevelPanel(QWidget* parent) : QWidget(parent) {}
+
+void TBevelPanel::setColor(TColor c) {
+  if (c == color_) return;
+  color_ = c;
+  update();
+}
+
+void TBevelPanel::setBevelWidth(int width) {
+  if (width == bevelWidth_) return;
+  bevelWidth_ = width;
+  update();
+}
+
+void TBevelPanel::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), toQColor(color_));
+  const QColor light = toQColor(colors::btnHighlight);
+  const QColor dark = toQColor(colors::btnShadow);
+  for (int i = 0; i < bevelWidth_; ++i) {
+    const QRect r = rect().adjusted(i, i, -i - 1, -i - 1);
+    painter.setPen(light);
+    painter.drawLine(r.topLeft(), r.topRight());
+    painter.drawLine(r.topLeft(), r.bottomLeft());
+    painter.setPen(dark);
+    painter.drawLine(r.bottomLeft(), r.bottomRight());
+    painter.drawLine(r.topRight(), r.bottomRight());
+  }
+}
+
+TFormTablo::TFormTablo(Platform& platform, ConsoleLink& console, QWidget* parent)
+    : QWidget(parent, kWindowModeFlags),
+      platform_(platform),
+      console_(console),
+      ppi_(platform.desktop.logicalPpi()) {
+  setObjectName("FormTablo");
+  setMinimumSize(320, 240);
+  setFont(arial(40));
+  setAutoFillBackground(true);
+  setColor(colors::black);
+  move(1023, 246);  // outer position and client size of the design
+  resize(408, 331);
+  createElements();
+  FormCreate();
+  FormResize();
+}
+
+void TFormTablo::createElements() {
+  Label4 = element<TLabel>(this, "Label4");
+  designLabel(Label4, "0 - 0", arial(88), colors::navy);
+  Label4->setStatusTip("%d - %d");  // the score pattern the console fills in
+  Label2 = element<TLabel>(this, "Label2");
+  designLabel(Label2, "45:00", arial(60), colors::navy);
+  Label1 = element<TLabel>(this, "Label1");
+  designLabel(Label1, "TITEL", arial(40), colors::black);
+  Label5 = element<TLabel>(this, "Label5");
+  designLabel(Label5, "1", arial(44, false), colors::navy);
+  Label5->hide();
+
+  Image1 = element<TPictureBox>(this, "Image1");
+  Image1->hide();
+
+  RunLabel = element<TRunLabel>(this, "RunLabel");
+  RunLabel->setRFont({arial(20), colors::yellow});
+  RunLabel->setColor(colors::black);
+  RunLabel->hide();
+
+  Logo1 = element<TPictureBox>(this, "Logo1");
+  Logo2 = element<TPictureBox>(this, "Logo2");
+  LabelLogo1 = element<TLabel3D>(this, "LabelLogo1");
+  LabelLogo2 = element<TLabel3D>(this, "LabelLogo2");
+  for (TLabel3D* label : {LabelLogo1, LabelLogo2}) {
+    designLabel(label, QString(), arial(40), colors::black);
+    label->setFontColor(colors::lime);
+    label->setTransparent(true);
+    label->setBevel(TLabel3DBevel::blNone);
+    label->hide();
+  }
+
+  Label3 = element<TLabel3D>(this, "Label3");
+  designLabel(Label3, "HEIM - GAST", arial(40), colors::black);
+  Label3->setBevel(TLabel3DBevel::blNone);
+
+  LabelStraf1a = element<TLabel3D>(this, "LabelStraf1a");
+  LabelStraf1b = element<TLabel3D>(this, "LabelStraf1b");
+  LabelStraf2a = element<TLabel3D>(this, "LabelStraf2a");
+  LabelStraf2b = element<TLabel3D>(this, "LabelStraf2b");
+  for (TLabel3D* label : {LabelStraf1a, LabelStraf1b, LabelStraf2a, LabelStraf2b}) {
+    designLabel(label, "2:00", font(), colors::black);
+    label->setTransparent(true);
+    label->setBevel(TLabel3DBevel::blShadow);
+    label->setShadowColor(colors::black);
+  }
+
+  LabelData = element<TLabel>(this, "LabelData");
+  LabelData->setFont(arial(20));
+  LabelData->setFontColor(colors::red);
+  LabelData->setTransparent(true);
+  LabelData->setAlignment(TLabel::Alignment::RightJustify);
+  LabelData->setTextLayout(TLabel::TextLayout::Center);
+  LabelData->hide();
+
+  PanelPause = panel(this, "PanelPause", colors::navy, 1);
+  PanelPauseRed = panel(PanelPause, "PanelPauseRed", colors::red, 2);
+  PanelPauseRed->show();
+  PanelLogo = panel(this, "PanelLogo", colors::black, 0);
+  Logo = element<TPictureBox>(PanelLogo, "Logo");
+  FrameMerrowtide1 = new TFrameMerrowtide(ppi_, this);
+  FrameMerrowtide1->setObjectName("FrameMerrowtide1");
+  PanelBlack = panel(this, "PanelBlack", colors::black, 0);
+}
+
+void TFormTablo::FormCreate() {
+  LabelData->setCaption(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+  LabelData->show();
+  PanelBlack->setGeometry(rect());
+  LoadDisplaySettings();
+  loadLogoScreen();
+
+  for (TLabel3D* label : {LabelStraf1a, LabelStraf1b, LabelStraf2a, LabelStraf2b})
+    label->setFontColor(Label4->color());
+  TSettings& settings = console_.settings();
+  console_.setPenaltyLabelsVisible(settings.VidTablo < 2);
+  console_.endAllPenalties();
+  PanelPause->setColor(Label4->color());
+  RunLabel->setColor(color());
+
+  // A negative index is as unusable as one past the last monitor.
+  if (settings.Monitor < 0 || settings.Monitor > platform_.desktop.monitorBounds().size() - 1)
+    settings.Monitor = 0;
+
+  const QString clock = console_.clockText(0);
+  Label2->setCaption(clock);
+  console_.setConsoleClockText(clock);
+
+  ApplyTitle();
+  LoadTeamLogos();
+  setCursor(Qt::BlankCursor);
+}
+
+void TFormTablo::setColor(TColor c) {
+  color_ = c;
+  QPalette p = palette();
+  p.setColor(QPalette::Window, toQColor(c));
+  setPalette(p);
+}
+
+void TFormTablo::ApplyColors() {
+  const auto& c = console_.settings().C;
+  setColor(c[0]);
+  Label1->setColor(c[1]);
+  Label2->setColor(c[2]);
+  Label3->setColor(c[3]);
+  Label4->setColor(c[4]);
+  PanelPause->setColor(Label4->color());
+  RunLabel->setColor(color());
+  Label5->setColor(Label2->color());
+  for (TLabel3D* label : {LabelStraf1a, LabelStraf2a, LabelStraf1b, LabelStraf2b})
+    label->setFontColor(c[4]);
+}
+
+void TFormTablo::FitFont(TLabel* label) {
+  const FittedText t = fittedText(label);
+  const int points = ::FitFont(t.text, label->size(), t.font, ppi_);
+  label->setFont(fontWithPointSize(label->font(), points, ppi_));
+}
+
+void TFormTablo::FormResize() {
+  LayoutInput in;
+  in.width = width();
+  in.height = height();
+  // A borderless window's outer size is its client size, whatever frame the system reports.
+  const QSize outer = windowFlags() & Qt::FramelessWindowHint ? size() : frameGeometry().size();
+  in.outerWidth = outer.width();
+  in.outerHeight = outer.height();
+  in.view = console_.settings().VidTablo;
+  in.ppi = ppi_;
+  in.title = fittedText(Label1);
+  in.names = fittedText(Label3);
+  in.score = fittedText(Label4);
+  in.date = fittedText(LabelData);
+  in.score0 = Label4->geometry();
+  in.period0 = Label5->geometry();
+  const TabloLayout l = layoutTablo(in);
+
+  auto setPoints = [this](QWidget* w, int points) {
+    w->setFont(fontWithPointSize(w->font(), points, ppi_));
+  };
+  PanelLogo->setGeometry(l.panelLogo);
+  Logo->setGeometry(PanelLogo->rect());
+  PanelBlack->setGeometry(rect());
+  Label3->setVisible(l.namesVisible);
+  FrameMerrowtide1->setGeometry(l.frame);
+  setPoints(this, l.basePoints);
+  Label1->setGeometry(l.label1);
+  setPoints(Label1, l.titlePoints);
+  LabelData->setGeometry(l.labelData);
+  setPoints(LabelData, l.datePoints);
+
+  if (l.bands) {
+    const Bands& b = *l.bands;
+    Label2->setGeometry(b.label2);
+    Label2->setFont(fontWithCharHeight(Label2->font(), b.clockCharHeight));
+    Label3->setGeometry(b.label3);
+    setPoints(Label3, b.namesPoints);
+    Label4->setGeometry(b.label4);
+    Label5->setGeometry(b.label5);
+    Image1->setGeometry(b.image1);
+    Logo1->setGeometry(b.logo1);
+    Logo2->setGeometry(b.logo2);
+    LabelLogo1->setGeometry(b.labelLogo1);
+    LabelLogo2->setGeometry(b.labelLogo2);
+    setPoints(LabelLogo1, b.logoTextPoints);
+    setPoints(LabelLogo2, b.logoTextPoints);
+    raiseLogoTexts();
+  }
+
+  setPoints(Label4, l.scorePoints);
+  setPoints(Label5, l.periodPoints);
+  const TRunFont& run = RunLabel->RFont();
+  RunLabel->setRFont({fontWithPointSize(run.font, l.runPoints, ppi_), run.color});
+  RunLabel->setGeometry(l.runLabel);
+
+  const QFont penaltyFont = fontWithPointSize(font(), l.penaltyPoints, ppi_);
+  const std::pair<TLabel3D*, QRect> penalties[] = {{LabelStraf1a, l.straf1a},
+                                                   {LabelStraf1b, l.straf1b},
+                                                   {LabelStraf2a, l.straf2a},
+                                                   {LabelStraf2b, l.straf2b}};
+  for (const auto& [label, bounds] : penalties) {
+    label->setGeometry(bounds);
+    label->setFont(penaltyFont);
+    label->setVisible(l.penaltiesVisible);
+  }
+
+  PanelPause->setGeometry(l.panelPause);
+  PanelPauseRed->setGeometry(l.panelPauseRed);
+  setWindowTitle(l.caption);
+}
+
+void TFormTablo::raiseLogoTexts() {
+  // Children are kept in stacking order; the first windowed element bounds the labels.
+  const QList<QWidget*> windowed = {PanelPause, PanelLogo, FrameMerrowtide1, PanelBlack};
+  for (QObject* child : children()) {
+    auto* w = qobject_cast<QWidget*>(child);
+    if (!windowed.contains(w)) continue;
+    LabelLogo1->stackUnder(w);
+    LabelLogo2->stackUnder(w);
+    return;
+  }
+}
+
+QRect TFormTablo::selectedMonitor() const {
+  const QList<QRect> monitors = platform_.desktop.monitorBounds();
+  if (monitors.isEmpty()) return geometry();
+  const int index = console_.settings().Monitor;
+  return monitors.value(index >= 0 && index < monitors.size() ? index : 0);
+}
+
+void TFormTablo::ApplyScreenMode() {
+  const bool shown = isVisible();
+  if (console_.settings().FullScr) {
+    if (windowFlags() != kFullScreenFlags) setWindowFlags(kFullScreenFlags);
+    // The size limits still cap the window, anchored at the monitor's top left corner.
+    setGeometry(selectedMonitor());
+  } else if (windowFlags() != kWindowModeFlags) {
+    const QPoint topLeft = pos();
+    const QSize client = size();
+    setWindowFlags(kWindowModeFlags);
+    move(topLeft);
+    resize(client);
+  }
+  if (shown) show();
+}
+
+void TFormTablo::limitWidth(int pixels) { setMaximumWidth(pixels > 0 ? pixels : QWIDGETSIZE_MAX); }
+
+void TFormTablo::limitHeight(int pixels) {
+  setMaximumHeight(pixels > 0 ? pixels : QWIDGETSIZE_MAX);
+}
+
+void TFormTablo::placeLeft(int offset) { move(selectedMonitor().x() + offset, y()); }
+
+void TFormTablo::placeTop(int offset) { move(x(), selectedMonitor().y() + offset); }
+
+void TFormTablo::ApplyTitle() {
+  const TSettings& settings = console_.settings();
+  if (settings.TitelType == 1) {
+    Image1->hide();
+  } else if (settings.TitelType == 2) {
+    const QImage picture = loadPicture(settings.TitelType2);
+    if (!picture.isNull()) {
+      Image1->setPicture(picture);
+      Image1->show();
+    }
+  }
+  Label1->setVisible(Image1->isHidden());
+}
+
+void TFormTablo::LoadTeamLogos() {
+  const QString dir = QDir::currentPath();
+  showTeamLogo(findTeamLogo(dir, console_.settings().Comanda1), Logo1, LabelLogo1);
+  showTeamLogo(findTeamLogo(dir, console_.settings().Comanda2), Logo2, LabelLogo2);
+}
+
+void TFormTablo::loadLogoScreen() {
+  const QFileInfo program(QCoreApplication::applicationFilePath());
+  const QString file = program.absoluteDir().filePath(program.completeBaseName() + ".jpg");
+  if (!QFileInfo::exists(file)) return;
+  const QImage picture = loadPicture(file);
+  if (picture.isNull()) return;
+  Logo->setPicture(picture);
+  console_.enableLogoCommand();
+}
+
+void TFormTablo::LoadDisplaySettings() {}
+
+void TFormTablo::SaveDisplaySettings() {}
+
+void TFormTablo::FormActivate() { console_.displayActivated(); }
+
+void TFormTablo::FormDestroy() { SaveDisplaySettings(); }
+
+void TFormTablo::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  FormResize();
+}
+
+void TFormTablo::closeEvent(QCloseEvent* event) {
+  if (!FormCloseQuery()) event->ignore();
+}
+
+void TFormTablo::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+  QWidget::changeEvent(event);
+}

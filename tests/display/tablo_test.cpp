@@ -1,0 +1,339 @@
+#include "display/tablo.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include "display/consolelink.h"
+#include "display/framemerrowtide.h"
+#include "display/label3d.h"
+#include "display/layout.h"
+#include "display/picturebox.h"
+#include "settings/tsettings.h"
+#include "support/fakes.h"
+#include "ticker/runstring.h"
+
+namespace {
+
+// Stands in for the console and records what the display asks of it.
+class ConsoleRecorder final : public ConsoleLink {
+ public:
+  TSettings& settings() override { return record; }
+  void setNamesHeader(const QString& text) override { namesHeader = text; }
+  void setPenaltyLabelsVisible(bool visible) override { penaltyLabelsVisible = visible; }
+  void endAllPenalties() override { ++penaltiesEnded; }
+  void setConsoleClockText(const QString& text) override { consoleClock = text; }
+  QString clockText(int seconds) const override { return QString("clock %1").arg(seconds); }
+  void displayActivated() override { ++activations; }
+  void enableLogoCommand() override { logoCommandEnabled = true; }
+
+  TSettings record;
+  QString namesHeader, consoleClock;
+  bool penaltyLabelsVisible = false;
+  bool logoCommandEnabled = false;
+  int penaltiesEnded = 0;
+  int activations = 0;
+};
+
+class TabloTest : public ::testing::Test {
+ protected:
+  // A display shown full screen on the first fake monitor.
+  TFormTablo& shownFullScreen() {
+    tablo = std::make_unique<TFormTablo>(fakes.platform, console);
+    tablo->show();
+    tablo->ApplyScreenMode();
+    QApplication::processEvents();
+    return *tablo;
+  }
+
+  FakePlatform fakes;
+  ConsoleRecorder console;
+  std::unique_ptr<TFormTablo> tablo;
+};
+
+int points(const QWidget* w) { return fontPointSize(w->font(), 96); }
+
+}  // namespace
+
+TEST_F(TabloTest, EveryElementIsNamedAndPanelsLieAboveTheLabels) {
+  TFormTablo& t = shownFullScreen();
+  const QStringList drawn = {"Label4",       "Label2",       "Label1",       "Label5",
+                             "Image1",       "RunLabel",     "Logo1",        "Logo2",
+                             "LabelLogo1",   "LabelLogo2",   "Label3",       "LabelStraf1a",
+                             "LabelStraf1b", "LabelStraf2a", "LabelStraf2b", "LabelData"};
+  const QStringList windowed = {"PanelPause", "PanelLogo", "FrameMerrowtide1", "PanelBlack"};
+  QStringList order;
+  for (QObject* child : t.children())
+    if (child->isWidgetType()) order.append(child->objectName());
+  int lowestWindowed = order.size();
+  for (const QString& name : windowed) {
+    ASSERT_TRUE(order.contains(name)) << name.toStdString();
+    lowestWindowed = std::min<int>(lowestWindowed, order.indexOf(name));
+  }
+  for (const QString& name : drawn) {
+    ASSERT_TRUE(order.contains(name)) << name.toStdString();
+    EXPECT_LT(order.indexOf(name), lowestWindowed) << name.toStdString();
+  }
+  // The logo texts were moved to the top of the drawn elements.
+  EXPECT_EQ(order.indexOf("LabelLogo2"), lowestWindowed - 1);
+  EXPECT_EQ(order.indexOf("LabelLogo1"), lowestWindowed - 2);
+  EXPECT_EQ(t.PanelPauseRed->parentWidget(), t.PanelPause);
+  EXPECT_EQ(t.Logo->parentWidget(), t.PanelLogo);
+}
+
+TEST_F(TabloTest, FullScreen1024x768View0PlacesEveryElement) {
+  TFormTablo& t = shownFullScreen();
+  ASSERT_EQ(t.geometry(), QRect(0, 0, 1024, 768));
+  struct Row {
+    QWidget* element;
+    QRect bounds;
+  };
+  for (const Row& row :
+       {Row{t.FrameMerrowtide1, {768, 709, 256, 59}}, Row{t.Label1, {0, 0, 1024, 153}},
+        Row{t.Label2, {310, 153, 404, 153}}, Row{t.Label3, {0, 306, 1024, 153}},
+        Row{t.Label4, {0, 459, 1024, 250}}, Row{t.Label5, {449, 459, 125, 250}},
+        Row{t.Image1, {0, 0, 1024, 153}}, Row{t.Logo1, {0, 153, 310, 153}},
+        Row{t.Logo2, {714, 153, 310, 153}}, Row{t.LabelLogo2, {714, 153, 310, 153}},
+        Row{t.RunLabel, {0, 709, 768, 60}}, Row{t.LabelStraf1b, {0, 584, 170, 125}},
+        Row{t.LabelStraf2a, {854, 459, 170, 125}}, Row{t.PanelPause, {449, 459, 125, 250}},
+        Row{t.PanelPauseRed, {0, 62, 125, 125}}, Row{t.PanelLogo, {0, 0, 1024, 768}},
+        Row{t.PanelBlack, {0, 0, 1024, 768}}}) {
+    EXPECT_EQ(row.element->geometry(), row.bounds) << row.element->objectName().toStdString();
+  }
+  EXPECT_EQ(t.Label2->font().pixelSize(), 145);
+  EXPECT_EQ(points(t.LabelLogo1), 38);
+  EXPECT_EQ(fontPointSize(t.RunLabel->RFont().font, 96), 38);
+  EXPECT_EQ(t.RunLabel->RFont().color, colors::yellow);
+  for (QWidget* penalty : {t.LabelStraf1a, t.LabelStraf1b, t.LabelStraf2a, t.LabelStraf2b}) {
+    EXPECT_EQ(points(penalty), 56);
+    EXPECT_TRUE(penalty->isVisible());
+  }
+  EXPECT_EQ(points(t.LabelData), 51);
+  EXPECT_EQ(t.LabelData->geometry().right(), 1023);
+  EXPECT_EQ(t.LabelData->y(), -1);
+  EXPECT_EQ(points(t.Label5), points(t.Label4) / 3);
+  EXPECT_EQ(t.windowTitle(), "1024x768");
+  EXPECT_TRUE(t.windowFlags() & Qt::FramelessWindowHint);
+}
+
+TEST_F(TabloTest, ViewsHideNamesAndPenalties) {
+  struct Row {
+    int view;
+    bool names, penalties;
+  };
+  for (const Row& row :
+       {Row{0, true, true}, Row{1, true, true}, Row{2, false, false}, Row{3, true, false}}) {
+    console.record.VidTablo = row.view;
+    TFormTablo& t = shownFullScreen();
+    EXPECT_EQ(t.Label3->isVisible(), row.names) << row.view;
+    EXPECT_EQ(t.LabelStraf2b->isVisible(), row.penalties) << row.view;
+    EXPECT_EQ(console.penaltyLabelsVisible, row.penalties) << row.view;
+  }
+  EXPECT_EQ(tablo->Label2->geometry(), QRect(310, 238, 404, 320));
+  EXPECT_EQ(tablo->Label2->font().pixelSize(), 123);
+}
+
+TEST_F(TabloTest, StoredView7KeepsTheBandsOfThePreviousLayout) {
+  TFormTablo& t = shownFullScreen();
+  console.record.VidTablo = 7;
+  fakes.desktop.monitors = {QRect(0, 0, 800, 600)};
+  t.ApplyScreenMode();
+  ASSERT_EQ(t.size(), QSize(800, 600));
+  EXPECT_EQ(t.Label1->geometry(), QRect(0, 0, 800, 120));
+  EXPECT_EQ(t.FrameMerrowtide1->geometry(), QRect(600, 554, 200, 46));
+  EXPECT_EQ(t.Label2->geometry(), QRect(310, 153, 404, 153));
+  EXPECT_EQ(t.Label4->geometry(), QRect(0, 459, 1024, 250));
+  EXPECT_EQ(t.LabelStraf2a->geometry(), QRect(667, 459, 133, 125));
+  EXPECT_FALSE(t.LabelStraf2a->isVisible());
+  EXPECT_TRUE(t.Label3->isVisible());
+  EXPECT_EQ(t.windowTitle(), "800x600");
+}
+
+TEST_F(TabloTest, WidthLimitCapsFullScreenAtTheMonitorsLeftEdge) {
+  fakes.desktop.monitors = {QRect(0, 0, 1024, 768), QRect(1024, 0, 1920, 1080)};
+  console.record.Monitor = 1;
+  tablo = std::make_unique<TFormTablo>(fakes.platform, console);
+  tablo->limitWidth(800);
+  tablo->placeLeft(100);  // overridden by full screen
+  tablo->show();
+  tablo->ApplyScreenMode();
+  QApplication::processEvents();
+  EXPECT_EQ(tablo->geometry(), QRect(1024, 0, 800, 1080));
+  EXPECT_EQ(tablo->Label1->width(), 800);
+  EXPECT_EQ(tablo->FrameMerrowtide1->geometry(), QRect(600, 1080 - 83, 200, 83));
+  EXPECT_EQ(tablo->windowTitle(), "800x1080");
+}
+
+TEST_F(TabloTest, WindowModeKeepsTheCommandLinePlacement) {
+  fakes.desktop.monitors = {QRect(0, 0, 1024, 768), QRect(1024, 0, 1920, 1080)};
+  console.record.Monitor = 1;
+  console.record.FullScr = false;
+  tablo = std::make_unique<TFormTablo>(fakes.platform, console);
+  tablo->placeLeft(100);
+  tablo->placeTop(20);
+  tablo->ApplyScreenMode();
+  EXPECT_EQ(tablo->pos(), QPoint(1124, 20));
+  EXPECT_EQ(tablo->size(), QSize(408, 331));
+  EXPECT_FALSE(tablo->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_FALSE(tablo->windowFlags() & Qt::WindowMinimizeButtonHint);
+}
+
+TEST_F(TabloTest, CreationPreparesConsoleAndElements) {
+  console.record.Monitor = 3;  // only one monitor present
+  TFormTablo& t = shownFullScreen();
+  EXPECT_EQ(console.record.Monitor, 0);
+  EXPECT_EQ(console.penaltiesEnded, 1);
+  EXPECT_EQ(t.Label2->caption(), "clock 0");
+  EXPECT_EQ(console.consoleClock, "clock 0");
+  EXPECT_EQ(t.LabelData->caption(), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+  EXPECT_TRUE(t.LabelData->isVisible());
+  EXPECT_EQ(t.LabelStraf1a->fontColor(), colors::navy);
+  EXPECT_EQ(t.Label4->statusTip(), "%d - %d");
+  const QList<QWidget*> hidden = {t.PanelPause, t.PanelLogo, t.PanelBlack,
+                                  t.Label5,     t.RunLabel,  t.Image1};
+  for (QWidget* element : hidden)
+    EXPECT_FALSE(element->isVisible()) << element->objectName().toStdString();
+  EXPECT_TRUE(t.Label1->isVisible());
+  EXPECT_EQ(t.cursor().shape(), Qt::BlankCursor);
+}
+
+TEST_F(TabloTest, NegativeMonitorIndexFallsBackToTheFirstMonitor) {
+  console.record.Monitor = -2;
+  shownFullScreen();
+  EXPECT_EQ(console.record.Monitor, 0);
+  EXPECT_EQ(tablo->geometry(), QRect(0, 0, 1024, 768));
+}
+
+TEST_F(TabloTest, ApplyColorsPutsC0ToC4OnTheirElements) {
+  TFormTablo& t = shownFullScreen();
+  console.record.C = {0x010101, 0x020202, 0x030303, 0x040404, 0x0000C0};
+  t.ApplyColors();
+  EXPECT_EQ(t.color(), 0x010101u);
+  EXPECT_EQ(t.RunLabel->Color(), 0x010101u);
+  EXPECT_EQ(t.Label1->color(), 0x020202u);
+  EXPECT_EQ(t.Label2->color(), 0x030303u);
+  EXPECT_EQ(t.Label5->color(), 0x030303u);
+  EXPECT_EQ(t.Label3->color(), 0x040404u);
+  // C4: score background, pause sign panel and the idle penalty text, all at once.
+  EXPECT_EQ(t.Label4->color(), 0x0000C0u);
+  EXPECT_EQ(t.PanelPause->color(), 0x0000C0u);
+  for (TLabel3D* penalty : {t.LabelStraf1a, t.LabelStraf1b, t.LabelStraf2a, t.LabelStraf2b})
+    EXPECT_EQ(penalty->fontColor(), 0x0000C0u);
+}
+
+TEST_F(TabloTest, CloseRequestsAreRefused) {
+  TFormTablo& t = shownFullScreen();
+  EXPECT_FALSE(t.close());
+  EXPECT_TRUE(t.isVisible());
+}
+
+TEST_F(TabloTest, FitFontMeasuresTheTextAsDrawn) {
+  TFormTablo& t = shownFullScreen();
+  // Sixteen ampersand pairs draw as eight ampersands.
+  const QString caption = QString(32, u'&') + "GAST";
+  t.Label3->setCaption(caption);
+  t.FitFont(t.Label3);
+  const QFont font = t.Label3->font();
+  EXPECT_EQ(points(t.Label3), FitFont(QString(16, u'&') + "GAST", QSize(1024, 153), font, 96));
+  EXPECT_NE(points(t.Label3), FitFont(caption, QSize(1024, 153), font, 96));
+}
+
+TEST_F(TabloTest, AScoreThatGrowsKeepsItsFontUntilTheNextLayoutPass) {
+  TFormTablo& t = shownFullScreen();
+  t.Label4->resize(200, 250);
+  t.Label4->setCaption("0 - 0");
+  t.FitFont(t.Label4);
+  const int fitted = points(t.Label4);
+  t.Label4->setCaption("10 - 9");
+  EXPECT_EQ(points(t.Label4), fitted);
+  t.FitFont(t.Label4);
+  EXPECT_LT(points(t.Label4), fitted);
+}
+
+TEST_F(TabloTest, WindowModeTakesTheFrameHeightFromTheOuterWindow) {
+  console.record.FullScr = false;
+  tablo = std::make_unique<TFormTablo>(fakes.platform, console);
+  tablo->show();
+  tablo->ApplyScreenMode();
+  tablo->resize(1024, 779);
+  QApplication::processEvents();
+  const int outerHeight = tablo->frameGeometry().height();
+  ASSERT_GT(outerHeight, tablo->height()) << "the window system draws no frame";
+  EXPECT_EQ(tablo->FrameMerrowtide1->height(), outerHeight / 13);
+  EXPECT_EQ(tablo->FrameMerrowtide1->y(), 779 - outerHeight / 13);
+  EXPECT_EQ(tablo->windowTitle(), "1024x779");
+}
+
+TEST_F(TabloTest, BecomingActiveTellsTheConsole) {
+  tablo = std::make_unique<TFormTablo>(fakes.platform, console);
+  EXPECT_EQ(console.activations, 0);
+  tablo->show();
+  tablo->activateWindow();
+  QApplication::processEvents();
+  ASSERT_TRUE(tablo->isActiveWindow());
+  EXPECT_EQ(console.activations, 1);
+}
+
+TEST_F(TabloTest, TitlePictureFallsBackToTheTitleText) {
+  QTemporaryDir dir;
+  const QString picture = dir.filePath("title.bmp");
+  QImage image(40, 10, QImage::Format_RGB32);
+  image.fill(Qt::green);
+  ASSERT_TRUE(image.save(picture, "BMP"));
+
+  console.record.TitelType = 2;
+  console.record.TitelType2 = dir.filePath("missing.jpg");
+  TFormTablo& t = shownFullScreen();
+  EXPECT_FALSE(t.Image1->isVisible());
+  EXPECT_TRUE(t.Label1->isVisible());
+
+  console.record.TitelType2 = picture;
+  t.ApplyTitle();
+  EXPECT_TRUE(t.Image1->isVisible());
+  EXPECT_FALSE(t.Label1->isVisible());
+  EXPECT_EQ(t.Image1->picture().size(), QSize(40, 10));
+
+  // A picture that does not load keeps the one shown; title type 1 brings the text back.
+  console.record.TitelType2 = dir.filePath("missing.jpg");
+  t.ApplyTitle();
+  EXPECT_TRUE(t.Image1->isVisible());
+  EXPECT_EQ(t.Image1->picture().size(), QSize(40, 10));
+  console.record.TitelType = 1;
+  t.ApplyTitle();
+  EXPECT_FALSE(t.Image1->isVisible());
+  EXPECT_TRUE(t.Label1->isVisible());
+}
+
+TEST_F(TabloTest, TeamLogosShowPictureOrTextFromTheWorkingDirectory) {
+  QTemporaryDir dir;
+  QFile text(dir.filePath("HEIM.txt"));
+  ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+  text.write("TV\nHeim\n");
+  text.close();
+  QImage image(8, 8, QImage::Format_RGB32);
+  image.fill(Qt::blue);
+  ASSERT_TRUE(image.save(dir.filePath("GAST.bmp"), "BMP"));
+  const QString previous = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(dir.path()));
+  TFormTablo& t = shownFullScreen();
+  QDir::setCurrent(previous);
+
+  EXPECT_FALSE(t.Logo1->isVisible());
+  EXPECT_TRUE(t.LabelLogo1->isVisible());
+  EXPECT_EQ(t.LabelLogo1->caption(), "TV\nHeim\n");
+  EXPECT_TRUE(t.Logo2->isVisible());
+  EXPECT_FALSE(t.LabelLogo2->isVisible());
+
+  // Other team names without files hide all four.
+  console.record.Comanda1 = "NIEMAND";
+  console.record.Comanda2 = "KEINER";
+  t.LoadTeamLogos();
+  for (QWidget* logo :
+       std::initializer_list<QWidget*>{t.Logo1, t.Logo2, t.LabelLogo1, t.LabelLogo2})
+    EXPECT_FALSE(logo->isVisible()) << logo->objectName().toStdString();
+}
