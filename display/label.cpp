@@ -5,7 +5,8 @@
 
 #include "widgets/textdraw.h"
 
-TLabel::TLabel(QWidget* parent) : QWidget(parent) {}
+// An opaque label paints every pixel, so the parent need not be drawn underneath it.
+TLabel::TLabel(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 void TLabel::setCaption(const QString& text) {
   if (text == caption_) return;
@@ -28,6 +29,7 @@ void TLabel::setFontColor(TColor c) {
 void TLabel::setTransparent(bool on) {
   if (on == transparent_) return;
   transparent_ = on;
+  setAttribute(Qt::WA_OpaquePaintEvent, !on);
   update();
 }
 
