@@ -1,14 +1,33 @@
 #include "ticker/runstring.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextLayout>
 #include <cmath>
 
 namespace {
 
-// A sprite larger than this is not kept; such a text is drawn straight into each frame.
-constexpr qint64 maxSpriteBytes = 32 * 1024 * 1024;
+// Width of one cached tile of the drawn text.
+constexpr int tileWidth = 1024;
+
+// The glyphs of a run whose origins lie within [left, right).
+QGlyphRun glyphsBetween(const QGlyphRun& run, qreal left, qreal right) {
+  const QList<quint32> indexes = run.glyphIndexes();
+  const QList<QPointF> positions = run.positions();
+  QList<quint32> keptIndexes;
+  QList<QPointF> keptPositions;
+  for (qsizetype i = 0; i < positions.size(); ++i) {
+    if (positions[i].x() < left || positions[i].x() >= right) continue;
+    keptIndexes.append(indexes[i]);
+    keptPositions.append(positions[i]);
+  }
+  QGlyphRun kept = run;
+  kept.setGlyphIndexes(keptIndexes);
+  kept.setPositions(keptPositions);
+  return kept;
+}
 
 }  // namespace
 
@@ -173,7 +192,8 @@ int TRunString::Stop() {
 void TRunString::measureText() {
   const QFontMetrics fm(rFont_.font, this);
   textExtent_ = QSize(fm.horizontalAdvance(rText_), fm.height());
-  spriteDirty_ = true;
+  textPrepared_ = false;
+  tiles_.clear();
 }
 
 void TRunString::UpdateMetrics() {
@@ -196,12 +216,28 @@ void TRunString::tick() {
 }
 
 void TRunString::DrawRunText(QPainter& painter, QPoint at, const QString& text) const {
-  painter.setFont(rFont_.font);
+  QTextLayout layout(text, rFont_.font, painter.device());
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  layout.createLine();
+  layout.endLayout();
+  const QList<QGlyphRun> runs = layout.glyphRuns();
+
+  // A glyph may reach about one line height beyond its origin on either side.
+  const qreal reach = QFontMetricsF(rFont_.font, painter.device()).height();
+  const QRectF visible =
+      painter.hasClipping()
+          ? painter.clipBoundingRect()
+          : QRectF(QPointF(0, 0), QSizeF(painter.device()->width(), painter.device()->height()));
   painter.setBrush(Qt::NoBrush);
-  const int ascent = QFontMetrics(rFont_.font, painter.device()).ascent();
   const auto layer = [&](TColor c, int offset) {
     painter.setPen(toQColor(c));
-    painter.drawText(QPoint(at.x() + offset, at.y() + offset + ascent), text);
+    const QPointF origin(at.x() + offset, at.y() + offset);
+    const qreal left = visible.left() - origin.x() - reach;
+    const qreal right = visible.right() - origin.x() + reach;
+    for (const QGlyphRun& run : runs) painter.drawGlyphRun(origin, glyphsBetween(run, left, right));
   };
   if (labelStyle_ == TRLabelStyle::rlRaised) {
     layer(colorH_, 0);
@@ -213,41 +249,58 @@ void TRunString::DrawRunText(QPainter& painter, QPoint at, const QString& text) 
   layer(rFont_.color, depth_);
 }
 
-void TRunString::renderSprite() {
-  spriteDirty_ = false;
+void TRunString::prepareText() {
+  textPrepared_ = true;
+  tiles_.clear();
   const QFontMetrics fm(rFont_.font, this);
   const TRunMetrics m = metrics();
   // The ink of all layers may reach past the text box (overhangs, italics); keep it all.
   const QRect ink = fm.boundingRect(rText_).translated(0, fm.ascent());
   const int spread = qAbs(2 * depth_);
-  QRect area = QRect(0, 0, m.TextBoxWidth, m.TextBoxHeight)
-                   .united(ink)
-                   .united(ink.translated(spread, spread))
-                   .adjusted(-1, -1, 1, 1);
-  spriteUsable_ = qint64(area.width()) * area.height() * 4 <= maxSpriteBytes;
-  if (!spriteUsable_) {
-    sprite_ = QImage();
-    return;
-  }
-  sprite_ = QImage(area.size(), QImage::Format_ARGB32_Premultiplied);
-  sprite_.fill(Qt::transparent);
-  spriteOrigin_ = -area.topLeft();
-  QPainter painter(&sprite_);
-  painter.setRenderHint(QPainter::TextAntialiasing);
-  DrawRunText(painter, spriteOrigin_, rText_);
+  textArea_ = QRect(0, 0, m.TextBoxWidth, m.TextBoxHeight)
+                  .united(ink)
+                  .united(ink.translated(spread, spread))
+                  .adjusted(-1, -1, 1, 1);
+}
+
+const QImage& TRunString::tile(int index) {
+  auto found = tiles_.find(index);
+  if (found != tiles_.end()) return *found;
+  const int left = textArea_.left() + index * tileWidth;
+  QImage image(qMin(tileWidth, textArea_.right() + 1 - left), textArea_.height(),
+               QImage::Format_RGB32);
+  image.fill(toQColor(color_));
+  QPainter painter(&image);
+  painter.setClipRect(image.rect());
+  DrawRunText(painter, QPoint(-left, -textArea_.top()), rText_);
+  return *tiles_.insert(index, image);
 }
 
 void TRunString::renderFrame() {
   if (frame_.size() != size()) frame_ = QPixmap(size());
-  frame_.fill(toQColor(color_));
   const QPoint at = runTextPosition(
       direction_, runFraction(designMode_ ? stepToView_ : position_, steps_), metrics(), size());
-  if (spriteDirty_) renderSprite();
+  if (!textPrepared_) prepareText();
+  // The text area's columns that fall into the frame, as tile numbers.
+  const QPoint areaAt = at + textArea_.topLeft();
+  const int firstColumn = qMax(0, -areaAt.x());
+  const int lastColumn = qMin(textArea_.width(), width() - areaAt.x()) - 1;
+  const int firstTile = firstColumn / tileWidth;
+  const int lastTile = lastColumn < firstColumn ? firstTile - 1 : lastColumn / tileWidth;
+  for (auto it = tiles_.begin(); it != tiles_.end();)
+    it = it.key() < firstTile || it.key() > lastTile ? tiles_.erase(it) : std::next(it);
+
   QPainter painter(&frame_);
-  if (spriteUsable_)
-    painter.drawImage(at - spriteOrigin_, sprite_);
-  else
-    DrawRunText(painter, at, rText_);
+  // The tiles carry their own background; fill only what they leave uncovered.
+  QRect covered;
+  for (int t = firstTile; t <= lastTile; ++t) {
+    const QImage& image = tile(t);
+    const QPoint corner = areaAt + QPoint(t * tileWidth, 0);
+    painter.drawImage(corner, image);
+    covered |= QRect(corner, image.size());
+  }
+  for (const QRect& r : QRegion(frame_.rect()).subtracted(covered))
+    painter.fillRect(r, toQColor(color_));
 }
 
 void TRunString::paintEvent(QPaintEvent*) {

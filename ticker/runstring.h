@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QMap>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -104,6 +105,7 @@ class TRunString : public QWidget {
   // Measures the text, recentres it and recomputes Steps, then schedules a repaint.
   void UpdateMetrics();
   // Draws the text with its 3D layers; (x, y) is the top-left corner of the text box.
+  // Glyphs outside the painter's clip are skipped, so a long text costs only what shows.
   void DrawRunText(QPainter& painter, QPoint at, const QString& text) const;
 
  public slots:
@@ -122,7 +124,8 @@ class TRunString : public QWidget {
   void setTimerEnabled(bool on);
   void measureText();
   void renderFrame();
-  void renderSprite();
+  void prepareText();
+  const QImage& tile(int index);
 
   TRLabelStyle labelStyle_ = TRLabelStyle::rlRaised;
   TRDirection direction_ = TRDirection::rdRightToLeft;
@@ -146,12 +149,12 @@ class TRunString : public QWidget {
   bool externalTicks_ = false;
   QSize textExtent_;  // the text's width and height in RFont, kept by UpdateMetrics
   QPixmap frame_;     // the off-screen picture every paint builds and then copies
-  // The text with its 3D layers, drawn once per change of text, font, colours or style,
-  // because large glyphs are not cached by the painter and would be outlined on every tick.
-  QImage sprite_;
-  QPoint spriteOrigin_;  // where the text box's corner lies inside the sprite
-  bool spriteDirty_ = true;
-  bool spriteUsable_ = false;
+  // The text with its 3D layers on the background, cut into tiles that are drawn when they
+  // come into view and dropped when they leave it: large glyphs are not cached by the painter
+  // and would be outlined again on every tick, and a whole long text would not fit in memory.
+  QRect textArea_;  // the ink of all layers around the text box, box corner at (0, 0)
+  QMap<int, QImage> tiles_;
+  bool textPrepared_ = false;
 };
 
 // The published form of the strip; the display's `RunLabel` is one.

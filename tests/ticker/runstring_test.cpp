@@ -287,3 +287,28 @@ TEST(RunString, FrozenAtTheWidthStepShowsTheTextAtTheLeftBorder) {
   EXPECT_GE(leftmost, 1);
   EXPECT_LE(leftmost, 5);
 }
+
+TEST(RunString, LongTextDrawsTheSameAsInOnePiece) {
+  TRunString s;
+  s.resize(400, 50);
+  s.setColor(colors::navy);
+  s.setColorH(colors::red);
+  s.setColorS(colors::lime);
+  s.setRFont({QFont("Liberation Sans", 24, QFont::Bold), colors::yellow});
+  s.setRText(QString("Sponsor des Tages: Bäckerei Müller, Hauptstraße 7. ").repeated(6));
+  ASSERT_GT(s.metrics().TextBoxWidth, 3000);  // spans several cached tiles
+  for (const int step : {0, 700, 1400, 2300, s.Steps()}) {
+    s.Start(step);
+    s.Stop();
+    QImage expected(s.size(), QImage::Format_RGB32);
+    expected.fill(toQColor(s.Color()));
+    {
+      QPainter p(&expected);
+      s.DrawRunText(
+          p, runTextPosition(s.Direction(), runFraction(step, s.Steps()), s.metrics(), s.size()),
+          s.RText());
+    }
+    EXPECT_EQ(s.grab().toImage().convertToFormat(QImage::Format_RGB32), expected)
+        << "step " << step;
+  }
+}

@@ -1,0 +1,148 @@
+// The running-text strip's tick (step and paint) at display sizes, and the list file with
+// 100,000 entries, read and written alone and through the console's list.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFontMetrics>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <memory>
+
+#include "platform/dialogs.h"
+#include "ticker/runlistfile.h"
+#include "ticker/runstring.h"
+#include "ticker/runtextcontrols.h"
+
+namespace {
+
+const QString sixtyChars =
+    QStringLiteral("Herzlich willkommen zum Spiel HEIM gegen GAST! Viel Spass!!!");
+
+// The display's window with its strip laid out as the display does for a client of w x h.
+struct Display {
+  Display(int w, int h, const QString& text) {
+    window.resize(w, h);
+    const int frameHeight = h / 13;
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    font.setPointSize(frameHeight * 66 / 100);
+    strip.setParent(&window);
+    strip.setExternalTicks(true);
+    strip.setColorH(colors::black);
+    strip.setColorS(colors::black);
+    strip.setRFont({font, colors::yellow});
+    const int height = QFontMetrics(font, &strip).height() * 100 / 85;
+    strip.setGeometry(0, h - frameHeight, w - w / 4, height);
+    strip.setRText(text);
+    strip.setOneStep(3);
+    window.show();
+    // Ticks paint only into an exposed window.
+    while (!window.windowHandle()->isExposed()) QApplication::processEvents();
+    strip.Start(0);
+  }
+  QWidget window;
+  TRunLabel strip;
+};
+
+void BM_Tick(benchmark::State& state, const QString& text) {
+  Display display(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), text);
+  display.strip.tick();  // builds the cached text picture once
+  for (auto _ : state) display.strip.tick();
+  state.counters["strip_w"] = display.strip.width();
+  state.counters["strip_h"] = display.strip.height();
+}
+
+void BM_Tick60(benchmark::State& state) { BM_Tick(state, sixtyChars); }
+void BM_Tick1000(benchmark::State& state) {
+  BM_Tick(state, sixtyChars.repeated(17).left(RunListFile::maxEntryLength));
+}
+BENCHMARK(BM_Tick60)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Tick1000)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
+
+QStringList manyEntries() {
+  QStringList entries;
+  for (int i = 0; i < 100000; ++i)
+    entries << QStringLiteral("Eintrag %1: Grüße an alle Zuschauer in der Halle").arg(i);
+  return entries;
+}
+
+void BM_ListRead(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("Lauftext.txt");
+  RunListFile::write(path, manyEntries());
+  for (auto _ : state) {
+    QStringList entries;
+    RunListFile::read(path, entries);
+    benchmark::DoNotOptimize(entries);
+  }
+}
+BENCHMARK(BM_ListRead)->Unit(benchmark::kMillisecond);
+
+void BM_ListWrite(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QStringList entries = manyEntries();
+  for (auto _ : state) RunListFile::write(dir.filePath("Lauftext.txt"), entries);
+}
+BENCHMARK(BM_ListWrite)->Unit(benchmark::kMillisecond);
+
+// Picks the same file every time; the benchmark shows no boxes.
+class PickingDialogs final : public Dialogs {
+ public:
+  explicit PickingDialogs(QString file) : file_(std::move(file)) {}
+  bool askOkCancel(QWidget*, const QString&, const QString&) override { return false; }
+  void showError(QWidget*, const QString&, const QString&) override {}
+  void showWarning(QWidget*, const QString&, const QString&) override {}
+  void beep() override {}
+  QString pickOpenFile(QWidget*, const QString&, const QString&) override { return file_; }
+  void openUrl(const QString&) override {}
+
+ private:
+  QString file_;
+};
+
+struct Console {
+  explicit Console(const QString& folder)
+      : dialogs(QDir(folder).filePath(QStringLiteral("Lauftext.txt"))),
+        controls(&strip, &listArea, &editPanel, speed, dialogs, folder) {
+    window.resize(428, 468);
+    auto* layout = new QVBoxLayout(&window);
+    for (QWidget* w : {&strip, &listArea, &editPanel}) layout->addWidget(w);
+    window.show();
+  }
+  qint32 speed = 3;
+  PickingDialogs dialogs;
+  QWidget window, strip, listArea, editPanel;
+  TRunTextControls controls;
+};
+
+void BM_ConsoleOpenList(benchmark::State& state) {
+  QTemporaryDir dir;
+  RunListFile::write(dir.filePath("Lauftext.txt"), manyEntries());
+  Console console(dir.path());
+  for (auto _ : state) {
+    console.controls.Openfile1Click();
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_ConsoleOpenList)->Unit(benchmark::kMillisecond);
+
+void BM_ConsoleSaveList(benchmark::State& state) {
+  QTemporaryDir dir;
+  RunListFile::write(dir.filePath("Lauftext.txt"), manyEntries());
+  Console console(dir.path());
+  for (auto _ : state) console.controls.Saveasdefault1Click();
+}
+BENCHMARK(BM_ConsoleSaveList)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
