@@ -346,6 +346,7 @@ TEST_F(RunTextConsole, InsertAfterBeforeAndDelete) {
   controls->obADDstrClick();
   EXPECT_EQ(entries(), QStringList({"erste", "davor", "danach"}));
   EXPECT_EQ(selected(), 1);
+  EXPECT_EQ(edit->text(), "davor");  // the program's own selection is no pick
 
   select(2);
   controls->Stringdelete1Click();  // the last of three: the new last is selected
