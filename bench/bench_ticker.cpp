@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFontMetrics>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
@@ -127,6 +128,23 @@ void BM_ConsoleOpenList(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ConsoleOpenList)->Unit(benchmark::kMillisecond);
+
+// A foreign 50 MB file of one million lines: only what the reading caps allow reaches the list.
+void BM_ConsoleOpenHugeFile(benchmark::State& state) {
+  QTemporaryDir dir;
+  {
+    QFile f(dir.filePath("Lauftext.txt"));
+    f.open(QIODevice::WriteOnly);
+    const QByteArray line = QByteArray(48, 'x') + "\r\n";
+    for (int i = 0; i < 1000000; ++i) f.write(line);
+  }
+  Console console(dir.path());
+  for (auto _ : state) {
+    console.controls.Openfile1Click();
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_ConsoleOpenHugeFile)->Unit(benchmark::kMillisecond);
 
 void BM_ConsoleSaveList(benchmark::State& state) {
   QTemporaryDir dir;

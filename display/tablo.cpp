@@ -17,6 +17,7 @@
 #include "platform/desktop.h"
 #include "platform/picture.h"
 #include "platform/platform.h"
+#include "settings/settingsgroups.h"
 #include "settings/tsettings.h"
 #include "ticker/runstring.h"
 
@@ -400,9 +401,57 @@ void TFormTablo::loadLogoScreen() {
   console_.enableLogoCommand();
 }
 
-void TFormTablo::LoadDisplaySettings() {}
+std::array<TLabel*, 4> TFormTablo::fontLabels() const { return {Label1, Label2, Label3, Label4}; }
 
-void TFormTablo::SaveDisplaySettings() {}
+TRunFont TFormTablo::elementFont(int n) const {
+  if (n == kElementFonts - 1) return RunLabel->RFont();
+  const TLabel* label = fontLabels()[n];
+  return {label->font(), label->fontColor()};
+}
+
+void TFormTablo::setElementFont(int n, const TRunFont& font) {
+  if (n == kElementFonts - 1) {
+    RunLabel->setRFont(font);
+    return;
+  }
+  TLabel* label = fontLabels()[n];
+  label->setFont(font.font);
+  label->setFontColor(font.color);
+}
+
+void TFormTablo::LoadDisplaySettings() {
+  const DisplayGroup g = readDisplayGroup(platform_.settings);
+  if (g.CNames) {
+    Label3->setCaption(*g.CNames);
+    console_.setNamesHeader(*g.CNames);
+  }
+  if (g.Title) Label1->setCaption(*g.Title);
+  applyDisplayGroup(g, console_.settings());
+  if (g.colorsComplete()) ApplyColors();
+  for (int n = 0; n < kElementFonts; ++n) {
+    const StoredFont& stored = g.fonts[n];
+    TRunFont font = elementFont(n);
+    if (stored.color) font.color = *stored.color;
+    if (stored.face) font.font.setFamily(*stored.face);
+    if (stored.style) StyleFromBits(font.font, *stored.style);
+    setElementFont(n, font);
+  }
+  if (g.Wt) resize(*g.Wt, height());
+  if (g.Ht) resize(width(), *g.Ht);
+  if (g.Xt) move(*g.Xt, y());
+  if (g.Yt) move(x(), *g.Yt);
+}
+
+void TFormTablo::SaveDisplaySettings() {
+  const TSettings& settings = console_.settings();
+  DisplayValues values{size(),     pos(), Label3->caption(), Label1->caption(),
+                       settings.C, {},    settings.VidTablo, settings.FullScr};
+  for (int n = 0; n < kElementFonts; ++n) {
+    const TRunFont font = elementFont(n);
+    values.fonts[n] = {font.color, font.font.family(), StyleToBits(font.font)};
+  }
+  writeDisplayGroup(platform_.settings, values);
+}
 
 void TFormTablo::FormActivate() { console_.displayActivated(); }
 

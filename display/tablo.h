@@ -11,6 +11,7 @@
 // goes through ConsoleLink; monitors and the screen's ppi come from Platform::desktop.
 
 #include <QWidget>
+#include <array>
 
 #include "platform/color.h"
 
@@ -20,6 +21,7 @@ class TLabel;
 class TLabel3D;
 class TPictureBox;
 class TRunLabel;
+struct TRunFont;
 struct Platform;
 
 // A plain panel: a colour and an optional raised bevel of bevelWidth pixels.
@@ -106,6 +108,8 @@ class TFormTablo : public QWidget {
   void limitHeight(int pixels);
   void placeLeft(int offset);
   void placeTop(int offset);
+  // Bounds of the console's monitor (the first one for an index that names none).
+  QRect selectedMonitor() const;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -116,9 +120,12 @@ class TFormTablo : public QWidget {
   void FormCreate();
   void createElements();
   void loadLogoScreen();
-  QRect selectedMonitor() const;
   // LabelLogo1, then LabelLogo2, to the top of the labels, still below panels and frame.
   void raiseLogoTexts();
+  // The element fonts with their colours: title, clock, names, score, running text.
+  std::array<TLabel*, 4> fontLabels() const;
+  TRunFont elementFont(int n) const;
+  void setElementFont(int n, const TRunFont& font);
 
   Platform& platform_;
   ConsoleLink& console_;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
 
 #ifndef Q_OS_WIN
@@ -13,9 +14,18 @@ namespace {
 #ifdef Q_OS_WIN
 // Registry names compare without case, as the registry does.
 constexpr Qt::CaseSensitivity kNameCase = Qt::CaseInsensitive;
-const QString kRoot = QStringLiteral("HKEY_CURRENT_USER");
 #else
 constexpr Qt::CaseSensitivity kNameCase = Qt::CaseSensitive;
+
+// QSettings locks the file while saving. A lock file that names no process is the debris of a
+// crash at that moment, and QSettings would wait half a minute for it to grow stale.
+void removeBrokenLock(const QString& file) {
+  QLockFile lock(file + QStringLiteral(".lock"));
+  qint64 pid;
+  QString host, app;
+  if (QFileInfo::exists(file + QStringLiteral(".lock")) && !lock.getLockInfo(&pid, &host, &app))
+    lock.removeStaleLockFile();
+}
 #endif
 
 }  // namespace
@@ -24,7 +34,10 @@ QtSettingsKey::QtSettingsKey(const QString& keyPath) {
   QStringList parts = keyPath.split(u'\\', Qt::SkipEmptyParts);
   keyName_ = parts.takeLast();
 #ifdef Q_OS_WIN
-  location_ = kRoot + u'\\' + parts.join(u'\\');
+  // The store opens HKEY_CURRENT_USER itself and reaches the key through groups: QSettings
+  // creates the key it is opened at, and reading must not create anything.
+  location_ = QStringLiteral("HKEY_CURRENT_USER");
+  parentGroup_ = parts.join(u'/');
 #else
   // "\Software\Merrowtide\Scorvex" -> <config>/Merrowtide/Scorvex.reg; inside the file the
   // section carries the full registry path.
@@ -45,7 +58,7 @@ bool QtSettingsKey::openStore() {
 #else
   store_ = std::make_unique<QSettings>(location_, regfile::format());
 #endif
-  if (!parentGroup_.isEmpty()) store_->beginGroup(parentGroup_);
+  store_->beginGroup(parentGroup_);
   const bool exists = store_->childGroups().contains(keyName_, kNameCase);
   store_->beginGroup(keyName_);
   return exists;
@@ -101,6 +114,9 @@ bool QtSettingsKey::writeInteger(const QString& name, qint32 value) {
 
 bool QtSettingsKey::close() {
   if (!store_) return true;
+#ifndef Q_OS_WIN
+  removeBrokenLock(location_);
+#endif
   store_->sync();
   const bool written = store_->status() == QSettings::NoError;
   store_.reset();

@@ -25,7 +25,7 @@ class QtSettingsKey final : public SettingsKey {
   bool writeInteger(const QString& name, qint32 value) override;
   bool close() override;
 
-  // The settings file; on Windows the registry path of the key's parent.
+  // The settings file; HKEY_CURRENT_USER on Windows.
   QString location() const { return location_; }
 
  private:

@@ -21,15 +21,15 @@ class SettingsKey;
 // empty "SoundFile" or font face is left empty, as it must change nothing. So a window applies
 // every engaged field, in field order, and nothing else; its defaults stand for the rest.
 //
-// Applying in the console's LoadConsoleSettings:
+// Applying in the console's LoadConsoleSettings (a sketch; settings.SoundFile already holds
+// the start-up choice, which only a non-empty stored one replaces):
 //   const ConsoleGroup g = readConsoleGroup(platform.settings);
 //   applyConsoleGroup(g, settings);           // CountDown ... StrReset into TSettings
 //   if (g.L) move(*g.L, y());                 // then T, W, H the same way, in that order
 //   if (g.T) move(x(), *g.T);
 //   if (g.W) resize(*g.W, height());
 //   if (g.H) resize(width(), *g.H);
-//   LabelMonitor->setTag(settings.Monitor);  cbStrReset->setChecked(settings.StrReset);
-//   sound file := settings.SoundFile          (start-up choice unless a non-empty one was read)
+//   LabelMonitor's Tag := settings.Monitor;  cbStrReset->setChecked(settings.StrReset);
 //
 // Applying in the display's LoadDisplaySettings:
 //   const DisplayGroup g = readDisplayGroup(platform.settings);
@@ -42,6 +42,11 @@ class SettingsKey;
 //     if (g.fonts[n].face) font.setFamily(*face);
 //     if (g.fonts[n].style) StyleFromBits(font, *style);
 //   if (g.Wt) client width := *g.Wt;  then Ht, Xt, Yt the same way, in that order
+//   later in FormCreate: settings.Monitor := validMonitorIndex(settings.Monitor, monitors)
+//
+// Saving: SaveConsoleSettings calls writeConsoleGroup(key, settings, frameGeometry()) with
+// StrReset and Monitor brought up to date; SaveDisplaySettings fills a DisplayValues from its
+// elements (fonts as {colour, font.family(), StyleToBits(font)}) and calls writeDisplayGroup.
 //
 // Writing (writeConsoleGroup / writeDisplayGroup) opens the key, creating it; if that fails
 // nothing is written. The values go out in the group's write order, each as its kind, until

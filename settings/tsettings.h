@@ -28,4 +28,6 @@ struct TSettings {
                              colors::navy};
   qint32 VidTablo = 0;
   bool FullScr = true;
+
+  bool operator==(const TSettings&) const = default;
 };

@@ -8,13 +8,15 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QToolButton>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 #include "platform/color.h"
 #include "platform/dialogs.h"
 #include "ticker/runlistfile.h"
 #include "ticker/runstring.h"
+#include "widgets/glyphs.h"
+#include "widgets/ovalbutton.h"
 
 namespace {
 
@@ -45,18 +47,31 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRe
   return label;
 }
 
-// An oval push button of the console: 28 x 28, bold caption, tool tip.
-QAbstractButton* makeButton(QWidget* parent, const char* name, const QString& caption,
-                            const QString& hint, QPoint at, int captionPixels = 15) {
-  auto* button = new QToolButton(parent);
+// A mode button of the console: 28 x 28, bold caption above an empty glyph place.
+TOvalButton* makeButton(QWidget* parent, const char* name, const QString& caption,
+                        const QString& hint, QPoint at, int captionPixels = 15) {
+  auto* button = new TOvalButton(parent);
   button->setObjectName(QLatin1String(name));
-  button->setText(caption);
+  button->setCaption(caption);
   button->setToolTip(hint);
   button->setFont(pixelFont(captionPixels, true));
   button->setGeometry(QRect(at, QSize(28, 28)));
-  button->setFocusPolicy(Qt::NoFocus);
+  button->setButtonLayout(TButtonLayout::blGlyphBottom);
+  button->setSpacing(4);
+  button->setMargin(0);
+  // Two glyphs without a picture: the caption sits above the empty glyph place.
+  button->setNumGlyphs(2);
   return button;
 }
+
+// The list's rows are 13 pixels high whatever the style would make of them.
+class FixedRowDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return {QStyledItemDelegate::sizeHint(option, index).width(), 13};
+  }
+};
 
 // The error box's text: the file and the system's reason, ending with a full stop.
 QString errorText(const QString& format, const QString& file, const QString& reason) {
@@ -81,13 +96,13 @@ TRunTextControls::TRunTextControls(QWidget* strip, QWidget* listArea, QWidget* e
 }
 
 void TRunTextControls::createStrip(QWidget* strip) {
-  connect(makeButton(strip, "OB1", "1", "[F7] One running string", {5, 3}),
-          &QAbstractButton::clicked, this, &TRunTextControls::mRunStartClick);
-  connect(makeButton(strip, "OBA", "A", "[F8] All strings", {34, 3}), &QAbstractButton::clicked,
-          this, &TRunTextControls::mStartAllClick);
-  connect(makeButton(strip, "OBS", "S", "[F6] One static string", {62, 3}),
-          &QAbstractButton::clicked, this, &TRunTextControls::mStatStartClick);
-  connect(makeButton(strip, "OBX", "X", "[F9] Break", {90, 3}), &QAbstractButton::clicked, this,
+  connect(makeButton(strip, "OB1", "1", "[F7] One running string", {5, 3}), &TOvalButton::clicked,
+          this, &TRunTextControls::mRunStartClick);
+  connect(makeButton(strip, "OBA", "A", "[F8] All strings", {34, 3}), &TOvalButton::clicked, this,
+          &TRunTextControls::mStartAllClick);
+  connect(makeButton(strip, "OBS", "S", "[F6] One static string", {62, 3}), &TOvalButton::clicked,
+          this, &TRunTextControls::mStatStartClick);
+  connect(makeButton(strip, "OBX", "X", "[F9] Break", {90, 3}), &TOvalButton::clicked, this,
           &TRunTextControls::Clear1Click);
 
   demoRS_ = makeLabel(strip, "DemoRS", QStringLiteral("LAUFTEXT.TXT"), {122, 4, 262, 26});
@@ -102,15 +117,21 @@ void TRunTextControls::createStrip(QWidget* strip) {
   }
 
   // Released: all-texts playback starts again after the last entry; pressed: it stops there.
-  obc_ = makeButton(strip, "OBC", QString(), "Ciclic running string list", {388, 3});
-  obc_->setCheckable(true);
-  obc_->setText(QStringLiteral("\u21BB"));
+  obc_ = new TOvalButton(strip);
+  obc_->setObjectName(QStringLiteral("OBC"));
+  obc_->setToolTip(QStringLiteral("Ciclic running string list"));
+  obc_->setGeometry(388, 3, 28, 28);
+  obc_->setGroupIndex(2);
+  obc_->setGlyph(glyphs::cyclicStrip(), true);
+  obc_->setTransparentColor(0x00008080);
+  connect(obc_, &TOvalButton::clicked, this, &TRunTextControls::OBCClick);
 }
 
 void TRunTextControls::createList(QWidget* listArea) {
   listStr_ = new QListWidget(listArea);
   listStr_->setObjectName(QStringLiteral("ListStr"));
   listStr_->setUniformItemSizes(true);
+  listStr_->setItemDelegate(new FixedRowDelegate(listStr_));
   listStr_->setFont(pixelFont(11, false));
   listStr_->setSelectionMode(QAbstractItemView::SingleSelection);
   if (!listArea->layout()) {
@@ -154,8 +175,9 @@ void TRunTextControls::createEditPanel(QWidget* editPanel) {
   edit1_->setToolTip(QStringLiteral("Zeile zu ändern"));
   edit1_->setGeometry(6, 5, 379, edit1_->sizeHint().height());
   connect(edit1_, &QLineEdit::returnPressed, this, &TRunTextControls::Edit1Enter);
-  connect(makeButton(editPanel, "obADDstr", "+", "Add string to list", {389, 2}, 19),
-          &QAbstractButton::clicked, this, &TRunTextControls::obADDstrClick);
+  TOvalButton* add = makeButton(editPanel, "obADDstr", "+", "Add string to list", {389, 2}, 19);
+  add->setTransparent(true);
+  connect(add, &TOvalButton::clicked, this, &TRunTextControls::obADDstrClick);
 }
 
 void TRunTextControls::setTicker(TRunLabel& ticker) {
@@ -268,7 +290,7 @@ void TRunTextControls::RunLabelEnd() {
   const int index = itemIndex();
   if (index == listStr_->count() - 1) {
     selectEntry(0);
-    if (obc_->isChecked()) {
+    if (obc_->down()) {
       stopPlayback();
       return;
     }
@@ -282,6 +304,12 @@ void TRunTextControls::RunLabelEnd() {
     return;
   }
   stopPlayback();
+}
+
+void TRunTextControls::OBCClick() {
+  // The button's own release handling flips Down once more from the state before the press,
+  // so a mouse click toggles exactly once.
+  obc_->setDown(!obc_->down());
 }
 
 void TRunTextControls::ListStrDblClick() {

@@ -6,13 +6,13 @@
 #include "platform/color.h"
 
 class Dialogs;
-class QAbstractButton;
 class QAction;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
 class QWidget;
+class TOvalButton;
 class TRunLabel;
 
 // The console's running-text controls and their playback of the list on the display's ticker.
@@ -52,6 +52,7 @@ class TRunTextControls : public QObject {
   void mStartAllClick();   // F8
   void Clear1Click();      // F9 and OBX
   void RunLabelEnd();
+  void OBCClick();
   void ListStrDblClick();  // replay in the last mode; Enter in the list does the same
   void ListStrClick();     // the operator picked an entry: copy it into Edit1
   void Edit1Enter();
@@ -86,7 +87,7 @@ class TRunTextControls : public QObject {
   QListWidget* listStr_ = nullptr;
   QMenu* popupMenu1_ = nullptr;
   QLineEdit* edit1_ = nullptr;
-  QAbstractButton* obc_ = nullptr;
+  TOvalButton* obc_ = nullptr;
   QLabel* demoRS_ = nullptr;
   QLabel* labelRS1_ = nullptr;
   QLabel* labelRS2_ = nullptr;

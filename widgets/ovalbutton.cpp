@@ -6,6 +6,7 @@
 #include <QRegion>
 #include <QShortcutEvent>
 #include <QtMath>
+#include <algorithm>
 #include <cmath>
 
 #include "widgets/textdraw.h"
@@ -45,8 +46,9 @@ QColor scaleLightness(const QColor& c, double factor) {
                 nearest(hueToChannel(p, q, h - 1.0 / 3) * 255));
 }
 
-// The arc's bounding box and the angle (in 1/16 degree, as QPainter::drawArc takes it) of the
-// ellipse point on the ray from the centre through p.
+// The angle, in 1/16 degree as QPainter::drawArc takes it, of the point where the ray from the
+// centre of box through p meets the ellipse. drawArc measures angles on the ellipse's
+// parameter, which differs from the ray's angle unless the ellipse is a circle.
 int arcAngle(const QRectF& box, QPoint p) {
   const double a = box.width() / 2, b = box.height() / 2;
   const double dx = p.x() - box.center().x(), up = box.center().y() - p.y();
@@ -413,6 +415,19 @@ void TOvalButton::regrabAccelerator() {
 }
 
 bool TOvalButton::event(QEvent* e) {
+  switch (e->type()) {
+    // Qt repaints the whole button after these; until it has, a press must not draw only the
+    // contents over a face that is out of date.
+    case QEvent::Show:
+    case QEvent::Resize:
+    case QEvent::FontChange:
+    case QEvent::EnabledChange:
+    case QEvent::PaletteChange:
+      fullPaintPending_ = true;
+      break;
+    default:
+      break;
+  }
   if (e->type() == QEvent::Shortcut &&
       static_cast<QShortcutEvent*>(e)->shortcutId() == accelShortcut_) {
     if (isEnabled()) click();

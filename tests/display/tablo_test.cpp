@@ -337,3 +337,63 @@ TEST_F(TabloTest, TeamLogosShowPictureOrTextFromTheWorkingDirectory) {
        std::initializer_list<QWidget*>{t.Logo1, t.Logo2, t.LabelLogo1, t.LabelLogo2})
     EXPECT_FALSE(logo->isVisible()) << logo->objectName().toStdString();
 }
+
+TEST_F(TabloTest, StoredDisplayGroupIsAppliedAndWrittenBackUnchanged) {
+  FakeSettingsKey& key = fakes.settings;
+  key.exists = true;
+  key.texts = {
+      {"CNames", "A && B"}, {"Title", "Pokal"}, {"FN1", "Arial"}, {"FN2", "Liberation Mono"},
+      {"FN3", "Arial"},     {"FN4", "Arial"},   {"FN5", "Arial"}};
+  key.integers = {{"C0", 0x010101}, {"C1", 0x020202},  {"C2", 0x030303}, {"C3", 0x040404},
+                  {"C4", 0x050505}, {"FC1", 0x0000FF}, {"FS1", 6},       {"FC2", 0xFFFFFF},
+                  {"FS2", 1},       {"FC3", 0xFFFFFF}, {"FS3", 1},       {"FC4", 0xFFFFFF},
+                  {"FS4", 9},       {"FC5", 0x00FF00}, {"FS5", 0},       {"VidTablo", 3},
+                  {"Wt", 640},      {"Ht", 480},       {"Xt", 10},       {"Yt", 20},
+                  {"FullScr", 0}};
+  const auto storedTexts = key.texts;
+  const auto storedIntegers = key.integers;
+  tablo = std::make_unique<TFormTablo>(fakes.platform, console);
+  TFormTablo& t = *tablo;
+
+  EXPECT_EQ(t.Label3->caption(), "A && B");
+  EXPECT_EQ(console.namesHeader, "A && B");
+  EXPECT_EQ(t.Label1->caption(), "Pokal");
+  EXPECT_TRUE(t.Label1->font().italic() && t.Label1->font().underline());
+  EXPECT_FALSE(t.Label1->font().bold());
+  EXPECT_EQ(t.Label1->fontColor(), 0x0000FFu);
+  EXPECT_EQ(t.Label2->font().family(), "Liberation Mono");
+  EXPECT_TRUE(t.Label4->font().bold() && t.Label4->font().strikeOut());
+  EXPECT_EQ(t.RunLabel->RFont().color, colors::lime);
+  EXPECT_FALSE(t.RunLabel->RFont().font.bold());
+  EXPECT_EQ(t.Label4->color(), 0x050505u);
+  EXPECT_EQ(t.LabelStraf2b->fontColor(), 0x050505u);
+  EXPECT_EQ(console.record.VidTablo, 3);
+  EXPECT_FALSE(console.record.FullScr);
+  EXPECT_EQ(t.size(), QSize(640, 480));
+  EXPECT_EQ(t.pos(), QPoint(10, 20));
+
+  key.texts.clear();
+  key.integers.clear();
+  key.writeOrder.clear();
+  t.FormDestroy();
+  EXPECT_EQ(key.texts, storedTexts);
+  EXPECT_EQ(key.integers, storedIntegers);
+  EXPECT_EQ(key.writeOrder.mid(0, 6), QStringList({"Wt", "Ht", "Xt", "Yt", "CNames", "Title"}));
+  EXPECT_EQ(key.writeOrder.last(), "FullScr");
+}
+
+TEST_F(TabloTest, IncompleteColoursLeaveTheDesignColoursAndLaterValues) {
+  FakeSettingsKey& key = fakes.settings;
+  key.exists = true;
+  key.texts = {{"Title", "Pokal"}};  // "CNames" missing: the names become empty
+  key.integers = {{"C0", 0x010101}, {"C1", 0x020202}};
+  TFormTablo& t = shownFullScreen();
+  EXPECT_EQ(t.Label3->caption(), "");
+  EXPECT_EQ(console.namesHeader, "");
+  EXPECT_EQ(t.Label1->caption(), "Pokal");
+  EXPECT_EQ(console.record.C[0], 0x010101u);
+  EXPECT_EQ(t.color(), colors::black);
+  EXPECT_EQ(t.Label1->color(), colors::black);
+  EXPECT_EQ(t.Label4->color(), colors::navy);
+  EXPECT_TRUE(t.Label1->font().bold());
+}

@@ -77,14 +77,6 @@ TEST(TeamLogo, SearchOrderGifJpegBmpText) {
   }
 }
 
-TEST(TeamLogo, NameWithBlanksAndUmlauts) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(writeFile(dir.filePath("TV Jahn Füchse.txt"), "Jahn"));
-  const TeamLogo logo = findTeamLogo(dir.path(), "TV Jahn Füchse");
-  EXPECT_EQ(logo.kind, TeamLogo::Kind::Text);
-  EXPECT_EQ(logo.text, "Jahn\n");
-}
-
 TEST(LogoText, DecodesSplitsAndCleans) {
   const struct {
     const char* name;

@@ -152,13 +152,6 @@ TEST(Picture, BrokenInputGivesNullImage) {
   }
 }
 
-TEST(Picture, EachDecoderRefusesTheOtherFormats) {
-  const QImage source = quarters(64, 48);
-  EXPECT_TRUE(decodeGif(encodeJpeg(source)).isNull());
-  EXPECT_TRUE(decodeBmp(encodeGif(source)).isNull());
-  EXPECT_TRUE(decodeJpeg(encodeWithQt(source, "BMP")).isNull());
-}
-
 TEST(Picture, SizeLimits) {
   const struct {
     qint64 width, height;

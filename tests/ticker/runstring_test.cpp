@@ -279,13 +279,17 @@ TEST(RunString, FrozenAtTheWidthStepShowsTheTextAtTheLeftBorder) {
   s.Start(s.width());
   s.Stop();
   const QImage img = s.grab().toImage();
-  int leftmost = img.width();
+  QRect ink;
   for (int y = 0; y < img.height(); ++y)
     for (int x = 0; x < img.width(); ++x)
-      if ((img.pixel(x, y) & 0xFFFFFF) != 0x000080) leftmost = qMin(leftmost, x);
-  // The box starts at 0 and the main text one depth inside it.
-  EXPECT_GE(leftmost, 1);
-  EXPECT_LE(leftmost, 5);
+      if ((img.pixel(x, y) & 0xFFFFFF) != 0x000080) ink |= QRect(x, y, 1, 1);
+  // The box starts at 0 and the main text one depth inside it, centred vertically.
+  const TRunMetrics m = s.metrics();
+  EXPECT_GE(ink.left(), 1);
+  EXPECT_LE(ink.left(), 5);
+  EXPECT_GE(ink.top(), m.CenterY + 1);
+  EXPECT_LE(ink.bottom(), m.CenterY + m.TextBoxHeight - 1);
+  EXPECT_LE(ink.right(), m.TextBoxWidth);
 }
 
 TEST(RunString, LongTextDrawsTheSameAsInOnePiece) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -20,6 +19,7 @@
 #include "support/fakes.h"
 #include "ticker/runlistfile.h"
 #include "ticker/runstring.h"
+#include "widgets/ovalbutton.h"
 
 namespace {
 
@@ -68,8 +68,18 @@ class RunTextConsole : public ::testing::Test {
   }
   void select(int row) { list->setCurrentRow(row); }
   QLabel* label(const char* name) const { return console.findChild<QLabel*>(name); }
-  QAbstractButton* button(const char* name) const {
-    return console.findChild<QAbstractButton*>(name);
+  TOvalButton* button(const char* name) const { return console.findChild<TOvalButton*>(name); }
+  // A left click in the middle of the ellipse, as the mouse makes it.
+  void click(const char* name) {
+    TOvalButton* b = button(name);
+    const QPoint at = b->rect().center();
+    for (QEvent::Type type :
+         {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent e(
+          type, at, b->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(b, &e);
+    }
   }
   TColor demoColor() const {
     return fromQColor(label("DemoRS")->palette().color(QPalette::WindowText));
@@ -127,14 +137,20 @@ TEST_F(RunTextConsole, CreatesNamedControlsAndLoadsTheList) {
       {"obADDstr", "+", "Add string to list", {389, 2}},
   };
   for (const auto& b : buttons) {
-    QAbstractButton* w = button(b.name);
+    TOvalButton* w = button(b.name);
     ASSERT_TRUE(w) << b.name;
-    EXPECT_EQ(w->text(), b.caption);
+    EXPECT_EQ(w->caption(), b.caption);
+    EXPECT_EQ(w->numGlyphs(), 2);
     EXPECT_EQ(w->toolTip(), b.hint);
     EXPECT_EQ(w->geometry(), QRect(b.at, QSize(28, 28)));
   }
   EXPECT_EQ(button("OBC")->parentWidget(), strip);
+  EXPECT_EQ(button("OBC")->groupIndex(), 2);
+  EXPECT_EQ(button("OBC")->numGlyphs(), 3);
+  EXPECT_EQ(button("OBC")->geometry(), QRect(388, 3, 28, 28));
+  EXPECT_FALSE(button("OBC")->down());
   EXPECT_EQ(button("obADDstr")->parentWidget(), editPanel);
+  EXPECT_EQ(list->visualItemRect(list->item(1)).height(), 13);
   EXPECT_EQ(label("DemoRS")->text(), "LAUFTEXT.TXT");
   EXPECT_EQ(demoColor(), colors::grey);
   EXPECT_TRUE(label("LabelRS1")->isHidden());
@@ -174,9 +190,9 @@ TEST_F(RunTextConsole, AllTextsRepeatWhileCyclicIsReleased) {
 
 TEST_F(RunTextConsole, AllTextsStopAfterTheLastWhileCyclicIsPressed) {
   createWith({"A", "B", "C"});
-  button("OBC")->click();
-  EXPECT_TRUE(button("OBC")->isChecked());
-  button("OBA")->click();
+  click("OBC");
+  EXPECT_TRUE(button("OBC")->down());
+  click("OBA");
   while (runPass()) {
   }
   EXPECT_EQ(shown, QStringList({"A", "B", "C"}));
@@ -184,8 +200,8 @@ TEST_F(RunTextConsole, AllTextsStopAfterTheLastWhileCyclicIsPressed) {
   EXPECT_FALSE(indicatorsShown());
   EXPECT_EQ(demoColor(), colors::grey);
   EXPECT_EQ(selected(), 0);
-  button("OBC")->click();
-  EXPECT_FALSE(button("OBC")->isChecked());
+  click("OBC");
+  EXPECT_FALSE(button("OBC")->down());
 }
 
 TEST_F(RunTextConsole, OneRunningTextScrollsOnceAndMovesTheCursor) {
@@ -330,6 +346,7 @@ TEST_F(RunTextConsole, InsertAfterBeforeAndDelete) {
   controls->obADDstrClick();
   EXPECT_EQ(entries(), QStringList({"erste", "davor", "danach"}));
   EXPECT_EQ(selected(), 1);
+  EXPECT_EQ(edit->text(), "davor");  // the program's own selection is no pick
 
   select(2);
   controls->Stringdelete1Click();  // the last of three: the new last is selected
