@@ -141,11 +141,11 @@ void TFormCtrl::createControls() {
     return button;
   };
   ObHelp = makeOvalButton("ObHelp", {15, 39, 37, 37}, "[F1] Help");
-  ObHelp->setGlyph(glyphs::help());
+  ObHelp->setGlyph(glyphs::help(), true);
   ObCFG = makeOvalButton("ObCFG", {52, 39, 37, 37}, "[F2] Configuration");
-  ObCFG->setGlyph(glyphs::configuration());
+  ObCFG->setGlyph(glyphs::configuration(), true);
   ObInfo = makeOvalButton("ObInfo", {89, 39, 37, 37}, "[F3] Information");
-  ObInfo->setGlyph(glyphs::information());
+  ObInfo->setGlyph(glyphs::information(), true);
 
   LabelTime =
       makeLabel(Panel1, "LabelTime", {133, 29, 163, 54}, "45:00", arialBold(60), colors::yellow);
