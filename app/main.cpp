@@ -1,10 +1,81 @@
 #include <QApplication>
-#include <QMainWindow>
+#include <QMessageBox>
+#include <cstdio>
+#include <memory>
+
+#include "app/commandline.h"
+#include "app/formctrl.h"
+#include "display/tablo.h"
+#include "platform/desktop.h"
+#include "platform/dialogs.h"
+#include "platform/platform.h"
+#include "platform/settingskey.h"
+#include "platform/sound.h"
+#include "platform/tickcounter.h"
+#include "settings/cfgdialog.h"
+#include "widgets/dlgyesno.h"
+#include "widgets/forminfo.h"
+
+namespace {
+
+// Until the per-user store is wired the program starts with its defaults every time.
+class NoSettingsKey final : public SettingsKey {
+ public:
+  bool openExisting() override { return false; }
+  bool openOrCreate() override { return false; }
+  Text readText(const QString&) override { return {Status::Missing, {}}; }
+  Integer readInteger(const QString&) override { return {Status::Missing, 0}; }
+  bool writeText(const QString&, const QString&) override { return false; }
+  bool writeInteger(const QString&, qint32) override { return false; }
+  bool close() override { return true; }
+};
+}  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QMainWindow console;
-  console.setWindowTitle("Scorvex 4.4");
-  console.show();
-  return app.exec();
+  QApplication::setApplicationName(TFormCtrl::kAppTitle);
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  QtTickCounter tick;
+  QtSoundService sound;
+  QtDesktop desktop;
+  QtDialogs dialogs;
+  NoSettingsKey settingsKey;
+  Platform platform{tick, sound, desktop, dialogs, settingsKey};
+
+  // The windows in their order of creation; the first is the main window.
+  auto console = std::make_unique<TFormCtrl>(platform);
+  auto yesNo = std::make_unique<TFDlgYesNo>(TFormCtrl::kAppTitle, console.get());
+  auto display = std::make_unique<TFormTablo>(platform, *console);
+  auto config = std::make_unique<TCfgDialog>(console.get());
+  auto info = std::make_unique<TFormInfo>(console.get());
+  console->attachWindows(yesNo.get(), display.get(), config.get(), info.get());
+
+  try {
+    const DisplayOptions options = parseDisplayOptions(app.arguments().mid(1));
+    if (options.maxHeight) display->limitHeight(*options.maxHeight);
+    if (options.maxWidth) display->limitWidth(*options.maxWidth);
+    if (options.left) display->placeLeft(*options.left);
+    if (options.top) display->placeTop(*options.top);
+  } catch (const InvalidOptionValue& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    QMessageBox::critical(nullptr, TFormCtrl::kAppTitle, QString::fromUtf8(error.what()));
+    return 1;
+  }
+
+  display->show();
+  display->ApplyScreenMode();
+  QApplication::processEvents();
+  console->show();
+  const int result = app.exec();
+
+  // Reverse order of creation: the display stores its settings before the console.
+  info.reset();
+  config.reset();
+  display->FormDestroy();
+  display.reset();
+  yesNo.reset();
+  console->FormDestroy();
+  console.reset();
+  return result;
 }

@@ -55,6 +55,7 @@ class NoSound final : public SoundService {
  public:
   void play(const QString&, bool) override {}
   void stopAll() override {}
+  QString systemSoundFile() const override { return {}; }
 };
 
 // A first start: nothing stored, nothing written.

@@ -13,6 +13,8 @@ class SoundService {
   virtual ~SoundService() = default;
   virtual void play(const QString& fileName, bool loop) = 0;
   virtual void stopAll() = 0;
+  // The system's own notification sound, the warning of last resort.
+  virtual QString systemSoundFile() const = 0;
 };
 
 class QtSoundService final : public QObject, public SoundService {
@@ -22,6 +24,7 @@ class QtSoundService final : public QObject, public SoundService {
 
   void play(const QString& fileName, bool loop) override;
   void stopAll() override;
+  QString systemSoundFile() const override;
 
  private:
   void ensurePlayer();

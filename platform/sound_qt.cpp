@@ -33,3 +33,11 @@ void QtSoundService::play(const QString& fileName, bool loop) {
 void QtSoundService::stopAll() {
   if (player_) player_->stop();
 }
+
+QString QtSoundService::systemSoundFile() const {
+#ifdef Q_OS_WIN
+  return (qEnvironmentVariable("WINDIR").left(255) + "\\media\\tada.wav");
+#else
+  return "/usr/share/sounds/freedesktop/stereo/complete.oga";
+#endif
+}

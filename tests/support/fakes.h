@@ -33,6 +33,7 @@ class FakeSound final : public SoundService {
   };
   void play(const QString& fileName, bool loop) override { calls.append({fileName, loop}); }
   void stopAll() override { calls.append({QString(), false}); }
+  QString systemSoundFile() const override { return "system.wav"; }
   int playCount() const;
 
   QList<Call> calls;

@@ -1,0 +1,790 @@
+#include "app/formctrl.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+
+#include "app/clocktext.h"
+#include "app/courtpicture.h"
+#include "display/label3d.h"
+#include "display/tablo.h"
+#include "platform/desktop.h"
+#include "platform/dialogs.h"
+#include "platform/platform.h"
+#include "platform/sound.h"
+#include "platform/tickcounter.h"
+#include "settings/cfgdialog.h"
+#include "widgets/dlgyesno.h"
+#include "widgets/forminfo.h"
+#include "widgets/glyphs.h"
+#include "widgets/ovalbutton.h"
+#include "widgets/spinbutton.h"
+
+namespace {
+
+constexpr int kClientWidth = 428;
+constexpr int kClientHeight = 515;
+constexpr int kMinClientHeight = 434;
+constexpr int kUpperPanelHeight = 358;
+constexpr int kStripHeight = 34;
+constexpr int kEditPanelHeight = 32;
+constexpr int kBlinkIntervalMs = 500;
+constexpr TColor kHeaderOrange = 0x2070D0;
+constexpr TColor kClockGreen = 0x006000;
+constexpr const char* kMakerUrl = "https://scorvex.example.org/";
+
+QString styleColour(TColor c) { return toQColor(c).name(); }
+
+QFont arialBold(int pixelSize) {
+  QFont font("Arial");
+  font.setBold(true);
+  font.setPixelSize(pixelSize);
+  return font;
+}
+
+// Places a label with its font and colours in one call; the console has many of them.
+TLabel3D* makeLabel(QWidget* parent, const char* name, const QRect& bounds, const QString& text,
+                    const QFont& font, TColor textColour) {
+  auto* label = new TLabel3D(parent);
+  label->setObjectName(name);
+  label->setGeometry(bounds);
+  label->setCaption(text);
+  label->setFont(font);
+  label->setFontColor(textColour);
+  label->setTransparent(true);
+  label->setAlignment(TLabel::Alignment::Center);
+  label->setTextLayout(TLabel::TextLayout::Center);
+  return label;
+}
+
+TSpinButton* makeSpin(QWidget* parent, const char* name, const QRect& bounds, const QString& hint) {
+  auto* spin = new TSpinButton(parent);
+  spin->setObjectName(name);
+  spin->setGeometry(bounds);
+  spin->setToolTip(hint);
+  return spin;
+}
+
+QCheckBox* makeCheck(QWidget* parent, const char* name, const QPoint& at, const QString& text,
+                     const QString& hint) {
+  auto* box = new QCheckBox(text, parent);
+  box->setObjectName(name);
+  box->move(at);
+  box->setToolTip(hint);
+  box->setFocusPolicy(Qt::NoFocus);
+  box->setStyleSheet(
+      QString("QCheckBox { color: %1; font: bold 11px 'Arial'; }").arg(styleColour(colors::lime)));
+  box->adjustSize();
+  return box;
+}
+
+}  // namespace
+
+TFormCtrl::TFormCtrl(Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      platform_(platform) {
+  setObjectName("FormCtrl");
+  createControls();
+  createCommands();
+  blinkTimer_ = new QTimer(this);
+  blinkTimer_->setInterval(kBlinkIntervalMs);
+  connect(blinkTimer_, &QTimer::timeout, this, &TFormCtrl::blinkStep);
+  qApp->installEventFilter(this);
+  FormCreate();
+}
+
+TFormCtrl::~TFormCtrl() { qApp->removeEventFilter(this); }
+
+void TFormCtrl::createControls() {
+  resize(kClientWidth, kClientHeight);
+  setStyleSheet("QToolTip { color: black; background: #ffffe1; }");
+
+  Panel1 = new QWidget(this);
+  Panel1->setObjectName("Panel1");
+  Panel1->setAutoFillBackground(true);
+  Panel1->setPalette(QPalette(Qt::black));
+  Panel1->setGeometry(0, 0, kClientWidth, kUpperPanelHeight);
+
+  ImagePole = new QLabel(Panel1);
+  ImagePole->setObjectName("ImagePole");
+  ImagePole->setGeometry(0, 24, kClientWidth, kUpperPanelHeight - 24 - kStripHeight);
+  ImagePole->setScaledContents(true);
+  ImagePole->setAlignment(Qt::AlignCenter);
+  ImagePole->setPixmap(QPixmap::fromImage(courtPicture(ImagePole->size())));
+
+  LabelNameCommands = makeLabel(Panel1, "LabelNameCommands", {0, 0, kClientWidth, 24},
+                                "HEIM - GAST", arialBold(24), colors::black);
+  LabelNameCommands->setBevel(TLabel3DBevel::blNone);
+  LabelNameCommands->setTransparent(false);
+  LabelNameCommands->setColor(kHeaderOrange);
+
+  auto makeOvalButton = [this](const char* name, const QRect& bounds, const QString& hint) {
+    auto* button = new TOvalButton(Panel1);
+    button->setObjectName(name);
+    button->setGeometry(bounds);
+    button->setToolTip(hint);
+    return button;
+  };
+  ObHelp = makeOvalButton("ObHelp", {15, 39, 37, 37}, "[F1] Help");
+  ObHelp->setGlyph(glyphs::help());
+  ObCFG = makeOvalButton("ObCFG", {52, 39, 37, 37}, "[F2] Configuration");
+  ObCFG->setGlyph(glyphs::configuration());
+  ObInfo = makeOvalButton("ObInfo", {89, 39, 37, 37}, "[F3] Information");
+  ObInfo->setGlyph(glyphs::information());
+
+  LabelTime =
+      makeLabel(Panel1, "LabelTime", {133, 29, 163, 54}, "45:00", arialBold(60), colors::yellow);
+  LabelTime->setHighLightColor(colors::black);
+  LabelTime->setTransparent(false);
+  LabelTime->setColor(kClockGreen);
+  sbSek = makeSpin(Panel1, "sbSek", {293, 30, 17, 52}, "Correct time (Shift+Ctrl +/-)");
+  cbCountdown = makeCheck(Panel1, "cbCountdown", {318, 38}, "Countdown", "[F4] Countdown timer");
+  cbCountdown->setChecked(true);
+  Time1 = makeCheck(Panel1, "Time1", {318, 61}, "Zeit anzeigen", "[Ctrl+Z]");
+  Time1->setChecked(true);
+
+  LabelTaym = makeLabel(Panel1, "LabelTaym", {189, 83, 43, 40}, "0", arialBold(37), colors::grey);
+  LabelTaym->setToolTip("[Alt+0..4] Half-time ");
+  LabelTaym->setFillGradient(true);
+  LabelTaym->setGradientOrientation(TGradientOrientation::goVertical);
+  LabelTaym->setFirstColor(colors::green);
+  LabelTaym->setLastColor(colors::white);
+  sbTaym = makeSpin(Panel1, "sbTaym", {233, 85, 17, 37}, "[Alt+0..4] Period");
+
+  auto makeGoalButton = [this](const char* name, int left, const QString& hint, bool mirrored) {
+    auto* button = new QToolButton(Panel1);
+    button->setObjectName(name);
+    button->setGeometry(left, 132, 48, 85);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setToolTip(hint);
+    button->setIconSize(QSize(44, 81));
+    button->setIcon(QPixmap::fromImage(glyphs::goal(QSize(44, 81)).mirrored(mirrored, false)));
+    return button;
+  };
+  SpeedButton1 = makeGoalButton("SpeedButton1", 12, "[F11] +1 Goal (HOME team left)", false);
+  SpeedButton2 = makeGoalButton("SpeedButton2", 368, "[F12] +1 Goal (GUEST team right)", true);
+
+  LabelC1 = makeLabel(Panel1, "LabelC1", {65, 139, 67, 74}, "0", arialBold(61), colors::red);
+  LabelC1->setAlignment(TLabel::Alignment::RightJustify);
+  LabelC1->setShadowSize(2);
+  LabelC1->setToolTip(SpeedButton1->toolTip());
+  LabelC2 = makeLabel(Panel1, "LabelC2", {294, 139, 67, 74}, "0", arialBold(61), colors::red);
+  LabelC2->setAlignment(TLabel::Alignment::LeftJustify);
+  LabelC2->setShadowSize(2);
+  LabelC2->setToolTip(SpeedButton2->toolTip());
+  Schet1 = makeSpin(Panel1, "Schet1", {138, 152, 17, 49}, "-1 [Ctrl+F11]");
+  Schet2 = makeSpin(Panel1, "Schet2", {269, 152, 17, 49}, "-1 [Ctrl+F12]");
+
+  bPlay = makeOvalButton("bPlay", {186, 147, 57, 57}, "[F5] Play/Pause");
+  bPlay->setFont(arialBold(13));
+  bReset = makeOvalButton("bReset", {180, 244, 70, 29}, "[F10] Game Reset 0:0");
+  bReset->setCaption("Reset");
+  bReset->setFont(arialBold(12));
+  bReset->setColor(colors::red);
+  bReset->setEnabled(false);
+  setPlayButton("Play", colors::lime);
+
+  const QFont penaltyFont = [] {
+    QFont font("Courier New");
+    font.setBold(true);
+    font.setPixelSize(32);
+    return font;
+  }();
+  LabStrafe1_1 =
+      makeLabel(Panel1, "LabStrafe1_1", {90, 224, 76, 36}, "2:00", penaltyFont, colors::white);
+  LabStrafe1_2 =
+      makeLabel(Panel1, "LabStrafe1_2", {90, 258, 76, 36}, "2:00", penaltyFont, colors::white);
+  LabStrafe2_1 =
+      makeLabel(Panel1, "LabStrafe2_1", {256, 224, 76, 36}, "2:00", penaltyFont, colors::white);
+  LabStrafe2_2 =
+      makeLabel(Panel1, "LabStrafe2_2", {256, 258, 76, 36}, "2:00", penaltyFont, colors::white);
+  for (TLabel3D* label : {LabStrafe1_1, LabStrafe1_2, LabStrafe2_1, LabStrafe2_2}) {
+    label->setBevel(TLabel3DBevel::blShadow);
+    label->setShadowColor(colors::black);
+    label->setHighLightColor(colors::lime);
+  }
+  for (TLabel3D* label : {LabStrafe2_1, LabStrafe2_2})
+    label->setAlignment(TLabel::Alignment::RightJustify);
+
+  cbStrReset = makeCheck(Panel1, "cbStrReset", {168, 302}, "Strafe  RESET", QString());
+
+  Image1 = new QLabel(Panel1);
+  Image1->setObjectName("Image1");
+  Image1->setGeometry(319, 292, 88, 16);
+  Image1->setText("scorvex.org");
+  Image1->setAlignment(Qt::AlignCenter);
+  Image1->setStyleSheet(
+      "QLabel { color: #80c0ff; font: bold 11px 'Arial'; "
+      "text-decoration: underline; }");
+  Image1->setToolTip(kMakerUrl);
+  Image1->setCursor(Qt::PointingHandCursor);
+  Image1->installEventFilter(this);
+
+  Panel2 = new QWidget(Panel1);
+  Panel2->setObjectName("Panel2");
+  Panel2->setAutoFillBackground(true);
+  Panel2->setPalette(QPalette(toQColor(kHeaderOrange)));
+  Panel2->setGeometry(0, kUpperPanelHeight - kStripHeight, kClientWidth, kStripHeight);
+
+  ListArea = new QWidget(this);
+  ListArea->setObjectName("ListArea");
+  Panel3 = new QWidget(this);
+  Panel3->setObjectName("Panel3");
+
+  LabelMonitor = new TLabel(this);
+  LabelMonitor->setObjectName("LabelMonitor");
+  LabelMonitor->hide();
+
+  Timer = new QTimer(this);
+  Timer->setObjectName("Timer");
+  Timer->setInterval(200);
+  connect(Timer, &QTimer::timeout, this, &TFormCtrl::TimerTimer);
+
+  connect(bPlay, &TOvalButton::clicked, this, &TFormCtrl::bPlayClick);
+  connect(LabelTime, &TLabel::clicked, this, &TFormCtrl::bPlayClick);
+  connect(bReset, &TOvalButton::clicked, this, &TFormCtrl::Reset1Click);
+  connect(sbSek, &TSpinButton::upClick, this, [this] { MinutePMClick(10); });
+  connect(sbSek, &TSpinButton::downClick, this, [this] { MinutePMClick(-10); });
+  connect(cbCountdown, &QCheckBox::clicked, this, &TFormCtrl::cbCountdownClick);
+  connect(Time1, &QCheckBox::clicked, this, &TFormCtrl::Time1Click);
+  connect(LabelTaym, &TLabel::clicked, this, &TFormCtrl::LabelTaymClick);
+  connect(sbTaym, &TSpinButton::upClick, this, &TFormCtrl::sbTaymUpClick);
+  connect(sbTaym, &TSpinButton::downClick, this, &TFormCtrl::sbTaymDownClick);
+  connect(SpeedButton1, &QToolButton::clicked, this, [this] { SchetDownClick(1); });
+  connect(LabelC1, &TLabel::clicked, this, [this] { SchetDownClick(1); });
+  connect(Schet1, &TSpinButton::upClick, this, [this] { SchetDownClick(1); });
+  connect(Schet1, &TSpinButton::downClick, this, [this] { SchetDownClick(2); });
+  connect(SpeedButton2, &QToolButton::clicked, this, [this] { SchetDownClick(3); });
+  connect(LabelC2, &TLabel::clicked, this, [this] { SchetDownClick(3); });
+  connect(Schet2, &TSpinButton::upClick, this, [this] { SchetDownClick(3); });
+  connect(Schet2, &TSpinButton::downClick, this, [this] { SchetDownClick(4); });
+  const std::array<TLabel3D*, 4> penaltyLabels{LabStrafe1_1, LabStrafe1_2, LabStrafe2_1,
+                                               LabStrafe2_2};
+  for (int i = 0; i < 4; ++i)
+    connect(penaltyLabels[i], &TLabel::clicked, this, [this, i] { LabStrafe_Click(i); });
+  connect(cbStrReset, &QCheckBox::toggled, this, [this](bool on) { settings_.StrReset = on; });
+  connect(ObHelp, &TOvalButton::clicked, this, &TFormCtrl::Help1Click);
+  connect(ObCFG, &TOvalButton::clicked, this, &TFormCtrl::CFG1Click);
+  connect(ObInfo, &TOvalButton::clicked, this, &TFormCtrl::mInfoClick);
+}
+
+QAction* TFormCtrl::addCommand(const char* name, const QString& caption, const QKeySequence& key) {
+  auto* action = new QAction(caption, this);
+  action->setObjectName(name);
+  action->setShortcut(key);
+  action->setShortcutContext(Qt::WindowShortcut);
+  addAction(action);
+  return action;
+}
+
+void TFormCtrl::createCommands() {
+  Help1 = addCommand("Help1", "Help", Qt::Key_F1);
+  CFG1 = addCommand("CFG1", "CFG", Qt::Key_F2);
+  mInfo = addCommand("mInfo", "Info", Qt::Key_F3);
+  mTimerCountdown = addCommand("mTimerCountdown", "Timer/Countdown", Qt::Key_F4);
+  Start1 = addCommand("Start1", "Start", Qt::Key_F5);
+  Reset1 = addCommand("Reset1", "Reset", Qt::Key_F10);
+  N111 = addCommand("N111", "1. +1", Qt::Key_F11);
+  N11num1 = addCommand("N11num1", "1. -1num", Qt::CTRL | Qt::Key_End);
+  mGol1 = addCommand("mGol1", "1. -1n");
+  N112 = addCommand("N112", "1. -1", Qt::CTRL | Qt::Key_F11);
+  N211 = addCommand("N211", "2. +1", Qt::Key_F12);
+  N21num1 = addCommand("N21num1", "2. -1num", Qt::CTRL | Qt::Key_Down);
+  mGol2 = addCommand("mGol2", "2. -1n");
+  N212 = addCommand("N212", "2. -1", Qt::CTRL | Qt::Key_F12);
+  mLogo = addCommand("mLogo", "Logo", Qt::CTRL | Qt::Key_L);
+  mLogo->setCheckable(true);
+  mLogo->setEnabled(false);
+  mTime1 = addCommand("mTime1", "Zeit", Qt::CTRL | Qt::Key_Z);
+  mTime1->setCheckable(true);
+  mTime1->setChecked(true);
+  Pause1 = addCommand("Pause1", "Pause", Qt::CTRL | Qt::Key_Space);
+  SekPlus2 = addCommand("SekPlus2", "MinPlus2");
+  SekMinus2 = addCommand("SekMinus2", "MinMinus2");
+  SekPlus = addCommand("SekPlus", "MinPlus");
+  SekMinus = addCommand("SekMinus", "MinMinus");
+  Sek10plus = addCommand("Sek10plus", "Sek10plus");
+  Sek10Minus = addCommand("Sek10Minus", "Sek10Minus");
+  ControlWindow = addCommand("ControlWindow", "Control", Qt::CTRL | Qt::Key_C);
+  ControlWindow->setCheckable(true);
+  ControlWindow->setChecked(true);
+  Blackscreen1 = addCommand("Blackscreen1", "Black screen", Qt::CTRL | Qt::Key_B);
+  Periode1 = addCommand("Periode1", "Drittel", Qt::CTRL | Qt::Key_D);
+  for (int i = 0; i < 5; ++i) {
+    mTym[i] = addCommand(qPrintable(QString("mTym%1").arg(i)), QString::number(i),
+                         Qt::ALT | Qt::Key(Qt::Key_0 + i));
+    connect(mTym[i], &QAction::triggered, this, [this, i] { mTymClick(i); });
+  }
+
+  connect(Help1, &QAction::triggered, this, &TFormCtrl::Help1Click);
+  connect(CFG1, &QAction::triggered, this, &TFormCtrl::CFG1Click);
+  connect(mInfo, &QAction::triggered, this, &TFormCtrl::mInfoClick);
+  connect(mTimerCountdown, &QAction::triggered, this, &TFormCtrl::mTimerCountdownClick);
+  connect(Start1, &QAction::triggered, this, &TFormCtrl::bPlayClick);
+  connect(Pause1, &QAction::triggered, this, &TFormCtrl::bPlayClick);
+  connect(Reset1, &QAction::triggered, this, &TFormCtrl::Reset1Click);
+  const std::pair<QAction*, int> scoreCommands[] = {{N111, 1}, {N112, 2}, {N11num1, 2}, {mGol1, 2},
+                                                    {N211, 3}, {N212, 4}, {N21num1, 4}, {mGol2, 4}};
+  for (auto [action, operation] : scoreCommands)
+    connect(action, &QAction::triggered, this, [this, op = operation] { SchetDownClick(op); });
+  const std::pair<QAction*, int> corrections[] = {{SekPlus, 60},   {SekMinus, -60},
+                                                  {Sek10plus, 10}, {Sek10Minus, -10},
+                                                  {SekPlus2, 60},  {SekMinus2, -60}};
+  for (auto [action, step] : corrections)
+    connect(action, &QAction::triggered, this, [this, s = step] { MinutePMClick(s); });
+  connect(mLogo, &QAction::triggered, this, &TFormCtrl::mLogoClick);
+  connect(mTime1, &QAction::triggered, this, &TFormCtrl::mTime1Click);
+  connect(ControlWindow, &QAction::triggered, this, &TFormCtrl::ControlWindowClick);
+  connect(Blackscreen1, &QAction::triggered, this, &TFormCtrl::Blackscreen1Click);
+  connect(Periode1, &QAction::triggered, this, &TFormCtrl::LabelTaymClick);
+}
+
+void TFormCtrl::FormCreate() {
+  setWindowTitle(QString(kAppTitle) + " " + kVersion);
+  ImagePole->setAttribute(Qt::WA_TransparentForMouseEvents);
+  settingsKeyPath_ = QString("\\Software\\Merrowtide\\") + kAppTitle;
+  const QFileInfo executable(QCoreApplication::applicationFilePath());
+  helpFile_ = executable.path() + "/" + executable.completeBaseName() + ".chm";
+  chooseSoundFile();
+  const QString field = executable.path() + "/Hintergrund.jpg";
+  if (QFileInfo::exists(field)) {
+    const QImage picture(field);
+    if (!picture.isNull()) ImagePole->setPixmap(QPixmap::fromImage(picture));
+  }
+  setFixedWidth(kClientWidth);
+  setMinimumHeight(kMinClientHeight);
+  const Qt::KeyboardModifiers ctrlPad = Qt::ControlModifier | Qt::KeypadModifier;
+  SekPlus->setShortcut(QKeyCombination(ctrlPad, Qt::Key_Plus));
+  SekMinus->setShortcut(QKeyCombination(ctrlPad, Qt::Key_Minus));
+  Sek10plus->setShortcut(QKeyCombination(ctrlPad | Qt::ShiftModifier, Qt::Key_Plus));
+  Sek10Minus->setShortcut(QKeyCombination(ctrlPad | Qt::ShiftModifier, Qt::Key_Minus));
+  rememberedPos_ = pos();
+  LoadConsoleSettings();
+  SpeedButton2->move(width() - SpeedButton2->width() - SpeedButton1->x(), SpeedButton2->y());
+  rememberedPos_ = pos();
+  FitNamesFont();
+}
+
+// The warning sound by default: the end signal beside the program, else its WMA twin,
+// else the system's own notification sound.
+void TFormCtrl::chooseSoundFile() {
+  if (QFileInfo::exists("Ton-ende.wav"))
+    settings_.SoundFile = "Ton-ende.wav";
+  else if (QFileInfo::exists("Ton-ende.wma"))
+    settings_.SoundFile = "Ton-ende.wma";
+  else
+    settings_.SoundFile = platform_.sound.systemSoundFile();
+}
+
+void TFormCtrl::LoadConsoleSettings() {}
+
+void TFormCtrl::SaveConsoleSettings() {}
+
+void TFormCtrl::attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog* config,
+                              TFormInfo* info) {
+  FDlgYesNo = yesNo;
+  FormTablo = display;
+  CfgDialog = config;
+  FormInfo = info;
+  // The display's creation ended all four slots before the console could reach it.
+  endAllPenalties();
+}
+
+void TFormCtrl::FormDestroy() { SaveConsoleSettings(); }
+
+void TFormCtrl::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!event->spontaneous()) FormShow();
+}
+
+void TFormCtrl::FormShow() { move(rememberedPos_); }
+
+void TFormCtrl::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+void TFormCtrl::FormActivate() {
+  ControlWindow->setChecked(true);
+  const QRect frame = frameGeometry();
+  platform_.desktop.moveCursor({frame.left() + frame.width() / 2 + 2, frame.top() + 175});
+}
+
+void TFormCtrl::closeEvent(QCloseEvent* event) {
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  QCoreApplication::quit();
+}
+
+bool TFormCtrl::FormCloseQuery() {
+  if (!FDlgYesNo) return true;
+  FDlgYesNo->SetQuestion("Programm beenden?");
+  return FDlgYesNo->exec() == QDialog::Accepted;
+}
+
+void TFormCtrl::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const int listTop = kUpperPanelHeight;
+  const int editTop = height() - kEditPanelHeight;
+  ListArea->setGeometry(0, listTop, width(), qMax(0, editTop - listTop));
+  Panel3->setGeometry(0, editTop, width(), kEditPanelHeight);
+}
+
+// The console's keys win over the focused control (Ctrl+Z in the line editor switches the
+// display clock instead of undoing), so a key that a command carries is not given to it.
+bool TFormCtrl::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget && isAncestorOf(widget)) {
+      const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+      for (const QAction* action : actions())
+        if (action->isEnabled() && action->shortcut() == pressed) return true;
+    }
+  } else if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
+    Image1Click();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+// ---- Match clock -------------------------------------------------------------------------
+
+QString TFormCtrl::clockText(int seconds) const {
+  return ClockText(seconds, settings_.CountDown, settings_.Time);
+}
+
+void TFormCtrl::setConsoleClockText(const QString& text) { LabelTime->setCaption(text); }
+
+void TFormCtrl::setClocks(const QString& text) {
+  LabelTime->setCaption(text);
+  if (FormTablo) FormTablo->Label2->setCaption(text);
+}
+
+void TFormCtrl::setPlayButton(const char* caption, TColor colour) {
+  bPlay->setCaption(caption);
+  bPlay->setColor(colour);
+}
+
+void TFormCtrl::bPlayClick() {
+  const quint32 now = platform_.tick.now();
+  const quint32 pause = clock_.playPause(now);
+  if (clock_.state() == MatchClock::Running) {
+    setPlayButton("Pause", colors::yellow);
+    bReset->setEnabled(true);
+    if (FormTablo) FormTablo->PanelPause->hide();
+    penalties_.shiftStarted(pause);
+    penalties_.startArmed(now);
+  } else {
+    setPlayButton("Play", colors::lime);
+    if (FormTablo) FormTablo->PanelPause->show();
+  }
+  if (clock_.state() == MatchClock::Running)
+    Timer->start();
+  else
+    Timer->stop();
+  sbSek->setEnabled(!Timer->isActive());
+}
+
+void TFormCtrl::TimerTimer() {
+  const quint32 now = platform_.tick.now();
+  for (int i = 0; i < 4; ++i)
+    if (penalties_.slot(i).active) ShowPenalty(i, penalties_.elapsedSeconds(i, now));
+
+  const int s = clock_.runningSeconds(now);
+  setClocks(clockText(s));
+  if (!warningStarted_ && s >= settings_.Time - settings_.SoundTime) {
+    platform_.sound.play(settings_.SoundFile, settings_.SLoop);
+    warningStarted_ = true;
+  }
+  if (s <= 0 || s >= settings_.Time) EndPeriod();
+}
+
+void TFormCtrl::EndPeriod() {
+  warningStarted_ = false;
+  Timer->stop();
+  clock_.stop();
+  setPlayButton("Play", colors::lime);
+  bPlay->setEnabled(true);
+  platform_.sound.stopAll();
+  platform_.sound.play("Ton-ende.wav", false);
+  for (int i = 0; i < 4; ++i) ShowPenalty(i, PenaltyTable::kLength);
+  // The display clock blinks five times on the event loop; the clock is then switched off.
+  blinkStepsLeft_ = 10;
+  blinkStep();
+  blinkTimer_->start();
+}
+
+bool TFormCtrl::blinking() const { return blinkStepsLeft_ > 0; }
+
+void TFormCtrl::blinkStep() {
+  if (blinkStepsLeft_ == 0) {
+    blinkTimer_->stop();
+    Time1->setChecked(false);
+    Time1Click();
+    setClocks(clockText(0));
+    return;
+  }
+  if (FormTablo) FormTablo->Label2->setVisible(blinkStepsLeft_ % 2 == 0);
+  --blinkStepsLeft_;
+}
+
+void TFormCtrl::Reset1Click() {
+  if (!platform_.dialogs.askOkCancel(this, kAppTitle, "Reset GAME?")) return;
+  platform_.sound.stopAll();
+  Timer->stop();
+  if (!Time1->isChecked()) {
+    Time1->setChecked(true);
+    Time1Click();
+  }
+  if (FormTablo) FormTablo->Label2->show();
+  bReset->setEnabled(false);
+  setClocks(clockText(0));
+  score_ = {0, 0};
+  ShowScore();
+  clock_.reset();
+  setPlayButton("Play", colors::lime);
+  bPlay->setEnabled(true);
+  setPeriod(0);
+  sbSek->setEnabled(true);
+  if (FormTablo) FormTablo->PanelPause->hide();
+  warningStarted_ = false;
+  for (int i = 0; i < 4; ++i) ShowPenalty(i, PenaltyTable::kLength);
+  platform_.dialogs.beep();
+  bReset->setDown(false);
+}
+
+void TFormCtrl::MinutePMClick(int stepSeconds) {
+  int elapsed = 0;
+  if (clock_.correct(stepSeconds, settings_.Time, &elapsed)) setClocks(clockText(elapsed));
+}
+
+void TFormCtrl::cbCountdownClick() {
+  settings_.CountDown = cbCountdown->isChecked();
+  if (Timer->isActive()) return;
+  setClocks(clockText(clock_.state() == MatchClock::Paused ? clock_.pausedSeconds() : 0));
+}
+
+void TFormCtrl::mTimerCountdownClick() {
+  cbCountdown->setChecked(!cbCountdown->isChecked());
+  cbCountdownClick();
+}
+
+void TFormCtrl::Time1Click() {
+  const bool shown = Time1->isChecked();
+  if (FormTablo) FormTablo->Label2->setVisible(shown);
+  mTime1->setChecked(shown);
+  LabelTime->setFontColor(shown ? colors::yellow : colors::grey);
+}
+
+void TFormCtrl::mTime1Click() {
+  // The action has already flipped its own check mark.
+  const bool shown = mTime1->isChecked();
+  if (FormTablo) FormTablo->Label2->setVisible(shown);
+  Time1->setChecked(shown);
+  Time1Click();
+}
+
+// ---- Periods -----------------------------------------------------------------------------
+
+int TFormCtrl::periodNumber() const { return LabelTaym->tag(); }
+
+void TFormCtrl::setPeriod(int period) {
+  LabelTaym->setTag(period);
+  if (FormTablo) FormTablo->Label5->setTag(period);
+  ShowPeriod();
+}
+
+void TFormCtrl::mTymClick(int period) { setPeriod(period); }
+
+void TFormCtrl::sbTaymUpClick() { setPeriod(periodNumber() < 4 ? periodNumber() + 1 : 4); }
+
+void TFormCtrl::sbTaymDownClick() { setPeriod(periodNumber() > 0 ? periodNumber() - 1 : 0); }
+
+void TFormCtrl::LabelTaymClick() { setPeriod((periodNumber() + 1) % 5); }
+
+void TFormCtrl::ShowPeriod() {
+  const int period = periodNumber();
+  const QString text = QString::number(period);
+  if (FormTablo) {
+    FormTablo->Label5->setCaption(text);
+    FormTablo->Label5->setVisible(period > 0);
+  }
+  LabelTaym->setCaption(text);
+  LabelTaym->setFontColor(period > 0 ? colors::black : colors::grey);
+}
+
+// ---- Score -------------------------------------------------------------------------------
+
+void TFormCtrl::SchetDownClick(int operation) {
+  switch (operation) {
+    case 1:
+      changeScore(1, +1);
+      break;
+    case 2:
+      changeScore(1, -1);
+      break;
+    case 3:
+      changeScore(2, +1);
+      break;
+    case 4:
+      changeScore(2, -1);
+      break;
+    default:
+      break;
+  }
+}
+
+void TFormCtrl::changeScore(int team, int delta) {
+  int& score = score_[team - 1];
+  if (delta < 0 && score == 0) {
+    ShowScore();
+    return;
+  }
+  score += delta;
+  if (delta > 0) ReleasePenalty(team == 1 ? 2 : 1);
+  ShowScore();
+}
+
+void TFormCtrl::ShowScore() {
+  if (FormTablo) FormTablo->Label4->setCaption(QString::asprintf("%d - %d", score_[0], score_[1]));
+  LabelC1->setCaption(QString::number(score_[0]));
+  LabelC2->setCaption(QString::number(score_[1]));
+}
+
+// ---- Penalties ---------------------------------------------------------------------------
+
+TLabel* TFormCtrl::penaltyLabel(int slot) const {
+  const std::array<TLabel*, 4> labels{LabStrafe1_1, LabStrafe1_2, LabStrafe2_1, LabStrafe2_2};
+  return labels[slot];
+}
+
+TLabel* TFormCtrl::displayPenaltyLabel(int slot) const {
+  if (!FormTablo) return nullptr;
+  const std::array<TLabel*, 4> labels{FormTablo->LabelStraf1a, FormTablo->LabelStraf1b,
+                                      FormTablo->LabelStraf2a, FormTablo->LabelStraf2b};
+  return labels[slot];
+}
+
+// A running penalty takes the text colour of the display's period; an idle one the score
+// background, so that on the display only its shadow remains.
+TColor TFormCtrl::penaltyActiveColour() const {
+  return FormTablo ? FormTablo->Label5->fontColor() : colors::white;
+}
+
+TColor TFormCtrl::penaltyIdleColour() const {
+  return FormTablo ? FormTablo->Label4->color() : settings_.C[4];
+}
+
+void TFormCtrl::LabStrafe_Click(int slot) {
+  if (penalties_.slot(slot).active) {
+    ShowPenalty(slot, PenaltyTable::kLength);
+    return;
+  }
+  penalties_.activate(slot, clock_.state() == MatchClock::Running, platform_.tick.now());
+  penaltyLabel(slot)->setFontColor(penaltyActiveColour());
+  for (int i = 0; i < 4; ++i)
+    if (TLabel* shown = displayPenaltyLabel(i)) shown->setFontColor(penaltyLabel(i)->fontColor());
+}
+
+void TFormCtrl::ShowPenalty(int slot, int elapsedSeconds) {
+  if (elapsedSeconds >= PenaltyTable::kLength) {
+    penalties_.end(slot);
+    penaltyLabel(slot)->setFontColor(penaltyIdleColour());
+    if (TLabel* shown = displayPenaltyLabel(slot)) shown->setFontColor(penaltyIdleColour());
+    elapsedSeconds = 0;
+  }
+  const QString text = SpanText(PenaltyTable::kLength - elapsedSeconds);
+  penaltyLabel(slot)->setCaption(text);
+  if (TLabel* shown = displayPenaltyLabel(slot)) shown->setCaption(text);
+}
+
+void TFormCtrl::ReleasePenalty(int team) {
+  if (!cbStrReset->isChecked()) return;
+  if (const auto slot = penalties_.slotToRelease(team)) ShowPenalty(*slot, PenaltyTable::kLength);
+}
+
+void TFormCtrl::endAllPenalties() {
+  for (int i = 0; i < 4; ++i) ShowPenalty(i, PenaltyTable::kLength);
+}
+
+void TFormCtrl::setPenaltyLabelsVisible(bool visible) {
+  for (int i = 0; i < 4; ++i) penaltyLabel(i)->setVisible(visible);
+}
+
+// ---- Commands of the console -------------------------------------------------------------
+
+void TFormCtrl::setNamesHeader(const QString& text) {
+  LabelNameCommands->setCaption(text);
+  FitNamesFont();
+}
+
+void TFormCtrl::FitNamesFont() {
+  QFont font = LabelNameCommands->font();
+  int size = 19;
+  for (; size >= 4; --size) {
+    font.setPointSize(size);
+    if (QFontMetrics(font).horizontalAdvance(LabelNameCommands->caption()) <=
+        LabelNameCommands->width())
+      break;
+  }
+  font.setPointSize(qMax(size, 4) - 1);
+  LabelNameCommands->setFont(font);
+}
+
+void TFormCtrl::Help1Click() {
+  if (QFileInfo::exists(helpFile_))
+    platform_.dialogs.openUrl(QUrl::fromLocalFile(helpFile_).toString());
+}
+
+void TFormCtrl::CFG1Click() {
+  if (CfgDialog) CfgDialog->exec();
+}
+
+void TFormCtrl::mInfoClick() {
+  if (FormInfo) FormInfo->exec();
+}
+
+void TFormCtrl::Image1Click() { platform_.dialogs.openUrl(kMakerUrl); }
+
+void TFormCtrl::displayActivated() { ControlWindow->setChecked(false); }
+
+void TFormCtrl::enableLogoCommand() { mLogo->setEnabled(true); }
+
+void TFormCtrl::ControlWindowClick() {
+  // The action has already flipped its check mark.
+  QWidget* front = ControlWindow->isChecked() ? static_cast<QWidget*>(this) : FormTablo;
+  if (!front) return;
+  front->raise();
+  front->activateWindow();
+}
+
+void TFormCtrl::mLogoClick() {
+  if (!FormTablo) return;
+  FormTablo->PanelLogo->raise();
+  FormTablo->PanelLogo->setVisible(mLogo->isChecked());
+}
+
+void TFormCtrl::Blackscreen1Click() {
+  if (!FormTablo) return;
+  QWidget* black = FormTablo->PanelBlack;
+  black->setVisible(black->isHidden());
+  if (!FormTablo->PanelLogo->isHidden()) {
+    mLogo->setChecked(false);
+    mLogoClick();
+  }
+  if (!black->isHidden()) black->raise();
+}

@@ -1,0 +1,43 @@
+#include "app/matchclock.h"
+
+#include "platform/tickcounter.h"
+
+quint32 MatchClock::playPause(quint32 now) {
+  quint32 pause = 0;
+  switch (state_) {
+    case Ready:
+      startMark_ = now;
+      state_ = Running;
+      break;
+    case Paused:
+      pause = tickSpan(now, pauseMark_);
+      startMark_ += pause;
+      state_ = Running;
+      break;
+    case Running:
+      pauseMark_ = now;
+      state_ = Paused;
+      break;
+  }
+  return pause;
+}
+
+int MatchClock::runningSeconds(quint32 now) const {
+  return static_cast<int>((static_cast<qint64>(tickSpan(now, startMark_)) + 900) / 1000);
+}
+
+int MatchClock::pausedSeconds() const { return static_cast<int>((elapsedAtPause() + 900) / 1000); }
+
+bool MatchClock::correct(int stepSeconds, int periodLength, int* elapsedSeconds) {
+  if (state_ != Paused) return false;
+  const qint64 corrected = elapsedAtPause() - qint64(stepSeconds) * 1000;
+  if (corrected <= 0 || corrected >= qint64(periodLength) * 1000) return false;
+  startMark_ += static_cast<quint32>(stepSeconds * 1000);
+  *elapsedSeconds = static_cast<int>(corrected / 1000);
+  return true;
+}
+
+void MatchClock::reset() {
+  state_ = Ready;
+  pauseMark_ = 0;
+}

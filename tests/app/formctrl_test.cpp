@@ -1,0 +1,346 @@
+#include "app/formctrl.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "display/label3d.h"
+#include "display/tablo.h"
+#include "settings/cfgdialog.h"
+#include "support/fakes.h"
+#include "widgets/dlgyesno.h"
+#include "widgets/forminfo.h"
+#include "widgets/ovalbutton.h"
+#include "widgets/spinbutton.h"
+
+namespace {
+
+class Console : public ::testing::Test {
+ protected:
+  Console() {
+    console = std::make_unique<TFormCtrl>(fake.platform);
+    yesNo = std::make_unique<TFDlgYesNo>("Scorvex", console.get());
+    display = std::make_unique<TFormTablo>(fake.platform, *console);
+    console->attachWindows(yesNo.get(), display.get(), nullptr, nullptr);
+  }
+
+  // Advances the fake tick by `ms` in timer steps of 200 ms, running the tick handler.
+  void run(int ms) {
+    for (int t = 0; t < ms; t += 200) {
+      fake.tick.advance(200);
+      if (console->Timer->isActive()) console->TimerTimer();
+    }
+  }
+  void finishBlink() {
+    while (console->blinking()) console->blinkStep();
+    console->blinkStep();
+  }
+  QString consoleClock() const { return console->LabelTime->caption(); }
+  QString displayClock() const { return display->Label2->caption(); }
+  TLabel* consolePenalty(int i) const {
+    return std::array<TLabel*, 4>{console->LabStrafe1_1, console->LabStrafe1_2,
+                                  console->LabStrafe2_1, console->LabStrafe2_2}[i];
+  }
+
+  FakePlatform fake;
+  std::unique_ptr<TFormCtrl> console;
+  std::unique_ptr<TFDlgYesNo> yesNo;
+  std::unique_ptr<TFormTablo> display;
+};
+
+TEST_F(Console, CountdownRunsToTheEndOfThePeriodAndBlinks) {
+  console->bPlayClick();
+  EXPECT_EQ(console->bPlay->caption(), "Pause");
+  run(200);
+  EXPECT_EQ(consoleClock(), "44:59");
+  EXPECT_EQ(displayClock(), "44:59");
+  EXPECT_FALSE(console->sbSek->isEnabled());
+
+  run(2700 * 1000);
+  EXPECT_EQ(console->state(), MatchClock::Ready);
+  EXPECT_FALSE(console->Timer->isActive());
+  EXPECT_EQ(displayClock(), "0:00");
+  ASSERT_GE(fake.sound.calls.size(), 2);
+  EXPECT_TRUE(fake.sound.calls[fake.sound.calls.size() - 2].file.isEmpty());  // stop first
+  EXPECT_EQ(fake.sound.calls.last().file, "Ton-ende.wav");
+  EXPECT_TRUE(console->blinking());
+
+  // Blinking: visible, hidden, five times; then the clock is switched off.
+  EXPECT_FALSE(display->Label2->isHidden());
+  console->blinkStep();
+  EXPECT_TRUE(display->Label2->isHidden());
+  finishBlink();
+  EXPECT_TRUE(display->Label2->isHidden());
+  EXPECT_FALSE(console->Time1->isChecked());
+  EXPECT_EQ(console->LabelTime->fontColor(), colors::grey);
+  EXPECT_EQ(consoleClock(), "45:00");
+  EXPECT_EQ(console->bPlay->caption(), "Play");
+}
+
+TEST_F(Console, CountUpShowsThePeriodLengthThenStartsAtZero) {
+  console->mTimerCountdownClick();
+  EXPECT_EQ(consoleClock(), "0:00");
+  console->bPlayClick();
+  run(200);
+  EXPECT_EQ(consoleClock(), "0:01");
+  run(2699 * 1000);
+  EXPECT_EQ(displayClock(), "45:00");
+  EXPECT_EQ(console->state(), MatchClock::Ready);
+  finishBlink();
+  EXPECT_EQ(consoleClock(), "0:00");
+}
+
+TEST_F(Console, PlayDuringTheBlinkStartsTheNextPeriodAndTheBlinkStillEnds) {
+  console->settings().Time = 10;
+  console->bPlayClick();
+  run(10'000);
+  ASSERT_TRUE(console->blinking());
+  console->blinkStep();
+  console->bPlayClick();
+  EXPECT_EQ(console->state(), MatchClock::Running);
+  finishBlink();
+  EXPECT_EQ(consoleClock(), "0:10");  // start value until the next tick
+  run(200);
+  EXPECT_EQ(consoleClock(), "0:09");
+}
+
+TEST_F(Console, WarningSoundStartsOncePerPeriodAtTheLead) {
+  console->settings().SoundTime = 60;
+  console->settings().SLoop = true;
+  console->settings().SoundFile = "warn.wav";
+  console->bPlayClick();
+  run(2639 * 1000);
+  EXPECT_EQ(consoleClock(), "1:01");
+  EXPECT_EQ(fake.sound.playCount(), 0);
+  run(200);
+  EXPECT_EQ(consoleClock(), "1:00");
+  ASSERT_EQ(fake.sound.playCount(), 1);
+  EXPECT_EQ(fake.sound.calls.last().file, "warn.wav");
+  EXPECT_TRUE(fake.sound.calls.last().loop);
+  console->bPlayClick();  // a pause does not stop or restart it
+  console->bPlayClick();
+  run(10'000);
+  EXPECT_EQ(fake.sound.playCount(), 1);
+}
+
+TEST_F(Console, WarningLeadLongerThanThePeriodSoundsAtTheFirstTick) {
+  console->settings().SoundTime = 5000;
+  console->bPlayClick();
+  run(200);
+  EXPECT_EQ(fake.sound.playCount(), 1);
+}
+
+TEST_F(Console, CorrectionsWhilePausedAddUpAndResumeWithoutAJump) {
+  console->bPlayClick();
+  run(90'000);
+  EXPECT_EQ(consoleClock(), "43:30");
+  console->bPlayClick();
+  EXPECT_FALSE(display->PanelPause->isHidden());
+  fake.tick.advance(30'000);
+  console->SekPlus->trigger();
+  EXPECT_EQ(consoleClock(), "44:30");
+  console->Sek10Minus->trigger();
+  EXPECT_EQ(consoleClock(), "44:20");
+  console->bPlayClick();
+  EXPECT_TRUE(display->PanelPause->isHidden());
+  run(200);
+  EXPECT_EQ(consoleClock(), "44:19");  // the usual 900 ms lead, no jump by the pause
+}
+
+TEST_F(Console, CorrectionsOutOfRangeOrNotPausedChangeNothing) {
+  console->SekPlus->trigger();  // ready
+  EXPECT_EQ(consoleClock(), "45:00");
+  console->bPlayClick();
+  run(20'000);
+  console->SekMinus->trigger();  // running
+  run(200);
+  EXPECT_EQ(consoleClock(), "44:39");
+  console->bPlayClick();
+  console->SekPlus->trigger();  // would make the elapsed time negative
+  EXPECT_EQ(consoleClock(), "44:39");
+}
+
+TEST_F(Console, CountDirectionSwitchesAtOnceWhilePaused) {
+  console->bPlayClick();
+  run(600'000);
+  console->bPlayClick();
+  EXPECT_EQ(consoleClock(), "35:00");
+  console->mTimerCountdownClick();
+  EXPECT_EQ(consoleClock(), "10:00");
+  EXPECT_EQ(displayClock(), "10:00");
+}
+
+TEST_F(Console, ResetAsksAndCancelLeavesTheClockRunning) {
+  console->bPlayClick();
+  console->SchetDownClick(1);
+  fake.dialogs.answerOk = false;
+  console->Reset1Click();
+  EXPECT_EQ(fake.dialogs.asked.value(0), "Scorvex|Reset GAME?");
+  EXPECT_TRUE(console->Timer->isActive());
+  EXPECT_EQ(console->score(1), 1);
+
+  fake.dialogs.answerOk = true;
+  console->mTym[3]->trigger();
+  console->Reset1Click();
+  EXPECT_FALSE(console->Timer->isActive());
+  EXPECT_EQ(console->state(), MatchClock::Ready);
+  EXPECT_EQ(display->Label4->caption(), "0 - 0");
+  EXPECT_EQ(console->periodNumber(), 0);
+  EXPECT_TRUE(display->Label5->isHidden());
+  EXPECT_EQ(fake.dialogs.beeps, 1);
+  EXPECT_FALSE(console->bReset->isEnabled());
+}
+
+TEST_F(Console, PeriodCommands) {
+  for (const char* expected : {"1", "2", "3", "4"}) {
+    console->LabelTaymClick();
+    EXPECT_EQ(display->Label5->caption(), expected);
+    EXPECT_FALSE(display->Label5->isHidden());
+  }
+  console->LabelTaymClick();
+  EXPECT_TRUE(display->Label5->isHidden());
+  EXPECT_EQ(console->LabelTaym->fontColor(), colors::grey);
+  console->sbTaymDownClick();
+  EXPECT_EQ(console->periodNumber(), 0);
+  console->mTym[4]->trigger();
+  console->sbTaymUpClick();
+  EXPECT_EQ(console->periodNumber(), 4);
+  EXPECT_EQ(console->LabelTaym->fontColor(), colors::black);
+}
+
+TEST_F(Console, ScoreHasNoUpperLimitAndNeverGoesBelowZero) {
+  console->N112->trigger();
+  EXPECT_EQ(display->Label4->caption(), "0 - 0");
+  for (int i = 0; i < 12; ++i) console->N111->trigger();
+  for (int i = 0; i < 3; ++i) console->N211->trigger();
+  EXPECT_EQ(display->Label4->caption(), "12 - 3");
+  EXPECT_EQ(console->LabelC1->caption(), "12");
+  console->N21num1->trigger();
+  EXPECT_EQ(console->LabelC2->caption(), "2");
+}
+
+TEST_F(Console, PenaltyArmedStartsWithPlayFreezesOverAPauseAndEnds) {
+  const TColor idle = display->Label4->color();
+  EXPECT_EQ(consolePenalty(0)->fontColor(), idle);
+  console->LabStrafe_Click(0);  // clock stands: armed
+  EXPECT_EQ(consolePenalty(0)->fontColor(), display->Label5->fontColor());
+  EXPECT_EQ(display->LabelStraf1a->fontColor(), display->Label5->fontColor());
+  fake.tick.advance(5000);
+  console->bPlayClick();
+  run(30'000);
+  EXPECT_EQ(display->LabelStraf1a->caption(), "1:30");
+  console->bPlayClick();
+  fake.tick.advance(60'000);
+  console->bPlayClick();
+  run(200);
+  EXPECT_EQ(consolePenalty(0)->caption(), "1:30");
+  run(89'000);
+  EXPECT_EQ(consolePenalty(0)->caption(), "0:01");
+  run(1000);
+  EXPECT_EQ(consolePenalty(0)->caption(), "2:00");
+  EXPECT_EQ(consolePenalty(0)->fontColor(), idle);
+  EXPECT_EQ(display->LabelStraf1a->fontColor(), idle);
+  console->LabStrafe_Click(0);  // one click starts it again
+  run(1000);
+  EXPECT_EQ(consolePenalty(0)->caption(), "1:59");
+}
+
+TEST_F(Console, GoalReleasesAPenaltyOnlyWithTheOption) {
+  console->bPlayClick();
+  console->LabStrafe_Click(2);
+  run(10'000);
+  console->LabStrafe_Click(3);
+  run(1000);
+  console->N111->trigger();  // option off: nothing released
+  run(200);
+  EXPECT_EQ(consolePenalty(2)->caption(), "1:49");
+  console->cbStrReset->setChecked(true);
+  console->N211->trigger();  // the guests scoring never releases their own penalty
+  console->N111->trigger();  // the earlier guest penalty ends
+  run(200);
+  EXPECT_EQ(consolePenalty(2)->caption(), "2:00");
+  EXPECT_EQ(consolePenalty(3)->caption(), "1:59");
+}
+
+TEST_F(Console, EndOfPeriodEndsAllPenalties) {
+  console->settings().Time = 60;
+  console->bPlayClick();
+  console->LabStrafe_Click(1);
+  run(60'000);
+  EXPECT_EQ(display->LabelStraf1b->caption(), "2:00");
+  EXPECT_EQ(display->LabelStraf1b->fontColor(), display->Label4->color());
+}
+
+TEST_F(Console, ClockShownCommandsStayInStep) {
+  console->mTime1->trigger();
+  EXPECT_FALSE(console->Time1->isChecked());
+  EXPECT_TRUE(display->Label2->isHidden());
+  EXPECT_EQ(console->LabelTime->fontColor(), colors::grey);
+  console->Time1->click();
+  EXPECT_TRUE(console->mTime1->isChecked());
+  EXPECT_FALSE(display->Label2->isHidden());
+}
+
+TEST_F(Console, KeysReachTheCommandsEvenFromTheLineEditor) {
+  console->show();
+  console->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(console.get()));
+  QTest::keyClick(console.get(), Qt::Key_F5);
+  EXPECT_EQ(console->state(), MatchClock::Running);
+  QTest::keyClick(console.get(), Qt::Key_Space, Qt::ControlModifier);
+  EXPECT_EQ(console->state(), MatchClock::Paused);
+  QTest::keyClick(console.get(), Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
+  QTest::keyClick(console.get(), Qt::Key_3, Qt::AltModifier);
+  EXPECT_EQ(console->periodNumber(), 3);
+
+  auto* editor = new QLineEdit(console->Panel3);
+  editor->show();
+  editor->setFocus();
+  QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_FALSE(console->Time1->isChecked());
+  QTest::keyClick(editor, Qt::Key_F11);
+  EXPECT_EQ(console->score(1), 1);
+}
+
+TEST_F(Console, ClosingAsksAndOnlyJaEnds) {
+  console->show();
+  // Types a key into the open question; a dialog that ignores it is closed so the test ends.
+  auto answerWith = [this](Qt::Key key) {
+    QTimer::singleShot(0, yesNo.get(), [this, key] {
+      ASSERT_TRUE(QTest::qWaitForWindowActive(yesNo.get()));
+      QTest::keyClick(QApplication::focusWidget(), key);
+      if (yesNo->isVisible()) yesNo->done(-1);
+    });
+  };
+  answerWith(Qt::Key_Escape);
+  EXPECT_FALSE(console->close());
+  EXPECT_EQ(yesNo->Label1->text(), "Programm beenden?");
+  EXPECT_EQ(yesNo->OKBtn->text(), "Ja");
+  EXPECT_EQ(yesNo->result(), QDialog::Rejected);
+  answerWith(Qt::Key_Return);
+  EXPECT_TRUE(console->close());
+}
+
+TEST(YesNoDialog, WarningTextGetsOkAndAbbrechen) {
+  TFDlgYesNo dialog("Scorvex");
+  dialog.SetQuestion("Achtung");
+  EXPECT_EQ(dialog.OKBtn->text(), "OK");
+  EXPECT_EQ(dialog.CancelBtn->text(), "Abbrechen");
+  EXPECT_TRUE(dialog.Icon->isHidden());
+  EXPECT_FALSE(dialog.Icon2->isHidden());
+  QTimer::singleShot(0, &dialog, [&] { dialog.OKBtn->click(); });
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+  dialog.SetQuestion("Wirklich?");
+  EXPECT_EQ(dialog.OKBtn->text(), "Ja");
+  EXPECT_FALSE(dialog.Icon->isHidden());
+}
+
+}  // namespace

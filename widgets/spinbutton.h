@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+
+class QToolButton;
+
+// Two stacked arrow buttons: the upper half signals upClick, the lower half downClick.
+class TSpinButton : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TSpinButton(QWidget* parent = nullptr);
+
+ signals:
+  void upClick();
+  void downClick();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QToolButton* up_;
+  QToolButton* down_;
+};
