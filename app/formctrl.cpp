@@ -1,6 +1,7 @@
 #include "app/formctrl.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -16,13 +17,18 @@
 #include "app/clocktext.h"
 #include "app/courtpicture.h"
 #include "display/label3d.h"
+#include "display/picturebox.h"
 #include "display/tablo.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/picture.h"
 #include "platform/platform.h"
 #include "platform/sound.h"
 #include "platform/tickcounter.h"
 #include "settings/cfgdialog.h"
+#include "settings/settingsgroups.h"
+#include "ticker/runstring.h"
+#include "ticker/runtextcontrols.h"
 #include "widgets/dlgyesno.h"
 #include "widgets/forminfo.h"
 #include "widgets/glyphs.h"
@@ -115,12 +121,11 @@ void TFormCtrl::createControls() {
   Panel1->setPalette(QPalette(Qt::black));
   Panel1->setGeometry(0, 0, kClientWidth, kUpperPanelHeight);
 
-  ImagePole = new QLabel(Panel1);
+  ImagePole = new TPictureBox(Panel1);
   ImagePole->setObjectName("ImagePole");
   ImagePole->setGeometry(0, 24, kClientWidth, kUpperPanelHeight - 24 - kStripHeight);
-  ImagePole->setScaledContents(true);
-  ImagePole->setAlignment(Qt::AlignCenter);
-  ImagePole->setPixmap(QPixmap::fromImage(courtPicture(ImagePole->size())));
+  ImagePole->setStretch(true);
+  ImagePole->setPicture(courtPicture(ImagePole->size()));
 
   LabelNameCommands = makeLabel(Panel1, "LabelNameCommands", {0, 0, kClientWidth, 24},
                                 "HEIM - GAST", arialBold(24), colors::black);
@@ -242,9 +247,8 @@ void TFormCtrl::createControls() {
   Panel3 = new QWidget(this);
   Panel3->setObjectName("Panel3");
 
-  LabelMonitor = new TLabel(this);
-  LabelMonitor->setObjectName("LabelMonitor");
-  LabelMonitor->hide();
+  RunText = new TRunTextControls(Panel2, ListArea, Panel3, settings_.Speed, platform_.dialogs,
+                                 QCoreApplication::applicationDirPath(), this);
 
   Timer = new QTimer(this);
   Timer->setObjectName("Timer");
@@ -321,6 +325,15 @@ void TFormCtrl::createCommands() {
   ControlWindow->setChecked(true);
   Blackscreen1 = addCommand("Blackscreen1", "Black screen", Qt::CTRL | Qt::Key_B);
   Periode1 = addCommand("Periode1", "Drittel", Qt::CTRL | Qt::Key_D);
+  mStatStart = addCommand("mStatStart", "Static 1", Qt::Key_F6);
+  mRunStart = addCommand("mRunStart", "Start 1", Qt::Key_F7);
+  mStartAll = addCommand("mStartAll", "Start All", Qt::Key_F8);
+  Clear1 = addCommand("Clear1", "Clear", Qt::Key_F9);
+  auto* playback = new QActionGroup(this);
+  for (QAction* start : {mStatStart, mRunStart, mStartAll}) {
+    start->setCheckable(true);
+    playback->addAction(start);
+  }
   for (int i = 0; i < 5; ++i) {
     mTym[i] = addCommand(qPrintable(QString("mTym%1").arg(i)), QString::number(i),
                          Qt::ALT | Qt::Key(Qt::Key_0 + i));
@@ -348,19 +361,22 @@ void TFormCtrl::createCommands() {
   connect(ControlWindow, &QAction::triggered, this, &TFormCtrl::ControlWindowClick);
   connect(Blackscreen1, &QAction::triggered, this, &TFormCtrl::Blackscreen1Click);
   connect(Periode1, &QAction::triggered, this, &TFormCtrl::LabelTaymClick);
+  connect(mStatStart, &QAction::triggered, RunText, &TRunTextControls::mStatStartClick);
+  connect(mRunStart, &QAction::triggered, RunText, &TRunTextControls::mRunStartClick);
+  connect(mStartAll, &QAction::triggered, RunText, &TRunTextControls::mStartAllClick);
+  connect(Clear1, &QAction::triggered, RunText, &TRunTextControls::Clear1Click);
 }
 
 void TFormCtrl::FormCreate() {
   setWindowTitle(QString(kAppTitle) + " " + kVersion);
   ImagePole->setAttribute(Qt::WA_TransparentForMouseEvents);
-  settingsKeyPath_ = QString("\\Software\\Merrowtide\\") + kAppTitle;
   const QFileInfo executable(QCoreApplication::applicationFilePath());
   helpFile_ = executable.path() + "/" + executable.completeBaseName() + ".chm";
   chooseSoundFile();
   const QString field = executable.path() + "/Hintergrund.jpg";
   if (QFileInfo::exists(field)) {
-    const QImage picture(field);
-    if (!picture.isNull()) ImagePole->setPixmap(QPixmap::fromImage(picture));
+    const QImage picture = loadPicture(field);
+    if (!picture.isNull()) ImagePole->setPicture(picture);
   }
   setFixedWidth(kClientWidth);
   setMinimumHeight(kMinClientHeight);
@@ -387,9 +403,21 @@ void TFormCtrl::chooseSoundFile() {
     settings_.SoundFile = platform_.sound.systemSoundFile();
 }
 
-void TFormCtrl::LoadConsoleSettings() {}
+void TFormCtrl::LoadConsoleSettings() {
+  const ConsoleGroup stored = readConsoleGroup(platform_.settings);
+  applyConsoleGroup(stored, settings_);
+  cbCountdown->setChecked(settings_.CountDown);
+  if (stored.L) move(*stored.L, y());
+  if (stored.T) move(x(), *stored.T);
+  // The width is fixed; the height is the client height (the window frame is not known
+  // before the window is shown, so storing the outer height would grow it at every start).
+  if (stored.H) resize(width(), qMax(*stored.H, kMinClientHeight));
+  cbStrReset->setChecked(settings_.StrReset);
+}
 
-void TFormCtrl::SaveConsoleSettings() {}
+void TFormCtrl::SaveConsoleSettings() {
+  writeConsoleGroup(platform_.settings, settings_, QRect(pos(), size()));
+}
 
 void TFormCtrl::attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog* config,
                               TFormInfo* info) {
@@ -399,6 +427,7 @@ void TFormCtrl::attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog
   FormInfo = info;
   // The display's creation ended all four slots before the console could reach it.
   endAllPenalties();
+  RunText->setTicker(*display->RunLabel);
 }
 
 void TFormCtrl::FormDestroy() { SaveConsoleSettings(); }

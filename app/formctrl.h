@@ -19,6 +19,8 @@
 class QAction;
 class QCheckBox;
 class QLabel;
+class TPictureBox;
+class TRunTextControls;
 class QTimer;
 class QToolButton;
 class TCfgDialog;
@@ -64,7 +66,7 @@ class TFormCtrl : public QWidget, public ConsoleLink {
   // Controls (objectName = member name).
   QWidget* Panel1;
   TLabel3D* LabelNameCommands;
-  QLabel* ImagePole;
+  TPictureBox* ImagePole;
   TOvalButton *ObHelp, *ObCFG, *ObInfo;
   TLabel3D* LabelTime;
   TSpinButton* sbSek;
@@ -83,8 +85,8 @@ class TFormCtrl : public QWidget, public ConsoleLink {
   QWidget* Panel2;
   QWidget* ListArea;
   QWidget* Panel3;
-  TLabel* LabelMonitor;
   QTimer* Timer;
+  TRunTextControls* RunText;  // the running-text list and its strip
 
   // Commands carrying the keys.
   QAction *Help1, *CFG1, *mInfo, *mTimerCountdown, *Start1, *Reset1;
@@ -92,6 +94,7 @@ class TFormCtrl : public QWidget, public ConsoleLink {
   QAction *mLogo, *mTime1, *Pause1, *SekPlus2, *SekMinus2, *SekPlus, *SekMinus, *Sek10plus,
       *Sek10Minus;
   QAction *ControlWindow, *Blackscreen1, *Periode1;
+  QAction *mStatStart, *mRunStart, *mStartAll, *Clear1;
   std::array<QAction*, 5> mTym;
 
  public slots:
@@ -162,7 +165,6 @@ class TFormCtrl : public QWidget, public ConsoleLink {
   QTimer* blinkTimer_;
   QPoint rememberedPos_;
   QString helpFile_;
-  QString settingsKeyPath_;
 
   TFDlgYesNo* FDlgYesNo = nullptr;
   TFormTablo* FormTablo = nullptr;

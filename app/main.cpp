@@ -9,27 +9,12 @@
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/platform.h"
-#include "platform/settingskey.h"
+#include "platform/settingskey_qt.h"
 #include "platform/sound.h"
 #include "platform/tickcounter.h"
 #include "settings/cfgdialog.h"
 #include "widgets/dlgyesno.h"
 #include "widgets/forminfo.h"
-
-namespace {
-
-// Until the per-user store is wired the program starts with its defaults every time.
-class NoSettingsKey final : public SettingsKey {
- public:
-  bool openExisting() override { return false; }
-  bool openOrCreate() override { return false; }
-  Text readText(const QString&) override { return {Status::Missing, {}}; }
-  Integer readInteger(const QString&) override { return {Status::Missing, 0}; }
-  bool writeText(const QString&, const QString&) override { return false; }
-  bool writeInteger(const QString&, qint32) override { return false; }
-  bool close() override { return true; }
-};
-}  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -40,7 +25,7 @@ int main(int argc, char* argv[]) {
   QtSoundService sound;
   QtDesktop desktop;
   QtDialogs dialogs;
-  NoSettingsKey settingsKey;
+  QtSettingsKey settingsKey(QString("\\Software\\Merrowtide\\") + TFormCtrl::kAppTitle);
   Platform platform{tick, sound, desktop, dialogs, settingsKey};
 
   // The windows in their order of creation; the first is the main window.

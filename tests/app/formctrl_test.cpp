@@ -344,3 +344,36 @@ TEST(YesNoDialog, WarningTextGetsOkAndAbbrechen) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ConsoleSettings, StoredValuesSurviveARestart) {
+  FakePlatform fake;
+  fake.settings.exists = true;
+  fake.settings.integers = {{"CountDown", 0}, {"Time", 1200}, {"Monitor", 0}};
+  fake.settings.texts = {{"Comanda1", "Adler"}, {"Comanda2", "Falken"}};
+  {
+    TFormCtrl console(fake.platform);
+    // Reading stopped at the missing "TitelType": the rest keeps its defaults.
+    EXPECT_FALSE(console.cbCountdown->isChecked());
+    EXPECT_EQ(console.settings().Time, 1200);
+    EXPECT_EQ(console.settings().Comanda2, "Falken");
+    EXPECT_EQ(console.settings().SoundFile, "system.wav");  // no Ton-ende file here
+    console.cbStrReset->click();
+    console.move(123, 45);
+    console.FormDestroy();
+  }
+  EXPECT_EQ(fake.settings.writeOrder.first(), "L");
+  EXPECT_EQ(fake.settings.integers.value("L"), 123);
+  EXPECT_EQ(fake.settings.integers.value("StrReset"), 1);
+  EXPECT_EQ(fake.settings.texts.value("SoundFile"), "system.wav");
+
+  fake.settings.texts["SoundFile"] = "";  // an empty stored sound keeps the start-up choice
+  TFormCtrl again(fake.platform);
+  EXPECT_TRUE(again.cbStrReset->isChecked());
+  EXPECT_EQ(again.pos(), QPoint(123, 45));
+  EXPECT_EQ(again.settings().SoundFile, "system.wav");
+  EXPECT_EQ(again.settings().Comanda1, "Adler");
+}
+
+}  // namespace
