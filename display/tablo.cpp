@@ -215,8 +215,7 @@ void TFormTablo::FormCreate() {
   RunLabel->setColor(color());
 
   // A negative index is as unusable as one past the last monitor.
-  if (settings.Monitor < 0 || settings.Monitor > platform_.desktop.monitorBounds().size() - 1)
-    settings.Monitor = 0;
+  settings.Monitor = validMonitorIndex(settings.Monitor, platform_.desktop.monitorBounds().size());
 
   const QString clock = console_.clockText(0);
   Label2->setCaption(clock);
@@ -341,8 +340,7 @@ void TFormTablo::raiseLogoTexts() {
 QRect TFormTablo::selectedMonitor() const {
   const QList<QRect> monitors = platform_.desktop.monitorBounds();
   if (monitors.isEmpty()) return geometry();
-  const int index = console_.settings().Monitor;
-  return monitors.value(index >= 0 && index < monitors.size() ? index : 0);
+  return monitors[validMonitorIndex(console_.settings().Monitor, monitors.size())];
 }
 
 void TFormTablo::ApplyScreenMode() {

@@ -205,15 +205,6 @@ TEST(Layout, FitFontStopsAtOnePointForATextThatNeverFits) {
   EXPECT_EQ(FitFont("0 - 0", QSize(1024, 1), arialBold(), 96), 1);
 }
 
-TEST(Layout, FittedTextIsNarrowerAndLowerThanTheLabel) {
-  const QSize label(1024, 250);
-  const int points = FitFont("0 - 0", label, arialBold(), 96);
-  const QFontMetrics fm(fontWithPointSize(arialBold(), points, 96));
-  EXPECT_LT(fm.height(), label.height());
-  const QFontMetrics larger(fontWithPointSize(arialBold(), points + 1, 96));
-  EXPECT_GE(larger.height(), label.height());
-}
-
 TEST(Layout, MarkFrameSplitsIntoThirtyThreeAndTwentyThreePercent) {
   const MarkLayout m = layoutMark(QSize(256, 59), {"SCOR", arialBold()}, 96);
   EXPECT_EQ(m.left, QRect(0, 0, 84, 59));

@@ -243,18 +243,6 @@ TEST_F(TabloTest, FitFontMeasuresTheTextAsDrawn) {
   EXPECT_NE(points(t.Label3), FitFont(caption, QSize(1024, 153), font, 96));
 }
 
-TEST_F(TabloTest, AScoreThatGrowsKeepsItsFontUntilTheNextLayoutPass) {
-  TFormTablo& t = shownFullScreen();
-  t.Label4->resize(200, 250);
-  t.Label4->setCaption("0 - 0");
-  t.FitFont(t.Label4);
-  const int fitted = points(t.Label4);
-  t.Label4->setCaption("10 - 9");
-  EXPECT_EQ(points(t.Label4), fitted);
-  t.FitFont(t.Label4);
-  EXPECT_LT(points(t.Label4), fitted);
-}
-
 TEST_F(TabloTest, WindowModeTakesTheFrameHeightFromTheOuterWindow) {
   console.record.FullScr = false;
   tablo = std::make_unique<TFormTablo>(fakes.platform, console);
