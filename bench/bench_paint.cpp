@@ -102,12 +102,3 @@ void BM_PlayButtonPressRepaint(benchmark::State& state) {
 BENCHMARK(BM_PlayButtonPressRepaint)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

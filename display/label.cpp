@@ -8,54 +8,26 @@
 // An opaque label paints every pixel, so the parent need not be drawn underneath it.
 TLabel::TLabel(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
-void TLabel::setCaption(const QString& text) {
-  if (text == caption_) return;
-  caption_ = text;
-  update();
-}
+void TLabel::setCaption(const QString& text) { store(caption_, text); }
 
-void TLabel::setColor(TColor c) {
-  if (c == color_) return;
-  color_ = c;
-  update();
-}
+void TLabel::setColor(TColor c) { store(color_, c); }
 
-void TLabel::setFontColor(TColor c) {
-  if (c == fontColor_) return;
-  fontColor_ = c;
-  update();
-}
+void TLabel::setFontColor(TColor c) { store(fontColor_, c); }
 
 void TLabel::setTransparent(bool on) {
   if (on == transparent_) return;
   transparent_ = on;
   setAttribute(Qt::WA_OpaquePaintEvent, !on);
-  update();
+  changed();
 }
 
-void TLabel::setAlignment(Alignment a) {
-  if (a == alignment_) return;
-  alignment_ = a;
-  update();
-}
+void TLabel::setAlignment(Alignment a) { store(alignment_, a); }
 
-void TLabel::setTextLayout(TextLayout l) {
-  if (l == textLayout_) return;
-  textLayout_ = l;
-  update();
-}
+void TLabel::setTextLayout(TextLayout l) { store(textLayout_, l); }
 
-void TLabel::setWordWrap(bool on) {
-  if (on == wordWrap_) return;
-  wordWrap_ = on;
-  update();
-}
+void TLabel::setWordWrap(bool on) { store(wordWrap_, on); }
 
-void TLabel::setShowAccelChar(bool on) {
-  if (on == showAccelChar_) return;
-  showAccelChar_ = on;
-  update();
-}
+void TLabel::setShowAccelChar(bool on) { store(showAccelChar_, on); }
 
 unsigned TLabel::alignmentFlag() const {
   switch (alignment_) {
@@ -93,8 +65,46 @@ QRect TLabel::layoutRect(QPainter& painter, const QRect& rect, unsigned flags) {
   return r;
 }
 
+void TLabel::changed() {
+  cacheValid_ = false;
+  update();
+}
+
+void TLabel::changeEvent(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::EnabledChange:
+    case QEvent::PaletteChange:
+    case QEvent::StyleChange:
+      cacheValid_ = false;
+      break;
+    default:
+      break;
+  }
+  QWidget::changeEvent(event);
+}
+
+// Large scoreboard glyphs are expensive to rasterise, and a label is repainted whenever
+// something above or below it changes (a penalty time over the score, say); so the label
+// keeps its last drawing and only draws again after one of its properties changed.
 void TLabel::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
+  const qreal ratio = devicePixelRatioF();
+  const QSize pixels = size() * ratio;
+  if (cache_.size() != pixels) {
+    cache_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    cache_.setDevicePixelRatio(ratio);
+    cacheValid_ = false;
+  }
+  if (!cacheValid_) {
+    cache_.fill(Qt::transparent);
+    QPainter painter(&cache_);
+    paintLabel(painter);
+    cacheValid_ = true;
+  }
+  QPainter(this).drawImage(0, 0, cache_);
+}
+
+void TLabel::paintLabel(QPainter& painter) {
   if (!transparent_) painter.fillRect(rect(), toQColor(color_));
   unsigned flags = textdraw::ExpandTabs | alignmentFlag();
   if (wordWrap_) flags |= textdraw::WordBreak;

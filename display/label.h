@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 #include "platform/color.h"
@@ -40,8 +41,20 @@ class TLabel : public QWidget {
   void clicked();
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
+  void paintEvent(QPaintEvent* event) final;
+  void changeEvent(QEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // Draws the whole label; painting keeps the result until a property changes.
+  virtual void paintLabel(QPainter& painter);
+  // A property changed: the next paint draws the label anew.
+  void changed();
+  // Stores a new property value and repaints; the same value changes nothing.
+  template <typename T>
+  void store(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    changed();
+  }
 
   // Draws (or with textdraw::CalcRect measures) the caption in rect with textdraw flags and
   // returns the rectangle as textdraw does.
@@ -67,4 +80,6 @@ class TLabel : public QWidget {
   bool wordWrap_ = false;
   bool showAccelChar_ = true;
   int tag_ = 0;
+  QImage cache_;
+  bool cacheValid_ = false;
 };

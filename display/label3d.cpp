@@ -6,14 +6,6 @@
 
 namespace {
 
-// Stores a new property value and repaints; the same value changes nothing.
-template <typename T>
-void store(QWidget* label, T& field, T value) {
-  if (field == value) return;
-  field = value;
-  label->update();
-}
-
 // Offsets of the shadow copies, in the order of the direction bits.
 constexpr QPoint kShadowDirections[8] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1},
                                          {1, 0}, {0, 1},  {-1, 0},  {0, -1}};
@@ -22,23 +14,20 @@ constexpr QPoint kShadowDirections[8] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1},
 
 TLabel3D::TLabel3D(QWidget* parent) : TLabel(parent) {}
 
-void TLabel3D::setHighLightColor(TColor c) { store(this, highLightColor_, c); }
-void TLabel3D::setShadowColor(TColor c) { store(this, shadowColor_, c); }
-void TLabel3D::setBevel(TLabel3DBevel b) { store(this, bevel_, b); }
-void TLabel3D::setShadowSize(int size) { store(this, shadowSize_, qBound(0, size, 255)); }
-void TLabel3D::setShadowNapr(int directions) { store(this, shadowNapr_, directions); }
-void TLabel3D::setFillGradient(bool on) { store(this, fillGradient_, on); }
-void TLabel3D::setFirstColor(TColor c) { store(this, firstColor_, c); }
-void TLabel3D::setLastColor(TColor c) { store(this, lastColor_, c); }
-void TLabel3D::setGradientOrientation(TGradientOrientation o) {
-  store(this, gradientOrientation_, o);
-}
-void TLabel3D::setBorderColor(TColor c) { store(this, borderColor_, c); }
-void TLabel3D::setBorderWidth(int width) { store(this, borderWidth_, width); }
-void TLabel3D::setBorderStyle(TLabel3DBorderStyle s) { store(this, borderStyle_, s); }
+void TLabel3D::setHighLightColor(TColor c) { store(highLightColor_, c); }
+void TLabel3D::setShadowColor(TColor c) { store(shadowColor_, c); }
+void TLabel3D::setBevel(TLabel3DBevel b) { store(bevel_, b); }
+void TLabel3D::setShadowSize(int size) { store(shadowSize_, qBound(0, size, 255)); }
+void TLabel3D::setShadowNapr(int directions) { store(shadowNapr_, directions); }
+void TLabel3D::setFillGradient(bool on) { store(fillGradient_, on); }
+void TLabel3D::setFirstColor(TColor c) { store(firstColor_, c); }
+void TLabel3D::setLastColor(TColor c) { store(lastColor_, c); }
+void TLabel3D::setGradientOrientation(TGradientOrientation o) { store(gradientOrientation_, o); }
+void TLabel3D::setBorderColor(TColor c) { store(borderColor_, c); }
+void TLabel3D::setBorderWidth(int width) { store(borderWidth_, width); }
+void TLabel3D::setBorderStyle(TLabel3DBorderStyle s) { store(borderStyle_, s); }
 
-void TLabel3D::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
+void TLabel3D::paintLabel(QPainter& painter) {
   QRect r = rect();
   drawBorder(painter, r);
   if (fillGradient_)

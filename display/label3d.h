@@ -54,7 +54,7 @@ class TLabel3D : public TLabel {
   void drawFrame3D(QPainter& painter, QRect& rect, TColor topLeft, TColor bottomRight) const;
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
+  void paintLabel(QPainter& painter) override;
   QRect drawCaption(QPainter& painter, const QRect& rect, unsigned flags) override;
 
  private:

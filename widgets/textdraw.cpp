@@ -1,8 +1,12 @@
 #include "widgets/textdraw.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QHash>
 #include <QList>
 #include <QPainter>
+#include <QRawFont>
+#include <QTextLayout>
 
 namespace textdraw {
 namespace {
@@ -36,6 +40,94 @@ Line slice(const Line& source, int from, int to) {
   for (int k : source.underlined)
     if (k >= from && k < to) line.underlined.append(k - from);
   return line;
+}
+
+// Qt rasterises glyphs above 64 pixels from their outlines on every draw, which makes the
+// scoreboard's big digits the most expensive thing it paints. Such glyphs are drawn once per
+// font, glyph and colour into an image and blitted from then on.
+class BigGlyphs {
+ public:
+  static constexpr int kMinPixelSize = 65;
+
+  static bool wanted(const QPainter& painter) {
+    const QFont& font = painter.font();
+    return painter.fontInfo().pixelSize() >= kMinPixelSize && !font.underline() &&
+           !font.strikeOut() && painter.transform().type() <= QTransform::TxTranslate;
+  }
+
+  void draw(QPainter& painter, QPoint origin, const QString& text) {
+    QTextLayout layout(text, painter.font(), painter.device());
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid()) return;
+    const QPointF start = QPointF(origin) - QPointF(0, line.ascent());
+    const QRgb colour = painter.pen().color().rgba();
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+      const QList<quint32> indexes = run.glyphIndexes();
+      const QList<QPointF> positions = run.positions();
+      for (qsizetype i = 0; i < indexes.size(); ++i) {
+        const QPoint at = (start + positions[i]).toPoint();
+        const Glyph& glyph = find(run.rawFont(), indexes[i], colour);
+        painter.drawImage(at + glyph.offset, glyph.image);
+      }
+    }
+  }
+
+ private:
+  struct Glyph {
+    QImage image;
+    QPoint offset;  // of the image's top left from the glyph's origin
+  };
+  static constexpr qsizetype kMaxBytes = 64 * 1024 * 1024;
+
+  const Glyph& find(const QRawFont& font, quint32 index, QRgb colour) {
+    const QString key = QString("%1|%2|%3|%4|%5|%6")
+                            .arg(font.familyName())
+                            .arg(font.styleName())
+                            .arg(font.pixelSize())
+                            .arg(font.weight())
+                            .arg(index)
+                            .arg(colour, 0, 16);
+    auto it = cache_.constFind(key);
+    if (it != cache_.constEnd()) return *it;
+    if (bytes_ > kMaxBytes) {
+      cache_.clear();
+      bytes_ = 0;
+    }
+    Glyph glyph = render(font, index, colour);
+    bytes_ += glyph.image.sizeInBytes();
+    return *cache_.insert(key, glyph);
+  }
+
+  static Glyph render(const QRawFont& font, quint32 index, QRgb colour) {
+    constexpr int margin = 2;
+    const QRect bounds =
+        font.boundingRect(index).toAlignedRect().adjusted(-margin, -margin, margin, margin);
+    Glyph glyph{QImage(bounds.size().expandedTo({1, 1}), QImage::Format_ARGB32_Premultiplied),
+                bounds.topLeft()};
+    glyph.image.fill(Qt::transparent);
+    QGlyphRun run;
+    run.setRawFont(font);
+    run.setGlyphIndexes({index});
+    run.setPositions({QPointF(-bounds.left(), -bounds.top())});
+    QPainter painter(&glyph.image);
+    painter.setPen(QColor::fromRgba(colour));
+    painter.drawGlyphRun(QPointF(0, 0), run);
+    return glyph;
+  }
+
+  QHash<QString, Glyph> cache_;
+  qsizetype bytes_ = 0;
+};
+
+// Draws one run of text at a baseline origin, through the glyph images when they are big.
+void drawRun(QPainter& painter, QPoint origin, const QString& text) {
+  static BigGlyphs bigGlyphs;
+  if (BigGlyphs::wanted(painter))
+    bigGlyphs.draw(painter, origin, text);
+  else
+    painter.drawText(origin, text);
 }
 
 class Layout {
@@ -81,12 +173,12 @@ class Layout {
       int offset = 0;
       const QStringList parts = line.text.split(u'\t');
       for (qsizetype i = 0; i < parts.size(); ++i) {
-        painter.drawText(QPoint(x + offset, baseline), parts[i]);
+        drawRun(painter, QPoint(x + offset, baseline), parts[i]);
         offset += fm_.horizontalAdvance(parts[i]);
         if (i + 1 < parts.size() && tabWidth_ > 0) offset = (offset / tabWidth_ + 1) * tabWidth_;
       }
     } else {
-      painter.drawText(QPoint(x, baseline), line.text);
+      drawRun(painter, QPoint(x, baseline), line.text);
     }
     for (int k : line.underlined) {
       const int left = x + width(line.text.left(k));

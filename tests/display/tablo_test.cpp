@@ -21,24 +21,6 @@
 namespace {
 
 // Stands in for the console and records what the display asks of it.
-class ConsoleRecorder final : public ConsoleLink {
- public:
-  TSettings& settings() override { return record; }
-  void setNamesHeader(const QString& text) override { namesHeader = text; }
-  void setPenaltyLabelsVisible(bool visible) override { penaltyLabelsVisible = visible; }
-  void endAllPenalties() override { ++penaltiesEnded; }
-  void setConsoleClockText(const QString& text) override { consoleClock = text; }
-  QString clockText(int seconds) const override { return QString("clock %1").arg(seconds); }
-  void displayActivated() override { ++activations; }
-  void enableLogoCommand() override { logoCommandEnabled = true; }
-
-  TSettings record;
-  QString namesHeader, consoleClock;
-  bool penaltyLabelsVisible = false;
-  bool logoCommandEnabled = false;
-  int penaltiesEnded = 0;
-  int activations = 0;
-};
 
 class TabloTest : public ::testing::Test {
  protected:
@@ -52,7 +34,7 @@ class TabloTest : public ::testing::Test {
   }
 
   FakePlatform fakes;
-  ConsoleRecorder console;
+  FakeConsoleLink console;
   std::unique_ptr<TFormTablo> tablo;
 };
 

@@ -139,3 +139,50 @@ TEST(TextDraw, PrefixUnderlinesTheNextCharacterOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+// Big glyphs come from cached images; they must land where Qt itself draws them.
+TEST(TextDraw, BigGlyphsMatchQtsOwnDrawing) {
+  for (int pixelSize : {80, 205}) {
+    QFont font("Liberation Sans");
+    font.setBold(true);
+    font.setPixelSize(pixelSize);
+    const QRect box(0, 0, 700, pixelSize * 2);
+    QImage ours(box.size(), QImage::Format_RGB32);
+    for (int round = 0; round < 2; ++round) {  // the second round draws from the cache
+      ours.fill(Qt::black);
+      QPainter painter(&ours);
+      painter.setFont(font);
+      painter.setPen(Qt::yellow);
+      textdraw::drawText(painter, "45:07", box, textdraw::Center);
+    }
+    QImage qts(box.size(), QImage::Format_RGB32);
+    qts.fill(Qt::black);
+    {
+      QPainter painter(&qts);
+      painter.setFont(font);
+      painter.setPen(Qt::yellow);
+      const QFontMetrics fm(font);
+      painter.drawText(QPoint((box.width() - fm.horizontalAdvance("45:07")) / 2, fm.ascent()),
+                       "45:07");
+    }
+    int ink = 0, differing = 0;
+    QRect ourInk, qtsInk;
+    for (int y = 0; y < box.height(); ++y)
+      for (int x = 0; x < box.width(); ++x) {
+        const bool a = qRed(ours.pixel(x, y)) > 127, b = qRed(qts.pixel(x, y)) > 127;
+        if (a) ourInk |= QRect(x, y, 1, 1);
+        if (b) qtsInk |= QRect(x, y, 1, 1);
+        ink += b ? 1 : 0;
+        differing += a != b ? 1 : 0;
+      }
+    ASSERT_GT(ink, pixelSize * pixelSize / 2) << pixelSize;
+    EXPECT_LE((ourInk.topLeft() - qtsInk.topLeft()).manhattanLength(), 1) << pixelSize;
+    EXPECT_LE((ourInk.bottomRight() - qtsInk.bottomRight()).manhattanLength(), 1) << pixelSize;
+    // Glyph edges may differ by sub-pixel rounding, nothing more.
+    EXPECT_LT(differing, ink / 10) << pixelSize;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,13 @@
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+// Every benchmark runs inside one offscreen Qt application, as the tests do.
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
