@@ -456,7 +456,8 @@ void TFormCtrl::closeEvent(QCloseEvent* event) {
     return;
   }
   event->accept();
-  QCoreApplication::quit();
+  // exit(), not quit(): quit() asks every window to close, and the display refuses.
+  QCoreApplication::exit(0);
 }
 
 bool TFormCtrl::FormCloseQuery() {
