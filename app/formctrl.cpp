@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
 #include <QToolButton>
@@ -474,16 +475,26 @@ void TFormCtrl::resizeEvent(QResizeEvent* event) {
   Panel3->setGeometry(0, editTop, width(), kEditPanelHeight);
 }
 
+// True when an enabled command carries the key. Like Qt's own shortcut lookup, a keypad key
+// also matches without its keypad flag: keypad 1 with Num Lock off is Ctrl+End to N11num1.
+bool TFormCtrl::commandCarries(const QKeyEvent& key) const {
+  const QKeyCombination pressed = key.keyCombination();
+  const QKeyCombination plain(pressed.keyboardModifiers() & ~Qt::KeypadModifier, pressed.key());
+  for (const QAction* action : actions()) {
+    if (!action->isEnabled()) continue;
+    if (action->shortcut() == QKeySequence(pressed) || action->shortcut() == QKeySequence(plain))
+      return true;
+  }
+  return false;
+}
+
 // The console's keys win over the focused control (Ctrl+Z in the line editor switches the
 // display clock instead of undoing), so a key that a command carries is not given to it.
 bool TFormCtrl::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride) {
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget && isAncestorOf(widget)) {
-      const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
-      for (const QAction* action : actions())
-        if (action->isEnabled() && action->shortcut() == pressed) return true;
-    }
+    if (widget && isAncestorOf(widget) && commandCarries(*static_cast<QKeyEvent*>(event)))
+      return true;
   } else if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
     Image1Click();
     return true;
@@ -690,7 +701,10 @@ void TFormCtrl::changeScore(int team, int delta) {
 }
 
 void TFormCtrl::ShowScore() {
-  if (FormTablo) FormTablo->Label4->setCaption(QString::asprintf("%d - %d", score_[0], score_[1]));
+  // The display's score label carries its pattern ("%d - %d") in its hint.
+  if (FormTablo)
+    FormTablo->Label4->setCaption(
+        QString::asprintf(qPrintable(FormTablo->Label4->statusTip()), score_[0], score_[1]));
   LabelC1->setCaption(QString::number(score_[0]));
   LabelC2->setCaption(QString::number(score_[1]));
 }

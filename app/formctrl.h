@@ -18,6 +18,7 @@
 
 class QAction;
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 class TPictureBox;
 class TRunTextControls;
@@ -142,6 +143,7 @@ class TFormCtrl : public QWidget, public ConsoleLink {
   bool FormCloseQuery();
   void createControls();
   void createCommands();
+  bool commandCarries(const QKeyEvent& key) const;
   QAction* addCommand(const char* name, const QString& caption, const QKeySequence& key = {});
   void setClocks(const QString& text);
   void setPlayButton(const char* caption, TColor colour);

@@ -36,5 +36,12 @@ std::optional<int> PenaltyTable::slotToRelease(int team) const {
   const int second = index(team, 2);
   if (!slots_[first].active) return second;
   if (!slots_[second].active) return first;
-  return slots_[first].startMark < slots_[second].startMark ? first : second;
+  return startedBefore(slots_[first].startMark, slots_[second].startMark) ? first : second;
+}
+
+// An armed slot counts as the earliest. Tick marks are compared by their distance modulo 2^32,
+// so two penalties on either side of the counter's sign change keep their order.
+bool PenaltyTable::startedBefore(qint32 a, qint32 b) {
+  if (a == kArmed || b == kArmed) return a == kArmed && b != kArmed;
+  return static_cast<qint32>(static_cast<quint32>(a) - static_cast<quint32>(b)) < 0;
 }

@@ -42,5 +42,7 @@ class PenaltyTable {
   std::optional<int> slotToRelease(int team) const;
 
  private:
+  static bool startedBefore(qint32 a, qint32 b);
+
   std::array<Slot, 4> slots_{};
 };

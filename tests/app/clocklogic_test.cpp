@@ -66,6 +66,8 @@ TEST(PenaltyTable, ReleaseChoosesTheShortHandedTeamsEarliestPenalty) {
       {"scoring side short-handed", {0, 0, 5000, 0}, 1, -1},
       {"fewer than the other team", {5000, 6000, 7000, 0}, 2, -1},
       {"two against one", {5000, 0, 7000, 8000}, 2, 2},
+      // The tick counter passed 2^31 between the two starts: the later mark is negative.
+      {"earlier across the sign change", {0, 0, 0x7FFFFF00, qint32(0x80000100u)}, 2, 2},
   };
   for (const Row& r : rows) {
     PenaltyTable table;

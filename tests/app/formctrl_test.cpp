@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -225,6 +226,9 @@ TEST_F(Console, ScoreHasNoUpperLimitAndNeverGoesBelowZero) {
   EXPECT_EQ(console->LabelC1->caption(), "12");
   console->N21num1->trigger();
   EXPECT_EQ(console->LabelC2->caption(), "2");
+  display->Label4->setStatusTip("%d : %d");  // the display owns the pattern
+  console->N111->trigger();
+  EXPECT_EQ(display->Label4->caption(), "13 : 2");
 }
 
 TEST_F(Console, PenaltyArmedStartsWithPlayFreezesOverAPauseAndEnds) {
@@ -310,6 +314,24 @@ TEST_F(Console, KeysReachTheCommandsEvenFromTheLineEditor) {
   EXPECT_EQ(console->score(1), 1);
 }
 
+TEST_F(Console, KeypadKeysWithNumLockOffLowerTheScoreFromTheLineEditor) {
+  console->show();
+  console->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(console.get()));
+  auto* editor = new QLineEdit(console->Panel3);
+  editor->show();
+  editor->setFocus();
+  const struct {
+    Qt::Key key;  // what keypad 1 and 2 send with Num Lock off
+    int team;
+  } rows[] = {{Qt::Key_End, 1}, {Qt::Key_Down, 2}};
+  for (const auto& row : rows) {
+    console->SchetDownClick(row.team == 1 ? 1 : 3);
+    QTest::keyClick(editor, row.key, Qt::ControlModifier | Qt::KeypadModifier);
+    EXPECT_EQ(console->score(row.team), 0) << row.team;
+  }
+}
+
 TEST_F(Console, ClosingAsksAndOnlyJaEnds) {
   console->show();
   // Types a key into the open question; a dialog that ignores it is closed so the test ends.
@@ -327,6 +349,11 @@ TEST_F(Console, ClosingAsksAndOnlyJaEnds) {
   EXPECT_EQ(yesNo->result(), QDialog::Rejected);
   answerWith(Qt::Key_Return);
   EXPECT_TRUE(console->close());
+  // Closing asked the application to leave its event loop: a new loop ends at once. Running
+  // and ending one clears that request, so later dialogs in this program run again.
+  EXPECT_EQ(QEventLoop().exec(), -1);
+  QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+  QCoreApplication::exec();
 }
 
 TEST(YesNoDialog, WarningTextGetsOkAndAbbrechen) {
