@@ -106,8 +106,10 @@ void TBevelPanel::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), toQColor(color_));
   const QColor light = toQColor(colors::btnHighlight);
   const QColor dark = toQColor(colors::btnShadow);
+  // Ring i runs along the edges i pixels in; the dark edges take the top-right and
+  // bottom-left corners.
   for (int i = 0; i < bevelWidth_; ++i) {
-    const QRect r = rect().adjusted(i, i, -i - 1, -i - 1);
+    const QRect r = rect().adjusted(i, i, -i, -i);
     painter.setPen(light);
     painter.drawLine(r.topLeft(), r.topRight());
     painter.drawLine(r.topLeft(), r.bottomLeft());

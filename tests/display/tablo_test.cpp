@@ -367,3 +367,25 @@ TEST_F(TabloTest, IncompleteColoursLeaveTheDesignColoursAndLaterValues) {
   EXPECT_EQ(t.Label4->color(), colors::navy);
   EXPECT_TRUE(t.Label1->font().bold());
 }
+
+TEST_F(TabloTest, PauseSignIsARedSquareWithATwoPixelRaisedBevel) {
+  TFormTablo& t = shownFullScreen();
+  t.PanelPause->show();
+  QApplication::processEvents();
+  const QImage sign = t.PanelPauseRed->grab().toImage();
+  ASSERT_EQ(sign.size(), QSize(125, 125));
+  const QRgb light = toQColor(colors::btnHighlight).rgb();
+  const QRgb dark = toQColor(colors::btnShadow).rgb();
+  const QRgb red = toQColor(colors::red).rgb();
+  struct Row {
+    int x, y;
+    QRgb colour;
+  };
+  for (const Row& row :
+       {Row{0, 60, light}, Row{1, 60, light}, Row{2, 60, red}, Row{60, 0, light}, Row{60, 1, light},
+        Row{60, 2, red}, Row{124, 60, dark}, Row{123, 60, dark}, Row{122, 60, red},
+        Row{60, 124, dark}, Row{60, 123, dark}, Row{60, 122, red}, Row{124, 0, dark},
+        Row{0, 124, dark}, Row{0, 0, light}}) {
+    EXPECT_EQ(sign.pixel(row.x, row.y), row.colour) << row.x << "," << row.y;
+  }
+}
