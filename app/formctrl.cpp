@@ -475,31 +475,38 @@ void TFormCtrl::resizeEvent(QResizeEvent* event) {
   Panel3->setGeometry(0, editTop, width(), kEditPanelHeight);
 }
 
-// True when an enabled command carries the key. Like Qt's own shortcut lookup, a keypad key
-// also matches without its keypad flag: keypad 1 with Num Lock off is Ctrl+End to N11num1.
-bool TFormCtrl::commandCarries(const QKeyEvent& key) const {
-  const QKeyCombination pressed = key.keyCombination();
-  const QKeyCombination plain(pressed.keyboardModifiers() & ~Qt::KeypadModifier, pressed.key());
-  for (const QAction* action : actions()) {
-    if (!action->isEnabled()) continue;
-    if (action->shortcut() == QKeySequence(pressed) || action->shortcut() == QKeySequence(plain))
-      return true;
-  }
-  return false;
-}
-
 // The console's keys win over the focused control (Ctrl+Z in the line editor switches the
 // display clock instead of undoing), so a key that a command carries is not given to it.
 bool TFormCtrl::eventFilter(QObject* watched, QEvent* event) {
+  auto* widget = qobject_cast<QWidget*>(watched);
   if (event->type() == QEvent::ShortcutOverride) {
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget && isAncestorOf(widget) && commandCarries(*static_cast<QKeyEvent*>(event)))
+    if (widget && isAncestorOf(widget) && commandForKey(*static_cast<QKeyEvent*>(event)))
       return true;
+  } else if (event->type() == QEvent::KeyPress && widget && window() == widget->window()) {
+    // X11 and Wayland drop the keypad flag before matching shortcuts, so Ctrl + keypad +/-
+    // find no command there and arrive as a plain key press.
+    auto* key = static_cast<QKeyEvent*>(event);
+    QAction* command = key->modifiers() & Qt::KeypadModifier ? commandForKey(*key) : nullptr;
+    if (command) {
+      command->trigger();
+      return true;
+    }
   } else if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
     Image1Click();
     return true;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+// The enabled command carrying the key. Like Qt's own shortcut lookup, a keypad key also
+// matches without its keypad flag: keypad 1 with Num Lock off is Ctrl+End, the key of N11num1.
+QAction* TFormCtrl::commandForKey(const QKeyEvent& key) const {
+  const QKeyCombination pressed = key.keyCombination();
+  const QKeyCombination plain(pressed.keyboardModifiers() & ~Qt::KeypadModifier, pressed.key());
+  for (const QKeySequence& wanted : {QKeySequence(pressed), QKeySequence(plain)})
+    for (QAction* action : actions())
+      if (action->isEnabled() && action->shortcut() == wanted) return action;
+  return nullptr;
 }
 
 // ---- Match clock -------------------------------------------------------------------------

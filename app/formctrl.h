@@ -143,8 +143,9 @@ class TFormCtrl : public QWidget, public ConsoleLink {
   bool FormCloseQuery();
   void createControls();
   void createCommands();
-  bool commandCarries(const QKeyEvent& key) const;
   QAction* addCommand(const char* name, const QString& caption, const QKeySequence& key = {});
+  // The enabled command whose key is the pressed one, if any.
+  QAction* commandForKey(const QKeyEvent& key) const;
   void setClocks(const QString& text);
   void setPlayButton(const char* caption, TColor colour);
   void changeScore(int team, int delta);
