@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
 #include <QToolButton>
@@ -477,18 +478,31 @@ void TFormCtrl::resizeEvent(QResizeEvent* event) {
 // The console's keys win over the focused control (Ctrl+Z in the line editor switches the
 // display clock instead of undoing), so a key that a command carries is not given to it.
 bool TFormCtrl::eventFilter(QObject* watched, QEvent* event) {
+  auto* widget = qobject_cast<QWidget*>(watched);
   if (event->type() == QEvent::ShortcutOverride) {
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget && isAncestorOf(widget)) {
-      const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
-      for (const QAction* action : actions())
-        if (action->isEnabled() && action->shortcut() == pressed) return true;
+    if (widget && isAncestorOf(widget) && commandForKey(*static_cast<QKeyEvent*>(event)))
+      return true;
+  } else if (event->type() == QEvent::KeyPress && widget && window() == widget->window()) {
+    // X11 and Wayland drop the keypad flag before matching shortcuts, so Ctrl + keypad +/-
+    // find no command there and arrive as a plain key press.
+    auto* key = static_cast<QKeyEvent*>(event);
+    QAction* command = key->modifiers() & Qt::KeypadModifier ? commandForKey(*key) : nullptr;
+    if (command) {
+      command->trigger();
+      return true;
     }
   } else if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
     Image1Click();
     return true;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+QAction* TFormCtrl::commandForKey(const QKeyEvent& key) const {
+  const QKeySequence pressed(key.keyCombination());
+  for (QAction* action : actions())
+    if (action->isEnabled() && action->shortcut() == pressed) return action;
+  return nullptr;
 }
 
 // ---- Match clock -------------------------------------------------------------------------

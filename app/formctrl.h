@@ -18,6 +18,7 @@
 
 class QAction;
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 class TPictureBox;
 class TRunTextControls;
@@ -143,6 +144,8 @@ class TFormCtrl : public QWidget, public ConsoleLink {
   void createControls();
   void createCommands();
   QAction* addCommand(const char* name, const QString& caption, const QKeySequence& key = {});
+  // The enabled command whose key is the pressed one, if any.
+  QAction* commandForKey(const QKeyEvent& key) const;
   void setClocks(const QString& text);
   void setPlayButton(const char* caption, TColor colour);
   void changeScore(int team, int delta);

@@ -310,6 +310,27 @@ TEST_F(Console, KeysReachTheCommandsEvenFromTheLineEditor) {
   EXPECT_EQ(console->score(1), 1);
 }
 
+// On X11 the shortcut map ignores the keypad flag, so Ctrl + keypad +/- reach the focused
+// control as ordinary key presses; the console still runs the correction they carry.
+TEST_F(Console, KeypadCorrectionsArrivingAsKeyPressesStillCorrect) {
+  console->bPlayClick();
+  run(90'000);
+  console->bPlayClick();
+  const auto press = [](QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers | Qt::KeypadModifier,
+                    QString(QLatin1Char(QTest::keyToAscii(key))));
+    QApplication::sendEvent(target, &event);
+  };
+  press(console->Panel1, Qt::Key_Plus, Qt::ControlModifier);
+  EXPECT_EQ(consoleClock(), "44:30");
+  auto* editor = new QLineEdit(console->Panel3);
+  press(editor, Qt::Key_Minus, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(consoleClock(), "44:20");
+  press(editor, Qt::Key_Minus, Qt::NoModifier);  // no command: typed into the editor
+  EXPECT_EQ(consoleClock(), "44:20");
+  EXPECT_EQ(editor->text(), "-");
+}
+
 TEST_F(Console, ClosingAsksAndOnlyJaEnds) {
   console->show();
   // Types a key into the open question; a dialog that ignores it is closed so the test ends.
