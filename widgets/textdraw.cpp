@@ -156,6 +156,8 @@ class Layout {
     const int n = static_cast<int>(all.text.size());
     for (int i = 0; i <= n; ++i) {
       if (i < n && all.text[i] != u'\n' && all.text[i] != u'\r') continue;
+      // A line break at the very end ends the last line; it starts no empty one.
+      if (i == n && start == n && n > 0) break;
       const Line paragraph = slice(all, start, i);
       if (flags_ & WordBreak)
         breakWords(paragraph, maxWidth, result);

@@ -186,3 +186,17 @@ TEST(TextDraw, BigGlyphsMatchQtsOwnDrawing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TextDraw, AFinalLineBreakAddsNoLine) {
+  const QFont font = testFont();
+  const int line = QFontMetrics(font).height();
+  const QRect box(0, 0, 300, 300);
+  EXPECT_EQ(textdraw::measureText(font, "TV\nHeim\n", box, 0).height(), 2 * line);
+  EXPECT_EQ(textdraw::measureText(font, "TV\r\nHeim\r\n", box, 0).height(), 2 * line);
+  EXPECT_EQ(textdraw::measureText(font, "TV\n\nHeim", box, 0).height(), 3 * line);
+  EXPECT_EQ(textdraw::measureText(font, "\n", box, 0).height(), line);
+}
+
+}  // namespace
