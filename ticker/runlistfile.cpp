@@ -1,6 +1,7 @@
 #include "ticker/runlistfile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -75,6 +76,12 @@ QByteArray format(const QStringList& entries) {
 }
 
 bool read(const QString& path, QStringList& entries, QString* error) {
+  // A pipe or device under the list's name would block the console on opening it.
+  const QFileInfo info(path);
+  if (info.exists() && !info.isFile()) {
+    if (error) *error = QStringLiteral("Not a regular file");
+    return false;
+  }
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     if (error) *error = file.errorString();

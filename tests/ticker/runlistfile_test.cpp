@@ -126,3 +126,23 @@ TEST(RunListFile, FailuresReportTheSystemTextAndLeaveThingsAlone) {
   EXPECT_FALSE(error.isEmpty());
   EXPECT_EQ(contents(path), QByteArray("alt\r\n"));
 }
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+
+namespace {
+
+TEST(RunListFile, APipeOrFolderUnderTheNameIsRefusedWithoutBlocking) {
+  QTemporaryDir dir;
+  const QString pipe = dir.filePath("Lauftext.txt");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  QStringList entries{"kept"};
+  QString error;
+  EXPECT_FALSE(RunListFile::read(pipe, entries, &error));
+  EXPECT_FALSE(error.isEmpty());
+  EXPECT_EQ(entries, QStringList{"kept"});
+  EXPECT_FALSE(RunListFile::read(dir.path(), entries));
+}
+
+}  // namespace
+#endif
