@@ -271,6 +271,16 @@ void TOvalButton::drawContents(QPainter& painter) {
   const QColor face = toQColor(color_);
 
   drawBevel(painter);
+  const QRect captionRect(place.caption, text);
+  if (!caption_.isEmpty() && !transparent_) {
+    // Clear the caption as both states drew it, ink included: some faces reach past their
+    // advance box. This comes before the glyph so that it never paints over the image.
+    const QRect ink =
+        fm.boundingRect(caption_).translated(place.caption.x(), place.caption.y() + fm.ascent());
+    const QRect drawn = captionRect.united(ink);
+    painter.fillRect(drawn, face);
+    painter.fillRect(sunken ? drawn.translated(-1, -1) : drawn.translated(1, 1), face);
+  }
   if (showGlyph) {
     const QRect g = place.glyph;
     // Face-coloured strips where the image of the other state had its edge.
@@ -287,13 +297,6 @@ void TOvalButton::drawContents(QPainter& painter) {
     drawGlyph(painter, g, index);
   }
   if (caption_.isEmpty()) return;
-
-  const QRect captionRect(place.caption, text);
-  if (!transparent_) {
-    // Also covers the caption as the other state drew it.
-    painter.fillRect(sunken ? captionRect : captionRect.translated(1, 1), face);
-    painter.fillRect(captionRect, face);
-  }
   painter.setPen(toQColor(fontColor_));
   textdraw::drawText(painter, caption_, captionRect, textdraw::SingleLine);
 }

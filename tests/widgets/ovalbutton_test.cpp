@@ -328,6 +328,10 @@ TEST(OvalButtonPaint, PressAndReleaseRedrawOnlyTheContentsAndMatchAFullPaint) {
   TOvalButton button(&window);
   button.setGeometry(10, 10, 57, 57);
   button.setColor(grey(192));
+  // A face whose ink reaches past its advance box on the left.
+  QFont mono("Liberation Mono");
+  mono.setPixelSize(12);
+  button.setFont(mono);
   button.setCaption("Play");
   QImage strip(32, 16, QImage::Format_RGB32);
   strip.fill(Qt::red);
