@@ -90,13 +90,17 @@ void TLabel::changeEvent(QEvent* event) {
 void TLabel::paintEvent(QPaintEvent*) {
   const qreal ratio = devicePixelRatioF();
   const QSize pixels = size() * ratio;
-  if (cache_.size() != pixels) {
-    cache_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+  // An opaque label covers every pixel itself, and an image without alpha is copied rather
+  // than blended onto the window.
+  const bool opaque = coversEveryPixel();
+  const QImage::Format format = opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
+  if (cache_.size() != pixels || cache_.format() != format) {
+    cache_ = QImage(pixels, format);
     cache_.setDevicePixelRatio(ratio);
     cacheValid_ = false;
   }
   if (!cacheValid_) {
-    cache_.fill(Qt::transparent);
+    if (!opaque) cache_.fill(Qt::transparent);
     QPainter painter(&cache_);
     paintLabel(painter);
     cacheValid_ = true;

@@ -46,6 +46,8 @@ class TLabel : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   // Draws the whole label; painting keeps the result until a property changes.
   virtual void paintLabel(QPainter& painter);
+  // Whether paintLabel sets every pixel, so that its drawing needs no alpha channel.
+  virtual bool coversEveryPixel() const { return !transparent_; }
   // A property changed: the next paint draws the label anew.
   void changed();
   // Stores a new property value and repaints; the same value changes nothing.
