@@ -6,17 +6,18 @@
 
 namespace {
 
-// Times one connection: a request must be answered within kRequestMs of its first byte, and a
-// connection waits at most kIdleMs for its next request.
+// Times one connection: a request must be answered within requestMs of its first byte, and a
+// connection waits at most idleMs for its next request.
 class ConnectionWatch : public QObject {
  public:
-  explicit ConnectionWatch(QTcpSocket* socket) : QObject(socket), socket_(socket) {
+  ConnectionWatch(QTcpSocket* socket, const ConnectionGate::Limits& limits)
+      : QObject(socket), socket_(socket), limits_(limits) {
     setObjectName("watch");
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, socket, &QTcpSocket::abort);
     connect(socket, &QTcpSocket::readyRead, this, &ConnectionWatch::received);
     connect(socket, &QTcpSocket::bytesWritten, this, &ConnectionWatch::answered);
-    timer_.start(ConnectionGate::kRequestMs);
+    timer_.start(limits_.requestMs);
   }
   void stop() { timer_.stop(); }
 
@@ -24,17 +25,18 @@ class ConnectionWatch : public QObject {
   void received() {
     // Runs before the server reads, so bytesAvailable() holds what just arrived.
     requestBytes_ += socket_->bytesAvailable();
-    if (requestBytes_ > ConnectionGate::kMaxRequestBytes) return socket_->abort();
-    if (!inRequest_) timer_.start(ConnectionGate::kRequestMs);
+    if (requestBytes_ > limits_.maxRequestBytes) return socket_->abort();
+    if (!inRequest_) timer_.start(limits_.requestMs);
     inRequest_ = true;
   }
   void answered() {
     inRequest_ = false;
     requestBytes_ = 0;
-    timer_.start(ConnectionGate::kIdleMs);
+    timer_.start(limits_.idleMs);
   }
 
   QTcpSocket* socket_;
+  const ConnectionGate::Limits limits_;
   QTimer timer_;
   bool inRequest_ = false;
   qint64 requestBytes_ = 0;
@@ -42,7 +44,8 @@ class ConnectionWatch : public QObject {
 
 }  // namespace
 
-ConnectionGate::ConnectionGate(QObject* parent) : QTcpServer(parent) {}
+ConnectionGate::ConnectionGate(const Limits& limits, QObject* parent)
+    : QTcpServer(parent), limits_(limits) {}
 
 int ConnectionGate::openConnections() {
   sockets_.removeIf([](const QPointer<QTcpSocket>& s) {
@@ -60,8 +63,8 @@ int ConnectionGate::countFrom(const QHostAddress& address) {
 void ConnectionGate::incomingConnection(qintptr handle) {
   auto* socket = new QTcpSocket(this);
   if (!socket->setSocketDescriptor(handle)) return socket->deleteLater();
-  if (openConnections() >= kMaxConnections ||
-      countFrom(socket->peerAddress()) >= kMaxPerAddress) {
+  if (openConnections() >= limits_.maxConnections ||
+      countFrom(socket->peerAddress()) >= limits_.maxPerAddress) {
     socket->write(
         "HTTP/1.1 503 Service Unavailable\r\nConnection: close\r\nContent-Length: 0\r\n\r\n");
     socket->disconnectFromHost();
@@ -70,7 +73,7 @@ void ConnectionGate::incomingConnection(qintptr handle) {
     return;
   }
   sockets_.append(socket);
-  new ConnectionWatch(socket);
+  new ConnectionWatch(socket, limits_);
   addPendingConnection(socket);
 }
 

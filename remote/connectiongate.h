@@ -14,13 +14,15 @@ class ConnectionGate : public QTcpServer {
   Q_OBJECT
 
  public:
-  static constexpr int kMaxConnections = 128;
-  static constexpr int kMaxPerAddress = 48;
-  static constexpr int kRequestMs = 10'000;   // from the first byte of a request to its answer
-  static constexpr int kIdleMs = 30'000;      // between requests on a kept-alive connection
-  static constexpr int kMaxRequestBytes = 16 * 1024;
+  struct Limits {
+    int maxConnections = 128;
+    int maxPerAddress = 48;
+    int requestMs = 10'000;  // from the first byte of a request to its answer
+    int idleMs = 30'000;     // between requests on a kept-alive connection
+    qint64 maxRequestBytes = 16 * 1024;
+  };
 
-  explicit ConnectionGate(QObject* parent = nullptr);
+  explicit ConnectionGate(const Limits& limits, QObject* parent = nullptr);
 
   int openConnections();
   // Stops watching the connection from `address`:`port`; it is a WebSocket now.
@@ -33,5 +35,6 @@ class ConnectionGate : public QTcpServer {
   void watch(QTcpSocket* socket);
   int countFrom(const QHostAddress& address);
 
+  Limits limits_;
   QList<QPointer<QTcpSocket>> sockets_;
 };

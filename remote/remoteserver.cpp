@@ -89,7 +89,7 @@ RemoteServer::~RemoteServer() { stop(); }
 bool RemoteServer::start(const QHostAddress& address, quint16 port) {
   stop();
   http_ = std::make_unique<QHttpServer>();
-  gate_ = new ConnectionGate(http_.get());
+  gate_ = new ConnectionGate(limits_, http_.get());
   if (!gate_->listen(address, port)) {
     error_ = gate_->errorString();
     http_.reset();
@@ -256,10 +256,6 @@ void RemoteServer::acceptWebSockets() {
       clients_.removeIf([socket](const auto& c) { return c->socket == socket; });
       socket->deleteLater();
     });
-    if (socket->requestUrl().path() != "/ws") {
-      closeClient(*client, 4404, "not found");
-      continue;
-    }
     if (!sameOrigin(socket->origin().toUtf8(), handshake.rawHeader("Host"))) {
       closeClient(*client, 4403, "foreign origin");
       continue;

@@ -18,10 +18,10 @@
 #include <QTimer>
 #include <memory>
 
+#include "remote/connectiongate.h"
 #include "remote/pairing.h"
 #include "remote/ratelimit.h"
 
-class ConnectionGate;
 class QHttpServer;
 class QHttpServerRequest;
 class QHttpServerResponse;
@@ -44,6 +44,8 @@ class RemoteServer : public QObject {
   static constexpr const char* kSessionCookie = "scorvex_session";
 
   RemoteServer(RemoteBoard& board, TickCounter& tick, QObject* parent = nullptr);
+  // Caps and time-outs of the connections; they take effect at the next start.
+  void setConnectionLimits(const ConnectionGate::Limits& limits) { limits_ = limits; }
   ~RemoteServer() override;
 
   // Listens with a new PIN; port 0 takes any free one. False when it cannot listen;
@@ -93,6 +95,7 @@ class RemoteServer : public QObject {
   QList<std::shared_ptr<Client>> clients_;
   QHash<QString, RateLimit> postLimits_;  // by the sender's address
   QByteArray overlayToken_;
+  ConnectionGate::Limits limits_;
   QTimer pushTimer_;
   QTimer pingTimer_;
   QString error_;

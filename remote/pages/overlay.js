@@ -41,7 +41,7 @@ function render(s) {
     penalties($("pen" + i), team.penalties);
   }
   $("clock").textContent = s.clock.text;
-  $("clock").classList.toggle("hidden", !s.clock.shown);
+  $("clock").classList.toggle("hidden", !s.clock.visible);
   $("clock").style.background = c.clock;
   $("clock").style.color = c.clockText;
   $("period").textContent = s.period > 0 ? s.period + "." : "";

@@ -35,7 +35,7 @@ function render(s) {
   state = s;
   const clock = $("clock");
   clock.textContent = s.clock.text;
-  clock.classList.toggle("hidden", !s.clock.shown);
+  clock.classList.toggle("hidden", !s.toggles.showClock);
   const play = $("play");
   play.textContent = s.clock.state === "running" ? "Pause" : "Play";
   play.className = s.clock.state === "running" ? "running" : "stopped";
@@ -55,7 +55,7 @@ function render(s) {
     $(name).classList.toggle("on", !!s.toggles[name]);
   $("logo").disabled = !s.toggles.logoAvailable;
   for (const [id, mode] of [["textOne", "one"], ["textAll", "all"], ["textStatic", "static"]])
-    $(id).classList.toggle("on", s.text.running && s.text.mode === mode);
+    $(id).classList.toggle("on", s.text.shown && s.text.mode === mode);
   renderLines(s.text);
 }
 
