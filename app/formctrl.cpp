@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/clocktext.h"
+#include "core/clocktext.h"
 #include "app/courtpicture.h"
 #include "display/label3d.h"
 #include "display/picturebox.h"
