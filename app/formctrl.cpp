@@ -15,7 +15,7 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include "app/clocktext.h"
+#include "core/clocktext.h"
 #include "app/courtpicture.h"
 #include "display/label3d.h"
 #include "display/picturebox.h"

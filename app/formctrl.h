@@ -11,8 +11,8 @@
 #include <QWidget>
 #include <array>
 
-#include "app/matchclock.h"
-#include "app/penaltytable.h"
+#include "core/matchclock.h"
+#include "core/penaltytable.h"
 #include "display/consolelink.h"
 #include "settings/tsettings.h"
 
