@@ -10,9 +10,9 @@
 
 namespace {
 
-// Far above what a day of matches writes; a bigger file is not read into memory.
+// Far above what a day of matches writes; a bigger file is not read into memory, which also
+// bounds every line.
 constexpr qint64 kMaxJournalBytes = qint64(64) << 20;
-constexpr qint64 kMaxLineBytes = qint64(16) << 20;
 
 JournalReading refuse(const QString& problem) { return {std::nullopt, problem}; }
 
@@ -65,7 +65,7 @@ bool take(const QJsonObject& line, JournalContents& contents) {
 
 JournalReading readJournal(QIODevice& device) {
   if (device.size() > kMaxJournalBytes) return refuse("zu groß");
-  const QByteArray first = device.readLine(kMaxLineBytes);
+  const QByteArray first = device.readLine();
   if (first.isEmpty()) return refuse("leer");
   if (!looksLikeJournalLine(first)) return refuse("kein Spieljournal von Scorvex");
   const auto head = journalline::decode(QByteArrayView(first).chopped(first.endsWith('\n')));
@@ -80,7 +80,7 @@ JournalReading readJournal(QIODevice& device) {
   if ((*head)["format"].toInt() < 1 || !contents.started.isValid())
     return refuse("beschädigt in Zeile 1");
   for (int number = 2; !device.atEnd(); ++number) {
-    const QByteArray line = device.readLine(kMaxLineBytes);
+    const QByteArray line = device.readLine();
     const auto object = journalline::decode(QByteArrayView(line).chopped(line.endsWith('\n')));
     if (object && take(*object, contents)) continue;
     // The last line may be torn by a crash while it was written: it is dropped, the rest holds.

@@ -15,8 +15,10 @@ MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString&
     : QObject(parent), match_(match), tick_(tick), file_(path) {
   const bool fresh = QFileInfo(path).size() == 0;
   last_ = match_.snapshot(tick_.now());
-  if (fresh) append(journalformat::head(QDateTime::currentDateTime()));
-  append(journalformat::state(toJson(last_), QDateTime::currentDateTime()));
+  const QDateTime wall = QDateTime::currentDateTime();
+  QByteArray lines = journalline::encode(journalformat::state(toJson(last_), wall));
+  if (fresh) lines.prepend(journalline::encode(journalformat::head(wall)));
+  append(lines);
   clockTimer_.setInterval(kClockIntervalMs);
   connect(&clockTimer_, &QTimer::timeout, this, &MatchJournal::record);
   connect(&match_, &Match::changed, this, &MatchJournal::record);
@@ -27,9 +29,11 @@ MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString&
 void MatchJournal::record() {
   const QDateTime wall = QDateTime::currentDateTime();
   const MatchSnapshot now = match_.snapshot(tick_.now());
+  QByteArray lines;
   for (const MatchEvent& event : eventsBetween(last_, now, wall))
-    append(journalformat::event(event));
-  append(journalformat::state(toJson(now), wall));
+    lines += journalline::encode(journalformat::event(event));
+  lines += journalline::encode(journalformat::state(toJson(now), wall));
+  append(lines);
   last_ = now;
   if (now.state.clock == MatchClock::Running) {
     if (!clockTimer_.isActive()) clockTimer_.start();
@@ -38,19 +42,21 @@ void MatchJournal::record() {
   }
 }
 
-void MatchJournal::recordTexts(const RunningTexts& texts) { append(journalformat::texts(texts)); }
+void MatchJournal::recordTexts(const RunningTexts& texts) {
+  append(journalline::encode(journalformat::texts(texts)));
+}
 
 void MatchJournal::finish() {
   if (!file_.isOpen()) return;
   clockTimer_.stop();
   disconnect(&match_, nullptr, this, nullptr);
-  append(journalformat::end(QDateTime::currentDateTime()));
+  append(journalline::encode(journalformat::end(QDateTime::currentDateTime())));
   file_.close();
 }
 
 // A journal that cannot be written must not stop the match: the failure is told once.
-void MatchJournal::append(const QJsonObject& line) {
-  if (file_.append(journalline::encode(line)) || failureReported_) return;
+void MatchJournal::append(const QByteArray& lines) {
+  if (file_.append(lines) || failureReported_) return;
   failureReported_ = true;
   std::fprintf(stderr, "Scorvex: Spieljournal %s kann nicht geschrieben werden: %s\n",
                qPrintable(file_.path()), qPrintable(file_.errorString()));

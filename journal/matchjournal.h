@@ -31,7 +31,8 @@ class MatchJournal : public QObject {
 
  private:
   void record();
-  void append(const QJsonObject& line);
+  // Whole lines in one write, so a crash keeps all of them or none but the torn last one.
+  void append(const QByteArray& lines);
 
   Match& match_;
   const TickCounter& tick_;

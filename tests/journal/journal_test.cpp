@@ -15,6 +15,9 @@
 #include "journal/snapshotjson.h"
 #include "support/fakes.h"
 
+// Failures name the event kinds.
+void PrintTo(MatchEvent::Kind kind, std::ostream* os) { *os << eventName(kind).toStdString(); }
+
 namespace {
 
 using Kind = MatchEvent::Kind;
