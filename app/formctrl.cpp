@@ -13,23 +13,25 @@
 #include <QLabel>
 #include <QTimer>
 #include <QToolButton>
-#include <QUrl>
 
-#include "app/clocktext.h"
+#include "core/clocktext.h"
 #include "app/courtpicture.h"
 #include "display/label3d.h"
 #include "display/picturebox.h"
 #include "display/tablo.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/helpviewer.h"
 #include "platform/picture.h"
 #include "platform/platform.h"
+#include "platform/programfolder.h"
 #include "platform/sound.h"
 #include "platform/tickcounter.h"
 #include "settings/cfgdialog.h"
 #include "settings/settingsgroups.h"
 #include "ticker/runstring.h"
 #include "ticker/runtextcontrols.h"
+#include "widgets/appicon.h"
 #include "widgets/dlgyesno.h"
 #include "widgets/forminfo.h"
 #include "widgets/glyphs.h"
@@ -47,7 +49,6 @@ constexpr int kEditPanelHeight = 32;
 constexpr int kBlinkIntervalMs = 500;
 constexpr TColor kHeaderOrange = 0x2070D0;
 constexpr TColor kClockGreen = 0x006000;
-constexpr const char* kMakerUrl = "https://scorvex.example.org/";
 
 QString styleColour(TColor c) { return toQColor(c).name(); }
 
@@ -101,6 +102,7 @@ TFormCtrl::TFormCtrl(Platform& platform, QWidget* parent)
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       platform_(platform) {
   setObjectName("FormCtrl");
+  setWindowIcon(applicationIcon());
   createControls();
   createCommands();
   blinkTimer_ = new QTimer(this);
@@ -228,12 +230,8 @@ void TFormCtrl::createControls() {
   Image1 = new QLabel(Panel1);
   Image1->setObjectName("Image1");
   Image1->setGeometry(319, 292, 88, 16);
-  Image1->setText("scorvex.org");
-  Image1->setAlignment(Qt::AlignCenter);
-  Image1->setStyleSheet(
-      "QLabel { color: #80c0ff; font: bold 11px 'Arial'; "
-      "text-decoration: underline; }");
-  Image1->setToolTip(kMakerUrl);
+  Image1->setPixmap(QPixmap::fromImage(glyphs::webLink()));
+  Image1->setToolTip(identity::kContactUrl);
   Image1->setCursor(Qt::PointingHandCursor);
   Image1->installEventFilter(this);
 
@@ -249,7 +247,7 @@ void TFormCtrl::createControls() {
   Panel3->setObjectName("Panel3");
 
   RunText = new TRunTextControls(Panel2, ListArea, Panel3, settings_.Speed, platform_.dialogs,
-                                 QCoreApplication::applicationDirPath(), this);
+                                 programFolder(), this);
 
   Timer = new QTimer(this);
   Timer->setObjectName("Timer");
@@ -371,10 +369,9 @@ void TFormCtrl::createCommands() {
 void TFormCtrl::FormCreate() {
   setWindowTitle(QString(kAppTitle) + " " + kVersion);
   ImagePole->setAttribute(Qt::WA_TransparentForMouseEvents);
-  const QFileInfo executable(QCoreApplication::applicationFilePath());
-  helpFile_ = executable.path() + "/" + executable.completeBaseName() + ".chm";
+  helpFile_ = programFile("chm");
   chooseSoundFile();
-  const QString field = executable.path() + "/Hintergrund.jpg";
+  const QString field = programFolder() + "/Hintergrund.jpg";
   if (QFileInfo::exists(field)) {
     const QImage picture = loadPicture(field);
     if (!picture.isNull()) ImagePole->setPicture(picture);
@@ -797,8 +794,7 @@ void TFormCtrl::FitNamesFont() {
 }
 
 void TFormCtrl::Help1Click() {
-  if (QFileInfo::exists(helpFile_))
-    platform_.dialogs.openUrl(QUrl::fromLocalFile(helpFile_).toString());
+  if (QFileInfo::exists(helpFile_)) platform_.help.showContents(this, helpFile_);
 }
 
 void TFormCtrl::CFG1Click() {
@@ -809,7 +805,7 @@ void TFormCtrl::mInfoClick() {
   if (FormInfo) FormInfo->exec();
 }
 
-void TFormCtrl::Image1Click() { platform_.dialogs.openUrl(kMakerUrl); }
+void TFormCtrl::Image1Click() { platform_.dialogs.openUrl(identity::kContactUrl); }
 
 void TFormCtrl::displayActivated() { ControlWindow->setChecked(false); }
 

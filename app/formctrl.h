@@ -11,9 +11,10 @@
 #include <QWidget>
 #include <array>
 
-#include "app/matchclock.h"
-#include "app/penaltytable.h"
+#include "core/matchclock.h"
+#include "core/penaltytable.h"
 #include "display/consolelink.h"
+#include "platform/identity.h"
 #include "settings/tsettings.h"
 
 class QAction;
@@ -38,8 +39,8 @@ class TFormCtrl : public QWidget, public ConsoleLink {
   Q_OBJECT
 
  public:
-  static constexpr const char* kAppTitle = "Scorvex";
-  static constexpr const char* kVersion = "4.4";
+  static constexpr const char* kAppTitle = identity::kTitle;
+  static constexpr const char* kVersion = identity::kVersion;
 
   explicit TFormCtrl(Platform& platform, QWidget* parent = nullptr);
   ~TFormCtrl() override;

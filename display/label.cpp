@@ -1,8 +1,11 @@
 #include "display/label.h"
 
+#include <QFontInfo>
 #include <QMouseEvent>
 #include <QPainter>
+#include <utility>
 
+#include "display/layout.h"
 #include "widgets/textdraw.h"
 
 // An opaque label paints every pixel, so the parent need not be drawn underneath it.
@@ -29,6 +32,8 @@ void TLabel::setWordWrap(bool on) { store(wordWrap_, on); }
 
 void TLabel::setShowAccelChar(bool on) { store(showAccelChar_, on); }
 
+void TLabel::setShrinkToWidth(bool on) { store(shrinkToWidth_, on); }
+
 unsigned TLabel::alignmentFlag() const {
   switch (alignment_) {
     case Alignment::RightJustify:
@@ -46,6 +51,14 @@ QString TLabel::captionFor(unsigned flags) const {
   if (measuring && (caption_.isEmpty() || (showAccelChar_ && caption_ == u"&")))
     return caption_ + u' ';
   return caption_;
+}
+
+QFont TLabel::drawingFont() const {
+  if (!shrinkToWidth_) return font();
+  const QString text = showAccelChar_ ? textWithoutAccelerators(caption_) : caption_;
+  const int pixels = QFontInfo(font()).pixelSize();
+  const int fitted = fitCharHeightToWidth(text, font(), pixels, width());
+  return fitted < pixels ? fontWithCharHeight(font(), fitted) : font();
 }
 
 unsigned TLabel::prefixFlags(unsigned flags) const {
@@ -118,7 +131,7 @@ void TLabel::paintLabel(QPainter& painter) {
 QRect TLabel::drawCaption(QPainter& painter, const QRect& rect, unsigned flags) {
   const QString text = captionFor(flags);
   flags = prefixFlags(flags);
-  painter.setFont(font());
+  painter.setFont(drawingFont());
   if (flags & textdraw::CalcRect) return textdraw::drawText(painter, text, rect, flags);
   if (isEnabled()) {
     painter.setPen(toQColor(fontColor_));
@@ -131,8 +144,17 @@ QRect TLabel::drawCaption(QPainter& painter, const QRect& rect, unsigned flags) 
   return textdraw::drawText(painter, text, rect, flags);
 }
 
+void TLabel::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) leftPressed_ = true;
+  QWidget::mousePressEvent(event);
+}
+
+// The second press of a double click is no press of a click: its release does not click.
+void TLabel::mouseDoubleClickEvent(QMouseEvent* event) { event->ignore(); }
+
 void TLabel::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+  if (event->button() == Qt::LeftButton && std::exchange(leftPressed_, false) &&
+      rect().contains(event->position().toPoint()))
     emit clicked();
   QWidget::mouseReleaseEvent(event);
 }

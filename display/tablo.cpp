@@ -1,7 +1,6 @@
 #include "display/tablo.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -17,9 +16,11 @@
 #include "platform/desktop.h"
 #include "platform/picture.h"
 #include "platform/platform.h"
+#include "platform/programfolder.h"
 #include "settings/settingsgroups.h"
 #include "settings/tsettings.h"
 #include "ticker/runstring.h"
+#include "widgets/appicon.h"
 
 namespace {
 
@@ -125,6 +126,7 @@ TFormTablo::TFormTablo(Platform& platform, ConsoleLink& console, QWidget* parent
       console_(console),
       ppi_(platform.desktop.logicalPpi()) {
   setObjectName("FormTablo");
+  setWindowIcon(applicationIcon());
   setMinimumSize(320, 240);
   setFont(arial(40));
   setAutoFillBackground(true);
@@ -142,6 +144,8 @@ void TFormTablo::createElements() {
   Label4->setStatusTip("%d - %d");  // the score pattern the console fills in
   Label2 = element<TLabel>(this, "Label2");
   designLabel(Label2, "45:00", arial(60), colors::navy);
+  // A clock cut at both sides shows a wrong time: on a narrow display it is drawn smaller.
+  Label2->setShrinkToWidth(true);
   Label1 = element<TLabel>(this, "Label1");
   designLabel(Label1, "TITEL", arial(40), colors::black);
   Label5 = element<TLabel>(this, "Label5");
@@ -154,6 +158,9 @@ void TFormTablo::createElements() {
   RunLabel = element<TRunLabel>(this, "RunLabel");
   RunLabel->setRFont({arial(20), colors::yellow});
   RunLabel->setColor(colors::black);
+  // The raised relief is drawn in black, not in the component's blue.
+  RunLabel->setColorH(colors::black);
+  RunLabel->setColorS(colors::black);
   RunLabel->hide();
 
   Logo1 = element<TPictureBox>(this, "Logo1");
@@ -392,8 +399,7 @@ void TFormTablo::LoadTeamLogos() {
 }
 
 void TFormTablo::loadLogoScreen() {
-  const QFileInfo program(QCoreApplication::applicationFilePath());
-  const QString file = program.absoluteDir().filePath(program.completeBaseName() + ".jpg");
+  const QString file = programFile("jpg");
   if (!QFileInfo::exists(file)) return;
   const QImage picture = loadPicture(file);
   if (picture.isNull()) return;

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/clocktext.h"
+#include "core/clocktext.h"
 #include "app/commandline.h"
-#include "app/matchclock.h"
-#include "app/penaltytable.h"
+#include "core/matchclock.h"
+#include "core/penaltytable.h"
 
 TEST(ClockText, FormatsMinutesSecondsAndHours) {
   struct Row {

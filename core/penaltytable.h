@@ -31,6 +31,8 @@ class PenaltyTable {
   int elapsedSeconds(int i, quint32 now) const;
   // Ends the slot: idle, no start mark.
   void end(int i);
+  // Puts a slot back as it was, for a restored match.
+  void restore(int i, const Slot& slot) { slots_[i] = slot; }
   // Leaves the slot idle but keeps its start mark (a later click resumes it).
   void deactivate(int i) { slots_[i].active = false; }
   // Resuming after a pause of d ms: running and stopped penalties move with the clock.

@@ -1,4 +1,4 @@
-#include "app/matchclock.h"
+#include "core/matchclock.h"
 
 #include "platform/tickcounter.h"
 
@@ -40,4 +40,22 @@ bool MatchClock::correct(int stepSeconds, int periodLength, int* elapsedSeconds)
 void MatchClock::reset() {
   state_ = Ready;
   pauseMark_ = 0;
+}
+
+qint64 MatchClock::elapsedMs(quint32 now) const {
+  switch (state_) {
+    case Running:
+      return tickSpan(now, startMark_);
+    case Paused:
+      return elapsedAtPause();
+    case Ready:
+      break;
+  }
+  return 0;
+}
+
+void MatchClock::restore(State state, qint64 elapsedMs, quint32 now) {
+  state_ = state;
+  startMark_ = now - static_cast<quint32>(elapsedMs);
+  pauseMark_ = state == Paused ? now : 0;
 }

@@ -1,4 +1,4 @@
-#include "app/penaltytable.h"
+#include "core/penaltytable.h"
 
 #include "platform/tickcounter.h"
 

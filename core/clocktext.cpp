@@ -1,4 +1,4 @@
-#include "app/clocktext.h"
+#include "core/clocktext.h"
 
 QString SpanText(int v) {
   QString text =

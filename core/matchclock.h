@@ -22,6 +22,10 @@ class MatchClock {
   // Moves the paused clock by k seconds of elapsed time, only while paused and only when the
   // new elapsed time lies strictly inside the period; returns the new elapsed seconds.
   bool correct(int stepSeconds, int periodLength, int* elapsedSeconds);
+  // Milliseconds of the period played: up to now while running, up to the pause while paused.
+  qint64 elapsedMs(quint32 now) const;
+  // Puts the clock into `state` with `elapsedMs` played, measured from `now`.
+  void restore(State state, qint64 elapsedMs, quint32 now);
   // End of a period: ready for the next one from zero.
   void stop() { state_ = Ready; }
   void reset();

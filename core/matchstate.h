@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "core/matchclock.h"
+#include "core/penaltytable.h"
+
+// The state of a match as both windows show it: plain values, compared with ==. Nothing in here
+// refers to the tick counter; Match keeps the tick marks behind it.
+
+// Playback modes of the running text, as the console's start commands carry them.
+enum RunTextMode { runTextOne = 0, runTextAll = -1, runTextStatic = -2 };
+
+struct PenaltySlotState {
+  bool active = false;
+  bool armed = false;                       // waiting for the clock to run
+  int secondsLeft = PenaltyTable::kLength;  // as last shown; an idle slot keeps its last text
+
+  QString text() const;
+
+  bool operator==(const PenaltySlotState&) const = default;
+};
+
+struct RunTextState {
+  int mode = runTextOne;  // kept across a stop until the next start
+  QString text;           // the entry on the ticker
+  bool shown = false;
+  int starts = 0;  // counts the starts, so that starting the same text again is a change
+
+  bool operator==(const RunTextState&) const = default;
+};
+
+struct MatchState {
+  // Clock. clockSeconds is the elapsed time the clocks show; countDown and periodLength are the
+  // ones the clock text was made with (a running clock takes a new direction at its next tick).
+  MatchClock::State clock = MatchClock::Ready;
+  int clockSeconds = 0;
+  bool countDown = true;
+  int periodLength = 2700;
+  bool started = false;      // the clock ran since the last reset: Reset is offered
+  bool periodEnded = false;  // until the next Play/Pause or Reset: no corrections offered
+  bool warningStarted = false;
+
+  int period = 0;  // 0 shows no period
+  std::array<int, 2> score{0, 0};
+  // Team 1 slots 1 and 2, then team 2 slots 1 and 2.
+  std::array<PenaltySlotState, 4> penalties{};
+
+  // Display modes.
+  bool clockShown = true;
+  int blinkStepsLeft = 0;  // the end-of-period blink: even shows the display clock, odd hides it
+  bool logoScreen = false;
+  bool blackScreen = false;
+  RunTextState runText;
+
+  // The clock text of both windows: elapsed, or the time left when counting down.
+  QString clockText() const;
+  bool pauseSign() const { return clock == MatchClock::Paused; }
+  bool blinking() const { return blinkStepsLeft > 0; }
+  // The display's clock: the blink decides while it lasts, then the operator's choice.
+  bool displayClockVisible() const {
+    return blinking() ? blinkStepsLeft % 2 == 0 : clockShown;
+  }
+  bool correctionOffered() const { return clock != MatchClock::Running && !periodEnded; }
+
+  bool operator==(const MatchState&) const = default;
+};
+
+// A match that can be stored and taken up again later, whatever the tick counter does in
+// between: the state plus the times played, in milliseconds.
+struct MatchSnapshot {
+  static constexpr qint64 kNoStart = -1;
+
+  MatchState state;
+  qint64 elapsedMs = 0;  // of the period; frozen while paused
+  // Per slot: time run since its start (frozen while paused), or kNoStart for an idle or
+  // armed slot.
+  std::array<qint64, 4> penaltyElapsedMs{kNoStart, kNoStart, kNoStart, kNoStart};
+
+  bool operator==(const MatchSnapshot&) const = default;
+};
