@@ -27,7 +27,7 @@
 #include "platform/programfolder.h"
 #include "platform/sound.h"
 #include "platform/tickcounter.h"
-#include "settings/cfgdialog.h"
+#include "config/cfgdialog.h"
 #include "settings/settingsgroups.h"
 #include "ticker/runstring.h"
 #include "ticker/runtextcontrols.h"

@@ -6,16 +6,17 @@
 #include "app/commandline.h"
 #include "app/formctrl.h"
 #include "app/reportcommand.h"
+#include "config/cfgdialog.h"
 #include "display/tablo.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/helpviewer.h"
 #include "platform/identity.h"
 #include "platform/platform.h"
+#include "platform/programfolder.h"
 #include "platform/settingskey_qt.h"
 #include "platform/sound.h"
 #include "platform/tickcounter.h"
-#include "settings/cfgdialog.h"
 #include "settings/settingssave.h"
 #include "widgets/appicon.h"
 #include "widgets/dlgyesno.h"
@@ -53,7 +54,7 @@ int main(int argc, char* argv[]) {
   auto console = std::make_unique<TFormCtrl>(platform);
   auto yesNo = std::make_unique<TFDlgYesNo>(TFormCtrl::kAppTitle, console.get());
   auto display = std::make_unique<TFormTablo>(platform, *console);
-  auto config = std::make_unique<TCfgDialog>(console.get());
+  auto config = std::make_unique<TCfgDialog>(platform, programFolder(), console.get());
   auto info = std::make_unique<TFormInfo>(dialogs, console.get());
   console->attachWindows(yesNo.get(), display.get(), config.get(), info.get());
 

@@ -124,7 +124,11 @@ class PickingDialogs final : public Dialogs {
   void showError(QWidget*, const QString&, const QString&) override {}
   void showWarning(QWidget*, const QString&, const QString&) override {}
   void beep() override {}
-  QString pickOpenFile(QWidget*, const QString&, const QString&) override { return file_; }
+  QString pickOpenFile(QWidget*, const OpenFileRequest&) override { return file_; }
+  std::optional<TColor> pickColor(QWidget*, TColor) override { return std::nullopt; }
+  std::optional<ColoredFont> pickFont(QWidget*, const ColoredFont&) override {
+    return std::nullopt;
+  }
   void openUrl(const QString&) override {}
 
  private:

@@ -75,7 +75,7 @@ QByteArray format(const QStringList& entries) {
   return QStringEncoder(QStringConverter::System).encode(text);
 }
 
-bool read(const QString& path, QStringList& entries, QString* error) {
+bool read(const QString& path, QStringList& entries, QString* error, qint64 byteLimit) {
   // A pipe or device under the list's name would block the console on opening it.
   const QFileInfo info(path);
   if (info.exists() && !info.isFile()) {
@@ -87,7 +87,7 @@ bool read(const QString& path, QStringList& entries, QString* error) {
     if (error) *error = file.errorString();
     return false;
   }
-  QByteArray bytes = file.read(maxBytes);
+  QByteArray bytes = file.read(byteLimit);
   if (bytes.isNull() && file.error() != QFileDevice::NoError) {
     if (error) *error = file.errorString();
     return false;

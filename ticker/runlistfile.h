@@ -27,8 +27,10 @@ QString decode(QByteArrayView bytes);
 QStringList parse(QByteArrayView bytes);
 QByteArray format(const QStringList& entries);
 
-// On failure `error` receives the system's text for it and `entries` is left alone.
-bool read(const QString& path, QStringList& entries, QString* error = nullptr);
+// On failure `error` receives the system's text for it and `entries` is left alone. A list
+// with a smaller purpose may read fewer bytes than maxBytes.
+bool read(const QString& path, QStringList& entries, QString* error = nullptr,
+          qint64 byteLimit = maxBytes);
 bool write(const QString& path, const QStringList& entries, QString* error = nullptr);
 
 }  // namespace RunListFile

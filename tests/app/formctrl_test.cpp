@@ -16,7 +16,7 @@
 
 #include "display/label3d.h"
 #include "display/tablo.h"
-#include "settings/cfgdialog.h"
+#include "config/cfgdialog.h"
 #include "support/fakes.h"
 #include "widgets/dlgyesno.h"
 #include "widgets/forminfo.h"

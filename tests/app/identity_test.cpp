@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "app/formctrl.h"
+#include "config/cfgdialog.h"
 #include "display/tablo.h"
 #include "platform/identity.h"
-#include "settings/cfgdialog.h"
 #include "support/fakes.h"
 #include "widgets/appicon.h"
 #include "widgets/dlgyesno.h"
@@ -23,15 +23,15 @@ struct Windows {
   TFormCtrl console{fake.platform};
   TFDlgYesNo yesNo{identity::kTitle, &console};
   TFormTablo display{fake.platform, console};
-  TCfgDialog config{&console};
+  TCfgDialog config{fake.platform, QString(), &console};
   TFormInfo info{fake.dialogs, &console};
 };
 
 TEST(ProgramIdentity, EveryWindowShowsTheApplicationIcon) {
   Windows w;
   const qint64 icon = applicationIcon().cacheKey();
-  for (QWidget* window : std::initializer_list<QWidget*>{&w.console, &w.yesNo, &w.display,
-                                                         &w.config, &w.info})
+  for (QWidget* window :
+       std::initializer_list<QWidget*>{&w.console, &w.yesNo, &w.display, &w.config, &w.info})
     EXPECT_EQ(window->windowIcon().cacheKey(), icon) << window->objectName().toStdString();
 }
 

@@ -64,11 +64,27 @@ class FakeDialogs final : public Dialogs {
     warnings.append(text);
   }
   void beep() override { ++beeps; }
-  QString pickOpenFile(QWidget*, const QString&, const QString&) override { return fileToPick; }
+  QString pickOpenFile(QWidget*, const OpenFileRequest& request) override {
+    fileRequests.append(request);
+    return fileToPick;
+  }
+  std::optional<TColor> pickColor(QWidget*, TColor initial) override {
+    colorPresets.append(initial);
+    return colorToPick;
+  }
+  std::optional<ColoredFont> pickFont(QWidget*, const ColoredFont& initial) override {
+    fontPresets.append(initial);
+    return fontToPick;
+  }
   void openUrl(const QString& url) override { opened.append(url); }
 
   bool answerOk = true;
-  QString fileToPick;
+  QString fileToPick;  // empty: the picker is cancelled
+  std::optional<TColor> colorToPick;
+  std::optional<ColoredFont> fontToPick;
+  QList<OpenFileRequest> fileRequests;
+  QList<TColor> colorPresets;
+  QList<ColoredFont> fontPresets;
   QStringList asked, errors, warnings, opened;
   int beeps = 0;
 };
