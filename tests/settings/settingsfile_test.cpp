@@ -167,7 +167,7 @@ TEST_F(SettingsFile, ReadingAndWritingBothGroupsLeavesEveryValueAsItWas) {
       .StrReset = true,
       .RemoteOn = true,
       .RemotePort = 9000,
-      .RemoteOverlayToken = "geheim",
+      .RemoteOverlayToken = "Stream 1",
       .C = {colors::btnFace, colors::teal, colors::red, colors::lime, colors::grey},
       .VidTablo = 3,
       .FullScr = false};
