@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "failingsaves.h"
+#include "support/failingsaves.h"
 #include "support/fakes.h"
 #include "ticker/runlistfile.h"
 #include "ticker/runstring.h"
