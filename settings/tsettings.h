@@ -22,6 +22,10 @@ struct TSettings {
   qint32 SoundTime = 60;  // warning lead in seconds
   QString SoundFile;      // chosen at start-up unless a non-empty value is stored
   bool StrReset = false;
+  // The remote control's server; files written before it existed lack these values.
+  bool RemoteOn = false;  // started with the program
+  qint32 RemotePort = 8440;
+  QString RemoteOverlayToken;  // empty: the stream overlay is open to the hall's network
 
   // Display group (texts, fonts and bounds live on the display's elements).
   std::array<TColor, 5> C = {colors::black, colors::black, colors::navy, colors::black,
