@@ -113,6 +113,7 @@ class TFormTablo : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
 
@@ -122,6 +123,8 @@ class TFormTablo : public QWidget {
   void loadLogoScreen();
   // LabelLogo1, then LabelLogo2, to the top of the labels, still below panels and frame.
   void raiseLogoTexts();
+  // The smallest outer size is 320 × 240: the client's limit leaves room for the frame.
+  void limitOuterSize();
   // The element fonts with their colours: title, clock, names, score, running text.
   std::array<TLabel*, 4> fontLabels() const;
   TRunFont elementFont(int n) const;
