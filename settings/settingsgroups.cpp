@@ -113,7 +113,7 @@ ConsoleGroup readConsoleGroup(SettingsKey& key) {
   g.StrReset = r.boolean("StrReset");
   g.RemoteOn = r.boolean("RemoteOn");
   g.RemotePort = r.integer("RemotePort");
-  g.RemoteOverlayToken = r.text("RemoteOverlayToken");
+  g.RemoteOverlayToken = r.text("RemoteOverlayToken", kMaxLabelTextLength);
   key.close();
   return g;
 }
