@@ -384,10 +384,8 @@ void TFormCtrl::FormCreate() {
   SekMinus->setShortcut(QKeyCombination(ctrlPad, Qt::Key_Minus));
   Sek10plus->setShortcut(QKeyCombination(ctrlPad | Qt::ShiftModifier, Qt::Key_Plus));
   Sek10Minus->setShortcut(QKeyCombination(ctrlPad | Qt::ShiftModifier, Qt::Key_Minus));
-  rememberedPos_ = pos();
   LoadConsoleSettings();
   SpeedButton2->move(width() - SpeedButton2->width() - SpeedButton1->x(), SpeedButton2->y());
-  rememberedPos_ = pos();
   FitNamesFont();
 }
 
@@ -408,6 +406,8 @@ void TFormCtrl::LoadConsoleSettings() {
   cbCountdown->setChecked(settings_.CountDown);
   if (stored.L) move(*stored.L, y());
   if (stored.T) move(x(), *stored.T);
+  // Without a stored position the window system places the console on its first show.
+  if (stored.L || stored.T) rememberedPos_ = pos();
   // The width is fixed; the height is the client height (the window frame is not known
   // before the window is shown, so storing the outer height would grow it at every start).
   if (stored.H) resize(width(), qMax(*stored.H, kMinClientHeight));
@@ -436,7 +436,9 @@ void TFormCtrl::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) FormShow();
 }
 
-void TFormCtrl::FormShow() { move(rememberedPos_); }
+void TFormCtrl::FormShow() {
+  if (rememberedPos_) move(*rememberedPos_);
+}
 
 void TFormCtrl::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);

@@ -10,6 +10,7 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "core/matchclock.h"
 #include "core/penaltytable.h"
@@ -167,7 +168,7 @@ class TFormCtrl : public QWidget, public ConsoleLink {
   bool warningStarted_ = false;
   int blinkStepsLeft_ = 0;
   QTimer* blinkTimer_;
-  QPoint rememberedPos_;
+  std::optional<QPoint> rememberedPos_;  // a stored position; none on a first run
   QString helpFile_;
 
   TFDlgYesNo* FDlgYesNo = nullptr;

@@ -445,4 +445,18 @@ TEST(ConsoleSettings, StoredValuesSurviveARestart) {
   EXPECT_EQ(again.settings().Comanda1, "Adler");
 }
 
+TEST(ConsoleSettings, OnlyAStoredPositionIsForcedOnTheWindowSystem) {
+  FakePlatform fake;
+  {
+    TFormCtrl first(fake.platform);
+    first.show();
+    EXPECT_FALSE(first.testAttribute(Qt::WA_Moved));  // placed by the window system
+    first.move(123, 45);
+    first.FormDestroy();
+  }
+  TFormCtrl later(fake.platform);
+  later.show();
+  EXPECT_EQ(later.pos(), QPoint(123, 45));
+}
+
 }  // namespace
