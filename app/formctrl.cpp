@@ -486,16 +486,18 @@ bool TFormCtrl::eventFilter(QObject* watched, QEvent* event) {
     // X11 and Wayland drop the keypad flag before matching shortcuts, so Ctrl + keypad +/-
     // find no command there and arrive as a plain key press.
     auto* key = static_cast<QKeyEvent*>(event);
-    QAction* command = key->modifiers() & Qt::KeypadModifier ? commandForKey(*key) : nullptr;
-    if (command) {
-      command->trigger();
-      return true;
-    }
+    if (key->modifiers() & Qt::KeypadModifier && runCommandForKey(*key)) return true;
   } else if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
     Image1Click();
     return true;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+bool TFormCtrl::runCommandForKey(const QKeyEvent& key) {
+  QAction* command = commandForKey(key);
+  if (command) command->trigger();
+  return command;
 }
 
 // The enabled command carrying the key. Like Qt's own shortcut lookup, a keypad key also

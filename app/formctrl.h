@@ -61,6 +61,9 @@ class TFormCtrl : public QWidget, public ConsoleLink {
   void displayActivated() override;
   void enableLogoCommand() override;
 
+  // Runs the enabled command that carries the key, as its shortcut would; false if none does.
+  bool runCommandForKey(const QKeyEvent& key);
+
   MatchClock::State state() const { return clock_.state(); }
   int score(int team) const { return score_[team - 1]; }
   int periodNumber() const;

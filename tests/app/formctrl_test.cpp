@@ -1,4 +1,5 @@
 #include "app/formctrl.h"
+#include "app/keyforwarding.h"
 
 #include <gtest/gtest.h>
 
@@ -333,6 +334,20 @@ TEST_F(Console, KeysReachTheCommandsEvenFromTheLineEditor) {
   EXPECT_FALSE(console->Time1->isChecked());
   QTest::keyClick(editor, Qt::Key_F11);
   EXPECT_EQ(console->score(1), 1);
+}
+
+// The full-screen display covers the console: its keys still run the console's commands.
+TEST_F(Console, KeysPressedOnTheDisplayRunTheConsolesCommands) {
+  forwardCommandKeys(*display, *console);
+  console->show();
+  display->show();
+  display->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(display.get()));
+  QTest::keyClick(display.get(), Qt::Key_F5);
+  EXPECT_EQ(console->state(), MatchClock::Running);
+  QTest::keyClick(display.get(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_TRUE(QTest::qWaitForWindowActive(console.get()));
+  EXPECT_TRUE(display->isVisible());
 }
 
 TEST_F(Console, KeypadKeysWithNumLockOffLowerTheScoreFromTheLineEditor) {
