@@ -165,6 +165,9 @@ TEST_F(SettingsFile, ReadingAndWritingBothGroupsLeavesEveryValueAsItWas) {
       .SoundTime = 30,
       .SoundFile = "/tmp/ton.wav",
       .StrReset = true,
+      .RemoteOn = true,
+      .RemotePort = 9000,
+      .RemoteOverlayToken = "Stream 1",
       .C = {colors::btnFace, colors::teal, colors::red, colors::lime, colors::grey},
       .VidTablo = 3,
       .FullScr = false};
