@@ -1,5 +1,4 @@
 #include "app/formctrl.h"
-#include "app/keyforwarding.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +14,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/keyforwarding.h"
 #include "display/label3d.h"
 #include "display/tablo.h"
 #include "settings/cfgdialog.h"
