@@ -5,6 +5,7 @@
 
 #include "app/commandline.h"
 #include "app/formctrl.h"
+#include "app/keyforwarding.h"
 #include "app/reportcommand.h"
 #include "config/cfgdialog.h"
 #include "display/tablo.h"
@@ -57,6 +58,7 @@ int main(int argc, char* argv[]) {
   auto config = std::make_unique<TCfgDialog>(platform, programFolder(), console.get());
   auto info = std::make_unique<TFormInfo>(dialogs, console.get());
   console->attachWindows(yesNo.get(), display.get(), config.get(), info.get());
+  forwardCommandKeys(*display, *console);
 
   try {
     const DisplayOptions options = parseDisplayOptions(app.arguments().mid(1));
