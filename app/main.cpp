@@ -5,6 +5,7 @@
 
 #include "app/commandline.h"
 #include "app/formctrl.h"
+#include "core/match.h"
 #include "display/tablo.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
@@ -13,6 +14,7 @@
 #include "platform/sound.h"
 #include "platform/tickcounter.h"
 #include "settings/cfgdialog.h"
+#include "settings/settings.h"
 #include "widgets/dlgyesno.h"
 #include "widgets/forminfo.h"
 
@@ -28,10 +30,14 @@ int main(int argc, char* argv[]) {
   QtSettingsKey settingsKey(QString("\\Software\\Merrowtide\\") + TFormCtrl::kAppTitle);
   Platform platform{tick, sound, desktop, dialogs, settingsKey};
 
+  // The match and the settings outlive every window that shows or changes them.
+  Settings settings;
+  Match match;
+
   // The windows in their order of creation; the first is the main window.
-  auto console = std::make_unique<TFormCtrl>(platform);
+  auto console = std::make_unique<TFormCtrl>(platform, settings, match);
   auto yesNo = std::make_unique<TFDlgYesNo>(TFormCtrl::kAppTitle, console.get());
-  auto display = std::make_unique<TFormTablo>(platform, *console);
+  auto display = std::make_unique<TFormTablo>(platform, settings, match);
   auto config = std::make_unique<TCfgDialog>(console.get());
   auto info = std::make_unique<TFormInfo>(console.get());
   console->attachWindows(yesNo.get(), display.get(), config.get(), info.get());
