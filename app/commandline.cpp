@@ -1,6 +1,42 @@
 #include "app/commandline.h"
 
+#include "platform/identity.h"
+
 namespace {
+
+// One long option: its name without the dashes, whether it takes "=value", its line in the help.
+struct LongOption {
+  enum class Value { None, Optional, Required };
+  const char* name;
+  Value value;
+  const char* valueName;
+  const char* help;
+  void (*apply)(StartOptions& options, const QString& value);
+};
+
+const LongOption kLongOptions[] = {
+    {"help", LongOption::Value::None, "", "show this help and exit",
+     [](StartOptions& o, const QString&) { o.printHelp = true; }},
+    {"version", LongOption::Value::None, "", "show the version and exit",
+     [](StartOptions& o, const QString&) { o.printVersion = true; }},
+};
+
+QString helpText() {
+  QString text = QString("Usage: %1 [OPTION]... [/Wn] [/Hn] [/Xn] [/Yn]\n"
+                         "%2 %3: match scoreboard with an operator console and a display "
+                         "window for the hall.\n\n")
+                     .arg(QString(identity::kTitle).toLower(), identity::kTitle, identity::kVersion);
+  for (const LongOption& option : kLongOptions) {
+    QString form = QString("--") + option.name;
+    if (option.value == LongOption::Value::Required) form += QString("=") + option.valueName;
+    if (option.value == LongOption::Value::Optional) form += QString("[=%1]").arg(option.valueName);
+    text += QString("  %1  %2\n").arg(form, -18).arg(option.help);
+  }
+  text +=
+      "  /Wn, /Hn            limit the display window's width, height to n pixels\n"
+      "  /Xn, /Yn            place the display window n pixels from its monitor's left, top edge\n";
+  return text;
+}
 
 int toInteger(const QString& text) {
   bool ok = false;
@@ -36,4 +72,28 @@ DisplayOptions parseDisplayOptions(const QStringList& arguments) {
     *target = toInteger(argument.mid(2));
   }
   return options;
+}
+
+StartOptions parseStartOptions(const QStringList& arguments) {
+  StartOptions options;
+  for (const QString& argument : arguments) {
+    if (!argument.startsWith("--")) continue;
+    const qsizetype equals = argument.indexOf('=');
+    const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
+    const QString value = equals < 0 ? QString() : argument.mid(equals + 1);
+    for (const LongOption& option : kLongOptions) {
+      if (name != option.name) continue;
+      const bool hasValue = equals >= 0;
+      if (hasValue && option.value == LongOption::Value::None) break;
+      if (!hasValue && option.value == LongOption::Value::Required) break;
+      option.apply(options, value);
+    }
+  }
+  return options;
+}
+
+QString terminalAnswer(const StartOptions& options) {
+  if (options.printHelp) return helpText();
+  if (options.printVersion) return QString("%1 %2\n").arg(identity::kTitle, identity::kVersion);
+  return QString();
 }

@@ -21,3 +21,17 @@ class InvalidOptionValue : public std::runtime_error {
 
 // `arguments` excludes the program name. Throws InvalidOptionValue.
 DisplayOptions parseDisplayOptions(const QStringList& arguments);
+
+// The long options (--name, --name=value) that the program answers before it opens any window
+// or connects to a display. Arguments it does not know are left alone: Qt takes its own
+// (--platform, --style) and the display options above take theirs.
+struct StartOptions {
+  bool printHelp = false;
+  bool printVersion = false;
+};
+
+// `arguments` excludes the program name.
+StartOptions parseStartOptions(const QStringList& arguments);
+
+// The text to print for --help or --version, or empty when the program is to start its windows.
+QString terminalAnswer(const StartOptions& options);

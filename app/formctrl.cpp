@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QTimer>
 #include <QToolButton>
-#include <QUrl>
 
 #include "app/courtpicture.h"
 #include "core/match.h"
@@ -22,14 +21,17 @@
 #include "display/tablo.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/helpviewer.h"
 #include "platform/picture.h"
 #include "platform/platform.h"
+#include "platform/programfolder.h"
 #include "platform/sound.h"
 #include "platform/tickcounter.h"
 #include "settings/cfgdialog.h"
 #include "settings/settings.h"
 #include "settings/settingsgroups.h"
 #include "ticker/runtextcontrols.h"
+#include "widgets/appicon.h"
 #include "widgets/dlgyesno.h"
 #include "widgets/forminfo.h"
 #include "widgets/glyphs.h"
@@ -47,7 +49,6 @@ constexpr int kEditPanelHeight = 32;
 constexpr int kBlinkIntervalMs = 500;
 constexpr TColor kHeaderOrange = 0x2070D0;
 constexpr TColor kClockGreen = 0x006000;
-constexpr const char* kMakerUrl = "https://scorvex.example.org/";
 constexpr const char* kEndSignal = "Ton-ende.wav";
 
 QString styleColour(TColor c) { return toQColor(c).name(); }
@@ -108,6 +109,7 @@ TFormCtrl::TFormCtrl(Platform& platform, Settings& settings, Match& match, QWidg
       settings_(settings),
       match_(match) {
   setObjectName("FormCtrl");
+  setWindowIcon(applicationIcon());
   createControls();
   createCommands();
   blinkTimer_ = new QTimer(this);
@@ -245,12 +247,8 @@ void TFormCtrl::createControls() {
   Image1 = new QLabel(Panel1);
   Image1->setObjectName("Image1");
   Image1->setGeometry(319, 292, 88, 16);
-  Image1->setText("scorvex.org");
-  Image1->setAlignment(Qt::AlignCenter);
-  Image1->setStyleSheet(
-      "QLabel { color: #80c0ff; font: bold 11px 'Arial'; "
-      "text-decoration: underline; }");
-  Image1->setToolTip(kMakerUrl);
+  Image1->setPixmap(QPixmap::fromImage(glyphs::webLink()));
+  Image1->setToolTip(identity::kContactUrl);
   Image1->setCursor(Qt::PointingHandCursor);
   Image1->installEventFilter(this);
 
@@ -266,7 +264,7 @@ void TFormCtrl::createControls() {
   Panel3->setObjectName("Panel3");
 
   RunText = new TRunTextControls(Panel2, ListArea, Panel3, match_, platform_.dialogs,
-                                 QCoreApplication::applicationDirPath(), this);
+                                 programFolder(), this);
 
   Timer = new QTimer(this);
   Timer->setObjectName("Timer");
@@ -387,10 +385,9 @@ void TFormCtrl::createCommands() {
 void TFormCtrl::FormCreate() {
   setWindowTitle(QString(kAppTitle) + " " + kVersion);
   ImagePole->setAttribute(Qt::WA_TransparentForMouseEvents);
-  const QFileInfo executable(QCoreApplication::applicationFilePath());
-  helpFile_ = executable.path() + "/" + executable.completeBaseName() + ".chm";
+  helpFile_ = programFile("chm");
   chooseSoundFile();
-  const QString field = executable.path() + "/Hintergrund.jpg";
+  const QString field = programFolder() + "/Hintergrund.jpg";
   if (QFileInfo::exists(field)) {
     const QImage picture = loadPicture(field);
     if (!picture.isNull()) ImagePole->setPicture(picture);
@@ -635,8 +632,7 @@ void TFormCtrl::FitNamesFont() {
 }
 
 void TFormCtrl::Help1Click() {
-  if (QFileInfo::exists(helpFile_))
-    platform_.dialogs.openUrl(QUrl::fromLocalFile(helpFile_).toString());
+  if (QFileInfo::exists(helpFile_)) platform_.help.showContents(this, helpFile_);
 }
 
 void TFormCtrl::CFG1Click() {
@@ -647,7 +643,7 @@ void TFormCtrl::mInfoClick() {
   if (FormInfo) FormInfo->exec();
 }
 
-void TFormCtrl::Image1Click() { platform_.dialogs.openUrl(kMakerUrl); }
+void TFormCtrl::Image1Click() { platform_.dialogs.openUrl(identity::kContactUrl); }
 
 void TFormCtrl::ControlWindowClick() {
   // The action has already flipped its check mark.

@@ -13,6 +13,7 @@
 #include <array>
 
 #include "platform/color.h"
+#include "platform/identity.h"
 
 class Match;
 class QAction;
@@ -39,8 +40,8 @@ class TFormCtrl : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr const char* kAppTitle = "Scorvex";
-  static constexpr const char* kVersion = "4.4";
+  static constexpr const char* kAppTitle = identity::kTitle;
+  static constexpr const char* kVersion = identity::kVersion;
 
   TFormCtrl(Platform& platform, Settings& settings, Match& match, QWidget* parent = nullptr);
   ~TFormCtrl() override;

@@ -9,18 +9,33 @@
 #include "display/tablo.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/helpviewer.h"
+#include "platform/identity.h"
 #include "platform/platform.h"
 #include "platform/settingskey_qt.h"
 #include "platform/sound.h"
 #include "platform/tickcounter.h"
 #include "settings/cfgdialog.h"
 #include "settings/settings.h"
+#include "widgets/appicon.h"
 #include "widgets/dlgyesno.h"
 #include "widgets/forminfo.h"
 
 int main(int argc, char* argv[]) {
+  // --help and --version answer on the terminal before Qt looks for a display.
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+  const QString answer = terminalAnswer(parseStartOptions(arguments));
+  if (!answer.isEmpty()) {
+    std::fputs(answer.toLocal8Bit().constData(), stdout);
+    return 0;
+  }
+
   QApplication app(argc, argv);
-  QApplication::setApplicationName(TFormCtrl::kAppTitle);
+  QApplication::setApplicationName(identity::kTitle);
+  QApplication::setApplicationVersion(identity::kVersion);
+  QApplication::setDesktopFileName(identity::kAppId);
+  QApplication::setWindowIcon(applicationIcon());
   QApplication::setQuitOnLastWindowClosed(false);
 
   QtTickCounter tick;
@@ -28,7 +43,8 @@ int main(int argc, char* argv[]) {
   QtDesktop desktop;
   QtDialogs dialogs;
   QtSettingsKey settingsKey(QString("\\Software\\Merrowtide\\") + TFormCtrl::kAppTitle);
-  Platform platform{tick, sound, desktop, dialogs, settingsKey};
+  SystemHelpViewer help;  // before the first window: it may warn that help is missing
+  Platform platform{tick, sound, desktop, dialogs, settingsKey, help};
 
   // The match and the settings outlive every window that shows or changes them.
   Settings settings;
@@ -39,7 +55,7 @@ int main(int argc, char* argv[]) {
   auto yesNo = std::make_unique<TFDlgYesNo>(TFormCtrl::kAppTitle, console.get());
   auto display = std::make_unique<TFormTablo>(platform, settings, match);
   auto config = std::make_unique<TCfgDialog>(console.get());
-  auto info = std::make_unique<TFormInfo>(console.get());
+  auto info = std::make_unique<TFormInfo>(dialogs, console.get());
   console->attachWindows(yesNo.get(), display.get(), config.get(), info.get());
 
   try {

@@ -2,6 +2,7 @@
 
 #include "display/label3d.h"
 #include "display/layout.h"
+#include "platform/identity.h"
 
 namespace {
 
@@ -30,10 +31,11 @@ TFrameMerrowtide::TFrameMerrowtide(int ppi, QWidget* parent) : QWidget(parent), 
   QPalette p = palette();
   p.setColor(QPalette::Window, QColor(32, 32, 32));
   setPalette(p);
-  // Read together the parts give "SCORVEX  4.4": the name in two colours, then the version.
+  // Read together the parts give "SCORVEX " and the version: the name in two colours.
   MarkLeft = markLabel(this, "MarkLeft", "SCOR", colors::white, TLabel::Alignment::RightJustify);
   MarkMiddle = markLabel(this, "MarkMiddle", "VEX", 0x0080FF, TLabel::Alignment::LeftJustify);
-  MarkRight = markLabel(this, "MarkRight", " 4.4", colors::yellow, TLabel::Alignment::RightJustify);
+  MarkRight = markLabel(this, "MarkRight", QString(" ") + identity::kVersion, colors::yellow,
+                        TLabel::Alignment::RightJustify);
 }
 
 void TFrameMerrowtide::resizeEvent(QResizeEvent*) {

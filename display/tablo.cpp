@@ -1,7 +1,6 @@
 #include "display/tablo.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -17,10 +16,12 @@
 #include "platform/desktop.h"
 #include "platform/picture.h"
 #include "platform/platform.h"
+#include "platform/programfolder.h"
 #include "settings/settings.h"
 #include "settings/settingsgroups.h"
 #include "ticker/runstring.h"
 #include "ticker/runtextview.h"
+#include "widgets/appicon.h"
 
 namespace {
 
@@ -127,6 +128,7 @@ TFormTablo::TFormTablo(Platform& platform, Settings& settings, Match& match, QWi
       match_(match),
       ppi_(platform.desktop.logicalPpi()) {
   setObjectName("FormTablo");
+  setWindowIcon(applicationIcon());
   setMinimumSize(320, 240);
   setFont(arial(40));
   setAutoFillBackground(true);
@@ -442,8 +444,7 @@ void TFormTablo::LoadTeamLogos() {
 }
 
 void TFormTablo::loadLogoScreen() {
-  const QFileInfo program(QCoreApplication::applicationFilePath());
-  const QString file = program.absoluteDir().filePath(program.completeBaseName() + ".jpg");
+  const QString file = programFile("jpg");
   if (!QFileInfo::exists(file)) return;
   const QImage picture = loadPicture(file);
   if (picture.isNull()) return;

@@ -2,6 +2,7 @@
 
 class Desktop;
 class Dialogs;
+class HelpViewer;
 class SettingsKey;
 class SoundService;
 class TickCounter;
@@ -14,4 +15,5 @@ struct Platform {
   Desktop& desktop;
   Dialogs& dialogs;
   SettingsKey& settings;
+  HelpViewer& help;
 };

@@ -131,4 +131,31 @@ QImage cyclicStrip() {
   return strip;
 }
 
+QImage webLink(QSize size) {
+  QImage image(size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QRectF badge(0.5, 0.5, size.width() - 1, size.height() - 1);
+  painter.setPen(QPen(QColor(0x80, 0xc0, 0xff), 1));
+  painter.setBrush(QColor(0x10, 0x23, 0x4a));
+  painter.drawRoundedRect(badge, size.height() / 2.0, size.height() / 2.0);
+  // The globe: a circle with its equator and one meridian.
+  const double d = size.height() - 5;
+  const QRectF globe(3, 2.5, d, d);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawEllipse(globe);
+  painter.drawEllipse(globe.adjusted(d * 0.3, 0, -d * 0.3, 0));
+  painter.drawLine(QPointF(globe.left(), globe.center().y()),
+                   QPointF(globe.right(), globe.center().y()));
+  QFont font("Liberation Sans");
+  font.setPixelSize(size.height() - 5);
+  font.setBold(true);
+  painter.setFont(font);
+  painter.setPen(Qt::white);
+  painter.drawText(QRectF(globe.right() + 2, 0, size.width() - globe.right() - 5, size.height()),
+                   Qt::AlignCenter, "Merrowtide");
+  return image;
+}
+
 }  // namespace glyphs

@@ -19,4 +19,7 @@ QImage goal(QSize size = QSize(48, 85));
 // crossed out.
 QImage cyclicStrip();
 
+// The console's link to the maker's page: a globe and the maker's name on a dark badge.
+QImage webLink(QSize size = QSize(88, 16));
+
 }  // namespace glyphs

@@ -8,6 +8,7 @@
 
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/helpviewer.h"
 #include "platform/platform.h"
 #include "platform/settingskey.h"
 #include "platform/sound.h"
@@ -71,6 +72,14 @@ class FakeDialogs final : public Dialogs {
   int beeps = 0;
 };
 
+// Records the help files it is asked to show.
+class FakeHelpViewer final : public HelpViewer {
+ public:
+  void showContents(QWidget*, const QString& helpFile) override { shown.append(helpFile); }
+
+  QStringList shown;
+};
+
 // An in-memory settings key; `exists` false behaves as a first start.
 class FakeSettingsKey final : public SettingsKey {
  public:
@@ -100,5 +109,6 @@ struct FakePlatform {
   FakeDesktop desktop;
   FakeDialogs dialogs;
   FakeSettingsKey settings;
-  Platform platform{tick, sound, desktop, dialogs, settings};
+  FakeHelpViewer help;
+  Platform platform{tick, sound, desktop, dialogs, settings, help};
 };

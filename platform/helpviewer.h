@@ -1,0 +1,29 @@
+#pragma once
+
+class QString;
+class QWidget;
+
+// Shows the contents of the program's help file.
+class HelpViewer {
+ public:
+  virtual ~HelpViewer() = default;
+  virtual void showContents(QWidget* owner, const QString& helpFile) = 0;
+};
+
+// The system's help engine. On Windows it is the HTML Help library: loaded when this object is
+// made (before the first window; a missing library is reported once and help then does nothing)
+// and asked to close all its windows when this object goes. Elsewhere the desktop opens the file
+// with whatever viewer the user has for it.
+class SystemHelpViewer final : public HelpViewer {
+ public:
+  SystemHelpViewer();
+  ~SystemHelpViewer() override;
+  SystemHelpViewer(const SystemHelpViewer&) = delete;
+  SystemHelpViewer& operator=(const SystemHelpViewer&) = delete;
+
+  void showContents(QWidget* owner, const QString& helpFile) override;
+
+ private:
+  void* library_ = nullptr;
+  void* entry_ = nullptr;
+};

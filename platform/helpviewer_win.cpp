@@ -1,0 +1,42 @@
+#include <windows.h>
+
+#include <QString>
+#include <QWidget>
+
+#include "platform/helpviewer.h"
+
+namespace {
+
+// Commands of HtmlHelpA; htmlhelp.h is not part of every SDK.
+constexpr UINT kDisplayToc = 0x0001;  // HH_DISPLAY_TOC
+constexpr UINT kCloseAll = 0x0012;    // HH_CLOSE_ALL
+using HtmlHelpA = HWND(WINAPI*)(HWND caller, LPCSTR file, UINT command, DWORD_PTR data);
+
+}  // namespace
+
+SystemHelpViewer::SystemHelpViewer() {
+  HMODULE library = LoadLibraryA("HHCTRL.OCX");
+  if (library) {
+    library_ = library;
+    entry_ = reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA"));
+  }
+  if (!entry_)
+    MessageBoxA(nullptr,
+                "Unable to view HTML help (*.chm). Update windows help system. "
+                "Get new \"HHCTRL.OCX\" library.",
+                "Warning!", MB_OK | MB_ICONEXCLAMATION);
+}
+
+SystemHelpViewer::~SystemHelpViewer() {
+  if (entry_) {
+    reinterpret_cast<HtmlHelpA>(entry_)(nullptr, nullptr, kCloseAll, 0);
+    Sleep(100);  // lets the help windows close before their library goes
+  }
+  if (library_) FreeLibrary(static_cast<HMODULE>(library_));
+}
+
+void SystemHelpViewer::showContents(QWidget* owner, const QString& helpFile) {
+  if (!entry_) return;
+  const HWND window = owner ? reinterpret_cast<HWND>(owner->winId()) : nullptr;
+  reinterpret_cast<HtmlHelpA>(entry_)(window, helpFile.toLocal8Bit().constData(), kDisplayToc, 0);
+}

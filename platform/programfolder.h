@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// Where the program keeps the files that lie "beside it": the running-text list, the
+// logo-screen picture, the console's field picture and the help file. That is the executable's
+// own folder when the user may write there (a copy built or unpacked in the user's folders), and
+// otherwise, for a program installed system-wide, the user's data folder
+// (Linux: ~/.local/share/Merrowtide/Scorvex), which is created so the list can be saved there.
+QString programFolder();
+
+// The same choice with its inputs given; `userFolder` is created when chosen.
+QString chooseProgramFolder(const QString& executableFolder, const QString& userFolder);
+
+// A file in the program folder named after the executable with another suffix ("jpg", "chm").
+QString programFile(const QString& suffix);

@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QTest>
+#include <memory>
+
+#include "app/formctrl.h"
+#include "core/match.h"
+#include "display/tablo.h"
+#include "platform/identity.h"
+#include "settings/cfgdialog.h"
+#include "settings/settings.h"
+#include "support/fakes.h"
+#include "widgets/appicon.h"
+#include "widgets/dlgyesno.h"
+#include "widgets/forminfo.h"
+
+namespace {
+
+// The five windows as the program creates them.
+struct Windows {
+  Windows() { console.attachWindows(&yesNo, &display, &config, &info); }
+
+  FakePlatform fake;
+  Settings settings;
+  Match match;
+  TFormCtrl console{fake.platform, settings, match};
+  TFDlgYesNo yesNo{identity::kTitle, &console};
+  TFormTablo display{fake.platform, settings, match};
+  TCfgDialog config{&console};
+  TFormInfo info{fake.dialogs, &console};
+};
+
+TEST(ProgramIdentity, EveryWindowShowsTheApplicationIcon) {
+  Windows w;
+  const qint64 icon = applicationIcon().cacheKey();
+  for (QWidget* window : std::initializer_list<QWidget*>{&w.console, &w.yesNo, &w.display,
+                                                         &w.config, &w.info})
+    EXPECT_EQ(window->windowIcon().cacheKey(), icon) << window->objectName().toStdString();
+}
+
+TEST(ProgramIdentity, ConsoleLinkAndInformationWindowOpenTheSamePage) {
+  Windows w;
+  w.console.show();
+  QTest::mouseClick(w.console.Image1, Qt::LeftButton);
+  EXPECT_EQ(w.fake.dialogs.opened, QStringList{identity::kContactUrl});
+  EXPECT_FALSE(w.console.Image1->pixmap().isNull());
+  EXPECT_EQ(w.console.windowTitle(), QString("Scorvex ") + identity::kVersion);
+}
+
+}  // namespace
