@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <utility>
 
 #include "widgets/textdraw.h"
 
@@ -131,8 +132,17 @@ QRect TLabel::drawCaption(QPainter& painter, const QRect& rect, unsigned flags) 
   return textdraw::drawText(painter, text, rect, flags);
 }
 
+void TLabel::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) leftPressed_ = true;
+  QWidget::mousePressEvent(event);
+}
+
+// The second press of a double click is no press of a click: its release does not click.
+void TLabel::mouseDoubleClickEvent(QMouseEvent* event) { event->ignore(); }
+
 void TLabel::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+  if (event->button() == Qt::LeftButton && std::exchange(leftPressed_, false) &&
+      rect().contains(event->position().toPoint()))
     emit clicked();
   QWidget::mouseReleaseEvent(event);
 }

@@ -43,6 +43,8 @@ class TLabel : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) final;
   void changeEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   // Draws the whole label; painting keeps the result until a property changes.
   virtual void paintLabel(QPainter& painter);
@@ -82,6 +84,7 @@ class TLabel : public QWidget {
   bool wordWrap_ = false;
   bool showAccelChar_ = true;
   int tag_ = 0;
+  bool leftPressed_ = false;  // a single left press began here: its release clicks
   QImage cache_;
   bool cacheValid_ = false;
 };

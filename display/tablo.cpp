@@ -163,6 +163,9 @@ void TFormTablo::createElements() {
   RunLabel = element<TRunLabel>(this, "RunLabel");
   RunLabel->setRFont({arial(20), colors::yellow});
   RunLabel->setColor(colors::black);
+  // The raised relief is drawn in black, not in the component's blue.
+  RunLabel->setColorH(colors::black);
+  RunLabel->setColorS(colors::black);
   RunLabel->hide();
 
   Logo1 = element<TPictureBox>(this, "Logo1");

@@ -17,10 +17,11 @@ QString decodeText(const QByteArray& data) {
   return utf8.hasError() ? QString::fromLatin1(data) : text;
 }
 
+// Tabs stay: the logo label expands them to its tab stops.
 QString withoutControls(QStringView line) {
   QString out;
   for (QChar c : line)
-    if (c.category() != QChar::Other_Control) out += c;
+    if (c == u'\t' || c.category() != QChar::Other_Control) out += c;
   return out;
 }
 

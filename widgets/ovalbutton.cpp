@@ -317,7 +317,6 @@ void TOvalButton::drawGlyph(QPainter& painter, const QRect& target, int image) {
 
 void TOvalButton::press(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
-  if (event->button() == Qt::LeftButton) leftPressed_ = true;
   if (isEnabled() && hitTest(pos)) {
     downBeforePress_ = down_;
     down_ = true;
@@ -328,8 +327,13 @@ void TOvalButton::press(QMouseEvent* event) {
   mousePressed_ = true;
 }
 
-void TOvalButton::mousePressEvent(QMouseEvent* event) { press(event); }
+void TOvalButton::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) leftPressed_ = true;
+  press(event);
+}
 
+// The second press of a double click goes down and up like any press, but its release is no
+// click: the double click stands in for it.
 void TOvalButton::mouseDoubleClickEvent(QMouseEvent* event) {
   press(event);
   if (isEnabled() && mouseInside_) emit doubleClicked();

@@ -150,7 +150,7 @@ class TOvalButton : public QWidget {
   bool downBeforePress_ = false;
   bool mouseInside_ = false;
   bool mousePressed_ = false;
-  bool leftPressed_ = false;  // a left press began on the button: its release may click
+  bool leftPressed_ = false;  // a single left press began on the button: its release may click
   Part partToPaint_ = Part::All;
   bool fullPaintPending_ = true;
   int accelShortcut_ = 0;

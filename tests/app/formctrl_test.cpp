@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -266,6 +267,26 @@ TEST_F(Console, ClockShownCommandsStayInStep) {
   console->Time1->click();
   EXPECT_TRUE(console->mTime1->isChecked());
   EXPECT_FALSE(display->Label2->isHidden());
+}
+
+// A double click arrives as press, release, double click, release: one click, not two.
+TEST_F(Console, DoubleClickCountsOnce) {
+  const auto doubleClick = [](QWidget* target) {
+    const QPoint at = target->rect().center();
+    QMouseEvent move(QEvent::MouseMove, at, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QTest::mouseClick(target, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(target, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(target, Qt::LeftButton, {}, at);
+  };
+  doubleClick(console->bPlay);
+  EXPECT_EQ(console->state(), MatchClock::Running);
+  doubleClick(console->LabelTime);
+  EXPECT_EQ(console->state(), MatchClock::Paused);
+  doubleClick(console->LabelC1);
+  EXPECT_EQ(console->score(1), 1);
+  doubleClick(console->LabStrafe1_1);
+  EXPECT_EQ(console->LabStrafe1_1->fontColor(), colors::white);  // running, not ended again
 }
 
 TEST_F(Console, KeysReachTheCommandsEvenFromTheLineEditor) {

@@ -78,11 +78,15 @@ TEST(Label, AcceleratorPrefixesCanBeShownAsTheyAre) {
   EXPECT_NEAR(raw.width(), p.charWidth * 4, p.charWidth / 2);
 }
 
-TEST(Label, ReleaseInsideClicks) {
+TEST(Label, PressAndReleaseInsideClicks) {
   PlainLabel p;
   int clicks = 0;
   QObject::connect(&p.label, &TLabel::clicked, [&] { ++clicks; });
   for (QPoint pos : {QPoint(5, 5), QPoint(-5, 5)}) {
+    const QPointF in(5, 5);
+    QMouseEvent press(QEvent::MouseButtonPress, in, in, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&p.label, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(pos), QPointF(pos), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&p.label, &release);

@@ -392,3 +392,20 @@ TEST_F(TabloTest, PauseSignIsARedSquareWithATwoPixelRaisedBevel) {
     EXPECT_EQ(sign.pixel(row.x, row.y), row.colour) << row.x << "," << row.y;
   }
 }
+
+TEST_F(TabloTest, RunningTextIsYellowWithABlackRelief) {
+  TFormTablo& t = shownFullScreen();
+  t.RunLabel->setRText("Tor");
+  t.RunLabel->Start(t.RunLabel->width());
+  t.RunLabel->Stop();
+  t.RunLabel->show();
+  const QImage strip = t.RunLabel->grab().toImage();
+  int yellow = 0;
+  for (int y = 0; y < strip.height(); ++y)
+    for (int x = 0; x < strip.width(); ++x) {
+      const QColor c = strip.pixelColor(x, y);
+      ASSERT_EQ(c.blue(), 0) << x << "," << y;  // yellow blended on black has no blue
+      yellow += c == QColor(Qt::yellow);
+    }
+  EXPECT_GT(yellow, 0);
+}

@@ -97,10 +97,10 @@ TEST(LogoText, DecodesSplitsAndCleans) {
        "Füchse"},
       {"UTF-8 byte order mark", "\xEF\xBB\xBFHEIM", "HEIM\n"},
       {"UTF-16 with byte order mark", QByteArray("\xFF\xFEH\0I\0", 6), "HI\n"},
-      {"control characters dropped",
+      {"control characters dropped, tabs kept",
        "a\tb\x01\x1B"
        "c\x7F",
-       "abc\n"},
+       "a\tbc\n"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
