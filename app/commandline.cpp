@@ -19,6 +19,10 @@ const LongOption kLongOptions[] = {
      [](StartOptions& o, const QString&) { o.printHelp = true; }},
     {"version", LongOption::Value::None, "", "show the version and exit",
      [](StartOptions& o, const QString&) { o.printVersion = true; }},
+    {"report", LongOption::Value::Required, "JOURNAL", "print the report of a match and exit",
+     [](StartOptions& o, const QString& value) { o.reportJournal = value; }},
+    {"format", LongOption::Value::Required, "csv|json", "the report's format (csv)",
+     [](StartOptions& o, const QString& value) { o.reportFormat = value; }},
 };
 
 QString helpText() {
@@ -76,15 +80,21 @@ DisplayOptions parseDisplayOptions(const QStringList& arguments) {
 
 StartOptions parseStartOptions(const QStringList& arguments) {
   StartOptions options;
-  for (const QString& argument : arguments) {
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
     if (!argument.startsWith("--")) continue;
     const qsizetype equals = argument.indexOf('=');
     const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
-    const QString value = equals < 0 ? QString() : argument.mid(equals + 1);
+    QString value = equals < 0 ? QString() : argument.mid(equals + 1);
     for (const LongOption& option : kLongOptions) {
       if (name != option.name) continue;
-      const bool hasValue = equals >= 0;
+      bool hasValue = equals >= 0;
       if (hasValue && option.value == LongOption::Value::None) break;
+      // A required value may also follow as the next argument.
+      if (!hasValue && option.value == LongOption::Value::Required && i + 1 < arguments.size()) {
+        value = arguments[++i];
+        hasValue = true;
+      }
       if (!hasValue && option.value == LongOption::Value::Required) break;
       option.apply(options, value);
     }

@@ -22,12 +22,14 @@ class InvalidOptionValue : public std::runtime_error {
 // `arguments` excludes the program name. Throws InvalidOptionValue.
 DisplayOptions parseDisplayOptions(const QStringList& arguments);
 
-// The long options (--name, --name=value) that the program answers before it opens any window
-// or connects to a display. Arguments it does not know are left alone: Qt takes its own
+// The long options (--name, --name=value, --name value) that the program answers before it
+// opens any window or connects to a display. Arguments it does not know are left alone: Qt takes its own
 // (--platform, --style) and the display options above take theirs.
 struct StartOptions {
   bool printHelp = false;
   bool printVersion = false;
+  std::optional<QString> reportJournal;  // --report: print this journal's match report
+  QString reportFormat = "csv";
 };
 
 // `arguments` excludes the program name.

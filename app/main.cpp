@@ -5,6 +5,7 @@
 
 #include "app/commandline.h"
 #include "app/formctrl.h"
+#include "app/reportcommand.h"
 #include "core/match.h"
 #include "display/tablo.h"
 #include "platform/desktop.h"
@@ -22,14 +23,17 @@
 #include "widgets/forminfo.h"
 
 int main(int argc, char* argv[]) {
-  // --help and --version answer on the terminal before Qt looks for a display.
+  // --help, --version and --report answer on the terminal before Qt looks for a display.
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
-  const QString answer = terminalAnswer(parseStartOptions(arguments));
+  const StartOptions startOptions = parseStartOptions(arguments);
+  const QString answer = terminalAnswer(startOptions);
   if (!answer.isEmpty()) {
     std::fputs(answer.toLocal8Bit().constData(), stdout);
     return 0;
   }
+  if (startOptions.reportJournal)
+    return printReport(*startOptions.reportJournal, startOptions.reportFormat);
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(identity::kTitle);

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// One entry of the match report: what happened, on the wall clock and on the match clock.
+struct MatchEvent {
+  enum class Kind {
+    Goal,
+    ScoreCorrection,  // a goal taken back
+    PenaltyStart,
+    PenaltyCancel,   // ended by the operator
+    PenaltyRelease,  // ended by a goal of the other team
+    PenaltyEnd,      // its two minutes are over, or the period ended
+    PeriodStart,
+    PeriodEnd,
+    PeriodNumber,  // the operator set the period number
+    TimeCorrection,
+    Reset,
+  };
+
+  QDateTime wall;
+  Kind kind = Kind::Goal;
+  int period = 0;
+  qint64 matchMs = 0;  // elapsed time of the period
+  int team = 0;        // 1 home, 2 guest, 0 for none
+  int slot = 0;        // penalty slot 1 or 2, 0 for none
+  int home = 0;        // score after the event
+  int guest = 0;
+  int stepSeconds = 0;  // time correction: the elapsed time went back by this much
+
+  bool operator==(const MatchEvent&) const = default;
+};
+
+QString eventName(MatchEvent::Kind kind);
+
+QJsonObject toJson(const MatchEvent& event);
+// Empty unless every field is present and in range.
+std::optional<MatchEvent> eventFromJson(const QJsonObject& object);
+
+struct MatchSnapshot;
+
+// The report entries of one change of the match, told from the snapshots before and after it.
+QList<MatchEvent> eventsBetween(const MatchSnapshot& before, const MatchSnapshot& after,
+                                const QDateTime& wall);

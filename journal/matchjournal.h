@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include "core/matchstate.h"
+#include "journal/journalfile.h"
+#include "journal/journalreader.h"
+
+class Match;
+class TickCounter;
+
+// Records a match into its journal: the whole state after every change of the match and every
+// half second while the clock runs (so a restart finds the clock at most a second behind), the
+// entries of the match report, and the running-text list after each edit.
+class MatchJournal : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr int kClockIntervalMs = 500;
+
+  // Appends to the journal at `path`; a new journal starts with its head line.
+  MatchJournal(Match& match, const TickCounter& tick, const QString& path,
+               QObject* parent = nullptr);
+
+  bool isOpen() const { return file_.isOpen(); }
+  QString path() const { return file_.path(); }
+  void recordTexts(const RunningTexts& texts);
+  // The program ends normally: the journal gets its end line and is closed.
+  void finish();
+
+ private:
+  void record();
+  // Whole lines in one write, so a crash keeps all of them or none but the torn last one.
+  void append(const QByteArray& lines);
+
+  Match& match_;
+  const TickCounter& tick_;
+  JournalFile file_;
+  MatchSnapshot last_;
+  QTimer clockTimer_;
+  bool failureReported_ = false;
+};
+
+// Puts a journal's last state back into the match, ready for the operator's Play: a running
+// clock comes back paused at its last time, and an end-of-period blink as finished.
+void resumeMatch(Match& match, MatchSnapshot snapshot, quint32 now);

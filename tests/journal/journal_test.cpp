@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "core/match.h"
+#include "journal/journalformat.h"
+#include "journal/journalline.h"
+#include "journal/journalreader.h"
+#include "journal/journalstore.h"
+#include "journal/matchjournal.h"
+#include "journal/matchreport.h"
+#include "journal/snapshotjson.h"
+#include "support/fakes.h"
+
+// Failures name the event kinds.
+void PrintTo(MatchEvent::Kind kind, std::ostream* os) { *os << eventName(kind).toStdString(); }
+
+namespace {
+
+using Kind = MatchEvent::Kind;
+
+// A match recorded into a journal in a temporary folder, its clock driven by hand.
+struct Recorded {
+  explicit Recorded(quint32 start = 1000) {
+    tick.set(start);
+    match.setRules({.periodLength = 2700, .goalReleasesPenalty = true});
+    journal = std::make_unique<MatchJournal>(match, tick, path());
+  }
+  QString path() const { return folder.filePath("current.journal"); }
+  void run(int ms) {
+    for (int t = 0; t < ms; t += 200) {
+      tick.advance(200);
+      match.tick(tick.now());
+    }
+  }
+  JournalContents read() const {
+    const JournalReading reading = readJournalFile(path());
+    EXPECT_TRUE(reading.contents) << qPrintable(reading.problem);
+    return reading.contents.value_or(JournalContents{});
+  }
+
+  QTemporaryDir folder;
+  FakeTick tick;
+  Match match;
+  std::unique_ptr<MatchJournal> journal;
+};
+
+QList<Kind> kinds(const QList<MatchEvent>& events) {
+  QList<Kind> list;
+  for (const MatchEvent& e : events) list.append(e.kind);
+  return list;
+}
+
+TEST(MatchJournal, EveryCommandIsRecordedAndTheLastStateComesBack) {
+  Recorded r;
+  r.match.playPause(r.tick.now());
+  r.match.penaltyClick(2, r.tick.now());  // guest penalty
+  r.run(30'000);
+  r.match.changeScore(1, +1);  // releases it
+  r.match.penaltyClick(0, r.tick.now());
+  r.run(121'000);  // the home penalty runs out
+  r.match.changeScore(2, +1);
+  r.match.changeScore(2, +1);
+  r.match.changeScore(2, -1);
+  r.match.penaltyClick(1, r.tick.now());
+  r.match.penaltyClick(1, r.tick.now());  // cancelled
+  r.match.penaltyClick(3, r.tick.now());
+  r.run(20'000);
+  r.match.playPause(r.tick.now());
+  r.match.correct(60);
+  r.match.setPeriod(2);
+  r.match.setClockShown(false);
+  r.match.setLogoScreen(true);
+  r.match.toggleBlackScreen();
+  r.match.startRunText(runTextAll, QString("Willkommen"));
+  r.journal->recordTexts({{"Willkommen", "Neue Zeile"}, 1});
+
+  const JournalContents journal = r.read();
+  EXPECT_FALSE(journal.ended);
+  EXPECT_EQ(kinds(journal.events),
+            (QList<Kind>{Kind::PeriodStart, Kind::PenaltyStart, Kind::Goal, Kind::PenaltyRelease,
+                         Kind::PenaltyStart, Kind::PenaltyEnd, Kind::Goal, Kind::Goal,
+                         Kind::ScoreCorrection, Kind::PenaltyStart, Kind::PenaltyCancel,
+                         Kind::PenaltyStart, Kind::TimeCorrection, Kind::PeriodNumber}));
+  EXPECT_EQ(journal.events[12].stepSeconds, 60);
+  EXPECT_EQ(journal.texts, (RunningTexts{{"Willkommen", "Neue Zeile"}, 1}));
+
+  Match restored;
+  resumeMatch(restored, *journal.state, 77);
+  EXPECT_EQ(restored.state(), r.match.state());
+  EXPECT_EQ(restored.snapshot(77), r.match.snapshot(r.tick.now()));
+
+  // The report: a header and one row per event; the release by the home goal at 0:30.
+  const QList<QByteArray> rows = reportCsv(journal).trimmed().split('\n');
+  ASSERT_EQ(rows.size(), journal.events.size() + 1);
+  EXPECT_EQ(rows[4].trimmed().split(',').mid(1),
+            (QList<QByteArray>{"0", "0:30", "penalty_release", "2", "1", "1", "0", ""}));
+
+  r.match.reset();
+  r.journal->finish();
+  const JournalContents finished = r.read();
+  EXPECT_EQ(finished.events.last().kind, Kind::Reset);
+  EXPECT_TRUE(finished.ended);
+}
+
+TEST(MatchJournal, ARunningClockComesBackPausedAndGoesOnAcrossTheCounterWrap) {
+  Recorded r(0xFFFFF000u);  // the counter wraps 4 s into the period
+  r.match.playPause(r.tick.now());
+  r.match.penaltyClick(0, r.tick.now());
+  r.run(10'000);
+  r.match.playPause(r.tick.now());
+  const JournalContents journal = r.read();
+
+  Match restored;
+  restored.setRules(r.match.rules());
+  resumeMatch(restored, *journal.state, 5000);
+  EXPECT_EQ(restored.state().clock, MatchClock::Paused);
+  EXPECT_EQ(restored.state().clockText(), "44:50");
+  EXPECT_EQ(restored.state().penalties[0].text(), "1:50");
+
+  // Both go on for 30 s of play and agree.
+  EXPECT_EQ(restored.state(), r.match.state());
+  r.match.playPause(r.tick.now() + 3000);
+  restored.playPause(5000);
+  for (int t = 200; t <= 30'000; t += 200) {
+    r.match.tick(r.tick.now() + 3000 + t);
+    restored.tick(5000 + t);
+  }
+  EXPECT_EQ(restored.state(), r.match.state());
+  EXPECT_EQ(restored.state().penalties[0].text(), "1:20");
+}
+
+TEST(JournalReader, RefusesEveryKindOfDamageAndToleratesATornLastLine) {
+  Recorded r;
+  r.match.playPause(r.tick.now());
+  r.match.changeScore(1, +1);
+  r.match.changeScore(2, +1);
+  QFile file(r.path());
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray good = file.readAll();
+  const QList<QByteArray> lines = good.split('\n');
+
+  QJsonObject badScore = toJson(r.match.snapshot(r.tick.now()));
+  badScore["home"] = -1;
+  QJsonObject badPeriod = toJson(r.match.snapshot(r.tick.now()));
+  badPeriod["period"] = 5;
+  QByteArray flipped = good;
+  flipped[lines[0].size() + lines[1].size() + 20] ^= 0x04;  // inside line 3
+  QJsonObject newer = journalformat::head(QDateTime::currentDateTime());
+  newer["format"] = journalformat::kVersion + 1;
+  QJsonObject other = journalformat::head(QDateTime::currentDateTime());
+  other["program"] = "Andere";
+  const QByteArray lastLine = journalline::encode(journalformat::state(badScore, {}));
+
+  struct Row {
+    const char* name;
+    QByteArray bytes;
+    const char* problem;  // nullptr: accepted
+  } rows[] = {
+      {"whole", good, nullptr},
+      {"torn last line", good.chopped(7), nullptr},
+      {"empty", "", "leer"},
+      {"not ours", "Spielstand 3:2\n", "kein Spieljournal von Scorvex"},
+      {"another program", journalline::encode(other) + good.mid(lines[0].size() + 1),
+       "kein Spieljournal von Scorvex"},
+      {"newer format", journalline::encode(newer), "von einer neueren Version von Scorvex"},
+      {"cut inside the head", good.left(30), "abgeschnitten"},
+      {"flipped bit", flipped, "beschädigt in Zeile 3"},
+      {"negative score", lines[0] + "\n" + lastLine + good.mid(lines[0].size() + 1),
+       "beschädigt in Zeile 2"},
+      {"period 5", good + journalline::encode(journalformat::state(badPeriod, {})) + lastLine,
+       "beschädigt in Zeile"},
+      {"binary", QByteArray(300, '\xff') + "\n" + good, "kein Spieljournal von Scorvex"},
+  };
+  for (const Row& row : rows) {
+    QByteArray bytes = row.bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const JournalReading reading = readJournal(buffer);
+    if (!row.problem) {
+      EXPECT_TRUE(reading.contents) << row.name << ": " << qPrintable(reading.problem);
+    } else {
+      EXPECT_FALSE(reading.contents) << row.name;
+      EXPECT_TRUE(reading.problem.startsWith(QString::fromUtf8(row.problem)))
+          << row.name << ": " << qPrintable(reading.problem);
+    }
+  }
+}
+
+TEST(JournalStore, KeepsTheNewestHundredFinishedMatches) {
+  QTemporaryDir folder;
+  JournalStore store(folder.path());
+  QString error;
+  ASSERT_TRUE(store.prepare(&error));
+  for (int n = 0; n < JournalStore::kKeptMatches; ++n) {
+    QFile old(QString("%1/matches/2000-01-01_00-00-%2.journal").arg(folder.path()).arg(n, 2, 10,
+                                                                                       QChar('0')));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  }
+  QFile current(store.currentPath());
+  ASSERT_TRUE(current.open(QIODevice::WriteOnly));
+  current.close();
+  EXPECT_EQ(store.lastMatchPath(), store.currentPath());
+
+  const QString finished = store.finishCurrent();
+  EXPECT_FALSE(store.hasCurrent());
+  const QStringList kept = store.finishedPaths();
+  EXPECT_EQ(kept.size(), JournalStore::kKeptMatches);
+  EXPECT_TRUE(kept.first().endsWith("2000-01-01_00-00-01.journal"));
+  EXPECT_EQ(kept.last(), finished);
+  EXPECT_EQ(store.lastMatchPath(), finished);
+}
+
+}  // namespace
