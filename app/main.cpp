@@ -17,7 +17,11 @@
 #include "platform/sound.h"
 #include "platform/tickcounter.h"
 #include "settings/cfgdialog.h"
+<<<<<<< HEAD
 #include "settings/settings.h"
+=======
+#include "settings/settingssave.h"
+>>>>>>> main
 #include "widgets/appicon.h"
 #include "widgets/dlgyesno.h"
 #include "widgets/forminfo.h"
@@ -80,13 +84,16 @@ int main(int argc, char* argv[]) {
   console->show();
   const int result = app.exec();
 
-  // Reverse order of creation: the display stores its settings before the console.
+  // Reverse order of creation: the display writes its settings group before the console;
+  // both reach the store together, and a failure is told before the program ends.
   info.reset();
   config.reset();
-  display->FormDestroy();
+  saveSettingsAtExit(settingsKey, dialogs, TFormCtrl::kAppTitle, [&] {
+    display->FormDestroy();
+    console->FormDestroy();
+  });
   display.reset();
   yesNo.reset();
-  console->FormDestroy();
   console.reset();
   return result;
 }

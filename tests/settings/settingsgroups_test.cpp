@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "printers.h"
+#include "settings/settingssave.h"
 #include "support/fakes.h"
 
 namespace {
@@ -104,6 +105,9 @@ class RefusingKey final : public SettingsKey {
     return name != refused_ && inner_.writeInteger(name, value);
   }
   bool close() override { return inner_.close(); }
+  void holdWrites() override { inner_.holdWrites(); }
+  bool commit(QString* reason) override { return inner_.commit(reason); }
+  QString storeName() const override { return inner_.storeName(); }
 
  private:
   FakeSettingsKey& inner_;
@@ -181,6 +185,9 @@ TEST(SettingsGroups, TextsReadAsStoredAndEmptyOnesAppliedOrNotByName) {
   key.writeText("FN2", "Liberation Sans Narrow Condensed Extra");
   key.writeText("SoundFile", "");
   key.writeText("Comanda1", "");
+  key.writeText("Comanda2", QString(1 << 20, u'x'));  // a damaged store's megabyte of name
+  key.writeText("TitelType1", QString(255, u'a') + QString::fromUcs4(U"\U0001F600"));
+  key.writeText("TitelType2", QString(5000, u'p'));
 
   const DisplayGroup display = readDisplayGroup(key);
   EXPECT_EQ(display.CNames, QString());
@@ -194,6 +201,9 @@ TEST(SettingsGroups, TextsReadAsStoredAndEmptyOnesAppliedOrNotByName) {
   applyConsoleGroup(readConsoleGroup(key), settings);
   EXPECT_EQ(settings.SoundFile, "Ton-ende.wav");
   EXPECT_EQ(settings.Comanda1, "");
+  EXPECT_EQ(settings.Comanda2, QString(kMaxLabelTextLength, u'x'));
+  EXPECT_EQ(settings.TitelType1, QString(255, u'a'));
+  EXPECT_EQ(settings.TitelType2.size(), kMaxPathLength);
 }
 
 TEST(SettingsGroups, ColoursReachTheDisplayOnlyWhenAllFiveAreRead) {
@@ -278,4 +288,25 @@ TEST(SettingsGroups, MonitorIndexOutsideTheMonitorsBecomesZero) {
     int stored, count, expected;
   } rows[] = {{0, 1, 0}, {1, 2, 1}, {2, 2, 0}, {-1, 2, 0}, {INT_MIN, 3, 0}, {5, 0, 0}};
   for (const auto& row : rows) EXPECT_EQ(validMonitorIndex(row.stored, row.count), row.expected);
+}
+
+TEST(SettingsGroups, SavingAtExitStoresBothGroupsAtOnceOrSaysWhyNot) {
+  for (const QString& failure : {QString(), QString("No space left on device")}) {
+    FakePlatform fake;
+    fake.settings.commitFailure = failure;
+    bool heldWhileWriting = false;
+    const bool saved = saveSettingsAtExit(fake.settings, fake.dialogs, "Scorvex", [&] {
+      writeDisplayGroup(fake.settings, defaultDisplayValues());
+      writeConsoleGroup(fake.settings, TSettings(), QRect(0, 0, 436, 549));
+      heldWhileWriting = fake.settings.holding;
+    });
+    EXPECT_TRUE(heldWhileWriting);
+    EXPECT_EQ(fake.settings.commits, 1);
+    EXPECT_EQ(saved, failure.isEmpty());
+    EXPECT_EQ(fake.dialogs.errors, failure.isEmpty()
+                                       ? QStringList()
+                                       : QStringList("Die Einstellungen konnten nicht in "
+                                                     "\"/fake/Scorvex.reg\" gespeichert werden: "
+                                                     "No space left on device."));
+  }
 }

@@ -94,8 +94,14 @@ class FakeSettingsKey final : public SettingsKey {
   bool writeText(const QString& name, const QString& value) override;
   bool writeInteger(const QString& name, qint32 value) override;
   bool close() override { return true; }
+  void holdWrites() override { holding = true; }
+  bool commit(QString* reason) override;
+  QString storeName() const override { return "/fake/Scorvex.reg"; }
 
   bool exists = false;
+  bool holding = false;
+  int commits = 0;
+  QString commitFailure;  // when set, commit fails with it as the reason
   bool writable = true;
   QMap<QString, QString> texts;
   QMap<QString, qint32> integers;
