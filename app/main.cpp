@@ -17,11 +17,8 @@
 #include "platform/sound.h"
 #include "platform/tickcounter.h"
 #include "settings/cfgdialog.h"
-<<<<<<< HEAD
 #include "settings/settings.h"
-=======
 #include "settings/settingssave.h"
->>>>>>> main
 #include "widgets/appicon.h"
 #include "widgets/dlgyesno.h"
 #include "widgets/forminfo.h"
