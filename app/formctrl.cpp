@@ -392,7 +392,8 @@ void TFormCtrl::FormCreate() {
     const QImage picture = loadPicture(field);
     if (!picture.isNull()) ImagePole->setPicture(picture);
   }
-  setFixedWidth(kClientWidth);
+  // The width is the field picture's; the window system adds its own frame around it.
+  setFixedWidth(ImagePole->width());
   setMinimumHeight(kMinClientHeight);
   const Qt::KeyboardModifiers ctrlPad = Qt::ControlModifier | Qt::KeypadModifier;
   SekPlus->setShortcut(QKeyCombination(ctrlPad, Qt::Key_Plus));

@@ -129,7 +129,7 @@ TFormTablo::TFormTablo(Platform& platform, Settings& settings, Match& match, QWi
       ppi_(platform.desktop.logicalPpi()) {
   setObjectName("FormTablo");
   setWindowIcon(applicationIcon());
-  setMinimumSize(320, 240);
+  limitOuterSize();
   setFont(arial(40));
   setAutoFillBackground(true);
   setColor(colors::black);
@@ -416,6 +416,7 @@ void TFormTablo::ApplyScreenMode() {
     resize(client);
   }
   if (shown) show();
+  limitOuterSize();
 }
 
 void TFormTablo::limitWidth(int pixels) { setMaximumWidth(pixels > 0 ? pixels : QWIDGETSIZE_MAX); }
@@ -479,6 +480,18 @@ void TFormTablo::SaveDisplaySettings() {
 void TFormTablo::FormActivate() { emit activated(); }
 
 void TFormTablo::FormDestroy() { SaveDisplaySettings(); }
+
+void TFormTablo::limitOuterSize() {
+  const QSize frame = frameGeometry().size() - size();
+  setMinimumSize((QSize(320, 240) - frame).expandedTo(QSize(0, 0)));
+}
+
+// The window system reports the frame once it has put one around the window, which moves the
+// client area.
+void TFormTablo::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  limitOuterSize();
+}
 
 void TFormTablo::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);

@@ -111,6 +111,9 @@ ConsoleGroup readConsoleGroup(SettingsKey& key) {
   g.SoundTime = r.integer("SoundTime");
   g.SoundFile = r.nonEmptyText("SoundFile", kMaxPathLength);
   g.StrReset = r.boolean("StrReset");
+  g.RemoteOn = r.boolean("RemoteOn");
+  g.RemotePort = r.integer("RemotePort");
+  g.RemoteOverlayToken = r.text("RemoteOverlayToken", kMaxLabelTextLength);
   key.close();
   return g;
 }
@@ -152,6 +155,9 @@ void applyConsoleGroup(const ConsoleGroup& g, TSettings& s) {
   applyIfRead(g.SoundTime, s.SoundTime);
   applyIfRead(g.SoundFile, s.SoundFile);
   applyIfRead(g.StrReset, s.StrReset);
+  applyIfRead(g.RemoteOn, s.RemoteOn);
+  applyIfRead(g.RemotePort, s.RemotePort);
+  applyIfRead(g.RemoteOverlayToken, s.RemoteOverlayToken);
 }
 
 void applyDisplayGroup(const DisplayGroup& g, TSettings& s) {
@@ -188,6 +194,9 @@ void writeConsoleGroup(SettingsKey& key, const TSettings& s, const QRect& consol
   w.integer("SoundTime", s.SoundTime);
   w.text("SoundFile", s.SoundFile);
   w.boolean("StrReset", s.StrReset);
+  w.boolean("RemoteOn", s.RemoteOn);
+  w.integer("RemotePort", s.RemotePort);
+  w.text("RemoteOverlayToken", s.RemoteOverlayToken);
   key.close();
 }
 

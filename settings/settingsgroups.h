@@ -54,6 +54,9 @@ struct ConsoleGroup {
   std::optional<qint32> SoundTime;
   std::optional<QString> SoundFile;  // empty when the stored text is empty
   std::optional<bool> StrReset;
+  std::optional<bool> RemoteOn;
+  std::optional<qint32> RemotePort;
+  std::optional<QString> RemoteOverlayToken;
 };
 
 struct StoredFont {

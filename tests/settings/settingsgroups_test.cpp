@@ -11,7 +11,8 @@ namespace {
 const QStringList kConsoleReadOrder = {
     "CountDown",  "Time",       "Monitor",   "Comanda1",  "Comanda2", "TitelType",
     "TitelType1", "TitelType2", "L",         "T",         "W",        "H",
-    "Speed",      "SLoop",      "SoundTime", "SoundFile", "StrReset"};
+    "Speed",      "SLoop",      "SoundTime", "SoundFile", "StrReset", "RemoteOn",
+    "RemotePort", "RemoteOverlayToken"};
 
 QStringList displayReadOrder() {
   QStringList names = {"CNames", "Title", "C0", "C1", "C2", "C3", "C4"};
@@ -44,6 +45,9 @@ QStringList readNames(const ConsoleGroup& g) {
   add(g.SoundTime, "SoundTime");
   add(g.SoundFile, "SoundFile");
   add(g.StrReset, "StrReset");
+  add(g.RemoteOn, "RemoteOn");
+  add(g.RemotePort, "RemotePort");
+  add(g.RemoteOverlayToken, "RemoteOverlayToken");
   return names;
 }
 
@@ -253,7 +257,8 @@ TEST(SettingsGroups, GroupsAreWrittenInOrderAndEachAsItsKind) {
   EXPECT_EQ(key.writeOrder,
             QStringList({"L", "T", "W", "H", "CountDown", "Time", "Comanda1", "Comanda2",
                          "TitelType", "TitelType1", "TitelType2", "Monitor", "Speed", "SLoop",
-                         "SoundTime", "SoundFile", "StrReset"}));
+                         "SoundTime", "SoundFile", "StrReset", "RemoteOn", "RemotePort",
+                         "RemoteOverlayToken"}));
   EXPECT_EQ(key.integers.value("L"), -5);
   EXPECT_EQ(key.integers.value("H"), 549);
   EXPECT_EQ(key.integers.value("StrReset"), 1);

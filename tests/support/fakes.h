@@ -44,7 +44,6 @@ class FakeDesktop final : public Desktop {
  public:
   QList<QRect> monitorBounds() const override { return monitors; }
   int logicalPpi() const override { return 96; }
-  int sizingFrameWidth() const override { return 4; }
   void moveCursor(const QPoint& p) override { cursor = p; }
 
   QList<QRect> monitors{QRect(0, 0, 1024, 768)};
