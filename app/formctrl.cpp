@@ -389,7 +389,8 @@ void TFormCtrl::FormCreate() {
   chooseSoundFile();
   const QString field = programFolder() + "/Hintergrund.jpg";
   if (QFileInfo::exists(field)) {
-    const QImage picture = loadPicture(field);
+    const QImage picture =
+        loadPicture(field, largestShownSize(size(), platform_.desktop.monitorBounds()));
     if (!picture.isNull()) ImagePole->setPicture(picture);
   }
   // The width is the field picture's; the window system adds its own frame around it.

@@ -434,7 +434,7 @@ void TFormTablo::ApplyTitle() {
   if (settings.TitelType == 1) {
     Image1->hide();
   } else if (settings.TitelType == 2) {
-    const QImage picture = loadPicture(settings.TitelType2);
+    const QImage picture = loadPicture(settings.TitelType2, largestPictureSize());
     if (!picture.isNull()) {
       Image1->setPicture(picture);
       Image1->show();
@@ -445,14 +445,20 @@ void TFormTablo::ApplyTitle() {
 
 void TFormTablo::LoadTeamLogos() {
   const QString dir = QDir::currentPath();
-  showTeamLogo(findTeamLogo(dir, settings_.record().Comanda1), Logo1, LabelLogo1);
-  showTeamLogo(findTeamLogo(dir, settings_.record().Comanda2), Logo2, LabelLogo2);
+  const QSize largest = largestPictureSize();
+  showTeamLogo(findTeamLogo(dir, settings_.record().Comanda1, largest), Logo1, LabelLogo1);
+  showTeamLogo(findTeamLogo(dir, settings_.record().Comanda2, largest), Logo2, LabelLogo2);
+}
+
+// No element is larger than the window, which full screen makes a monitor's size.
+QSize TFormTablo::largestPictureSize() const {
+  return largestShownSize(size(), platform_.desktop.monitorBounds());
 }
 
 void TFormTablo::loadLogoScreen() {
   const QString file = programFile("jpg");
   if (!QFileInfo::exists(file)) return;
-  const QImage picture = loadPicture(file);
+  const QImage picture = loadPicture(file, largestPictureSize());
   if (picture.isNull()) return;
   Logo->setPicture(picture);
   hasLogoScreen_ = true;

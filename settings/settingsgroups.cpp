@@ -97,10 +97,10 @@ ConsoleGroup readConsoleGroup(SettingsKey& key) {
   g.CountDown = r.boolean("CountDown");
   g.Time = r.integer("Time");
   g.Monitor = r.integer("Monitor");
-  g.Comanda1 = r.text("Comanda1", kMaxLabelTextLength);
-  g.Comanda2 = r.text("Comanda2", kMaxLabelTextLength);
+  g.Comanda1 = r.text("Comanda1", kMaxTextLength);
+  g.Comanda2 = r.text("Comanda2", kMaxTextLength);
   g.TitelType = r.integer("TitelType");
-  g.TitelType1 = r.text("TitelType1", kMaxLabelTextLength);
+  g.TitelType1 = r.text("TitelType1", kMaxTextLength);
   g.TitelType2 = r.text("TitelType2", kMaxPathLength);
   g.L = r.integer("L");
   g.T = r.integer("T");
@@ -113,7 +113,7 @@ ConsoleGroup readConsoleGroup(SettingsKey& key) {
   g.StrReset = r.boolean("StrReset");
   g.RemoteOn = r.boolean("RemoteOn");
   g.RemotePort = r.integer("RemotePort");
-  g.RemoteOverlayToken = r.text("RemoteOverlayToken", kMaxLabelTextLength);
+  g.RemoteOverlayToken = r.text("RemoteOverlayToken", kMaxTextLength);
   key.close();
   return g;
 }
@@ -122,8 +122,8 @@ DisplayGroup readDisplayGroup(SettingsKey& key) {
   DisplayGroup g;
   if (!key.openExisting()) return g;
   GroupReader r(key);
-  g.CNames = r.text("CNames", kMaxLabelTextLength);
-  g.Title = r.text("Title", kMaxLabelTextLength);
+  g.CNames = r.text("CNames", kMaxTextLength);
+  g.Title = r.text("Title", kMaxTextLength);
   for (int i = 0; i < int(g.C.size()); ++i) g.C[i] = r.color(colorName(i));
   for (int n = 0; n < kElementFonts; ++n) {
     StoredFont& font = g.fonts[n];

@@ -33,10 +33,10 @@ class SettingsKey;
 constexpr int kElementFonts = 5;
 // Faces longer than this are cut, as a system font name holds no more.
 constexpr int kMaxFaceLength = 31;
-// Stored texts are cut to these lengths when read: team names, names line and titles to far
-// more than a label can show, paths to what a file system takes. A damaged store must not
-// hand the windows a megabyte of text to lay out.
-constexpr int kMaxLabelTextLength = 256;
+// Stored texts are cut to these lengths when read: team names, names line, titles and the
+// overlay token to far more than a label can show, paths to what a file system takes. A
+// damaged store must not hand the windows a megabyte of text to lay out.
+constexpr int kMaxTextLength = 256;
 constexpr int kMaxPathLength = 4096;
 
 struct ConsoleGroup {
