@@ -11,6 +11,7 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "platform/color.h"
 #include "platform/identity.h"
@@ -50,6 +51,9 @@ class TFormCtrl : public QWidget {
   void attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog* config, TFormInfo* info);
   // Writes the console's settings group; called at exit after the display stored its own.
   void FormDestroy();
+
+  // Runs the enabled command that carries the key, as its shortcut would; false if none does.
+  bool runCommandForKey(const QKeyEvent& key);
 
   // Controls (objectName = member name).
   QWidget* Panel1;
@@ -138,7 +142,7 @@ class TFormCtrl : public QWidget {
   Match& match_;
   QTimer* blinkTimer_;
   int blinkShown_ = 0;  // blink steps left when last drawn, to start the timer with a new blink
-  QPoint rememberedPos_;
+  std::optional<QPoint> rememberedPos_;  // a stored position; none on a first run
   QString helpFile_;
 
   TFDlgYesNo* FDlgYesNo = nullptr;
