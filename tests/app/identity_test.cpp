@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QTest>
 #include <memory>
 
 #include "app/formctrl.h"
+#include "core/match.h"
 #include "display/tablo.h"
 #include "platform/identity.h"
+#include "platform/programfolder.h"
 #include "settings/cfgdialog.h"
+#include "settings/settings.h"
 #include "support/fakes.h"
 #include "widgets/appicon.h"
 #include "widgets/dlgyesno.h"
@@ -20,9 +25,11 @@ struct Windows {
   Windows() { console.attachWindows(&yesNo, &display, &config, &info); }
 
   FakePlatform fake;
-  TFormCtrl console{fake.platform};
+  Settings settings;
+  Match match;
+  TFormCtrl console{fake.platform, settings, match};
   TFDlgYesNo yesNo{identity::kTitle, &console};
-  TFormTablo display{fake.platform, console};
+  TFormTablo display{fake.platform, settings, match};
   TCfgDialog config{&console};
   TFormInfo info{fake.dialogs, &console};
 };
@@ -42,6 +49,20 @@ TEST(ProgramIdentity, ConsoleLinkAndInformationWindowOpenTheSamePage) {
   EXPECT_EQ(w.fake.dialogs.opened, QStringList{identity::kContactUrl});
   EXPECT_FALSE(w.console.Image1->pixmap().isNull());
   EXPECT_EQ(w.console.windowTitle(), QString("Scorvex ") + identity::kVersion);
+}
+
+TEST(ProgramIdentity, HelpShowsTheFileBesideTheProgramOnlyWhenItExists) {
+  Windows w;
+  const QString helpFile = programFile("chm");
+  ASSERT_FALSE(QFile::exists(helpFile));
+  w.console.Help1->trigger();
+  EXPECT_TRUE(w.fake.help.shown.isEmpty());
+
+  QFile file(helpFile);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  w.console.Help1->trigger();
+  file.remove();
+  EXPECT_EQ(w.fake.help.shown, QStringList{helpFile});
 }
 
 }  // namespace

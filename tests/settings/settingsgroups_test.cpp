@@ -9,10 +9,10 @@
 namespace {
 
 const QStringList kConsoleReadOrder = {
-    "CountDown",  "Time",       "Monitor",   "Comanda1",  "Comanda2", "TitelType",
-    "TitelType1", "TitelType2", "L",         "T",         "W",        "H",
-    "Speed",      "SLoop",      "SoundTime", "SoundFile", "StrReset", "RemoteOn",
-    "RemotePort", "RemoteOverlayToken"};
+    "CountDown", "Time",       "Monitor",    "Comanda1",   "Comanda2",
+    "TitelType", "TitelType1", "TitelType2", "L",          "T",
+    "W",         "H",          "Speed",      "SLoop",      "SoundTime",
+    "SoundFile", "StrReset",   "RemoteOn",   "RemotePort", "RemoteOverlayToken"};
 
 QStringList displayReadOrder() {
   QStringList names = {"CNames", "Title", "C0", "C1", "C2", "C3", "C4"};
@@ -205,7 +205,7 @@ TEST(SettingsGroups, TextsReadAsStoredAndEmptyOnesAppliedOrNotByName) {
   applyConsoleGroup(readConsoleGroup(key), settings);
   EXPECT_EQ(settings.SoundFile, "Ton-ende.wav");
   EXPECT_EQ(settings.Comanda1, "");
-  EXPECT_EQ(settings.Comanda2, QString(kMaxLabelTextLength, u'x'));
+  EXPECT_EQ(settings.Comanda2, QString(kMaxTextLength, u'x'));
   EXPECT_EQ(settings.TitelType1, QString(255, u'a'));
   EXPECT_EQ(settings.TitelType2.size(), kMaxPathLength);
 }
@@ -254,11 +254,12 @@ TEST(SettingsGroups, GroupsAreWrittenInOrderAndEachAsItsKind) {
   TSettings settings;
   settings.StrReset = true;
   writeConsoleGroup(key, settings, QRect(-5, 30, 436, 549));
-  EXPECT_EQ(key.writeOrder,
-            QStringList({"L", "T", "W", "H", "CountDown", "Time", "Comanda1", "Comanda2",
-                         "TitelType", "TitelType1", "TitelType2", "Monitor", "Speed", "SLoop",
-                         "SoundTime", "SoundFile", "StrReset", "RemoteOn", "RemotePort",
-                         "RemoteOverlayToken"}));
+  EXPECT_EQ(
+      key.writeOrder,
+      QStringList({"L",          "T",        "W",        "H",          "CountDown",
+                   "Time",       "Comanda1", "Comanda2", "TitelType",  "TitelType1",
+                   "TitelType2", "Monitor",  "Speed",    "SLoop",      "SoundTime",
+                   "SoundFile",  "StrReset", "RemoteOn", "RemotePort", "RemoteOverlayToken"}));
   EXPECT_EQ(key.integers.value("L"), -5);
   EXPECT_EQ(key.integers.value("H"), 549);
   EXPECT_EQ(key.integers.value("StrReset"), 1);
