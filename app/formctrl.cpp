@@ -385,10 +385,8 @@ void TFormCtrl::FormCreate() {
   SekMinus->setShortcut(QKeyCombination(ctrlPad, Qt::Key_Minus));
   Sek10plus->setShortcut(QKeyCombination(ctrlPad | Qt::ShiftModifier, Qt::Key_Plus));
   Sek10Minus->setShortcut(QKeyCombination(ctrlPad | Qt::ShiftModifier, Qt::Key_Minus));
-  rememberedPos_ = pos();
   LoadConsoleSettings();
   SpeedButton2->move(width() - SpeedButton2->width() - SpeedButton1->x(), SpeedButton2->y());
-  rememberedPos_ = pos();
   FitNamesFont();
 }
 
@@ -409,6 +407,8 @@ void TFormCtrl::LoadConsoleSettings() {
   cbCountdown->setChecked(settings_.CountDown);
   if (stored.L) move(*stored.L, y());
   if (stored.T) move(x(), *stored.T);
+  // Without a stored position the window system places the console on its first show.
+  if (stored.L || stored.T) rememberedPos_ = pos();
   // The width is fixed; the height is the client height (the window frame is not known
   // before the window is shown, so storing the outer height would grow it at every start).
   if (stored.H) resize(width(), qMax(*stored.H, kMinClientHeight));
@@ -437,7 +437,9 @@ void TFormCtrl::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) FormShow();
 }
 
-void TFormCtrl::FormShow() { move(rememberedPos_); }
+void TFormCtrl::FormShow() {
+  if (rememberedPos_) move(*rememberedPos_);
+}
 
 void TFormCtrl::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
@@ -485,16 +487,18 @@ bool TFormCtrl::eventFilter(QObject* watched, QEvent* event) {
     // X11 and Wayland drop the keypad flag before matching shortcuts, so Ctrl + keypad +/-
     // find no command there and arrive as a plain key press.
     auto* key = static_cast<QKeyEvent*>(event);
-    QAction* command = key->modifiers() & Qt::KeypadModifier ? commandForKey(*key) : nullptr;
-    if (command) {
-      command->trigger();
-      return true;
-    }
+    if (key->modifiers() & Qt::KeypadModifier && runCommandForKey(*key)) return true;
   } else if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
     Image1Click();
     return true;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+bool TFormCtrl::runCommandForKey(const QKeyEvent& key) {
+  QAction* command = commandForKey(key);
+  if (command) command->trigger();
+  return command;
 }
 
 // The enabled command carrying the key. Like Qt's own shortcut lookup, a keypad key also

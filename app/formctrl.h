@@ -10,6 +10,7 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "core/matchclock.h"
 #include "core/penaltytable.h"
@@ -59,6 +60,9 @@ class TFormCtrl : public QWidget, public ConsoleLink {
   QString clockText(int seconds) const override;
   void displayActivated() override;
   void enableLogoCommand() override;
+
+  // Runs the enabled command that carries the key, as its shortcut would; false if none does.
+  bool runCommandForKey(const QKeyEvent& key);
 
   MatchClock::State state() const { return clock_.state(); }
   int score(int team) const { return score_[team - 1]; }
@@ -167,7 +171,7 @@ class TFormCtrl : public QWidget, public ConsoleLink {
   bool warningStarted_ = false;
   int blinkStepsLeft_ = 0;
   QTimer* blinkTimer_;
-  QPoint rememberedPos_;
+  std::optional<QPoint> rememberedPos_;  // a stored position; none on a first run
   QString helpFile_;
 
   TFDlgYesNo* FDlgYesNo = nullptr;

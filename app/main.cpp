@@ -5,6 +5,7 @@
 
 #include "app/commandline.h"
 #include "app/formctrl.h"
+#include "app/keyforwarding.h"
 #include "app/reportcommand.h"
 #include "display/tablo.h"
 #include "platform/desktop.h"
@@ -56,6 +57,7 @@ int main(int argc, char* argv[]) {
   auto config = std::make_unique<TCfgDialog>(console.get());
   auto info = std::make_unique<TFormInfo>(dialogs, console.get());
   console->attachWindows(yesNo.get(), display.get(), config.get(), info.get());
+  forwardCommandKeys(*display, *console);
 
   try {
     const DisplayOptions options = parseDisplayOptions(app.arguments().mid(1));

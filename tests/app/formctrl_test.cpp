@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/keyforwarding.h"
 #include "display/label3d.h"
 #include "display/tablo.h"
 #include "settings/cfgdialog.h"
@@ -335,6 +336,20 @@ TEST_F(Console, KeysReachTheCommandsEvenFromTheLineEditor) {
   EXPECT_EQ(console->score(1), 1);
 }
 
+// The full-screen display covers the console: its keys still run the console's commands.
+TEST_F(Console, KeysPressedOnTheDisplayRunTheConsolesCommands) {
+  forwardCommandKeys(*display, *console);
+  console->show();
+  display->show();
+  display->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(display.get()));
+  QTest::keyClick(display.get(), Qt::Key_F5);
+  EXPECT_EQ(console->state(), MatchClock::Running);
+  QTest::keyClick(display.get(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_TRUE(QTest::qWaitForWindowActive(console.get()));
+  EXPECT_TRUE(display->isVisible());
+}
+
 TEST_F(Console, KeypadKeysWithNumLockOffLowerTheScoreFromTheLineEditor) {
   console->show();
   console->activateWindow();
@@ -443,6 +458,20 @@ TEST(ConsoleSettings, StoredValuesSurviveARestart) {
   EXPECT_EQ(again.pos(), QPoint(123, 45));
   EXPECT_EQ(again.settings().SoundFile, "system.wav");
   EXPECT_EQ(again.settings().Comanda1, "Adler");
+}
+
+TEST(ConsoleSettings, OnlyAStoredPositionIsForcedOnTheWindowSystem) {
+  FakePlatform fake;
+  {
+    TFormCtrl first(fake.platform);
+    first.show();
+    EXPECT_FALSE(first.testAttribute(Qt::WA_Moved));  // placed by the window system
+    first.move(123, 45);
+    first.FormDestroy();
+  }
+  TFormCtrl later(fake.platform);
+  later.show();
+  EXPECT_EQ(later.pos(), QPoint(123, 45));
 }
 
 }  // namespace
