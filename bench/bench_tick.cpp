@@ -6,8 +6,10 @@
 #include <QApplication>
 
 #include "app/formctrl.h"
+#include "core/match.h"
 #include "display/label3d.h"
 #include "display/tablo.h"
+#include "settings/settings.h"
 #include "support/fakes.h"
 
 namespace {
@@ -17,10 +19,12 @@ void ClockTick(benchmark::State& state) {
   const auto step = static_cast<quint32>(state.range(1));
   FakePlatform fake;
   fake.desktop.monitors = {QRect(0, 0, width, width * 9 / 16)};
-  TFormCtrl console(fake.platform);
-  TFormTablo display(fake.platform, console);
+  Settings settings;
+  Match match;
+  TFormCtrl console(fake.platform, settings, match);
+  TFormTablo display(fake.platform, settings, match);
   console.attachWindows(nullptr, &display, nullptr, nullptr);
-  console.settings().Time = 1'000'000;  // no end of period while measuring
+  settings.change([](TSettings& s) { s.Time = 1'000'000; });  // no end of period while measuring
   display.show();
   display.ApplyScreenMode();
   console.show();
