@@ -5,6 +5,7 @@
 
 #include "app/commandline.h"
 #include "app/formctrl.h"
+#include "app/remotecontrol.h"
 #include "app/keyforwarding.h"
 #include "app/reportcommand.h"
 #include "core/match.h"
@@ -28,7 +29,13 @@ int main(int argc, char* argv[]) {
   // --help, --version and --report answer on the terminal before Qt looks for a display.
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
-  const StartOptions startOptions = parseStartOptions(arguments);
+  StartOptions startOptions;
+  try {
+    startOptions = parseStartOptions(arguments);
+  } catch (const InvalidOptionValue& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return 1;
+  }
   const QString answer = terminalAnswer(startOptions);
   if (!answer.isEmpty()) {
     std::fputs(answer.toLocal8Bit().constData(), stdout);
@@ -64,6 +71,7 @@ int main(int argc, char* argv[]) {
   auto info = std::make_unique<TFormInfo>(dialogs, console.get());
   console->attachWindows(yesNo.get(), display.get(), config.get(), info.get());
   forwardCommandKeys(*display, *console);
+  auto remote = std::make_unique<TRemoteControl>(*console, match, settings, platform);
 
   try {
     const DisplayOptions options = parseDisplayOptions(app.arguments().mid(1));
@@ -81,8 +89,11 @@ int main(int argc, char* argv[]) {
   display->ApplyScreenMode();
   QApplication::processEvents();
   console->show();
+  if (startOptions.remote || settings.record().RemoteOn) remote->start(startOptions.remotePort);
   const int result = app.exec();
 
+  // The server closes its connections first; whether it ran is in the settings for next time.
+  remote.reset();
   // Reverse order of creation: the display writes its settings group before the console;
   // both reach the store together, and a failure is told before the program ends.
   info.reset();
