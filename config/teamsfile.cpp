@@ -8,7 +8,7 @@ namespace TeamsFile {
 
 std::optional<QStringList> read(const QString& path) {
   QStringList lines;
-  if (!RunListFile::read(path, lines, nullptr, maxBytes)) return std::nullopt;
+  if (!RunListFile::read(path, lines, nullptr, nullptr, maxBytes)) return std::nullopt;
   lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
   std::stable_sort(lines.begin(), lines.end(), [](const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) < 0;
