@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 
 #include "app/journalsession.h"
+#include "app/reportcommand.h"
 #include "core/match.h"
+#include "journal/matchjournal.h"
 #include "support/fakes.h"
 
 namespace {
@@ -60,3 +64,32 @@ TEST(JournalSession, OffersAnUnfinishedMatchAndFilesItWhenDeclinedOrDamaged) {
 }
 
 }  // namespace
+
+TEST(SaveReport, WritesCsvAndJsonUnderThePickedNameOrTellsWhyNot) {
+  QTemporaryDir folder;
+  const QString journalPath = folder.filePath("match.journal");
+  FakeTick tick;
+  Match match;
+  MatchJournal journal(match, tick, journalPath);
+  match.playPause(tick.now());
+  match.changeScore(1, +1);
+  match.changeScore(2, +1);
+
+  FakeDialogs dialogs;
+  dialogs.fileToSave = folder.filePath("Bericht");
+  saveReport(dialogs, nullptr, journalPath);
+  EXPECT_TRUE(dialogs.errors.isEmpty());
+  QFile csv(folder.filePath("Bericht.csv"));
+  ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+  EXPECT_EQ(csv.readAll().count('\n'), 4);  // header, period start, two goals
+  QFile json(folder.filePath("Bericht.json"));
+  ASSERT_TRUE(json.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QJsonDocument::fromJson(json.readAll())["events"].toArray().size(), 3);
+
+  dialogs.fileToSave = folder.filePath("no such folder/Bericht.csv");
+  saveReport(dialogs, nullptr, journalPath);
+  saveReport(dialogs, nullptr, folder.filePath("no such journal"));
+  ASSERT_EQ(dialogs.errors.size(), 2);
+  EXPECT_TRUE(dialogs.errors[0].startsWith("Cannot create file")) << qPrintable(dialogs.errors[0]);
+  EXPECT_TRUE(dialogs.errors[1].startsWith("Kein Spielbericht")) << qPrintable(dialogs.errors[1]);
+}
