@@ -1,9 +1,11 @@
 #include "display/label.h"
 
+#include <QFontInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <utility>
 
+#include "display/layout.h"
 #include "widgets/textdraw.h"
 
 // An opaque label paints every pixel, so the parent need not be drawn underneath it.
@@ -30,6 +32,8 @@ void TLabel::setWordWrap(bool on) { store(wordWrap_, on); }
 
 void TLabel::setShowAccelChar(bool on) { store(showAccelChar_, on); }
 
+void TLabel::setShrinkToWidth(bool on) { store(shrinkToWidth_, on); }
+
 unsigned TLabel::alignmentFlag() const {
   switch (alignment_) {
     case Alignment::RightJustify:
@@ -47,6 +51,14 @@ QString TLabel::captionFor(unsigned flags) const {
   if (measuring && (caption_.isEmpty() || (showAccelChar_ && caption_ == u"&")))
     return caption_ + u' ';
   return caption_;
+}
+
+QFont TLabel::drawingFont() const {
+  if (!shrinkToWidth_) return font();
+  const QString text = showAccelChar_ ? textWithoutAccelerators(caption_) : caption_;
+  const int pixels = QFontInfo(font()).pixelSize();
+  const int fitted = fitCharHeightToWidth(text, font(), pixels, width());
+  return fitted < pixels ? fontWithCharHeight(font(), fitted) : font();
 }
 
 unsigned TLabel::prefixFlags(unsigned flags) const {
@@ -119,7 +131,7 @@ void TLabel::paintLabel(QPainter& painter) {
 QRect TLabel::drawCaption(QPainter& painter, const QRect& rect, unsigned flags) {
   const QString text = captionFor(flags);
   flags = prefixFlags(flags);
-  painter.setFont(font());
+  painter.setFont(drawingFont());
   if (flags & textdraw::CalcRect) return textdraw::drawText(painter, text, rect, flags);
   if (isEnabled()) {
     painter.setPen(toQColor(fontColor_));

@@ -34,6 +34,10 @@ class TLabel : public QWidget {
   void setWordWrap(bool on);
   bool showAccelChar() const { return showAccelChar_; }
   void setShowAccelChar(bool on);
+  // A caption wider than the label is drawn in a smaller size of the font, so that it shows
+  // whole; one that fits is drawn in the font as it is.
+  bool shrinkToWidth() const { return shrinkToWidth_; }
+  void setShrinkToWidth(bool on);
   int tag() const { return tag_; }
   void setTag(int tag) { tag_ = tag; }
 
@@ -69,6 +73,8 @@ class TLabel : public QWidget {
   // The caption as drawn with these flags: measuring an empty caption (or a lone accelerator
   // "&") measures one blank so that the label still has one line.
   QString captionFor(unsigned flags) const;
+  // The font the caption is drawn in: the label's font, made smaller to fit with shrinkToWidth.
+  QFont drawingFont() const;
   // Adds textdraw::NoPrefix when accelerator prefixes are shown as they are.
   unsigned prefixFlags(unsigned flags) const;
   // Moves rect down for the vertical layout, measuring the caption with flags.
@@ -83,6 +89,7 @@ class TLabel : public QWidget {
   TextLayout textLayout_ = TextLayout::Top;
   bool wordWrap_ = false;
   bool showAccelChar_ = true;
+  bool shrinkToWidth_ = false;
   int tag_ = 0;
   bool leftPressed_ = false;  // a single left press began here: its release clicks
   QImage cache_;

@@ -144,6 +144,12 @@ int FitFont(const QString& text, const QSize& labelSize, const QFont& font, int 
   return s;
 }
 
+int fitCharHeightToWidth(const QString& text, const QFont& font, int charHeight, int width) {
+  return firstFittingDownFrom(std::max(charHeight, 1), width + 1, [&](int pixels) {
+    return QFontMetrics(fontWithCharHeight(font, pixels)).horizontalAdvance(text);
+  });
+}
+
 MarkLayout layoutMark(const QSize& client, const FittedText& left, int ppi) {
   const int w = client.width(), h = client.height();
   const int leftWidth = (w * 33) / 100;

@@ -35,6 +35,10 @@ QString textWithoutAccelerators(const QString& caption);
 int FitFont(const QString& text, const QSize& labelSize, const QFont& font, int ppi,
             bool fitHeight = true);
 
+// The largest character height up to `charHeight` at which `text` in `font` is at most `width`
+// pixels wide. Never below 1 pixel.
+int fitCharHeightToWidth(const QString& text, const QFont& font, int charHeight, int width);
+
 // A text whose font the pass fits, as the label draws it.
 struct FittedText {
   QString text;
@@ -66,7 +70,7 @@ struct LayoutInput {
 struct Bands {
   int rowUnit = 0;
   QRect label2, label3, label4, label5, image1, logo1, logo2, labelLogo1, labelLogo2;
-  int clockCharHeight = 0;  // Label2, in pixels; not fitted to the label
+  int clockCharHeight = 0;  // Label2, in pixels; the label draws a wider text smaller
   int namesPoints = 0;      // Label3, fitted
   int logoTextPoints = 0;   // LabelLogo1 and LabelLogo2
 };

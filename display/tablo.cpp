@@ -144,6 +144,8 @@ void TFormTablo::createElements() {
   Label4->setStatusTip("%d - %d");  // the score pattern the console fills in
   Label2 = element<TLabel>(this, "Label2");
   designLabel(Label2, "45:00", arial(60), colors::navy);
+  // A clock cut at both sides shows a wrong time: on a narrow display it is drawn smaller.
+  Label2->setShrinkToWidth(true);
   Label1 = element<TLabel>(this, "Label1");
   designLabel(Label1, "TITEL", arial(40), colors::black);
   Label5 = element<TLabel>(this, "Label5");

@@ -22,8 +22,8 @@ constexpr int maxLines = 16;
 }  // namespace logotext
 
 // The logo text in a text file's bytes: at most maxLines lines, each followed by "\n", with
-// control characters other than tabs dropped. UTF-8, or Latin-1 where the bytes are not UTF-8, or UTF-16/32
-// after a byte order mark. Nothing for binary data.
+// control characters other than tabs dropped. UTF-8, or Latin-1 where the bytes are not UTF-8,
+// or UTF-16/32 after a byte order mark. Nothing for binary data.
 std::optional<QString> logoText(const QByteArray& data);
 
 // Looks for the files teamName + ".gif", ".jpg", ".bmp" and ".txt" in dir, in this order, and

@@ -5,9 +5,14 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "platform/identity.h"
+
 QString chooseProgramFolder(const QString& executableFolder, const QString& userFolder) {
+  // An installed program has its desktop entry in the prefix; root may write even there.
+  const bool installed = QFileInfo::exists(
+      QString("%1/../share/applications/%2.desktop").arg(executableFolder, identity::kAppId));
   const QFileInfo beside(executableFolder);
-  if (beside.isDir() && beside.isWritable()) return executableFolder;
+  if (!installed && beside.isDir() && beside.isWritable()) return executableFolder;
   QDir().mkpath(userFolder);
   return userFolder;
 }

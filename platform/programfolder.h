@@ -4,9 +4,10 @@
 
 // Where the program keeps the files that lie "beside it": the running-text list, the
 // logo-screen picture, the console's field picture and the help file. That is the executable's
-// own folder when the user may write there (a copy built or unpacked in the user's folders), and
-// otherwise, for a program installed system-wide, the user's data folder
-// (Linux: ~/.local/share/Merrowtide/Scorvex), which is created so the list can be saved there.
+// own folder when the user may write there (a copy built or unpacked in the user's folders).
+// For an installed program (its desktop entry lies in <prefix>/share/applications) or a
+// read-only folder it is the user's data folder (Linux: ~/.local/share/Merrowtide/Scorvex),
+// which is created so the list can be saved there.
 QString programFolder();
 
 // The same choice with its inputs given; `userFolder` is created when chosen.

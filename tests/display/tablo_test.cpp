@@ -406,3 +406,33 @@ TEST_F(TabloTest, RunningTextIsYellowWithABlackRelief) {
     }
   EXPECT_GT(yellow, 0);
 }
+
+TEST_F(TabloTest, ClockTextIsShownWholeOnANarrowDisplay) {
+  const auto drawnClock = [](TLabel* clock, const char* text) {
+    clock->setCaption(text);
+    return clock->grab().toImage();
+  };
+  // Where the layout's size fits, the clock is drawn as before.
+  TFormTablo& wide = shownFullScreen();
+  const QImage fitting = drawnClock(wide.Label2, "45:00");
+
+  fakes.desktop.monitors = {QRect(0, 0, 1920, 1080)};
+  TFormTablo& narrow = shownFullScreen();
+  narrow.limitWidth(800);
+  narrow.ApplyScreenMode();
+  ASSERT_EQ(narrow.Label2->width(), 316);
+  for (const char* text : {"45:00", "1:00:00"}) {
+    const QImage clock = drawnClock(narrow.Label2, text);
+    const QColor background = clock.pixelColor(0, 0);
+    // No glyph is cut at the label's left or right edge.
+    for (int y = 0; y < clock.height(); ++y) {
+      ASSERT_EQ(clock.pixelColor(0, y), background) << text << " y " << y;
+      ASSERT_EQ(clock.pixelColor(clock.width() - 1, y), background) << text << " y " << y;
+    }
+  }
+
+  fakes.desktop.monitors = {QRect(0, 0, 1024, 768)};
+  narrow.limitWidth(0);
+  narrow.ApplyScreenMode();
+  EXPECT_EQ(drawnClock(narrow.Label2, "45:00"), fitting);
+}

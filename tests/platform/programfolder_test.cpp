@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+
+#include "platform/identity.h"
 
 namespace {
 
@@ -15,9 +18,14 @@ TEST(ProgramFolder, BesideTheExecutableWhenWritableElseTheUsersFolderWhichIsCrea
   EXPECT_FALSE(QDir(user).exists());
 
   // A folder the user cannot write to: one that does not exist, since root may write anywhere.
-  const QString locked = temp.filePath("usr/bin");
-  EXPECT_EQ(chooseProgramFolder(locked, user), user);
+  EXPECT_EQ(chooseProgramFolder(temp.filePath("opt/bin"), user), user);
   EXPECT_TRUE(QDir(user).exists());
+
+  // An installed program, even where its user may write.
+  ASSERT_TRUE(QDir().mkpath(temp.filePath("share/applications")));
+  QFile entry(temp.filePath(QString("share/applications/%1.desktop").arg(identity::kAppId)));
+  ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+  EXPECT_EQ(chooseProgramFolder(executable, user), user);
 }
 
 }  // namespace
