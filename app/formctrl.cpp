@@ -14,8 +14,8 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "core/clocktext.h"
 #include "app/courtpicture.h"
+#include "core/match.h"
 #include "display/label3d.h"
 #include "display/picturebox.h"
 #include "display/tablo.h"
@@ -28,8 +28,8 @@
 #include "platform/sound.h"
 #include "platform/tickcounter.h"
 #include "settings/cfgdialog.h"
+#include "settings/settings.h"
 #include "settings/settingsgroups.h"
-#include "ticker/runstring.h"
 #include "ticker/runtextcontrols.h"
 #include "widgets/appicon.h"
 #include "widgets/dlgyesno.h"
@@ -49,6 +49,7 @@ constexpr int kEditPanelHeight = 32;
 constexpr int kBlinkIntervalMs = 500;
 constexpr TColor kHeaderOrange = 0x2070D0;
 constexpr TColor kClockGreen = 0x006000;
+constexpr const char* kEndSignal = "Ton-ende.wav";
 
 QString styleColour(TColor c) { return toQColor(c).name(); }
 
@@ -95,21 +96,38 @@ QCheckBox* makeCheck(QWidget* parent, const char* name, const QPoint& at, const 
   return box;
 }
 
+MatchRules matchRules(const TSettings& s) {
+  return {s.Time, s.CountDown, s.SoundTime, s.StrReset};
+}
+
 }  // namespace
 
-TFormCtrl::TFormCtrl(Platform& platform, QWidget* parent)
+TFormCtrl::TFormCtrl(Platform& platform, Settings& settings, Match& match, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      platform_(platform) {
+      platform_(platform),
+      settings_(settings),
+      match_(match) {
   setObjectName("FormCtrl");
   setWindowIcon(applicationIcon());
   createControls();
   createCommands();
   blinkTimer_ = new QTimer(this);
   blinkTimer_->setInterval(kBlinkIntervalMs);
-  connect(blinkTimer_, &QTimer::timeout, this, &TFormCtrl::blinkStep);
+  connect(blinkTimer_, &QTimer::timeout, &match_, &Match::blinkStep);
+  connect(&match_, &Match::changed, this, &TFormCtrl::render);
+  connect(&settings_, &Settings::changed, this, &TFormCtrl::applySettings);
+  connect(&match_, &Match::warningDue, this, [this] {
+    platform_.sound.play(settings_.record().SoundFile, settings_.record().SLoop);
+  });
+  connect(&match_, &Match::periodEnded, this, [this] {
+    platform_.sound.stopAll();
+    platform_.sound.play(kEndSignal, false);
+  });
   qApp->installEventFilter(this);
   FormCreate();
+  applySettings();
+  render();
 }
 
 TFormCtrl::~TFormCtrl() { qApp->removeEventFilter(this); }
@@ -201,7 +219,6 @@ void TFormCtrl::createControls() {
   bReset->setFont(arialBold(12));
   bReset->setColor(colors::red);
   bReset->setEnabled(false);
-  setPlayButton("Play", colors::lime);
 
   const QFont penaltyFont = [] {
     QFont font("Courier New");
@@ -246,7 +263,7 @@ void TFormCtrl::createControls() {
   Panel3 = new QWidget(this);
   Panel3->setObjectName("Panel3");
 
-  RunText = new TRunTextControls(Panel2, ListArea, Panel3, settings_.Speed, platform_.dialogs,
+  RunText = new TRunTextControls(Panel2, ListArea, Panel3, match_, platform_.dialogs,
                                  programFolder(), this);
 
   Timer = new QTimer(this);
@@ -272,11 +289,10 @@ void TFormCtrl::createControls() {
   connect(LabelC2, &TLabel::clicked, this, [this] { SchetDownClick(3); });
   connect(Schet2, &TSpinButton::upClick, this, [this] { SchetDownClick(3); });
   connect(Schet2, &TSpinButton::downClick, this, [this] { SchetDownClick(4); });
-  const std::array<TLabel3D*, 4> penaltyLabels{LabStrafe1_1, LabStrafe1_2, LabStrafe2_1,
-                                               LabStrafe2_2};
   for (int i = 0; i < 4; ++i)
-    connect(penaltyLabels[i], &TLabel::clicked, this, [this, i] { LabStrafe_Click(i); });
-  connect(cbStrReset, &QCheckBox::toggled, this, [this](bool on) { settings_.StrReset = on; });
+    connect(penaltyLabels()[i], &TLabel::clicked, this, [this, i] { LabStrafe_Click(i); });
+  connect(cbStrReset, &QCheckBox::toggled, this,
+          [this](bool on) { settings_.change([on](TSettings& s) { s.StrReset = on; }); });
   connect(ObHelp, &TOvalButton::clicked, this, &TFormCtrl::Help1Click);
   connect(ObCFG, &TOvalButton::clicked, this, &TFormCtrl::CFG1Click);
   connect(ObInfo, &TOvalButton::clicked, this, &TFormCtrl::mInfoClick);
@@ -393,28 +409,26 @@ void TFormCtrl::FormCreate() {
 // The warning sound by default: the end signal beside the program, else its WMA twin,
 // else the system's own notification sound.
 void TFormCtrl::chooseSoundFile() {
-  if (QFileInfo::exists("Ton-ende.wav"))
-    settings_.SoundFile = "Ton-ende.wav";
+  QString file = platform_.sound.systemSoundFile();
+  if (QFileInfo::exists(kEndSignal))
+    file = kEndSignal;
   else if (QFileInfo::exists("Ton-ende.wma"))
-    settings_.SoundFile = "Ton-ende.wma";
-  else
-    settings_.SoundFile = platform_.sound.systemSoundFile();
+    file = "Ton-ende.wma";
+  settings_.change([&file](TSettings& s) { s.SoundFile = file; });
 }
 
 void TFormCtrl::LoadConsoleSettings() {
   const ConsoleGroup stored = readConsoleGroup(platform_.settings);
-  applyConsoleGroup(stored, settings_);
-  cbCountdown->setChecked(settings_.CountDown);
+  settings_.change([&stored](TSettings& s) { applyConsoleGroup(stored, s); });
   if (stored.L) move(*stored.L, y());
   if (stored.T) move(x(), *stored.T);
   // The width is fixed; the height is the client height (the window frame is not known
   // before the window is shown, so storing the outer height would grow it at every start).
   if (stored.H) resize(width(), qMax(*stored.H, kMinClientHeight));
-  cbStrReset->setChecked(settings_.StrReset);
 }
 
 void TFormCtrl::SaveConsoleSettings() {
-  writeConsoleGroup(platform_.settings, settings_, QRect(pos(), size()));
+  writeConsoleGroup(platform_.settings, settings_.record(), QRect(pos(), size()));
 }
 
 void TFormCtrl::attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog* config,
@@ -423,9 +437,9 @@ void TFormCtrl::attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog
   FormTablo = display;
   CfgDialog = config;
   FormInfo = info;
-  // The display's creation ended all four slots before the console could reach it.
-  endAllPenalties();
-  RunText->setTicker(*display->RunLabel);
+  mLogo->setEnabled(display->hasLogoScreen());
+  connect(display, &TFormTablo::activated, this, [this] { ControlWindow->setChecked(false); });
+  connect(display, &TFormTablo::runTextEnded, RunText, &TRunTextControls::RunLabelEnd);
 }
 
 void TFormCtrl::FormDestroy() { SaveConsoleSettings(); }
@@ -506,279 +520,103 @@ QAction* TFormCtrl::commandForKey(const QKeyEvent& key) const {
   return nullptr;
 }
 
-// ---- Match clock -------------------------------------------------------------------------
+// ---- Drawing the match and the settings ---------------------------------------------------
 
-QString TFormCtrl::clockText(int seconds) const {
-  return ClockText(seconds, settings_.CountDown, settings_.Time);
+std::array<TLabel3D*, 4> TFormCtrl::penaltyLabels() const {
+  return {LabStrafe1_1, LabStrafe1_2, LabStrafe2_1, LabStrafe2_2};
 }
 
-void TFormCtrl::setConsoleClockText(const QString& text) { LabelTime->setCaption(text); }
-
-void TFormCtrl::setClocks(const QString& text) {
-  LabelTime->setCaption(text);
-  if (FormTablo) FormTablo->Label2->setCaption(text);
-}
-
-void TFormCtrl::setPlayButton(const char* caption, TColor colour) {
-  bPlay->setCaption(caption);
-  bPlay->setColor(colour);
-}
-
-void TFormCtrl::bPlayClick() {
-  const quint32 now = platform_.tick.now();
-  const quint32 pause = clock_.playPause(now);
-  if (clock_.state() == MatchClock::Running) {
-    setPlayButton("Pause", colors::yellow);
-    bReset->setEnabled(true);
-    if (FormTablo) FormTablo->PanelPause->hide();
-    penalties_.shiftStarted(pause);
-    penalties_.startArmed(now);
-  } else {
-    setPlayButton("Play", colors::lime);
-    if (FormTablo) FormTablo->PanelPause->show();
-  }
-  if (clock_.state() == MatchClock::Running)
-    Timer->start();
-  else
-    Timer->stop();
-  sbSek->setEnabled(!Timer->isActive());
-}
-
-void TFormCtrl::TimerTimer() {
-  const quint32 now = platform_.tick.now();
-  for (int i = 0; i < 4; ++i)
-    if (penalties_.slot(i).active) ShowPenalty(i, penalties_.elapsedSeconds(i, now));
-
-  const int s = clock_.runningSeconds(now);
-  setClocks(clockText(s));
-  if (!warningStarted_ && s >= settings_.Time - settings_.SoundTime) {
-    platform_.sound.play(settings_.SoundFile, settings_.SLoop);
-    warningStarted_ = true;
-  }
-  if (s <= 0 || s >= settings_.Time) EndPeriod();
-}
-
-void TFormCtrl::EndPeriod() {
-  warningStarted_ = false;
-  Timer->stop();
-  clock_.stop();
-  setPlayButton("Play", colors::lime);
-  bPlay->setEnabled(true);
-  platform_.sound.stopAll();
-  platform_.sound.play("Ton-ende.wav", false);
-  for (int i = 0; i < 4; ++i) ShowPenalty(i, PenaltyTable::kLength);
-  // The display clock blinks five times on the event loop; the clock is then switched off.
-  blinkStepsLeft_ = 10;
-  blinkStep();
-  blinkTimer_->start();
-}
-
-bool TFormCtrl::blinking() const { return blinkStepsLeft_ > 0; }
-
-void TFormCtrl::blinkStep() {
-  if (blinkStepsLeft_ == 0) {
+void TFormCtrl::render() {
+  const MatchState& s = match_.state();
+  const bool running = s.clock == MatchClock::Running;
+  LabelTime->setCaption(s.clockText());
+  LabelTime->setFontColor(s.clockShown ? colors::yellow : colors::grey);
+  Time1->setChecked(s.clockShown);
+  mTime1->setChecked(s.clockShown);
+  bPlay->setCaption(running ? "Pause" : "Play");  // the next action
+  bPlay->setColor(running ? colors::yellow : colors::lime);
+  bReset->setEnabled(s.started);
+  sbSek->setEnabled(s.correctionOffered());
+  if (running != Timer->isActive()) running ? Timer->start() : Timer->stop();
+  if (s.blinkStepsLeft > blinkShown_)
+    blinkTimer_->start();
+  else if (!s.blinking())
     blinkTimer_->stop();
-    Time1->setChecked(false);
-    Time1Click();
-    setClocks(clockText(0));
-    return;
+  blinkShown_ = s.blinkStepsLeft;
+
+  LabelTaym->setCaption(QString::number(s.period));
+  LabelTaym->setFontColor(s.period > 0 ? colors::black : colors::grey);
+  LabelC1->setCaption(QString::number(s.score[0]));
+  LabelC2->setCaption(QString::number(s.score[1]));
+  // A running penalty takes the display's period colour, an idle one the score background.
+  for (int i = 0; i < 4; ++i) {
+    penaltyLabels()[i]->setCaption(s.penalties[i].text());
+    penaltyLabels()[i]->setFontColor(s.penalties[i].active ? TFormTablo::kPeriodTextColour
+                                                           : settings_.record().C[4]);
   }
-  if (FormTablo) FormTablo->Label2->setVisible(blinkStepsLeft_ % 2 == 0);
-  --blinkStepsLeft_;
+  mLogo->setChecked(s.logoScreen);
 }
+
+void TFormCtrl::applySettings() {
+  const TSettings& s = settings_.record();
+  cbCountdown->setChecked(s.CountDown);
+  cbStrReset->setChecked(s.StrReset);
+  if (LabelNameCommands->caption() != s.CNames) {
+    LabelNameCommands->setCaption(s.CNames);
+    FitNamesFont();
+  }
+  for (TLabel3D* label : penaltyLabels()) label->setVisible(s.VidTablo < 2);
+  match_.setRules(matchRules(s));
+  render();
+}
+
+// ---- Commands: each is one call into the match or the settings --------------------------
+
+void TFormCtrl::bPlayClick() { match_.playPause(platform_.tick.now()); }
+
+void TFormCtrl::TimerTimer() { match_.tick(platform_.tick.now()); }
 
 void TFormCtrl::Reset1Click() {
   if (!platform_.dialogs.askOkCancel(this, kAppTitle, "Reset GAME?")) return;
   platform_.sound.stopAll();
-  Timer->stop();
-  if (!Time1->isChecked()) {
-    Time1->setChecked(true);
-    Time1Click();
-  }
-  if (FormTablo) FormTablo->Label2->show();
-  bReset->setEnabled(false);
-  setClocks(clockText(0));
-  score_ = {0, 0};
-  ShowScore();
-  clock_.reset();
-  setPlayButton("Play", colors::lime);
-  bPlay->setEnabled(true);
-  setPeriod(0);
-  sbSek->setEnabled(true);
-  if (FormTablo) FormTablo->PanelPause->hide();
-  warningStarted_ = false;
-  for (int i = 0; i < 4; ++i) ShowPenalty(i, PenaltyTable::kLength);
+  match_.reset();
   platform_.dialogs.beep();
   bReset->setDown(false);
 }
 
-void TFormCtrl::MinutePMClick(int stepSeconds) {
-  int elapsed = 0;
-  if (clock_.correct(stepSeconds, settings_.Time, &elapsed)) setClocks(clockText(elapsed));
-}
+void TFormCtrl::MinutePMClick(int stepSeconds) { match_.correct(stepSeconds); }
 
 void TFormCtrl::cbCountdownClick() {
-  settings_.CountDown = cbCountdown->isChecked();
-  if (Timer->isActive()) return;
-  setClocks(clockText(clock_.state() == MatchClock::Paused ? clock_.pausedSeconds() : 0));
+  const bool on = cbCountdown->isChecked();
+  settings_.change([on](TSettings& s) { s.CountDown = on; });
 }
 
 void TFormCtrl::mTimerCountdownClick() {
-  cbCountdown->setChecked(!cbCountdown->isChecked());
-  cbCountdownClick();
+  settings_.change([](TSettings& s) { s.CountDown = !s.CountDown; });
 }
 
-void TFormCtrl::Time1Click() {
-  const bool shown = Time1->isChecked();
-  if (FormTablo) FormTablo->Label2->setVisible(shown);
-  mTime1->setChecked(shown);
-  LabelTime->setFontColor(shown ? colors::yellow : colors::grey);
-}
+void TFormCtrl::Time1Click() { match_.setClockShown(Time1->isChecked()); }
 
-void TFormCtrl::mTime1Click() {
-  // The action has already flipped its own check mark.
-  const bool shown = mTime1->isChecked();
-  if (FormTablo) FormTablo->Label2->setVisible(shown);
-  Time1->setChecked(shown);
-  Time1Click();
-}
+// The action has already flipped its own check mark.
+void TFormCtrl::mTime1Click() { match_.setClockShown(mTime1->isChecked()); }
 
-// ---- Periods -----------------------------------------------------------------------------
+void TFormCtrl::mTymClick(int period) { match_.setPeriod(period); }
 
-int TFormCtrl::periodNumber() const { return LabelTaym->tag(); }
+void TFormCtrl::sbTaymUpClick() { match_.periodUp(); }
 
-void TFormCtrl::setPeriod(int period) {
-  LabelTaym->setTag(period);
-  if (FormTablo) FormTablo->Label5->setTag(period);
-  ShowPeriod();
-}
+void TFormCtrl::sbTaymDownClick() { match_.periodDown(); }
 
-void TFormCtrl::mTymClick(int period) { setPeriod(period); }
+void TFormCtrl::LabelTaymClick() { match_.periodCycle(); }
 
-void TFormCtrl::sbTaymUpClick() { setPeriod(periodNumber() < 4 ? periodNumber() + 1 : 4); }
-
-void TFormCtrl::sbTaymDownClick() { setPeriod(periodNumber() > 0 ? periodNumber() - 1 : 0); }
-
-void TFormCtrl::LabelTaymClick() { setPeriod((periodNumber() + 1) % 5); }
-
-void TFormCtrl::ShowPeriod() {
-  const int period = periodNumber();
-  const QString text = QString::number(period);
-  if (FormTablo) {
-    FormTablo->Label5->setCaption(text);
-    FormTablo->Label5->setVisible(period > 0);
-  }
-  LabelTaym->setCaption(text);
-  LabelTaym->setFontColor(period > 0 ? colors::black : colors::grey);
-}
-
-// ---- Score -------------------------------------------------------------------------------
-
+// The score commands carry their operation: 1 home +1, 2 home -1, 3 guest +1, 4 guest -1.
 void TFormCtrl::SchetDownClick(int operation) {
-  switch (operation) {
-    case 1:
-      changeScore(1, +1);
-      break;
-    case 2:
-      changeScore(1, -1);
-      break;
-    case 3:
-      changeScore(2, +1);
-      break;
-    case 4:
-      changeScore(2, -1);
-      break;
-    default:
-      break;
-  }
+  if (operation < 1 || operation > 4) return;
+  match_.changeScore(operation <= 2 ? 1 : 2, operation % 2 ? +1 : -1);
 }
 
-void TFormCtrl::changeScore(int team, int delta) {
-  int& score = score_[team - 1];
-  if (delta < 0 && score == 0) {
-    ShowScore();
-    return;
-  }
-  score += delta;
-  if (delta > 0) ReleasePenalty(team == 1 ? 2 : 1);
-  ShowScore();
-}
-
-void TFormCtrl::ShowScore() {
-  // The display's score label carries its pattern ("%d - %d") in its hint.
-  if (FormTablo)
-    FormTablo->Label4->setCaption(
-        QString::asprintf(qPrintable(FormTablo->Label4->statusTip()), score_[0], score_[1]));
-  LabelC1->setCaption(QString::number(score_[0]));
-  LabelC2->setCaption(QString::number(score_[1]));
-}
-
-// ---- Penalties ---------------------------------------------------------------------------
-
-TLabel* TFormCtrl::penaltyLabel(int slot) const {
-  const std::array<TLabel*, 4> labels{LabStrafe1_1, LabStrafe1_2, LabStrafe2_1, LabStrafe2_2};
-  return labels[slot];
-}
-
-TLabel* TFormCtrl::displayPenaltyLabel(int slot) const {
-  if (!FormTablo) return nullptr;
-  const std::array<TLabel*, 4> labels{FormTablo->LabelStraf1a, FormTablo->LabelStraf1b,
-                                      FormTablo->LabelStraf2a, FormTablo->LabelStraf2b};
-  return labels[slot];
-}
-
-// A running penalty takes the text colour of the display's period; an idle one the score
-// background, so that on the display only its shadow remains.
-TColor TFormCtrl::penaltyActiveColour() const {
-  return FormTablo ? FormTablo->Label5->fontColor() : colors::white;
-}
-
-TColor TFormCtrl::penaltyIdleColour() const {
-  return FormTablo ? FormTablo->Label4->color() : settings_.C[4];
-}
-
-void TFormCtrl::LabStrafe_Click(int slot) {
-  if (penalties_.slot(slot).active) {
-    ShowPenalty(slot, PenaltyTable::kLength);
-    return;
-  }
-  penalties_.activate(slot, clock_.state() == MatchClock::Running, platform_.tick.now());
-  penaltyLabel(slot)->setFontColor(penaltyActiveColour());
-  for (int i = 0; i < 4; ++i)
-    if (TLabel* shown = displayPenaltyLabel(i)) shown->setFontColor(penaltyLabel(i)->fontColor());
-}
-
-void TFormCtrl::ShowPenalty(int slot, int elapsedSeconds) {
-  if (elapsedSeconds >= PenaltyTable::kLength) {
-    penalties_.end(slot);
-    penaltyLabel(slot)->setFontColor(penaltyIdleColour());
-    if (TLabel* shown = displayPenaltyLabel(slot)) shown->setFontColor(penaltyIdleColour());
-    elapsedSeconds = 0;
-  }
-  const QString text = SpanText(PenaltyTable::kLength - elapsedSeconds);
-  penaltyLabel(slot)->setCaption(text);
-  if (TLabel* shown = displayPenaltyLabel(slot)) shown->setCaption(text);
-}
-
-void TFormCtrl::ReleasePenalty(int team) {
-  if (!cbStrReset->isChecked()) return;
-  if (const auto slot = penalties_.slotToRelease(team)) ShowPenalty(*slot, PenaltyTable::kLength);
-}
-
-void TFormCtrl::endAllPenalties() {
-  for (int i = 0; i < 4; ++i) ShowPenalty(i, PenaltyTable::kLength);
-}
-
-void TFormCtrl::setPenaltyLabelsVisible(bool visible) {
-  for (int i = 0; i < 4; ++i) penaltyLabel(i)->setVisible(visible);
-}
+void TFormCtrl::LabStrafe_Click(int slot) { match_.penaltyClick(slot, platform_.tick.now()); }
 
 // ---- Commands of the console -------------------------------------------------------------
-
-void TFormCtrl::setNamesHeader(const QString& text) {
-  LabelNameCommands->setCaption(text);
-  FitNamesFont();
-}
 
 void TFormCtrl::FitNamesFont() {
   QFont font = LabelNameCommands->font();
@@ -807,10 +645,6 @@ void TFormCtrl::mInfoClick() {
 
 void TFormCtrl::Image1Click() { platform_.dialogs.openUrl(identity::kContactUrl); }
 
-void TFormCtrl::displayActivated() { ControlWindow->setChecked(false); }
-
-void TFormCtrl::enableLogoCommand() { mLogo->setEnabled(true); }
-
 void TFormCtrl::ControlWindowClick() {
   // The action has already flipped its check mark.
   QWidget* front = ControlWindow->isChecked() ? static_cast<QWidget*>(this) : FormTablo;
@@ -819,19 +653,7 @@ void TFormCtrl::ControlWindowClick() {
   front->activateWindow();
 }
 
-void TFormCtrl::mLogoClick() {
-  if (!FormTablo) return;
-  FormTablo->PanelLogo->raise();
-  FormTablo->PanelLogo->setVisible(mLogo->isChecked());
-}
+// The action has already flipped its own check mark.
+void TFormCtrl::mLogoClick() { match_.setLogoScreen(mLogo->isChecked()); }
 
-void TFormCtrl::Blackscreen1Click() {
-  if (!FormTablo) return;
-  QWidget* black = FormTablo->PanelBlack;
-  black->setVisible(black->isHidden());
-  if (!FormTablo->PanelLogo->isHidden()) {
-    mLogo->setChecked(false);
-    mLogoClick();
-  }
-  if (!black->isHidden()) black->raise();
-}
+void TFormCtrl::Blackscreen1Click() { match_.toggleBlackScreen(); }

@@ -1,22 +1,21 @@
 #pragma once
 
 // The operator console, the program's main window.
-// It owns the match state (MatchClock), the penalty table (PenaltyTable), both scores, the
-// period number and the settings record TSettings, and it is their only writer. Every change is
-// written at once into its own controls and straight into the display's named elements
-// (Label2 clock, Label4 score, Label5 period, LabelStraf1a..2b penalties, PanelPause...).
-// The arithmetic lives in plain code: MatchClock, PenaltyTable, ClockText/SpanText.
-// Keys reach the commands through actions that are never shown in a menu bar.
+// Its handlers turn keys and clicks into commands of the Match (core/match.h) and into changes
+// of the Settings record; it keeps none of the match itself. When the match changes, render()
+// draws the console's controls from Match::state() and runs the clock and blink timers; when
+// the settings change, applySettings() takes the console's part (count direction, Strafe
+// RESET, names header, penalty labels) and hands the rules to the match. The display draws
+// itself from the same two objects. Keys reach the commands through actions that are never
+// shown in a menu bar; the match's sound events play through Platform::sound.
 
 #include <QWidget>
 #include <array>
 
-#include "core/matchclock.h"
-#include "core/penaltytable.h"
-#include "display/consolelink.h"
+#include "platform/color.h"
 #include "platform/identity.h"
-#include "settings/tsettings.h"
 
+class Match;
 class QAction;
 class QCheckBox;
 class QKeyEvent;
@@ -33,37 +32,24 @@ class TLabel;
 class TLabel3D;
 class TOvalButton;
 class TSpinButton;
+class Settings;
 struct Platform;
+struct TSettings;
 
-class TFormCtrl : public QWidget, public ConsoleLink {
+class TFormCtrl : public QWidget {
   Q_OBJECT
 
  public:
   static constexpr const char* kAppTitle = identity::kTitle;
   static constexpr const char* kVersion = identity::kVersion;
 
-  explicit TFormCtrl(Platform& platform, QWidget* parent = nullptr);
+  TFormCtrl(Platform& platform, Settings& settings, Match& match, QWidget* parent = nullptr);
   ~TFormCtrl() override;
 
   // The windows created after the console; the console reaches them through these.
   void attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog* config, TFormInfo* info);
   // Writes the console's settings group; called at exit after the display stored its own.
   void FormDestroy();
-
-  // ConsoleLink
-  TSettings& settings() override { return settings_; }
-  void setNamesHeader(const QString& text) override;
-  void setPenaltyLabelsVisible(bool visible) override;
-  void endAllPenalties() override;
-  void setConsoleClockText(const QString& text) override;
-  QString clockText(int seconds) const override;
-  void displayActivated() override;
-  void enableLogoCommand() override;
-
-  MatchClock::State state() const { return clock_.state(); }
-  int score(int team) const { return score_[team - 1]; }
-  int periodNumber() const;
-  bool blinking() const;
 
   // Controls (objectName = member name).
   QWidget* Panel1;
@@ -102,7 +88,6 @@ class TFormCtrl : public QWidget, public ConsoleLink {
  public slots:
   void bPlayClick();
   void TimerTimer();
-  void EndPeriod();
   void Reset1Click();
   void MinutePMClick(int stepSeconds);
   void cbCountdownClick();
@@ -115,10 +100,6 @@ class TFormCtrl : public QWidget, public ConsoleLink {
   void LabelTaymClick();
   void SchetDownClick(int operation);
   void LabStrafe_Click(int slot);
-  void ShowPenalty(int slot, int elapsedSeconds);
-  void ReleasePenalty(int team);
-  void ShowScore();
-  void ShowPeriod();
   void Help1Click();
   void CFG1Click();
   void mInfoClick();
@@ -127,8 +108,6 @@ class TFormCtrl : public QWidget, public ConsoleLink {
   void mLogoClick();
   void Blackscreen1Click();
   void FitNamesFont();
-  // One step of the end-of-period blink; driven by a 500 ms timer.
-  void blinkStep();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -147,26 +126,18 @@ class TFormCtrl : public QWidget, public ConsoleLink {
   QAction* addCommand(const char* name, const QString& caption, const QKeySequence& key = {});
   // The enabled command whose key is the pressed one, if any.
   QAction* commandForKey(const QKeyEvent& key) const;
-  void setClocks(const QString& text);
-  void setPlayButton(const char* caption, TColor colour);
-  void changeScore(int team, int delta);
-  void setPeriod(int period);
-  TColor penaltyActiveColour() const;
-  TColor penaltyIdleColour() const;
-  TLabel* penaltyLabel(int slot) const;
-  TLabel* displayPenaltyLabel(int slot) const;
+  void render();
+  void applySettings();
+  std::array<TLabel3D*, 4> penaltyLabels() const;
   void chooseSoundFile();
   void LoadConsoleSettings();
   void SaveConsoleSettings();
 
   Platform& platform_;
-  TSettings settings_;
-  MatchClock clock_;
-  PenaltyTable penalties_;
-  std::array<int, 2> score_{0, 0};
-  bool warningStarted_ = false;
-  int blinkStepsLeft_ = 0;
+  Settings& settings_;
+  Match& match_;
   QTimer* blinkTimer_;
+  int blinkShown_ = 0;  // blink steps left when last drawn, to start the timer with a new blink
   QPoint rememberedPos_;
   QString helpFile_;
 

@@ -6,6 +6,7 @@
 #include "app/commandline.h"
 #include "app/formctrl.h"
 #include "app/reportcommand.h"
+#include "core/match.h"
 #include "display/tablo.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
@@ -16,6 +17,7 @@
 #include "platform/sound.h"
 #include "platform/tickcounter.h"
 #include "settings/cfgdialog.h"
+#include "settings/settings.h"
 #include "widgets/appicon.h"
 #include "widgets/dlgyesno.h"
 #include "widgets/forminfo.h"
@@ -48,10 +50,14 @@ int main(int argc, char* argv[]) {
   SystemHelpViewer help;  // before the first window: it may warn that help is missing
   Platform platform{tick, sound, desktop, dialogs, settingsKey, help};
 
+  // The match and the settings outlive every window that shows or changes them.
+  Settings settings;
+  Match match;
+
   // The windows in their order of creation; the first is the main window.
-  auto console = std::make_unique<TFormCtrl>(platform);
+  auto console = std::make_unique<TFormCtrl>(platform, settings, match);
   auto yesNo = std::make_unique<TFDlgYesNo>(TFormCtrl::kAppTitle, console.get());
-  auto display = std::make_unique<TFormTablo>(platform, *console);
+  auto display = std::make_unique<TFormTablo>(platform, settings, match);
   auto config = std::make_unique<TCfgDialog>(console.get());
   auto info = std::make_unique<TFormInfo>(dialogs, console.get());
   console->attachWindows(yesNo.get(), display.get(), config.get(), info.get());

@@ -4,9 +4,11 @@
 
 #include <QApplication>
 
+#include "core/match.h"
 #include "display/label.h"
 #include "display/layout.h"
 #include "display/tablo.h"
+#include "settings/settings.h"
 #include "support/fakes.h"
 
 namespace {
@@ -37,8 +39,9 @@ BENCHMARK(LayoutPass)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 void FormResize(benchmark::State& state) {
   FakePlatform fake;
   fake.desktop.monitors = {QRect(QPoint(0, 0), kSizes[state.range(0)])};
-  FakeConsoleLink console;
-  TFormTablo tablo(fake.platform, console);
+  Settings settings;
+  Match match;
+  TFormTablo tablo(fake.platform, settings, match);
   tablo.show();
   tablo.ApplyScreenMode();
   tablo.Label4->setCaption("10 - 9");

@@ -5,8 +5,10 @@
 #include <QApplication>
 
 #include "app/formctrl.h"
+#include "core/match.h"
 #include "display/label3d.h"
 #include "display/tablo.h"
+#include "settings/settings.h"
 #include "support/fakes.h"
 
 namespace {
@@ -14,10 +16,12 @@ namespace {
 void ClockTick(benchmark::State& state) {
   FakePlatform fake;
   fake.desktop.monitors = {QRect(0, 0, 1920, 1080)};
-  TFormCtrl console(fake.platform);
-  TFormTablo display(fake.platform, console);
+  Settings settings;
+  Match match;
+  TFormCtrl console(fake.platform, settings, match);
+  TFormTablo display(fake.platform, settings, match);
   console.attachWindows(nullptr, &display, nullptr, nullptr);
-  console.settings().Time = 1'000'000;  // no end of period while measuring
+  settings.change([](TSettings& s) { s.Time = 1'000'000; });  // no end of period while measuring
   display.show();
   display.ApplyScreenMode();
   console.show();

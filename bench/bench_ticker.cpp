@@ -11,6 +11,7 @@
 #include <QWindow>
 #include <memory>
 
+#include "core/match.h"
 #include "platform/dialogs.h"
 #include "ticker/runlistfile.h"
 #include "ticker/runstring.h"
@@ -107,13 +108,13 @@ class PickingDialogs final : public Dialogs {
 struct Console {
   explicit Console(const QString& folder)
       : dialogs(QDir(folder).filePath(QStringLiteral("Lauftext.txt"))),
-        controls(&strip, &listArea, &editPanel, speed, dialogs, folder) {
+        controls(&strip, &listArea, &editPanel, match, dialogs, folder) {
     window.resize(428, 468);
     auto* layout = new QVBoxLayout(&window);
     for (QWidget* w : {&strip, &listArea, &editPanel}) layout->addWidget(w);
     window.show();
   }
-  qint32 speed = 3;
+  Match match;
   PickingDialogs dialogs;
   QWidget window, strip, listArea, editPanel;
   TRunTextControls controls;

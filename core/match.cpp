@@ -113,9 +113,10 @@ void Match::correct(int stepSeconds) {
 
 void Match::setRules(const MatchRules& rules) {
   apply([&] {
-    const bool turned = rules.countDown != rules_.countDown;
+    const bool shownDifferently =
+        rules.countDown != rules_.countDown || rules.periodLength != rules_.periodLength;
     rules_ = rules;
-    if (turned && state_.clock != MatchClock::Running)
+    if (shownDifferently && state_.clock != MatchClock::Running)
       showClock(state_.clock == MatchClock::Paused ? clock_.pausedSeconds() : 0);
   });
 }

@@ -54,7 +54,8 @@ class Match : public QObject {
   void reset();
   // Moves a paused clock by stepSeconds of elapsed time (a positive step takes time off).
   void correct(int stepSeconds);
-  // A new count direction shows at once unless the clock runs; other rules act when used.
+  // A new count direction or period length shows at once unless the clock runs (a running
+  // clock shows it at its next tick); the other rules act when they are used.
   void setRules(const MatchRules& rules);
   // Both clocks show the period's start value (a new configuration was applied).
   void showStartValue();

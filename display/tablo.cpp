@@ -7,7 +7,7 @@
 #include <QLocale>
 #include <QPainter>
 
-#include "display/consolelink.h"
+#include "core/match.h"
 #include "display/framemerrowtide.h"
 #include "display/label3d.h"
 #include "display/layout.h"
@@ -17,9 +17,10 @@
 #include "platform/picture.h"
 #include "platform/platform.h"
 #include "platform/programfolder.h"
+#include "settings/settings.h"
 #include "settings/settingsgroups.h"
-#include "settings/tsettings.h"
 #include "ticker/runstring.h"
+#include "ticker/runtextview.h"
 #include "widgets/appicon.h"
 
 namespace {
@@ -120,10 +121,11 @@ void TBevelPanel::paintEvent(QPaintEvent*) {
   }
 }
 
-TFormTablo::TFormTablo(Platform& platform, ConsoleLink& console, QWidget* parent)
+TFormTablo::TFormTablo(Platform& platform, Settings& settings, Match& match, QWidget* parent)
     : QWidget(parent, kWindowModeFlags),
       platform_(platform),
-      console_(console),
+      settings_(settings),
+      match_(match),
       ppi_(platform.desktop.logicalPpi()) {
   setObjectName("FormTablo");
   setWindowIcon(applicationIcon());
@@ -134,14 +136,19 @@ TFormTablo::TFormTablo(Platform& platform, ConsoleLink& console, QWidget* parent
   move(1023, 246);  // outer position and client size of the design
   resize(408, 331);
   createElements();
+  runText_ = std::make_unique<RunTextView>(*RunLabel);
+  connect(RunLabel, &TRunString::OnEnd, this, &TFormTablo::runTextEnded);
   FormCreate();
   FormResize();
+  connect(&match_, &Match::changed, this, &TFormTablo::render);
+  connect(&settings_, &Settings::changed, this, &TFormTablo::applySettings);
 }
+
+TFormTablo::~TFormTablo() = default;
 
 void TFormTablo::createElements() {
   Label4 = element<TLabel>(this, "Label4");
   designLabel(Label4, "0 - 0", arial(88), colors::navy);
-  Label4->setStatusTip("%d - %d");  // the score pattern the console fills in
   Label2 = element<TLabel>(this, "Label2");
   designLabel(Label2, "45:00", arial(60), colors::navy);
   // A clock cut at both sides shows a wrong time: on a narrow display it is drawn smaller.
@@ -214,22 +221,10 @@ void TFormTablo::FormCreate() {
   PanelBlack->setGeometry(rect());
   LoadDisplaySettings();
   loadLogoScreen();
-
-  for (TLabel3D* label : {LabelStraf1a, LabelStraf1b, LabelStraf2a, LabelStraf2b})
-    label->setFontColor(Label4->color());
-  TSettings& settings = console_.settings();
-  console_.setPenaltyLabelsVisible(settings.VidTablo < 2);
-  console_.endAllPenalties();
-  PanelPause->setColor(Label4->color());
-  RunLabel->setColor(color());
-
   // A negative index is as unusable as one past the last monitor.
-  settings.Monitor = validMonitorIndex(settings.Monitor, platform_.desktop.monitorBounds().size());
-
-  const QString clock = console_.clockText(0);
-  Label2->setCaption(clock);
-  console_.setConsoleClockText(clock);
-
+  const int monitors = platform_.desktop.monitorBounds().size();
+  settings_.change([monitors](TSettings& s) { s.Monitor = validMonitorIndex(s.Monitor, monitors); });
+  render();
   ApplyTitle();
   LoadTeamLogos();
   setCursor(Qt::BlankCursor);
@@ -243,7 +238,7 @@ void TFormTablo::setColor(TColor c) {
 }
 
 void TFormTablo::ApplyColors() {
-  const auto& c = console_.settings().C;
+  const auto& c = settings_.record().C;
   setColor(c[0]);
   Label1->setColor(c[1]);
   Label2->setColor(c[2]);
@@ -252,8 +247,63 @@ void TFormTablo::ApplyColors() {
   PanelPause->setColor(Label4->color());
   RunLabel->setColor(color());
   Label5->setColor(Label2->color());
-  for (TLabel3D* label : {LabelStraf1a, LabelStraf2a, LabelStraf1b, LabelStraf2b})
-    label->setFontColor(c[4]);
+}
+
+// The element fonts' faces, styles and colours; their sizes come from the layout.
+void TFormTablo::applyFonts() {
+  const auto& fonts = settings_.record().Fonts;
+  const auto styled = [](QFont font, const ElementFont& element) {
+    if (!element.face.isEmpty()) font.setFamily(element.face);
+    StyleFromBits(font, element.style);
+    return font;
+  };
+  const std::array<TLabel*, 4> labels{Label1, Label2, Label3, Label4};
+  for (int n = 0; n < 4; ++n) {
+    labels[n]->setFont(styled(labels[n]->font(), fonts[n]));
+    labels[n]->setFontColor(fonts[n].color);
+  }
+  const TRunFont& run = RunLabel->RFont();
+  RunLabel->setRFont({styled(run.font, fonts[4]), fonts[4].color});
+}
+
+void TFormTablo::render() {
+  const MatchState& s = match_.state();
+  Label2->setCaption(s.clockText());
+  Label2->setVisible(s.displayClockVisible());
+  Label4->setCaption(QStringLiteral("%1 - %2").arg(s.score[0]).arg(s.score[1]));
+  Label5->setCaption(QString::number(s.period));
+  Label5->setVisible(s.period > 0);
+  // An idle penalty takes the score's background: on the display only its shadow remains.
+  const std::array<TLabel3D*, 4> penalties{LabelStraf1a, LabelStraf1b, LabelStraf2a,
+                                           LabelStraf2b};
+  for (int i = 0; i < 4; ++i) {
+    penalties[i]->setCaption(s.penalties[i].text());
+    penalties[i]->setFontColor(s.penalties[i].active ? Label5->fontColor()
+                                                     : settings_.record().C[4]);
+  }
+  PanelPause->setVisible(s.pauseSign());
+  // A screen that comes on covers whatever was shown before.
+  PanelLogo->setVisible(s.logoScreen);
+  if (s.logoScreen && !shown_.logoScreen) PanelLogo->raise();
+  PanelBlack->setVisible(s.blackScreen);
+  if (s.blackScreen && !shown_.blackScreen) PanelBlack->raise();
+  runText_->show(s.runText, settings_.record().Speed);
+  shown_ = s;
+}
+
+void TFormTablo::applySettings(const TSettings& before) {
+  const TSettings& s = settings_.record();
+  Label3->setCaption(s.CNames);
+  Label1->setCaption(s.Title);
+  if (s.C != before.C) ApplyColors();
+  if (s.Fonts != before.Fonts) applyFonts();
+  if (s.Speed != before.Speed) RunLabel->setOneStep(s.Speed);
+  if (s.TitelType != before.TitelType || s.TitelType2 != before.TitelType2) ApplyTitle();
+  if (s.Comanda1 != before.Comanda1 || s.Comanda2 != before.Comanda2) LoadTeamLogos();
+  render();
+  if (s.CNames != before.CNames || s.Title != before.Title || s.Fonts != before.Fonts ||
+      s.VidTablo != before.VidTablo)
+    FormResize();
 }
 
 void TFormTablo::FitFont(TLabel* label) {
@@ -270,7 +320,7 @@ void TFormTablo::FormResize() {
   const QSize outer = windowFlags() & Qt::FramelessWindowHint ? size() : frameGeometry().size();
   in.outerWidth = outer.width();
   in.outerHeight = outer.height();
-  in.view = console_.settings().VidTablo;
+  in.view = settings_.record().VidTablo;
   in.ppi = ppi_;
   in.title = fittedText(Label1);
   in.names = fittedText(Label3);
@@ -349,12 +399,12 @@ void TFormTablo::raiseLogoTexts() {
 QRect TFormTablo::selectedMonitor() const {
   const QList<QRect> monitors = platform_.desktop.monitorBounds();
   if (monitors.isEmpty()) return geometry();
-  return monitors[validMonitorIndex(console_.settings().Monitor, monitors.size())];
+  return monitors[validMonitorIndex(settings_.record().Monitor, monitors.size())];
 }
 
 void TFormTablo::ApplyScreenMode() {
   const bool shown = isVisible();
-  if (console_.settings().FullScr) {
+  if (settings_.record().FullScr) {
     if (windowFlags() != kFullScreenFlags) setWindowFlags(kFullScreenFlags);
     // The size limits still cap the window, anchored at the monitor's top left corner.
     setGeometry(selectedMonitor());
@@ -379,7 +429,7 @@ void TFormTablo::placeLeft(int offset) { move(selectedMonitor().x() + offset, y(
 void TFormTablo::placeTop(int offset) { move(x(), selectedMonitor().y() + offset); }
 
 void TFormTablo::ApplyTitle() {
-  const TSettings& settings = console_.settings();
+  const TSettings& settings = settings_.record();
   if (settings.TitelType == 1) {
     Image1->hide();
   } else if (settings.TitelType == 2) {
@@ -394,8 +444,8 @@ void TFormTablo::ApplyTitle() {
 
 void TFormTablo::LoadTeamLogos() {
   const QString dir = QDir::currentPath();
-  showTeamLogo(findTeamLogo(dir, console_.settings().Comanda1), Logo1, LabelLogo1);
-  showTeamLogo(findTeamLogo(dir, console_.settings().Comanda2), Logo2, LabelLogo2);
+  showTeamLogo(findTeamLogo(dir, settings_.record().Comanda1), Logo1, LabelLogo1);
+  showTeamLogo(findTeamLogo(dir, settings_.record().Comanda2), Logo2, LabelLogo2);
 }
 
 void TFormTablo::loadLogoScreen() {
@@ -404,44 +454,18 @@ void TFormTablo::loadLogoScreen() {
   const QImage picture = loadPicture(file);
   if (picture.isNull()) return;
   Logo->setPicture(picture);
-  console_.enableLogoCommand();
-}
-
-std::array<TLabel*, 4> TFormTablo::fontLabels() const { return {Label1, Label2, Label3, Label4}; }
-
-TRunFont TFormTablo::elementFont(int n) const {
-  if (n == kElementFonts - 1) return RunLabel->RFont();
-  const TLabel* label = fontLabels()[n];
-  return {label->font(), label->fontColor()};
-}
-
-void TFormTablo::setElementFont(int n, const TRunFont& font) {
-  if (n == kElementFonts - 1) {
-    RunLabel->setRFont(font);
-    return;
-  }
-  TLabel* label = fontLabels()[n];
-  label->setFont(font.font);
-  label->setFontColor(font.color);
+  hasLogoScreen_ = true;
 }
 
 void TFormTablo::LoadDisplaySettings() {
   const DisplayGroup g = readDisplayGroup(platform_.settings);
-  if (g.CNames) {
-    Label3->setCaption(*g.CNames);
-    console_.setNamesHeader(*g.CNames);
-  }
-  if (g.Title) Label1->setCaption(*g.Title);
-  applyDisplayGroup(g, console_.settings());
+  settings_.change([&g](TSettings& s) { applyDisplayGroup(g, s); });
+  const TSettings& s = settings_.record();
+  Label3->setCaption(s.CNames);
+  Label1->setCaption(s.Title);
+  // Colours read only in part stay in the record but leave the design colours on screen.
   if (g.colorsComplete()) ApplyColors();
-  for (int n = 0; n < kElementFonts; ++n) {
-    const StoredFont& stored = g.fonts[n];
-    TRunFont font = elementFont(n);
-    if (stored.color) font.color = *stored.color;
-    if (stored.face) font.font.setFamily(*stored.face);
-    if (stored.style) StyleFromBits(font.font, *stored.style);
-    setElementFont(n, font);
-  }
+  applyFonts();
   if (g.Wt) resize(*g.Wt, height());
   if (g.Ht) resize(width(), *g.Ht);
   if (g.Xt) move(*g.Xt, y());
@@ -449,17 +473,10 @@ void TFormTablo::LoadDisplaySettings() {
 }
 
 void TFormTablo::SaveDisplaySettings() {
-  const TSettings& settings = console_.settings();
-  DisplayValues values{size(),     pos(), Label3->caption(), Label1->caption(),
-                       settings.C, {},    settings.VidTablo, settings.FullScr};
-  for (int n = 0; n < kElementFonts; ++n) {
-    const TRunFont font = elementFont(n);
-    values.fonts[n] = {font.color, font.font.family(), StyleToBits(font.font)};
-  }
-  writeDisplayGroup(platform_.settings, values);
+  writeDisplayGroup(platform_.settings, displayValues(settings_.record(), size(), pos()));
 }
 
-void TFormTablo::FormActivate() { console_.displayActivated(); }
+void TFormTablo::FormActivate() { emit activated(); }
 
 void TFormTablo::FormDestroy() { SaveDisplaySettings(); }
 

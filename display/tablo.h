@@ -1,28 +1,31 @@
 #pragma once
 
 // The scoreboard display, the spectators' window.
-// It owns its elements and their layout and never touches the match state: the console
-// writes clock, score, period, penalties and the visibility of pause sign, logo screen, black
-// screen and running text straight into the public elements below. layoutTablo()
-// (display/layout.h) computes every bound and font size from the client size; FormResize
-// writes the results into the widgets. The display group of the settings store is read at
-// creation and written by FormDestroy. Everything the display needs from the console (the
-// settings record, the console's names header, penalty labels and clock, the Logo command)
-// goes through ConsoleLink; monitors and the screen's ppi come from Platform::desktop.
+// It owns its elements and their layout and draws the match from the match's state: clock,
+// score, period, penalties, pause sign, logo screen, black screen and running text are
+// rendered from Match::state() whenever the match reports a change. Texts, colours and fonts
+// come from the Settings record. layoutTablo() (display/layout.h) computes every bound and font
+// size from the client size; FormResize writes the results into the widgets. The display group
+// of the settings store is read at creation and written by FormDestroy. Monitors and the
+// screen's ppi come from Platform::desktop.
 
 #include <QWidget>
 #include <array>
+#include <memory>
 
+#include "core/matchstate.h"
 #include "platform/color.h"
 
-class ConsoleLink;
+class Match;
+class RunTextView;
+class Settings;
 class TFrameMerrowtide;
 class TLabel;
 class TLabel3D;
 class TPictureBox;
 class TRunLabel;
-struct TRunFont;
 struct Platform;
+struct TSettings;
 
 // A plain panel: a colour and an optional raised bevel of bevelWidth pixels.
 class TBevelPanel : public QWidget {
@@ -49,13 +52,17 @@ class TFormTablo : public QWidget {
   Q_OBJECT
 
  public:
-  TFormTablo(Platform& platform, ConsoleLink& console, QWidget* parent = nullptr);
+  // The text colour of the period number; running penalties take it on both windows.
+  static constexpr TColor kPeriodTextColour = colors::white;
+
+  TFormTablo(Platform& platform, Settings& settings, Match& match, QWidget* parent = nullptr);
+  ~TFormTablo() override;
 
   // Elements from bottom to top; the panels and the maker's mark always lie above the rest.
   TLabel* Label4;       // score
   TLabel* Label2;       // clock
   TLabel* Label1;       // title text
-  TLabel* Label5;       // period number, kept in its Tag
+  TLabel* Label5;       // period number
   TPictureBox* Image1;  // title picture
   TRunLabel* RunLabel;
   TPictureBox* Logo1;
@@ -110,6 +117,14 @@ class TFormTablo : public QWidget {
   void placeTop(int offset);
   // Bounds of the console's monitor (the first one for an index that names none).
   QRect selectedMonitor() const;
+  // A logo-screen picture was found beside the program.
+  bool hasLogoScreen() const { return hasLogoScreen_; }
+
+ signals:
+  // The display became the active window.
+  void activated();
+  // The running text finished a pass.
+  void runTextEnded();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -119,16 +134,18 @@ class TFormTablo : public QWidget {
  private:
   void FormCreate();
   void createElements();
+  void render();
+  void applySettings(const TSettings& before);
+  void applyFonts();
   void loadLogoScreen();
   // LabelLogo1, then LabelLogo2, to the top of the labels, still below panels and frame.
   void raiseLogoTexts();
-  // The element fonts with their colours: title, clock, names, score, running text.
-  std::array<TLabel*, 4> fontLabels() const;
-  TRunFont elementFont(int n) const;
-  void setElementFont(int n, const TRunFont& font);
-
   Platform& platform_;
-  ConsoleLink& console_;
+  Settings& settings_;
+  Match& match_;
+  std::unique_ptr<RunTextView> runText_;
+  MatchState shown_;  // the state drawn last, to raise a screen only when it comes on
   int ppi_;
   TColor color_ = colors::black;
+  bool hasLogoScreen_ = false;
 };

@@ -149,7 +149,15 @@ void applyConsoleGroup(const ConsoleGroup& g, TSettings& s) {
 }
 
 void applyDisplayGroup(const DisplayGroup& g, TSettings& s) {
+  applyIfRead(g.CNames, s.CNames);
+  applyIfRead(g.Title, s.Title);
   for (size_t i = 0; i < g.C.size(); ++i) applyIfRead(g.C[i], s.C[i]);
+  for (int n = 0; n < kElementFonts; ++n) {
+    applyIfRead(g.fonts[n].color, s.Fonts[n].color);
+    applyIfRead(g.fonts[n].face, s.Fonts[n].face);
+    // Only the four style bits mean anything; the others are not kept.
+    if (g.fonts[n].style) s.Fonts[n].style = *g.fonts[n].style & 0xF;
+  }
   applyIfRead(g.VidTablo, s.VidTablo);
   applyIfRead(g.FullScr, s.FullScr);
 }
@@ -198,19 +206,11 @@ void writeDisplayGroup(SettingsKey& key, const DisplayValues& v) {
   key.close();
 }
 
-DisplayValues defaultDisplayValues() {
-  const ElementFont whiteBold{colors::white, QStringLiteral("Arial"), 1};
-  const TSettings record;
-  return {
-      QSize(408, 331),
-      QPoint(1023, 246),
-      QStringLiteral("HEIM - GAST"),
-      QStringLiteral("TITEL"),
-      record.C,
-      {whiteBold, whiteBold, whiteBold, whiteBold, {colors::yellow, QStringLiteral("Arial"), 1}},
-      record.VidTablo,
-      record.FullScr};
+DisplayValues displayValues(const TSettings& s, const QSize& clientSize, const QPoint& position) {
+  return {clientSize, position, s.CNames, s.Title, s.C, s.Fonts, s.VidTablo, s.FullScr};
 }
+
+DisplayValues defaultDisplayValues() { return displayValues(TSettings(), {408, 331}, {1023, 246}); }
 
 void StyleFromBits(QFont& font, int bits) {
   font.setBold(bits & kBold);

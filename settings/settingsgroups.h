@@ -21,32 +21,9 @@ class SettingsKey;
 // empty "SoundFile" or font face is left empty, as it must change nothing. So a window applies
 // every engaged field, in field order, and nothing else; its defaults stand for the rest.
 //
-// Applying in the console's LoadConsoleSettings (a sketch; settings.SoundFile already holds
-// the start-up choice, which only a non-empty stored one replaces):
-//   const ConsoleGroup g = readConsoleGroup(platform.settings);
-//   applyConsoleGroup(g, settings);           // CountDown ... StrReset into TSettings
-//   if (g.L) move(*g.L, y());                 // then T, W, H the same way, in that order
-//   if (g.T) move(x(), *g.T);
-//   if (g.W) resize(*g.W, height());
-//   if (g.H) resize(width(), *g.H);
-//   LabelMonitor's Tag := settings.Monitor;  cbStrReset->setChecked(settings.StrReset);
-//
-// Applying in the display's LoadDisplaySettings:
-//   const DisplayGroup g = readDisplayGroup(platform.settings);
-//   if (g.CNames) { Label3 text := *g.CNames; console.setNamesHeader(*g.CNames); }
-//   if (g.Title) Label1 text := *g.Title;
-//   applyDisplayGroup(g, console.settings()); // element colours, VidTablo, FullScr
-//   if (g.colorsComplete()) ApplyColors();
-//   for n in 0..4: font = element font n (Label1, Label2, Label3, Label4, RunLabel's text)
-//     if (g.fonts[n].color) font colour := *color;
-//     if (g.fonts[n].face) font.setFamily(*face);
-//     if (g.fonts[n].style) StyleFromBits(font, *style);
-//   if (g.Wt) client width := *g.Wt;  then Ht, Xt, Yt the same way, in that order
-//   later in FormCreate: settings.Monitor := validMonitorIndex(settings.Monitor, monitors)
-//
-// Saving: SaveConsoleSettings calls writeConsoleGroup(key, settings, frameGeometry()) with
-// StrReset and Monitor brought up to date; SaveDisplaySettings fills a DisplayValues from its
-// elements (fonts as {colour, font.family(), StyleToBits(font)}) and calls writeDisplayGroup.
+// Applying: applyConsoleGroup / applyDisplayGroup put every engaged field into the settings
+// record; the windows then take the record from the settings object. The console applies its
+// bounds L, T, W, H itself, the display its Wt, Ht, Xt, Yt, in that order.
 //
 // Writing (writeConsoleGroup / writeDisplayGroup) opens the key, creating it; if that fails
 // nothing is written. The values go out in the group's write order, each as its kind, until
@@ -97,19 +74,14 @@ struct DisplayGroup {
 ConsoleGroup readConsoleGroup(SettingsKey& key);
 DisplayGroup readDisplayGroup(SettingsKey& key);
 
-// Puts every engaged field that lives in the settings record into it.
+// Puts every engaged field that lives in the settings record into it; a stored font changes
+// only the parts of the record's font that were read.
 void applyConsoleGroup(const ConsoleGroup& group, TSettings& settings);
 void applyDisplayGroup(const DisplayGroup& group, TSettings& settings);
 
 // The console group from the record (StrReset as cbStrReset is ticked, Monitor as kept on
 // LabelMonitor) and the console's bounds: left, top, outer width, outer height.
 void writeConsoleGroup(SettingsKey& key, const TSettings& settings, const QRect& consoleBounds);
-
-struct ElementFont {
-  TColor color;
-  QString face;
-  int style;  // style bits
-};
 
 // The display group as it stands at exit.
 struct DisplayValues {
@@ -125,6 +97,9 @@ struct DisplayValues {
 
 void writeDisplayGroup(SettingsKey& key, const DisplayValues& values);
 
+// The display group from the record and the display window's client size and position.
+DisplayValues displayValues(const TSettings& settings, const QSize& clientSize,
+                            const QPoint& position);
 // The display's design values: what it shows when nothing is stored.
 DisplayValues defaultDisplayValues();
 

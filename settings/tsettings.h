@@ -5,7 +5,17 @@
 
 #include "platform/color.h"
 
-// The settings record, one instance owned by the console. Field names are the names of the
+// A display element's font as stored: colour, face and style bits (1 bold, 2 italic,
+// 4 underline, 8 strike-out). Its size comes from the display's layout.
+struct ElementFont {
+  TColor color;
+  QString face;
+  int style;
+
+  bool operator==(const ElementFont&) const = default;
+};
+
+// The settings record, held by the one Settings object. Field names are the names of the
 // stored values; the initial values are the defaults used when nothing is stored.
 struct TSettings {
   // Console group.
@@ -23,9 +33,17 @@ struct TSettings {
   QString SoundFile;      // chosen at start-up unless a non-empty value is stored
   bool StrReset = false;
 
-  // Display group (texts, fonts and bounds live on the display's elements).
+  // Display group (its bounds belong to the display window).
+  QString CNames = "HEIM - GAST";  // the names line
+  QString Title = "TITEL";         // the title line
   std::array<TColor, 5> C = {colors::black, colors::black, colors::navy, colors::black,
                              colors::navy};
+  // Element fonts 1 to 5 ("FC1", "FN1", "FS1" ...): title, clock, names, score, running text.
+  std::array<ElementFont, 5> Fonts = {ElementFont{colors::white, "Arial", 1},
+                                      ElementFont{colors::white, "Arial", 1},
+                                      ElementFont{colors::white, "Arial", 1},
+                                      ElementFont{colors::white, "Arial", 1},
+                                      ElementFont{colors::yellow, "Arial", 1}};
   qint32 VidTablo = 0;
   bool FullScr = true;
 

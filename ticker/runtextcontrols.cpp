@@ -11,10 +11,10 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+#include "core/match.h"
 #include "platform/color.h"
 #include "platform/dialogs.h"
 #include "ticker/runlistfile.h"
-#include "ticker/runstring.h"
 #include "widgets/glyphs.h"
 #include "widgets/ovalbutton.h"
 
@@ -83,10 +83,10 @@ QString errorText(const QString& format, const QString& file, const QString& rea
 }  // namespace
 
 TRunTextControls::TRunTextControls(QWidget* strip, QWidget* listArea, QWidget* editPanel,
-                                   const qint32& speedSetting, Dialogs& dialogs,
-                                   const QString& programFolder, QObject* parent)
+                                   Match& match, Dialogs& dialogs, const QString& programFolder,
+                                   QObject* parent)
     : QObject(parent),
-      speedSetting_(speedSetting),
+      match_(match),
       dialogs_(dialogs),
       programFolder_(programFolder) {
   createStrip(strip);
@@ -180,12 +180,6 @@ void TRunTextControls::createEditPanel(QWidget* editPanel) {
   connect(add, &TOvalButton::clicked, this, &TRunTextControls::obADDstrClick);
 }
 
-void TRunTextControls::setTicker(TRunLabel& ticker) {
-  if (ticker_) disconnect(ticker_, nullptr, this, nullptr);
-  ticker_ = &ticker;
-  connect(ticker_, &TRunString::OnEnd, this, &TRunTextControls::RunLabelEnd);
-}
-
 QString TRunTextControls::listFilePath() const {
   return QDir(programFolder_).filePath(QLatin1String(RunListFile::defaultName));
 }
@@ -232,61 +226,46 @@ bool TRunTextControls::reloadDefaultList() {
   return true;
 }
 
-void TRunTextControls::mStatStartClick() { startPlayback(modeStatic); }
-void TRunTextControls::mRunStartClick() { startPlayback(modeRunOne); }
-void TRunTextControls::mStartAllClick() { startPlayback(modeRunAll); }
+void TRunTextControls::mStatStartClick() { startPlayback(runTextStatic); }
+void TRunTextControls::mRunStartClick() { startPlayback(runTextOne); }
+void TRunTextControls::mStartAllClick() { startPlayback(runTextAll); }
 
 void TRunTextControls::startPlayback(int mode) {
-  if (!ticker_) return;
-  ticker_->setTag(mode);
   // Nothing selected: start over from the saved list, dropping unsaved edits.
   if (itemIndex() < 0) reloadDefaultList();
   const int index = itemIndex();
   if (index < 0) {
-    ticker_->hide();
+    match_.startRunText(mode, std::nullopt);
     showIndicators(false);
     return;
   }
-  ticker_->setRText(listStr_->item(index)->text());
-  ticker_->setOneStep(speedSetting_);
-  if (mode == modeRunOne) {
+  match_.startRunText(mode, listStr_->item(index)->text());
+  if (mode == runTextOne) {
     labelRS1_->setText(QStringLiteral("<"));
     labelRS2_->setText(QStringLiteral("<"));
-  } else if (mode == modeRunAll) {
+  } else if (mode == runTextAll) {
     labelRS1_->setText(QStringLiteral("<<<"));
     labelRS2_->setText(QStringLiteral("<<<"));
-  } else if (mode == modeStatic) {
+  } else if (mode == runTextStatic) {
     labelRS1_->setText(QStringLiteral("<"));
     labelRS2_->setText(QStringLiteral(">"));
   }
-  ticker_->show();
   showIndicators(true);
   setDemoColor(demoActive);
-  if (mode == modeStatic) {
-    // The step equal to the width puts the text box's left edge on the left border.
-    ticker_->Start(ticker_->width());
-    ticker_->Stop();
-    // Freezing does not repaint by itself; an unchanged text would stay where it was.
-    ticker_->update();
-  } else {
-    ticker_->Start(1);
-  }
 }
 
 void TRunTextControls::Clear1Click() {
-  if (!ticker_ || ticker_->isHidden()) return;
+  if (!match_.state().runText.shown) return;
   stopPlayback();
 }
 
 void TRunTextControls::stopPlayback() {
-  ticker_->Stop();
+  match_.stopRunText();
   setDemoColor(demoIdle);
-  ticker_->hide();
   showIndicators(false);
 }
 
 void TRunTextControls::RunLabelEnd() {
-  if (!ticker_) return;
   const int index = itemIndex();
   if (index == listStr_->count() - 1) {
     selectEntry(0);
@@ -298,9 +277,8 @@ void TRunTextControls::RunLabelEnd() {
     selectEntry(index + 1);
   }
   const int next = itemIndex();
-  if (ticker_->Tag() == modeRunAll && next >= 0) {
-    ticker_->setRText(listStr_->item(next)->text());
-    ticker_->setOneStep(speedSetting_);
+  if (match_.state().runText.mode == runTextAll && next >= 0) {
+    match_.continueRunText(listStr_->item(next)->text());
     return;
   }
   stopPlayback();
@@ -313,15 +291,14 @@ void TRunTextControls::OBCClick() {
 }
 
 void TRunTextControls::ListStrDblClick() {
-  if (!ticker_) return;
-  switch (ticker_->Tag()) {
-    case modeStatic:
+  switch (match_.state().runText.mode) {
+    case runTextStatic:
       mStatStartClick();
       break;
-    case modeRunAll:
+    case runTextAll:
       mStartAllClick();
       break;
-    case modeRunOne:
+    case runTextOne:
       mRunStartClick();
       break;
     default:

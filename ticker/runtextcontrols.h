@@ -6,6 +6,7 @@
 #include "platform/color.h"
 
 class Dialogs;
+class Match;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -13,34 +14,22 @@ class QListWidget;
 class QMenu;
 class QWidget;
 class TOvalButton;
-class TRunLabel;
 
-// The console's running-text controls and their playback of the list on the display's ticker.
+// The console's running-text controls and their playback of the list.
 // Owns: the list `ListStr` with its pop-up menu `PopupMenu1`, the line editor `Edit1` with the
 // add button `obADDstr`, and in the strip the mode buttons `OB1`, `OBA`, `OBS`, `OBX`, the
 // cyclic switch `OBC` and the indicators `DemoRS`, `LabelRS1`, `LabelRS2`.
-// Writes into: the display's `RunLabel` (text, step, visibility, start and stop; the playback
-// mode lives in its Tag). The list selection is the playback cursor: the end of each pass moves
-// it on. RunListFile reads and writes "Lauftext.txt" in the program's folder.
+// Playback goes through the match (mode, text, shown); the display puts it on its ticker and
+// reports each end of pass to RunLabelEnd. The list selection is the playback cursor: the end
+// of each pass moves it on. RunListFile reads and writes "Lauftext.txt" in the program's folder.
 class TRunTextControls : public QObject {
   Q_OBJECT
 
  public:
-  // Playback modes, as kept in the ticker's Tag.
-  static constexpr int modeRunOne = 0;
-  static constexpr int modeRunAll = -1;
-  static constexpr int modeStatic = -2;
-
   // Creates the controls into the console's strip `Panel2`, the list area and the edit panel
-  // `Panel3`, and loads "Lauftext.txt" from programFolder. speedSetting is the settings' step
-  // per tick, read at every start.
-  TRunTextControls(QWidget* strip, QWidget* listArea, QWidget* editPanel,
-                   const qint32& speedSetting, Dialogs& dialogs, const QString& programFolder,
-                   QObject* parent = nullptr);
-
-  // The display's ticker, which exists only after the console; its end of pass is connected
-  // to RunLabelEnd here.
-  void setTicker(TRunLabel& ticker);
+  // `Panel3`, and loads "Lauftext.txt" from programFolder.
+  TRunTextControls(QWidget* strip, QWidget* listArea, QWidget* editPanel, Match& match,
+                   Dialogs& dialogs, const QString& programFolder, QObject* parent = nullptr);
 
   QListWidget* ListStr() const { return listStr_; }
   QLineEdit* Edit1() const { return edit1_; }
@@ -51,7 +40,7 @@ class TRunTextControls : public QObject {
   void mRunStartClick();   // F7
   void mStartAllClick();   // F8
   void Clear1Click();      // F9 and OBX
-  void RunLabelEnd();
+  void RunLabelEnd();  // the ticker finished a pass
   void OBCClick();
   void ListStrDblClick();  // replay in the last mode; Enter in the list does the same
   void ListStrClick();     // the operator picked an entry: copy it into Edit1
@@ -78,10 +67,9 @@ class TRunTextControls : public QObject {
   void replaceEntries(const QStringList& entries);
   bool reloadDefaultList();
 
-  const qint32& speedSetting_;
+  Match& match_;
   Dialogs& dialogs_;
   QString programFolder_;
-  TRunLabel* ticker_ = nullptr;
   bool programSelecting_ = false;
 
   QListWidget* listStr_ = nullptr;

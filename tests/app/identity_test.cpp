@@ -5,9 +5,11 @@
 #include <memory>
 
 #include "app/formctrl.h"
+#include "core/match.h"
 #include "display/tablo.h"
 #include "platform/identity.h"
 #include "settings/cfgdialog.h"
+#include "settings/settings.h"
 #include "support/fakes.h"
 #include "widgets/appicon.h"
 #include "widgets/dlgyesno.h"
@@ -20,9 +22,11 @@ struct Windows {
   Windows() { console.attachWindows(&yesNo, &display, &config, &info); }
 
   FakePlatform fake;
-  TFormCtrl console{fake.platform};
+  Settings settings;
+  Match match;
+  TFormCtrl console{fake.platform, settings, match};
   TFDlgYesNo yesNo{identity::kTitle, &console};
-  TFormTablo display{fake.platform, console};
+  TFormTablo display{fake.platform, settings, match};
   TCfgDialog config{&console};
   TFormInfo info{fake.dialogs, &console};
 };

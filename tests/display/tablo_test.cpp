@@ -7,34 +7,40 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <type_traits>
 
-#include "display/consolelink.h"
+#include "core/match.h"
 #include "display/framemerrowtide.h"
 #include "display/label3d.h"
 #include "display/layout.h"
 #include "display/picturebox.h"
-#include "settings/tsettings.h"
+#include "settings/settings.h"
 #include "support/fakes.h"
 #include "ticker/runstring.h"
 
 namespace {
 
-// Stands in for the console and records what the display asks of it.
-
 class TabloTest : public ::testing::Test {
  protected:
   // A display shown full screen on the first fake monitor.
   TFormTablo& shownFullScreen() {
-    tablo = std::make_unique<TFormTablo>(fakes.platform, console);
+    tablo = std::make_unique<TFormTablo>(fakes.platform, settings, match);
     tablo->show();
     tablo->ApplyScreenMode();
     QApplication::processEvents();
     return *tablo;
   }
 
+  template <typename T>
+  void set(T TSettings::*field, const std::type_identity_t<T>& value) {
+    settings.change([&](TSettings& s) { s.*field = value; });
+  }
+
   FakePlatform fakes;
-  FakeConsoleLink console;
+  Settings settings;
+  Match match;
   std::unique_ptr<TFormTablo> tablo;
 };
 
@@ -110,11 +116,10 @@ TEST_F(TabloTest, ViewsHideNamesAndPenalties) {
   };
   for (const Row& row :
        {Row{0, true, true}, Row{1, true, true}, Row{2, false, false}, Row{3, true, false}}) {
-    console.record.VidTablo = row.view;
+    set(&TSettings::VidTablo, row.view);
     TFormTablo& t = shownFullScreen();
     EXPECT_EQ(t.Label3->isVisible(), row.names) << row.view;
     EXPECT_EQ(t.LabelStraf2b->isVisible(), row.penalties) << row.view;
-    EXPECT_EQ(console.penaltyLabelsVisible, row.penalties) << row.view;
   }
   EXPECT_EQ(tablo->Label2->geometry(), QRect(310, 238, 404, 320));
   EXPECT_EQ(tablo->Label2->font().pixelSize(), 123);
@@ -122,7 +127,7 @@ TEST_F(TabloTest, ViewsHideNamesAndPenalties) {
 
 TEST_F(TabloTest, StoredView7KeepsTheBandsOfThePreviousLayout) {
   TFormTablo& t = shownFullScreen();
-  console.record.VidTablo = 7;
+  set(&TSettings::VidTablo, 7);
   fakes.desktop.monitors = {QRect(0, 0, 800, 600)};
   t.ApplyScreenMode();
   ASSERT_EQ(t.size(), QSize(800, 600));
@@ -138,8 +143,8 @@ TEST_F(TabloTest, StoredView7KeepsTheBandsOfThePreviousLayout) {
 
 TEST_F(TabloTest, WidthLimitCapsFullScreenAtTheMonitorsLeftEdge) {
   fakes.desktop.monitors = {QRect(0, 0, 1024, 768), QRect(1024, 0, 1920, 1080)};
-  console.record.Monitor = 1;
-  tablo = std::make_unique<TFormTablo>(fakes.platform, console);
+  set(&TSettings::Monitor, 1);
+  tablo = std::make_unique<TFormTablo>(fakes.platform, settings, match);
   tablo->limitWidth(800);
   tablo->placeLeft(100);  // overridden by full screen
   tablo->show();
@@ -153,9 +158,9 @@ TEST_F(TabloTest, WidthLimitCapsFullScreenAtTheMonitorsLeftEdge) {
 
 TEST_F(TabloTest, WindowModeKeepsTheCommandLinePlacement) {
   fakes.desktop.monitors = {QRect(0, 0, 1024, 768), QRect(1024, 0, 1920, 1080)};
-  console.record.Monitor = 1;
-  console.record.FullScr = false;
-  tablo = std::make_unique<TFormTablo>(fakes.platform, console);
+  set(&TSettings::Monitor, 1);
+  set(&TSettings::FullScr, false);
+  tablo = std::make_unique<TFormTablo>(fakes.platform, settings, match);
   tablo->placeLeft(100);
   tablo->placeTop(20);
   tablo->ApplyScreenMode();
@@ -166,16 +171,14 @@ TEST_F(TabloTest, WindowModeKeepsTheCommandLinePlacement) {
 }
 
 TEST_F(TabloTest, CreationPreparesConsoleAndElements) {
-  console.record.Monitor = 3;  // only one monitor present
+  set(&TSettings::Monitor, 3);  // only one monitor present
   TFormTablo& t = shownFullScreen();
-  EXPECT_EQ(console.record.Monitor, 0);
-  EXPECT_EQ(console.penaltiesEnded, 1);
-  EXPECT_EQ(t.Label2->caption(), "clock 0");
-  EXPECT_EQ(console.consoleClock, "clock 0");
+  EXPECT_EQ(settings.record().Monitor, 0);
+  EXPECT_EQ(t.Label2->caption(), "45:00");
   EXPECT_EQ(t.LabelData->caption(), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
   EXPECT_TRUE(t.LabelData->isVisible());
   EXPECT_EQ(t.LabelStraf1a->fontColor(), colors::navy);
-  EXPECT_EQ(t.Label4->statusTip(), "%d - %d");
+  EXPECT_EQ(t.Label4->caption(), "0 - 0");
   const QList<QWidget*> hidden = {t.PanelPause, t.PanelLogo, t.PanelBlack,
                                   t.Label5,     t.RunLabel,  t.Image1};
   for (QWidget* element : hidden)
@@ -185,15 +188,15 @@ TEST_F(TabloTest, CreationPreparesConsoleAndElements) {
 }
 
 TEST_F(TabloTest, NegativeMonitorIndexFallsBackToTheFirstMonitor) {
-  console.record.Monitor = -2;
+  set(&TSettings::Monitor, -2);
   shownFullScreen();
-  EXPECT_EQ(console.record.Monitor, 0);
+  EXPECT_EQ(settings.record().Monitor, 0);
   EXPECT_EQ(tablo->geometry(), QRect(0, 0, 1024, 768));
 }
 
 TEST_F(TabloTest, ApplyColorsPutsC0ToC4OnTheirElements) {
   TFormTablo& t = shownFullScreen();
-  console.record.C = {0x010101, 0x020202, 0x030303, 0x040404, 0x0000C0};
+  set(&TSettings::C, decltype(TSettings::C){0x010101, 0x020202, 0x030303, 0x040404, 0x0000C0});
   t.ApplyColors();
   EXPECT_EQ(t.color(), 0x010101u);
   EXPECT_EQ(t.RunLabel->Color(), 0x010101u);
@@ -226,8 +229,8 @@ TEST_F(TabloTest, FitFontMeasuresTheTextAsDrawn) {
 }
 
 TEST_F(TabloTest, WindowModeTakesTheFrameHeightFromTheOuterWindow) {
-  console.record.FullScr = false;
-  tablo = std::make_unique<TFormTablo>(fakes.platform, console);
+  set(&TSettings::FullScr, false);
+  tablo = std::make_unique<TFormTablo>(fakes.platform, settings, match);
   tablo->show();
   tablo->ApplyScreenMode();
   tablo->resize(1024, 779);
@@ -240,13 +243,13 @@ TEST_F(TabloTest, WindowModeTakesTheFrameHeightFromTheOuterWindow) {
 }
 
 TEST_F(TabloTest, BecomingActiveTellsTheConsole) {
-  tablo = std::make_unique<TFormTablo>(fakes.platform, console);
-  EXPECT_EQ(console.activations, 0);
+  tablo = std::make_unique<TFormTablo>(fakes.platform, settings, match);
+  QSignalSpy activated(tablo.get(), &TFormTablo::activated);
   tablo->show();
   tablo->activateWindow();
   QApplication::processEvents();
   ASSERT_TRUE(tablo->isActiveWindow());
-  EXPECT_EQ(console.activations, 1);
+  EXPECT_EQ(activated.count(), 1);
 }
 
 TEST_F(TabloTest, TitlePictureFallsBackToTheTitleText) {
@@ -256,24 +259,24 @@ TEST_F(TabloTest, TitlePictureFallsBackToTheTitleText) {
   image.fill(Qt::green);
   ASSERT_TRUE(image.save(picture, "BMP"));
 
-  console.record.TitelType = 2;
-  console.record.TitelType2 = dir.filePath("missing.jpg");
+  set(&TSettings::TitelType, 2);
+  set(&TSettings::TitelType2, dir.filePath("missing.jpg"));
   TFormTablo& t = shownFullScreen();
   EXPECT_FALSE(t.Image1->isVisible());
   EXPECT_TRUE(t.Label1->isVisible());
 
-  console.record.TitelType2 = picture;
+  set(&TSettings::TitelType2, picture);
   t.ApplyTitle();
   EXPECT_TRUE(t.Image1->isVisible());
   EXPECT_FALSE(t.Label1->isVisible());
   EXPECT_EQ(t.Image1->picture().size(), QSize(40, 10));
 
   // A picture that does not load keeps the one shown; title type 1 brings the text back.
-  console.record.TitelType2 = dir.filePath("missing.jpg");
+  set(&TSettings::TitelType2, dir.filePath("missing.jpg"));
   t.ApplyTitle();
   EXPECT_TRUE(t.Image1->isVisible());
   EXPECT_EQ(t.Image1->picture().size(), QSize(40, 10));
-  console.record.TitelType = 1;
+  set(&TSettings::TitelType, 1);
   t.ApplyTitle();
   EXPECT_FALSE(t.Image1->isVisible());
   EXPECT_TRUE(t.Label1->isVisible());
@@ -300,8 +303,8 @@ TEST_F(TabloTest, TeamLogosShowPictureOrTextFromTheWorkingDirectory) {
   EXPECT_FALSE(t.LabelLogo2->isVisible());
 
   // Other team names without files hide all four.
-  console.record.Comanda1 = "NIEMAND";
-  console.record.Comanda2 = "KEINER";
+  set(&TSettings::Comanda1, "NIEMAND");
+  set(&TSettings::Comanda2, "KEINER");
   t.LoadTeamLogos();
   for (QWidget* logo :
        std::initializer_list<QWidget*>{t.Logo1, t.Logo2, t.LabelLogo1, t.LabelLogo2})
@@ -322,11 +325,11 @@ TEST_F(TabloTest, StoredDisplayGroupIsAppliedAndWrittenBackUnchanged) {
                   {"FullScr", 0}};
   const auto storedTexts = key.texts;
   const auto storedIntegers = key.integers;
-  tablo = std::make_unique<TFormTablo>(fakes.platform, console);
+  tablo = std::make_unique<TFormTablo>(fakes.platform, settings, match);
   TFormTablo& t = *tablo;
 
   EXPECT_EQ(t.Label3->caption(), "A && B");
-  EXPECT_EQ(console.namesHeader, "A && B");
+  EXPECT_EQ(settings.record().CNames, "A && B");
   EXPECT_EQ(t.Label1->caption(), "Pokal");
   EXPECT_TRUE(t.Label1->font().italic() && t.Label1->font().underline());
   EXPECT_FALSE(t.Label1->font().bold());
@@ -337,8 +340,8 @@ TEST_F(TabloTest, StoredDisplayGroupIsAppliedAndWrittenBackUnchanged) {
   EXPECT_FALSE(t.RunLabel->RFont().font.bold());
   EXPECT_EQ(t.Label4->color(), 0x050505u);
   EXPECT_EQ(t.LabelStraf2b->fontColor(), 0x050505u);
-  EXPECT_EQ(console.record.VidTablo, 3);
-  EXPECT_FALSE(console.record.FullScr);
+  EXPECT_EQ(settings.record().VidTablo, 3);
+  EXPECT_FALSE(settings.record().FullScr);
   EXPECT_EQ(t.size(), QSize(640, 480));
   EXPECT_EQ(t.pos(), QPoint(10, 20));
 
@@ -359,9 +362,9 @@ TEST_F(TabloTest, IncompleteColoursLeaveTheDesignColoursAndLaterValues) {
   key.integers = {{"C0", 0x010101}, {"C1", 0x020202}};
   TFormTablo& t = shownFullScreen();
   EXPECT_EQ(t.Label3->caption(), "");
-  EXPECT_EQ(console.namesHeader, "");
+  EXPECT_EQ(settings.record().CNames, "");
   EXPECT_EQ(t.Label1->caption(), "Pokal");
-  EXPECT_EQ(console.record.C[0], 0x010101u);
+  EXPECT_EQ(settings.record().C[0], 0x010101u);
   EXPECT_EQ(t.color(), colors::black);
   EXPECT_EQ(t.Label1->color(), colors::black);
   EXPECT_EQ(t.Label4->color(), colors::navy);

@@ -150,7 +150,7 @@ DisplayValues valuesFrom(const DisplayGroup& g, const TSettings& s) {
 }
 
 TEST_F(SettingsFile, ReadingAndWritingBothGroupsLeavesEveryValueAsItWas) {
-  const TSettings stored{
+  TSettings stored{
       .CountDown = false,
       .Time = 1200,
       .Monitor = -1,
@@ -164,18 +164,13 @@ TEST_F(SettingsFile, ReadingAndWritingBothGroupsLeavesEveryValueAsItWas) {
       .SoundTime = 30,
       .SoundFile = "/tmp/ton.wav",
       .StrReset = true,
+      .CNames = "A\\B - \"C\"",
+      .Title = "",
       .C = {colors::btnFace, colors::teal, colors::red, colors::lime, colors::grey},
       .VidTablo = 3,
       .FullScr = false};
-  DisplayValues display = defaultDisplayValues();
-  display.clientSize = QSize(1024, 768);
-  display.position = QPoint(-1024, 0);
-  display.CNames = "A\\B - \"C\"";
-  display.Title = "";
-  display.C = stored.C;
-  display.fonts[2] = {colors::green, "Liberation Mono", 6};
-  display.VidTablo = stored.VidTablo;
-  display.FullScr = stored.FullScr;
+  stored.Fonts[2] = {colors::green, "Liberation Mono", 6};
+  const DisplayValues display = displayValues(stored, QSize(1024, 768), QPoint(-1024, 0));
   QtSettingsKey key(kKeyPath);
   writeDisplayGroup(key, display);
   writeConsoleGroup(key, stored, QRect(-5, 10, 436, 549));

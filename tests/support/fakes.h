@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 
-#include "display/consolelink.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/helpviewer.h"
@@ -14,7 +13,6 @@
 #include "platform/settingskey.h"
 #include "platform/sound.h"
 #include "platform/tickcounter.h"
-#include "settings/tsettings.h"
 
 // A tick counter that moves only when the test says so.
 class FakeTick final : public TickCounter {
@@ -118,24 +116,4 @@ struct FakePlatform {
   FakeSettingsKey settings;
   FakeHelpViewer help;
   Platform platform{tick, sound, desktop, dialogs, settings, help};
-};
-
-// Records what the display asks of the console.
-class FakeConsoleLink final : public ConsoleLink {
- public:
-  TSettings& settings() override { return record; }
-  void setNamesHeader(const QString& text) override { namesHeader = text; }
-  void setPenaltyLabelsVisible(bool visible) override { penaltyLabelsVisible = visible; }
-  void endAllPenalties() override { ++penaltiesEnded; }
-  void setConsoleClockText(const QString& text) override { consoleClock = text; }
-  QString clockText(int seconds) const override { return QString("clock %1").arg(seconds); }
-  void displayActivated() override { ++activations; }
-  void enableLogoCommand() override { logoCommandEnabled = true; }
-
-  TSettings record;
-  QString namesHeader, consoleClock;
-  bool penaltyLabelsVisible = false;
-  bool logoCommandEnabled = false;
-  int penaltiesEnded = 0;
-  int activations = 0;
 };

@@ -15,15 +15,18 @@
 #include <QVBoxLayout>
 #include <memory>
 
+#include "core/match.h"
 #include "failingsaves.h"
 #include "support/fakes.h"
 #include "ticker/runlistfile.h"
 #include "ticker/runstring.h"
+#include "ticker/runtextview.h"
 #include "widgets/ovalbutton.h"
 
 namespace {
 
-// The console's three places for the controls and the display's ticker, driven by hand.
+// The console's three places for the controls and a ticker that shows the match's running
+// text as the display does, driven by hand.
 class RunTextConsole : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(dir.isValid()); }
@@ -48,9 +51,10 @@ class RunTextConsole : public ::testing::Test {
     ticker.hide();
     // Recorded before the controls move on, so it names the text of the pass just ended.
     QObject::connect(&ticker, &TRunString::OnEnd, [this] { shown << ticker.RText(); });
-    controls = std::make_unique<TRunTextControls>(strip, listArea, editPanel, speed, fake.dialogs,
+    QObject::connect(&match, &Match::changed, [this] { view.show(match.state().runText, speed); });
+    controls = std::make_unique<TRunTextControls>(strip, listArea, editPanel, match, fake.dialogs,
                                                   dir.path());
-    controls->setTicker(ticker);
+    QObject::connect(&ticker, &TRunString::OnEnd, controls.get(), &TRunTextControls::RunLabelEnd);
     list = console.findChild<QListWidget*>("ListStr");
     edit = console.findChild<QLineEdit*>("Edit1");
     ASSERT_TRUE(list && edit);
@@ -114,6 +118,8 @@ class RunTextConsole : public ::testing::Test {
   QWidget* listArea = nullptr;
   QWidget* editPanel = nullptr;
   TRunLabel ticker;
+  RunTextView view{ticker};
+  Match match;
   std::unique_ptr<TRunTextControls> controls;
   QListWidget* list = nullptr;
   QLineEdit* edit = nullptr;
@@ -178,7 +184,7 @@ TEST_F(RunTextConsole, CreatesNamedControlsAndLoadsTheList) {
 TEST_F(RunTextConsole, AllTextsRepeatWhileCyclicIsReleased) {
   createWith({"A", "B", "C"});
   controls->mStartAllClick();
-  EXPECT_EQ(ticker.Tag(), -1);
+  EXPECT_EQ(match.state().runText.mode, -1);
   EXPECT_EQ(ticker.OneStep(), 3);
   EXPECT_EQ(label("LabelRS1")->text(), "<<<");
   for (int i = 0; i < 7; ++i) ASSERT_TRUE(runPass());
@@ -244,17 +250,20 @@ TEST_F(RunTextConsole, StaticTextStandsAtTheLeftBorderUntilBreak) {
   EXPECT_TRUE(ticker.isHidden());
   EXPECT_FALSE(indicatorsShown());
   EXPECT_EQ(demoColor(), colors::grey);
-  EXPECT_EQ(ticker.Tag(), -2);
+  EXPECT_EQ(match.state().runText.mode, -2);
   EXPECT_EQ(selected(), 1);
 }
 
 TEST_F(RunTextConsole, BreakWhileHiddenChangesNothing) {
-  createWith({"A"});
+  create();
+  edit->setText("A");
+  controls->Edit1Enter();
   controls->mStatStartClick();
-  ticker.hide();
+  controls->Stringdelete1Click();
+  controls->mStatStartClick();  // nothing left to show: the ticker goes, DemoRS stays white
+  ASSERT_TRUE(ticker.isHidden());
   controls->Clear1Click();
-  EXPECT_EQ(demoColor(), colors::white);  // only a visible ticker is broken off
-  EXPECT_TRUE(indicatorsShown());
+  EXPECT_EQ(demoColor(), colors::white);  // only a shown ticker is broken off
 }
 
 TEST_F(RunTextConsole, OneEntryRepeatsWithoutRecountingSteps) {
@@ -275,7 +284,7 @@ TEST_F(RunTextConsole, StartWithoutSelectionOrFileHidesTheTicker) {
   controls->mStartAllClick();
   EXPECT_TRUE(ticker.isHidden());
   EXPECT_FALSE(indicatorsShown());
-  EXPECT_EQ(ticker.Tag(), -1);
+  EXPECT_EQ(match.state().runText.mode, -1);
   EXPECT_EQ(demoColor(), colors::grey);
 }
 
@@ -299,7 +308,7 @@ TEST_F(RunTextConsole, ReplayUsesTheLastMode) {
   // Before any start a replay is one running text.
   list->setFocus();
   key(list, Qt::Key_Return);
-  EXPECT_EQ(ticker.Tag(), 0);
+  EXPECT_EQ(match.state().runText.mode, 0);
   EXPECT_TRUE(ticker.timerEnabled());
   controls->mStatStartClick();
   select(1);
@@ -312,10 +321,9 @@ TEST_F(RunTextConsole, ReplayUsesTheLastMode) {
     QApplication::sendEvent(list->viewport(), &e);
   }
   EXPECT_EQ(ticker.RText(), "B");
-  EXPECT_EQ(ticker.Tag(), -2);
+  EXPECT_EQ(match.state().runText.mode, -2);
   EXPECT_FALSE(ticker.timerEnabled());
-  ticker.setTag(5);  // an unknown mode replays nothing
-  ticker.hide();
+  match.startRunText(5, std::nullopt);  // an unknown mode replays nothing
   controls->ListStrDblClick();
   EXPECT_TRUE(ticker.isHidden());
 }
