@@ -280,11 +280,11 @@ TEST_F(Console, DoubleClickCountsOnce) {
     QTest::mouseRelease(target, Qt::LeftButton, {}, at);
   };
   doubleClick(console->bPlay);
-  EXPECT_EQ(console->state(), MatchClock::Running);
+  EXPECT_EQ(match.state().clock, MatchClock::Running);
   doubleClick(console->LabelTime);
-  EXPECT_EQ(console->state(), MatchClock::Paused);
+  EXPECT_EQ(match.state().clock, MatchClock::Paused);
   doubleClick(console->LabelC1);
-  EXPECT_EQ(console->score(1), 1);
+  EXPECT_EQ(match.state().score[0], 1);
   doubleClick(console->LabStrafe1_1);
   EXPECT_EQ(console->LabStrafe1_1->fontColor(), colors::white);  // running, not ended again
 }
