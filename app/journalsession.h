@@ -30,6 +30,8 @@ class JournalSession {
   std::optional<JournalContents> open(const std::function<bool(const QString&)>& ask);
   // Null when the journal could not be opened (the match goes on unrecorded).
   MatchJournal* journal() const { return journal_.get(); }
+  // The journal of the match in progress, else of the last finished one (empty: none yet).
+  QString lastMatchPath() const { return store_.lastMatchPath(); }
   void finish();
 
  private:

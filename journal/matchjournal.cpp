@@ -15,7 +15,7 @@ MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString&
     : QObject(parent), match_(match), tick_(tick), file_(path) {
   const bool fresh = QFileInfo(path).size() == 0;
   last_ = match_.snapshot(tick_.now());
-  const QDateTime wall = QDateTime::currentDateTime();
+  const QDateTime wall = journalformat::wallNow();
   QByteArray lines = journalline::encode(journalformat::state(toJson(last_), wall));
   if (fresh) lines.prepend(journalline::encode(journalformat::head(wall)));
   append(lines);
@@ -27,7 +27,7 @@ MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString&
 }
 
 void MatchJournal::record() {
-  const QDateTime wall = QDateTime::currentDateTime();
+  const QDateTime wall = journalformat::wallNow();
   const MatchSnapshot now = match_.snapshot(tick_.now());
   QByteArray lines;
   for (const MatchEvent& event : eventsBetween(last_, now, wall))
@@ -50,7 +50,7 @@ void MatchJournal::finish() {
   if (!file_.isOpen()) return;
   clockTimer_.stop();
   disconnect(&match_, nullptr, this, nullptr);
-  append(journalline::encode(journalformat::end(QDateTime::currentDateTime())));
+  append(journalline::encode(journalformat::end(journalformat::wallNow())));
   file_.close();
 }
 

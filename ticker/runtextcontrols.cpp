@@ -217,6 +217,19 @@ void TRunTextControls::replaceEntries(const QStringList& entries) {
   listStr_->addItems(entries);
   programSelecting_ = false;
   selectEntry(0);
+  emit entriesEdited();
+}
+
+QStringList TRunTextControls::entries() const {
+  QStringList entries;
+  entries.reserve(listStr_->count());
+  for (int i = 0; i < listStr_->count(); ++i) entries.append(listStr_->item(i)->text());
+  return entries;
+}
+
+void TRunTextControls::restoreEntries(const QStringList& entries, int selected) {
+  replaceEntries(entries);
+  selectEntry(selected);
 }
 
 bool TRunTextControls::reloadDefaultList() {
@@ -316,6 +329,7 @@ void TRunTextControls::Edit1Enter() {
   listStr_->insertItem(at, edit1_->text());
   selectEntry(at);
   edit1_->selectAll();
+  emit entriesEdited();
 }
 
 void TRunTextControls::obADDstrClick() {
@@ -323,10 +337,11 @@ void TRunTextControls::obADDstrClick() {
   if (index < 0) {
     listStr_->addItem(edit1_->text());
     selectEntry(-1);
-    return;
+  } else {
+    listStr_->insertItem(index, edit1_->text());
+    selectEntry(index);
   }
-  listStr_->insertItem(index, edit1_->text());
-  selectEntry(index);
+  emit entriesEdited();
 }
 
 void TRunTextControls::Stringdelete1Click() {
@@ -336,6 +351,7 @@ void TRunTextControls::Stringdelete1Click() {
   delete listStr_->takeItem(index);
   programSelecting_ = false;
   selectEntry(qMin(index, listStr_->count() - 1));
+  emit entriesEdited();
 }
 
 void TRunTextControls::Openfile1Click() {
@@ -353,9 +369,7 @@ void TRunTextControls::Openfile1Click() {
 }
 
 void TRunTextControls::Saveasdefault1Click() {
-  QStringList entries;
-  entries.reserve(listStr_->count());
-  for (int i = 0; i < listStr_->count(); ++i) entries.append(listStr_->item(i)->text());
+  const QStringList entries = this->entries();
   const QString file = listFilePath();
   QString reason;
   if (!RunListFile::write(file, entries, &reason))

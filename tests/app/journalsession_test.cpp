@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <QFile>
 #include <QJsonArray>
+#include <QMap>
+#include <QProcess>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 
@@ -92,4 +96,52 @@ TEST(SaveReport, WritesCsvAndJsonUnderThePickedNameOrTellsWhyNot) {
   ASSERT_EQ(dialogs.errors.size(), 2);
   EXPECT_TRUE(dialogs.errors[0].startsWith("Cannot create file")) << qPrintable(dialogs.errors[0]);
   EXPECT_TRUE(dialogs.errors[1].startsWith("Kein Spielbericht")) << qPrintable(dialogs.errors[1]);
+}
+
+// The lines "name: value" a scripted program reports, once `count` of them have arrived.
+QMap<QString, QString> reports(QProcess& program, int count) {
+  QMap<QString, QString> seen;
+  while (seen.size() < count) {
+    if (!program.canReadLine() && !program.waitForReadyRead(20'000)) break;
+    while (program.canReadLine()) {
+      const QString line = QString::fromUtf8(program.readLine()).trimmed();
+      seen.insert(line.section(": ", 0, 0), line.section(": ", 1));
+    }
+  }
+  return seen;
+}
+
+int seconds(const QString& clock) {
+  return clock.section(':', 0, 0).toInt() * 60 + clock.section(':', 1).toInt();
+}
+
+TEST(Program, AMatchKilledMidwayComesBackWithOneJa) {
+  QTemporaryDir home;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
+    environment.insert(name, home.filePath(name));
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  QProcess first, second;
+  for (QProcess* program : {&first, &second}) program->setProcessEnvironment(environment);
+
+  first.start(SCRIPTED_PROGRAM, {"play"});
+  const QString killedAt = reports(first, 1).value("clock");
+  ASSERT_FALSE(killedAt.isEmpty()) << first.readAllStandardError().constData();
+  ::kill(pid_t(first.processId()), SIGKILL);
+  first.waitForFinished();
+
+  second.start(SCRIPTED_PROGRAM, {"resume"});
+  const QMap<QString, QString> seen = reports(second, 9);
+  EXPECT_EQ(seen.value("question"), "Das letzte Spiel wurde nicht beendet. Spiel fortsetzen?");
+  EXPECT_EQ(seen.value("score"), "3:2");
+  EXPECT_EQ(seen.value("period"), "1");
+  EXPECT_EQ(seen.value("countdown"), "off");
+  EXPECT_EQ(seen.value("clock shown"), "off");
+  EXPECT_EQ(seen.value("texts"), "Neue Zeile");
+  EXPECT_EQ(seen.value("play"), "Play");  // paused, one Play goes on
+  // The clock stands where the killed program last showed it, or a moment later.
+  EXPECT_GE(seconds(seen.value("clock")), seconds(killedAt)) << qPrintable(killedAt);
+  // The penalty started with the clock; the clock turns its second 900 ms early.
+  EXPECT_LE(seconds(seen.value("penalty")), 121 - seconds(killedAt));
+  second.waitForFinished();
 }
