@@ -129,6 +129,10 @@ TEST(Program, AMatchKilledMidwayComesBackWithOneJa) {
   ASSERT_FALSE(killedAt.isEmpty()) << first.readAllStandardError().constData();
   ::kill(pid_t(first.processId()), SIGKILL);
   first.waitForFinished();
+  // F4 changed a setting: it is stored already, though the program never ended.
+  QFile stored(home.filePath("XDG_CONFIG_HOME") + "/Merrowtide/Scorvex.reg");
+  ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(stored.readAll().contains("\"CountDown\"=dword:00000000"));
 
   second.start(SCRIPTED_PROGRAM, {"resume"});
   const QMap<QString, QString> seen = reports(second, 9);
