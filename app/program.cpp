@@ -92,13 +92,13 @@ int runProgram(QApplication& app) {
     if (resumed->texts) runText.restoreEntries(resumed->texts->lines, resumed->texts->selected);
   }
   const auto recordTexts = [&] {
-    if (journal.journal()) journal.journal()->recordTexts({runText.entries(), runText.selectedEntry()});
+    if (journal.journal())
+      journal.journal()->recordTexts({runText.entries(), runText.selectedEntry()});
   };
   recordTexts();
   QObject::connect(&runText, &TRunTextControls::entriesEdited, recordTexts);
-  QObject::connect(console.get(), &TFormCtrl::reportRequested, [&] {
-    saveReport(dialogs, console.get(), journal.lastMatchPath());
-  });
+  QObject::connect(console.get(), &TFormCtrl::reportRequested,
+                   [&] { saveReport(dialogs, console.get(), journal.lastMatchPath()); });
 
   // Settings are stored as soon as they change, not only at the end, so a crash loses none.
   // Both windows take their part of a change before this runs; the display goes first, as

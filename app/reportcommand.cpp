@@ -44,23 +44,23 @@ void saveReport(Dialogs& dialogs, QWidget* parent, const QString& journalPath) {
   const QString caption = QCoreApplication::applicationName();
   const JournalReading reading = readJournalFile(journalPath);
   if (!reading.contents) {
-    dialogs.showError(parent, caption,
-                      QString("Kein Spielbericht: %1.").arg(journalPath.isEmpty()
-                                                                ? QString("noch kein Spiel")
-                                                                : reading.problem));
+    dialogs.showError(
+        parent, caption,
+        QString("Kein Spielbericht: %1.")
+            .arg(journalPath.isEmpty() ? QString("noch kein Spiel") : reading.problem));
     return;
   }
   const QString suggested = QDir::home().filePath(
       QString("Spielbericht %1.csv").arg(reading.contents->started.date().toString(Qt::ISODate)));
-  const QString picked =
-      dialogs.pickSaveFile(parent, suggested, "CSV und JSON (*.csv)");
+  const QString picked = dialogs.pickSaveFile(parent, suggested, "CSV und JSON (*.csv)");
   if (picked.isEmpty()) return;
   const QFileInfo csv(picked);
   const QString base = csv.dir().filePath(csv.suffix().compare("csv", Qt::CaseInsensitive) == 0
                                               ? csv.completeBaseName()
                                               : csv.fileName());
   const QList<std::pair<QString, QByteArray>> files{
-      {base + ".csv", reportCsv(*reading.contents)}, {base + ".json", reportJson(*reading.contents)}};
+      {base + ".csv", reportCsv(*reading.contents)},
+      {base + ".json", reportJson(*reading.contents)}};
   for (const auto& [path, bytes] : files) {
     QString reason;
     if (!writeFile(path, bytes, &reason)) {

@@ -24,7 +24,8 @@ bool reachable(const Match& match, quint32 now) {
   for (int i = 0; i < 4; ++i) {
     const PenaltySlotState& p = s.penalties[i];
     ok = ok && p.secondsLeft >= 0 && p.secondsLeft <= PenaltyTable::kLength;
-    if (p.active && !p.armed) ok = ok && snapshot.penaltyElapsedMs[i] <= PenaltyTable::kLength * 1000;
+    if (p.active && !p.armed)
+      ok = ok && snapshot.penaltyElapsedMs[i] <= PenaltyTable::kLength * 1000;
   }
   return ok;
 }

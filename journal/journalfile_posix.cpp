@@ -10,8 +10,8 @@
 #include "journal/journalstore.h"
 
 JournalFile::JournalFile(const QString& path) : path_(path) {
-  fd_ = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
-               0600);
+  fd_ =
+      ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
   if (fd_ < 0) {
     error_ = QString::fromLocal8Bit(std::strerror(errno));
     return;

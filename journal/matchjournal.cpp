@@ -22,8 +22,7 @@ MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString&
   clockTimer_.setInterval(kClockIntervalMs);
   connect(&clockTimer_, &QTimer::timeout, this, &MatchJournal::record);
   connect(&match_, &Match::changed, this, &MatchJournal::record);
-  clockTimer_.start();
-  if (match_.state().clock != MatchClock::Running) clockTimer_.stop();
+  if (match_.state().clock == MatchClock::Running) clockTimer_.start();
 }
 
 void MatchJournal::record() {
@@ -34,6 +33,7 @@ void MatchJournal::record() {
     lines += journalline::encode(journalformat::event(event));
   lines += journalline::encode(journalformat::state(toJson(now), wall));
   append(lines);
+  changed_ = changed_ || now.state != last_.state;
   last_ = now;
   if (now.state.clock == MatchClock::Running) {
     if (!clockTimer_.isActive()) clockTimer_.start();
@@ -43,6 +43,8 @@ void MatchJournal::record() {
 }
 
 void MatchJournal::recordTexts(const RunningTexts& texts) {
+  changed_ = changed_ || (lastTexts_ && texts != *lastTexts_);
+  lastTexts_ = texts;
   append(journalline::encode(journalformat::texts(texts)));
 }
 

@@ -26,6 +26,8 @@ class MatchJournal : public QObject {
   bool isOpen() const { return file_.isOpen(); }
   QString path() const { return file_.path(); }
   void recordTexts(const RunningTexts& texts);
+  // The match or the running-text list changed since the journal was opened.
+  bool changed() const { return changed_; }
   // The program ends normally: the journal gets its end line and is closed.
   void finish();
 
@@ -38,6 +40,8 @@ class MatchJournal : public QObject {
   const TickCounter& tick_;
   JournalFile file_;
   MatchSnapshot last_;
+  std::optional<RunningTexts> lastTexts_;
+  bool changed_ = false;
   QTimer clockTimer_;
   bool failureReported_ = false;
 };

@@ -127,8 +127,8 @@ std::optional<MatchSnapshot> snapshotFromJson(const QJsonObject& object) {
     p.armed = slot.flag("armed");
     p.secondsLeft = int(slot.whole("secondsLeft", 0, PenaltyTable::kLength));
     // An idle slot stopped by a new configuration keeps its start, however long ago.
-    const qint64 elapsed = slot.whole("elapsedMs", MatchSnapshot::kNoStart,
-                                      p.active ? kPenaltyMs : kMaxTickSpan);
+    const qint64 elapsed =
+        slot.whole("elapsedMs", MatchSnapshot::kNoStart, p.active ? kPenaltyMs : kMaxTickSpan);
     snapshot.penaltyElapsedMs[i] = elapsed;
     slot.require(!p.armed || elapsed == MatchSnapshot::kNoStart);
     slot.require(!p.active || p.armed || elapsed != MatchSnapshot::kNoStart);

@@ -1,15 +1,15 @@
-#include <gtest/gtest.h>
+#include "app/journalsession.h"
 
+#include <gtest/gtest.h>
 #include <signal.h>
 
 #include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QMap>
 #include <QProcess>
-#include <QJsonDocument>
 #include <QTemporaryDir>
 
-#include "app/journalsession.h"
 #include "app/reportcommand.h"
 #include "core/match.h"
 #include "journal/matchjournal.h"
@@ -20,23 +20,26 @@ namespace {
 TEST(JournalSession, OffersAnUnfinishedMatchAndFilesItWhenDeclinedOrDamaged) {
   struct Row {
     const char* name;
+    int goals;  // before the crash
     bool damaged;
     bool answer;
     int questions;
-    int home;  // after start-up
+    int home;   // after start-up
+    int filed;  // finished matches after start-up
   } rows[] = {
-      {"Ja", false, true, 1, 3},
-      {"Nein", false, false, 1, 0},
-      {"damaged", true, true, 0, 0},
+      {"Ja", 3, false, true, 1, 3, 0},
+      {"Nein", 3, false, false, 1, 0, 1},
+      {"damaged", 3, true, true, 0, 0, 1},
+      {"nothing happened", 0, false, true, 0, 0, 0},
   };
   for (const Row& row : rows) {
     QTemporaryDir folder;
     FakeTick tick;
-    {  // A run that dies after three home goals, without finishing its journal.
+    {  // A run that dies without finishing its journal.
       Match match;
       JournalSession crashed(folder.path(), match, tick);
       crashed.open([](const QString&) { return false; });
-      for (int goal = 0; goal < 3; ++goal) match.changeScore(1, +1);
+      for (int goal = 0; goal < row.goals; ++goal) match.changeScore(1, +1);
     }
     JournalStore store(folder.path());
     if (row.damaged) {
@@ -58,16 +61,15 @@ TEST(JournalSession, OffersAnUnfinishedMatchAndFilesItWhenDeclinedOrDamaged) {
     EXPECT_EQ(match.state().score[0], row.home) << row.name;
     EXPECT_EQ(resumed.has_value(), row.home > 0) << row.name;
     // A declined or damaged match is kept among the finished ones, and recording goes on.
-    const int filed = row.home > 0 ? 0 : 1;
-    EXPECT_EQ(store.finishedPaths().size(), filed) << row.name;
+    EXPECT_EQ(store.finishedPaths().size(), row.filed) << row.name;
     EXPECT_TRUE(store.hasCurrent()) << row.name;
+    // The match goes on; it is filed at the end, unless nothing at all happened.
+    if (row.goals) match.changeScore(2, +1);
     session.finish();
     EXPECT_FALSE(store.hasCurrent()) << row.name;
-    EXPECT_EQ(store.finishedPaths().size(), filed + 1) << row.name;
+    EXPECT_EQ(store.finishedPaths().size(), row.filed + (row.goals ? 1 : 0)) << row.name;
   }
 }
-
-}  // namespace
 
 TEST(SaveReport, WritesCsvAndJsonUnderThePickedNameOrTellsWhyNot) {
   QTemporaryDir folder;
@@ -149,3 +151,5 @@ TEST(Program, AMatchKilledMidwayComesBackWithOneJa) {
   EXPECT_LE(seconds(seen.value("penalty")), 121 - seconds(killedAt));
   second.waitForFinished();
 }
+
+}  // namespace

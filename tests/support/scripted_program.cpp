@@ -52,14 +52,14 @@ void play() {
     if (!QTest::qWaitForWindowActive(c)) return false;
     for (Qt::Key key : {Qt::Key_F11, Qt::Key_F11, Qt::Key_F11, Qt::Key_F12, Qt::Key_F12})
       QTest::keyClick(c, key);
-    QTest::keyClick(c, Qt::Key_1, Qt::AltModifier);           // period 1
-    QTest::keyClick(c, Qt::Key_F4);                           // count up
-    QTest::keyClick(c, Qt::Key_Z, Qt::ControlModifier);       // clock hidden on the display
-    QTest::keyClick(c, Qt::Key_B, Qt::ControlModifier);       // black screen
-    QTest::mouseClick(c->LabStrafe1_1, Qt::LeftButton);       // home penalty, armed
+    QTest::keyClick(c, Qt::Key_1, Qt::AltModifier);      // period 1
+    QTest::keyClick(c, Qt::Key_F4);                      // count up
+    QTest::keyClick(c, Qt::Key_Z, Qt::ControlModifier);  // clock hidden on the display
+    QTest::keyClick(c, Qt::Key_B, Qt::ControlModifier);  // black screen
+    QTest::mouseClick(c->LabStrafe1_1, Qt::LeftButton);  // home penalty, armed
     c->RunText->Edit1()->setText("Neue Zeile");
-    QTest::keyClick(c->RunText->Edit1(), Qt::Key_Return);     // an unsaved edit
-    QTest::keyClick(c, Qt::Key_F5);                           // Play
+    QTest::keyClick(c->RunText->Edit1(), Qt::Key_Return);  // an unsaved edit
+    QTest::keyClick(c, Qt::Key_F5);                        // Play
     every50ms([c] {
       if (c->LabelTime->caption() < "0:02") return false;
       report("clock", c->LabelTime->caption());
