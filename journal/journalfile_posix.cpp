@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <cstring>
 
@@ -60,8 +61,10 @@ void JournalFile::close() {
   fd_ = -1;
 }
 
-// Several appends during one sync are covered by the next single sync.
+// Several appends during one sync are covered by the next single sync. The folder goes first,
+// so that a journal just created is found after a power cut.
 void JournalFile::syncLoop() {
+  syncFolder(QFileInfo(path_).absolutePath());
   std::unique_lock lock(mutex_);
   for (;;) {
     wake_.wait(lock, [this] { return syncPending_ || stopping_; });

@@ -19,8 +19,9 @@ MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString&
   QByteArray lines = journalline::encode(journalformat::state(toJson(last_), wall));
   if (fresh) lines.prepend(journalline::encode(journalformat::head(wall)));
   append(lines);
-  clockTimer_.setInterval(kClockIntervalMs);
-  connect(&clockTimer_, &QTimer::timeout, this, &MatchJournal::record);
+  sinceLastState_.start();
+  clockTimer_.setInterval(kClockLineAgeMs / 2);
+  connect(&clockTimer_, &QTimer::timeout, this, &MatchJournal::recordClock);
   connect(&match_, &Match::changed, this, &MatchJournal::record);
   if (match_.state().clock == MatchClock::Running) clockTimer_.start();
 }
@@ -33,6 +34,7 @@ void MatchJournal::record() {
     lines += journalline::encode(journalformat::event(event));
   lines += journalline::encode(journalformat::state(toJson(now), wall));
   append(lines);
+  sinceLastState_.restart();
   changed_ = changed_ || now.state != last_.state;
   last_ = now;
   if (now.state.clock == MatchClock::Running) {
@@ -40,6 +42,10 @@ void MatchJournal::record() {
   } else {
     clockTimer_.stop();
   }
+}
+
+void MatchJournal::recordClock() {
+  if (sinceLastState_.elapsed() >= kClockLineAgeMs) record();
 }
 
 void MatchJournal::recordTexts(const RunningTexts& texts) {

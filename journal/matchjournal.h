@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -10,14 +11,17 @@
 class Match;
 class TickCounter;
 
-// Records a match into its journal: the whole state after every change of the match and every
-// half second while the clock runs (so a restart finds the clock at most a second behind), the
-// entries of the match report, and the running-text list after each edit.
+// Records a match into its journal: the whole state after every change of the match and, while
+// the clock runs, whenever the last one is half a second old (so a restart finds the clock less
+// than a second behind), the entries of the match report, and the running-text list after each
+// edit.
 class MatchJournal : public QObject {
   Q_OBJECT
 
  public:
-  static constexpr int kClockIntervalMs = 500;
+  // While the clock runs a state line is due when the last one is this old; the clock's own
+  // second changes write one each second besides.
+  static constexpr int kClockLineAgeMs = 500;
 
   // Appends to the journal at `path`; a new journal starts with its head line.
   MatchJournal(Match& match, const TickCounter& tick, const QString& path,
@@ -33,6 +37,7 @@ class MatchJournal : public QObject {
 
  private:
   void record();
+  void recordClock();
   // Whole lines in one write, so a crash keeps all of them or none but the torn last one.
   void append(const QByteArray& lines);
 
@@ -43,6 +48,7 @@ class MatchJournal : public QObject {
   std::optional<RunningTexts> lastTexts_;
   bool changed_ = false;
   QTimer clockTimer_;
+  QElapsedTimer sinceLastState_;
   bool failureReported_ = false;
 };
 
