@@ -391,20 +391,20 @@ void TFormCtrl::FormCreate() {
   chooseSoundFile();
   const QString field = programFolder() + "/Hintergrund.jpg";
   if (QFileInfo::exists(field)) {
-    const QImage picture = loadPicture(field);
+    const QImage picture =
+        loadPicture(field, largestShownSize(size(), platform_.desktop.monitorBounds()));
     if (!picture.isNull()) ImagePole->setPicture(picture);
   }
-  setFixedWidth(kClientWidth);
+  // The width is the field picture's; the window system adds its own frame around it.
+  setFixedWidth(ImagePole->width());
   setMinimumHeight(kMinClientHeight);
   const Qt::KeyboardModifiers ctrlPad = Qt::ControlModifier | Qt::KeypadModifier;
   SekPlus->setShortcut(QKeyCombination(ctrlPad, Qt::Key_Plus));
   SekMinus->setShortcut(QKeyCombination(ctrlPad, Qt::Key_Minus));
   Sek10plus->setShortcut(QKeyCombination(ctrlPad | Qt::ShiftModifier, Qt::Key_Plus));
   Sek10Minus->setShortcut(QKeyCombination(ctrlPad | Qt::ShiftModifier, Qt::Key_Minus));
-  rememberedPos_ = pos();
   LoadConsoleSettings();
   SpeedButton2->move(width() - SpeedButton2->width() - SpeedButton1->x(), SpeedButton2->y());
-  rememberedPos_ = pos();
   FitNamesFont();
 }
 
@@ -424,6 +424,8 @@ void TFormCtrl::LoadConsoleSettings() {
   settings_.change([&stored](TSettings& s) { applyConsoleGroup(stored, s); });
   if (stored.L) move(*stored.L, y());
   if (stored.T) move(x(), *stored.T);
+  // Without a stored position the window system places the console on its first show.
+  if (stored.L || stored.T) rememberedPos_ = pos();
   // The width is fixed; the height is the client height (the window frame is not known
   // before the window is shown, so storing the outer height would grow it at every start).
   if (stored.H) resize(width(), qMax(*stored.H, kMinClientHeight));
@@ -451,7 +453,9 @@ void TFormCtrl::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) FormShow();
 }
 
-void TFormCtrl::FormShow() { move(rememberedPos_); }
+void TFormCtrl::FormShow() {
+  if (rememberedPos_) move(*rememberedPos_);
+}
 
 void TFormCtrl::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
@@ -505,16 +509,18 @@ bool TFormCtrl::eventFilter(QObject* watched, QEvent* event) {
     // X11 and Wayland drop the keypad flag before matching shortcuts, so Ctrl + keypad +/-
     // find no command there and arrive as a plain key press.
     auto* key = static_cast<QKeyEvent*>(event);
-    QAction* command = key->modifiers() & Qt::KeypadModifier ? commandForKey(*key) : nullptr;
-    if (command) {
-      command->trigger();
-      return true;
-    }
+    if (key->modifiers() & Qt::KeypadModifier && runCommandForKey(*key)) return true;
   } else if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
     Image1Click();
     return true;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+bool TFormCtrl::runCommandForKey(const QKeyEvent& key) {
+  QAction* command = commandForKey(key);
+  if (command) command->trigger();
+  return command;
 }
 
 // The enabled command carrying the key. Like Qt's own shortcut lookup, a keypad key also

@@ -11,6 +11,7 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "platform/color.h"
 #include "platform/identity.h"
@@ -52,6 +53,9 @@ class TFormCtrl : public QWidget {
   void FormDestroy();
   // The same, also while the program runs, so that a crash loses no confirmed setting.
   void SaveConsoleSettings();
+
+  // Runs the enabled command that carries the key, as its shortcut would; false if none does.
+  bool runCommandForKey(const QKeyEvent& key);
 
   // Controls (objectName = member name).
   QWidget* Panel1;
@@ -146,7 +150,7 @@ class TFormCtrl : public QWidget {
   Match& match_;
   QTimer* blinkTimer_;
   int blinkShown_ = 0;  // blink steps left when last drawn, to start the timer with a new blink
-  QPoint rememberedPos_;
+  std::optional<QPoint> rememberedPos_;  // a stored position; none on a first run
   QString helpFile_;
 
   TFDlgYesNo* FDlgYesNo = nullptr;

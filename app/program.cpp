@@ -5,10 +5,12 @@
 #include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "app/commandline.h"
 #include "app/formctrl.h"
 #include "app/journalsession.h"
+#include "app/keyforwarding.h"
 #include "app/reportcommand.h"
 #include "core/match.h"
 #include "display/tablo.h"
@@ -23,6 +25,7 @@
 #include "platform/tickcounter.h"
 #include "settings/cfgdialog.h"
 #include "settings/settings.h"
+#include "settings/settingssave.h"
 #include "ticker/runtextcontrols.h"
 #include "widgets/appicon.h"
 #include "widgets/dlgyesno.h"
@@ -61,6 +64,7 @@ int runProgram(QApplication& app) {
   auto config = std::make_unique<TCfgDialog>(console.get());
   auto info = std::make_unique<TFormInfo>(dialogs, console.get());
   console->attachWindows(yesNo.get(), display.get(), config.get(), info.get());
+  forwardCommandKeys(*display, *console);
 
   try {
     const DisplayOptions options = parseDisplayOptions(app.arguments().mid(1));
@@ -102,10 +106,17 @@ int runProgram(QApplication& app) {
 
   // Settings are stored as soon as they change, not only at the end, so a crash loses none.
   // Both windows take their part of a change before this runs; the display goes first, as
-  // at exit. The display's end cuts these connections before the console's settings go.
+  // at exit. A store that refuses is told once, on stderr, and at exit in the error box. The
+  // display's end cuts these connections before the console's settings go.
+  bool storeFailureTold = false;
   const auto storeSettings = [&] {
+    settingsKey.holdWrites();
     display->SaveDisplaySettings();
     console->SaveConsoleSettings();
+    QString reason;
+    if (settingsKey.commit(&reason) || std::exchange(storeFailureTold, true)) return;
+    std::fprintf(stderr, "Scorvex: Einstellungen nicht gespeichert in %s: %s\n",
+                 qPrintable(settingsKey.storeName()), qPrintable(reason));
   };
   QTimer placeSettled;
   placeSettled.setSingleShot(true);
@@ -118,13 +129,16 @@ int runProgram(QApplication& app) {
   const int result = app.exec();
   journal.finish();
 
-  // Reverse order of creation: the display stores its settings before the console.
+  // Reverse order of creation: the display writes its settings group before the console;
+  // both reach the store together, and a failure is told before the program ends.
   info.reset();
   config.reset();
-  display->FormDestroy();
+  saveSettingsAtExit(settingsKey, dialogs, TFormCtrl::kAppTitle, [&] {
+    display->FormDestroy();
+    console->FormDestroy();
+  });
   display.reset();
   yesNo.reset();
-  console->FormDestroy();
   console.reset();
   return result;
 }

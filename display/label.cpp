@@ -97,23 +97,28 @@ void TLabel::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
-// Large scoreboard glyphs are expensive to rasterise, and a label is repainted whenever
-// something above or below it changes (a penalty time over the score, say); so the label
-// keeps its last drawing and only draws again after one of its properties changed.
+// An opaque label draws straight onto the window: it sets every pixel, and the big glyphs come
+// from the glyph images of textdraw, so keeping a picture of the whole label would cost its full
+// size in memory (the score band alone is 10 MB at 4K) for little time saved. A label that
+// lets the window show through keeps its last drawing with alpha, and draws again only after
+// one of its properties changed, since the window repaints it whenever something above or below
+// it changes.
 void TLabel::paintEvent(QPaintEvent*) {
+  if (coversEveryPixel()) {
+    cache_ = QImage();
+    QPainter painter(this);
+    paintLabel(painter);
+    return;
+  }
   const qreal ratio = devicePixelRatioF();
   const QSize pixels = size() * ratio;
-  // An opaque label covers every pixel itself, and an image without alpha is copied rather
-  // than blended onto the window.
-  const bool opaque = coversEveryPixel();
-  const QImage::Format format = opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
-  if (cache_.size() != pixels || cache_.format() != format) {
-    cache_ = QImage(pixels, format);
+  if (cache_.size() != pixels) {
+    cache_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     cache_.setDevicePixelRatio(ratio);
     cacheValid_ = false;
   }
   if (!cacheValid_) {
-    if (!opaque) cache_.fill(Qt::transparent);
+    cache_.fill(Qt::transparent);
     QPainter painter(&cache_);
     paintLabel(painter);
     cacheValid_ = true;

@@ -92,6 +92,6 @@ class TLabel : public QWidget {
   bool shrinkToWidth_ = false;
   int tag_ = 0;
   bool leftPressed_ = false;  // a single left press began here: its release clicks
-  QImage cache_;
+  QImage cache_;              // the last drawing of a label that lets the window show through
   bool cacheValid_ = false;
 };

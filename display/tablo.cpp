@@ -129,7 +129,7 @@ TFormTablo::TFormTablo(Platform& platform, Settings& settings, Match& match, QWi
       ppi_(platform.desktop.logicalPpi()) {
   setObjectName("FormTablo");
   setWindowIcon(applicationIcon());
-  setMinimumSize(320, 240);
+  limitOuterSize();
   setFont(arial(40));
   setAutoFillBackground(true);
   setColor(colors::black);
@@ -416,6 +416,7 @@ void TFormTablo::ApplyScreenMode() {
     resize(client);
   }
   if (shown) show();
+  limitOuterSize();
 }
 
 void TFormTablo::limitWidth(int pixels) { setMaximumWidth(pixels > 0 ? pixels : QWIDGETSIZE_MAX); }
@@ -433,7 +434,7 @@ void TFormTablo::ApplyTitle() {
   if (settings.TitelType == 1) {
     Image1->hide();
   } else if (settings.TitelType == 2) {
-    const QImage picture = loadPicture(settings.TitelType2);
+    const QImage picture = loadPicture(settings.TitelType2, largestPictureSize());
     if (!picture.isNull()) {
       Image1->setPicture(picture);
       Image1->show();
@@ -444,14 +445,20 @@ void TFormTablo::ApplyTitle() {
 
 void TFormTablo::LoadTeamLogos() {
   const QString dir = QDir::currentPath();
-  showTeamLogo(findTeamLogo(dir, settings_.record().Comanda1), Logo1, LabelLogo1);
-  showTeamLogo(findTeamLogo(dir, settings_.record().Comanda2), Logo2, LabelLogo2);
+  const QSize largest = largestPictureSize();
+  showTeamLogo(findTeamLogo(dir, settings_.record().Comanda1, largest), Logo1, LabelLogo1);
+  showTeamLogo(findTeamLogo(dir, settings_.record().Comanda2, largest), Logo2, LabelLogo2);
+}
+
+// No element is larger than the window, which full screen makes a monitor's size.
+QSize TFormTablo::largestPictureSize() const {
+  return largestShownSize(size(), platform_.desktop.monitorBounds());
 }
 
 void TFormTablo::loadLogoScreen() {
   const QString file = programFile("jpg");
   if (!QFileInfo::exists(file)) return;
-  const QImage picture = loadPicture(file);
+  const QImage picture = loadPicture(file, largestPictureSize());
   if (picture.isNull()) return;
   Logo->setPicture(picture);
   hasLogoScreen_ = true;
@@ -479,6 +486,18 @@ void TFormTablo::SaveDisplaySettings() {
 void TFormTablo::FormActivate() { emit activated(); }
 
 void TFormTablo::FormDestroy() { SaveDisplaySettings(); }
+
+void TFormTablo::limitOuterSize() {
+  const QSize frame = frameGeometry().size() - size();
+  setMinimumSize((QSize(320, 240) - frame).expandedTo(QSize(0, 0)));
+}
+
+// The window system reports the frame once it has put one around the window, which moves the
+// client area.
+void TFormTablo::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  limitOuterSize();
+}
 
 void TFormTablo::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);

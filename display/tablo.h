@@ -128,6 +128,7 @@ class TFormTablo : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
 
@@ -138,8 +139,13 @@ class TFormTablo : public QWidget {
   void applySettings(const TSettings& before);
   void applyFonts();
   void loadLogoScreen();
+  // The largest size a picture can be shown at; decoded pictures are kept no larger.
+  QSize largestPictureSize() const;
   // LabelLogo1, then LabelLogo2, to the top of the labels, still below panels and frame.
   void raiseLogoTexts();
+  // The smallest outer size is 320 × 240: the client's limit leaves room for the frame.
+  void limitOuterSize();
+
   Platform& platform_;
   Settings& settings_;
   Match& match_;

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include "display/picturebox.h"
 #include "platform/picture.h"
 
 namespace {
@@ -49,17 +50,22 @@ std::optional<QString> logoText(const QByteArray& data) {
   return result;
 }
 
-TeamLogo findTeamLogo(const QString& dir, const QString& teamName) {
+TeamLogo findTeamLogo(const QString& dir, const QString& teamName, QSize largest) {
   const QString base = QDir(dir).filePath(teamName);
   TeamLogo logo;
-  logo.picture = loadPicture(base + QLatin1String(".gif"));
-  if (logo.picture.isNull()) logo.picture = loadPicture(base + QLatin1String(".jpg"));
+  logo.picture = loadPicture(base + QLatin1String(".gif"), largest);
+  if (logo.picture.isNull()) logo.picture = loadPicture(base + QLatin1String(".jpg"), largest);
   if (logo.picture.isNull()) {
     // The failed GIF switched the logo's transparency on; of the formats only a BMP honours
-    // it, leaving out the colour of its bottom-left pixel.
+    // it, leaving out the colour of its bottom-left pixel. That colour goes before a picture
+    // too big is reduced, which would blend it into its neighbours.
     logo.picture = loadPicture(base + QLatin1String(".bmp"));
-    if (!logo.picture.isNull())
-      logo.transparentColour = logo.picture.pixel(0, logo.picture.height() - 1);
+    if (!logo.picture.isNull()) {
+      const QRgb colour = logo.picture.pixel(0, logo.picture.height() - 1);
+      logo.transparentColour = colour;
+      if (fittedSize(logo.picture.size(), largest) != logo.picture.size())
+        logo.picture = fitWithin(withoutColour(logo.picture, colour), largest);
+    }
   }
   if (!logo.picture.isNull()) {
     logo.kind = TeamLogo::Kind::Picture;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <optional>
 
@@ -27,5 +28,5 @@ constexpr int maxLines = 16;
 std::optional<QString> logoText(const QByteArray& data);
 
 // Looks for the files teamName + ".gif", ".jpg", ".bmp" and ".txt" in dir, in this order, and
-// takes the first that loads.
-TeamLogo findTeamLogo(const QString& dir, const QString& teamName);
+// takes the first that loads. A picture is kept no larger than largest (see fitWithin).
+TeamLogo findTeamLogo(const QString& dir, const QString& teamName, QSize largest = {});

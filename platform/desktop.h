@@ -12,8 +12,6 @@ class Desktop {
   virtual QList<QRect> monitorBounds() const = 0;
   // Logical pixels per inch of the screen (96 at normal scaling); converts points to pixels.
   virtual int logicalPpi() const = 0;
-  // Width of a sizing window frame; the console's width limits depend on it.
-  virtual int sizingFrameWidth() const = 0;
   virtual void moveCursor(const QPoint& screenPoint) = 0;
 };
 
@@ -21,6 +19,5 @@ class QtDesktop final : public Desktop {
  public:
   QList<QRect> monitorBounds() const override;
   int logicalPpi() const override;
-  int sizingFrameWidth() const override;
   void moveCursor(const QPoint& screenPoint) override;
 };

@@ -15,9 +15,4 @@ int QtDesktop::logicalPpi() const {
   return screen ? qRound(screen->logicalDotsPerInch()) : 96;
 }
 
-int QtDesktop::sizingFrameWidth() const {
-  // Qt does not expose the window manager's frame; a Windows sizing frame is 4 pixels.
-  return 4;
-}
-
 void QtDesktop::moveCursor(const QPoint& screenPoint) { QCursor::setPos(screenPoint); }

@@ -72,21 +72,39 @@ QImage decodeBmp(const QByteArray& data) {
   return image;
 }
 
-QImage decodePicture(const QByteArray& data) {
+QSize fittedSize(QSize picture, QSize largest) {
+  if (largest.isEmpty() ||
+      (picture.width() <= largest.width() && picture.height() <= largest.height()))
+    return picture;
+  return picture.scaled(largest, Qt::KeepAspectRatio).expandedTo({1, 1});
+}
+
+QImage fitWithin(const QImage& image, QSize largest) {
+  const QSize fitted = fittedSize(image.size(), largest);
+  if (fitted == image.size()) return image;
+  return image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QSize largestShownSize(QSize window, const QList<QRect>& monitors) {
+  for (const QRect& monitor : monitors) window = window.expandedTo(monitor.size());
+  return window;
+}
+
+QImage decodePicture(const QByteArray& data, QSize largest) {
   switch (pictureFormat(data)) {
     case PictureFormat::Jpeg:
-      return decodeJpeg(data);
+      return fitWithin(decodeJpeg(data, largest), largest);
     case PictureFormat::Gif:
-      return decodeGif(data);
+      return fitWithin(decodeGif(data), largest);
     case PictureFormat::Bmp:
-      return decodeBmp(data);
+      return fitWithin(decodeBmp(data), largest);
     case PictureFormat::Unknown:
       break;
   }
   return {};
 }
 
-QImage loadPicture(const QString& path) {
+QImage loadPicture(const QString& path, QSize largest) {
   // Only regular files: a pipe or a device would block or never end.
   if (!QFileInfo(path).isFile()) return {};
   QFile file(path);
@@ -94,5 +112,5 @@ QImage loadPicture(const QString& path) {
   // Read one byte beyond the cap so a file that grew after the size check is still refused.
   const QByteArray data = file.read(picture::maxFileBytes + 1);
   if (data.size() > picture::maxFileBytes) return {};
-  return decodePicture(data);
+  return decodePicture(data, largest);
 }

@@ -2,6 +2,9 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 // The one way the program reads pictures: JPEG (libjpeg), the first image of a GIF (giflib) and
@@ -22,11 +25,20 @@ PictureFormat pictureFormat(const QByteArray& data);
 // Whether a picture of this size may be decoded within the limits above.
 bool pictureSizeAllowed(qint64 width, qint64 height);
 
-QImage decodeJpeg(const QByteArray& data);
+// A decoded picture is kept no larger than the largest size it can be shown at: a bigger one is
+// reduced to fit within `largest`, its aspect ratio kept, so that a small file claiming a huge
+// size holds its pixels only while it is decoded (a JPEG is already decoded at a reduced
+// scale). An empty `largest` keeps every picture as it is.
+QSize fittedSize(QSize picture, QSize largest);
+QImage fitWithin(const QImage& image, QSize largest);
+// The largest a picture can be shown in a window: the window's size or a monitor's.
+QSize largestShownSize(QSize window, const QList<QRect>& monitors);
+
+QImage decodeJpeg(const QByteArray& data, QSize largest = {});
 // The first image of the file on its logical screen; its transparent index becomes alpha 0.
 QImage decodeGif(const QByteArray& data);
 QImage decodeBmp(const QByteArray& data);
 // Decodes any of the three formats, chosen by content.
-QImage decodePicture(const QByteArray& data);
+QImage decodePicture(const QByteArray& data, QSize largest = {});
 
-QImage loadPicture(const QString& path);
+QImage loadPicture(const QString& path, QSize largest = {});

@@ -46,11 +46,25 @@ void cmykRowToRgb(const JSAMPLE* cmyk, QRgb* out, int width) {
   }
 }
 
-bool runDecoder(jpeg_decompress_struct* cinfo, const QByteArray& data, QImage* image) {
+// Decodes at the smallest of libjpeg's scales 1/8 ... 8/8 that still covers the size the
+// picture will be reduced to, so that a huge picture never exists at its full size.
+void chooseScale(jpeg_decompress_struct* cinfo, QSize largest) {
+  const QSize wanted = fittedSize(QSize(cinfo->image_width, cinfo->image_height), largest);
+  cinfo->scale_denom = 8;
+  for (cinfo->scale_num = 1; cinfo->scale_num < 8; ++cinfo->scale_num) {
+    jpeg_calc_output_dimensions(cinfo);
+    if (int(cinfo->output_width) >= wanted.width() && int(cinfo->output_height) >= wanted.height())
+      return;
+  }
+}
+
+bool runDecoder(jpeg_decompress_struct* cinfo, const QByteArray& data, QSize largest,
+                QImage* image) {
   jpeg_mem_src(cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
                static_cast<unsigned long>(data.size()));
   if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) return false;
   if (!pictureSizeAllowed(cinfo->image_width, cinfo->image_height)) return false;
+  chooseScale(cinfo, largest);
 
   const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
   // libjpeg writes the bytes of QImage::Format_RGB32 directly in this order.
@@ -80,7 +94,7 @@ bool runDecoder(jpeg_decompress_struct* cinfo, const QByteArray& data, QImage* i
 
 }  // namespace
 
-QImage decodeJpeg(const QByteArray& data) {
+QImage decodeJpeg(const QByteArray& data, QSize largest) {
   if (pictureFormat(data) != PictureFormat::Jpeg) return {};
   QImage image;
   jpeg_decompress_struct cinfo;
@@ -99,7 +113,7 @@ QImage decodeJpeg(const QByteArray& data) {
   cinfo.progress = &progress;
   // Coefficient buffers of progressive pictures count against the same bound as the pixels.
   cinfo.mem->max_memory_to_use = picture::maxDecodedBytes;
-  const bool ok = runDecoder(&cinfo, data, &image);
+  const bool ok = runDecoder(&cinfo, data, largest, &image);
   jpeg_destroy_decompress(&cinfo);
   return ok ? image : QImage();
 }

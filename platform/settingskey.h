@@ -26,6 +26,16 @@ class SettingsKey {
   virtual Integer readInteger(const QString& name) = 0;
   virtual bool writeText(const QString& name, const QString& value) = 0;
   virtual bool writeInteger(const QString& name, qint32 value) = 0;
-  // Ends the use of the key; after writing, the values are on disk when this returns true.
+  // Ends the use of the key; after writing, the values are stored when this returns true,
+  // unless writes are held.
   virtual bool close() = 0;
+
+  // From now on close() keeps what was written, so that groups written one after the other
+  // are stored together, in one piece, by commit().
+  virtual void holdWrites() = 0;
+  // Stores what was written since holdWrites() and ends the holding. On failure, including a
+  // failed openOrCreate() meanwhile, returns false with the system's text for it in reason.
+  virtual bool commit(QString* reason) = 0;
+  // Where the values are stored, as the operator would look for it (a file, a registry key).
+  virtual QString storeName() const = 0;
 };

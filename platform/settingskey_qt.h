@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QSettings>
 #include <memory>
 
 #include "platform/settingskey.h"
@@ -8,12 +7,20 @@
 // The real per-user settings key below HKEY_CURRENT_USER, e.g. "\Software\Merrowtide\Scorvex".
 // On Windows it is the registry itself (texts REG_SZ, integers REG_DWORD). Elsewhere the key
 // lives in one file in the user's configuration folder, "$XDG_CONFIG_HOME/Merrowtide/
-// Scorvex.reg" (default ~/.config), in the registry's export text format, so the kinds of the
-// values survive and a value of the wrong kind reads as WrongKind exactly as in the registry.
-// The file is replaced atomically when the key is closed after writing; a folder that cannot
-// be written makes openOrCreate or close fail and leaves the previous file as it was.
+// Scorvex.reg" (default ~/.config), in the registry's export text format (regfile), so the
+// kinds of the values survive and a value of the wrong kind reads as WrongKind exactly as in
+// the registry.
+//
+// The file is read whole when the key is opened (at most maxFileBytes of it: a damaged giant
+// loses its rest at the next save) and written whole, by one atomic replace, when the key is
+// closed after writing or, while writes are held, at commit(). A kill at any moment leaves
+// either the old or the new file; a temporary file left by a kill between the last two steps
+// of a replace, and the lock files of older versions, are removed when the next key is made.
+// A folder that cannot be written leaves the previous file as it was.
 class QtSettingsKey final : public SettingsKey {
  public:
+  static constexpr qint64 maxFileBytes = 1 << 20;
+
   explicit QtSettingsKey(const QString& keyPath);
   ~QtSettingsKey() override;
 
@@ -24,18 +31,14 @@ class QtSettingsKey final : public SettingsKey {
   bool writeText(const QString& name, const QString& value) override;
   bool writeInteger(const QString& name, qint32 value) override;
   bool close() override;
+  void holdWrites() override;
+  bool commit(QString* reason) override;
+  QString storeName() const override;
 
   // The settings file; HKEY_CURRENT_USER on Windows.
-  QString location() const { return location_; }
+  QString location() const;
 
  private:
-  // Opens the store with the key's parent as the current group; true when the key exists.
-  bool openStore();
-  // Closes the store again unless ok; returns ok.
-  bool keepOpenIf(bool ok);
-
-  QString location_;
-  QString parentGroup_;  // the key's parent, '/'-separated, inside the store
-  QString keyName_;      // the key's own name, e.g. "Scorvex"
-  std::unique_ptr<QSettings> store_;
+  struct Store;
+  std::unique_ptr<Store> d_;
 };

@@ -1,6 +1,5 @@
 #include "platform/settingskey_regfile.h"
 
-#include <QIODevice>
 #include <QStringDecoder>
 #include <algorithm>
 #include <optional>
@@ -12,7 +11,7 @@ const QString kHeader = QStringLiteral("Windows Registry Editor Version 5.00");
 
 // regedit exports UTF-16 with a byte-order mark; files written here or by hand are UTF-8.
 // Bytes that are not valid in the encoding become replacement characters, never an error.
-QString decode(const QByteArray& data) {
+QString decode(QByteArrayView data) {
   QStringDecoder decoder(QStringConverter::encodingForData(data).value_or(QStringConverter::Utf8));
   QString text = decoder(data);
   if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
@@ -109,13 +108,15 @@ std::optional<QVariant> parseValue(QStringView value) {
     if (!text) return std::nullopt;
     return QVariant(*text);
   }
-  if (hasKindPrefix(value)) return QVariant(value.toUtf8());
-  return std::nullopt;
+  if (!hasKindPrefix(value)) return std::nullopt;
+  // Written back as it stands, a value ending in ",\" would continue onto the next line.
+  while (value.endsWith(u",\\")) value.chop(1);
+  return QVariant(value.toUtf8());
 }
 
 // One logical line; section is the current key path with '/' separators, empty when the
 // file has none (yet) or its last section line was damaged: values there are dropped.
-void parseLine(QStringView line, QString& section, QSettings::SettingsMap& map) {
+void parseLine(QStringView line, QString& section, Values& map) {
   line = line.trimmed();
   if (line.startsWith(u'[')) {
     section = line.endsWith(u']') ? line.mid(1, line.size() - 2).toString() : QString();
@@ -147,8 +148,9 @@ QString valueText(const QVariant& value) {
 
 }  // namespace
 
-bool read(QIODevice& device, QSettings::SettingsMap& map) {
-  const QString text = decode(device.readAll());
+Values read(QByteArrayView bytes) {
+  Values map;
+  const QString text = decode(bytes);
   QString section;
   QString continued;  // long hex values are wrapped over lines ending in ",\"
   for (QStringView line : QStringView(text).split(u'\n')) {
@@ -166,11 +168,10 @@ bool read(QIODevice& device, QSettings::SettingsMap& map) {
     }
   }
   if (!continued.isEmpty()) parseLine(continued, section, map);
-  // Whatever could be read is good: a damaged file must not stop the program.
-  return true;
+  return map;
 }
 
-bool write(QIODevice& device, const QSettings::SettingsMap& map) {
+QByteArray write(const Values& map) {
   QMap<QString, QString> sections;  // key path -> its value lines
   for (auto it = map.cbegin(); it != map.cend(); ++it) {
     const qsizetype slash = it.key().lastIndexOf(u'/');
@@ -182,13 +183,7 @@ bool write(QIODevice& device, const QSettings::SettingsMap& map) {
   for (auto it = sections.cbegin(); it != sections.cend(); ++it)
     out += QStringLiteral("\n[") + QString(it.key()).replace(u'/', u'\\') + QStringLiteral("]\n") +
            it.value();
-  const QByteArray bytes = out.toUtf8();
-  return device.write(bytes) == bytes.size();
-}
-
-QSettings::Format format() {
-  static const QSettings::Format registered = QSettings::registerFormat("reg", read, write);
-  return registered;
+  return out.toUtf8();
 }
 
 }  // namespace regfile

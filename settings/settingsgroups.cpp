@@ -10,6 +10,12 @@ using Status = SettingsKey::Status;
 
 enum StyleBit { kBold = 1, kItalic = 2, kUnderline = 4, kStrikeOut = 8 };
 
+// The first maxLength characters of text, one fewer where a surrogate pair would be split.
+QString cut(const QString& text, int maxLength) {
+  if (text.size() <= maxLength) return text;
+  return text.left(text.at(maxLength - 1).isHighSurrogate() ? maxLength - 1 : maxLength);
+}
+
 // Reads values in order until one ends the group; every read after that yields nothing.
 class GroupReader {
  public:
@@ -29,16 +35,17 @@ class GroupReader {
     const std::optional<qint32> read = integer(name);
     return read ? std::optional(TColor(*read)) : std::nullopt;
   }
-  // A missing text is an empty one; only a text of another kind ends the group.
-  std::optional<QString> text(const QString& name) {
+  // A missing text is an empty one; only a text of another kind ends the group. Longer texts
+  // are cut to maxLength characters.
+  std::optional<QString> text(const QString& name, int maxLength) {
     if (ended_) return std::nullopt;
     const SettingsKey::Text read = key_.readText(name);
     ended_ = read.status == Status::WrongKind;
-    return ended_ ? std::nullopt : std::optional(read.value);
+    return ended_ ? std::nullopt : std::optional(cut(read.value, maxLength));
   }
   // Texts whose empty value changes nothing.
-  std::optional<QString> nonEmptyText(const QString& name) {
-    const std::optional<QString> read = text(name);
+  std::optional<QString> nonEmptyText(const QString& name, int maxLength) {
+    const std::optional<QString> read = text(name, maxLength);
     return read && !read->isEmpty() ? read : std::nullopt;
   }
 
@@ -90,11 +97,11 @@ ConsoleGroup readConsoleGroup(SettingsKey& key) {
   g.CountDown = r.boolean("CountDown");
   g.Time = r.integer("Time");
   g.Monitor = r.integer("Monitor");
-  g.Comanda1 = r.text("Comanda1");
-  g.Comanda2 = r.text("Comanda2");
+  g.Comanda1 = r.text("Comanda1", kMaxTextLength);
+  g.Comanda2 = r.text("Comanda2", kMaxTextLength);
   g.TitelType = r.integer("TitelType");
-  g.TitelType1 = r.text("TitelType1");
-  g.TitelType2 = r.text("TitelType2");
+  g.TitelType1 = r.text("TitelType1", kMaxTextLength);
+  g.TitelType2 = r.text("TitelType2", kMaxPathLength);
   g.L = r.integer("L");
   g.T = r.integer("T");
   g.W = r.integer("W");
@@ -102,8 +109,11 @@ ConsoleGroup readConsoleGroup(SettingsKey& key) {
   g.Speed = r.integer("Speed");
   g.SLoop = r.boolean("SLoop");
   g.SoundTime = r.integer("SoundTime");
-  g.SoundFile = r.nonEmptyText("SoundFile");
+  g.SoundFile = r.nonEmptyText("SoundFile", kMaxPathLength);
   g.StrReset = r.boolean("StrReset");
+  g.RemoteOn = r.boolean("RemoteOn");
+  g.RemotePort = r.integer("RemotePort");
+  g.RemoteOverlayToken = r.text("RemoteOverlayToken", kMaxTextLength);
   key.close();
   return g;
 }
@@ -112,14 +122,13 @@ DisplayGroup readDisplayGroup(SettingsKey& key) {
   DisplayGroup g;
   if (!key.openExisting()) return g;
   GroupReader r(key);
-  g.CNames = r.text("CNames");
-  g.Title = r.text("Title");
+  g.CNames = r.text("CNames", kMaxTextLength);
+  g.Title = r.text("Title", kMaxTextLength);
   for (int i = 0; i < int(g.C.size()); ++i) g.C[i] = r.color(colorName(i));
   for (int n = 0; n < kElementFonts; ++n) {
     StoredFont& font = g.fonts[n];
     font.color = r.color(fontValueName('C', n));
-    font.face = r.nonEmptyText(fontValueName('N', n));
-    if (font.face) font.face->truncate(kMaxFaceLength);
+    font.face = r.nonEmptyText(fontValueName('N', n), kMaxFaceLength);
     font.style = r.integer(fontValueName('S', n));
   }
   g.VidTablo = r.integer("VidTablo");
@@ -146,6 +155,9 @@ void applyConsoleGroup(const ConsoleGroup& g, TSettings& s) {
   applyIfRead(g.SoundTime, s.SoundTime);
   applyIfRead(g.SoundFile, s.SoundFile);
   applyIfRead(g.StrReset, s.StrReset);
+  applyIfRead(g.RemoteOn, s.RemoteOn);
+  applyIfRead(g.RemotePort, s.RemotePort);
+  applyIfRead(g.RemoteOverlayToken, s.RemoteOverlayToken);
 }
 
 void applyDisplayGroup(const DisplayGroup& g, TSettings& s) {
@@ -182,6 +194,9 @@ void writeConsoleGroup(SettingsKey& key, const TSettings& s, const QRect& consol
   w.integer("SoundTime", s.SoundTime);
   w.text("SoundFile", s.SoundFile);
   w.boolean("StrReset", s.StrReset);
+  w.boolean("RemoteOn", s.RemoteOn);
+  w.integer("RemotePort", s.RemotePort);
+  w.text("RemoteOverlayToken", s.RemoteOverlayToken);
   key.close();
 }
 

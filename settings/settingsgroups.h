@@ -33,6 +33,11 @@ class SettingsKey;
 constexpr int kElementFonts = 5;
 // Faces longer than this are cut, as a system font name holds no more.
 constexpr int kMaxFaceLength = 31;
+// Stored texts are cut to these lengths when read: team names, names line, titles and the
+// overlay token to far more than a label can show, paths to what a file system takes. A
+// damaged store must not hand the windows a megabyte of text to lay out.
+constexpr int kMaxTextLength = 256;
+constexpr int kMaxPathLength = 4096;
 
 struct ConsoleGroup {
   std::optional<bool> CountDown;
@@ -49,6 +54,9 @@ struct ConsoleGroup {
   std::optional<qint32> SoundTime;
   std::optional<QString> SoundFile;  // empty when the stored text is empty
   std::optional<bool> StrReset;
+  std::optional<bool> RemoteOn;
+  std::optional<qint32> RemotePort;
+  std::optional<QString> RemoteOverlayToken;
 };
 
 struct StoredFont {

@@ -32,6 +32,10 @@ struct TSettings {
   qint32 SoundTime = 60;  // warning lead in seconds
   QString SoundFile;      // chosen at start-up unless a non-empty value is stored
   bool StrReset = false;
+  // The remote control's server; files written before it existed lack these values.
+  bool RemoteOn = false;  // started with the program
+  qint32 RemotePort = 8440;
+  QString RemoteOverlayToken;  // empty: the stream overlay is open to the hall's network
 
   // Display group (its bounds belong to the display window).
   QString CNames = "HEIM - GAST";  // the names line

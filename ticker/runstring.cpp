@@ -5,12 +5,51 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
 // Width of one cached tile of the drawn text.
 constexpr int tileWidth = 1024;
+// Tiles kept although out of view: a text up to this many tiles long is drawn once, not on
+// every pass.
+constexpr int keptTiles = 4;
+// The ink of a tile is kept as this many horizontal bands, each with the column ranges that
+// hold ink; gaps narrower than four band heights are bridged, so that a step repaints a few
+// wide rectangles rather than many narrow ones (each costs a clip and a transfer of its own).
+constexpr int inkBands = 6;
+
+// Where the pixels of the image differ from the background colour, banded as above.
+QRegion inkRegion(const QImage& image, QRgb background) {
+  QRegion ink;
+  const int w = image.width();
+  const int h = image.height();
+  const int bandHeight = qMax(1, (h + inkBands - 1) / inkBands);
+  std::vector<char> inked(static_cast<size_t>(w));
+  for (int top = 0; top < h; top += bandHeight) {
+    const int bottom = qMin(h, top + bandHeight);
+    std::fill(inked.begin(), inked.end(), 0);
+    for (int y = top; y < bottom; ++y) {
+      const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+      for (int x = 0; x < w; ++x) inked[x] |= row[x] != background;
+    }
+    const int gap = 4 * (bottom - top);
+    int start = -1, last = -1;
+    for (int x = 0; x <= w; ++x) {
+      if (x < w && !inked[x]) continue;
+      if (start >= 0 && (x == w || x - last > gap)) {
+        ink += QRect(start, top, last - start + 1, bottom - top);
+        start = -1;
+      }
+      if (x == w) break;
+      if (start < 0) start = x;
+      last = x;
+    }
+  }
+  return ink;
+}
 
 // The glyphs of a run whose origins lie within [left, right).
 QGlyphRun glyphsBetween(const QGlyphRun& run, qreal left, qreal right) {
@@ -76,8 +115,8 @@ QPoint runTextPosition(TRDirection direction, double f, const TRunMetrics& m, QS
 }
 
 TRunString::TRunString(QWidget* parent) : QWidget(parent) {
-  // Not opaque: the parent paints its background behind the strip first.
-  setAttribute(Qt::WA_OpaquePaintEvent, false);
+  // Every paint sets every pixel it is asked for, so the parent need not paint underneath.
+  setAttribute(Qt::WA_OpaquePaintEvent);
   setAutoFillBackground(false);
   resize(192, 20);
   timer_.setTimerType(Qt::PreciseTimer);
@@ -110,7 +149,7 @@ void TRunString::setSteps(int steps) {
   steps_ = steps == 0 ? 1 : steps;
   if (designMode_) {
     stepToView_ = steps_ / 2;
-    update();
+    redrawAll();
   }
 }
 
@@ -159,7 +198,7 @@ void TRunString::setStepToView(int step) {
 void TRunString::setDesignMode(bool on) {
   if (on == designMode_) return;
   designMode_ = on;
-  update();
+  redrawAll();
 }
 
 void TRunString::setExternalTicks(bool on) {
@@ -194,11 +233,17 @@ void TRunString::measureText() {
   textExtent_ = QSize(fm.horizontalAdvance(rText_), fm.height());
   textPrepared_ = false;
   tiles_.clear();
+  runs_.clear();
 }
 
 void TRunString::UpdateMetrics() {
   measureText();
   steps_ = metrics().TextBoxWidth + width();
+  redrawAll();
+}
+
+void TRunString::redrawAll() {
+  shownAt_.reset();
   update();
 }
 
@@ -206,8 +251,9 @@ void TRunString::tick() {
   // A tick queued before the timer was stopped is ignored.
   if (!timerEnabled_) return;
   if (position_ == 0) emit OnBegin();
+  const QPoint before = textPosition();
   position_ += oneStep_;
-  repaint();
+  paintStep(before);
   emit OnStep();
   if (position_ < steps_) return;
   if (!autoRewind_) setTimerEnabled(false);
@@ -215,16 +261,22 @@ void TRunString::tick() {
   position_ = 0;
 }
 
-void TRunString::DrawRunText(QPainter& painter, QPoint at, const QString& text) const {
-  QTextLayout layout(text, rFont_.font, painter.device());
+QList<QGlyphRun> TRunString::glyphRuns(const QString& text, QPaintDevice* device) const {
+  QTextLayout layout(text, rFont_.font, device);
   QTextOption option;
   option.setWrapMode(QTextOption::NoWrap);
   layout.setTextOption(option);
   layout.beginLayout();
   layout.createLine();
   layout.endLayout();
-  const QList<QGlyphRun> runs = layout.glyphRuns();
+  return layout.glyphRuns();
+}
 
+void TRunString::DrawRunText(QPainter& painter, QPoint at, const QString& text) const {
+  drawLayers(painter, at, glyphRuns(text, painter.device()));
+}
+
+void TRunString::drawLayers(QPainter& painter, QPoint at, const QList<QGlyphRun>& runs) const {
   // A glyph may reach about one line height beyond its origin on either side.
   const qreal reach = QFontMetricsF(rFont_.font, painter.device()).height();
   const QRectF visible =
@@ -252,6 +304,7 @@ void TRunString::DrawRunText(QPainter& painter, QPoint at, const QString& text) 
 void TRunString::prepareText() {
   textPrepared_ = true;
   tiles_.clear();
+  runs_.clear();
   const QFontMetrics fm(rFont_.font, this);
   const TRunMetrics m = metrics();
   // The ink of all layers may reach past the text box (overhangs, italics); keep it all.
@@ -263,50 +316,111 @@ void TRunString::prepareText() {
                   .adjusted(-1, -1, 1, 1);
 }
 
-const QImage& TRunString::tile(int index) {
+QPoint TRunString::textPosition() const {
+  return runTextPosition(direction_, runFraction(designMode_ ? stepToView_ : position_, steps_),
+                         metrics(), size());
+}
+
+std::pair<int, int> TRunString::tilesInView(QPoint at) const {
+  const QPoint areaAt = at + textArea_.topLeft();
+  const int firstColumn = qMax(0, -areaAt.x());
+  const int lastColumn = qMin(textArea_.width(), width() - areaAt.x()) - 1;
+  const int firstTile = firstColumn / tileWidth;
+  return {firstTile, lastColumn < firstColumn ? firstTile - 1 : lastColumn / tileWidth};
+}
+
+const TRunString::Tile& TRunString::tile(int index) {
   auto found = tiles_.find(index);
   if (found != tiles_.end()) return *found;
   const int left = textArea_.left() + index * tileWidth;
   QImage image(qMin(tileWidth, textArea_.right() + 1 - left), textArea_.height(),
                QImage::Format_RGB32);
-  image.fill(toQColor(color_));
-  QPainter painter(&image);
-  painter.setClipRect(image.rect());
-  DrawRunText(painter, QPoint(-left, -textArea_.top()), rText_);
-  return *tiles_.insert(index, image);
-}
-
-void TRunString::renderFrame() {
-  if (frame_.size() != size()) frame_ = QPixmap(size());
-  const QPoint at = runTextPosition(
-      direction_, runFraction(designMode_ ? stepToView_ : position_, steps_), metrics(), size());
-  if (!textPrepared_) prepareText();
-  // The text area's columns that fall into the frame, as tile numbers.
-  const QPoint areaAt = at + textArea_.topLeft();
-  const int firstColumn = qMax(0, -areaAt.x());
-  const int lastColumn = qMin(textArea_.width(), width() - areaAt.x()) - 1;
-  const int firstTile = firstColumn / tileWidth;
-  const int lastTile = lastColumn < firstColumn ? firstTile - 1 : lastColumn / tileWidth;
-  for (auto it = tiles_.begin(); it != tiles_.end();)
-    it = it.key() < firstTile || it.key() > lastTile ? tiles_.erase(it) : std::next(it);
-
-  QPainter painter(&frame_);
-  // The tiles carry their own background; fill only what they leave uncovered.
-  QRect covered;
-  for (int t = firstTile; t <= lastTile; ++t) {
-    const QImage& image = tile(t);
-    const QPoint corner = areaAt + QPoint(t * tileWidth, 0);
-    painter.drawImage(corner, image);
-    covered |= QRect(corner, image.size());
+  const QColor background = toQColor(color_);
+  image.fill(background);
+  // The text is laid out once for all its tiles.
+  if (runs_.isEmpty()) runs_ = glyphRuns(rText_, &image);
+  {
+    QPainter painter(&image);
+    painter.setClipRect(image.rect());
+    drawLayers(painter, QPoint(-left, -textArea_.top()), runs_);
   }
-  for (const QRect& r : QRegion(frame_.rect()).subtracted(covered))
-    painter.fillRect(r, toQColor(color_));
+  const QRegion ink = inkRegion(image, background.rgb());
+  return *tiles_.insert(index, {image, ink});
 }
 
-void TRunString::paintEvent(QPaintEvent*) {
+QRegion TRunString::stepRegion(QPoint from, QPoint to) {
+  // A pixel can only change where the text has ink before or after the step; everywhere else
+  // it shows the background on both sides of the step.
+  QRegion region;
+  for (const QPoint at : {from, to}) {
+    const auto [first, last] = tilesInView(at);
+    for (int t = first; t <= last; ++t)
+      region += tile(t).ink.translated(at + textArea_.topLeft() + QPoint(t * tileWidth, 0));
+  }
+  return region & rect();
+}
+
+void TRunString::paintStep(QPoint before) {
+  // A hidden strip draws nothing; what it shows when it appears is drawn then.
+  if (!isVisible()) {
+    shownAt_.reset();
+    return;
+  }
+  const QPoint after = textPosition();
+  if (shownAt_ != before) {
+    shownAt_.reset();
+    repaint();
+    return;
+  }
+  if (after == before) return;
+  // Painting the step region at the new place leaves the whole strip showing it there.
+  const QRegion region = stepRegion(before, after);
+  shownAt_ = after;
+  if (!region.isEmpty()) repaint(region);
+}
+
+void TRunString::paintEvent(QPaintEvent* event) {
   if (width() <= 0 || height() <= 0) return;
-  renderFrame();
-  QPainter(this).drawPixmap(0, 0, frame_);
+  if (!textPrepared_) prepareText();
+  const QPoint at = textPosition();
+  const QPoint areaAt = at + textArea_.topLeft();
+  const auto [firstTile, lastTile] = tilesInView(at);
+  // A short text keeps all its tiles for the next pass; a long one only those in view.
+  if (tiles_.size() > keptTiles)
+    for (auto it = tiles_.begin(); it != tiles_.end();)
+      it = it.key() < firstTile || it.key() > lastTile ? tiles_.erase(it) : std::next(it);
+
+  QPainter painter(this);
+  const QColor background = toQColor(color_);
+  // One rectangle at a time: a blit clipped to a rectangle is a plain copy of rows, while a
+  // complex clip would blend span by span.
+  for (const QRect& r : event->region()) {
+    painter.setClipRect(r);
+    // The tiles carry their own background; fill only what they leave uncovered.
+    QRegion uncovered(r);
+    for (int t = firstTile; t <= lastTile; ++t) {
+      const QRect area(
+          areaAt + QPoint(t * tileWidth, 0),
+          QSize(qMin(tileWidth, textArea_.width() - t * tileWidth), textArea_.height()));
+      const QRect part = area & r;
+      if (part.isEmpty()) continue;
+      painter.drawImage(part, tile(t).image, part.translated(-area.topLeft()));
+      uncovered -= part;
+    }
+    for (const QRect& rest : uncovered) painter.fillRect(rest, background);
+  }
+
+  // A paint of everything that shows fixes where the text stands on screen; a partial one
+  // keeps it only if it drew the text where the rest of the strip already shows it.
+  if ((visibleRegion() - event->region()).isEmpty())
+    shownAt_ = at;
+  else if (shownAt_ != at)
+    shownAt_.reset();
+}
+
+void TRunString::resizeEvent(QResizeEvent* event) {
+  shownAt_.reset();
+  QWidget::resizeEvent(event);
 }
 
 void TRunLabel::mouseReleaseEvent(QMouseEvent* event) {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QFont>
+#include <QGlyphRun>
 #include <QImage>
 #include <QMap>
-#include <QPixmap>
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
+#include <optional>
 
 #include "platform/color.h"
 
@@ -15,7 +17,8 @@
 // just outside one border and ends just outside the opposite one. `UpdateMetrics` makes one
 // step one pixel of horizontal travel; `OneStep` is the pixels per tick, `Speed` the tick
 // interval in milliseconds. The arithmetic lives in the free functions below; the widget
-// applies it and paints through an off-screen pixmap.
+// applies it. The strip paints every pixel itself; a tick repaints only the pixels the step
+// can change, which is where the text's ink lies before and after the step.
 
 enum class TRLabelStyle : quint8 { rlNormal, rlRaised, rlLowered };
 enum class TRDirection : quint8 {
@@ -119,13 +122,30 @@ class TRunString : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // A piece of the drawn text and where its ink lies, both in the piece's own coordinates.
+  struct Tile {
+    QImage image;
+    QRegion ink;
+  };
+
   void setTimerEnabled(bool on);
   void measureText();
-  void renderFrame();
+  // The whole strip is drawn anew by the next paint.
+  void redrawAll();
   void prepareText();
-  const QImage& tile(int index);
+  QPoint textPosition() const;
+  // Tile numbers of the text area's columns that the strip shows with the text at `at`.
+  std::pair<int, int> tilesInView(QPoint at) const;
+  const Tile& tile(int index);
+  QList<QGlyphRun> glyphRuns(const QString& text, QPaintDevice* device) const;
+  void drawLayers(QPainter& painter, QPoint at, const QList<QGlyphRun>& runs) const;
+  // Draws the tick's step from the text at `before` to where it is now.
+  void paintStep(QPoint before);
+  // The pixels that can differ between the text at `from` and at `to`.
+  QRegion stepRegion(QPoint from, QPoint to);
 
   TRLabelStyle labelStyle_ = TRLabelStyle::rlRaised;
   TRDirection direction_ = TRDirection::rdRightToLeft;
@@ -148,13 +168,16 @@ class TRunString : public QWidget {
   bool timerEnabled_ = false;
   bool externalTicks_ = false;
   QSize textExtent_;  // the text's width and height in RFont, kept by UpdateMetrics
-  QPixmap frame_;     // the off-screen picture every paint builds and then copies
   // The text with its 3D layers on the background, cut into tiles that are drawn when they
   // come into view and dropped when they leave it: large glyphs are not cached by the painter
   // and would be outlined again on every tick, and a whole long text would not fit in memory.
   QRect textArea_;  // the ink of all layers around the text box, box corner at (0, 0)
-  QMap<int, QImage> tiles_;
+  QMap<int, Tile> tiles_;
+  QList<QGlyphRun> runs_;  // the text laid out in RFont, once the first tile needs it
   bool textPrepared_ = false;
+  // Where the text stands in what the strip shows on screen, once all requested paints are
+  // done; empty when that is not known, and the next tick then repaints the whole strip.
+  std::optional<QPoint> shownAt_;
 };
 
 // The published form of the strip; the display's `RunLabel` is one.

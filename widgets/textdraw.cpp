@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QRawFont>
 #include <QTextLayout>
+#include <algorithm>
 
 namespace textdraw {
 namespace {
@@ -37,9 +38,33 @@ Line stripPrefixes(const QString& text) {
 
 Line slice(const Line& source, int from, int to) {
   Line line{source.text.mid(from, to - from), {}};
-  for (int k : source.underlined)
-    if (k >= from && k < to) line.underlined.append(k - from);
+  // The underlined positions are in ascending order.
+  auto k = std::lower_bound(source.underlined.begin(), source.underlined.end(), from);
+  for (; k != source.underlined.end() && *k < to; ++k) line.underlined.append(*k - from);
   return line;
+}
+
+// The largest k in [first, size) for which fits(k) holds, fits(first) counting as true and fits
+// turning false once and for good: galloping away from the guess until the answer is
+// bracketed, then halving the bracket.
+template <typename Fits>
+qsizetype lastFitting(qsizetype first, qsizetype size, qsizetype guess, Fits fits) {
+  qsizetype fit = first;    // fits, or is first
+  qsizetype tooFar = size;  // does not fit, or lies past the end
+  guess = qBound(first, guess, size - 1);
+  const bool up = guess == first || fits(guess);
+  (up ? fit : tooFar) = guess;
+  for (qsizetype step = 1; tooFar - fit > step; step *= 2) {
+    const qsizetype probe = up ? fit + step : tooFar - step;
+    const bool probeFits = fits(probe);
+    (probeFits ? fit : tooFar) = probe;
+    if (probeFits != up) break;
+  }
+  while (tooFar - fit > 1) {
+    const qsizetype middle = fit + (tooFar - fit) / 2;
+    (fits(middle) ? fit : tooFar) = middle;
+  }
+  return fit;
 }
 
 // Qt rasterises glyphs above 64 pixels from their outlines on every draw, which makes the
@@ -192,24 +217,30 @@ class Layout {
   int lineHeight() const { return fm_.height(); }
 
  private:
-  // Greedy breaking at spaces; a word wider than the limit stands alone on its line.
+  // Greedy breaking at spaces; a word wider than the limit stands alone on its line. Each line
+  // takes as many words as fit, found from a guess (the previous line's count) by galloping
+  // and halving: a few measurements per line instead of one per word on every line.
   void breakWords(const Line& paragraph, int maxWidth, QList<Line>& out) const {
     const QString& s = paragraph.text;
     const int n = static_cast<int>(s.size());
+    // Where a line may end: after each word, and at the start before leading blanks.
+    QList<int> ends;
+    if (n == 0 || isBreakSpace(s[0])) ends.append(0);
+    for (int i = 0; i < n; ++i)
+      if (!isBreakSpace(s[i]) && (i + 1 == n || isBreakSpace(s[i + 1]))) ends.append(i + 1);
+
     int pos = 0;
+    qsizetype first = 0;  // the line's first possible end, taken even when it does not fit
+    qsizetype lastCount = 0;
     do {
-      int end = -1;
-      int i = pos;
-      while (true) {
-        while (i < n && !isBreakSpace(s[i])) ++i;
-        if (end >= 0 && width(s.mid(pos, i - pos)) > maxWidth) break;
-        end = i;
-        while (i < n && isBreakSpace(s[i])) ++i;
-        if (i >= n) break;
-      }
-      out.append(slice(paragraph, pos, end));
-      pos = end;
+      const qsizetype last = lastFitting(first, ends.size(), first + lastCount, [&](qsizetype k) {
+        return width(s.mid(pos, ends[k] - pos)) <= maxWidth;
+      });
+      out.append(slice(paragraph, pos, ends[last]));
+      pos = ends[last];
       while (pos < n && isBreakSpace(s[pos])) ++pos;
+      lastCount = last - first;
+      first = last + 1;
     } while (pos < n);
   }
 

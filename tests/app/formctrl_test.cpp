@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/keyforwarding.h"
 #include "core/match.h"
 #include "display/label3d.h"
 #include "display/tablo.h"
@@ -310,6 +311,20 @@ TEST_F(Console, KeysReachTheCommandsEvenFromTheLineEditor) {
   EXPECT_EQ(match.state().score[1 - 1], 1);
 }
 
+// The full-screen display covers the console: its keys still run the console's commands.
+TEST_F(Console, KeysPressedOnTheDisplayRunTheConsolesCommands) {
+  forwardCommandKeys(*display, *console);
+  console->show();
+  display->show();
+  display->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(display.get()));
+  QTest::keyClick(display.get(), Qt::Key_F5);
+  EXPECT_EQ(match.state().clock, MatchClock::Running);
+  QTest::keyClick(display.get(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_TRUE(QTest::qWaitForWindowActive(console.get()));
+  EXPECT_TRUE(display->isVisible());
+}
+
 TEST_F(Console, KeypadKeysWithNumLockOffLowerTheScoreFromTheLineEditor) {
   console->show();
   console->activateWindow();
@@ -422,6 +437,22 @@ TEST(ConsoleSettings, StoredValuesSurviveARestart) {
   EXPECT_EQ(again.pos(), QPoint(123, 45));
   EXPECT_EQ(settings.record().SoundFile, "system.wav");
   EXPECT_EQ(settings.record().Comanda1, "Adler");
+}
+
+TEST(ConsoleSettings, OnlyAStoredPositionIsForcedOnTheWindowSystem) {
+  FakePlatform fake;
+  Settings settings;
+  Match match;
+  {
+    TFormCtrl first(fake.platform, settings, match);
+    first.show();
+    EXPECT_FALSE(first.testAttribute(Qt::WA_Moved));  // placed by the window system
+    first.move(123, 45);
+    first.FormDestroy();
+  }
+  TFormCtrl later(fake.platform, settings, match);
+  later.show();
+  EXPECT_EQ(later.pos(), QPoint(123, 45));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QTest>
 #include <memory>
@@ -8,6 +10,7 @@
 #include "core/match.h"
 #include "display/tablo.h"
 #include "platform/identity.h"
+#include "platform/programfolder.h"
 #include "settings/cfgdialog.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
@@ -46,6 +49,20 @@ TEST(ProgramIdentity, ConsoleLinkAndInformationWindowOpenTheSamePage) {
   EXPECT_EQ(w.fake.dialogs.opened, QStringList{identity::kContactUrl});
   EXPECT_FALSE(w.console.Image1->pixmap().isNull());
   EXPECT_EQ(w.console.windowTitle(), QString("Scorvex ") + identity::kVersion);
+}
+
+TEST(ProgramIdentity, HelpShowsTheFileBesideTheProgramOnlyWhenItExists) {
+  Windows w;
+  const QString helpFile = programFile("chm");
+  ASSERT_FALSE(QFile::exists(helpFile));
+  w.console.Help1->trigger();
+  EXPECT_TRUE(w.fake.help.shown.isEmpty());
+
+  QFile file(helpFile);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  w.console.Help1->trigger();
+  file.remove();
+  EXPECT_EQ(w.fake.help.shown, QStringList{helpFile});
 }
 
 }  // namespace

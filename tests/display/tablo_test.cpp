@@ -242,6 +242,17 @@ TEST_F(TabloTest, WindowModeTakesTheFrameHeightFromTheOuterWindow) {
   EXPECT_EQ(tablo->windowTitle(), "1024x779");
 }
 
+TEST_F(TabloTest, WindowModeLimitsTheOuterSizeTo320x240) {
+  set(&TSettings::FullScr, false);
+  tablo = std::make_unique<TFormTablo>(fakes.platform, settings, match);
+  tablo->show();
+  tablo->ApplyScreenMode();
+  QApplication::processEvents();
+  ASSERT_GT(tablo->frameGeometry().height(), tablo->height()) << "the window system draws no frame";
+  tablo->resize(1, 1);
+  EXPECT_EQ(tablo->frameGeometry().size(), QSize(320, 240));
+}
+
 TEST_F(TabloTest, BecomingActiveTellsTheConsole) {
   tablo = std::make_unique<TFormTablo>(fakes.platform, settings, match);
   QSignalSpy activated(tablo.get(), &TFormTablo::activated);

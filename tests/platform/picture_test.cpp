@@ -84,6 +84,32 @@ TEST(Picture, DecodesEveryFormatAndVariant) {
   }
 }
 
+TEST(Picture, PicturesAreKeptNoLargerThanTheyCanBeShown) {
+  const QImage source = quarters(640, 480);
+  const struct {
+    const char* name;
+    QByteArray data;
+    int tolerance;
+  } rows[] = {
+      {"JPEG", encodeJpeg(source), 12},
+      {"progressive JPEG", encodeJpeg(source, {.progressive = true}), 12},
+      {"GIF", encodeGif(source), 0},
+      {"BMP", encodeWithQt(source, "BMP"), 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    expectQuarters(decodePicture(row.data, QSize(64, 64)), row.tolerance);
+    EXPECT_EQ(decodePicture(row.data).size(), source.size());
+  }
+  // A few hundred bytes claiming 8192 x 8192: libjpeg greys the missing rest, at a reduced scale.
+  const QByteArray claim = withJpegSize(encodeJpeg(quarters(64, 48)), 8192, 8192);
+  EXPECT_LT(claim.size(), 1000);
+  EXPECT_EQ(decodePicture(claim, QSize(1920, 1080)).size(), QSize(1080, 1080));
+  EXPECT_EQ(
+      largestShownSize(QSize(400, 300), {QRect(0, 0, 1280, 1024), QRect(1280, 0, 1920, 1080)}),
+      QSize(1920, 1080));
+}
+
 TEST(Picture, GrayscaleJpegComesOutGrey) {
   const QImage image = decodeJpeg(encodeJpeg(quarters(64, 48), {.grayscale = true}));
   ASSERT_EQ(image.size(), QSize(64, 48));

@@ -10,6 +10,7 @@
 #include "platform/settingskey_qt.h"
 #include "printers.h"
 #include "settings/settingsgroups.h"
+#include "support/failingsaves.h"
 
 namespace {
 
@@ -164,6 +165,9 @@ TEST_F(SettingsFile, ReadingAndWritingBothGroupsLeavesEveryValueAsItWas) {
       .SoundTime = 30,
       .SoundFile = "/tmp/ton.wav",
       .StrReset = true,
+      .RemoteOn = true,
+      .RemotePort = 9000,
+      .RemoteOverlayToken = "Stream 1",
       .CNames = "A\\B - \"C\"",
       .Title = "",
       .C = {colors::btnFace, colors::teal, colors::red, colors::lime, colors::grey},
@@ -193,9 +197,9 @@ TEST_F(SettingsFile, ReadingAndWritingBothGroupsLeavesEveryValueAsItWas) {
 // Each damaged file holds "Time" = 100 after its damage.
 TEST_F(SettingsFile, DamagedFilesGiveWhatCanBeReadAndAreRewrittenClean) {
   const QByteArray time = "\"Time\"=dword:00000064\n";
-  QByteArray huge = kKeyHeader + QByteArray(1 << 20, 'x') + '\n';          // one endless line
-  while (huge.size() < 10 << 20) huge += "\"Junk=\"=dword:zz\"\"\\,\\\n";  // continued
-  huge += '\n';
+  QByteArray junk = kKeyHeader + QByteArray(300 << 10, 'x') + '\n';         // one endless line
+  while (junk.size() < 900 << 10) junk += "\"Junk=\"=dword:zz\"\"\\,\\\n";  // continued
+  junk += '\n';
   QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
   const struct {
     const char* label;
@@ -213,7 +217,7 @@ TEST_F(SettingsFile, DamagedFilesGiveWhatCanBeReadAndAreRewrittenClean) {
        Status::Ok},
       {"bad dword and escapes",
        kKeyHeader + "\"Title\"=\"a\"b\"\n\"Speed\"=dword:123456789\n" + time, Status::Missing},
-      {"10 MB", huge + time, Status::Missing},
+      {"900 KB of junk", junk + time, Status::Missing},
       {"UTF-16 export", QByteArray(utf16(QString::fromUtf8(kKeyHeader + time))), Status::Missing},
   };
   const QRegularExpression wellFormed(
@@ -246,38 +250,85 @@ ino_t inodeOf(const QString& path) {
   return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
 
-TEST_F(SettingsFile, WriteKilledHalfwayLeavesThePreviousSettingsReadable) {
-  QtSettingsKey key(kKeyPath);
+TEST_F(SettingsFile, DebrisOfAKilledSaveIsRemovedAtTheNextStart) {
   TSettings settings;
   settings.Time = 1234;
-  writeConsoleGroup(key, settings, QRect(0, 0, 436, 549));
+  {
+    QtSettingsKey key(kKeyPath);
+    writeConsoleGroup(key, settings, QRect(0, 0, 436, 549));
+  }
   const QByteArray good = fileBytes();
-  // A process killed while saving leaves its half-written temporary file beside the real one.
+  // A kill while saving leaves a temporary file beside the real one; older versions also left
+  // their save lock. A file of the operator's own with another name stays.
   putFile(filePath() + ".aB3xYz", good.left(good.size() / 2));
-  // ... and may leave the save lock half made.
   putFile(filePath() + ".lock", "");
+  putFile(filePath() + ".bak", good);
+  QtSettingsKey key(kKeyPath);
+  EXPECT_EQ(QDir(home_.path() + "/Merrowtide").entryList(QDir::Files),
+            QStringList({"Scorvex.reg", "Scorvex.reg.bak"}));
   TSettings reread;
   applyConsoleGroup(readConsoleGroup(key), reread);
   EXPECT_EQ(reread.Time, 1234);
-  EXPECT_EQ(reread.StrReset, settings.StrReset);
 
   // The next save replaces the file as a whole instead of rewriting it in place.
   const ino_t before = inodeOf(filePath());
   settings.Time = 99;
   writeConsoleGroup(key, settings, QRect(0, 0, 436, 549));
   EXPECT_NE(inodeOf(filePath()), before);
-  EXPECT_FALSE(QFile::exists(filePath() + ".lock"));
   applyConsoleGroup(readConsoleGroup(key), reread);
   EXPECT_EQ(reread.Time, 99);
 }
 
-TEST_F(SettingsFile, FolderThatCannotBeWrittenFailsQuietly) {
+TEST_F(SettingsFile, HeldGroupsAreSavedTogetherInOneReplace) {
+  QtSettingsKey key(kKeyPath);
+  writeConsoleGroup(key, TSettings(), QRect(0, 0, 436, 549));
+  const QByteArray before = fileBytes();
+  TSettings settings;
+  settings.Comanda1 = "Neu";
+  DisplayValues display = defaultDisplayValues();
+  display.Title = "Neu";
+
+  key.holdWrites();
+  writeDisplayGroup(key, display);
+  EXPECT_EQ(fileBytes(), before);
+  writeConsoleGroup(key, settings, QRect(0, 0, 436, 549));
+  EXPECT_EQ(fileBytes(), before);
+  QString reason;
+  EXPECT_TRUE(key.commit(&reason));
+  const QByteArray after = fileBytes();
+  EXPECT_TRUE(after.contains("\"Comanda1\"=\"Neu\"") && after.contains("\"Title\"=\"Neu\""));
+  EXPECT_EQ(QDir(home_.path() + "/Merrowtide").entryList(QDir::Files), QStringList("Scorvex.reg"));
+}
+
+TEST_F(SettingsFile, AGiantFileIsReadOnlyUpToItsCap) {
+  QByteArray bytes = kKeyHeader + "\"Time\"=dword:00000064\n";
+  const QByteArray filler = "\"Junk\"=\"" + QByteArray(1000, 'j') + "\"\n";
+  while (bytes.size() < QtSettingsKey::maxFileBytes - 10) bytes += filler;
+  // A value cut by the cap is not read as a shorter one; values beyond it are not read at all.
+  bytes += "\"Speed\"=dword:00000005\n";
+  while (bytes.size() < 50 << 20) bytes += filler;
+  bytes += "\"Monitor\"=dword:00000001\n";
+  putFile(bytes);
+  QtSettingsKey key(kKeyPath);
+  ASSERT_TRUE(key.openExisting());
+  EXPECT_EQ(key.readInteger("Time").value, 100);
+  EXPECT_EQ(key.readInteger("Speed").status, Status::Missing);
+  EXPECT_EQ(key.readInteger("Monitor").status, Status::Missing);
+  key.close();
+}
+
+TEST_F(SettingsFile, FailuresToSaveGiveTheReasonAndLeaveTheOldFile) {
   // The configuration folder cannot be made: a file stands where it would go.
   putFile(home_.path() + "/blocked", "x");
   qputenv("XDG_CONFIG_HOME", (home_.path() + "/blocked/config").toUtf8());
   QtSettingsKey blocked(kKeyPath);
+  EXPECT_EQ(blocked.storeName(), home_.path() + "/blocked/config/Merrowtide/Scorvex.reg");
   EXPECT_FALSE(blocked.openOrCreate());
+  blocked.holdWrites();
   writeConsoleGroup(blocked, TSettings(), QRect(0, 0, 436, 549));
+  QString reason;
+  EXPECT_FALSE(blocked.commit(&reason));
+  EXPECT_EQ(reason, "Not a directory");
   EXPECT_FALSE(blocked.openExisting());
 
   // Something that is not a file stands where the settings file would go.
@@ -288,6 +339,21 @@ TEST_F(SettingsFile, FolderThatCannotBeWrittenFailsQuietly) {
   EXPECT_FALSE(key.openOrCreate());
   writeConsoleGroup(key, TSettings(), QRect(0, 0, 436, 549));
   EXPECT_TRUE(QFileInfo(filePath()).isDir());
+
+  // The folder takes no more data (full disk, read-only folder): the old file stays.
+  ASSERT_TRUE(QDir().rmdir(filePath()));
+  putFile(kKeyHeader + "\"Time\"=dword:00000064\n");
+  QtSettingsKey full(kKeyPath);
+  {
+    FailingSaves failing(home_.path() + "/Merrowtide");
+    full.holdWrites();
+    writeConsoleGroup(full, TSettings(), QRect(0, 0, 436, 549));
+    reason.clear();
+    EXPECT_FALSE(full.commit(&reason));
+  }
+  EXPECT_FALSE(reason.isEmpty());
+  EXPECT_EQ(fileBytes(), kKeyHeader + "\"Time\"=dword:00000064\n");
+  EXPECT_EQ(QDir(home_.path() + "/Merrowtide").entryList(QDir::Files), QStringList("Scorvex.reg"));
 }
 
 }  // namespace

@@ -3,14 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "printers.h"
+#include "settings/settingssave.h"
 #include "support/fakes.h"
 
 namespace {
 
 const QStringList kConsoleReadOrder = {
-    "CountDown",  "Time",       "Monitor",   "Comanda1",  "Comanda2", "TitelType",
-    "TitelType1", "TitelType2", "L",         "T",         "W",        "H",
-    "Speed",      "SLoop",      "SoundTime", "SoundFile", "StrReset"};
+    "CountDown", "Time",       "Monitor",    "Comanda1",   "Comanda2",
+    "TitelType", "TitelType1", "TitelType2", "L",          "T",
+    "W",         "H",          "Speed",      "SLoop",      "SoundTime",
+    "SoundFile", "StrReset",   "RemoteOn",   "RemotePort", "RemoteOverlayToken"};
 
 QStringList displayReadOrder() {
   QStringList names = {"CNames", "Title", "C0", "C1", "C2", "C3", "C4"};
@@ -43,6 +45,9 @@ QStringList readNames(const ConsoleGroup& g) {
   add(g.SoundTime, "SoundTime");
   add(g.SoundFile, "SoundFile");
   add(g.StrReset, "StrReset");
+  add(g.RemoteOn, "RemoteOn");
+  add(g.RemotePort, "RemotePort");
+  add(g.RemoteOverlayToken, "RemoteOverlayToken");
   return names;
 }
 
@@ -104,6 +109,9 @@ class RefusingKey final : public SettingsKey {
     return name != refused_ && inner_.writeInteger(name, value);
   }
   bool close() override { return inner_.close(); }
+  void holdWrites() override { inner_.holdWrites(); }
+  bool commit(QString* reason) override { return inner_.commit(reason); }
+  QString storeName() const override { return inner_.storeName(); }
 
  private:
   FakeSettingsKey& inner_;
@@ -181,6 +189,9 @@ TEST(SettingsGroups, TextsReadAsStoredAndEmptyOnesAppliedOrNotByName) {
   key.writeText("FN2", "Liberation Sans Narrow Condensed Extra");
   key.writeText("SoundFile", "");
   key.writeText("Comanda1", "");
+  key.writeText("Comanda2", QString(1 << 20, u'x'));  // a damaged store's megabyte of name
+  key.writeText("TitelType1", QString(255, u'a') + QString::fromUcs4(U"\U0001F600"));
+  key.writeText("TitelType2", QString(5000, u'p'));
 
   const DisplayGroup display = readDisplayGroup(key);
   EXPECT_EQ(display.CNames, QString());
@@ -194,6 +205,9 @@ TEST(SettingsGroups, TextsReadAsStoredAndEmptyOnesAppliedOrNotByName) {
   applyConsoleGroup(readConsoleGroup(key), settings);
   EXPECT_EQ(settings.SoundFile, "Ton-ende.wav");
   EXPECT_EQ(settings.Comanda1, "");
+  EXPECT_EQ(settings.Comanda2, QString(kMaxTextLength, u'x'));
+  EXPECT_EQ(settings.TitelType1, QString(255, u'a'));
+  EXPECT_EQ(settings.TitelType2.size(), kMaxPathLength);
 }
 
 TEST(SettingsGroups, ColoursReachTheDisplayOnlyWhenAllFiveAreRead) {
@@ -240,10 +254,12 @@ TEST(SettingsGroups, GroupsAreWrittenInOrderAndEachAsItsKind) {
   TSettings settings;
   settings.StrReset = true;
   writeConsoleGroup(key, settings, QRect(-5, 30, 436, 549));
-  EXPECT_EQ(key.writeOrder,
-            QStringList({"L", "T", "W", "H", "CountDown", "Time", "Comanda1", "Comanda2",
-                         "TitelType", "TitelType1", "TitelType2", "Monitor", "Speed", "SLoop",
-                         "SoundTime", "SoundFile", "StrReset"}));
+  EXPECT_EQ(
+      key.writeOrder,
+      QStringList({"L",          "T",        "W",        "H",          "CountDown",
+                   "Time",       "Comanda1", "Comanda2", "TitelType",  "TitelType1",
+                   "TitelType2", "Monitor",  "Speed",    "SLoop",      "SoundTime",
+                   "SoundFile",  "StrReset", "RemoteOn", "RemotePort", "RemoteOverlayToken"}));
   EXPECT_EQ(key.integers.value("L"), -5);
   EXPECT_EQ(key.integers.value("H"), 549);
   EXPECT_EQ(key.integers.value("StrReset"), 1);
@@ -278,4 +294,25 @@ TEST(SettingsGroups, MonitorIndexOutsideTheMonitorsBecomesZero) {
     int stored, count, expected;
   } rows[] = {{0, 1, 0}, {1, 2, 1}, {2, 2, 0}, {-1, 2, 0}, {INT_MIN, 3, 0}, {5, 0, 0}};
   for (const auto& row : rows) EXPECT_EQ(validMonitorIndex(row.stored, row.count), row.expected);
+}
+
+TEST(SettingsGroups, SavingAtExitStoresBothGroupsAtOnceOrSaysWhyNot) {
+  for (const QString& failure : {QString(), QString("No space left on device")}) {
+    FakePlatform fake;
+    fake.settings.commitFailure = failure;
+    bool heldWhileWriting = false;
+    const bool saved = saveSettingsAtExit(fake.settings, fake.dialogs, "Scorvex", [&] {
+      writeDisplayGroup(fake.settings, defaultDisplayValues());
+      writeConsoleGroup(fake.settings, TSettings(), QRect(0, 0, 436, 549));
+      heldWhileWriting = fake.settings.holding;
+    });
+    EXPECT_TRUE(heldWhileWriting);
+    EXPECT_EQ(fake.settings.commits, 1);
+    EXPECT_EQ(saved, failure.isEmpty());
+    EXPECT_EQ(fake.dialogs.errors, failure.isEmpty()
+                                       ? QStringList()
+                                       : QStringList("Die Einstellungen konnten nicht in "
+                                                     "\"/fake/Scorvex.reg\" gespeichert werden: "
+                                                     "No space left on device."));
+  }
 }

@@ -31,3 +31,11 @@ bool FakeSettingsKey::writeInteger(const QString& name, qint32 value) {
   writeOrder.append(name);
   return true;
 }
+
+bool FakeSettingsKey::commit(QString* reason) {
+  holding = false;
+  ++commits;
+  if (commitFailure.isEmpty()) return true;
+  if (reason) *reason = commitFailure;
+  return false;
+}

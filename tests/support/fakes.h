@@ -44,7 +44,6 @@ class FakeDesktop final : public Desktop {
  public:
   QList<QRect> monitorBounds() const override { return monitors; }
   int logicalPpi() const override { return 96; }
-  int sizingFrameWidth() const override { return 4; }
   void moveCursor(const QPoint& p) override { cursor = p; }
 
   QList<QRect> monitors{QRect(0, 0, 1024, 768)};
@@ -99,8 +98,14 @@ class FakeSettingsKey final : public SettingsKey {
   bool writeText(const QString& name, const QString& value) override;
   bool writeInteger(const QString& name, qint32 value) override;
   bool close() override { return true; }
+  void holdWrites() override { holding = true; }
+  bool commit(QString* reason) override;
+  QString storeName() const override { return "/fake/Scorvex.reg"; }
 
   bool exists = false;
+  bool holding = false;
+  int commits = 0;
+  QString commitFailure;  // when set, commit fails with it as the reason
   bool writable = true;
   QMap<QString, QString> texts;
   QMap<QString, qint32> integers;

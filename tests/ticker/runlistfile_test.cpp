@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "failingsaves.h"
+#include "support/failingsaves.h"
 
 namespace {
 

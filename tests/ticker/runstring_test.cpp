@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QScreen>
 #include <QStringList>
+#include <QWindow>
 
 namespace {
 
@@ -112,7 +115,7 @@ TEST(RunString, ConstructorValues) {
   EXPECT_TRUE(s.AutoRewind());
   EXPECT_EQ(s.Position(), 0);
   EXPECT_FALSE(s.timerEnabled());
-  EXPECT_FALSE(s.testAttribute(Qt::WA_OpaquePaintEvent));
+  EXPECT_TRUE(s.testAttribute(Qt::WA_OpaquePaintEvent));  // it paints every pixel itself
 }
 
 TEST(RunString, StepsFollowTheTextWidth) {
@@ -314,5 +317,44 @@ TEST(RunString, LongTextDrawsTheSameAsInOnePiece) {
     }
     EXPECT_EQ(s.grab().toImage().convertToFormat(QImage::Format_RGB32), expected)
         << "step " << step;
+  }
+}
+
+// Ticks repaint only where the text's ink was or is; what the window shows must still be the
+// whole strip drawn at the new position, while the text enters, crosses and leaves.
+TEST(RunString, TicksShowTheSamePictureAsAFullRepaint) {
+  const struct {
+    TRDirection direction;
+    int oneStep;
+  } rows[] = {{TRDirection::rdRightToLeft, 3},
+              {TRDirection::rdLeftToRight, 1},
+              {TRDirection::rdTopToBottom, 2}};
+  for (const auto& r : rows) {
+    QWidget window;
+    window.resize(420, 80);
+    TRunLabel strip(&window);
+    strip.setGeometry(10, 10, 400, 50);
+    strip.setExternalTicks(true);
+    strip.setColor(colors::navy);
+    strip.setColorH(colors::red);
+    strip.setColorS(colors::lime);
+    strip.setDepth(2);
+    strip.setRFont({QFont("Liberation Sans", 24, QFont::Bold), colors::yellow});
+    strip.setRText(QString("Tor für Gäste: 1:0. ").repeated(4));  // spans two tiles
+    strip.setDirection(r.direction);
+    strip.setOneStep(r.oneStep);
+    window.show();
+    while (!window.windowHandle()->isExposed()) QCoreApplication::processEvents();
+    strip.Start(0);
+    for (int n = 1; strip.timerEnabled() && strip.Position() + r.oneStep < strip.Steps(); ++n) {
+      strip.tick();
+      if (n % 37 != 0) continue;
+      const QImage shown = window.screen()
+                               ->grabWindow(window.winId(), 10, 10, 400, 50)
+                               .toImage()
+                               .convertToFormat(QImage::Format_RGB32);
+      ASSERT_EQ(shown, strip.grab().toImage().convertToFormat(QImage::Format_RGB32))
+          << "direction " << int(r.direction) << " position " << strip.Position();
+    }
   }
 }

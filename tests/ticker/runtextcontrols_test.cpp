@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "core/match.h"
-#include "failingsaves.h"
+#include "support/failingsaves.h"
 #include "support/fakes.h"
 #include "ticker/runlistfile.h"
 #include "ticker/runstring.h"

@@ -1,0 +1,154 @@
+// The phone page: shows the board's state as the server pushes it over the WebSocket and sends
+// the operator's taps back as commands. Pairing with the PIN sets the session cookie.
+"use strict";
+
+const $ = (id) => document.getElementById(id);
+let socket = null;
+let state = null;
+let retryMs = 500;
+let wasLost = false;
+let repairing = false;  // closing on purpose to come back with the new session
+
+function showLink(kind, text) {
+  const link = $("link");
+  link.className = kind;
+  link.textContent = text;
+}
+
+function toast(text) {
+  const t = $("toast");
+  t.textContent = text;
+  t.style.display = "block";
+  clearTimeout(toast.timer);
+  toast.timer = setTimeout(() => (t.style.display = "none"), 3000);
+}
+
+function send(command) {
+  if (!socket || socket.readyState !== WebSocket.OPEN) {
+    toast("Keine Verbindung – Befehl nicht gesendet");
+    return;
+  }
+  socket.send(JSON.stringify(command));
+}
+
+function render(s) {
+  state = s;
+  const clock = $("clock");
+  clock.textContent = s.clock.text;
+  clock.classList.toggle("hidden", !s.toggles.showClock);
+  const play = $("play");
+  play.textContent = s.clock.state === "running" ? "Pause" : "Play";
+  play.className = s.clock.state === "running" ? "running" : "stopped";
+  s.teams.forEach((team, i) => {
+    const box = $("team" + (i + 1));
+    box.querySelector(".name").textContent = team.name;
+    box.querySelector(".score").textContent = team.score;
+    team.penalties.forEach((p, j) => {
+      const b = $("pen" + (i + 1) + (j + 1));
+      b.textContent = p.text;
+      b.className = "penalty" + (p.armed ? " armed" : p.active ? " active" : "");
+    });
+  });
+  document.querySelectorAll("#period button").forEach((b, n) =>
+    b.classList.toggle("on", n === s.period));
+  for (const name of ["showClock", "countDown", "logo", "black"])
+    $(name).classList.toggle("on", !!s.toggles[name]);
+  $("logo").disabled = !s.toggles.logoAvailable;
+  for (const [id, mode] of [["textOne", "one"], ["textAll", "all"], ["textStatic", "static"]])
+    $(id).classList.toggle("on", s.text.shown && s.text.mode === mode);
+  renderLines(s.text);
+}
+
+function renderLines(text) {
+  const list = $("lines");
+  const items = list.children;
+  while (items.length > text.lines.length) list.lastChild.remove();
+  text.lines.forEach((line, i) => {
+    let li = items[i];
+    if (!li) {
+      li = document.createElement("li");
+      li.addEventListener("click", () => send({ cmd: "textSelect", line: i }));
+      list.appendChild(li);
+    }
+    if (li.textContent !== line) li.textContent = line;
+    li.classList.toggle("selected", i === text.selected);
+  });
+}
+
+function connect() {
+  socket = new WebSocket((location.protocol === "https:" ? "wss://" : "ws://") + location.host + "/ws");
+  socket.onopen = () => {
+    retryMs = 500;
+    if (wasLost) {
+      showLink("back", "Wieder verbunden");
+      setTimeout(() => showLink("ok", ""), 2000);
+    }
+    wasLost = false;
+  };
+  socket.onmessage = (event) => {
+    const message = JSON.parse(event.data);
+    if (message.access) {
+      const paired = message.access === "command";
+      $("pairing").hidden = paired;
+      $("board").hidden = !paired;
+    }
+    if (message.state) render(message.state);
+    if (message.error) toast("Abgelehnt: " + message.error);
+  };
+  socket.onclose = (event) => {
+    socket = null;
+    if (repairing) {
+      repairing = false;
+      connect();
+      return;
+    }
+    if (event.code === 4401) {  // not paired, or dropped by the operator
+      $("pairing").hidden = false;
+      $("board").hidden = true;
+      showLink("ok", "");
+      return;
+    }
+    wasLost = true;
+    showLink("lost", "Verbindung verloren – neuer Versuch …");
+    setTimeout(connect, retryMs);
+    retryMs = Math.min(retryMs * 2, 5000);
+  };
+}
+
+$("pinForm").addEventListener("submit", async (event) => {
+  event.preventDefault();
+  $("pinError").textContent = "";
+  try {
+    const response = await fetch("/api/pair", {
+      method: "POST",
+      headers: { "Content-Type": "application/json" },
+      body: JSON.stringify({ pin: $("pin").value }),
+    });
+    const answer = await response.json();
+    if (!response.ok) {
+      $("pinError").textContent = response.status === 429
+        ? "Zu viele falsche PINs – bitte " + answer.retryAfter + " s warten"
+        : "Falsche PIN";
+      return;
+    }
+    $("pin").value = "";
+    if (socket) {
+      repairing = true;
+      socket.close();
+    } else connect();
+  } catch (e) {
+    $("pinError").textContent = "Keine Verbindung zum Anzeige-Rechner";
+  }
+});
+
+document.addEventListener("click", (event) => {
+  const button = event.target.closest("button");
+  if (!button || !state) return;
+  if (button.dataset.cmd) send(JSON.parse(button.dataset.cmd));
+  else if (button.dataset.toggle) {
+    const name = button.dataset.toggle;
+    send({ cmd: name, on: !state.toggles[name] });
+  } else if (button.id === "reset" && confirm("Reset GAME?")) send({ cmd: "reset" });
+});
+
+connect();

@@ -1,0 +1,333 @@
+#include "remote/remoteserver.h"
+
+#include <QFile>
+#include <QHttpServer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTcpSocket>
+#include <QWebSocket>
+
+#include "platform/tickcounter.h"
+#include "remote/connectiongate.h"
+#include "remote/remoteboard.h"
+
+using Status = QHttpServerResponder::StatusCode;
+
+struct RemoteServer::Client {
+  QWebSocket* socket;
+  Access access;
+  int device;  // the paired device, or 0
+  RateLimit limit;
+  quint32 lastHeard;
+};
+
+namespace {
+
+QHttpServerResponse json(const QJsonObject& body, Status status = Status::Ok) {
+  QHttpServerResponse response(body, status);
+  response.addHeader("Cache-Control", "no-store");
+  return response;
+}
+
+QHttpServerResponse error(Status status, const QString& message) {
+  return json({{"error", message}}, status);
+}
+
+// The pages and their scripts; nothing else is ever read from disk or resources.
+QHttpServerResponse resource(const QString& name, const QByteArray& mimeType) {
+  QFile file(":/remote/" + name);
+  if (!file.open(QIODevice::ReadOnly)) return QHttpServerResponse(Status::NotFound);
+  QHttpServerResponse response(mimeType, file.readAll());
+  response.addHeader("Content-Security-Policy",
+                     "default-src 'self'; style-src 'self' 'unsafe-inline'; img-src 'self' data:");
+  response.addHeader("X-Content-Type-Options", "nosniff");
+  response.addHeader("Referrer-Policy", "no-referrer");
+  return response;
+}
+
+QByteArray cookieValue(const QByteArray& header, const QByteArray& name) {
+  for (const QByteArray& part : header.split(';')) {
+    const QByteArray item = part.trimmed();
+    if (item.startsWith(name + '=')) return item.mid(name.size() + 1);
+  }
+  return {};
+}
+
+// The session token from "Authorization: Bearer …" (scripts) or the session cookie (pages).
+QByteArray sessionToken(const QByteArray& authorization, const QByteArray& cookies) {
+  if (authorization.startsWith("Bearer ")) return authorization.mid(7).trimmed();
+  return cookieValue(cookies, RemoteServer::kSessionCookie);
+}
+
+// A browser names the page a request comes from; it must be one of ours, so a page elsewhere
+// cannot use a phone's session. Scripts send no origin.
+bool sameOrigin(const QByteArray& origin, const QByteArray& host) {
+  return origin.isEmpty() || origin == "http://" + host;
+}
+
+bool isJson(const QHttpServerRequest& request) {
+  return request.value("content-type").split(';').first().trimmed().toLower() ==
+         "application/json";
+}
+
+QString messageOf(const QJsonObject& object) {
+  return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+}  // namespace
+
+RemoteServer::RemoteServer(RemoteBoard& board, TickCounter& tick, QObject* parent)
+    : QObject(parent), board_(board), tick_(tick) {
+  Q_INIT_RESOURCE(remote);  // the pages live in this static library
+  pushTimer_.setSingleShot(true);
+  connect(&pushTimer_, &QTimer::timeout, this, &RemoteServer::push);
+  connect(&pingTimer_, &QTimer::timeout, this, &RemoteServer::pingAll);
+}
+
+RemoteServer::~RemoteServer() { stop(); }
+
+bool RemoteServer::start(const QHostAddress& address, quint16 port) {
+  stop();
+  http_ = std::make_unique<QHttpServer>();
+  gate_ = new ConnectionGate(limits_, http_.get());
+  if (!gate_->listen(address, port)) {
+    error_ = gate_->errorString();
+    http_.reset();
+    gate_ = nullptr;
+    return false;
+  }
+  http_->bind(gate_);
+  pairing_ = std::make_unique<Pairing>();
+  addRoutes();
+  connect(http_.get(), &QHttpServer::newWebSocketConnection, this,
+          &RemoteServer::acceptWebSockets);
+  pingTimer_.start(kPingMs);
+  error_.clear();
+  emit devicesChanged();
+  return true;
+}
+
+void RemoteServer::stop() {
+  pingTimer_.stop();
+  pushTimer_.stop();
+  // The WebSockets run on sockets the gate made; they go first.
+  for (const auto& client : std::exchange(clients_, {})) {
+    client->socket->disconnect(this);
+    client->socket->abort();
+    delete client->socket;
+  }
+  http_.reset();
+  gate_ = nullptr;
+  pairing_.reset();
+  postLimits_.clear();
+}
+
+bool RemoteServer::isRunning() const { return gate_ && gate_->isListening(); }
+quint16 RemoteServer::port() const { return gate_ ? gate_->serverPort() : 0; }
+QString RemoteServer::pin() const { return pairing_ ? pairing_->pin() : QString(); }
+
+QList<Pairing::Device> RemoteServer::devices() const {
+  return pairing_ ? pairing_->devices() : QList<Pairing::Device>();
+}
+
+void RemoteServer::dropDevice(int id) {
+  if (!pairing_ || !pairing_->drop(id)) return;
+  for (const auto& client : QList(clients_))
+    if (client->device == id) closeClient(*client, 4401, "unpaired");
+  emit devicesChanged();
+}
+
+void RemoteServer::addRoutes() {
+  using Method = QHttpServerRequest::Method;
+  http_->route("/", Method::Get, [] { return resource("phone.html", "text/html; charset=utf-8"); });
+  http_->route("/phone.js", Method::Get,
+               [] { return resource("phone.js", "text/javascript; charset=utf-8"); });
+  http_->route("/overlay.js", Method::Get,
+               [] { return resource("overlay.js", "text/javascript; charset=utf-8"); });
+  http_->route("/overlay", Method::Get,
+               [this](const QHttpServerRequest& r) { return overlayPage(r); });
+  http_->route("/api/state", Method::Get,
+               [this](const QHttpServerRequest& r) { return state(r); });
+  http_->route("/api/pair", Method::Post, [this](const QHttpServerRequest& r) { return pair(r); });
+  http_->route("/api/command", Method::Post,
+               [this](const QHttpServerRequest& r) { return command(r); });
+  // The server hands only upgrades that a route takes to the WebSocket side; that side answers
+  // the handshake, so this route writes nothing.
+  http_->route("/ws", Method::Get, [](const QHttpServerRequest&, QHttpServerResponder&&) {});
+}
+
+RemoteServer::Access RemoteServer::accessOf(const QByteArray& token, const QByteArray& readToken,
+                                            int* device) const {
+  if (const std::optional<int> paired = pairing_->deviceOf(token)) {
+    if (device) *device = *paired;
+    return Access::Command;
+  }
+  if (overlayToken_.isEmpty() || equalInConstantTime(readToken, overlayToken_))
+    return Access::Read;
+  return Access::None;
+}
+
+QHttpServerResponse RemoteServer::overlayPage(const QHttpServerRequest& request) {
+  const QByteArray token = request.query().queryItemValue("token").toUtf8();
+  if (!overlayToken_.isEmpty() && !equalInConstantTime(token, overlayToken_))
+    return error(Status::Forbidden, "the overlay needs its token: /overlay?token=…");
+  return resource("overlay.html", "text/html; charset=utf-8");
+}
+
+QHttpServerResponse RemoteServer::state(const QHttpServerRequest& request) {
+  const QByteArray token = sessionToken(request.value("authorization"), request.value("cookie"));
+  const QByteArray readToken = request.query().queryItemValue("token").toUtf8();
+  if (accessOf(token, readToken, nullptr) == Access::None)
+    return error(Status::Unauthorized, "pair with the PIN first");
+  return json(board_.state());
+}
+
+QHttpServerResponse RemoteServer::pair(const QHttpServerRequest& request) {
+  if (!isJson(request)) return error(Status::UnsupportedMediaType, "send JSON");
+  if (request.body().size() > kMaxCommandBytes)
+    return error(Status::PayloadTooLarge, "message too large");
+  const QJsonObject body = QJsonDocument::fromJson(request.body()).object();
+  if (!body.value("pin").isString()) return error(Status::BadRequest, "\"pin\" must be a string");
+  const QString name = body.value("name").toString(QString::fromUtf8(request.value("user-agent")));
+  const Pairing::Attempt attempt = pairing_->tryPin(
+      body.value("pin").toString(), tick_.now(), name, request.remoteAddress().toString());
+  switch (attempt.outcome) {
+    case Pairing::Outcome::Paired: {
+      emit devicesChanged();
+      QHttpServerResponse response = json({{"ok", true}, {"token", QString(attempt.token)}});
+      response.addHeader("Set-Cookie", QByteArray(kSessionCookie) + '=' + attempt.token +
+                                           "; Path=/; HttpOnly; SameSite=Strict");
+      return response;
+    }
+    case Pairing::Outcome::WrongPin:
+      emit devicesChanged();
+      return error(Status::Forbidden, "wrong PIN");
+    case Pairing::Outcome::Throttled: {
+      const int seconds = int((attempt.retryAfterMs + 999) / 1000);
+      QHttpServerResponse response =
+          json({{"error", "too many wrong PINs"}, {"retryAfter", seconds}},
+               Status::TooManyRequests);
+      response.addHeader("Retry-After", QByteArray::number(seconds));
+      return response;
+    }
+    case Pairing::Outcome::TooManyDevices:
+      return error(Status::Forbidden, "too many paired devices");
+  }
+  return error(Status::InternalServerError, "");
+}
+
+QHttpServerResponse RemoteServer::command(const QHttpServerRequest& request) {
+  const QByteArray token = sessionToken(request.value("authorization"), request.value("cookie"));
+  if (token.isEmpty()) return error(Status::Unauthorized, "pair with the PIN first");
+  if (!pairing_->deviceOf(token)) return error(Status::Unauthorized, "unknown or dropped session");
+  if (!sameOrigin(request.value("origin"), request.value("host")))
+    return error(Status::Forbidden, "foreign origin");
+  if (!isJson(request)) return error(Status::UnsupportedMediaType, "send JSON");
+  const QString address = request.remoteAddress().toString();
+  if (postLimits_.size() > 1024) postLimits_.clear();
+  auto limit = postLimits_.find(address);
+  if (limit == postLimits_.end())
+    limit = postLimits_.insert(address, RateLimit(kCommandsPerSecond, tick_.now()));
+  if (!limit->take(tick_.now())) return error(Status::TooManyRequests, "too many commands");
+  const auto parsed = parseRemoteCommand(request.body());
+  if (const auto* failure = std::get_if<CommandError>(&parsed)) {
+    const bool tooLarge = request.body().size() > kMaxCommandBytes;
+    return error(tooLarge ? Status::PayloadTooLarge : Status::BadRequest, failure->message);
+  }
+  board_.apply(std::get<RemoteCommand>(parsed));
+  return json({{"ok", true}});
+}
+
+void RemoteServer::acceptWebSockets() {
+  while (http_ && http_->hasPendingWebSocketConnections()) {
+    QWebSocket* socket = http_->nextPendingWebSocketConnection().release();
+    socket->setParent(this);
+    gate_->release(socket->peerAddress(), socket->peerPort());
+    const QNetworkRequest handshake = socket->request();
+    const QUrlQuery query(socket->requestUrl());
+    int device = 0;
+    const Access access =
+        accessOf(sessionToken(handshake.rawHeader("Authorization"), handshake.rawHeader("Cookie")),
+                 query.queryItemValue("token").toUtf8(), &device);
+    auto client = std::make_shared<Client>(
+        Client{socket, access, device, RateLimit(kCommandsPerSecond, tick_.now()), tick_.now()});
+    clients_.append(client);
+    connect(socket, &QWebSocket::disconnected, this, [this, socket] {
+      clients_.removeIf([socket](const auto& c) { return c->socket == socket; });
+      socket->deleteLater();
+    });
+    if (!sameOrigin(socket->origin().toUtf8(), handshake.rawHeader("Host"))) {
+      closeClient(*client, 4403, "foreign origin");
+      continue;
+    }
+    if (access == Access::None) {
+      closeClient(*client, 4401, "pair with the PIN first");
+      continue;
+    }
+    socket->setMaxAllowedIncomingFrameSize(kMaxCommandBytes);
+    socket->setMaxAllowedIncomingMessageSize(kMaxCommandBytes);
+    connect(socket, &QWebSocket::textMessageReceived, this, [this, socket](const QString& text) {
+      if (Client* c = clientOf(socket)) received(*c, text);
+    });
+    connect(socket, &QWebSocket::binaryMessageReceived, this, [this, socket] {
+      if (Client* c = clientOf(socket)) closeClient(*c, 1003, "send text");
+    });
+    connect(socket, &QWebSocket::pong, this, [this, socket] {
+      if (Client* c = clientOf(socket)) c->lastHeard = tick_.now();
+    });
+    socket->sendTextMessage(messageOf(
+        {{"access", access == Access::Command ? "command" : "read"}, {"state", board_.state()}}));
+  }
+}
+
+RemoteServer::Client* RemoteServer::clientOf(QWebSocket* socket) {
+  for (const auto& c : clients_)
+    if (c->socket == socket) return c.get();
+  return nullptr;
+}
+
+void RemoteServer::received(Client& client, const QString& message) {
+  const quint32 now = tick_.now();
+  client.lastHeard = now;
+  if (!client.limit.take(now)) return closeClient(client, 1008, "too many commands");
+  if (client.access != Access::Command) {
+    client.socket->sendTextMessage(messageOf({{"error", "read-only"}, {"status", 403}}));
+    return;
+  }
+  const auto parsed = parseRemoteCommand(message.toUtf8());
+  if (const auto* failure = std::get_if<CommandError>(&parsed)) {
+    client.socket->sendTextMessage(messageOf({{"error", failure->message}, {"status", 400}}));
+    return;
+  }
+  board_.apply(std::get<RemoteCommand>(parsed));
+}
+
+void RemoteServer::boardChanged() {
+  if (!clients_.isEmpty() && !pushTimer_.isActive()) pushTimer_.start(0);
+}
+
+void RemoteServer::push() {
+  const QString message = messageOf({{"state", board_.state()}});
+  for (const auto& client : QList(clients_)) {
+    if (client->socket->state() != QAbstractSocket::ConnectedState) continue;
+    if (client->socket->bytesToWrite() > kMaxBacklogBytes) {
+      client->socket->abort();
+      continue;
+    }
+    client->socket->sendTextMessage(message);
+  }
+}
+
+void RemoteServer::pingAll() {
+  const quint32 now = tick_.now();
+  for (const auto& client : QList(clients_)) {
+    if (tickSpan(now, client->lastHeard) > quint32(kSilentMs))
+      client->socket->abort();
+    else
+      client->socket->ping();
+  }
+}
+
+void RemoteServer::closeClient(Client& client, int code, const QString& reason) {
+  client.socket->close(QWebSocketProtocol::CloseCode(code), reason);
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+// The built-in web server of the remote control and of the stream overlay.
+// It serves the phone page "/", the overlay "/overlay", the board's state "GET /api/state",
+// pairing "POST /api/pair", commands "POST /api/command", and a WebSocket "/ws" that pushes the
+// state after every change and takes the same commands. It runs on the thread that creates it,
+// in that thread's event loop; nothing in it waits.
+// Who may do what: a paired device (Pairing: PIN for a session token) may read and command;
+// everybody else may only read, and only while the overlay is open or with the overlay token.
+// The board behind it (RemoteBoard) formats the state and runs the commands; the server checks
+// every message (parseRemoteCommand), limits its rate (RateLimit) and caps the connections
+// (ConnectionGate).
+
+#include <QHash>
+#include <QHostAddress>
+#include <QList>
+#include <QObject>
+#include <QTimer>
+#include <memory>
+
+#include "remote/connectiongate.h"
+#include "remote/pairing.h"
+#include "remote/ratelimit.h"
+
+class QHttpServer;
+class QHttpServerRequest;
+class QHttpServerResponse;
+class QWebSocket;
+class RemoteBoard;
+class TickCounter;
+
+class RemoteServer : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr quint16 kDefaultPort = 8440;
+  // Per WebSocket, and per address for POST /api/command.
+  static constexpr int kCommandsPerSecond = 1000;
+  static constexpr int kPingMs = 10'000;
+  // A WebSocket that answers no ping for this long is taken as gone.
+  static constexpr int kSilentMs = 25'000;
+  // A client that lets this much of our pushes pile up unread is dropped.
+  static constexpr qint64 kMaxBacklogBytes = 1 << 20;
+  static constexpr const char* kSessionCookie = "scorvex_session";
+
+  RemoteServer(RemoteBoard& board, TickCounter& tick, QObject* parent = nullptr);
+  // Caps and time-outs of the connections; they take effect at the next start.
+  void setConnectionLimits(const ConnectionGate::Limits& limits) { limits_ = limits; }
+  ~RemoteServer() override;
+
+  // Listens with a new PIN; port 0 takes any free one. False when it cannot listen;
+  // errorString() then says why.
+  bool start(const QHostAddress& address, quint16 port);
+  void stop();
+  bool isRunning() const;
+  quint16 port() const;
+  QString errorString() const { return error_; }
+  QString pin() const;
+  QList<Pairing::Device> devices() const;
+  // Unpairs the device and closes its connections.
+  void dropDevice(int id);
+  // Empty: the overlay and the state are open to everybody on the network; otherwise reading
+  // needs this token (or a paired device's).
+  void setOverlayToken(const QByteArray& token) { overlayToken_ = token; }
+
+ public slots:
+  // The board's state changed; every connected page gets it once the event loop comes round.
+  void boardChanged();
+
+ signals:
+  void devicesChanged();
+
+ private:
+  struct Client;
+  enum class Access { None, Read, Command };
+
+  void addRoutes();
+  QHttpServerResponse pair(const QHttpServerRequest& request);
+  QHttpServerResponse command(const QHttpServerRequest& request);
+  QHttpServerResponse state(const QHttpServerRequest& request);
+  QHttpServerResponse overlayPage(const QHttpServerRequest& request);
+  Access accessOf(const QByteArray& token, const QByteArray& readToken, int* device) const;
+  void acceptWebSockets();
+  void received(Client& client, const QString& message);
+  void push();
+  void pingAll();
+  void closeClient(Client& client, int code, const QString& reason);
+  Client* clientOf(QWebSocket* socket);
+
+  RemoteBoard& board_;
+  TickCounter& tick_;
+  std::unique_ptr<QHttpServer> http_;
+  ConnectionGate* gate_ = nullptr;  // owned by http_
+  std::unique_ptr<Pairing> pairing_;
+  QList<std::shared_ptr<Client>> clients_;
+  QHash<QString, RateLimit> postLimits_;  // by the sender's address
+  QByteArray overlayToken_;
+  ConnectionGate::Limits limits_;
+  QTimer pushTimer_;
+  QTimer pingTimer_;
+  QString error_;
+};
