@@ -1,8 +1,11 @@
 #include "display/label.h"
 
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextLayout>
+#include <algorithm>
 #include <utility>
 
 #include "display/layout.h"
@@ -11,7 +14,67 @@
 // An opaque label paints every pixel, so the parent need not be drawn underneath it.
 TLabel::TLabel(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
-void TLabel::setCaption(const QString& text) { store(caption_, text); }
+// A clock or a penalty time changes one or two digits at a time; repainting only their columns
+// spares filling and drawing the rest of a big label, and what lies under a transparent one.
+void TLabel::setCaption(const QString& text) {
+  if (text == caption_) return;
+  const QRegion region = captionChange(caption_, text);
+  caption_ = text;
+  if (region.isEmpty()) {
+    changed();
+    return;
+  }
+  cacheValid_ = false;
+  update(region);
+}
+
+QRegion TLabel::captionChange(const QString& before, const QString& after) const {
+  if (!isVisible() || before.isEmpty() || before.size() != after.size()) return {};
+  // One line whatever the width and the flags: no breaks, tabs, blanks or prefixes.
+  const auto oneLine = [](const QString& s) {
+    return std::none_of(s.begin(), s.end(), [](QChar c) {
+      return c == u'\n' || c == u'\r' || c == u'\t' || c == u' ' || c == u'&';
+    });
+  };
+  if (!oneLine(before) || !oneLine(after)) return {};
+  const QFont font = captionFont(before);
+  if (font != captionFont(after)) return {};
+  // Measured on the device the caption is drawn on: the window, or the kept drawing.
+  const QPaintDevice* device = this;
+  if (!coversEveryPixel()) {
+    if (cache_.isNull()) return {};
+    device = &cache_;
+  }
+  const QFontMetrics fm(font, device);
+  // Where each character starts, the whole line shaped once.
+  const auto starts = [&](const QString& text) {
+    QTextLayout layout(text, font, device);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    QList<int> x;
+    for (qsizetype i = 0; i <= text.size(); ++i) x.append(qRound(line.cursorToX(int(i))));
+    return x;
+  };
+  const QList<int> x = starts(before);
+  if (x != starts(after)) return {};
+  int first = -1, last = -1;
+  for (qsizetype i = 0; i < before.size(); ++i)
+    if (before[i] != after[i]) {
+      if (first < 0) first = static_cast<int>(i);
+      last = static_cast<int>(i);
+    }
+  if (first < 0) return {};
+  // The line starts where textdraw aligns it in the label; glyphs may overhang their advance
+  // boxes, by at most half a line height.
+  const int free = width() - fm.horizontalAdvance(before);
+  const unsigned align = alignmentFlag();
+  const int lineLeft = align == textdraw::Right ? free : align == textdraw::Center ? free / 2 : 0;
+  const int reach = fm.height() / 2 + captionReach();
+  const int left = lineLeft + x[first] - reach;
+  const int right = lineLeft + x[last + 1] + reach;
+  return QRegion(QRect(QPoint(left, 0), QPoint(right, height() - 1))) & rect();
+}
 
 void TLabel::setColor(TColor c) { store(color_, c); }
 
@@ -53,9 +116,9 @@ QString TLabel::captionFor(unsigned flags) const {
   return caption_;
 }
 
-QFont TLabel::drawingFont() const {
+QFont TLabel::captionFont(const QString& caption) const {
   if (!shrinkToWidth_) return font();
-  const QString text = showAccelChar_ ? textWithoutAccelerators(caption_) : caption_;
+  const QString text = showAccelChar_ ? textWithoutAccelerators(caption) : caption;
   const int pixels = QFontInfo(font()).pixelSize();
   const int fitted = fitCharHeightToWidth(text, font(), pixels, width());
   return fitted < pixels ? fontWithCharHeight(font(), fitted) : font();

@@ -74,13 +74,23 @@ class TLabel : public QWidget {
   // "&") measures one blank so that the label still has one line.
   QString captionFor(unsigned flags) const;
   // The font the caption is drawn in: the label's font, made smaller to fit with shrinkToWidth.
-  QFont drawingFont() const;
+  QFont drawingFont() const { return captionFont(caption_); }
+  virtual QFont captionFont(const QString& caption) const;
+  // How far the drawing may reach beyond the advance boxes of the caption's characters where
+  // textdraw places them in the whole label: copies of the text, and a frame that narrows the
+  // text's area. A disabled label draws an engraved copy one pixel down and right.
+  virtual int captionReach() const { return 1; }
   // Adds textdraw::NoPrefix when accelerator prefixes are shown as they are.
   unsigned prefixFlags(unsigned flags) const;
   // Moves rect down for the vertical layout, measuring the caption with flags.
   QRect layoutRect(QPainter& painter, const QRect& rect, unsigned flags);
 
  private:
+  // Where a new caption can change what the label shows: the columns of the characters that
+  // differ, when both captions are one line of the same width with each character in the same
+  // place. An empty region means the whole label.
+  QRegion captionChange(const QString& before, const QString& after) const;
+
   QString caption_;
   TColor color_ = colors::btnFace;
   TColor fontColor_ = colors::black;

@@ -58,6 +58,10 @@ class TLabel3D : public TLabel {
   // A gradient too narrow to have bands paints nothing at all.
   bool coversEveryPixel() const override { return TLabel::coversEveryPixel() && !fillGradient_; }
   QRect drawCaption(QPainter& painter, const QRect& rect, unsigned flags) override;
+  // The label's own font: the 3D copies are never shrunk to fit.
+  QFont captionFont(const QString&) const override { return font(); }
+  // The copies move by shadowSize; a frame of up to two rings narrows the text's area.
+  int captionReach() const override { return shadowSize_ + 2 * qMax(0, borderWidth_) + 1; }
 
  private:
   void drawBorder(QPainter& painter, QRect& rect) const;

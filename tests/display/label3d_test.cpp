@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QImage>
+#include <QScreen>
+#include <QWindow>
 
 namespace {
 
@@ -257,3 +260,51 @@ TEST(Label3D, OnlyPlainOrWrappingLabelsBreakWords) {
 }
 
 }  // namespace
+
+// A new clock or penalty time repaints only the columns of the changed digits; what the window
+// shows must still be the whole window drawn anew, for an opaque clock and for a transparent
+// shadowed penalty time over another label, in every alignment.
+TEST(Label3D, ChangedDigitsShowTheSameAsAFullRepaint) {
+  QWidget window;
+  window.resize(520, 300);
+  window.setAutoFillBackground(true);
+  window.setPalette(QPalette(Qt::black));
+  TLabel clock(&window);
+  clock.setGeometry(10, 10, 500, 130);
+  TLabel band(&window);
+  band.setGeometry(10, 150, 500, 140);
+  TLabel3D penalty(&window);
+  penalty.setGeometry(30, 170, 300, 100);
+  penalty.setTransparent(true);
+  penalty.setBevel(TLabel3DBevel::blShadow);
+  penalty.setShadowSize(3);
+  QFont big("Liberation Sans");
+  big.setPixelSize(110);
+  big.setBold(true);
+  for (TLabel* label : {&clock, &band, static_cast<TLabel*>(&penalty)}) {
+    label->setFont(big);
+    label->setFontColor(colors::yellow);
+    label->setColor(colors::navy);
+    label->setTextLayout(TLabel::TextLayout::Center);
+  }
+  band.setCaption("8 - 9");
+  window.show();
+  while (!window.windowHandle()->isExposed()) QCoreApplication::processEvents();
+  const QStringList times = {"44:59", "44:58", "44:50", "43:59", "9:59", "10:00", "11:11"};
+  for (const auto align : {TLabel::Alignment::Center, TLabel::Alignment::LeftJustify,
+                           TLabel::Alignment::RightJustify}) {
+    clock.setAlignment(align);
+    penalty.setAlignment(align);
+    for (const QString& time : times) {
+      clock.setCaption(time);
+      penalty.setCaption(time.right(4));
+      QCoreApplication::processEvents();
+      const QImage shown = window.screen()
+                               ->grabWindow(window.winId())
+                               .toImage()
+                               .convertToFormat(QImage::Format_RGB32);
+      ASSERT_EQ(shown, window.grab().toImage().convertToFormat(QImage::Format_RGB32))
+          << time.toStdString() << " alignment " << int(align);
+    }
+  }
+}
