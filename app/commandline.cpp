@@ -4,6 +4,14 @@
 
 namespace {
 
+int toPort(const QString& text) {
+  bool ok = false;
+  const int port = text.toInt(&ok, 10);
+  if (!ok || port < 1 || port > 65535)
+    throw InvalidOptionValue(QString("'%1' is not a port from 1 to 65535").arg(text).toStdString());
+  return port;
+}
+
 // One long option: its name without the dashes, whether it takes "=value", its line in the help.
 struct LongOption {
   enum class Value { None, Optional, Required };
@@ -23,6 +31,12 @@ const LongOption kLongOptions[] = {
      [](StartOptions& o, const QString& value) { o.reportJournal = value; }},
     {"format", LongOption::Value::Required, "csv|json", "the report's format (csv)",
      [](StartOptions& o, const QString& value) { o.reportFormat = value; }},
+    {"remote", LongOption::Value::Optional, "PORT",
+     "start the remote control for phones and the stream overlay (port 8440)",
+     [](StartOptions& o, const QString& port) {
+       o.remote = true;
+       if (!port.isNull()) o.remotePort = toPort(port);
+     }},
 };
 
 QString helpText() {

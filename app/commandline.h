@@ -30,9 +30,12 @@ struct StartOptions {
   bool printVersion = false;
   std::optional<QString> reportJournal;  // --report: print this journal's match report
   QString reportFormat = "csv";
+  bool remote = false;            // start the remote control's server
+  std::optional<int> remotePort;  // --remote=PORT; otherwise the stored port
 };
 
-// `arguments` excludes the program name.
+// `arguments` excludes the program name. Throws InvalidOptionValue for a port that is not a
+// number from 1 to 65535.
 StartOptions parseStartOptions(const QStringList& arguments);
 
 // The text to print for --help or --version, or empty when the program is to start its windows.

@@ -345,6 +345,7 @@ void TFormCtrl::createCommands() {
   mRunStart = addCommand("mRunStart", "Start 1", Qt::Key_F7);
   mStartAll = addCommand("mStartAll", "Start All", Qt::Key_F8);
   Clear1 = addCommand("Clear1", "Clear", Qt::Key_F9);
+  mRemote = addCommand("mRemote", "Fernbedienung", Qt::CTRL | Qt::Key_R);
   auto* playback = new QActionGroup(this);
   for (QAction* start : {mStatStart, mRunStart, mStartAll}) {
     start->setCheckable(true);
@@ -591,7 +592,10 @@ void TFormCtrl::bPlayClick() { match_.playPause(platform_.tick.now()); }
 void TFormCtrl::TimerTimer() { match_.tick(platform_.tick.now()); }
 
 void TFormCtrl::Reset1Click() {
-  if (!platform_.dialogs.askOkCancel(this, kAppTitle, "Reset GAME?")) return;
+  if (platform_.dialogs.askOkCancel(this, kAppTitle, "Reset GAME?")) ResetGame();
+}
+
+void TFormCtrl::ResetGame() {
   platform_.sound.stopAll();
   match_.reset();
   platform_.dialogs.beep();

@@ -88,6 +88,7 @@ class TFormCtrl : public QWidget {
   QAction *mLogo, *mTime1, *Pause1, *SekPlus2, *SekMinus2, *SekPlus, *SekMinus, *Sek10plus,
       *Sek10Minus;
   QAction *ControlWindow, *Blackscreen1, *Periode1, *mReport;
+  QAction* mRemote;  // Ctrl+R: the remote control, run by its owner (TRemoteControl)
   QAction *mStatStart, *mRunStart, *mStartAll, *Clear1;
   std::array<QAction*, 5> mTym;
 
@@ -101,6 +102,8 @@ class TFormCtrl : public QWidget {
   void bPlayClick();
   void TimerTimer();
   void Reset1Click();
+  // The reset itself, once "Reset GAME?" has been answered (here or on a phone).
+  void ResetGame();
   void MinutePMClick(int stepSeconds);
   void cbCountdownClick();
   void mTimerCountdownClick();

@@ -19,5 +19,5 @@ int main(int argc, char* argv[]) {
     return printReport(*startOptions.reportJournal, startOptions.reportFormat);
 
   QApplication app(argc, argv);
-  return runProgram(app);
+  return runProgram(app, startOptions);
 }

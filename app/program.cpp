@@ -11,6 +11,7 @@
 #include "app/formctrl.h"
 #include "app/journalsession.h"
 #include "app/keyforwarding.h"
+#include "app/remotecontrol.h"
 #include "app/reportcommand.h"
 #include "core/match.h"
 #include "display/tablo.h"
@@ -38,7 +39,7 @@ constexpr int kPlaceSettleMs = 500;
 
 }  // namespace
 
-int runProgram(QApplication& app) {
+int runProgram(QApplication& app, const StartOptions& startOptions) {
   QApplication::setApplicationName(identity::kTitle);
   QApplication::setApplicationVersion(identity::kVersion);
   QApplication::setDesktopFileName(identity::kAppId);
@@ -65,6 +66,7 @@ int runProgram(QApplication& app) {
   auto info = std::make_unique<TFormInfo>(dialogs, console.get());
   console->attachWindows(yesNo.get(), display.get(), config.get(), info.get());
   forwardCommandKeys(*display, *console);
+  auto remote = std::make_unique<TRemoteControl>(*console, match, settings, platform);
 
   try {
     const DisplayOptions options = parseDisplayOptions(app.arguments().mid(1));
@@ -126,8 +128,12 @@ int runProgram(QApplication& app) {
   QObject::connect(console.get(), &TFormCtrl::placeChanged, &placeSettled,
                    qOverload<>(&QTimer::start));
 
+  if (startOptions.remote || settings.record().RemoteOn) remote->start(startOptions.remotePort);
   const int result = app.exec();
   journal.finish();
+
+  // The server closes its connections first; whether it ran is in the settings for next time.
+  remote.reset();
 
   // Reverse order of creation: the display writes its settings group before the console;
   // both reach the store together, and a failure is told before the program ends.

@@ -1,5 +1,6 @@
 #include "remote/pairingwindow.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -49,6 +50,8 @@ TPairingWindow::TPairingWindow(RemoteServer& server, QWidget* parent)
   LabelOverlay = new QLabel(this);
   LabelOverlay->setObjectName("LabelOverlay");
   LabelOverlay->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  cbOverlayLock = new QCheckBox("Overlay nur mit Schlüssel", this);
+  cbOverlayLock->setObjectName("cbOverlayLock");
   ListDevices = new QListWidget(this);
   ListDevices->setObjectName("ListDevices");
   bDrop = new QPushButton("Trennen", this);
@@ -62,6 +65,7 @@ TPairingWindow::TPairingWindow(RemoteServer& server, QWidget* parent)
   layout->addWidget(new QLabel("PIN:", this));
   layout->addWidget(LabelPin);
   layout->addWidget(LabelOverlay);
+  layout->addWidget(cbOverlayLock);
   layout->addWidget(new QLabel("Verbundene Geräte:", this));
   layout->addWidget(ListDevices);
   auto* buttons = new QHBoxLayout;
@@ -76,6 +80,7 @@ TPairingWindow::TPairingWindow(RemoteServer& server, QWidget* parent)
       server_.dropDevice(item->data(Qt::UserRole).toInt());
   });
   connect(bStop, &QPushButton::clicked, this, &TPairingWindow::stopRequested);
+  connect(cbOverlayLock, &QCheckBox::clicked, this, &TPairingWindow::overlayLockChanged);
   refresh();
 }
 
@@ -85,9 +90,13 @@ void TPairingWindow::refresh() {
   const QImage qr = qrCodeImage(address);
   ImageQr->setPixmap(QPixmap::fromImage(qr.scaled(qr.size() * kQrModulePixels)));
   LabelPin->setText(server_.pin());
-  LabelOverlay->setText("Overlay für den Stream: " + address + "overlay");
+  const QByteArray token = server_.overlayToken();
+  LabelOverlay->setText("Overlay für den Stream: " + address + "overlay" +
+                        (token.isEmpty() ? QString() : "?token=" + QString::fromUtf8(token)));
   showDevices();
 }
+
+void TPairingWindow::setOverlayLocked(bool locked) { cbOverlayLock->setChecked(locked); }
 
 void TPairingWindow::showDevices() {
   ListDevices->clear();

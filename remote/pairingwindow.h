@@ -2,10 +2,12 @@
 
 // The window that pairs phones with the board: the address to open, its QR code, the PIN, the
 // overlay's address for the stream, and the paired devices with a button that drops one.
-// It shows what RemoteServer says and tells it only to drop a device or to stop.
+// It shows what RemoteServer says and tells it only to drop a device; stopping the server and
+// locking the overlay with a token are its owner's to do.
 
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -19,9 +21,11 @@ class TPairingWindow : public QWidget {
 
   // Shows the server's current address, PIN and devices; call after the server started.
   void refresh();
+  void setOverlayLocked(bool locked);
 
  signals:
   void stopRequested();
+  void overlayLockChanged(bool locked);
 
  private:
   void showDevices();
@@ -31,6 +35,7 @@ class TPairingWindow : public QWidget {
   QLabel* ImageQr;
   QLabel* LabelPin;
   QLabel* LabelOverlay;
+  QCheckBox* cbOverlayLock;
   QListWidget* ListDevices;
   QPushButton* bDrop;
   QPushButton* bStop;

@@ -38,7 +38,6 @@ const CommandShape kShapes[] = {
     {"textStart", Kind::TextStart, {{"mode", FieldType::Mode}}},
     {"textStop", Kind::TextStop, {}},
     {"textSelect", Kind::TextSelect, {{"line", FieldType::Line}}},
-    {"cyclic", Kind::Cyclic, {{"on", FieldType::On}}},
 };
 
 // Lines of the running-text list are addressed by index; no list is this long.

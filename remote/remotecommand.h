@@ -25,7 +25,6 @@ struct RemoteCommand {
     TextStart,       // {"cmd":"textStart","mode":"one"|"all"|"static"}
     TextStop,        // {"cmd":"textStop"}
     TextSelect,      // {"cmd":"textSelect","line":0..}
-    Cyclic,          // {"cmd":"cyclic","on":bool}: all texts start again after the last
   };
   enum class TextMode { One, All, Static };
 

@@ -133,7 +133,10 @@ QList<Pairing::Device> RemoteServer::devices() const {
 void RemoteServer::dropDevice(int id) {
   if (!pairing_ || !pairing_->drop(id)) return;
   for (const auto& client : QList(clients_))
-    if (client->device == id) closeClient(*client, 4401, "unpaired");
+    if (client->device == id) {
+      client->access = Access::None;  // whatever it still sends before the close is refused
+      closeClient(*client, 4401, "unpaired");
+    }
   emit devicesChanged();
 }
 
@@ -309,7 +312,9 @@ void RemoteServer::boardChanged() {
 void RemoteServer::push() {
   const QString message = messageOf({{"state", board_.state()}});
   for (const auto& client : QList(clients_)) {
-    if (client->socket->state() != QAbstractSocket::ConnectedState) continue;
+    if (client->access == Access::None ||
+        client->socket->state() != QAbstractSocket::ConnectedState)
+      continue;
     if (client->socket->bytesToWrite() > kMaxBacklogBytes) {
       client->socket->abort();
       continue;

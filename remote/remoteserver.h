@@ -62,6 +62,7 @@ class RemoteServer : public QObject {
   // Empty: the overlay and the state are open to everybody on the network; otherwise reading
   // needs this token (or a paired device's).
   void setOverlayToken(const QByteArray& token) { overlayToken_ = token; }
+  const QByteArray& overlayToken() const { return overlayToken_; }
 
  public slots:
   // The board's state changed; every connected page gets it once the event loop comes round.

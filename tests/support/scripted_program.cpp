@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "app/commandline.h"
 #include "app/formctrl.h"
 #include "app/program.h"
 #include "display/label3d.h"
@@ -98,5 +99,5 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   if (argc > 1 && QByteArray(argv[1]) == "play") play();
   if (argc > 1 && QByteArray(argv[1]) == "resume") resume();
-  return runProgram(app);
+  return runProgram(app, StartOptions{});
 }

@@ -1,0 +1,51 @@
+#pragma once
+
+// The remote control in the running program. It owns the web server (RemoteServer) and its
+// pairing window (TPairingWindow) and is the board that server serves: the state comes from
+// the match, the settings and the running-text list; every command runs the console's own
+// handler, so a tap on a phone does exactly what the console's key does. It starts with the
+// console's command "Fernbedienung" (Ctrl+R), with --remote, or at start-up when the server
+// was running at the last exit; the settings keep whether it runs, its port and the overlay
+// token.
+
+#include <QObject>
+#include <memory>
+#include <optional>
+
+#include "remote/remoteboard.h"
+
+class Match;
+class RemoteServer;
+class Settings;
+class TFormCtrl;
+class TPairingWindow;
+struct Platform;
+
+class TRemoteControl : public QObject, public RemoteBoard {
+  Q_OBJECT
+
+ public:
+  TRemoteControl(TFormCtrl& console, Match& match, Settings& settings, Platform& platform);
+  ~TRemoteControl() override;
+
+  // Starts the server on the stored port, or on `port` which is then stored, and shows the
+  // pairing window; an error goes to the operator's error box.
+  void start(std::optional<int> port = std::nullopt);
+  void stop();
+  RemoteServer& server() { return *server_; }
+  TPairingWindow& window() { return *window_; }
+
+  QJsonObject state() const override;
+  void apply(const RemoteCommand& command) override;
+
+ private:
+  void setOverlayLocked(bool locked);
+  void remember(bool running, int port);
+
+  TFormCtrl& console_;
+  Match& match_;
+  Settings& settings_;
+  Platform& platform_;
+  std::unique_ptr<RemoteServer> server_;
+  std::unique_ptr<TPairingWindow> window_;
+};
