@@ -38,6 +38,30 @@ QString capped(QStringView line) {
   return line.first(n).toString();
 }
 
+// Counts the lines of a text handed over in pieces: CR, LF and CR LF each end one line, and
+// text after the last line end is one more.
+class LineCounter {
+ public:
+  explicit LineCounter(bool afterCr) : afterCr_(afterCr) {}
+  void add(QByteArrayView bytes) {
+    for (const char c : bytes) {
+      if (c == '\n' && afterCr_) {
+        afterCr_ = false;
+        continue;
+      }
+      afterCr_ = c == '\r';
+      if (c == '\n' || c == '\r') ++lines_;
+      open_ = c != '\n' && c != '\r';
+    }
+  }
+  qint64 lines() const { return lines_ + (open_ ? 1 : 0); }
+
+ private:
+  bool afterCr_;
+  bool open_ = false;
+  qint64 lines_ = 0;
+};
+
 }  // namespace
 
 QString decode(QByteArrayView bytes) {
@@ -46,7 +70,7 @@ QString decode(QByteArrayView bytes) {
   return utf8.hasError() ? decodeFallback(bytes) : text;
 }
 
-QStringList parse(QByteArrayView bytes) {
+QStringList parse(QByteArrayView bytes, Shortfall* shortfall) {
   const qsizetype nul = bytes.indexOf('\0');
   if (nul >= 0) bytes = bytes.first(nul);
   const QString text = decode(bytes);
@@ -57,8 +81,14 @@ QStringList parse(QByteArrayView bytes) {
     qsizetype end = start;
     while (end < size && text.at(end) != u'\r' && text.at(end) != u'\n') ++end;
     entries.append(capped(QStringView(text).sliced(start, end - start)));
+    if (shortfall && end - start > entries.last().size()) ++shortfall->linesCut;
     if (end < size && text.at(end) == u'\r' && end + 1 < size && text.at(end + 1) == u'\n') ++end;
     start = end + 1;
+  }
+  if (shortfall && start < size) {
+    LineCounter rest(false);
+    rest.add(QStringView(text).sliced(start).toUtf8());
+    shortfall->linesNotLoaded += rest.lines();
   }
   return entries;
 }
@@ -75,7 +105,7 @@ QByteArray format(const QStringList& entries) {
   return QStringEncoder(QStringConverter::System).encode(text);
 }
 
-bool read(const QString& path, QStringList& entries, QString* error) {
+bool read(const QString& path, QStringList& entries, QString* error, Shortfall* shortfall) {
   // A pipe or device under the list's name would block the console on opening it.
   const QFileInfo info(path);
   if (info.exists() && !info.isFile()) {
@@ -92,12 +122,25 @@ bool read(const QString& path, QStringList& entries, QString* error) {
     if (error) *error = file.errorString();
     return false;
   }
-  // A file cut at the cap loses its incomplete last line rather than keeping half a character.
+  Shortfall found;
+  // A file cut at the cap loses its incomplete last line rather than keeping half a character;
+  // the lines after the cut are counted, as far as maxCountedBytes reach.
   if (!file.atEnd()) {
     const qsizetype lastEnd = qMax(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r'));
+    LineCounter rest(lastEnd >= 0 && bytes.at(lastEnd) == '\r');
+    rest.add(QByteArrayView(bytes).sliced(lastEnd + 1));
     bytes.truncate(lastEnd + 1);
+    for (qint64 counted = 0; !file.atEnd() && counted < maxCountedBytes;) {
+      const QByteArray chunk = file.read(1 << 20);
+      if (chunk.isEmpty()) break;
+      rest.add(chunk);
+      counted += chunk.size();
+    }
+    found.linesNotLoaded = rest.lines();
+    found.moreNotLoaded = !file.atEnd();
   }
-  entries = parse(bytes);
+  entries = parse(bytes, &found);
+  if (shortfall) *shortfall = found;
   return true;
 }
 

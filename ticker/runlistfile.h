@@ -13,22 +13,34 @@
 //
 // A foreign or damaged file must not flood the console, so reading is capped: only the first
 // maxBytes of a file are read (cut back to the last complete line), at most maxEntries entries
-// are kept, and longer lines are cut to maxEntryLength characters.
+// are kept, and longer lines are cut to maxEntryLength characters. What the caps leave out is
+// counted, so that the console can say so and refuse to save a list that would lose it.
 namespace RunListFile {
 
 constexpr qint64 maxBytes = 16 * 1024 * 1024;
 constexpr int maxEntries = 200000;
 constexpr int maxEntryLength = 1000;
+// Lines beyond maxBytes are counted in at most this much more of the file.
+constexpr qint64 maxCountedBytes = qint64(256) << 20;
 
 inline constexpr char defaultName[] = "Lauftext.txt";
 
+// What a read left out.
+struct Shortfall {
+  qint64 linesNotLoaded = 0;
+  bool moreNotLoaded = false;  // the file goes on beyond what was counted
+  qint64 linesCut = 0;         // entries cut to maxEntryLength
+  bool none() const { return linesNotLoaded == 0 && !moreNotLoaded && linesCut == 0; }
+};
+
 // The text of the bytes: UTF-8 when valid, otherwise the 8-bit fallback code page.
 QString decode(QByteArrayView bytes);
-QStringList parse(QByteArrayView bytes);
+QStringList parse(QByteArrayView bytes, Shortfall* shortfall = nullptr);
 QByteArray format(const QStringList& entries);
 
 // On failure `error` receives the system's text for it and `entries` is left alone.
-bool read(const QString& path, QStringList& entries, QString* error = nullptr);
+bool read(const QString& path, QStringList& entries, QString* error = nullptr,
+          Shortfall* shortfall = nullptr);
 bool write(const QString& path, const QStringList& entries, QString* error = nullptr);
 
 }  // namespace RunListFile

@@ -211,6 +211,25 @@ void TRunTextControls::selectEntry(int index) {
   programSelecting_ = false;
 }
 
+void TRunTextControls::replaceEntries(const QStringList& entries, const QString& file,
+                                      const RunListFile::Shortfall& shortfall) {
+  listComplete_ = shortfall.none();
+  if (!listComplete_) {
+    QStringList parts;
+    if (shortfall.linesNotLoaded > 0 || shortfall.moreNotLoaded)
+      parts << QStringLiteral("%1%2 Zeilen nicht geladen")
+                   .arg(shortfall.moreNotLoaded ? QStringLiteral("mehr als ") : QString())
+                   .arg(shortfall.linesNotLoaded);
+    if (shortfall.linesCut > 0)
+      parts << QStringLiteral("%1 Zeilen gekürzt").arg(shortfall.linesCut);
+    dialogs_.showWarning(
+        listStr_->window(), QGuiApplication::applicationDisplayName(),
+        QStringLiteral("\"%1\": %2.")
+            .arg(QDir::toNativeSeparators(file), parts.join(QStringLiteral(", "))));
+  }
+  replaceEntries(entries);
+}
+
 void TRunTextControls::replaceEntries(const QStringList& entries) {
   programSelecting_ = true;
   listStr_->clear();
@@ -234,8 +253,9 @@ void TRunTextControls::restoreEntries(const QStringList& entries, int selected) 
 
 bool TRunTextControls::reloadDefaultList() {
   QStringList entries;
-  if (!RunListFile::read(listFilePath(), entries)) return false;
-  replaceEntries(entries);
+  RunListFile::Shortfall shortfall;
+  if (!RunListFile::read(listFilePath(), entries, nullptr, &shortfall)) return false;
+  replaceEntries(entries, listFilePath(), shortfall);
   return true;
 }
 
@@ -360,17 +380,26 @@ void TRunTextControls::Openfile1Click() {
   if (file.isEmpty()) return;
   QStringList entries;
   QString reason;
-  if (!RunListFile::read(file, entries, &reason)) {
+  RunListFile::Shortfall shortfall;
+  if (!RunListFile::read(file, entries, &reason, &shortfall)) {
     dialogs_.showError(listStr_->window(), QGuiApplication::applicationDisplayName(),
                        errorText(QStringLiteral("Cannot open file \"%1\". %2"), file, reason));
     return;
   }
-  replaceEntries(entries);
+  replaceEntries(entries, file, shortfall);
 }
 
 void TRunTextControls::Saveasdefault1Click() {
-  const QStringList entries = this->entries();
   const QString file = listFilePath();
+  // Saving a list that was not loaded whole would cut off what was left out.
+  if (!listComplete_) {
+    dialogs_.showError(
+        listStr_->window(), QGuiApplication::applicationDisplayName(),
+        QStringLiteral("\"%1\" wird nicht gespeichert: die Liste wurde nicht vollständig geladen.")
+            .arg(QDir::toNativeSeparators(file)));
+    return;
+  }
+  const QStringList entries = this->entries();
   QString reason;
   if (!RunListFile::write(file, entries, &reason))
     dialogs_.showError(listStr_->window(), QGuiApplication::applicationDisplayName(),

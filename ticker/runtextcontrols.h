@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "platform/color.h"
+#include "ticker/runlistfile.h"
 
 class Dialogs;
 class Match;
@@ -74,12 +75,16 @@ class TRunTextControls : public QObject {
   // Selection changes made by the program; they do not count as a pick.
   void selectEntry(int index);
   void replaceEntries(const QStringList& entries);
+  // Replaces the list with a file's entries, warning once when the file was not loaded whole.
+  void replaceEntries(const QStringList& entries, const QString& file,
+                      const RunListFile::Shortfall& shortfall);
   bool reloadDefaultList();
 
   Match& match_;
   Dialogs& dialogs_;
   QString programFolder_;
   bool programSelecting_ = false;
+  bool listComplete_ = true;  // the list holds its file whole: saving cuts nothing off
 
   QListWidget* listStr_ = nullptr;
   QMenu* popupMenu1_ = nullptr;

@@ -60,13 +60,19 @@ TEST(RunListFile, Utf8AndWindows1252) {
 TEST(RunListFile, OverlongLinesAndTooManyEntriesAreCapped) {
   QByteArray bytes(100000, 'x');
   bytes += "\nkurz\n";
-  const QStringList entries = RunListFile::parse(bytes);
+  RunListFile::Shortfall shortfall;
+  const QStringList entries = RunListFile::parse(bytes, &shortfall);
   ASSERT_EQ(entries.size(), 2);
   EXPECT_EQ(entries[0].size(), RunListFile::maxEntryLength);
   EXPECT_EQ(entries[1], "kurz");
+  EXPECT_EQ(shortfall.linesCut, 1);
+  EXPECT_EQ(shortfall.linesNotLoaded, 0);
 
-  const QStringList many = RunListFile::parse(QByteArray(RunListFile::maxEntries + 50, '\n'));
+  shortfall = {};
+  const QStringList many =
+      RunListFile::parse(QByteArray(RunListFile::maxEntries + 50, '\n') + "x", &shortfall);
   EXPECT_EQ(many.size(), RunListFile::maxEntries);
+  EXPECT_EQ(shortfall.linesNotLoaded, 51);
 }
 
 TEST(RunListFile, BinaryAndHugeFilesLoadWithinTheCaps) {
@@ -81,9 +87,13 @@ TEST(RunListFile, BinaryAndHugeFilesLoadWithinTheCaps) {
     for (int i = 0; i < 1000; ++i) f.write(block);
   }
   QStringList entries;
-  ASSERT_TRUE(RunListFile::read(path, entries));
+  RunListFile::Shortfall shortfall;
+  ASSERT_TRUE(RunListFile::read(path, entries, nullptr, &shortfall));
   EXPECT_EQ(entries.size(), RunListFile::maxEntries);
   EXPECT_EQ(entries.last(), QString(48, 'a'));
+  // The line cut by the byte cap, and every line after it, counted once.
+  EXPECT_EQ(shortfall.linesNotLoaded, 1000000 - RunListFile::maxEntries);
+  EXPECT_FALSE(shortfall.moreNotLoaded);
 
   // Bytes of every value without NUL: decoded as Windows-1252, nothing lost before a line end.
   QByteArray binary;

@@ -421,3 +421,31 @@ TEST_F(RunTextConsole, SaveWritesTheListOrKeepsTheOldFile) {
                                     "e\r\n"));
   EXPECT_EQ(entries(), QStringList({"alt", "Grüße", "neu"}));
 }
+
+TEST_F(RunTextConsole, AListNotLoadedWholeIsReportedOnceAndNeverSavedOverItsFile) {
+  const QByteArray file = QByteArray(RunListFile::maxEntryLength + 500, 'x') + "\r\nkurz\r\n";
+  {
+    QFile f(dir.filePath("Lauftext.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(file);
+  }
+  create();
+  const QString name = QDir::toNativeSeparators(dir.filePath("Lauftext.txt"));
+  EXPECT_EQ(fake.dialogs.warnings, QStringList("\"" + name + "\": 1 Zeilen gekürzt."));
+  edit->setText("neu");
+  key(edit, Qt::Key_Return);
+  controls->Saveasdefault1Click();
+  EXPECT_EQ(fake.dialogs.errors,
+            QStringList("\"" + name +
+                        "\" wird nicht gespeichert: die Liste wurde nicht vollständig geladen."));
+  EXPECT_EQ(fileBytes(), file);
+
+  // A list opened whole may be saved again.
+  const QString other = dir.filePath("andere.txt");
+  ASSERT_TRUE(RunListFile::write(other, {"eins"}));
+  fake.dialogs.fileToPick = other;
+  controls->Openfile1Click();
+  controls->Saveasdefault1Click();
+  EXPECT_EQ(fileBytes(), QByteArray("eins\r\n"));
+  EXPECT_EQ(fake.dialogs.warnings.size(), 1);
+}
