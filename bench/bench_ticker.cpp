@@ -130,6 +130,7 @@ class PickingDialogs final : public Dialogs {
   std::optional<ColoredFont> pickFont(QWidget*, const ColoredFont&) override {
     return std::nullopt;
   }
+  QString pickSaveFile(QWidget*, const QString&, const QString&) override { return QString(); }
   void openUrl(const QString&) override {}
 
  private:

@@ -37,6 +37,8 @@ class Dialogs {
   virtual std::optional<TColor> pickColor(QWidget* parent, TColor initial) = 0;
   // Scalable faces with effects (underline, strike-out) and a colour; nothing when cancelled.
   virtual std::optional<ColoredFont> pickFont(QWidget* parent, const ColoredFont& initial) = 0;
+  // Offers `suggested` (folder and name); an empty result means the operator cancelled.
+  virtual QString pickSaveFile(QWidget* parent, const QString& suggested, const QString& filter) = 0;
   virtual void openUrl(const QString& url) = 0;
 };
 
@@ -49,5 +51,6 @@ class QtDialogs final : public Dialogs {
   QString pickOpenFile(QWidget* parent, const OpenFileRequest& request) override;
   std::optional<TColor> pickColor(QWidget* parent, TColor initial) override;
   std::optional<ColoredFont> pickFont(QWidget* parent, const ColoredFont& initial) override;
+  QString pickSaveFile(QWidget* parent, const QString& suggested, const QString& filter) override;
   void openUrl(const QString& url) override;
 };

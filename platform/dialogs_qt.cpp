@@ -88,4 +88,8 @@ std::optional<ColoredFont> QtDialogs::pickFont(QWidget* parent, const ColoredFon
   return ColoredFont{fonts->currentFont(), color};
 }
 
+QString QtDialogs::pickSaveFile(QWidget* parent, const QString& suggested, const QString& filter) {
+  return QFileDialog::getSaveFileName(parent, QString(), suggested, filter);
+}
+
 void QtDialogs::openUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }

@@ -74,6 +74,10 @@ class FakeDialogs final : public Dialogs {
     fontPresets.append(initial);
     return fontToPick;
   }
+  QString pickSaveFile(QWidget*, const QString& suggested, const QString&) override {
+    suggestedSaves.append(suggested);
+    return fileToSave;
+  }
   void openUrl(const QString& url) override { opened.append(url); }
 
   bool answerOk = true;
@@ -83,6 +87,8 @@ class FakeDialogs final : public Dialogs {
   QList<OpenFileRequest> fileRequests;
   QList<TColor> colorPresets;
   QList<ColoredFont> fontPresets;
+  QString fileToSave;
+  QStringList suggestedSaves;
   QStringList asked, errors, warnings, opened;
   int beeps = 0;
 };
