@@ -340,6 +340,7 @@ void TFormCtrl::createCommands() {
   ControlWindow->setChecked(true);
   Blackscreen1 = addCommand("Blackscreen1", "Black screen", Qt::CTRL | Qt::Key_B);
   Periode1 = addCommand("Periode1", "Drittel", Qt::CTRL | Qt::Key_D);
+  mReport = addCommand("mReport", "Spielbericht", Qt::CTRL | Qt::Key_E);
   mStatStart = addCommand("mStatStart", "Static 1", Qt::Key_F6);
   mRunStart = addCommand("mRunStart", "Start 1", Qt::Key_F7);
   mStartAll = addCommand("mStartAll", "Start All", Qt::Key_F8);
@@ -377,6 +378,7 @@ void TFormCtrl::createCommands() {
   connect(ControlWindow, &QAction::triggered, this, &TFormCtrl::ControlWindowClick);
   connect(Blackscreen1, &QAction::triggered, this, &TFormCtrl::Blackscreen1Click);
   connect(Periode1, &QAction::triggered, this, &TFormCtrl::LabelTaymClick);
+  connect(mReport, &QAction::triggered, this, &TFormCtrl::reportRequested);
   connect(mStatStart, &QAction::triggered, RunText, &TRunTextControls::mStatStartClick);
   connect(mRunStart, &QAction::triggered, RunText, &TRunTextControls::mRunStartClick);
   connect(mStartAll, &QAction::triggered, RunText, &TRunTextControls::mStartAllClick);
@@ -489,6 +491,12 @@ void TFormCtrl::resizeEvent(QResizeEvent* event) {
   const int editTop = height() - kEditPanelHeight;
   ListArea->setGeometry(0, listTop, width(), qMax(0, editTop - listTop));
   Panel3->setGeometry(0, editTop, width(), kEditPanelHeight);
+  emit placeChanged();
+}
+
+void TFormCtrl::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  emit placeChanged();
 }
 
 // The console's keys win over the focused control (Ctrl+Z in the line editor switches the

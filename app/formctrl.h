@@ -51,6 +51,8 @@ class TFormCtrl : public QWidget {
   void attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog* config, TFormInfo* info);
   // Writes the console's settings group; called at exit after the display stored its own.
   void FormDestroy();
+  // The same, also while the program runs, so that a crash loses no confirmed setting.
+  void SaveConsoleSettings();
 
   // Runs the enabled command that carries the key, as its shortcut would; false if none does.
   bool runCommandForKey(const QKeyEvent& key);
@@ -85,10 +87,16 @@ class TFormCtrl : public QWidget {
   QAction *N111, *N11num1, *mGol1, *N112, *N211, *N21num1, *mGol2, *N212;
   QAction *mLogo, *mTime1, *Pause1, *SekPlus2, *SekMinus2, *SekPlus, *SekMinus, *Sek10plus,
       *Sek10Minus;
-  QAction *ControlWindow, *Blackscreen1, *Periode1;
+  QAction *ControlWindow, *Blackscreen1, *Periode1, *mReport;
   QAction* mRemote;  // Ctrl+R: the remote control, run by its owner (TRemoteControl)
   QAction *mStatStart, *mRunStart, *mStartAll, *Clear1;
   std::array<QAction*, 5> mTym;
+
+ signals:
+  // "Spielbericht" (Ctrl+E): the operator wants the match report saved.
+  void reportRequested();
+  // The console window was moved or resized by the operator or the system.
+  void placeChanged();
 
  public slots:
   void bPlayClick();
@@ -121,6 +129,7 @@ class TFormCtrl : public QWidget {
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -138,7 +147,6 @@ class TFormCtrl : public QWidget {
   std::array<TLabel3D*, 4> penaltyLabels() const;
   void chooseSoundFile();
   void LoadConsoleSettings();
-  void SaveConsoleSettings();
 
   Platform& platform_;
   Settings& settings_;

@@ -1,5 +1,6 @@
 #include "app/journalsession.h"
 
+#include <QFile>
 #include <cstdio>
 
 #include "core/match.h"
@@ -17,15 +18,20 @@ JournalSession::JournalSession(const QString& folder, Match& match, const TickCo
 
 JournalSession::~JournalSession() = default;
 
-std::optional<JournalContents> JournalSession::unfinished() const {
+// What the last run left: nothing, a journal to set aside, or a match to offer back. A run
+// in which nothing happened leaves no match behind to crowd out real ones.
+std::optional<JournalContents> JournalSession::leftOver() const {
   if (!store_.hasCurrent()) return std::nullopt;
   const JournalReading reading = readJournalFile(store_.currentPath());
   if (!reading.contents) {
     report(QString("Spieljournal %1 ignoriert: %2").arg(store_.currentPath(), reading.problem));
-    return std::nullopt;
+  } else if (!reading.contents->changed) {
+    QFile::remove(store_.currentPath());
+  } else if (!reading.contents->ended && reading.contents->state) {
+    return reading.contents;
   }
-  if (reading.contents->ended || !reading.contents->state) return std::nullopt;
-  return reading.contents;
+  store_.finishCurrent();
+  return std::nullopt;
 }
 
 std::optional<JournalContents> JournalSession::open(
@@ -35,10 +41,11 @@ std::optional<JournalContents> JournalSession::open(
     report(QString("Spieljournal aus: %1").arg(error));
     return std::nullopt;
   }
-  std::optional<JournalContents> resumed = unfinished();
+  std::optional<JournalContents> resumed = leftOver();
   if (resumed && ask(kResumeQuestion)) {
     resumeMatch(match_, *resumed->state, tick_.now());
-  } else {
+    resumed_ = true;
+  } else if (resumed) {
     resumed.reset();
     store_.finishCurrent();
   }
@@ -49,7 +56,11 @@ std::optional<JournalContents> JournalSession::open(
 
 void JournalSession::finish() {
   if (!journal_) return;
+  const bool changed = resumed_ || journal_->changed();
   journal_->finish();
   journal_.reset();
-  store_.finishCurrent();
+  if (changed)
+    store_.finishCurrent();
+  else
+    QFile::remove(store_.currentPath());
 }

@@ -26,17 +26,21 @@ class JournalSession {
   // Offers an unfinished match through `ask` (true takes it up again) and starts recording.
   // Returns the match taken up, already back in the Match; its running texts and count
   // direction are the caller's to put back. A journal that cannot be trusted is reported in
-  // one line on stderr and filed away without a question; declining files it as well.
+  // one line on stderr and filed away without a question; declining files it as well. A run
+  // in which nothing changed leaves no journal.
   std::optional<JournalContents> open(const std::function<bool(const QString&)>& ask);
   // Null when the journal could not be opened (the match goes on unrecorded).
   MatchJournal* journal() const { return journal_.get(); }
+  // The journal of the match in progress, else of the last finished one (empty: none yet).
+  QString lastMatchPath() const { return store_.lastMatchPath(); }
   void finish();
 
  private:
-  std::optional<JournalContents> unfinished() const;
+  std::optional<JournalContents> leftOver() const;
 
   JournalStore store_;
   Match& match_;
   const TickCounter& tick_;
   std::unique_ptr<MatchJournal> journal_;
+  bool resumed_ = false;
 };

@@ -1,41 +1,15 @@
 #include <QApplication>
-#include <QMessageBox>
 #include <cstdio>
-#include <memory>
 
 #include "app/commandline.h"
-#include "app/formctrl.h"
-#include "app/remotecontrol.h"
-#include "app/keyforwarding.h"
+#include "app/program.h"
 #include "app/reportcommand.h"
-#include "core/match.h"
-#include "display/tablo.h"
-#include "platform/desktop.h"
-#include "platform/dialogs.h"
-#include "platform/helpviewer.h"
-#include "platform/identity.h"
-#include "platform/platform.h"
-#include "platform/settingskey_qt.h"
-#include "platform/sound.h"
-#include "platform/tickcounter.h"
-#include "settings/cfgdialog.h"
-#include "settings/settings.h"
-#include "settings/settingssave.h"
-#include "widgets/appicon.h"
-#include "widgets/dlgyesno.h"
-#include "widgets/forminfo.h"
 
 int main(int argc, char* argv[]) {
   // --help, --version and --report answer on the terminal before Qt looks for a display.
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
-  StartOptions startOptions;
-  try {
-    startOptions = parseStartOptions(arguments);
-  } catch (const InvalidOptionValue& error) {
-    std::fprintf(stderr, "%s\n", error.what());
-    return 1;
-  }
+  const StartOptions startOptions = parseStartOptions(arguments);
   const QString answer = terminalAnswer(startOptions);
   if (!answer.isEmpty()) {
     std::fputs(answer.toLocal8Bit().constData(), stdout);
@@ -45,65 +19,5 @@ int main(int argc, char* argv[]) {
     return printReport(*startOptions.reportJournal, startOptions.reportFormat);
 
   QApplication app(argc, argv);
-  QApplication::setApplicationName(identity::kTitle);
-  QApplication::setApplicationVersion(identity::kVersion);
-  QApplication::setDesktopFileName(identity::kAppId);
-  QApplication::setWindowIcon(applicationIcon());
-  QApplication::setQuitOnLastWindowClosed(false);
-
-  QtTickCounter tick;
-  QtSoundService sound;
-  QtDesktop desktop;
-  QtDialogs dialogs;
-  QtSettingsKey settingsKey(QString("\\Software\\Merrowtide\\") + TFormCtrl::kAppTitle);
-  SystemHelpViewer help;  // before the first window: it may warn that help is missing
-  Platform platform{tick, sound, desktop, dialogs, settingsKey, help};
-
-  // The match and the settings outlive every window that shows or changes them.
-  Settings settings;
-  Match match;
-
-  // The windows in their order of creation; the first is the main window.
-  auto console = std::make_unique<TFormCtrl>(platform, settings, match);
-  auto yesNo = std::make_unique<TFDlgYesNo>(TFormCtrl::kAppTitle, console.get());
-  auto display = std::make_unique<TFormTablo>(platform, settings, match);
-  auto config = std::make_unique<TCfgDialog>(console.get());
-  auto info = std::make_unique<TFormInfo>(dialogs, console.get());
-  console->attachWindows(yesNo.get(), display.get(), config.get(), info.get());
-  forwardCommandKeys(*display, *console);
-  auto remote = std::make_unique<TRemoteControl>(*console, match, settings, platform);
-
-  try {
-    const DisplayOptions options = parseDisplayOptions(app.arguments().mid(1));
-    if (options.maxHeight) display->limitHeight(*options.maxHeight);
-    if (options.maxWidth) display->limitWidth(*options.maxWidth);
-    if (options.left) display->placeLeft(*options.left);
-    if (options.top) display->placeTop(*options.top);
-  } catch (const InvalidOptionValue& error) {
-    std::fprintf(stderr, "%s\n", error.what());
-    QMessageBox::critical(nullptr, TFormCtrl::kAppTitle, QString::fromUtf8(error.what()));
-    return 1;
-  }
-
-  display->show();
-  display->ApplyScreenMode();
-  QApplication::processEvents();
-  console->show();
-  if (startOptions.remote || settings.record().RemoteOn) remote->start(startOptions.remotePort);
-  const int result = app.exec();
-
-  // The server closes its connections first; whether it ran is in the settings for next time.
-  remote.reset();
-  // Reverse order of creation: the display writes its settings group before the console;
-  // both reach the store together, and a failure is told before the program ends.
-  info.reset();
-  config.reset();
-  saveSettingsAtExit(settingsKey, dialogs, TFormCtrl::kAppTitle, [&] {
-    display->FormDestroy();
-    console->FormDestroy();
-  });
-  display.reset();
-  yesNo.reset();
-  console.reset();
-  return result;
+  return runProgram(app, startOptions);
 }

@@ -34,9 +34,9 @@ void GoalCommand(benchmark::State& state) {
     tick.advance(700);
     const auto start = std::chrono::steady_clock::now();
     match.changeScore(2, +1);
-    micros.push_back(std::chrono::duration<double, std::micro>(
-                         std::chrono::steady_clock::now() - start)
-                         .count());
+    micros.push_back(
+        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+            .count());
   }
   std::sort(micros.begin(), micros.end());
   state.counters["median_us"] = micros[micros.size() / 2];

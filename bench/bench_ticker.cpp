@@ -126,6 +126,7 @@ class PickingDialogs final : public Dialogs {
   void showWarning(QWidget*, const QString&, const QString&) override {}
   void beep() override {}
   QString pickOpenFile(QWidget*, const QString&, const QString&) override { return file_; }
+  QString pickSaveFile(QWidget*, const QString&, const QString&) override { return QString(); }
   void openUrl(const QString&) override {}
 
  private:

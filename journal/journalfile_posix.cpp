@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <cstring>
 
@@ -10,8 +11,8 @@
 #include "journal/journalstore.h"
 
 JournalFile::JournalFile(const QString& path) : path_(path) {
-  fd_ = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
-               0600);
+  fd_ =
+      ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
   if (fd_ < 0) {
     error_ = QString::fromLocal8Bit(std::strerror(errno));
     return;
@@ -60,8 +61,10 @@ void JournalFile::close() {
   fd_ = -1;
 }
 
-// Several appends during one sync are covered by the next single sync.
+// Several appends during one sync are covered by the next single sync. The folder goes first,
+// so that a journal just created is found after a power cut.
 void JournalFile::syncLoop() {
+  syncFolder(QFileInfo(path_).absolutePath());
   std::unique_lock lock(mutex_);
   for (;;) {
     wake_.wait(lock, [this] { return syncPending_ || stopping_; });

@@ -4,6 +4,11 @@
 
 namespace journalformat {
 
+QDateTime wallNow() {
+  const QDateTime now = QDateTime::currentDateTime();
+  return now.toOffsetFromUtc(now.offsetFromUtc());
+}
+
 QJsonObject head(const QDateTime& started) {
   return {{"k", "head"},
           {"program", kProgram},

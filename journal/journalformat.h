@@ -17,6 +17,10 @@ namespace journalformat {
 constexpr int kVersion = 1;
 constexpr const char* kProgram = "Scorvex";
 
+// The wall clock now, with its offset from UTC, so that times read right after a change of
+// daylight saving time or in another time zone.
+QDateTime wallNow();
+
 QJsonObject head(const QDateTime& started);
 QJsonObject state(const QJsonObject& match, const QDateTime& wall);
 QJsonObject texts(const RunningTexts& texts);

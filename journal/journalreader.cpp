@@ -44,10 +44,13 @@ bool take(const QJsonObject& line, JournalContents& contents) {
   if (kind == "state") {
     const auto state = snapshotFromJson(line["match"].toObject());
     if (!state) return false;
+    contents.changed =
+        contents.changed || (contents.state && state->state != contents.state->state);
     contents.state = state;
   } else if (kind == "texts") {
     const auto texts = textsFromJson(line);
     if (!texts) return false;
+    contents.changed = contents.changed || (contents.texts && texts != contents.texts);
     contents.texts = texts;
   } else if (kind == "event") {
     const auto event = eventFromJson(line);

@@ -24,7 +24,8 @@ struct JournalContents {
   std::optional<MatchSnapshot> state;
   std::optional<RunningTexts> texts;
   QList<MatchEvent> events;
-  bool ended = false;  // the program ended normally
+  bool ended = false;    // the program ended normally
+  bool changed = false;  // the match or the list changed after the journal began
 };
 
 struct JournalReading {

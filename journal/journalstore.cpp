@@ -22,8 +22,7 @@ bool JournalStore::prepare(QString* error) const {
 
 QString JournalStore::finishCurrent() const {
   if (!hasCurrent()) return QString();
-  const QString stamp =
-      QFileInfo(currentPath()).lastModified().toString("yyyy-MM-dd_HH-mm-ss");
+  const QString stamp = QFileInfo(currentPath()).lastModified().toString("yyyy-MM-dd_HH-mm-ss");
   QString target = QString("%1/%2.journal").arg(matchesFolder(), stamp);
   for (int n = 2; QFileInfo::exists(target); ++n)
     target = QString("%1/%2_%3.journal").arg(matchesFolder(), stamp).arg(n);

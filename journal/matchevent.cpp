@@ -8,9 +8,9 @@
 namespace {
 
 constexpr std::array kNames = {
-    "goal",         "score_correction", "penalty_start",   "penalty_cancel",
-    "penalty_release", "penalty_end",   "period_start",    "period_end",
-    "period_number",   "time_correction", "reset",
+    "goal",        "score_correction", "penalty_start", "penalty_cancel", "penalty_release",
+    "penalty_end", "period_start",     "period_end",    "period_number",  "time_correction",
+    "reset",
 };
 
 std::optional<MatchEvent::Kind> kindNamed(const QString& name) {
@@ -116,8 +116,9 @@ QList<MatchEvent> eventsBetween(const MatchSnapshot& before, const MatchSnapshot
     // A penalty that ran out between the two snapshots ended by itself; one tick's worth of
     // leeway covers a click in its last moment.
     constexpr qint64 kTickMs = 200;
-    const bool ranOut = was.clock == MatchClock::Running && !p.armed &&
-                        before.penaltyElapsedMs[i] + played >= PenaltyTable::kLength * 1000 - kTickMs;
+    const bool ranOut =
+        was.clock == MatchClock::Running && !p.armed &&
+        before.penaltyElapsedMs[i] + played >= PenaltyTable::kLength * 1000 - kTickMs;
     if (periodEnded || ranOut)
       add(Kind::PenaltyEnd, periodEnded ? qint64(is.periodLength) * 1000 : after.elapsedMs, team,
           slot);

@@ -15,25 +15,27 @@ MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString&
     : QObject(parent), match_(match), tick_(tick), file_(path) {
   const bool fresh = QFileInfo(path).size() == 0;
   last_ = match_.snapshot(tick_.now());
-  const QDateTime wall = QDateTime::currentDateTime();
+  const QDateTime wall = journalformat::wallNow();
   QByteArray lines = journalline::encode(journalformat::state(toJson(last_), wall));
   if (fresh) lines.prepend(journalline::encode(journalformat::head(wall)));
   append(lines);
-  clockTimer_.setInterval(kClockIntervalMs);
-  connect(&clockTimer_, &QTimer::timeout, this, &MatchJournal::record);
+  sinceLastState_.start();
+  clockTimer_.setInterval(kClockLineAgeMs / 2);
+  connect(&clockTimer_, &QTimer::timeout, this, &MatchJournal::recordClock);
   connect(&match_, &Match::changed, this, &MatchJournal::record);
-  clockTimer_.start();
-  if (match_.state().clock != MatchClock::Running) clockTimer_.stop();
+  if (match_.state().clock == MatchClock::Running) clockTimer_.start();
 }
 
 void MatchJournal::record() {
-  const QDateTime wall = QDateTime::currentDateTime();
+  const QDateTime wall = journalformat::wallNow();
   const MatchSnapshot now = match_.snapshot(tick_.now());
   QByteArray lines;
   for (const MatchEvent& event : eventsBetween(last_, now, wall))
     lines += journalline::encode(journalformat::event(event));
   lines += journalline::encode(journalformat::state(toJson(now), wall));
   append(lines);
+  sinceLastState_.restart();
+  changed_ = changed_ || now.state != last_.state;
   last_ = now;
   if (now.state.clock == MatchClock::Running) {
     if (!clockTimer_.isActive()) clockTimer_.start();
@@ -42,7 +44,13 @@ void MatchJournal::record() {
   }
 }
 
+void MatchJournal::recordClock() {
+  if (sinceLastState_.elapsed() >= kClockLineAgeMs) record();
+}
+
 void MatchJournal::recordTexts(const RunningTexts& texts) {
+  changed_ = changed_ || (lastTexts_ && texts != *lastTexts_);
+  lastTexts_ = texts;
   append(journalline::encode(journalformat::texts(texts)));
 }
 
@@ -50,7 +58,7 @@ void MatchJournal::finish() {
   if (!file_.isOpen()) return;
   clockTimer_.stop();
   disconnect(&match_, nullptr, this, nullptr);
-  append(journalline::encode(journalformat::end(QDateTime::currentDateTime())));
+  append(journalline::encode(journalformat::end(journalformat::wallNow())));
   file_.close();
 }
 

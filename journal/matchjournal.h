@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -10,14 +11,17 @@
 class Match;
 class TickCounter;
 
-// Records a match into its journal: the whole state after every change of the match and every
-// half second while the clock runs (so a restart finds the clock at most a second behind), the
-// entries of the match report, and the running-text list after each edit.
+// Records a match into its journal: the whole state after every change of the match and, while
+// the clock runs, whenever the last one is half a second old (so a restart finds the clock less
+// than a second behind), the entries of the match report, and the running-text list after each
+// edit.
 class MatchJournal : public QObject {
   Q_OBJECT
 
  public:
-  static constexpr int kClockIntervalMs = 500;
+  // While the clock runs a state line is due when the last one is this old; the clock's own
+  // second changes write one each second besides.
+  static constexpr int kClockLineAgeMs = 500;
 
   // Appends to the journal at `path`; a new journal starts with its head line.
   MatchJournal(Match& match, const TickCounter& tick, const QString& path,
@@ -26,11 +30,14 @@ class MatchJournal : public QObject {
   bool isOpen() const { return file_.isOpen(); }
   QString path() const { return file_.path(); }
   void recordTexts(const RunningTexts& texts);
+  // The match or the running-text list changed since the journal was opened.
+  bool changed() const { return changed_; }
   // The program ends normally: the journal gets its end line and is closed.
   void finish();
 
  private:
   void record();
+  void recordClock();
   // Whole lines in one write, so a crash keeps all of them or none but the torn last one.
   void append(const QByteArray& lines);
 
@@ -38,7 +45,10 @@ class MatchJournal : public QObject {
   const TickCounter& tick_;
   JournalFile file_;
   MatchSnapshot last_;
+  std::optional<RunningTexts> lastTexts_;
+  bool changed_ = false;
   QTimer clockTimer_;
+  QElapsedTimer sinceLastState_;
   bool failureReported_ = false;
 };
 

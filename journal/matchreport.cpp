@@ -20,9 +20,14 @@ QString orEmpty(int n) { return n ? QString::number(n) : QString(); }
 QByteArray reportCsv(const JournalContents& journal) {
   QStringList rows{"wall_time,period,match_time,event,team,slot,home,guest,correction_s"};
   for (const MatchEvent& e : journal.events) {
-    const QStringList fields{wallTime(e),         QString::number(e.period), matchTime(e.matchMs),
-                             eventName(e.kind),   orEmpty(e.team),           orEmpty(e.slot),
-                             QString::number(e.home), QString::number(e.guest),
+    const QStringList fields{wallTime(e),
+                             QString::number(e.period),
+                             matchTime(e.matchMs),
+                             eventName(e.kind),
+                             orEmpty(e.team),
+                             orEmpty(e.slot),
+                             QString::number(e.home),
+                             QString::number(e.guest),
                              orEmpty(e.stepSeconds)};
     rows.append(fields.join(','));
   }

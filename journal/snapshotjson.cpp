@@ -105,7 +105,9 @@ std::optional<MatchSnapshot> snapshotFromJson(const QJsonObject& object) {
   f.require(clock.has_value());
   s.clock = clock.value_or(MatchClock::Ready);
   s.periodLength = int(f.whole("periodLength", 0, kMaxInt / 1000));
-  snapshot.elapsedMs = f.whole("elapsedMs", 0, qint64(s.periodLength) * 1000);
+  // A running clock or penalty recorded between two ticks may have passed its end by a
+  // moment; it comes back at its end, and the next tick ends it.
+  snapshot.elapsedMs = qMin(f.whole("elapsedMs", 0, kMaxTickSpan), qint64(s.periodLength) * 1000);
   s.clockSeconds = int(f.whole("clockSeconds", 0, s.periodLength));
   s.countDown = f.flag("countDown");
   s.started = f.flag("started");
@@ -127,8 +129,8 @@ std::optional<MatchSnapshot> snapshotFromJson(const QJsonObject& object) {
     p.armed = slot.flag("armed");
     p.secondsLeft = int(slot.whole("secondsLeft", 0, PenaltyTable::kLength));
     // An idle slot stopped by a new configuration keeps its start, however long ago.
-    const qint64 elapsed = slot.whole("elapsedMs", MatchSnapshot::kNoStart,
-                                      p.active ? kPenaltyMs : kMaxTickSpan);
+    qint64 elapsed = slot.whole("elapsedMs", MatchSnapshot::kNoStart, kMaxTickSpan);
+    if (p.active) elapsed = qMin(elapsed, kPenaltyMs);
     snapshot.penaltyElapsedMs[i] = elapsed;
     slot.require(!p.armed || elapsed == MatchSnapshot::kNoStart);
     slot.require(!p.active || p.armed || elapsed != MatchSnapshot::kNoStart);

@@ -15,6 +15,8 @@ class Dialogs {
   virtual void beep() = 0;
   // An empty result means the operator cancelled.
   virtual QString pickOpenFile(QWidget* parent, const QString& folder, const QString& filter) = 0;
+  // Offers `suggested` (folder and name); an empty result means the operator cancelled.
+  virtual QString pickSaveFile(QWidget* parent, const QString& suggested, const QString& filter) = 0;
   virtual void openUrl(const QString& url) = 0;
 };
 
@@ -25,5 +27,6 @@ class QtDialogs final : public Dialogs {
   void showWarning(QWidget* parent, const QString& caption, const QString& text) override;
   void beep() override;
   QString pickOpenFile(QWidget* parent, const QString& folder, const QString& filter) override;
+  QString pickSaveFile(QWidget* parent, const QString& suggested, const QString& filter) override;
   void openUrl(const QString& url) override;
 };

@@ -28,4 +28,8 @@ QString QtDialogs::pickOpenFile(QWidget* parent, const QString& folder, const QS
   return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
 }
 
+QString QtDialogs::pickSaveFile(QWidget* parent, const QString& suggested, const QString& filter) {
+  return QFileDialog::getSaveFileName(parent, QString(), suggested, filter);
+}
+
 void QtDialogs::openUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }

@@ -236,6 +236,19 @@ void TRunTextControls::replaceEntries(const QStringList& entries) {
   listStr_->addItems(entries);
   programSelecting_ = false;
   selectEntry(0);
+  emit entriesEdited();
+}
+
+QStringList TRunTextControls::entries() const {
+  QStringList entries;
+  entries.reserve(listStr_->count());
+  for (int i = 0; i < listStr_->count(); ++i) entries.append(listStr_->item(i)->text());
+  return entries;
+}
+
+void TRunTextControls::restoreEntries(const QStringList& entries, int selected) {
+  replaceEntries(entries);
+  selectEntry(selected);
 }
 
 bool TRunTextControls::reloadDefaultList() {
@@ -336,6 +349,7 @@ void TRunTextControls::Edit1Enter() {
   listStr_->insertItem(at, edit1_->text());
   selectEntry(at);
   edit1_->selectAll();
+  emit entriesEdited();
 }
 
 void TRunTextControls::obADDstrClick() {
@@ -343,10 +357,11 @@ void TRunTextControls::obADDstrClick() {
   if (index < 0) {
     listStr_->addItem(edit1_->text());
     selectEntry(-1);
-    return;
+  } else {
+    listStr_->insertItem(index, edit1_->text());
+    selectEntry(index);
   }
-  listStr_->insertItem(index, edit1_->text());
-  selectEntry(index);
+  emit entriesEdited();
 }
 
 void TRunTextControls::Stringdelete1Click() {
@@ -356,6 +371,7 @@ void TRunTextControls::Stringdelete1Click() {
   delete listStr_->takeItem(index);
   programSelecting_ = false;
   selectEntry(qMin(index, listStr_->count() - 1));
+  emit entriesEdited();
 }
 
 void TRunTextControls::Openfile1Click() {
@@ -383,9 +399,7 @@ void TRunTextControls::Saveasdefault1Click() {
             .arg(QDir::toNativeSeparators(file)));
     return;
   }
-  QStringList entries;
-  entries.reserve(listStr_->count());
-  for (int i = 0; i < listStr_->count(); ++i) entries.append(listStr_->item(i)->text());
+  const QStringList entries = this->entries();
   QString reason;
   if (!RunListFile::write(file, entries, &reason))
     dialogs_.showError(listStr_->window(), QGuiApplication::applicationDisplayName(),

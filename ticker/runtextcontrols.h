@@ -35,6 +35,15 @@ class TRunTextControls : public QObject {
   QListWidget* ListStr() const { return listStr_; }
   QLineEdit* Edit1() const { return edit1_; }
   QString listFilePath() const;
+  // The list as it stands, unsaved edits included, and the selected entry (-1: none).
+  QStringList entries() const;
+  int selectedEntry() const { return itemIndex(); }
+  // Puts back a list kept from a run of the program that did not end normally.
+  void restoreEntries(const QStringList& entries, int selected);
+
+ signals:
+  // After every change of the entries: an insert, a delete, another file, the saved list.
+  void entriesEdited();
 
  public slots:
   void mStatStartClick();  // F6

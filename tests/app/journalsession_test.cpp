@@ -1,10 +1,18 @@
+#include "app/journalsession.h"
+
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QMap>
+#include <QProcess>
 #include <QTemporaryDir>
 
-#include "app/journalsession.h"
+#include "app/reportcommand.h"
 #include "core/match.h"
+#include "journal/matchjournal.h"
 #include "support/fakes.h"
 
 namespace {
@@ -12,23 +20,26 @@ namespace {
 TEST(JournalSession, OffersAnUnfinishedMatchAndFilesItWhenDeclinedOrDamaged) {
   struct Row {
     const char* name;
+    int goals;  // before the crash
     bool damaged;
     bool answer;
     int questions;
-    int home;  // after start-up
+    int home;   // after start-up
+    int filed;  // finished matches after start-up
   } rows[] = {
-      {"Ja", false, true, 1, 3},
-      {"Nein", false, false, 1, 0},
-      {"damaged", true, true, 0, 0},
+      {"Ja", 3, false, true, 1, 3, 0},
+      {"Nein", 3, false, false, 1, 0, 1},
+      {"damaged", 3, true, true, 0, 0, 1},
+      {"nothing happened", 0, false, true, 0, 0, 0},
   };
   for (const Row& row : rows) {
     QTemporaryDir folder;
     FakeTick tick;
-    {  // A run that dies after three home goals, without finishing its journal.
+    {  // A run that dies without finishing its journal.
       Match match;
       JournalSession crashed(folder.path(), match, tick);
       crashed.open([](const QString&) { return false; });
-      for (int goal = 0; goal < 3; ++goal) match.changeScore(1, +1);
+      for (int goal = 0; goal < row.goals; ++goal) match.changeScore(1, +1);
     }
     JournalStore store(folder.path());
     if (row.damaged) {
@@ -50,13 +61,95 @@ TEST(JournalSession, OffersAnUnfinishedMatchAndFilesItWhenDeclinedOrDamaged) {
     EXPECT_EQ(match.state().score[0], row.home) << row.name;
     EXPECT_EQ(resumed.has_value(), row.home > 0) << row.name;
     // A declined or damaged match is kept among the finished ones, and recording goes on.
-    const int filed = row.home > 0 ? 0 : 1;
-    EXPECT_EQ(store.finishedPaths().size(), filed) << row.name;
+    EXPECT_EQ(store.finishedPaths().size(), row.filed) << row.name;
     EXPECT_TRUE(store.hasCurrent()) << row.name;
+    // The match goes on; it is filed at the end, unless nothing at all happened.
+    if (row.goals) match.changeScore(2, +1);
     session.finish();
     EXPECT_FALSE(store.hasCurrent()) << row.name;
-    EXPECT_EQ(store.finishedPaths().size(), filed + 1) << row.name;
+    EXPECT_EQ(store.finishedPaths().size(), row.filed + (row.goals ? 1 : 0)) << row.name;
   }
+}
+
+TEST(SaveReport, WritesCsvAndJsonUnderThePickedNameOrTellsWhyNot) {
+  QTemporaryDir folder;
+  const QString journalPath = folder.filePath("match.journal");
+  FakeTick tick;
+  Match match;
+  MatchJournal journal(match, tick, journalPath);
+  match.playPause(tick.now());
+  match.changeScore(1, +1);
+  match.changeScore(2, +1);
+
+  FakeDialogs dialogs;
+  dialogs.fileToSave = folder.filePath("Bericht");
+  saveReport(dialogs, nullptr, journalPath);
+  EXPECT_TRUE(dialogs.errors.isEmpty());
+  QFile csv(folder.filePath("Bericht.csv"));
+  ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+  EXPECT_EQ(csv.readAll().count('\n'), 4);  // header, period start, two goals
+  QFile json(folder.filePath("Bericht.json"));
+  ASSERT_TRUE(json.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QJsonDocument::fromJson(json.readAll())["events"].toArray().size(), 3);
+
+  dialogs.fileToSave = folder.filePath("no such folder/Bericht.csv");
+  saveReport(dialogs, nullptr, journalPath);
+  saveReport(dialogs, nullptr, folder.filePath("no such journal"));
+  ASSERT_EQ(dialogs.errors.size(), 2);
+  EXPECT_TRUE(dialogs.errors[0].startsWith("Cannot create file")) << qPrintable(dialogs.errors[0]);
+  EXPECT_TRUE(dialogs.errors[1].startsWith("Kein Spielbericht")) << qPrintable(dialogs.errors[1]);
+}
+
+// The lines "name: value" a scripted program reports, once `count` of them have arrived.
+QMap<QString, QString> reports(QProcess& program, int count) {
+  QMap<QString, QString> seen;
+  while (seen.size() < count) {
+    if (!program.canReadLine() && !program.waitForReadyRead(20'000)) break;
+    while (program.canReadLine()) {
+      const QString line = QString::fromUtf8(program.readLine()).trimmed();
+      seen.insert(line.section(": ", 0, 0), line.section(": ", 1));
+    }
+  }
+  return seen;
+}
+
+int seconds(const QString& clock) {
+  return clock.section(':', 0, 0).toInt() * 60 + clock.section(':', 1).toInt();
+}
+
+TEST(Program, AMatchKilledMidwayComesBackWithOneJa) {
+  QTemporaryDir home;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
+    environment.insert(name, home.filePath(name));
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  QProcess first, second;
+  for (QProcess* program : {&first, &second}) program->setProcessEnvironment(environment);
+
+  first.start(SCRIPTED_PROGRAM, {"play"});
+  const QString killedAt = reports(first, 1).value("clock");
+  ASSERT_FALSE(killedAt.isEmpty()) << first.readAllStandardError().constData();
+  ::kill(pid_t(first.processId()), SIGKILL);
+  first.waitForFinished();
+  // F4 changed a setting: it is stored already, though the program never ended.
+  QFile stored(home.filePath("XDG_CONFIG_HOME") + "/Merrowtide/Scorvex.reg");
+  ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(stored.readAll().contains("\"CountDown\"=dword:00000000"));
+
+  second.start(SCRIPTED_PROGRAM, {"resume"});
+  const QMap<QString, QString> seen = reports(second, 9);
+  EXPECT_EQ(seen.value("question"), "Das letzte Spiel wurde nicht beendet. Spiel fortsetzen?");
+  EXPECT_EQ(seen.value("score"), "3:2");
+  EXPECT_EQ(seen.value("period"), "1");
+  EXPECT_EQ(seen.value("countdown"), "off");
+  EXPECT_EQ(seen.value("clock shown"), "off");
+  EXPECT_EQ(seen.value("texts"), "Neue Zeile");
+  EXPECT_EQ(seen.value("play"), "Play");  // paused, one Play goes on
+  // The clock stands where the killed program last showed it, or a moment later.
+  EXPECT_GE(seconds(seen.value("clock")), seconds(killedAt)) << qPrintable(killedAt);
+  // The penalty started with the clock; the clock turns its second 900 ms early.
+  EXPECT_LE(seconds(seen.value("penalty")), 121 - seconds(killedAt));
+  second.waitForFinished();
 }
 
 }  // namespace

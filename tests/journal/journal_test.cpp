@@ -196,8 +196,9 @@ TEST(JournalStore, KeepsTheNewestHundredFinishedMatches) {
   QString error;
   ASSERT_TRUE(store.prepare(&error));
   for (int n = 0; n < JournalStore::kKeptMatches; ++n) {
-    QFile old(QString("%1/matches/2000-01-01_00-00-%2.journal").arg(folder.path()).arg(n, 2, 10,
-                                                                                       QChar('0')));
+    QFile old(QString("%1/matches/2000-01-01_00-00-%2.journal")
+                  .arg(folder.path())
+                  .arg(n, 2, 10, QChar('0')));
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
   }
   QFile current(store.currentPath());

@@ -63,10 +63,15 @@ class FakeDialogs final : public Dialogs {
   }
   void beep() override { ++beeps; }
   QString pickOpenFile(QWidget*, const QString&, const QString&) override { return fileToPick; }
+  QString pickSaveFile(QWidget*, const QString& suggested, const QString&) override {
+    suggestedSaves.append(suggested);
+    return fileToSave;
+  }
   void openUrl(const QString& url) override { opened.append(url); }
 
   bool answerOk = true;
-  QString fileToPick;
+  QString fileToPick, fileToSave;
+  QStringList suggestedSaves;
   QStringList asked, errors, warnings, opened;
   int beeps = 0;
 };

@@ -1,0 +1,150 @@
+#include "app/program.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+#include <utility>
+
+#include "app/commandline.h"
+#include "app/formctrl.h"
+#include "app/journalsession.h"
+#include "app/keyforwarding.h"
+#include "app/remotecontrol.h"
+#include "app/reportcommand.h"
+#include "core/match.h"
+#include "display/tablo.h"
+#include "journal/matchjournal.h"
+#include "platform/desktop.h"
+#include "platform/dialogs.h"
+#include "platform/helpviewer.h"
+#include "platform/identity.h"
+#include "platform/platform.h"
+#include "platform/settingskey_qt.h"
+#include "platform/sound.h"
+#include "platform/tickcounter.h"
+#include "settings/cfgdialog.h"
+#include "settings/settings.h"
+#include "settings/settingssave.h"
+#include "ticker/runtextcontrols.h"
+#include "widgets/appicon.h"
+#include "widgets/dlgyesno.h"
+#include "widgets/forminfo.h"
+
+namespace {
+
+// A moved console is stored once it has come to rest, not at every step of the drag.
+constexpr int kPlaceSettleMs = 500;
+
+}  // namespace
+
+int runProgram(QApplication& app, const StartOptions& startOptions) {
+  QApplication::setApplicationName(identity::kTitle);
+  QApplication::setApplicationVersion(identity::kVersion);
+  QApplication::setDesktopFileName(identity::kAppId);
+  QApplication::setWindowIcon(applicationIcon());
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  QtTickCounter tick;
+  QtSoundService sound;
+  QtDesktop desktop;
+  QtDialogs dialogs;
+  QtSettingsKey settingsKey(QString("\\Software\\Merrowtide\\") + TFormCtrl::kAppTitle);
+  SystemHelpViewer help;  // before the first window: it may warn that help is missing
+  Platform platform{tick, sound, desktop, dialogs, settingsKey, help};
+
+  // The match and the settings outlive every window that shows or changes them.
+  Settings settings;
+  Match match;
+
+  // The windows in their order of creation; the first is the main window.
+  auto console = std::make_unique<TFormCtrl>(platform, settings, match);
+  auto yesNo = std::make_unique<TFDlgYesNo>(TFormCtrl::kAppTitle, console.get());
+  auto display = std::make_unique<TFormTablo>(platform, settings, match);
+  auto config = std::make_unique<TCfgDialog>(console.get());
+  auto info = std::make_unique<TFormInfo>(dialogs, console.get());
+  console->attachWindows(yesNo.get(), display.get(), config.get(), info.get());
+  forwardCommandKeys(*display, *console);
+  auto remote = std::make_unique<TRemoteControl>(*console, match, settings, platform);
+
+  try {
+    const DisplayOptions options = parseDisplayOptions(app.arguments().mid(1));
+    if (options.maxHeight) display->limitHeight(*options.maxHeight);
+    if (options.maxWidth) display->limitWidth(*options.maxWidth);
+    if (options.left) display->placeLeft(*options.left);
+    if (options.top) display->placeTop(*options.top);
+  } catch (const InvalidOptionValue& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    QMessageBox::critical(nullptr, TFormCtrl::kAppTitle, QString::fromUtf8(error.what()));
+    return 1;
+  }
+
+  display->show();
+  display->ApplyScreenMode();
+  QApplication::processEvents();
+  console->show();
+
+  // A match that did not end normally is offered back before the operator gives a command.
+  JournalSession journal(defaultJournalFolder(), match, tick);
+  TRunTextControls& runText = *console->RunText;
+  const std::optional<JournalContents> resumed = journal.open([&](const QString& question) {
+    yesNo->SetQuestion(question);
+    return yesNo->exec() == QDialog::Accepted;
+  });
+  if (resumed) {
+    const bool countDown = resumed->state->state.countDown;
+    settings.change([countDown](TSettings& s) { s.CountDown = countDown; });
+    if (resumed->texts) runText.restoreEntries(resumed->texts->lines, resumed->texts->selected);
+  }
+  const auto recordTexts = [&] {
+    if (journal.journal())
+      journal.journal()->recordTexts({runText.entries(), runText.selectedEntry()});
+  };
+  recordTexts();
+  QObject::connect(&runText, &TRunTextControls::entriesEdited, recordTexts);
+  QObject::connect(console.get(), &TFormCtrl::reportRequested,
+                   [&] { saveReport(dialogs, console.get(), journal.lastMatchPath()); });
+
+  // Settings are stored as soon as they change, not only at the end, so a crash loses none.
+  // Both windows take their part of a change before this runs; the display goes first, as
+  // at exit. A store that refuses is told once, on stderr, and at exit in the error box. The
+  // display's end cuts these connections before the console's settings go.
+  bool storeFailureTold = false;
+  const auto storeSettings = [&] {
+    settingsKey.holdWrites();
+    display->SaveDisplaySettings();
+    console->SaveConsoleSettings();
+    QString reason;
+    if (settingsKey.commit(&reason) || std::exchange(storeFailureTold, true)) return;
+    std::fprintf(stderr, "Scorvex: Einstellungen nicht gespeichert in %s: %s\n",
+                 qPrintable(settingsKey.storeName()), qPrintable(reason));
+  };
+  QTimer placeSettled;
+  placeSettled.setSingleShot(true);
+  placeSettled.setInterval(kPlaceSettleMs);
+  QObject::connect(&settings, &Settings::changed, display.get(), storeSettings);
+  QObject::connect(&placeSettled, &QTimer::timeout, display.get(), storeSettings);
+  QObject::connect(console.get(), &TFormCtrl::placeChanged, &placeSettled,
+                   qOverload<>(&QTimer::start));
+
+  if (startOptions.remote || settings.record().RemoteOn) remote->start(startOptions.remotePort);
+  const int result = app.exec();
+  journal.finish();
+
+  // The server closes its connections first; whether it ran is in the settings for next time.
+  remote.reset();
+
+  // Reverse order of creation: the display writes its settings group before the console;
+  // both reach the store together, and a failure is told before the program ends.
+  info.reset();
+  config.reset();
+  saveSettingsAtExit(settingsKey, dialogs, TFormCtrl::kAppTitle, [&] {
+    display->FormDestroy();
+    console->FormDestroy();
+  });
+  display.reset();
+  yesNo.reset();
+  console.reset();
+  return result;
+}
