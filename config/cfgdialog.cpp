@@ -302,8 +302,10 @@ void TCfgDialog::createControls() {
   }
   const std::pair<QPushButton*, int> fontButtons[] = {
       {bFont1, 1}, {bFont2, 2}, {bFont3, 3}, {bFont4, 4}, {Button1, 5}};
-  for (const auto& [button, tag] : fontButtons) {
-    connect(button, &QPushButton::clicked, this, [this, tag] { bFontClick(tag); });
+  // Plain members, not a structured binding: clang 14 (the fuzz build) cannot capture those.
+  for (const auto& fontButton : fontButtons) {
+    const int tag = fontButton.second;
+    connect(fontButton.first, &QPushButton::clicked, this, [this, tag] { bFontClick(tag); });
   }
   connect(bComanda1, &QToolButton::clicked, this, [this] { bComandaClick(1); });
   connect(bComanda2, &QToolButton::clicked, this, [this] { bComandaClick(2); });
