@@ -24,7 +24,7 @@ void TLabel::setCaption(const QString& text) {
     changed();
     return;
   }
-  cacheValid_ = false;
+  cacheDirty_ += region;
   update(region);
 }
 
@@ -116,12 +116,17 @@ QString TLabel::captionFor(unsigned flags) const {
   return caption_;
 }
 
+// Fitting measures the text in several sizes; a clock asks for its font on every change and
+// every paint, so the last answer is kept for as long as the text, font and width stay.
 QFont TLabel::captionFont(const QString& caption) const {
   if (!shrinkToWidth_) return font();
   const QString text = showAccelChar_ ? textWithoutAccelerators(caption) : caption;
+  if (fitted_.text == text && fitted_.font == font() && fitted_.width == width())
+    return fitted_.result;
   const int pixels = QFontInfo(font()).pixelSize();
   const int fitted = fitCharHeightToWidth(text, font(), pixels, width());
-  return fitted < pixels ? fontWithCharHeight(font(), fitted) : font();
+  fitted_ = {text, font(), width(), fitted < pixels ? fontWithCharHeight(font(), fitted) : font()};
+  return fitted_.result;
 }
 
 unsigned TLabel::prefixFlags(unsigned flags) const {
@@ -142,7 +147,7 @@ QRect TLabel::layoutRect(QPainter& painter, const QRect& rect, unsigned flags) {
 }
 
 void TLabel::changed() {
-  cacheValid_ = false;
+  cacheDirty_ = rect();
   update();
 }
 
@@ -152,7 +157,7 @@ void TLabel::changeEvent(QEvent* event) {
     case QEvent::EnabledChange:
     case QEvent::PaletteChange:
     case QEvent::StyleChange:
-      cacheValid_ = false;
+      cacheDirty_ = rect();
       break;
     default:
       break;
@@ -165,7 +170,8 @@ void TLabel::changeEvent(QEvent* event) {
 // size in memory (the score band alone is 10 MB at 4K) for little time saved. A label that
 // lets the window show through keeps its last drawing with alpha, and draws again only after
 // one of its properties changed, since the window repaints it whenever something above or below
-// it changes.
+// it changes. A new caption that changes only some columns draws only those anew: every pixel
+// comes out as a whole drawing would set it, since clipping leaves the pixels inside alone.
 void TLabel::paintEvent(QPaintEvent*) {
   if (coversEveryPixel()) {
     cache_ = QImage();
@@ -178,13 +184,17 @@ void TLabel::paintEvent(QPaintEvent*) {
   if (cache_.size() != pixels) {
     cache_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     cache_.setDevicePixelRatio(ratio);
-    cacheValid_ = false;
+    cacheDirty_ = rect();
   }
-  if (!cacheValid_) {
-    cache_.fill(Qt::transparent);
+  cacheDirty_ &= rect();
+  if (!cacheDirty_.isEmpty()) {
     QPainter painter(&cache_);
+    if (cacheDirty_ != QRegion(rect())) painter.setClipRegion(cacheDirty_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(rect(), Qt::transparent);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     paintLabel(painter);
-    cacheValid_ = true;
+    cacheDirty_ = QRegion();
   }
   QPainter(this).drawImage(0, 0, cache_);
 }

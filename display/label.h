@@ -103,5 +103,13 @@ class TLabel : public QWidget {
   int tag_ = 0;
   bool leftPressed_ = false;  // a single left press began here: its release clicks
   QImage cache_;              // the last drawing of a label that lets the window show through
-  bool cacheValid_ = false;
+  QRegion cacheDirty_;        // where that drawing is out of date
+  // The last font fitted to the width, for the caption text, label font and width it was for.
+  struct Fitted {
+    QString text;
+    QFont font;
+    int width = -1;
+    QFont result;
+  };
+  mutable Fitted fitted_;
 };

@@ -4,6 +4,7 @@
 #include <QGlyphRun>
 #include <QHash>
 #include <QList>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QRawFont>
 #include <QTextLayout>
@@ -11,6 +12,40 @@
 
 namespace textdraw {
 namespace {
+
+// A line of text in a font at a resolution (0 for the default one of a measurement without a
+// device): what its shaping depends on.
+struct ShapeKey {
+  QFont font;
+  int dpi;
+  QString text;
+  bool operator==(const ShapeKey&) const = default;
+};
+
+size_t qHash(const ShapeKey& key, size_t seed) {
+  return qHashMulti(seed, key.font, key.dpi, key.text);
+}
+
+// Shaping a line is most of the cost of drawing a big caption, and a clock measures and draws
+// the same few lines over and over: results for recent lines are kept, and all of them are
+// dropped once there are many.
+template <typename Value>
+class RecentLines {
+ public:
+  template <typename Make>
+  const Value& get(const ShapeKey& key, Make make) {
+    auto it = lines_.constFind(key);
+    if (it != lines_.constEnd()) return *it;
+    if (lines_.size() >= kMaxLines) lines_.clear();
+    return *lines_.insert(key, make());
+  }
+
+ private:
+  static constexpr qsizetype kMaxLines = 256;
+  QHash<ShapeKey, Value> lines_;
+};
+
+int dpiOf(const QPaintDevice* device) { return device ? device->logicalDpiY() : 0; }
 
 // One line as drawn: the visible characters and which of them carry an accelerator underline.
 struct Line {
@@ -81,14 +116,18 @@ class BigGlyphs {
   }
 
   void draw(QPainter& painter, QPoint origin, const QString& text) {
-    QTextLayout layout(text, painter.font(), painter.device());
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    layout.endLayout();
-    if (!line.isValid()) return;
-    const QPointF start = QPointF(origin) - QPointF(0, line.ascent());
+    const Shaped& shaped =
+        lines_.get({painter.font(), dpiOf(painter.device()), text}, [&] {
+          QTextLayout layout(text, painter.font(), painter.device());
+          layout.beginLayout();
+          const QTextLine line = layout.createLine();
+          layout.endLayout();
+          return line.isValid() ? Shaped{layout.glyphRuns(), line.ascent(), true} : Shaped{};
+        });
+    if (!shaped.valid) return;
+    const QPointF start = QPointF(origin) - QPointF(0, shaped.ascent);
     const QRgb colour = painter.pen().color().rgba();
-    for (const QGlyphRun& run : layout.glyphRuns()) {
+    for (const QGlyphRun& run : shaped.runs) {
       const QList<quint32> indexes = run.glyphIndexes();
       const QList<QPointF> positions = run.positions();
       for (qsizetype i = 0; i < indexes.size(); ++i) {
@@ -100,20 +139,29 @@ class BigGlyphs {
   }
 
  private:
+  // A line laid out as one line: its glyphs from its start, and where its baseline lies.
+  struct Shaped {
+    QList<QGlyphRun> runs;
+    qreal ascent = 0;
+    bool valid = false;
+  };
   struct Glyph {
     QImage image;
     QPoint offset;  // of the image's top left from the glyph's origin
   };
+  struct GlyphKey {
+    QRawFont font;
+    quint32 index;
+    QRgb colour;
+    bool operator==(const GlyphKey&) const = default;
+    friend size_t qHash(const GlyphKey& key, size_t seed) {
+      return qHashMulti(seed, key.font, key.index, key.colour);
+    }
+  };
   static constexpr qsizetype kMaxBytes = 64 * 1024 * 1024;
 
   const Glyph& find(const QRawFont& font, quint32 index, QRgb colour) {
-    const QString key = QString("%1|%2|%3|%4|%5|%6")
-                            .arg(font.familyName())
-                            .arg(font.styleName())
-                            .arg(font.pixelSize())
-                            .arg(font.weight())
-                            .arg(index)
-                            .arg(colour, 0, 16);
+    const GlyphKey key{font, index, colour};
     auto it = cache_.constFind(key);
     if (it != cache_.constEnd()) return *it;
     if (bytes_ > kMaxBytes) {
@@ -142,7 +190,8 @@ class BigGlyphs {
     return glyph;
   }
 
-  QHash<QString, Glyph> cache_;
+  RecentLines<Shaped> lines_;
+  QHash<GlyphKey, Glyph> cache_;
   qsizetype bytes_ = 0;
 };
 
@@ -157,16 +206,21 @@ void drawRun(QPainter& painter, QPoint origin, const QString& text) {
 
 class Layout {
  public:
-  Layout(const QFontMetrics& metrics, unsigned flags)
-      : fm_(metrics), flags_(flags), tabWidth_(8 * metrics.averageCharWidth()) {}
+  // The metrics are those of font at the resolution dpi (see ShapeKey).
+  Layout(const QFontMetrics& metrics, const QFont& font, int dpi, unsigned flags)
+      : fm_(metrics),
+        font_(font),
+        dpi_(dpi),
+        flags_(flags),
+        tabWidth_(8 * metrics.averageCharWidth()) {}
 
   // Width of a line, tabs advancing to the next stop counted from the line's start.
   int width(const QString& text) const {
-    if (!(flags_ & ExpandTabs) || tabWidth_ <= 0) return fm_.horizontalAdvance(text);
+    if (!(flags_ & ExpandTabs) || tabWidth_ <= 0) return advance(text);
     int x = 0;
     const QStringList parts = text.split(u'\t');
     for (qsizetype i = 0; i < parts.size(); ++i) {
-      x += fm_.horizontalAdvance(parts[i]);
+      x += advance(parts[i]);
       if (i + 1 < parts.size()) x = (x / tabWidth_ + 1) * tabWidth_;
     }
     return x;
@@ -201,7 +255,7 @@ class Layout {
       const QStringList parts = line.text.split(u'\t');
       for (qsizetype i = 0; i < parts.size(); ++i) {
         drawRun(painter, QPoint(x + offset, baseline), parts[i]);
-        offset += fm_.horizontalAdvance(parts[i]);
+        offset += advance(parts[i]);
         if (i + 1 < parts.size() && tabWidth_ > 0) offset = (offset / tabWidth_ + 1) * tabWidth_;
       }
     } else {
@@ -217,6 +271,11 @@ class Layout {
   int lineHeight() const { return fm_.height(); }
 
  private:
+  int advance(const QString& text) const {
+    static RecentLines<int> advances;
+    return advances.get({font_, dpi_, text}, [&] { return fm_.horizontalAdvance(text); });
+  }
+
   // Greedy breaking at spaces; a word wider than the limit stands alone on its line. Each line
   // takes as many words as fit, found from a guess (the previous line's count) by galloping
   // and halving: a few measurements per line instead of one per word on every line.
@@ -245,6 +304,8 @@ class Layout {
   }
 
   QFontMetrics fm_;
+  QFont font_;
+  int dpi_;
   unsigned flags_;
   int tabWidth_;
 };
@@ -259,7 +320,7 @@ QRect extent(const Layout& layout, const QList<Line>& lines, const QRect& rect) 
 }  // namespace
 
 QRect drawText(QPainter& painter, const QString& text, const QRect& rect, unsigned flags) {
-  const Layout layout(painter.fontMetrics(), flags);
+  const Layout layout(painter.fontMetrics(), painter.font(), dpiOf(painter.device()), flags);
   const QList<Line> lines = layout.lines(text, rect.width());
   if (flags & CalcRect) return extent(layout, lines, rect);
 
@@ -277,7 +338,7 @@ QRect drawText(QPainter& painter, const QString& text, const QRect& rect, unsign
 }
 
 QRect measureText(const QFont& font, const QString& text, const QRect& rect, unsigned flags) {
-  const Layout layout(QFontMetrics(font), flags);
+  const Layout layout(QFontMetrics(font), font, dpiOf(nullptr), flags);
   return extent(layout, layout.lines(text, rect.width()), rect);
 }
 
