@@ -446,6 +446,7 @@ void TFormCtrl::attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog
   mLogo->setEnabled(display->hasLogoScreen());
   connect(display, &TFormTablo::activated, this, [this] { ControlWindow->setChecked(false); });
   connect(display, &TFormTablo::runTextEnded, RunText, &TRunTextControls::RunLabelEnd);
+  if (!config) return;
   // Font choices act on the display while the dialog is still open, even if it is cancelled.
   connect(config, &TCfgDialog::elementFontChosen, this, [this](int n, const ElementFont& font) {
     settings_.change([&](TSettings& s) { s.Fonts[n] = font; });
