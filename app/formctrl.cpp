@@ -28,6 +28,7 @@
 #include "platform/sound.h"
 #include "platform/tickcounter.h"
 #include "config/cfgdialog.h"
+#include "config/periodlength.h"
 #include "settings/settings.h"
 #include "settings/settingsgroups.h"
 #include "ticker/runtextcontrols.h"
@@ -445,6 +446,15 @@ void TFormCtrl::attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog
   mLogo->setEnabled(display->hasLogoScreen());
   connect(display, &TFormTablo::activated, this, [this] { ControlWindow->setChecked(false); });
   connect(display, &TFormTablo::runTextEnded, RunText, &TRunTextControls::RunLabelEnd);
+  if (!config) return;
+  // Font choices act on the display while the dialog is still open, even if it is cancelled.
+  connect(config, &TCfgDialog::elementFontChosen, this, [this](int n, const ElementFont& font) {
+    settings_.change([&](TSettings& s) { s.Fonts[n] = font; });
+  });
+  connect(config, &TCfgDialog::elementFontsReset, this,
+          [this](const std::array<ElementFont, kElementFonts>& fonts) {
+            settings_.change([&](TSettings& s) { s.Fonts = fonts; });
+          });
 }
 
 void TFormCtrl::FormDestroy() { SaveConsoleSettings(); }
@@ -653,8 +663,45 @@ void TFormCtrl::Help1Click() {
   if (QFileInfo::exists(helpFile_)) platform_.help.showContents(this, helpFile_);
 }
 
+// The dialog is modal, but the clock and the running text keep going while it is open: their
+// timers run in the dialog's event loop.
 void TFormCtrl::CFG1Click() {
-  if (CfgDialog) CfgDialog->exec();
+  if (!CfgDialog || CfgDialog->isVisible()) return;
+  CfgDialog->fill(settings_.record());
+  if (CfgDialog->exec() == QDialog::Accepted) applyConfiguration();
+}
+
+// The confirmed dialog goes into the record in one change, and the match and the display take
+// their part. A period length that is no valid time refuses the rest: the fields taken before
+// it (screen mode, view, sound, title, teams) are kept in the record and the title follows
+// them, but the windows' layout and everything else stay as they were.
+void TFormCtrl::applyConfiguration() {
+  TSettings s = settings_.record();
+  CfgDialog->takeSettings(s);
+  const QString periodText = CfgDialog->periodText();
+  const std::optional<int> time = periodSeconds(periodText);
+  if (!time) {
+    settings_.apply(s);
+    platform_.dialogs.showError(this, kAppTitle,
+                                QString("'%1' is not a valid time.").arg(periodText));
+    return;
+  }
+  s.Time = *time;
+  s.Title = CfgDialog->titleText();
+  s.CNames = CfgDialog->namesText();
+  s.C = CfgDialog->backgroundColors();
+  s.Speed = CfgDialog->runSpeed();
+  // With no monitor entry selected (monitors removed while running) the stored one stays.
+  const std::optional<int> monitor = CfgDialog->selectedMonitor();
+  const bool monitorChanged = monitor && *monitor != s.Monitor;
+  if (monitorChanged) s.Monitor = *monitor;
+  settings_.apply(s);
+
+  // Both clocks show the start value until a running clock's next tick; every penalty stops
+  // where it is and is resumed by a click on it.
+  match_.showStartValue();
+  match_.deactivatePenalties();
+  if (FormTablo) FormTablo->takeConfiguration(monitorChanged);
 }
 
 void TFormCtrl::mInfoClick() {

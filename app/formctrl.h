@@ -144,6 +144,7 @@ class TFormCtrl : public QWidget {
   QAction* commandForKey(const QKeyEvent& key) const;
   void render();
   void applySettings();
+  void applyConfiguration();
   std::array<TLabel3D*, 4> penaltyLabels() const;
   void chooseSoundFile();
   void LoadConsoleSettings();

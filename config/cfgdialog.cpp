@@ -324,9 +324,9 @@ void TCfgDialog::createControls() {
   }
 }
 
-void TCfgDialog::fill(const TSettings& settings, const DisplayLook& look) {
+void TCfgDialog::fill(const TSettings& settings) {
   record_ = settings;
-  look_ = look;
+  fonts_ = settings.Fonts;
   const std::array<TColorPanel*, 5> backgrounds{cbColor0, cbColor1, cbColor2, cbColor3, cbColor4};
   for (int i = 0; i < 5; ++i) backgrounds[i]->setColor(settings.C[i]);
   seRunSpeed->setValue(settings.Speed);
@@ -347,7 +347,7 @@ void TCfgDialog::FormShow() {
   filled_ = false;
   ListBox1->hide();
   meTime->setText(periodLengthText(record_.Time));
-  eNames->setText(look_.names);
+  eNames->setText(record_.CNames);
   const QList<QRect> monitors = platform_.desktop.monitorBounds();
   cbMonitor->setEnabled(monitors.size() > 1);
   if (const auto names = TeamsFile::read(QDir(programFolder_).filePath(TeamsFile::fileName))) {
@@ -365,7 +365,7 @@ void TCfgDialog::FormShow() {
   eTitleFile->setEditText(record_.TitelType2);
   fillMonitors();
   filled_ = true;
-  for (int n = 0; n < kElementFonts; ++n) fontColorPanels_[n]->setColor(look_.fonts[n].color);
+  for (int n = 0; n < kElementFonts; ++n) fontColorPanels_[n]->setColor(fonts_[n].color);
 }
 
 void TCfgDialog::fillMonitors() {
@@ -399,13 +399,13 @@ void TCfgDialog::cbColor1Click(TColorPanel* panel) {
   const auto line = std::find(fontColorPanels_.begin(), fontColorPanels_.end(), panel);
   if (line == fontColorPanels_.end()) return;
   const int n = int(line - fontColorPanels_.begin());
-  look_.fonts[n].color = *chosen;
-  emit elementFontChosen(n, look_.fonts[n]);
+  fonts_[n].color = *chosen;
+  emit elementFontChosen(n, fonts_[n]);
 }
 
 void TCfgDialog::bFontClick(int tag) {
   const int n = tag - 1;
-  ElementFont& element = look_.fonts[n];
+  ElementFont& element = fonts_[n];
   const std::optional<ColoredFont> chosen =
       platform_.dialogs.pickFont(this, {fontOf(element, kFontPickerPoints), element.color});
   if (!chosen) return;
@@ -462,16 +462,16 @@ void TCfgDialog::bSoundClick() {
 void TCfgDialog::bDefaultClick() {
   const DisplayValues design = defaultDisplayValues();
   const std::array<TColor, 5> backgrounds = TSettings().C;
-  look_.fonts = design.fonts;
+  fonts_ = design.fonts;
   const std::array<TColorPanel*, 5> panels{cbColor0, cbColor1, cbColor2, cbColor3, cbColor4};
   for (int i = 0; i < 5; ++i) panels[i]->setColor(backgrounds[i]);
-  for (int n = 0; n < kElementFonts; ++n) fontColorPanels_[n]->setColor(look_.fonts[n].color);
+  for (int n = 0; n < kElementFonts; ++n) fontColorPanels_[n]->setColor(fonts_[n].color);
   seRunSpeed->setValue(1);
   meTime->setText("45:00");
   seSoundTime->setValue(60);
   cbSound->setChecked(false);
   seVid->setCurrentIndex(kDefaultView);
-  emit elementFontsReset(look_.fonts);
+  emit elementFontsReset(fonts_);
 }
 
 void TCfgDialog::accept() {

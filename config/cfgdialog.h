@@ -1,9 +1,9 @@
 #pragma once
 
 // The configuration dialog, created once at start-up and shown modally by the console's
-// configuration command. fill() hands it the settings record and the display's look (names
-// text, element fonts); showing fills the remaining fields from them, and the command reads the
-// confirmed content back through takeSettings() and the accessors below. The dialog never
+// configuration command. fill() hands it the settings record; showing fills the remaining
+// fields from it, and the command reads the confirmed content back through takeSettings() and
+// the accessors below. The dialog never
 // touches a window: font and font-colour choices and the Default button's fonts, which act on
 // the display while the dialog is open, leave through the two signals. Pickers, monitors and
 // message boxes come from the platform layer, the team list from TeamsFile, the period-length
@@ -28,12 +28,6 @@ class QPushButton;
 class QRadioButton;
 class QToolButton;
 struct Platform;
-
-// What the dialog shows of the display besides the record.
-struct DisplayLook {
-  QString names;  // the names line's text
-  std::array<ElementFont, kElementFonts> fonts;
-};
 
 // A lowered box that shows a colour and reports a click.
 class TColorPanel : public QFrame {
@@ -91,8 +85,8 @@ class TCfgDialog : public QDialog {
   TCfgDialog(Platform& platform, const QString& programFolder, QWidget* parent = nullptr);
 
   // Puts the record's colours, running-text step, sound, view and full screen into their
-  // fields and keeps the record and the look for the filling on showing.
-  void fill(const TSettings& settings, const DisplayLook& look);
+  // fields and keeps the record for the filling on showing.
+  void fill(const TSettings& settings);
 
   // The confirmed fields that do not depend on the period length, in this order: FullScr,
   // VidTablo, SoundTime, SoundFile, SLoop, TitelType, TitelType1, TitelType2, Comanda1, Comanda2.
@@ -106,7 +100,7 @@ class TCfgDialog : public QDialog {
   // The chosen monitor's index, nothing if no entry is selected.
   std::optional<int> selectedMonitor() const;
   // The element fonts as the dialog last set them on the display.
-  const std::array<ElementFont, kElementFonts>& fonts() const { return look_.fonts; }
+  const std::array<ElementFont, kElementFonts>& fonts() const { return fonts_; }
 
   // Handlers.
   void FormShow();
@@ -180,7 +174,7 @@ class TCfgDialog : public QDialog {
   QString programFolder_;
   QString pictureFolder_;  // where the picture picker opens
   TSettings record_;
-  DisplayLook look_;
+  std::array<ElementFont, kElementFonts> fonts_;  // as last set on the display
   bool filled_ = false;           // false while showing fills the fields; the picture picker waits
   int titleType_ = 1;             // the title radio button last acted on
   int teamSlot_ = 1;              // the side whose button opened the team list

@@ -58,7 +58,9 @@ void Match::tick(quint32 now) {
   apply([&] {
     for (int i = 0; i < 4; ++i)
       if (penalties_.slot(i).active) showPenalty(i, penalties_.elapsedSeconds(i, now));
-    const int s = clock_.runningSeconds(now);
+    // A late tick (the program held up, a clock resumed at its end) ends the period at its
+    // end rather than showing a time past it.
+    const int s = qMin(clock_.runningSeconds(now), rules_.periodLength);
     showClock(s);
     if (!state_.warningStarted && s >= rules_.periodLength - rules_.warningLead) {
       state_.warningStarted = true;

@@ -299,11 +299,32 @@ void TFormTablo::applySettings(const TSettings& before) {
   if (s.Fonts != before.Fonts) applyFonts();
   if (s.Speed != before.Speed) RunLabel->setOneStep(s.Speed);
   if (s.TitelType != before.TitelType || s.TitelType2 != before.TitelType2) ApplyTitle();
-  if (s.Comanda1 != before.Comanda1 || s.Comanda2 != before.Comanda2) LoadTeamLogos();
   render();
-  if (s.CNames != before.CNames || s.Title != before.Title || s.Fonts != before.Fonts ||
-      s.VidTablo != before.VidTablo)
+  // The view, the team logos, the monitor and the screen mode wait for a confirmed
+  // configuration (takeConfiguration): a refused one leaves the display's layout as it was.
+  if (s.CNames != before.CNames || s.Title != before.Title || s.Fonts != before.Fonts)
     FormResize();
+}
+
+void TFormTablo::takeConfiguration(bool monitorChanged) {
+  LoadTeamLogos();
+  FormResize();
+  ApplyScreenMode();
+  // After the screen mode, so that a window leaving full screen covers the monitor with its
+  // new frame.
+  if (monitorChanged) coverMonitor();
+}
+
+void TFormTablo::coverMonitor() {
+  const QRect monitor = selectedMonitor();
+  if (windowFlags() & Qt::FramelessWindowHint) {
+    setGeometry(monitor);
+    return;
+  }
+  // In window mode the outer frame covers the monitor; move() places the frame's corner.
+  const QSize frame = frameGeometry().size() - size();
+  move(monitor.topLeft());
+  resize(monitor.size() - frame);
 }
 
 void TFormTablo::FitFont(TLabel* label) {

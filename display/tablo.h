@@ -97,6 +97,12 @@ class TFormTablo : public QWidget {
 
   // Full screen on the console's monitor, or a sizeable window, from TSettings::FullScr.
   void ApplyScreenMode();
+  // The display's part of a confirmed configuration, after the record took it: both team
+  // logos read again (their files may be new), the layout for the record's view, the screen
+  // mode, and the chosen monitor covered when it changed.
+  void takeConfiguration(bool monitorChanged);
+  // Window bounds := the bounds of the record's monitor (in window mode with the frame).
+  void coverMonitor();
   // Shrinks the label's font until its current text fits the label.
   void FitFont(TLabel* label);
   // Puts the element colours C0 … C4 of the settings record on the elements.

@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -59,7 +60,13 @@ void showColor(QPushButton* button, TColor color) {
 std::optional<ColoredFont> QtDialogs::pickFont(QWidget* parent, const ColoredFont& initial) {
   QDialog dialog(parent);
   dialog.setWindowTitle(QFontDialog::tr("Select Font"));
-  auto* fonts = new QFontDialog(initial.font, &dialog);
+  // The picker lists installed families only. A face the system stands in for (Arial shown
+  // as Liberation Sans) is preset as its stand-in, with its style, and given back under its
+  // own name while the operator keeps it.
+  const QString shownFamily = QFontInfo(initial.font).family();
+  QFont preset = initial.font;
+  preset.setFamily(shownFamily);
+  auto* fonts = new QFontDialog(preset, &dialog);
   fonts->setWindowFlags(Qt::Widget);
   fonts->setOptions(QFontDialog::NoButtons | QFontDialog::ScalableFonts |
                     QFontDialog::DontUseNativeDialog);
@@ -85,7 +92,9 @@ std::optional<ColoredFont> QtDialogs::pickFont(QWidget* parent, const ColoredFon
   layout->addLayout(colorRow);
   layout->addWidget(buttons);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return ColoredFont{fonts->currentFont(), color};
+  QFont chosen = fonts->currentFont();
+  if (chosen.family() == shownFamily) chosen.setFamily(initial.font.family());
+  return ColoredFont{chosen, color};
 }
 
 QString QtDialogs::pickSaveFile(QWidget* parent, const QString& suggested, const QString& filter) {

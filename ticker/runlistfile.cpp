@@ -67,7 +67,12 @@ class LineCounter {
 QString decode(QByteArrayView bytes) {
   QStringDecoder utf8(QStringConverter::Utf8);
   QString text = utf8.decode(bytes);
-  return utf8.hasError() ? decodeFallback(bytes) : text;
+  if (utf8.hasError()) return decodeFallback(bytes);
+  // The decoder drops one byte-order mark. Further ones are no text either: kept, the first
+  // would lead the saved file and be dropped as its mark, so a save would change the list.
+  qsizetype marks = 0;
+  while (marks < text.size() && text.at(marks) == QChar::ByteOrderMark) ++marks;
+  return text.remove(0, marks);
 }
 
 QStringList parse(QByteArrayView bytes, Shortfall* shortfall) {

@@ -70,24 +70,23 @@ class CfgDialog : public ::testing::Test {
     record.Monitor = 1;
     record.Comanda1 = "beta";
     record.C[2] = colors::navy;
-    look.names = "Heim - Gast";
-    look.fonts = defaultDisplayValues().fonts;
-    look.fonts[1].color = colors::red;
+    record.CNames = "Heim - Gast";
+    record.Fonts = defaultDisplayValues().fonts;
+    record.Fonts[1].color = colors::red;
     writeFile(dir.filePath("teams.txt"), "Gamma\nalpha\nBeta\n");
   }
   void open() {
-    dialog.fill(record, look);
+    dialog.fill(record);
     dialog.show();
   }
 
   QTemporaryDir dir;
   FakePlatform fake;
   TSettings record;
-  DisplayLook look;
   TCfgDialog dialog;
 };
 
-TEST_F(CfgDialog, ShowingFillsTheFieldsFromTheRecordAndTheLook) {
+TEST_F(CfgDialog, ShowingFillsTheFieldsFromTheRecord) {
   record.TitelType = 1;
   record.TitelType2 = dir.filePath("teams.txt");  // an existing file: still no picker on filling
   open();

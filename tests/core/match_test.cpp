@@ -54,6 +54,15 @@ TEST(Match, PeriodRunsToItsEndWarnsEndsPenaltiesAndBlinks) {
   EXPECT_EQ(p.state().clockText(), "1:00");
 }
 
+TEST(Match, ALateTickEndsThePeriodAtItsEndNotPastIt) {
+  Played p({.periodLength = 60, .countDown = true});
+  p.match.playPause(p.now);
+  p.run(58'000);
+  p.match.tick(p.now += 3'000);  // the program was held up for three seconds
+  EXPECT_EQ(p.state().clock, MatchClock::Ready);
+  EXPECT_EQ(p.state().clockText(), "0:00");
+}
+
 TEST(Match, PlayDuringTheBlinkStartsTheNextPeriodAndTheBlinkStillEnds) {
   Played p({.periodLength = 10});
   p.match.playPause(p.now);

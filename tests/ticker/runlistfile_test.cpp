@@ -48,6 +48,8 @@ TEST(RunListFile, Utf8AndWindows1252) {
                                "e \xE2\x82\xAC"
                                "5\r\n"),
             QStringList({u"Grüße €5"_qs}));
+  // Byte-order marks at the start are no text, however many an editor put there.
+  EXPECT_EQ(RunListFile::parse("\xEF\xBB\xBF\xEF\xBB\xBFTor\r\n"), QStringList({"Tor"}));
   // Not valid UTF-8: the whole file is read as Windows-1252.
   EXPECT_EQ(RunListFile::parse("Gr\xFC\xDF"
                                "e \x80"

@@ -1,0 +1,176 @@
+// The configuration command: the dialog opened over both windows, answered by a script.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "app/formctrl.h"
+#include "config/cfgdialog.h"
+#include "core/match.h"
+#include "display/label3d.h"
+#include "display/tablo.h"
+#include "settings/settings.h"
+#include "support/fakes.h"
+#include "ticker/runstring.h"
+#include "widgets/dlgyesno.h"
+
+namespace {
+
+class Configuration : public ::testing::Test {
+ protected:
+  Configuration() {
+    fake.desktop.monitors = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+    console = std::make_unique<TFormCtrl>(fake.platform, settings, match);
+    yesNo = std::make_unique<TFDlgYesNo>("Scorvex", console.get());
+    display = std::make_unique<TFormTablo>(fake.platform, settings, match);
+    dialog = std::make_unique<TCfgDialog>(fake.platform, dir.path(), console.get());
+    console->attachWindows(yesNo.get(), display.get(), dialog.get(), nullptr);
+    display->show();
+  }
+
+  // Opens the dialog with F2's command, lets `edit` change its fields, then presses OK or
+  // "Abbrechen".
+  void configure(const std::function<void(TCfgDialog&)>& edit, bool ok = true) {
+    QTimer::singleShot(0, dialog.get(), [&] {
+      edit(*dialog);
+      (ok ? dialog->OKBtn : dialog->bCancel)->click();
+    });
+    console->CFG1Click();
+  }
+  void runClock(int ms) {
+    for (int t = 0; t < ms; t += 200) {
+      fake.tick.advance(200);
+      console->TimerTimer();
+    }
+  }
+
+  QTemporaryDir dir;
+  FakePlatform fake;
+  Settings settings;
+  Match match;
+  std::unique_ptr<TFormCtrl> console;
+  std::unique_ptr<TFDlgYesNo> yesNo;
+  std::unique_ptr<TFormTablo> display;
+  std::unique_ptr<TCfgDialog> dialog;
+};
+
+TEST_F(Configuration, PeriodLengthShowsItsStartValueOnBothClocks) {
+  struct Row {
+    bool countDown, paused;
+    const char* shown;
+  };
+  for (const Row& row : {Row{true, false, "20:00"}, Row{false, false, "0:00"},
+                         Row{true, true, "20:00"}}) {
+    match.reset();
+    settings.change([&](TSettings& s) { s.CountDown = row.countDown; });
+    if (row.paused) {
+      console->bPlayClick();
+      runClock(5000);
+      console->bPlayClick();
+    }
+    configure([](TCfgDialog& d) { d.meTime->setText("20:00"); });
+    EXPECT_EQ(settings.record().Time, 1200);
+    EXPECT_EQ(console->LabelTime->caption(), row.shown) << row.countDown << row.paused;
+    EXPECT_EQ(display->Label2->caption(), row.shown) << row.countDown << row.paused;
+  }
+  // A paused clock goes on from where it stood, in the new period length.
+  console->bPlayClick();
+  runClock(1000);
+  EXPECT_EQ(console->LabelTime->caption(), "19:54");
+}
+
+TEST_F(Configuration, RefusedPeriodLengthKeepsOnlyTheFieldsBeforeIt) {
+  const TSettings before = settings.record();
+  const QRect clockBounds = display->Label2->geometry();
+  configure([](TCfgDialog& d) {
+    d.meTime->setText("75:00");
+    d.seVid->setCurrentIndex(2);
+    d.eTitle->setText("POKAL");
+    d.eNames->setText("A - B");
+    d.seRunSpeed->setValue(5);
+  });
+  EXPECT_EQ(fake.dialogs.errors, QStringList{"'00:75:00' is not a valid time."});
+  const TSettings& s = settings.record();
+  EXPECT_EQ(s.VidTablo, 2);
+  EXPECT_EQ(s.TitelType1, "POKAL");
+  EXPECT_EQ(s.Time, before.Time);
+  EXPECT_EQ(s.Title, before.Title);
+  EXPECT_EQ(s.CNames, before.CNames);
+  EXPECT_EQ(s.Speed, before.Speed);
+  EXPECT_EQ(display->Label2->geometry(), clockBounds);  // the layout waits for a valid length
+  EXPECT_TRUE(display->LabelStraf1a->isVisible());
+}
+
+TEST_F(Configuration, ConfirmingStopsARunningPenaltyUntilItIsClicked) {
+  console->LabStrafe_Click(0);
+  console->bPlayClick();
+  runClock(10'000);
+  configure([](TCfgDialog&) {});
+  EXPECT_FALSE(match.state().penalties[0].active);
+  EXPECT_EQ(console->LabStrafe1_1->caption(), "1:50");
+  EXPECT_EQ(console->LabStrafe1_1->fontColor(), settings.record().C[4]);
+  EXPECT_EQ(display->LabelStraf1a->fontColor(), display->Label4->color());
+  runClock(3000);
+  EXPECT_EQ(console->LabStrafe1_1->caption(), "1:50");
+  // Resumed as if it had never been stopped.
+  console->LabStrafe_Click(0);
+  runClock(1000);
+  EXPECT_EQ(console->LabStrafe1_1->caption(), "1:46");
+}
+
+TEST_F(Configuration, ViewHidesOrShowsThePenaltyTimesOnBothWindows) {
+  for (const auto& [view, shown] : {std::pair{2, false}, std::pair{1, true}}) {
+    configure([view](TCfgDialog& d) { d.seVid->setCurrentIndex(view); });
+    EXPECT_EQ(console->LabStrafe2_2->isVisibleTo(console.get()), shown) << view;
+    EXPECT_EQ(display->LabelStraf2b->isVisible(), shown) << view;
+  }
+}
+
+TEST_F(Configuration, TextsColoursAndStepReachTheDisplay) {
+  fake.dialogs.colorToPick = colors::red;
+  configure([](TCfgDialog& d) {
+    d.eTitle->setText("POKAL");
+    d.eNames->setText("Nord - Süd");
+    d.seRunSpeed->setValue(5);
+    d.cbColor4->clicked();
+  });
+  EXPECT_EQ(display->Label1->caption(), "POKAL");
+  EXPECT_EQ(display->Label3->caption(), "Nord - Süd");
+  EXPECT_EQ(console->LabelNameCommands->caption(), "Nord - Süd");
+  EXPECT_EQ(display->Label4->color(), colors::red);
+  EXPECT_EQ(display->RunLabel->OneStep(), 5);
+}
+
+TEST_F(Configuration, OnlyAChangedMonitorEntryMovesTheDisplay) {
+  settings.change([](TSettings& s) { s.FullScr = false; });
+  display->ApplyScreenMode();
+  display->setGeometry(100, 100, 640, 480);
+  configure([](TCfgDialog&) {});
+  EXPECT_EQ(display->geometry(), QRect(100, 100, 640, 480));
+  configure([](TCfgDialog& d) { d.cbMonitor->setCurrentIndex(1); });
+  EXPECT_EQ(settings.record().Monitor, 1);
+  EXPECT_EQ(display->frameGeometry(), QRect(1920, 0, 1280, 1024));
+}
+
+TEST_F(Configuration, AbbrechenKeepsEverythingButTheFontsChosenLive) {
+  const TSettings before = settings.record();
+  fake.dialogs.colorToPick = colors::lime;
+  configure(
+      [](TCfgDialog& d) {
+        d.meTime->setText("20:00");
+        d.eTitle->setText("POKAL");
+        d.cbColorF1->clicked();
+      },
+      false);
+  TSettings expected = before;
+  expected.Fonts[0].color = colors::lime;
+  EXPECT_EQ(settings.record(), expected);
+  EXPECT_EQ(display->Label1->fontColor(), colors::lime);
+}
+
+}  // namespace
