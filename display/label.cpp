@@ -2,6 +2,9 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QRawFont>
+#include <QtMath>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextLayout>
@@ -46,18 +49,10 @@ QRegion TLabel::captionChange(const QString& before, const QString& after) const
     device = &cache_;
   }
   const QFontMetrics fm(font, device);
-  // Where each character starts, the whole line shaped once.
-  const auto starts = [&](const QString& text) {
-    QTextLayout layout(text, font, device);
-    layout.beginLayout();
-    const QTextLine line = layout.createLine();
-    layout.endLayout();
-    QList<int> x;
-    for (qsizetype i = 0; i <= text.size(); ++i) x.append(qRound(line.cursorToX(int(i))));
-    return x;
-  };
-  const QList<int> x = starts(before);
-  if (x != starts(after)) return {};
+  const LineShape was = lineShape(before, font, device);
+  const QList<int>& x = was.starts;
+  const LineShape& now = lineShape(after, font, device);
+  if (x != now.starts) return {};
   int first = -1, last = -1;
   for (qsizetype i = 0; i < before.size(); ++i)
     if (before[i] != after[i]) {
@@ -65,15 +60,50 @@ QRegion TLabel::captionChange(const QString& before, const QString& after) const
       last = static_cast<int>(i);
     }
   if (first < 0) return {};
-  // The line starts where textdraw aligns it in the label; glyphs may overhang their advance
-  // boxes, by at most half a line height.
+  // The changed characters' advance boxes and their ink before and after the change; every
+  // other glyph is drawn in the same place both times. A glyph is drawn up to two pixels
+  // beyond its ink bounds at a rounded position; the copies and the frame reach further.
+  qreal inkLeft = x[first], inkRight = x[last + 1];
+  for (int i = first; i <= last; ++i)
+    for (const LineShape* shape : {&was, &now}) {
+      inkLeft = qMin(inkLeft, shape->ink[i].first);
+      inkRight = qMax(inkRight, shape->ink[i].second);
+    }
+  // The line starts where textdraw aligns it in the label.
   const int free = width() - fm.horizontalAdvance(before);
   const unsigned align = alignmentFlag();
   const int lineLeft = align == textdraw::Right ? free : align == textdraw::Center ? free / 2 : 0;
-  const int reach = fm.height() / 2 + captionReach();
-  const int left = lineLeft + x[first] - reach;
-  const int right = lineLeft + x[last + 1] + reach;
+  const int reach = 3 + captionReach();
+  const int left = lineLeft + qFloor(inkLeft) - reach;
+  const int right = lineLeft + qCeil(inkRight) + reach;
   return QRegion(QRect(QPoint(left, 0), QPoint(right, height() - 1))) & rect();
+}
+
+const TLabel::LineShape& TLabel::lineShape(const QString& text, const QFont& font,
+                                           const QPaintDevice* device) const {
+  const int dpi = device->logicalDpiY();
+  if (shape_.text == text && shape_.font == font && shape_.dpi == dpi) return shape_;
+  QTextLayout layout(text, font, device);
+  layout.beginLayout();
+  const QTextLine line = layout.createLine();
+  layout.endLayout();
+  shape_ = {text, font, dpi, {}, {}};
+  for (qsizetype i = 0; i <= text.size(); ++i)
+    shape_.starts.append(qRound(line.cursorToX(int(i))));
+  for (int i = 0; i < text.size(); ++i) {
+    qreal left = shape_.starts[i], right = left;
+    for (const QGlyphRun& run : layout.glyphRuns(i, 1)) {
+      const QList<quint32> indexes = run.glyphIndexes();
+      const QList<QPointF> positions = run.positions();
+      for (qsizetype g = 0; g < indexes.size(); ++g) {
+        const QRectF ink = run.rawFont().boundingRect(indexes[g]).translated(positions[g]);
+        left = qMin(left, ink.left());
+        right = qMax(right, ink.right());
+      }
+    }
+    shape_.ink.append({left, right});
+  }
+  return shape_;
 }
 
 void TLabel::setColor(TColor c) { store(color_, c); }

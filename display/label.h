@@ -90,6 +90,18 @@ class TLabel : public QWidget {
   // differ, when both captions are one line of the same width with each character in the same
   // place. An empty region means the whole label.
   QRegion captionChange(const QString& before, const QString& after) const;
+  // A one-line caption as shaped in a font: where each character starts (one more for the
+  // end) and how far each character's ink reaches left and right.
+  struct LineShape {
+    QString text;
+    QFont font;
+    int dpi = 0;
+    QList<int> starts;
+    QList<QPair<qreal, qreal>> ink;
+  };
+  // The shape of text; the last one is kept, since a new caption is the next one's old caption.
+  const LineShape& lineShape(const QString& text, const QFont& font,
+                             const QPaintDevice* device) const;
 
   QString caption_;
   TColor color_ = colors::btnFace;
@@ -112,4 +124,5 @@ class TLabel : public QWidget {
     QFont result;
   };
   mutable Fitted fitted_;
+  mutable LineShape shape_;
 };

@@ -277,7 +277,7 @@ TEST(Label3D, ChangedDigitsShowTheSameAsAFullRepaint) {
   penalty.setGeometry(30, 170, 300, 100);
   penalty.setTransparent(true);
   penalty.setBevel(TLabel3DBevel::blShadow);
-  penalty.setShadowSize(3);
+  penalty.setShadowSize(12);
   QFont big("Liberation Sans");
   big.setPixelSize(110);
   big.setBold(true);
