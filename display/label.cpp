@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QTextLayout>
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 #include "display/layout.h"
@@ -63,12 +64,9 @@ QRegion TLabel::captionChange(const QString& before, const QString& after) const
   // The changed characters' advance boxes and their ink before and after the change; every
   // other glyph is drawn in the same place both times. A glyph is drawn up to two pixels
   // beyond its ink bounds at a rounded position; the copies and the frame reach further.
-  qreal inkLeft = x[first], inkRight = x[last + 1];
-  for (int i = first; i <= last; ++i)
-    for (const LineShape* shape : {&was, &now}) {
-      inkLeft = qMin(inkLeft, shape->ink[i].first);
-      inkRight = qMax(inkRight, shape->ink[i].second);
-    }
+  const auto [leftBefore, rightBefore] = was.ink(first, last);
+  const auto [leftAfter, rightAfter] = now.ink(first, last);
+  const qreal inkLeft = qMin(leftBefore, leftAfter), inkRight = qMax(rightBefore, rightAfter);
   // The line starts where textdraw aligns it in the label.
   const int free = width() - fm.horizontalAdvance(before);
   const unsigned align = alignmentFlag();
@@ -83,27 +81,28 @@ const TLabel::LineShape& TLabel::lineShape(const QString& text, const QFont& fon
                                            const QPaintDevice* device) const {
   const int dpi = device->logicalDpiY();
   if (shape_.text == text && shape_.font == font && shape_.dpi == dpi) return shape_;
-  QTextLayout layout(text, font, device);
-  layout.beginLayout();
-  const QTextLine line = layout.createLine();
-  layout.endLayout();
-  shape_ = {text, font, dpi, {}, {}};
+  auto layout = std::make_shared<QTextLayout>(text, font, const_cast<QPaintDevice*>(device));
+  layout->beginLayout();
+  const QTextLine line = layout->createLine();
+  layout->endLayout();
+  shape_ = {text, font, dpi, {}, layout};
   for (qsizetype i = 0; i <= text.size(); ++i)
     shape_.starts.append(qRound(line.cursorToX(int(i))));
-  for (int i = 0; i < text.size(); ++i) {
-    qreal left = shape_.starts[i], right = left;
-    for (const QGlyphRun& run : layout.glyphRuns(i, 1)) {
-      const QList<quint32> indexes = run.glyphIndexes();
-      const QList<QPointF> positions = run.positions();
-      for (qsizetype g = 0; g < indexes.size(); ++g) {
-        const QRectF ink = run.rawFont().boundingRect(indexes[g]).translated(positions[g]);
-        left = qMin(left, ink.left());
-        right = qMax(right, ink.right());
-      }
-    }
-    shape_.ink.append({left, right});
-  }
   return shape_;
+}
+
+QPair<qreal, qreal> TLabel::LineShape::ink(int from, int to) const {
+  qreal left = starts[from], right = starts[to + 1];
+  for (const QGlyphRun& run : layout->glyphRuns(from, to - from + 1)) {
+    const QList<quint32> indexes = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    for (qsizetype g = 0; g < indexes.size(); ++g) {
+      const QRectF bounds = run.rawFont().boundingRect(indexes[g]).translated(positions[g]);
+      left = qMin(left, bounds.left());
+      right = qMax(right, bounds.right());
+    }
+  }
+  return {left, right};
 }
 
 void TLabel::setColor(TColor c) { store(color_, c); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <memory>
 #include <QWidget>
 
 #include "platform/color.h"
@@ -9,6 +10,8 @@
 // or transparency, horizontal alignment, vertical layout, word wrapping, accelerator prefixes
 // ("&" underlines the next character, "&&" shows one "&") and an integer Tag. The text is
 // drawn with textdraw; labels with text effects override drawCaption.
+class QTextLayout;
+
 class TLabel : public QWidget {
   Q_OBJECT
 
@@ -91,13 +94,15 @@ class TLabel : public QWidget {
   // place. An empty region means the whole label.
   QRegion captionChange(const QString& before, const QString& after) const;
   // A one-line caption as shaped in a font: where each character starts (one more for the
-  // end) and how far each character's ink reaches left and right.
+  // end), and the layout that tells how far the ink of characters reaches.
   struct LineShape {
     QString text;
     QFont font;
     int dpi = 0;
     QList<int> starts;
-    QList<QPair<qreal, qreal>> ink;
+    std::shared_ptr<QTextLayout> layout;
+    // The leftmost and rightmost ink of the characters from … to, advance boxes included.
+    QPair<qreal, qreal> ink(int from, int to) const;
   };
   // The shape of text; the last one is kept, since a new caption is the next one's old caption.
   const LineShape& lineShape(const QString& text, const QFont& font,
