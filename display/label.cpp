@@ -3,11 +3,11 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGlyphRun>
-#include <QRawFont>
-#include <QtMath>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextLayout>
+#include <QtMath>
 #include <algorithm>
 #include <memory>
 #include <utility>

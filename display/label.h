@@ -1,17 +1,17 @@
 #pragma once
 
 #include <QImage>
-#include <memory>
 #include <QWidget>
+#include <memory>
 
 #include "platform/color.h"
+
+class QTextLayout;
 
 // A text label in the manner of the classic VCL label: caption, font colour, background colour
 // or transparency, horizontal alignment, vertical layout, word wrapping, accelerator prefixes
 // ("&" underlines the next character, "&&" shows one "&") and an integer Tag. The text is
 // drawn with textdraw; labels with text effects override drawCaption.
-class QTextLayout;
-
 class TLabel : public QWidget {
   Q_OBJECT
 
