@@ -211,17 +211,16 @@ class Layout {
       : fm_(metrics),
         font_(font),
         dpi_(dpi),
-        flags_(flags),
-        tabWidth_(8 * metrics.averageCharWidth()) {}
+        flags_(flags) {}
 
   // Width of a line, tabs advancing to the next stop counted from the line's start.
   int width(const QString& text) const {
-    if (!(flags_ & ExpandTabs) || tabWidth_ <= 0) return advance(text);
+    if (!expandsTabs(text) || tabWidth() <= 0) return advance(text);
     int x = 0;
     const QStringList parts = text.split(u'\t');
     for (qsizetype i = 0; i < parts.size(); ++i) {
       x += advance(parts[i]);
-      if (i + 1 < parts.size()) x = (x / tabWidth_ + 1) * tabWidth_;
+      if (i + 1 < parts.size()) x = (x / tabWidth() + 1) * tabWidth();
     }
     return x;
   }
@@ -250,13 +249,14 @@ class Layout {
 
   void draw(QPainter& painter, const Line& line, int x, int top) const {
     const int baseline = top + fm_.ascent();
-    if (flags_ & ExpandTabs) {
+    if (expandsTabs(line.text)) {
       int offset = 0;
       const QStringList parts = line.text.split(u'\t');
       for (qsizetype i = 0; i < parts.size(); ++i) {
         drawRun(painter, QPoint(x + offset, baseline), parts[i]);
         offset += advance(parts[i]);
-        if (i + 1 < parts.size() && tabWidth_ > 0) offset = (offset / tabWidth_ + 1) * tabWidth_;
+        if (i + 1 < parts.size() && tabWidth() > 0)
+          offset = (offset / tabWidth() + 1) * tabWidth();
       }
     } else {
       drawRun(painter, QPoint(x, baseline), line.text);
@@ -271,6 +271,14 @@ class Layout {
   int lineHeight() const { return fm_.height(); }
 
  private:
+  bool expandsTabs(const QString& text) const {
+    return (flags_ & ExpandTabs) && text.contains(u'\t');
+  }
+  // Tab stops every eight average character widths, measured only for a text with tabs.
+  int tabWidth() const {
+    if (tabWidth_ < 0) tabWidth_ = 8 * fm_.averageCharWidth();
+    return tabWidth_;
+  }
   int advance(const QString& text) const {
     static RecentLines<int> advances;
     return advances.get({font_, dpi_, text}, [&] { return fm_.horizontalAdvance(text); });
@@ -307,7 +315,7 @@ class Layout {
   QFont font_;
   int dpi_;
   unsigned flags_;
-  int tabWidth_;
+  mutable int tabWidth_ = -1;
 };
 
 QRect extent(const Layout& layout, const QList<Line>& lines, const QRect& rect) {
