@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QRawFont>
 #include <QTextLayout>
@@ -24,12 +25,10 @@ void TLabel::setCaption(const QString& text) {
   if (text == caption_) return;
   const QRegion region = captionChange(caption_, text);
   caption_ = text;
-  if (region.isEmpty()) {
+  if (region.isEmpty())
     changed();
-    return;
-  }
-  cacheDirty_ += region;
-  update(region);
+  else
+    update(region);
 }
 
 QRegion TLabel::captionChange(const QString& before, const QString& after) const {
@@ -43,12 +42,11 @@ QRegion TLabel::captionChange(const QString& before, const QString& after) const
   if (!oneLine(before) || !oneLine(after)) return {};
   const QFont font = captionFont(before);
   if (font != captionFont(after)) return {};
-  // Measured on the device the caption is drawn on: the window, or the kept drawing.
-  const QPaintDevice* device = this;
-  if (!coversEveryPixel()) {
-    if (cache_.isNull()) return {};
-    device = &cache_;
-  }
+  // Measured on the device the caption is drawn on: the window, or a picture like the one a
+  // transparent label draws on.
+  static const QImage pictureDevice(1, 1, QImage::Format_ARGB32_Premultiplied);
+  const QPaintDevice* device =
+      transparent_ ? static_cast<const QPaintDevice*>(&pictureDevice) : this;
   const QFontMetrics fm(font, device);
   const LineShape was = lineShape(before, font, device);
   const QList<int>& x = was.starts;
@@ -86,8 +84,7 @@ const TLabel::LineShape& TLabel::lineShape(const QString& text, const QFont& fon
   const QTextLine line = layout->createLine();
   layout->endLayout();
   shape_ = {text, font, dpi, {}, layout};
-  for (qsizetype i = 0; i <= text.size(); ++i)
-    shape_.starts.append(qRound(line.cursorToX(int(i))));
+  for (qsizetype i = 0; i <= text.size(); ++i) shape_.starts.append(qRound(line.cursorToX(int(i))));
   return shape_;
 }
 
@@ -175,57 +172,32 @@ QRect TLabel::layoutRect(QPainter& painter, const QRect& rect, unsigned flags) {
   return r;
 }
 
-void TLabel::changed() {
-  cacheDirty_ = rect();
-  update();
-}
-
-void TLabel::changeEvent(QEvent* event) {
-  switch (event->type()) {
-    case QEvent::FontChange:
-    case QEvent::EnabledChange:
-    case QEvent::PaletteChange:
-    case QEvent::StyleChange:
-      cacheDirty_ = rect();
-      break;
-    default:
-      break;
-  }
-  QWidget::changeEvent(event);
-}
+void TLabel::changed() { update(); }
 
 // An opaque label draws straight onto the window: it sets every pixel, and the big glyphs come
-// from the glyph images of textdraw, so keeping a picture of the whole label would cost its full
-// size in memory (the score band alone is 10 MB at 4K) for little time saved. A label that
-// lets the window show through keeps its last drawing with alpha, and draws again only after
-// one of its properties changed, since the window repaints it whenever something above or below
-// it changes. A new caption that changes only some columns draws only those anew: every pixel
-// comes out as a whole drawing would set it, since clipping leaves the pixels inside alone.
-void TLabel::paintEvent(QPaintEvent*) {
-  if (coversEveryPixel()) {
-    cache_ = QImage();
-    QPainter painter(this);
+// from the glyph images of textdraw. A label that lets the window show through draws the part
+// to repaint on a transparent picture first and lays that over the window, so that its layers
+// (the shadow copies and the text) blend with each other before they blend with what is under
+// them. The picture lives only for the paint: kept, it would cost the label's full size (0.9 MB
+// for a penalty time at 4K) to save a redraw that happens only when the window under it
+// changes, and clipping leaves the pixels inside alone, so a part comes out as the whole would.
+void TLabel::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  if (!transparent_) {
     paintLabel(painter);
     return;
   }
+  const QRect area = event->rect();
   const qreal ratio = devicePixelRatioF();
-  const QSize pixels = size() * ratio;
-  if (cache_.size() != pixels) {
-    cache_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-    cache_.setDevicePixelRatio(ratio);
-    cacheDirty_ = rect();
+  QImage picture(area.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+  picture.setDevicePixelRatio(ratio);
+  picture.fill(Qt::transparent);
+  {
+    QPainter layers(&picture);
+    layers.translate(-area.topLeft());
+    paintLabel(layers);
   }
-  cacheDirty_ &= rect();
-  if (!cacheDirty_.isEmpty()) {
-    QPainter painter(&cache_);
-    if (cacheDirty_ != QRegion(rect())) painter.setClipRegion(cacheDirty_);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(rect(), Qt::transparent);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    paintLabel(painter);
-    cacheDirty_ = QRegion();
-  }
-  QPainter(this).drawImage(0, 0, cache_);
+  painter.drawImage(area.topLeft(), picture);
 }
 
 void TLabel::paintLabel(QPainter& painter) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <QWidget>
 #include <memory>
 
@@ -49,14 +48,11 @@ class TLabel : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) final;
-  void changeEvent(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
-  // Draws the whole label; painting keeps the result until a property changes.
+  // Draws the whole label, or the part of it in the painter's clip.
   virtual void paintLabel(QPainter& painter);
-  // Whether paintLabel sets every pixel, so that its drawing needs no alpha channel.
-  virtual bool coversEveryPixel() const { return !transparent_; }
   // A property changed: the next paint draws the label anew.
   void changed();
   // Stores a new property value and repaints; the same value changes nothing.
@@ -119,8 +115,6 @@ class TLabel : public QWidget {
   bool shrinkToWidth_ = false;
   int tag_ = 0;
   bool leftPressed_ = false;  // a single left press began here: its release clicks
-  QImage cache_;              // the last drawing of a label that lets the window show through
-  QRegion cacheDirty_;        // where that drawing is out of date
   // The last font fitted to the width, for the caption text, label font and width it was for.
   struct Fitted {
     QString text;

@@ -55,8 +55,6 @@ class TLabel3D : public TLabel {
 
  protected:
   void paintLabel(QPainter& painter) override;
-  // A gradient too narrow to have bands paints nothing at all.
-  bool coversEveryPixel() const override { return TLabel::coversEveryPixel() && !fillGradient_; }
   QRect drawCaption(QPainter& painter, const QRect& rect, unsigned flags) override;
   // The label's own font: the 3D copies are never shrunk to fit.
   QFont captionFont(const QString&) const override { return font(); }

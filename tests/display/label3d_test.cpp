@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <QScreen>
 #include <QWindow>
 
@@ -310,4 +311,31 @@ TEST(Label3D, ChangedDigitsShowTheSameAsAFullRepaint) {
           << time.toStdString() << " alignment " << int(align);
     }
   }
+}
+
+// A transparent label's copies and text blend with each other first and then, as one picture,
+// with what lies under the label; blending each layer with the window in turn would round the
+// soft edges where they overlap differently.
+TEST(Label3D, TransparentLabelLaysItsLayersOverTheWindowAsOnePicture) {
+  TLabel3D label;
+  label.resize(220, 120);
+  label.setTransparent(true);
+  label.setBevel(TLabel3DBevel::blShadow);
+  label.setShadowSize(2);
+  label.setShadowColor(0x00204060);
+  label.setFontColor(colors::yellow);
+  QFont font("Liberation Sans");
+  font.setPixelSize(90);
+  label.setFont(font);
+  label.setCaption("1:51");
+  QImage layers(label.size(), QImage::Format_ARGB32_Premultiplied);
+  layers.fill(Qt::transparent);
+  label.render(&layers, QPoint(), QRegion(), QWidget::RenderFlags());
+  QImage expected(label.size(), QImage::Format_RGB32);
+  expected.fill(kNavy);
+  QPainter(&expected).drawImage(0, 0, layers);
+  QImage shown(label.size(), QImage::Format_RGB32);
+  shown.fill(kNavy);
+  label.render(&shown, QPoint(), QRegion(), QWidget::RenderFlags());
+  EXPECT_EQ(shown, expected);
 }
