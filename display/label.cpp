@@ -184,6 +184,8 @@ void TLabel::changed() { update(); }
 void TLabel::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   if (!transparent_) {
+    // Told the part to paint, the big glyphs tint only what can show.
+    painter.setClipRect(event->rect());
     paintLabel(painter);
     return;
   }

@@ -9,6 +9,7 @@
 #include <QRawFont>
 #include <QTextLayout>
 #include <algorithm>
+#include <array>
 
 namespace textdraw {
 namespace {
@@ -104,7 +105,9 @@ qsizetype lastFitting(qsizetype first, qsizetype size, qsizetype guess, Fits fit
 
 // Qt rasterises glyphs above 64 pixels from their outlines on every draw, which makes the
 // scoreboard's big digits the most expensive thing it paints. Such glyphs are drawn once per
-// font, glyph and colour into an image and blitted from then on.
+// font and glyph into an image of their coverage, and from then on tinted in the pen's colour
+// and blitted: a quarter of the memory of a coloured image, and one image for every colour (a
+// 3D label draws its text in two or three).
 class BigGlyphs {
  public:
   static constexpr int kMinPixelSize = 65;
@@ -116,24 +119,29 @@ class BigGlyphs {
   }
 
   void draw(QPainter& painter, QPoint origin, const QString& text) {
-    const Shaped& shaped =
-        lines_.get({painter.font(), dpiOf(painter.device()), text}, [&] {
-          QTextLayout layout(text, painter.font(), painter.device());
-          layout.beginLayout();
-          const QTextLine line = layout.createLine();
-          layout.endLayout();
-          return line.isValid() ? Shaped{layout.glyphRuns(), line.ascent(), true} : Shaped{};
-        });
+    const Shaped& shaped = lines_.get({painter.font(), dpiOf(painter.device()), text}, [&] {
+      QTextLayout layout(text, painter.font(), painter.device());
+      layout.beginLayout();
+      const QTextLine line = layout.createLine();
+      layout.endLayout();
+      return line.isValid() ? Shaped{layout.glyphRuns(), line.ascent(), true} : Shaped{};
+    });
     if (!shaped.valid) return;
     const QPointF start = QPointF(origin) - QPointF(0, shaped.ascent);
-    const QRgb colour = painter.pen().color().rgba();
+    const QRgb colour = painter.pen().color().rgba64().premultiplied().toArgb32();
+    const QRect visible = visibleArea(painter);
     for (const QGlyphRun& run : shaped.runs) {
       const QList<quint32> indexes = run.glyphIndexes();
       const QList<QPointF> positions = run.positions();
       for (qsizetype i = 0; i < indexes.size(); ++i) {
-        const QPoint at = (start + positions[i]).toPoint();
-        const Glyph& glyph = find(run.rawFont(), indexes[i], colour);
-        painter.drawImage(at + glyph.offset, glyph.image);
+        const Glyph& glyph = find(run.rawFont(), indexes[i]);
+        const QRect area(QPoint((start + positions[i]).toPoint() + glyph.offset),
+                         glyph.coverage.size());
+        // Only the part that can show is tinted: a new clock digit repaints a few columns.
+        const QRect part = (area & visible).translated(-area.topLeft());
+        if (part.isEmpty()) continue;
+        tint(glyph.coverage, part, colour, tinted_);
+        painter.drawImage(area.topLeft() + part.topLeft(), tinted_, QRect(QPoint(), part.size()));
       }
     }
   }
@@ -146,53 +154,67 @@ class BigGlyphs {
     bool valid = false;
   };
   struct Glyph {
-    QImage image;
-    QPoint offset;  // of the image's top left from the glyph's origin
+    QImage coverage;  // Format_Alpha8
+    QPoint offset;    // of the image's top left from the glyph's origin
   };
   struct GlyphKey {
     QRawFont font;
     quint32 index;
-    QRgb colour;
     bool operator==(const GlyphKey&) const = default;
     friend size_t qHash(const GlyphKey& key, size_t seed) {
-      return qHashMulti(seed, key.font, key.index, key.colour);
+      return qHashMulti(seed, key.font, key.index);
     }
   };
-  static constexpr qsizetype kMaxBytes = 64 * 1024 * 1024;
+  static constexpr qsizetype kMaxBytes = 16 * 1024 * 1024;
 
-  const Glyph& find(const QRawFont& font, quint32 index, QRgb colour) {
-    const GlyphKey key{font, index, colour};
+  // The painter's clip and the device, in the painter's coordinates; the window's own clip
+  // to the region being painted is not known here, so a label clips to that itself.
+  static QRect visibleArea(const QPainter& painter) {
+    const QPointF shift(painter.transform().dx(), painter.transform().dy());
+    QRect area =
+        QRectF(QPointF(0, 0), QSizeF(painter.device()->width(), painter.device()->height()))
+            .translated(-shift)
+            .toAlignedRect();
+    if (painter.hasClipping()) area &= painter.clipBoundingRect().toAlignedRect();
+    return area;
+  }
+
+  const Glyph& find(const QRawFont& font, quint32 index) {
+    const GlyphKey key{font, index};
     auto it = cache_.constFind(key);
     if (it != cache_.constEnd()) return *it;
     if (bytes_ > kMaxBytes) {
       cache_.clear();
       bytes_ = 0;
     }
-    Glyph glyph = render(font, index, colour);
-    bytes_ += glyph.image.sizeInBytes();
+    Glyph glyph = render(font, index);
+    bytes_ += glyph.coverage.sizeInBytes();
     return *cache_.insert(key, glyph);
   }
 
-  static Glyph render(const QRawFont& font, quint32 index, QRgb colour) {
+  // Drawn in white on transparent, every channel of a pixel is the glyph's coverage there.
+  static Glyph render(const QRawFont& font, quint32 index) {
     constexpr int margin = 2;
     const QRect bounds =
         font.boundingRect(index).toAlignedRect().adjusted(-margin, -margin, margin, margin);
-    Glyph glyph{QImage(bounds.size().expandedTo({1, 1}), QImage::Format_ARGB32_Premultiplied),
-                bounds.topLeft()};
-    glyph.image.fill(Qt::transparent);
+    QImage white(bounds.size().expandedTo({1, 1}), QImage::Format_ARGB32_Premultiplied);
+    white.fill(Qt::transparent);
     QGlyphRun run;
     run.setRawFont(font);
     run.setGlyphIndexes({index});
     run.setPositions({QPointF(-bounds.left(), -bounds.top())});
-    QPainter painter(&glyph.image);
-    painter.setPen(QColor::fromRgba(colour));
-    painter.drawGlyphRun(QPointF(0, 0), run);
-    return glyph;
+    {
+      QPainter painter(&white);
+      painter.setPen(Qt::white);
+      painter.drawGlyphRun(QPointF(0, 0), run);
+    }
+    return {white.convertToFormat(QImage::Format_Alpha8), bounds.topLeft()};
   }
 
   RecentLines<Shaped> lines_;
   QHash<GlyphKey, Glyph> cache_;
   qsizetype bytes_ = 0;
+  QImage tinted_;  // the glyph being drawn, in the pen's colour
 };
 
 // Draws one run of text at a baseline origin, through the glyph images when they are big.
@@ -208,10 +230,7 @@ class Layout {
  public:
   // The metrics are those of font at the resolution dpi (see ShapeKey).
   Layout(const QFontMetrics& metrics, const QFont& font, int dpi, unsigned flags)
-      : fm_(metrics),
-        font_(font),
-        dpi_(dpi),
-        flags_(flags) {}
+      : fm_(metrics), font_(font), dpi_(dpi), flags_(flags) {}
 
   // Width of a line, tabs advancing to the next stop counted from the line's start.
   int width(const QString& text) const {
@@ -255,8 +274,7 @@ class Layout {
       for (qsizetype i = 0; i < parts.size(); ++i) {
         drawRun(painter, QPoint(x + offset, baseline), parts[i]);
         offset += advance(parts[i]);
-        if (i + 1 < parts.size() && tabWidth() > 0)
-          offset = (offset / tabWidth() + 1) * tabWidth();
+        if (i + 1 < parts.size() && tabWidth() > 0) offset = (offset / tabWidth() + 1) * tabWidth();
       }
     } else {
       drawRun(painter, QPoint(x, baseline), line.text);
@@ -326,6 +344,29 @@ QRect extent(const Layout& layout, const QList<Line>& lines, const QRect& rect) 
 }
 
 }  // namespace
+
+void tint(const QImage& coverage, const QRect& part, QRgb colour, QImage& into) {
+  if (into.width() < part.width() || into.height() < part.height())
+    into = QImage(part.size().expandedTo(into.size()), QImage::Format_ARGB32_Premultiplied);
+  // Qt blends a solid colour into a pixel with coverage a as BYTE_MUL(colour, a): each channel
+  // times a / 255, rounded the same way, so the result equals Qt's own drawing in that colour.
+  // One table of the 256 coverages makes each pixel a look-up.
+  std::array<QRgb, 256> shades;
+  const quint32 redBlue = colour & 0x00ff00ff;
+  const quint32 alphaGreen = (colour >> 8) & 0x00ff00ff;
+  for (quint32 a = 0; a < 256; ++a) {
+    quint32 rb = redBlue * a;
+    rb = ((rb + ((rb >> 8) & 0x00ff00ff) + 0x00800080) >> 8) & 0x00ff00ff;
+    quint32 ag = alphaGreen * a;
+    ag = (ag + ((ag >> 8) & 0x00ff00ff) + 0x00800080) & 0xff00ff00;
+    shades[a] = ag | rb;
+  }
+  for (int y = 0; y < part.height(); ++y) {
+    const uchar* a = coverage.constScanLine(part.top() + y) + part.left();
+    auto* out = reinterpret_cast<QRgb*>(into.scanLine(y));
+    for (int x = 0; x < part.width(); ++x) out[x] = shades[a[x]];
+  }
+}
 
 QRect drawText(QPainter& painter, const QString& text, const QRect& rect, unsigned flags) {
   const Layout layout(painter.fontMetrics(), painter.font(), dpiOf(painter.device()), flags);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QImage>
 #include <QRect>
 #include <QString>
 
@@ -29,5 +30,10 @@ QRect drawText(QPainter& painter, const QString& text, const QRect& rect, unsign
 
 // Measures as drawText with CalcRect does, for the given font, without a painter.
 QRect measureText(const QFont& font, const QString& text, const QRect& rect, unsigned flags);
+
+// Writes the part of a glyph's coverage (a Format_Alpha8 image) into the top left of `into`
+// (grown when too small) as Qt draws a glyph of that coverage in the premultiplied colour onto
+// a transparent picture. Big glyphs are kept as coverage and drawn through this.
+void tint(const QImage& coverage, const QRect& part, QRgb colour, QImage& into);
 
 }  // namespace textdraw

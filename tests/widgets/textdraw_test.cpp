@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 
 namespace {
 
@@ -197,6 +199,35 @@ TEST(TextDraw, AFinalLineBreakAddsNoLine) {
   EXPECT_EQ(textdraw::measureText(font, "TV\r\nHeim\r\n", box, 0).height(), 2 * line);
   EXPECT_EQ(textdraw::measureText(font, "TV\n\nHeim", box, 0).height(), 3 * line);
   EXPECT_EQ(textdraw::measureText(font, "\n", box, 0).height(), line);
+}
+
+}  // namespace
+
+namespace {
+
+// A big glyph kept as coverage and tinted comes out exactly as Qt draws it in that colour.
+TEST(TextDraw, TintedCoverageEqualsQtsDrawingInThatColour) {
+  QFont font("Liberation Sans");
+  font.setPixelSize(120);
+  const QRawFont raw = QRawFont::fromFont(font);
+  QGlyphRun run;
+  run.setRawFont(raw);
+  run.setGlyphIndexes(raw.glyphIndexesForString("&"));
+  run.setPositions({QPointF(10, 110)});
+  const auto drawn = [&](QColor colour) {
+    QImage image(140, 150, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setPen(colour);
+    painter.drawGlyphRun(QPointF(), run);
+    return image;
+  };
+  const QImage coverage = drawn(Qt::white).convertToFormat(QImage::Format_Alpha8);
+  for (const QRgb colour : {0xffffff00u, 0xff000080u, 0xff204060u, 0xfffefdfcu, 0xff000000u}) {
+    QImage tinted;
+    textdraw::tint(coverage, coverage.rect(), colour, tinted);
+    EXPECT_EQ(tinted, drawn(QColor::fromRgb(colour))) << std::hex << colour;
+  }
 }
 
 }  // namespace
