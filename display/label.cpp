@@ -62,17 +62,23 @@ QRegion TLabel::captionChange(const QString& before, const QString& after) const
   // The changed characters' advance boxes and their ink before and after the change; every
   // other glyph is drawn in the same place both times. A glyph is drawn up to two pixels
   // beyond its ink bounds at a rounded position; the copies and the frame reach further.
-  const auto [leftBefore, rightBefore] = was.ink(first, last);
-  const auto [leftAfter, rightAfter] = now.ink(first, last);
-  const qreal inkLeft = qMin(leftBefore, leftAfter), inkRight = qMax(rightBefore, rightAfter);
-  // The line starts where textdraw aligns it in the label.
-  const int free = width() - fm.horizontalAdvance(before);
+  const QRectF ink = was.ink(first, last) | now.ink(first, last);
+  // The line lies where textdraw aligns it in the label, and where the vertical layout puts
+  // it (a frame moves it by no more than the reach). Its width is where the last character
+  // ends, within a pixel of its measured advance.
+  const int free = width() - x.last();
   const unsigned align = alignmentFlag();
   const int lineLeft = align == textdraw::Right ? free : align == textdraw::Center ? free / 2 : 0;
+  const int freeHeight = height() - fm.height();
+  const int lineTop = textLayout_ == TextLayout::Top      ? 0
+                      : textLayout_ == TextLayout::Center ? freeHeight / 2
+                                                          : freeHeight;
   const int reach = 3 + captionReach();
-  const int left = lineLeft + qFloor(inkLeft) - reach;
-  const int right = lineLeft + qCeil(inkRight) + reach;
-  return QRegion(QRect(QPoint(left, 0), QPoint(right, height() - 1))) & rect();
+  return QRegion(QRect(
+             QPoint(lineLeft + qFloor(ink.left()) - reach, lineTop + qFloor(ink.top()) - reach),
+             QPoint(lineLeft + qCeil(ink.right()) + reach,
+                    lineTop + qCeil(ink.bottom()) + reach))) &
+         rect();
 }
 
 const TLabel::LineShape& TLabel::lineShape(const QString& text, const QFont& font,
@@ -88,8 +94,10 @@ const TLabel::LineShape& TLabel::lineShape(const QString& text, const QFont& fon
   return shape_;
 }
 
-QPair<qreal, qreal> TLabel::LineShape::ink(int from, int to) const {
+QRectF TLabel::LineShape::ink(int from, int to) const {
   qreal left = starts[from], right = starts[to + 1];
+  qreal top = 0, bottom = 0;
+  bool inked = false;
   for (const QGlyphRun& run : layout->glyphRuns(from, to - from + 1)) {
     const QList<quint32> indexes = run.glyphIndexes();
     const QList<QPointF> positions = run.positions();
@@ -97,9 +105,12 @@ QPair<qreal, qreal> TLabel::LineShape::ink(int from, int to) const {
       const QRectF bounds = run.rawFont().boundingRect(indexes[g]).translated(positions[g]);
       left = qMin(left, bounds.left());
       right = qMax(right, bounds.right());
+      top = inked ? qMin(top, bounds.top()) : bounds.top();
+      bottom = inked ? qMax(bottom, bounds.bottom()) : bounds.bottom();
+      inked = true;
     }
   }
-  return {left, right};
+  return QRectF(QPointF(left, top), QPointF(right, bottom));
 }
 
 void TLabel::setColor(TColor c) { store(color_, c); }

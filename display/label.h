@@ -85,9 +85,9 @@ class TLabel : public QWidget {
   QRect layoutRect(QPainter& painter, const QRect& rect, unsigned flags);
 
  private:
-  // Where a new caption can change what the label shows: the columns of the characters that
-  // differ, when both captions are one line of the same width with each character in the same
-  // place. An empty region means the whole label.
+  // Where a new caption can change what the label shows: around the ink of the characters
+  // that differ, when both captions are one line of the same width with each character in the
+  // same place. An empty region means the whole label.
   QRegion captionChange(const QString& before, const QString& after) const;
   // A one-line caption as shaped in a font: where each character starts (one more for the
   // end), and the layout that tells how far the ink of characters reaches.
@@ -97,8 +97,8 @@ class TLabel : public QWidget {
     int dpi = 0;
     QList<int> starts;
     std::shared_ptr<QTextLayout> layout;
-    // The leftmost and rightmost ink of the characters from … to, advance boxes included.
-    QPair<qreal, qreal> ink(int from, int to) const;
+    // The ink of the characters from … to in the line (its top at 0), advance boxes included.
+    QRectF ink(int from, int to) const;
   };
   // The shape of text; the last one is kept, since a new caption is the next one's old caption.
   const LineShape& lineShape(const QString& text, const QFont& font,

@@ -264,7 +264,7 @@ TEST(Label3D, OnlyPlainOrWrappingLabelsBreakWords) {
 
 // A new clock or penalty time repaints only the columns of the changed digits; what the window
 // shows must still be the whole window drawn anew, for an opaque clock and for a transparent
-// shadowed penalty time over another label, in every alignment.
+// shadowed and framed penalty time over another label, in every alignment and layout.
 TEST(Label3D, ChangedDigitsShowTheSameAsAFullRepaint) {
   QWidget window;
   window.resize(520, 300);
@@ -279,6 +279,8 @@ TEST(Label3D, ChangedDigitsShowTheSameAsAFullRepaint) {
   penalty.setTransparent(true);
   penalty.setBevel(TLabel3DBevel::blShadow);
   penalty.setShadowSize(12);
+  penalty.setBorderStyle(TLabel3DBorderStyle::lbNormal);
+  penalty.setBorderWidth(3);
   QFont big("Liberation Sans");
   big.setPixelSize(110);
   big.setBold(true);
@@ -294,8 +296,12 @@ TEST(Label3D, ChangedDigitsShowTheSameAsAFullRepaint) {
   const QStringList times = {"44:59", "44:58", "44:50", "43:59", "9:59", "10:00", "11:11"};
   for (const auto align : {TLabel::Alignment::Center, TLabel::Alignment::LeftJustify,
                            TLabel::Alignment::RightJustify}) {
+    // The vertical layouts go round with the alignments.
+    const auto layout = TLabel::TextLayout(int(align));
     clock.setAlignment(align);
     penalty.setAlignment(align);
+    clock.setTextLayout(layout);
+    penalty.setTextLayout(layout);
     for (const QString& time : times) {
       clock.setCaption(time);
       penalty.setCaption(time.right(4));
@@ -308,7 +314,7 @@ TEST(Label3D, ChangedDigitsShowTheSameAsAFullRepaint) {
       penalty.setFontColor(colors::red);
       penalty.setFontColor(colors::yellow);
       ASSERT_EQ(shown, window.grab().toImage().convertToFormat(QImage::Format_RGB32))
-          << time.toStdString() << " alignment " << int(align);
+          << time.toStdString() << " alignment " << int(align) << " layout " << int(layout);
     }
   }
 }
