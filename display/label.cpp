@@ -10,7 +10,6 @@
 #include <QTextLayout>
 #include <QtMath>
 #include <algorithm>
-#include <memory>
 #include <utility>
 
 #include "display/layout.h"
@@ -48,10 +47,11 @@ QRegion TLabel::captionChange(const QString& before, const QString& after) const
   const QPaintDevice* device =
       transparent_ ? static_cast<const QPaintDevice*>(&pictureDevice) : this;
   const QFontMetrics fm(font, device);
-  const LineShape was = lineShape(before, font, device);
+  // Copied: shaping the new caption may drop the kept lines.
+  const textdraw::ShapedLine was = textdraw::shapedLine(font, device, before);
   const QList<int>& x = was.starts;
-  const LineShape& now = lineShape(after, font, device);
-  if (x != now.starts) return {};
+  const textdraw::ShapedLine& now = textdraw::shapedLine(font, device, after);
+  if (!was.valid || !now.valid || x != now.starts) return {};
   int first = -1, last = -1;
   for (qsizetype i = 0; i < before.size(); ++i)
     if (before[i] != after[i]) {
@@ -62,7 +62,7 @@ QRegion TLabel::captionChange(const QString& before, const QString& after) const
   // The changed characters' advance boxes and their ink before and after the change; every
   // other glyph is drawn in the same place both times. A glyph is drawn up to two pixels
   // beyond its ink bounds at a rounded position; the copies and the frame reach further.
-  const QRectF ink = was.ink(first, last) | now.ink(first, last);
+  const QRectF ink = TLabel::ink(was, first, last) | TLabel::ink(now, first, last);
   // The line lies where textdraw aligns it in the label, and where the vertical layout puts
   // it (a frame moves it by no more than the reach). Its width is where the last character
   // ends, within a pixel of its measured advance.
@@ -81,24 +81,11 @@ QRegion TLabel::captionChange(const QString& before, const QString& after) const
          rect();
 }
 
-const TLabel::LineShape& TLabel::lineShape(const QString& text, const QFont& font,
-                                           const QPaintDevice* device) const {
-  const int dpi = device->logicalDpiY();
-  if (shape_.text == text && shape_.font == font && shape_.dpi == dpi) return shape_;
-  auto layout = std::make_shared<QTextLayout>(text, font, const_cast<QPaintDevice*>(device));
-  layout->beginLayout();
-  const QTextLine line = layout->createLine();
-  layout->endLayout();
-  shape_ = {text, font, dpi, {}, layout};
-  for (qsizetype i = 0; i <= text.size(); ++i) shape_.starts.append(qRound(line.cursorToX(int(i))));
-  return shape_;
-}
-
-QRectF TLabel::LineShape::ink(int from, int to) const {
-  qreal left = starts[from], right = starts[to + 1];
+QRectF TLabel::ink(const textdraw::ShapedLine& line, int from, int to) {
+  qreal left = line.starts[from], right = line.starts[to + 1];
   qreal top = 0, bottom = 0;
   bool inked = false;
-  for (const QGlyphRun& run : layout->glyphRuns(from, to - from + 1)) {
+  for (const QGlyphRun& run : line.layout->glyphRuns(from, to - from + 1)) {
     const QList<quint32> indexes = run.glyphIndexes();
     const QList<QPointF> positions = run.positions();
     for (qsizetype g = 0; g < indexes.size(); ++g) {

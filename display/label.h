@@ -1,11 +1,9 @@
 #pragma once
 
 #include <QWidget>
-#include <memory>
 
 #include "platform/color.h"
-
-class QTextLayout;
+#include "widgets/textdraw.h"
 
 // A text label in the manner of the classic VCL label: caption, font colour, background colour
 // or transparency, horizontal alignment, vertical layout, word wrapping, accelerator prefixes
@@ -89,20 +87,9 @@ class TLabel : public QWidget {
   // that differ, when both captions are one line of the same width with each character in the
   // same place. An empty region means the whole label.
   QRegion captionChange(const QString& before, const QString& after) const;
-  // A one-line caption as shaped in a font: where each character starts (one more for the
-  // end), and the layout that tells how far the ink of characters reaches.
-  struct LineShape {
-    QString text;
-    QFont font;
-    int dpi = 0;
-    QList<int> starts;
-    std::shared_ptr<QTextLayout> layout;
-    // The ink of the characters from … to in the line (its top at 0), advance boxes included.
-    QRectF ink(int from, int to) const;
-  };
-  // The shape of text; the last one is kept, since a new caption is the next one's old caption.
-  const LineShape& lineShape(const QString& text, const QFont& font,
-                             const QPaintDevice* device) const;
+  // The ink of the characters from … to of a shaped line (its top at 0), their advance boxes
+  // included.
+  static QRectF ink(const textdraw::ShapedLine& line, int from, int to);
 
   QString caption_;
   TColor color_ = colors::btnFace;
@@ -123,5 +110,4 @@ class TLabel : public QWidget {
     QFont result;
   };
   mutable Fitted fitted_;
-  mutable LineShape shape_;
 };

@@ -119,13 +119,7 @@ class BigGlyphs {
   }
 
   void draw(QPainter& painter, QPoint origin, const QString& text) {
-    const Shaped& shaped = lines_.get({painter.font(), dpiOf(painter.device()), text}, [&] {
-      QTextLayout layout(text, painter.font(), painter.device());
-      layout.beginLayout();
-      const QTextLine line = layout.createLine();
-      layout.endLayout();
-      return line.isValid() ? Shaped{layout.glyphRuns(), line.ascent(), true} : Shaped{};
-    });
+    const ShapedLine& shaped = shapedLine(painter.font(), painter.device(), text);
     if (!shaped.valid) return;
     const QPointF start = QPointF(origin) - QPointF(0, shaped.ascent);
     const QRgb colour = painter.pen().color().rgba64().premultiplied().toArgb32();
@@ -141,18 +135,16 @@ class BigGlyphs {
         const QRect part = (area & visible).translated(-area.topLeft());
         if (part.isEmpty()) continue;
         tint(glyph.coverage, part, colour, tinted_);
-        painter.drawImage(area.topLeft() + part.topLeft(), tinted_, QRect(QPoint(), part.size()));
+        // Drawn whole, an image of the part's size takes the painter's plain blending; a part
+        // of a bigger image, like an image Qt would have to convert, takes the general one.
+        const QImage tinted(tinted_.constBits(), part.width(), part.height(),
+                            tinted_.bytesPerLine(), tinted_.format());
+        painter.drawImage(area.topLeft() + part.topLeft(), tinted);
       }
     }
   }
 
  private:
-  // A line laid out as one line: its glyphs from its start, and where its baseline lies.
-  struct Shaped {
-    QList<QGlyphRun> runs;
-    qreal ascent = 0;
-    bool valid = false;
-  };
   struct Glyph {
     QImage coverage;  // Format_Alpha8
     QPoint offset;    // of the image's top left from the glyph's origin
@@ -211,11 +203,30 @@ class BigGlyphs {
     return {white.convertToFormat(QImage::Format_Alpha8), bounds.topLeft()};
   }
 
-  RecentLines<Shaped> lines_;
   QHash<GlyphKey, Glyph> cache_;
   qsizetype bytes_ = 0;
   QImage tinted_;  // the glyph being drawn, in the pen's colour
 };
+
+}  // namespace
+
+const ShapedLine& shapedLine(const QFont& font, const QPaintDevice* device, const QString& text) {
+  static RecentLines<ShapedLine> lines;
+  return lines.get({font, dpiOf(device), text}, [&] {
+    auto layout = std::make_shared<QTextLayout>(text, font, const_cast<QPaintDevice*>(device));
+    layout->beginLayout();
+    const QTextLine line = layout->createLine();
+    layout->endLayout();
+    ShapedLine shaped;
+    if (!line.isValid()) return shaped;
+    shaped = {layout, layout->glyphRuns(), line.ascent(), {}, true};
+    for (qsizetype i = 0; i <= text.size(); ++i)
+      shaped.starts.append(qRound(line.cursorToX(int(i))));
+    return shaped;
+  });
+}
+
+namespace {
 
 // Draws one run of text at a baseline origin, through the glyph images when they are big.
 void drawRun(QPainter& painter, QPoint origin, const QString& text) {
@@ -361,10 +372,11 @@ void tint(const QImage& coverage, const QRect& part, QRgb colour, QImage& into) 
     ag = (ag + ((ag >> 8) & 0x00ff00ff) + 0x00800080) & 0xff00ff00;
     shades[a] = ag | rb;
   }
+  const int width = part.width();
   for (int y = 0; y < part.height(); ++y) {
     const uchar* a = coverage.constScanLine(part.top() + y) + part.left();
     auto* out = reinterpret_cast<QRgb*>(into.scanLine(y));
-    for (int x = 0; x < part.width(); ++x) out[x] = shades[a[x]];
+    for (const uchar* end = a + width; a != end; ++a, ++out) *out = shades[*a];
   }
 }
 

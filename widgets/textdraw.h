@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QFont>
+#include <QGlyphRun>
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <memory>
 
+class QPaintDevice;
 class QPainter;
+class QTextLayout;
 
 // Text output in the manner of the classic Windows text drawing: lines split at line breaks,
 // optional word breaking at the rectangle's width, tab stops every eight average character
@@ -30,6 +34,20 @@ QRect drawText(QPainter& painter, const QString& text, const QRect& rect, unsign
 
 // Measures as drawText with CalcRect does, for the given font, without a painter.
 QRect measureText(const QFont& font, const QString& text, const QRect& rect, unsigned flags);
+
+// A text laid out as one line in a font at the resolution of a device: its glyphs from the
+// line's start, the baseline's distance from its top, where each character starts (one more for
+// the end) and the layout, which tells where the glyphs of any characters lie. Shaping a line
+// is the main cost of a new clock or penalty time, so recent lines are kept: the label that
+// works out what a new caption changes and the drawing of it share one shaping.
+struct ShapedLine {
+  std::shared_ptr<const QTextLayout> layout;
+  QList<QGlyphRun> runs;
+  qreal ascent = 0;
+  QList<int> starts;
+  bool valid = false;
+};
+const ShapedLine& shapedLine(const QFont& font, const QPaintDevice* device, const QString& text);
 
 // Writes the part of a glyph's coverage (a Format_Alpha8 image) into the top left of `into`
 // (grown when too small) as Qt draws a glyph of that coverage in the premultiplied colour onto
