@@ -55,7 +55,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   reportJson(*reading.contents);
   if (!reading.contents->state) return 0;
 
+  // The program's rules come from the settings the journal was written under: the same
+  // period length and direction as the recorded state.
   Match match;
+  const MatchState& recorded = reading.contents->state->state;
+  match.setRules({.periodLength = recorded.periodLength, .countDown = recorded.countDown});
   quint32 now = 0xFFFFF000u;
   resumeMatch(match, *reading.contents->state, now);
   if (!reachable(match, now) || match.state().clock == MatchClock::Running) __builtin_trap();
