@@ -113,14 +113,11 @@ class BigGlyphs {
   static constexpr int kMinPixelSize = 65;
 
   static bool wanted(const QPainter& painter) {
-    const QFont& font = painter.font();
-    return painter.fontInfo().pixelSize() >= kMinPixelSize && !font.underline() &&
-           !font.strikeOut() && painter.transform().type() <= QTransform::TxTranslate;
+    return painter.fontInfo().pixelSize() >= kMinPixelSize &&
+           painter.transform().type() <= QTransform::TxTranslate;
   }
 
-  void draw(QPainter& painter, QPoint origin, const QString& text) {
-    const ShapedLine& shaped = shapedLine(painter.font(), painter.device(), text);
-    if (!shaped.valid) return;
+  void draw(QPainter& painter, QPoint origin, const ShapedLine& shaped) {
     const QPointF start = QPointF(origin) - QPointF(0, shaped.ascent);
     const QRgb colour = painter.pen().color().rgba64().premultiplied().toArgb32();
     const QRect visible = visibleArea(painter);
@@ -228,20 +225,32 @@ const ShapedLine& shapedLine(const QFont& font, const QPaintDevice* device, cons
 
 namespace {
 
-// Draws one run of text at a baseline origin, through the glyph images when they are big.
+// Draws one run of text at a baseline origin from its shaped line, which the measuring, the
+// other copies of a 3D text and the label's own change tracking share; big glyphs go through
+// their images. Lines with decorations are left to Qt.
 void drawRun(QPainter& painter, QPoint origin, const QString& text) {
   static BigGlyphs bigGlyphs;
-  if (BigGlyphs::wanted(painter))
-    bigGlyphs.draw(painter, origin, text);
-  else
+  const QFont& font = painter.font();
+  if (font.underline() || font.strikeOut() || font.overline()) {
     painter.drawText(origin, text);
+    return;
+  }
+  const ShapedLine& shaped = shapedLine(font, painter.device(), text);
+  if (!shaped.valid) return;
+  if (BigGlyphs::wanted(painter)) {
+    bigGlyphs.draw(painter, origin, shaped);
+    return;
+  }
+  const QPointF top = QPointF(origin) - QPointF(0, shaped.ascent);
+  for (const QGlyphRun& run : shaped.runs) painter.drawGlyphRun(top, run);
 }
 
 class Layout {
  public:
-  // The metrics are those of font at the resolution dpi (see ShapeKey).
-  Layout(const QFontMetrics& metrics, const QFont& font, int dpi, unsigned flags)
-      : fm_(metrics), font_(font), dpi_(dpi), flags_(flags) {}
+  // The metrics are those of font on device (none: the default resolution).
+  Layout(const QFontMetrics& metrics, const QFont& font, const QPaintDevice* device,
+         unsigned flags)
+      : fm_(metrics), font_(font), device_(device), flags_(flags) {}
 
   // Width of a line, tabs advancing to the next stop counted from the line's start.
   int width(const QString& text) const {
@@ -310,7 +319,10 @@ class Layout {
   }
   int advance(const QString& text) const {
     static RecentLines<int> advances;
-    return advances.get({font_, dpi_, text}, [&] { return fm_.horizontalAdvance(text); });
+    // A line that is not broken into words is drawn as measured: its shaping is shared.
+    if (!(flags_ & WordBreak)) return shapedLine(font_, device_, text).width();
+    return advances.get({font_, dpiOf(device_), text},
+                        [&] { return fm_.horizontalAdvance(text); });
   }
 
   // Greedy breaking at spaces; a word wider than the limit stands alone on its line. Each line
@@ -342,7 +354,7 @@ class Layout {
 
   QFontMetrics fm_;
   QFont font_;
-  int dpi_;
+  const QPaintDevice* device_;
   unsigned flags_;
   mutable int tabWidth_ = -1;
 };
@@ -381,7 +393,7 @@ void tint(const QImage& coverage, const QRect& part, QRgb colour, QImage& into) 
 }
 
 QRect drawText(QPainter& painter, const QString& text, const QRect& rect, unsigned flags) {
-  const Layout layout(painter.fontMetrics(), painter.font(), dpiOf(painter.device()), flags);
+  const Layout layout(painter.fontMetrics(), painter.font(), painter.device(), flags);
   const QList<Line> lines = layout.lines(text, rect.width());
   if (flags & CalcRect) return extent(layout, lines, rect);
 
@@ -399,7 +411,7 @@ QRect drawText(QPainter& painter, const QString& text, const QRect& rect, unsign
 }
 
 QRect measureText(const QFont& font, const QString& text, const QRect& rect, unsigned flags) {
-  const Layout layout(QFontMetrics(font), font, dpiOf(nullptr), flags);
+  const Layout layout(QFontMetrics(font), font, nullptr, flags);
   return extent(layout, layout.lines(text, rect.width()), rect);
 }
 

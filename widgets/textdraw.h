@@ -39,13 +39,17 @@ QRect measureText(const QFont& font, const QString& text, const QRect& rect, uns
 // line's start, the baseline's distance from its top, where each character starts (one more for
 // the end) and the layout, which tells where the glyphs of any characters lie. Shaping a line
 // is the main cost of a new clock or penalty time, so recent lines are kept: the label that
-// works out what a new caption changes and the drawing of it share one shaping.
+// works out what a new caption changes, the measuring and each drawn copy share one shaping.
+// The device may be null for the default resolution.
 struct ShapedLine {
   std::shared_ptr<const QTextLayout> layout;
   QList<QGlyphRun> runs;
   qreal ascent = 0;
   QList<int> starts;
   bool valid = false;
+
+  // The line's advance, rounded as QFontMetrics rounds it.
+  int width() const { return starts.isEmpty() ? 0 : starts.last(); }
 };
 const ShapedLine& shapedLine(const QFont& font, const QPaintDevice* device, const QString& text);
 

@@ -231,3 +231,44 @@ TEST(TextDraw, TintedCoverageEqualsQtsDrawingInThatColour) {
 }
 
 }  // namespace
+
+namespace {
+
+// Lines are drawn from their shared shaping; that must give Qt's own pixels and widths.
+TEST(TextDraw, ShapedLinesDrawAndMeasureAsQtDoes) {
+  struct Row {
+    const char* family;
+    int pixelSize;
+    bool bold;
+    bool italic;
+  } rows[] = {{"Liberation Sans", 9, false, false},  {"Liberation Sans", 13, true, false},
+              {"Liberation Sans", 20, false, true},  {"Liberation Serif", 27, false, false},
+              {"Liberation Mono", 16, true, false},  {"Liberation Sans", 64, true, false}};
+  const QStringList texts = {"45:07", "HEIM - GAST", "Ärger über Öl", " Zeit  ", "1:00:00"};
+  for (const Row& row : rows) {
+    QFont font(row.family);
+    font.setPixelSize(row.pixelSize);
+    font.setBold(row.bold);
+    font.setItalic(row.italic);
+    const QFontMetrics fm(font);
+    for (const QString& text : texts) {
+      const QRect box(0, 0, 600, fm.height());
+      QImage ours(box.size(), QImage::Format_RGB32), qts(box.size(), QImage::Format_RGB32);
+      ours.fill(Qt::white);
+      qts.fill(Qt::white);
+      QPainter a(&ours), b(&qts);
+      a.setFont(font);
+      b.setFont(font);
+      a.setPen(Qt::darkBlue);
+      b.setPen(Qt::darkBlue);
+      const QRect measured = textdraw::drawText(a, text, box, textdraw::CalcRect);
+      textdraw::drawText(a, text, box, textdraw::Left);
+      b.drawText(QPoint(0, fm.ascent()), text);
+      a.end(), b.end();
+      EXPECT_EQ(measured.width(), fm.horizontalAdvance(text)) << row.pixelSize << " " << text.toStdString();
+      EXPECT_EQ(ours, qts) << row.family << " " << row.pixelSize << " " << text.toStdString();
+    }
+  }
+}
+
+}  // namespace
