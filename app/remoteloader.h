@@ -43,12 +43,13 @@ class RemoteLoader : public QObject {
  public:
   RemoteLoader(TFormCtrl& console, Match& match, Settings& settings, Platform& platform,
                QStringList modulePaths = remoteModulePaths());
-  ~RemoteLoader() override;
 
   void start(std::optional<int> port = std::nullopt);
 
  private:
   Remote* remote();
+  // Loads the module and makes the remote; the reason when that fails.
+  QString load();
 
   TFormCtrl& console_;
   Match& match_;
@@ -56,5 +57,5 @@ class RemoteLoader : public QObject {
   Platform& platform_;
   const QStringList modulePaths_;
   QLibrary module_;  // never unloaded: the remote's code may run until the program ends
-  std::unique_ptr<Remote> remote_;
+  std::unique_ptr<Remote> remote_;  // ends before the loader, while its code is still there
 };

@@ -122,9 +122,7 @@ TEST(RemoteLoader, AModuleThatCannotBeLoadedIsToldInOneLineAndTheConsoleGoesOn) 
   console.mRemote->trigger();
   ASSERT_EQ(fake.dialogs.errors.size(), 1);
   const QString& error = fake.dialogs.errors[0];
-  EXPECT_TRUE(error.startsWith("Die Fernbedienung ist nicht verfügbar: ")) << error.toStdString();
-  EXPECT_TRUE(error.contains("/nowhere/scorvex-remote.so")) << error.toStdString();
-  EXPECT_FALSE(error.contains('\n'));
+  EXPECT_EQ(error, "Die Fernbedienung ist nicht verfügbar: scorvex-remote.so fehlt in /nowhere.");
 
   console.N111->trigger();  // F11
   EXPECT_EQ(match.state().score[0], 1);
