@@ -5,11 +5,14 @@
 #include <QHash>
 #include <QList>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRawFont>
 #include <QTextLayout>
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <optional>
 
 namespace textdraw {
 namespace {
@@ -120,7 +123,8 @@ class BigGlyphs {
   void draw(QPainter& painter, QPoint origin, const ShapedLine& shaped) {
     const QPointF start = QPointF(origin) - QPointF(0, shaped.ascent);
     const QRgb colour = painter.pen().color().rgba64().premultiplied().toArgb32();
-    const QRect visible = visibleArea(painter);
+    const std::optional<Target> target = directTarget(painter);
+    const QRect visible = target ? target->clip : visibleArea(painter);
     for (const QGlyphRun& run : shaped.runs) {
       const QList<quint32> indexes = run.glyphIndexes();
       const QList<QPointF> positions = run.positions();
@@ -128,15 +132,20 @@ class BigGlyphs {
         const Glyph& glyph = find(run.rawFont(), indexes[i]);
         const QRect area(QPoint((start + positions[i]).toPoint() + glyph.offset),
                          glyph.coverage.size());
-        // Only the part that can show is tinted: a new clock digit repaints a few columns.
+        // Only the part that can show is drawn: a new clock digit repaints a few columns.
         const QRect part = (area & visible).translated(-area.topLeft());
         if (part.isEmpty()) continue;
+        const QPoint at = area.topLeft() + part.topLeft();
+        if (target) {
+          blendTinted(glyph.coverage, part, colour, *target->image, at + target->offset);
+          continue;
+        }
         tint(glyph.coverage, part, colour, tinted_);
         // Drawn whole, an image of the part's size takes the painter's plain blending; a part
         // of a bigger image, like an image Qt would have to convert, takes the general one.
         const QImage tinted(tinted_.constBits(), part.width(), part.height(),
                             tinted_.bytesPerLine(), tinted_.format());
-        painter.drawImage(area.topLeft() + part.topLeft(), tinted);
+        painter.drawImage(at, tinted);
       }
     }
   }
@@ -155,6 +164,36 @@ class BigGlyphs {
     }
   };
   static constexpr qsizetype kMaxBytes = 16 * 1024 * 1024;
+
+  // The pixels a painter draws on, when a glyph can be blended into them straight away instead
+  // of being tinted into a picture that Qt then blends: Qt's raster engine drawing on an image
+  // plainly (source over, opaque, whole-pixel offsets), clipped to one rectangle, the window's
+  // own clip to the region being painted included.
+  struct Target {
+    QImage* image;
+    QPoint offset;  // of the painter's coordinates in the image
+    QRect clip;     // in the painter's coordinates
+  };
+  static std::optional<Target> directTarget(QPainter& painter) {
+    QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice() ||
+        engine->paintDevice()->devType() != QInternal::Image)
+      return std::nullopt;
+    auto* image = static_cast<QImage*>(engine->paintDevice());
+    const QTransform transform = painter.deviceTransform();
+    const QPoint offset(qRound(transform.dx()), qRound(transform.dy()));
+    if ((image->format() != QImage::Format_RGB32 &&
+         image->format() != QImage::Format_ARGB32_Premultiplied) ||
+        !image->isDetached() || painter.compositionMode() != QPainter::CompositionMode_SourceOver ||
+        painter.opacity() != 1.0 || transform.type() > QTransform::TxTranslate ||
+        QPointF(offset) != QPointF(transform.dx(), transform.dy()))
+      return std::nullopt;
+    QRegion clip = engine->systemClip().isEmpty() ? QRegion(image->rect())
+                                                  : engine->systemClip() & image->rect();
+    if (painter.hasClipping()) clip &= painter.clipRegion().translated(offset);
+    if (clip.rectCount() > 1) return std::nullopt;
+    return Target{image, offset, clip.boundingRect().translated(-offset)};
+  }
 
   // The painter's clip and the device, in the painter's coordinates; the window's own clip
   // to the region being painted is not known here, so a label clips to that itself.
@@ -368,22 +407,64 @@ QRect extent(const Layout& layout, const QList<Line>& lines, const QRect& rect) 
 
 }  // namespace
 
+namespace {
+
+// Each channel of a premultiplied pixel times a / 255, rounded as Qt rounds it when it blends.
+QRgb byteMul(QRgb pixel, quint32 a) {
+  quint32 rb = (pixel & 0x00ff00ff) * a;
+  rb = ((rb + ((rb >> 8) & 0x00ff00ff) + 0x00800080) >> 8) & 0x00ff00ff;
+  quint32 ag = ((pixel >> 8) & 0x00ff00ff) * a;
+  ag = (ag + ((ag >> 8) & 0x00ff00ff) + 0x00800080) & 0xff00ff00;
+  return ag | rb;
+}
+
+// Source over, as Qt blends: what the shade leaves uncovered of the pixel below shows through.
+QRgb over(QRgb shade, QRgb below) {
+  const quint32 through = 255 - qAlpha(shade);
+  return through == 0 ? shade : through == 255 ? below : shade + byteMul(below, through);
+}
+
+// Qt blends a solid colour into a pixel with coverage a as byteMul(colour, a), so tinting with
+// these gives Qt's own drawing in that colour. One table of the 256 coverages makes each pixel
+// a look-up.
+std::array<QRgb, 256> shadesOf(QRgb colour) {
+  std::array<QRgb, 256> shades;
+  for (quint32 a = 0; a < 256; ++a) shades[a] = byteMul(colour, a);
+  return shades;
+}
+
+}  // namespace
+
+void blendTinted(const QImage& coverage, const QRect& part, QRgb colour, QImage& target,
+                 QPoint at) {
+  const std::array<QRgb, 256> shades = shadesOf(colour);
+  const bool opaque = qAlpha(colour) == 255;
+  const int width = part.width();
+  const qsizetype stride = target.bytesPerLine();
+  uchar* row = target.bits() + at.y() * stride + at.x() * sizeof(QRgb);
+  for (int y = 0; y < part.height(); ++y, row += stride) {
+    const uchar* a = coverage.constScanLine(part.top() + y) + part.left();
+    auto* out = reinterpret_cast<QRgb*>(row);
+    const uchar* end = a + width;
+    // Most of a big glyph's box is empty or fully covered: eight such pixels at a time.
+    constexpr quint64 kNone = 0, kFull = ~quint64(0);
+    for (quint64 eight; end - a >= 8; a += 8, out += 8) {
+      std::memcpy(&eight, a, 8);
+      if (eight == kNone) continue;
+      if (eight == kFull && opaque) {
+        std::fill_n(out, 8, colour);
+        continue;
+      }
+      for (int i = 0; i < 8; ++i) out[i] = over(shades[a[i]], out[i]);
+    }
+    for (; a != end; ++a, ++out) *out = over(shades[*a], *out);
+  }
+}
+
 void tint(const QImage& coverage, const QRect& part, QRgb colour, QImage& into) {
   if (into.width() < part.width() || into.height() < part.height())
     into = QImage(part.size().expandedTo(into.size()), QImage::Format_ARGB32_Premultiplied);
-  // Qt blends a solid colour into a pixel with coverage a as BYTE_MUL(colour, a): each channel
-  // times a / 255, rounded the same way, so the result equals Qt's own drawing in that colour.
-  // One table of the 256 coverages makes each pixel a look-up.
-  std::array<QRgb, 256> shades;
-  const quint32 redBlue = colour & 0x00ff00ff;
-  const quint32 alphaGreen = (colour >> 8) & 0x00ff00ff;
-  for (quint32 a = 0; a < 256; ++a) {
-    quint32 rb = redBlue * a;
-    rb = ((rb + ((rb >> 8) & 0x00ff00ff) + 0x00800080) >> 8) & 0x00ff00ff;
-    quint32 ag = alphaGreen * a;
-    ag = (ag + ((ag >> 8) & 0x00ff00ff) + 0x00800080) & 0xff00ff00;
-    shades[a] = ag | rb;
-  }
+  const std::array<QRgb, 256> shades = shadesOf(colour);
   const int width = part.width();
   for (int y = 0; y < part.height(); ++y) {
     const uchar* a = coverage.constScanLine(part.top() + y) + part.left();

@@ -223,10 +223,32 @@ TEST(TextDraw, TintedCoverageEqualsQtsDrawingInThatColour) {
     return image;
   };
   const QImage coverage = drawn(Qt::white).convertToFormat(QImage::Format_Alpha8);
-  for (const QRgb colour : {0xffffff00u, 0xff000080u, 0xff204060u, 0xfffefdfcu, 0xff000000u}) {
+  // Blended straight onto a picture, it equals Qt drawing the glyph onto the same picture.
+  QImage opaque(coverage.size(), QImage::Format_RGB32);
+  QImage seeThrough(coverage.size(), QImage::Format_ARGB32_Premultiplied);
+  for (int y = 0; y < opaque.height(); ++y)
+    for (int x = 0; x < opaque.width(); ++x) {
+      opaque.setPixel(x, y, qRgb(x * 7 % 256, y * 3 % 256, (x + y) % 256));
+      seeThrough.setPixel(x, y, qPremultiply(qRgba(x % 256, 90, y % 256, (x * y) % 256)));
+    }
+  const QPoint at(7, 5);
+  const QRect part = coverage.rect().adjusted(at.x(), at.y(), 0, 0);
+  for (const QRgb colour : {0xffffff00u, 0xff000080u, 0xff204060u, 0xfffefdfcu, 0xff000000u,
+                            0x80402010u}) {
+    const QColor qtColour = QColor::fromRgba(qUnpremultiply(colour));
     QImage tinted;
     textdraw::tint(coverage, coverage.rect(), colour, tinted);
-    EXPECT_EQ(tinted, drawn(QColor::fromRgb(colour))) << std::hex << colour;
+    EXPECT_EQ(tinted, drawn(qtColour)) << std::hex << colour;
+    for (const QImage& background : {opaque, seeThrough}) {
+      QImage ours = background, qts = background;
+      textdraw::blendTinted(coverage, part, colour, ours, at);
+      QPainter painter(&qts);
+      painter.setClipRect(QRect(at, part.size()));
+      painter.setPen(qtColour);
+      painter.drawGlyphRun(QPointF(), run);
+      painter.end();
+      EXPECT_EQ(ours, qts) << std::hex << colour << " " << background.format();
+    }
   }
 }
 
