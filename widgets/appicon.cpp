@@ -1,5 +1,6 @@
 #include "widgets/appicon.h"
 
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -65,12 +66,37 @@ const QList<int>& applicationIconSizes() {
   return sizes;
 }
 
-QIcon applicationIcon() {
-  static const QIcon icon = [] {
-    QIcon sizes;
-    for (int size : applicationIconSizes())
-      sizes.addPixmap(QPixmap::fromImage(applicationIconImage(size)));
+namespace {
+
+// Draws the icon when a size of it is asked for instead of keeping every size: the window
+// system takes its copies when a window gets the icon, and the largest sizes alone would
+// hold a third of a megabyte for the whole run.
+class ApplicationIconEngine : public QIconEngine {
+ public:
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+    QRect square(0, 0, qMin(rect.width(), rect.height()), qMin(rect.width(), rect.height()));
+    square.moveCenter(rect.center());
+    painter->drawImage(square, applicationIconImage(square.width()));
+  }
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    paint(&painter, image.rect(), mode, state);
+    return QPixmap::fromImage(image);
+  }
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+    QList<QSize> sizes;
+    for (int size : applicationIconSizes()) sizes.append(QSize(size, size));
     return sizes;
-  }();
+  }
+  QIconEngine* clone() const override { return new ApplicationIconEngine; }
+  QString key() const override { return "scorvex"; }
+};
+
+}  // namespace
+
+QIcon applicationIcon() {
+  static const QIcon icon(new ApplicationIconEngine);
   return icon;
 }

@@ -40,6 +40,12 @@ TEST(ProgramIdentity, EveryWindowShowsTheApplicationIcon) {
   for (QWidget* window :
        std::initializer_list<QWidget*>{&w.console, &w.yesNo, &w.display, &w.config, &w.info})
     EXPECT_EQ(window->windowIcon().cacheKey(), icon) << window->objectName().toStdString();
+  // Drawn when asked for, at each of its sizes as the installed icon files are.
+  EXPECT_EQ(applicationIcon().availableSizes().size(), applicationIconSizes().size());
+  for (int size : {16, 48, 256})
+    EXPECT_EQ(applicationIcon().pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32),
+              applicationIconImage(size).convertToFormat(QImage::Format_ARGB32))
+        << size;
 }
 
 TEST(ProgramIdentity, ConsoleLinkAndInformationWindowOpenTheSamePage) {
