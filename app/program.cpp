@@ -48,7 +48,7 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   QtTickCounter tick;
-  QtSoundService sound;
+  SoundLoader sound;
   QtDesktop desktop;
   QtDialogs dialogs;
   QtSettingsKey settingsKey(QString("\\Software\\Merrowtide\\") + TFormCtrl::kAppTitle);

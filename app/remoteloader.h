@@ -3,9 +3,7 @@
 // The remote control as the program sees it. Its web server, pages and pairing window need the
 // network libraries, which a program whose remote stays off should not load: they live in the
 // module scorvex-remote, loaded the first time the remote is switched on (the console's command
-// "Fernbedienung", --remote, or a start while it ran at the last exit). The module resolves the
-// program's own classes (console, match, settings) from the program itself, so both share one
-// copy of them.
+// "Fernbedienung", --remote, or a start while it ran at the last exit).
 
 #include <QLibrary>
 #include <QObject>
@@ -32,8 +30,7 @@ using RemoteFactory = Remote* (*)(TFormCtrl& console, Match& match, Settings& se
                                   Platform& platform);
 inline constexpr char kRemoteFactoryName[] = "createRemote";
 
-// Where the program looks for the module, in this order: beside the executable (the build
-// folder, a copied program), then in the library folder of an installed program.
+// Where the program looks for the module (see platform/module.h).
 QStringList remoteModulePaths();
 
 // Runs the console's command "Fernbedienung": loads the module once and keeps the remote it
@@ -48,8 +45,6 @@ class RemoteLoader : public QObject {
 
  private:
   Remote* remote();
-  // Loads the module and makes the remote; the reason when that fails.
-  QString load();
 
   TFormCtrl& console_;
   Match& match_;

@@ -1,0 +1,3 @@
+#include "platform/sound.h"
+
+QString systemNotificationSound() { return "/usr/share/sounds/freedesktop/stereo/complete.oga"; }

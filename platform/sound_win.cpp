@@ -1,0 +1,5 @@
+#include "platform/sound.h"
+
+QString systemNotificationSound() {
+  return qEnvironmentVariable("WINDIR").left(255) + "\\media\\tada.wav";
+}
