@@ -88,7 +88,7 @@ class TFormCtrl : public QWidget {
   QAction *mLogo, *mTime1, *Pause1, *SekPlus2, *SekMinus2, *SekPlus, *SekMinus, *Sek10plus,
       *Sek10Minus;
   QAction *ControlWindow, *Blackscreen1, *Periode1, *mReport;
-  QAction* mRemote;  // Ctrl+R: the remote control, run by its owner (TRemoteControl)
+  QAction* mRemote;  // Ctrl+R: the remote control, run by its owner (RemoteLoader)
   QAction *mStatStart, *mRunStart, *mStartAll, *Clear1;
   std::array<QAction*, 5> mTym;
 

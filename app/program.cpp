@@ -11,7 +11,7 @@
 #include "app/formctrl.h"
 #include "app/journalsession.h"
 #include "app/keyforwarding.h"
-#include "app/remotecontrol.h"
+#include "app/remoteloader.h"
 #include "app/reportcommand.h"
 #include "config/cfgdialog.h"
 #include "core/match.h"
@@ -67,7 +67,7 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   auto info = std::make_unique<TFormInfo>(dialogs, console.get());
   console->attachWindows(yesNo.get(), display.get(), config.get(), info.get());
   forwardCommandKeys(*display, *console);
-  auto remote = std::make_unique<TRemoteControl>(*console, match, settings, platform);
+  auto remote = std::make_unique<RemoteLoader>(*console, match, settings, platform);
 
   try {
     const DisplayOptions options = parseDisplayOptions(app.arguments().mid(1));

@@ -51,7 +51,6 @@ TRemoteControl::TRemoteControl(TFormCtrl& console, Match& match, Settings& setti
   connect(list->model(), &QAbstractItemModel::dataChanged, this, changed);
   connect(list->model(), &QAbstractItemModel::modelReset, this, changed);
 
-  connect(console.mRemote, &QAction::triggered, this, [this] { start(); });
   connect(window_.get(), &TPairingWindow::stopRequested, this, &TRemoteControl::stop);
   connect(window_.get(), &TPairingWindow::overlayLockChanged, this,
           &TRemoteControl::setOverlayLocked);
@@ -183,4 +182,10 @@ void TRemoteControl::apply(const RemoteCommand& c) {
         console_.RunText->ListStr()->setCurrentRow(c.value);
       return;
   }
+}
+
+// The module's entry point (see app/remoteloader.h).
+extern "C" Q_DECL_EXPORT Remote* createRemote(TFormCtrl& console, Match& match, Settings& settings,
+                                              Platform& platform) {
+  return new TRemoteControl(console, match, settings, platform);
 }

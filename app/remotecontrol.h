@@ -6,12 +6,13 @@
 // handler, so a tap on a phone does exactly what the console's key does. It starts with the
 // console's command "Fernbedienung" (Ctrl+R), with --remote, or at start-up when the server
 // was running at the last exit; the settings keep whether it runs, its port and the overlay
-// token.
+// token. The program makes it through the module's entry point (see app/remoteloader.h).
 
 #include <QObject>
 #include <memory>
 #include <optional>
 
+#include "app/remoteloader.h"
 #include "remote/remoteboard.h"
 
 class Match;
@@ -21,16 +22,14 @@ class TFormCtrl;
 class TPairingWindow;
 struct Platform;
 
-class TRemoteControl : public QObject, public RemoteBoard {
+class TRemoteControl : public QObject, public Remote, public RemoteBoard {
   Q_OBJECT
 
  public:
   TRemoteControl(TFormCtrl& console, Match& match, Settings& settings, Platform& platform);
   ~TRemoteControl() override;
 
-  // Starts the server on the stored port, or on `port` which is then stored, and shows the
-  // pairing window; an error goes to the operator's error box.
-  void start(std::optional<int> port = std::nullopt);
+  void start(std::optional<int> port = std::nullopt) override;
   void stop();
   RemoteServer& server() { return *server_; }
   TPairingWindow& window() { return *window_; }

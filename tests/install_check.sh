@@ -8,8 +8,8 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 status=0
-for file in bin/scorvex share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-    share/man/man1/scorvex.1; do
+for file in bin/scorvex lib/scorvex/scorvex-remote.so share/applications/$id.desktop \
+    share/metainfo/$id.metainfo.xml share/man/man1/scorvex.1; do
   [ -f "$prefix/$file" ] || { echo "missing: $file"; status=1; }
 done
 for size in 16 22 24 32 48 64 128 256; do

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "app/formctrl.h"
+#include "app/remoteloader.h"
 #include "core/match.h"
 #include "display/label3d.h"
 #include "display/tablo.h"
@@ -110,4 +111,19 @@ TEST_F(RemoteControl, CtrlRIsTheConsolesRemoteCommand) {
     if (other == console.mRemote) continue;
     EXPECT_NE(other->shortcut(), console.mRemote->shortcut()) << other->objectName().toStdString();
   }
+}
+
+TEST(RemoteLoader, AModuleThatCannotBeLoadedIsToldInOneLineAndTheConsoleGoesOn) {
+  FakePlatform fake;
+  Settings settings;
+  Match match;
+  TFormCtrl console{fake.platform, settings, match};
+  RemoteLoader remote{console, match, settings, fake.platform, {"/nowhere/scorvex-remote.so"}};
+  console.mRemote->trigger();
+  ASSERT_EQ(fake.dialogs.errors.size(), 1);
+  const QString& error = fake.dialogs.errors[0];
+  EXPECT_EQ(error, "Die Fernbedienung ist nicht verfügbar: scorvex-remote.so fehlt in /nowhere.");
+
+  console.N111->trigger();  // F11
+  EXPECT_EQ(match.state().score[0], 1);
 }

@@ -1,0 +1,61 @@
+#pragma once
+
+// The remote control as the program sees it. Its web server, pages and pairing window need the
+// network libraries, which a program whose remote stays off should not load: they live in the
+// module scorvex-remote, loaded the first time the remote is switched on (the console's command
+// "Fernbedienung", --remote, or a start while it ran at the last exit). The module resolves the
+// program's own classes (console, match, settings) from the program itself, so both share one
+// copy of them.
+
+#include <QLibrary>
+#include <QObject>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+class Match;
+class Settings;
+class TFormCtrl;
+struct Platform;
+
+// What the module makes: the remote control for the running program (TRemoteControl).
+class Remote {
+ public:
+  virtual ~Remote() = default;
+  // Starts the server on the stored port, or on `port` which is then stored, and shows the
+  // pairing window; an error goes to the operator's error box.
+  virtual void start(std::optional<int> port) = 0;
+};
+
+// The module's one entry point, found under this name.
+using RemoteFactory = Remote* (*)(TFormCtrl& console, Match& match, Settings& settings,
+                                  Platform& platform);
+inline constexpr char kRemoteFactoryName[] = "createRemote";
+
+// Where the program looks for the module, in this order: beside the executable (the build
+// folder, a copied program), then in the library folder of an installed program.
+QStringList remoteModulePaths();
+
+// Runs the console's command "Fernbedienung": loads the module once and keeps the remote it
+// makes until the program ends. A module that cannot be loaded is told in the error box each
+// time the remote is asked for; the program goes on without it.
+class RemoteLoader : public QObject {
+ public:
+  RemoteLoader(TFormCtrl& console, Match& match, Settings& settings, Platform& platform,
+               QStringList modulePaths = remoteModulePaths());
+
+  void start(std::optional<int> port = std::nullopt);
+
+ private:
+  Remote* remote();
+  // Loads the module and makes the remote; the reason when that fails.
+  QString load();
+
+  TFormCtrl& console_;
+  Match& match_;
+  Settings& settings_;
+  Platform& platform_;
+  const QStringList modulePaths_;
+  QLibrary module_;  // never unloaded: the remote's code may run until the program ends
+  std::unique_ptr<Remote> remote_;  // ends before the loader, while its code is still there
+};
