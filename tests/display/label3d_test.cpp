@@ -267,7 +267,7 @@ TEST(Label3D, OnlyPlainOrWrappingLabelsBreakWords) {
 // shadowed and framed penalty time over another label, in every alignment and layout.
 TEST(Label3D, ChangedDigitsShowTheSameAsAFullRepaint) {
   QWidget window;
-  window.resize(520, 300);
+  window.resize(520, 360);
   window.setAutoFillBackground(true);
   window.setPalette(QPalette(Qt::black));
   TLabel clock(&window);
@@ -281,11 +281,16 @@ TEST(Label3D, ChangedDigitsShowTheSameAsAFullRepaint) {
   penalty.setShadowSize(12);
   penalty.setBorderStyle(TLabel3DBorderStyle::lbNormal);
   penalty.setBorderWidth(3);
+  // A console clock: glyphs small enough for Qt's own glyph cache, a raised bevel, no frame.
+  TLabel3D small(&window);
+  small.setGeometry(10, 300, 163, 54);
   QFont big("Liberation Sans");
   big.setPixelSize(110);
   big.setBold(true);
-  for (TLabel* label : {&clock, &band, static_cast<TLabel*>(&penalty)}) {
-    label->setFont(big);
+  for (TLabel* label : {&clock, &band, static_cast<TLabel*>(&penalty), static_cast<TLabel*>(&small)}) {
+    QFont font = big;
+    if (label == &small) font.setPixelSize(60);
+    label->setFont(font);
     label->setFontColor(colors::yellow);
     label->setColor(colors::navy);
     label->setTextLayout(TLabel::TextLayout::Center);
@@ -298,12 +303,13 @@ TEST(Label3D, ChangedDigitsShowTheSameAsAFullRepaint) {
                            TLabel::Alignment::RightJustify}) {
     // The vertical layouts go round with the alignments.
     const auto layout = TLabel::TextLayout(int(align));
-    clock.setAlignment(align);
-    penalty.setAlignment(align);
-    clock.setTextLayout(layout);
-    penalty.setTextLayout(layout);
+    for (TLabel* label : {&clock, static_cast<TLabel*>(&penalty), static_cast<TLabel*>(&small)}) {
+      label->setAlignment(align);
+      label->setTextLayout(layout);
+    }
     for (const QString& time : times) {
       clock.setCaption(time);
+      small.setCaption(time);
       penalty.setCaption(time.right(4));
       QCoreApplication::processEvents();
       const QImage shown = window.screen()
