@@ -85,10 +85,10 @@ QRectF TLabel::ink(const textdraw::ShapedLine& line, int from, int to) {
   qreal left = line.starts[from], right = line.starts[to + 1];
   qreal top = 0, bottom = 0;
   bool inked = false;
-  for (const QGlyphRun& run : line.layout->glyphRuns(from, to - from + 1)) {
+  const auto add = [&](const QGlyphRun& run, qsizetype first, qsizetype end) {
     const QList<quint32> indexes = run.glyphIndexes();
     const QList<QPointF> positions = run.positions();
-    for (qsizetype g = 0; g < indexes.size(); ++g) {
+    for (qsizetype g = first; g < end; ++g) {
       const QRectF bounds = run.rawFont().boundingRect(indexes[g]).translated(positions[g]);
       left = qMin(left, bounds.left());
       right = qMax(right, bounds.right());
@@ -96,6 +96,20 @@ QRectF TLabel::ink(const textdraw::ShapedLine& line, int from, int to) {
       bottom = inked ? qMax(bottom, bounds.bottom()) : bounds.bottom();
       inked = true;
     }
+  };
+  // ASCII characters in one left-to-right run with as many glyphs as characters have a glyph
+  // each, in their order (a ligature would leave fewer): the line's glyphs serve as they are,
+  // without laying the characters out once more. Any other line asks the layout.
+  const QString text = line.layout->text();
+  const bool glyphPerCharacter =
+      line.runs.size() == 1 && !line.runs.first().isRightToLeft() &&
+      line.runs.first().glyphIndexes().size() == text.size() &&
+      std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+  if (glyphPerCharacter) {
+    add(line.runs.first(), from, to + 1);
+  } else {
+    for (const QGlyphRun& run : line.layout->glyphRuns(from, to - from + 1))
+      add(run, 0, run.glyphIndexes().size());
   }
   return QRectF(QPointF(left, top), QPointF(right, bottom));
 }
