@@ -1,6 +1,7 @@
 // One tick of the match clock with a running penalty: the penalty tick, both clocks written,
 // and the repaint of what changed on the console and on the display, rendered offscreen, with
-// the display full screen on a 1920x1080 or a 3840x2160 monitor.
+// the display full screen on a 1920x1080 or a 3840x2160 monitor. With one window left hidden,
+// the other window's share is measured alone (a hidden window repaints nothing).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -16,9 +17,13 @@ namespace {
 
 constexpr int kPeriodSeconds = 30 * 60;
 
+// Which windows are shown.
+enum Shown { kBoth, kConsoleOnly, kDisplayOnly };
+
 void ClockTick(benchmark::State& state) {
   const int width = static_cast<int>(state.range(0));
   const auto step = static_cast<quint32>(state.range(1));
+  const auto shown = static_cast<Shown>(state.range(2));
   FakePlatform fake;
   fake.desktop.monitors = {QRect(0, 0, width, width * 9 / 16)};
   Settings settings;
@@ -27,9 +32,11 @@ void ClockTick(benchmark::State& state) {
   TFormTablo display(fake.platform, settings, match);
   console.attachWindows(nullptr, &display, nullptr, nullptr);
   settings.change([](TSettings& s) { s.Time = kPeriodSeconds; });
-  display.show();
-  display.ApplyScreenMode();
-  console.show();
+  if (shown != kConsoleOnly) {
+    display.show();
+    display.ApplyScreenMode();
+  }
+  if (shown != kDisplayOnly) console.show();
   console.LabStrafe_Click(0);
   console.bPlayClick();
   QApplication::processEvents();
@@ -61,17 +68,21 @@ void ClockTick(benchmark::State& state) {
     console.TimerTimer();
     QApplication::processEvents();
   }
-  state.SetLabel(QString("%1x%2 clock %3 penalty %4")
-                     .arg(display.width())
-                     .arg(display.height())
-                     .arg(console.LabelTime->caption(), display.LabelStraf1a->caption())
+  static const char* const kShownNames[] = {"both windows", "console only", "display only"};
+  state.SetLabel(QString("%1x%2 %3, clock %4 penalty %5")
+                     .arg(fake.desktop.monitors[0].width())
+                     .arg(fake.desktop.monitors[0].height())
+                     .arg(kShownNames[shown], console.LabelTime->caption(),
+                          display.LabelStraf1a->caption())
                      .toStdString());
 }
 // Step 200: the timer's own cadence, a new second every fifth tick; 1000: every tick a new
 // second.
 BENCHMARK(ClockTick)
-    ->ArgsProduct({{1920, 3840}, {200, 1000}})
-    ->ArgNames({"width", "step"})
+    ->ArgsProduct({{1920, 3840}, {200, 1000}, {kBoth}})
+    ->Args({3840, 1000, kConsoleOnly})
+    ->Args({3840, 1000, kDisplayOnly})
+    ->ArgNames({"width", "step", "shown"})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
