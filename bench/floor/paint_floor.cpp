@@ -9,10 +9,10 @@
 // The strip is a thirteenth of the screen's height and three quarters of its width, as the
 // display's running text (2880x166 pixels at 3840x2160).
 #include <QApplication>
-#include <QScreen>
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
