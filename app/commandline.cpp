@@ -40,10 +40,12 @@ const LongOption kLongOptions[] = {
 };
 
 QString helpText() {
-  QString text = QString("Usage: %1 [OPTION]... [/Wn] [/Hn] [/Xn] [/Yn]\n"
-                         "%2 %3: match scoreboard with an operator console and a display "
-                         "window for the hall.\n\n")
-                     .arg(QString(identity::kTitle).toLower(), identity::kTitle, identity::kVersion);
+  QString text =
+      QString(
+          "Usage: %1 [OPTION]... [/Wn] [/Hn] [/Xn] [/Yn]\n"
+          "%2 %3: match scoreboard with an operator console and a display "
+          "window for the hall.\n\n")
+          .arg(QString(identity::kTitle).toLower(), identity::kTitle, identity::kVersion);
   for (const LongOption& option : kLongOptions) {
     QString form = QString("--") + option.name;
     if (option.value == LongOption::Value::Required) form += QString("=") + option.valueName;

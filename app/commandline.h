@@ -23,7 +23,8 @@ class InvalidOptionValue : public std::runtime_error {
 DisplayOptions parseDisplayOptions(const QStringList& arguments);
 
 // The long options (--name, --name=value, --name value) that the program answers before it
-// opens any window or connects to a display. Arguments it does not know are left alone: Qt takes its own
+// opens any window or connects to a display. Arguments it does not know are left alone: Qt takes
+// its own
 // (--platform, --style) and the display options above take theirs.
 struct StartOptions {
   bool printHelp = false;

@@ -15,6 +15,8 @@
 #include <QToolButton>
 
 #include "app/courtpicture.h"
+#include "config/cfgdialog.h"
+#include "config/periodlength.h"
 #include "core/match.h"
 #include "display/label3d.h"
 #include "display/picturebox.h"
@@ -27,8 +29,6 @@
 #include "platform/programfolder.h"
 #include "platform/sound.h"
 #include "platform/tickcounter.h"
-#include "config/cfgdialog.h"
-#include "config/periodlength.h"
 #include "settings/settings.h"
 #include "settings/settingsgroups.h"
 #include "ticker/runtextcontrols.h"
@@ -97,9 +97,7 @@ QCheckBox* makeCheck(QWidget* parent, const char* name, const QPoint& at, const 
   return box;
 }
 
-MatchRules matchRules(const TSettings& s) {
-  return {s.Time, s.CountDown, s.SoundTime, s.StrReset};
-}
+MatchRules matchRules(const TSettings& s) { return {s.Time, s.CountDown, s.SoundTime, s.StrReset}; }
 
 }  // namespace
 
@@ -118,9 +116,8 @@ TFormCtrl::TFormCtrl(Platform& platform, Settings& settings, Match& match, QWidg
   connect(blinkTimer_, &QTimer::timeout, &match_, &Match::blinkStep);
   connect(&match_, &Match::changed, this, &TFormCtrl::render);
   connect(&settings_, &Settings::changed, this, &TFormCtrl::applySettings);
-  connect(&match_, &Match::warningDue, this, [this] {
-    platform_.sound.play(settings_.record().SoundFile, settings_.record().SLoop);
-  });
+  connect(&match_, &Match::warningDue, this,
+          [this] { platform_.sound.play(settings_.record().SoundFile, settings_.record().SLoop); });
   connect(&match_, &Match::periodEnded, this, [this] {
     platform_.sound.stopAll();
     platform_.sound.play(kEndSignal, false);

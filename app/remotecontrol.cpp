@@ -63,8 +63,9 @@ void TRemoteControl::start(std::optional<int> port) {
   const int listenPort = wanted >= 1 && wanted <= 65535 ? wanted : RemoteServer::kDefaultPort;
   if (!server_->isRunning() || server_->port() != listenPort) {
     if (!server_->start(QHostAddress::Any, quint16(listenPort))) {
-      platform_.dialogs.showError(&console_, "Fernbedienung",
-                                  QString("Port %1: %2").arg(listenPort).arg(server_->errorString()));
+      platform_.dialogs.showError(
+          &console_, "Fernbedienung",
+          QString("Port %1: %2").arg(listenPort).arg(server_->errorString()));
       return;
     }
     // For an operator who started the program from a terminal, and for scripts.

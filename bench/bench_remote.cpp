@@ -70,8 +70,10 @@ QByteArray Program::pairedToken() {
   const QByteArray body = "{\"pin\":\"" + remote.server().pin().toUtf8() + "\"}";
   QTcpSocket socket;
   socket.connectToHost(QHostAddress::LocalHost, remote.server().port());
-  socket.write("POST /api/pair HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: application/json\r\n"
-               "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+  socket.write(
+      "POST /api/pair HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: application/json\r\n"
+      "Content-Length: " +
+      QByteArray::number(body.size()) + "\r\n\r\n" + body);
   QByteArray reply;
   runUntil([&] { return (reply += socket.readAll()).endsWith("}"); });
   const QByteArray json = reply.mid(reply.indexOf("\r\n\r\n") + 4);
@@ -116,7 +118,9 @@ class TimerProbe {
     clock_.start();
     timer_.start(10);
   }
-  double maxLate() const { return lateMs.empty() ? 0 : *std::max_element(lateMs.begin(), lateMs.end()); }
+  double maxLate() const {
+    return lateMs.empty() ? 0 : *std::max_element(lateMs.begin(), lateMs.end());
+  }
   std::vector<double> lateMs;
 
  private:
@@ -194,11 +198,13 @@ void ThousandCommandsPerSecond(benchmark::State& state) {
     QElapsedTimer clock;
     clock.start();
     // 1,000 a second, paced by the clock: whatever is due is sent at each turn of the loop.
-    runUntil([&] {
-      const int due = std::min<int>(1000, int(clock.elapsed()) + 1);
-      for (; sent < due; ++sent) script.socket.sendTextMessage(R"({"cmd":"goal","team":1})");
-      return sent == 1000;
-    }, 3000);
+    runUntil(
+        [&] {
+          const int due = std::min<int>(1000, int(clock.elapsed()) + 1);
+          for (; sent < due; ++sent) script.socket.sendTextMessage(R"({"cmd":"goal","team":1})");
+          return sent == 1000;
+        },
+        3000);
     const double sendMs = clock.nsecsElapsed() / 1e6;
     runUntil([&] { return program.match.state().score[0] - before >= sent; });
     state.counters["applied"] = program.match.state().score[0] - before;

@@ -69,12 +69,12 @@ void ClockTick(benchmark::State& state) {
     QApplication::processEvents();
   }
   static const char* const kShownNames[] = {"both windows", "console only", "display only"};
-  state.SetLabel(QString("%1x%2 %3, clock %4 penalty %5")
-                     .arg(fake.desktop.monitors[0].width())
-                     .arg(fake.desktop.monitors[0].height())
-                     .arg(kShownNames[shown], console.LabelTime->caption(),
-                          display.LabelStraf1a->caption())
-                     .toStdString());
+  state.SetLabel(
+      QString("%1x%2 %3, clock %4 penalty %5")
+          .arg(fake.desktop.monitors[0].width())
+          .arg(fake.desktop.monitors[0].height())
+          .arg(kShownNames[shown], console.LabelTime->caption(), display.LabelStraf1a->caption())
+          .toStdString());
 }
 // Step 200: the timer's own cadence, a new second every fifth tick; 1000: every tick a new
 // second.

@@ -63,9 +63,9 @@ class Match : public QObject {
 
   // Period number 0..4.
   void setPeriod(int period);
-  void periodUp();      // up to 4
-  void periodDown();    // down to 0
-  void periodCycle();   // 4 wraps to 0
+  void periodUp();     // up to 4
+  void periodDown();   // down to 0
+  void periodCycle();  // 4 wraps to 0
 
   // Score; a goal may release a penalty of the team that conceded it.
   void changeScore(int team, int delta);

@@ -59,9 +59,7 @@ struct MatchState {
   bool pauseSign() const { return clock == MatchClock::Paused; }
   bool blinking() const { return blinkStepsLeft > 0; }
   // The display's clock: the blink decides while it lasts, then the operator's choice.
-  bool displayClockVisible() const {
-    return blinking() ? blinkStepsLeft % 2 == 0 : clockShown;
-  }
+  bool displayClockVisible() const { return blinking() ? blinkStepsLeft % 2 == 0 : clockShown; }
   bool correctionOffered() const { return clock != MatchClock::Running && !periodEnded; }
 
   bool operator==(const MatchState&) const = default;

@@ -223,7 +223,8 @@ void TFormTablo::FormCreate() {
   loadLogoScreen();
   // A negative index is as unusable as one past the last monitor.
   const int monitors = platform_.desktop.monitorBounds().size();
-  settings_.change([monitors](TSettings& s) { s.Monitor = validMonitorIndex(s.Monitor, monitors); });
+  settings_.change(
+      [monitors](TSettings& s) { s.Monitor = validMonitorIndex(s.Monitor, monitors); });
   render();
   ApplyTitle();
   LoadTeamLogos();
@@ -274,8 +275,7 @@ void TFormTablo::render() {
   Label5->setCaption(QString::number(s.period));
   Label5->setVisible(s.period > 0);
   // An idle penalty takes the score's background: on the display only its shadow remains.
-  const std::array<TLabel3D*, 4> penalties{LabelStraf1a, LabelStraf1b, LabelStraf2a,
-                                           LabelStraf2b};
+  const std::array<TLabel3D*, 4> penalties{LabelStraf1a, LabelStraf1b, LabelStraf2a, LabelStraf2b};
   for (int i = 0; i < 4; ++i) {
     penalties[i]->setCaption(s.penalties[i].text());
     penalties[i]->setFontColor(s.penalties[i].active ? Label5->fontColor()
@@ -302,8 +302,7 @@ void TFormTablo::applySettings(const TSettings& before) {
   render();
   // The view, the team logos, the monitor and the screen mode wait for a confirmed
   // configuration (takeConfiguration): a refused one leaves the display's layout as it was.
-  if (s.CNames != before.CNames || s.Title != before.Title || s.Fonts != before.Fonts)
-    FormResize();
+  if (s.CNames != before.CNames || s.Title != before.Title || s.Fonts != before.Fonts) FormResize();
 }
 
 void TFormTablo::takeConfiguration(bool monitorChanged) {

@@ -3,11 +3,10 @@
 // together no more than the bytes read could give. Each input is read twice: as the whole
 // file, and after one long line that pushes the input's middle to the reading cap, so that the
 // cut falls at every place of a line.
-#include <cstddef>
-#include <cstdint>
-
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstddef>
+#include <cstdint>
 
 #include "config/teamsfile.h"
 #include "ticker/runlistfile.h"

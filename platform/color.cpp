@@ -10,11 +10,16 @@ namespace {
 QColor systemColor(int index) {
   const QPalette palette = QApplication::palette();
   switch (index) {
-    case 15: return palette.color(QPalette::Button);
-    case 16: return QColor(160, 160, 160);
-    case 17: return QColor(109, 109, 109);
-    case 20: return QColor(255, 255, 255);
-    default: return palette.color(QPalette::Window);
+    case 15:
+      return palette.color(QPalette::Button);
+    case 16:
+      return QColor(160, 160, 160);
+    case 17:
+      return QColor(109, 109, 109);
+    case 20:
+      return QColor(255, 255, 255);
+    default:
+      return palette.color(QPalette::Window);
   }
 }
 

@@ -1,8 +1,8 @@
-#include "platform/desktop.h"
-
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+
+#include "platform/desktop.h"
 
 QList<QRect> QtDesktop::monitorBounds() const {
   QList<QRect> bounds;

@@ -38,7 +38,8 @@ class Dialogs {
   // Scalable faces with effects (underline, strike-out) and a colour; nothing when cancelled.
   virtual std::optional<ColoredFont> pickFont(QWidget* parent, const ColoredFont& initial) = 0;
   // Offers `suggested` (folder and name); an empty result means the operator cancelled.
-  virtual QString pickSaveFile(QWidget* parent, const QString& suggested, const QString& filter) = 0;
+  virtual QString pickSaveFile(QWidget* parent, const QString& suggested,
+                               const QString& filter) = 0;
   virtual void openUrl(const QString& url) = 0;
 };
 

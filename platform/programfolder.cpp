@@ -18,10 +18,10 @@ QString chooseProgramFolder(const QString& executableFolder, const QString& user
 }
 
 QString programFolder() {
-  static const QString folder = chooseProgramFolder(
-      QCoreApplication::applicationDirPath(),
-      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-          "/Merrowtide/Scorvex");
+  static const QString folder =
+      chooseProgramFolder(QCoreApplication::applicationDirPath(),
+                          QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                              "/Merrowtide/Scorvex");
   return folder;
 }
 

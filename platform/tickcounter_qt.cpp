@@ -1,6 +1,6 @@
-#include "platform/tickcounter.h"
-
 #include <QDeadlineTimer>
+
+#include "platform/tickcounter.h"
 
 quint32 QtTickCounter::now() const {
   // The monotonic clock's milliseconds, cut to 32 bits like the system tick counter.

@@ -9,8 +9,7 @@
 // worth. Times are tick values, so it needs no clock of its own and tests drive it directly.
 class RateLimit {
  public:
-  RateLimit(int perSecond, quint32 now)
-      : perSecond_(perSecond), tokens_(capacity()), last_(now) {}
+  RateLimit(int perSecond, quint32 now) : perSecond_(perSecond), tokens_(capacity()), last_(now) {}
 
   // True when the event is allowed; it then uses up one token.
   bool take(quint32 now) {

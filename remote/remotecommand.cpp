@@ -79,10 +79,14 @@ bool readField(const QJsonValue& v, FieldType type, RemoteCommand& c) {
       return v.isBool() ? (c.on = v.toBool(), true) : false;
     case FieldType::Mode: {
       const QString mode = v.isString() ? v.toString() : QString();
-      if (mode == "one") c.mode = RemoteCommand::TextMode::One;
-      else if (mode == "all") c.mode = RemoteCommand::TextMode::All;
-      else if (mode == "static") c.mode = RemoteCommand::TextMode::Static;
-      else return false;
+      if (mode == "one")
+        c.mode = RemoteCommand::TextMode::One;
+      else if (mode == "all")
+        c.mode = RemoteCommand::TextMode::All;
+      else if (mode == "static")
+        c.mode = RemoteCommand::TextMode::Static;
+      else
+        return false;
       return true;
     }
   }

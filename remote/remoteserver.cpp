@@ -66,8 +66,7 @@ bool sameOrigin(const QByteArray& origin, const QByteArray& host) {
 }
 
 bool isJson(const QHttpServerRequest& request) {
-  return request.value("content-type").split(';').first().trimmed().toLower() ==
-         "application/json";
+  return request.value("content-type").split(';').first().trimmed().toLower() == "application/json";
 }
 
 QString messageOf(const QJsonObject& object) {
@@ -99,8 +98,7 @@ bool RemoteServer::start(const QHostAddress& address, quint16 port) {
   http_->bind(gate_);
   pairing_ = std::make_unique<Pairing>();
   addRoutes();
-  connect(http_.get(), &QHttpServer::newWebSocketConnection, this,
-          &RemoteServer::acceptWebSockets);
+  connect(http_.get(), &QHttpServer::newWebSocketConnection, this, &RemoteServer::acceptWebSockets);
   pingTimer_.start(kPingMs);
   error_.clear();
   emit devicesChanged();
@@ -149,8 +147,7 @@ void RemoteServer::addRoutes() {
                [] { return resource("overlay.js", "text/javascript; charset=utf-8"); });
   http_->route("/overlay", Method::Get,
                [this](const QHttpServerRequest& r) { return overlayPage(r); });
-  http_->route("/api/state", Method::Get,
-               [this](const QHttpServerRequest& r) { return state(r); });
+  http_->route("/api/state", Method::Get, [this](const QHttpServerRequest& r) { return state(r); });
   http_->route("/api/pair", Method::Post, [this](const QHttpServerRequest& r) { return pair(r); });
   http_->route("/api/command", Method::Post,
                [this](const QHttpServerRequest& r) { return command(r); });
@@ -165,8 +162,7 @@ RemoteServer::Access RemoteServer::accessOf(const QByteArray& token, const QByte
     if (device) *device = *paired;
     return Access::Command;
   }
-  if (overlayToken_.isEmpty() || equalInConstantTime(readToken, overlayToken_))
-    return Access::Read;
+  if (overlayToken_.isEmpty() || equalInConstantTime(readToken, overlayToken_)) return Access::Read;
   return Access::None;
 }
 
@@ -192,8 +188,8 @@ QHttpServerResponse RemoteServer::pair(const QHttpServerRequest& request) {
   const QJsonObject body = QJsonDocument::fromJson(request.body()).object();
   if (!body.value("pin").isString()) return error(Status::BadRequest, "\"pin\" must be a string");
   const QString name = body.value("name").toString(QString::fromUtf8(request.value("user-agent")));
-  const Pairing::Attempt attempt = pairing_->tryPin(
-      body.value("pin").toString(), tick_.now(), name, request.remoteAddress().toString());
+  const Pairing::Attempt attempt = pairing_->tryPin(body.value("pin").toString(), tick_.now(), name,
+                                                    request.remoteAddress().toString());
   switch (attempt.outcome) {
     case Pairing::Outcome::Paired: {
       emit devicesChanged();
@@ -207,9 +203,8 @@ QHttpServerResponse RemoteServer::pair(const QHttpServerRequest& request) {
       return error(Status::Forbidden, "wrong PIN");
     case Pairing::Outcome::Throttled: {
       const int seconds = int((attempt.retryAfterMs + 999) / 1000);
-      QHttpServerResponse response =
-          json({{"error", "too many wrong PINs"}, {"retryAfter", seconds}},
-               Status::TooManyRequests);
+      QHttpServerResponse response = json(
+          {{"error", "too many wrong PINs"}, {"retryAfter", seconds}}, Status::TooManyRequests);
       response.addHeader("Retry-After", QByteArray::number(seconds));
       return response;
     }

@@ -43,11 +43,10 @@ struct TSettings {
   std::array<TColor, 5> C = {colors::black, colors::black, colors::navy, colors::black,
                              colors::navy};
   // Element fonts 1 to 5 ("FC1", "FN1", "FS1" ...): title, clock, names, score, running text.
-  std::array<ElementFont, 5> Fonts = {ElementFont{colors::white, "Arial", 1},
-                                      ElementFont{colors::white, "Arial", 1},
-                                      ElementFont{colors::white, "Arial", 1},
-                                      ElementFont{colors::white, "Arial", 1},
-                                      ElementFont{colors::yellow, "Arial", 1}};
+  std::array<ElementFont, 5> Fonts = {
+      ElementFont{colors::white, "Arial", 1}, ElementFont{colors::white, "Arial", 1},
+      ElementFont{colors::white, "Arial", 1}, ElementFont{colors::white, "Arial", 1},
+      ElementFont{colors::yellow, "Arial", 1}};
   qint32 VidTablo = 0;
   bool FullScr = true;
 

@@ -85,10 +85,7 @@ QString errorText(const QString& format, const QString& file, const QString& rea
 TRunTextControls::TRunTextControls(QWidget* strip, QWidget* listArea, QWidget* editPanel,
                                    Match& match, Dialogs& dialogs, const QString& programFolder,
                                    QObject* parent)
-    : QObject(parent),
-      match_(match),
-      dialogs_(dialogs),
-      programFolder_(programFolder) {
+    : QObject(parent), match_(match), dialogs_(dialogs), programFolder_(programFolder) {
   createStrip(strip);
   createList(listArea);
   createEditPanel(editPanel);

@@ -50,7 +50,7 @@ class TRunTextControls : public QObject {
   void mRunStartClick();   // F7
   void mStartAllClick();   // F8
   void Clear1Click();      // F9 and OBX
-  void RunLabelEnd();  // the ticker finished a pass
+  void RunLabelEnd();      // the ticker finished a pass
   void OBCClick();
   void ListStrDblClick();  // replay in the last mode; Enter in the list does the same
   void ListStrClick();     // the operator picked an entry: copy it into Edit1

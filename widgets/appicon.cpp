@@ -16,13 +16,13 @@ void drawFigure(QPainter& p, const QRectF& box, int segments) {
   const double t = box.width() / 4.5, w = box.width(), h = box.height(), x = box.left(),
                y = box.top(), half = (h - t) / 2;
   const QRectF bars[7] = {
-      {x + t * 0.6, y, w - 1.2 * t, t},                  // a top
-      {x + w - t, y + t * 0.6, t, half - 0.2 * t},       // b upper right
+      {x + t * 0.6, y, w - 1.2 * t, t},                    // a top
+      {x + w - t, y + t * 0.6, t, half - 0.2 * t},         // b upper right
       {x + w - t, y + half + t * 0.6, t, half - 0.2 * t},  // c lower right
-      {x + t * 0.6, y + h - t, w - 1.2 * t, t},          // d bottom
-      {x, y + half + t * 0.6, t, half - 0.2 * t},        // e lower left
-      {x, y + t * 0.6, t, half - 0.2 * t},               // f upper left
-      {x + t * 0.6, y + half, w - 1.2 * t, t},           // g middle
+      {x + t * 0.6, y + h - t, w - 1.2 * t, t},            // d bottom
+      {x, y + half + t * 0.6, t, half - 0.2 * t},          // e lower left
+      {x, y + t * 0.6, t, half - 0.2 * t},                 // f upper left
+      {x + t * 0.6, y + half, w - 1.2 * t, t},             // g middle
   };
   for (int i = 0; i < 7; ++i)
     if (segments & (1 << i)) p.drawRoundedRect(bars[i], t * 0.3, t * 0.3);

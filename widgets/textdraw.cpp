@@ -287,8 +287,7 @@ void drawRun(QPainter& painter, QPoint origin, const QString& text) {
 class Layout {
  public:
   // The metrics are those of font on device (none: the default resolution).
-  Layout(const QFontMetrics& metrics, const QFont& font, const QPaintDevice* device,
-         unsigned flags)
+  Layout(const QFontMetrics& metrics, const QFont& font, const QPaintDevice* device, unsigned flags)
       : fm_(metrics), font_(font), device_(device), flags_(flags) {}
 
   // Width of a line, tabs advancing to the next stop counted from the line's start.
@@ -360,8 +359,7 @@ class Layout {
     static RecentLines<int> advances;
     // A line that is not broken into words is drawn as measured: its shaping is shared.
     if (!(flags_ & WordBreak)) return shapedLine(font_, device_, text).width();
-    return advances.get({font_, dpiOf(device_), text},
-                        [&] { return fm_.horizontalAdvance(text); });
+    return advances.get({font_, dpiOf(device_), text}, [&] { return fm_.horizontalAdvance(text); });
   }
 
   // Greedy breaking at spaces; a word wider than the limit stands alone on its line. Each line

@@ -60,7 +60,6 @@ void tint(const QImage& coverage, const QRect& part, QRgb colour, QImage& into);
 // Blends the part of a glyph's coverage in the premultiplied colour onto target (Format_RGB32
 // or Format_ARGB32_Premultiplied) with the part's top left at `at`, as Qt draws a glyph of that
 // coverage onto it. The part must lie inside target.
-void blendTinted(const QImage& coverage, const QRect& part, QRgb colour, QImage& target,
-                 QPoint at);
+void blendTinted(const QImage& coverage, const QRect& part, QRgb colour, QImage& target, QPoint at);
 
 }  // namespace textdraw

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/clocktext.h"
 #include "app/commandline.h"
+#include "core/clocktext.h"
 #include "core/matchclock.h"
 #include "core/penaltytable.h"
 

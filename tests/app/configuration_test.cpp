@@ -64,8 +64,8 @@ TEST_F(Configuration, PeriodLengthShowsItsStartValueOnBothClocks) {
     bool countDown, paused;
     const char* shown;
   };
-  for (const Row& row : {Row{true, false, "20:00"}, Row{false, false, "0:00"},
-                         Row{true, true, "20:00"}}) {
+  for (const Row& row :
+       {Row{true, false, "20:00"}, Row{false, false, "0:00"}, Row{true, true, "20:00"}}) {
     match.reset();
     settings.change([&](TSettings& s) { s.CountDown = row.countDown; });
     if (row.paused) {

@@ -15,10 +15,10 @@
 #include <memory>
 
 #include "app/keyforwarding.h"
+#include "config/cfgdialog.h"
 #include "core/match.h"
 #include "display/label3d.h"
 #include "display/tablo.h"
-#include "config/cfgdialog.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
 #include "widgets/dlgyesno.h"

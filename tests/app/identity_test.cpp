@@ -1,3 +1,5 @@
+#include "platform/identity.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -10,7 +12,6 @@
 #include "config/cfgdialog.h"
 #include "core/match.h"
 #include "display/tablo.h"
-#include "platform/identity.h"
 #include "platform/programfolder.h"
 #include "settings/settings.h"
 #include "support/fakes.h"

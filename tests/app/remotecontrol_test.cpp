@@ -30,9 +30,7 @@ class RemoteControl : public ::testing::Test {
  protected:
   RemoteControl() { console.attachWindows(nullptr, &display, nullptr, nullptr); }
 
-  void run(const char* json) {
-    remote.apply(std::get<RemoteCommand>(parseRemoteCommand(json)));
-  }
+  void run(const char* json) { remote.apply(std::get<RemoteCommand>(parseRemoteCommand(json))); }
 
   FakePlatform fake;
   Settings settings;
@@ -78,16 +76,21 @@ TEST_F(RemoteControl, TapOnAPhoneShowsOnTheConsoleAndOnEveryPage) {
   const QByteArray body = R"({"pin":")" + server.pin().toUtf8() + R"("})";
   QTcpSocket pairing;
   pairing.connectToHost(QHostAddress::LocalHost, server.port());
-  pairing.write("POST /api/pair HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: application/json\r\n"
-                "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+  pairing.write(
+      "POST /api/pair HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: application/json\r\n"
+      "Content-Length: " +
+      QByteArray::number(body.size()) + "\r\n\r\n" + body);
   QByteArray reply;
   ASSERT_TRUE(QTest::qWaitFor([&] { return (reply += pairing.readAll()).endsWith("}"); }, kWaitMs));
   const QByteArray token =
-      QJsonDocument::fromJson(reply.mid(reply.indexOf("\r\n\r\n") + 4))["token"].toString().toUtf8();
+      QJsonDocument::fromJson(reply.mid(reply.indexOf("\r\n\r\n") + 4))["token"]
+          .toString()
+          .toUtf8();
 
   QWebSocket phone, overlay;
   QStringList seen;
-  QObject::connect(&overlay, &QWebSocket::textMessageReceived, [&](const QString& m) { seen << m; });
+  QObject::connect(&overlay, &QWebSocket::textMessageReceived,
+                   [&](const QString& m) { seen << m; });
   QNetworkRequest request(QUrl(QString("ws://127.0.0.1:%1/ws").arg(server.port())));
   overlay.open(request);
   request.setRawHeader("Cookie", "scorvex_session=" + token);

@@ -287,7 +287,8 @@ TEST(Label3D, ChangedDigitsShowTheSameAsAFullRepaint) {
   QFont big("Liberation Sans");
   big.setPixelSize(110);
   big.setBold(true);
-  for (TLabel* label : {&clock, &band, static_cast<TLabel*>(&penalty), static_cast<TLabel*>(&small)}) {
+  for (TLabel* label :
+       {&clock, &band, static_cast<TLabel*>(&penalty), static_cast<TLabel*>(&small)}) {
     QFont font = big;
     if (label == &small) font.setPixelSize(60);
     label->setFont(font);

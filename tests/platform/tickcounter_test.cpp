@@ -1,7 +1,8 @@
+#include "platform/tickcounter.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/color.h"
-#include "platform/tickcounter.h"
 
 TEST(TickCounter, SpanIsTakenModulo2To32) {
   EXPECT_EQ(tickSpan(1500u, 500u), 1000u);

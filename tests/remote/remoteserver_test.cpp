@@ -141,9 +141,9 @@ TEST_F(RemoteServerTest, RightPinPairsWrongPinsAreThrottledForEverybody) {
   EXPECT_GE(token.size(), 40);
   EXPECT_TRUE(paired.head.contains("Set-Cookie: scorvex_session=" + token + "; Path=/; HttpOnly"));
   EXPECT_EQ(server.devices().size(), 1);
-  EXPECT_EQ(exchange(port, post("/api/command", R"({"cmd":"goal","team":1})", bearer(token)))
-                .status,
-            200);
+  EXPECT_EQ(
+      exchange(port, post("/api/command", R"({"cmd":"goal","team":1})", bearer(token))).status,
+      200);
   EXPECT_EQ(board.goals, 1);
 }
 
@@ -162,9 +162,9 @@ TEST_F(RemoteServerTest, CommandFromAPairedPhoneReachesTheBoardAndEveryPage) {
   overlay.socket.sendTextMessage(R"({"cmd":"goal","team":2})");
   ASSERT_TRUE(overlay.waitForMessages(3));
   EXPECT_EQ(overlay.last().value("status").toInt(), 403);
-  EXPECT_EQ(exchange(port, post("/api/command", R"({"cmd":"goal","team":1})", bearer(token)))
-                .status,
-            200);
+  EXPECT_EQ(
+      exchange(port, post("/api/command", R"({"cmd":"goal","team":1})", bearer(token))).status,
+      200);
   ASSERT_TRUE(overlay.waitForMessages(4));
   EXPECT_EQ(overlay.last().value("state").toObject().value("goals").toInt(), 2);
   EXPECT_EQ(board.commands, 2);
@@ -173,8 +173,7 @@ TEST_F(RemoteServerTest, CommandFromAPairedPhoneReachesTheBoardAndEveryPage) {
   server.dropDevice(server.devices().first().id);
   ASSERT_TRUE(phone.waitForClose());
   EXPECT_EQ(phone.closeCode(), 4401);
-  EXPECT_EQ(exchange(port, post("/api/command", R"({"cmd":"reset"})", bearer(token))).status,
-            401);
+  EXPECT_EQ(exchange(port, post("/api/command", R"({"cmd":"reset"})", bearer(token))).status, 401);
 }
 
 TEST_F(RemoteServerTest, RefusedRequestsChangeNothing) {
@@ -242,8 +241,11 @@ TEST_F(RemoteServerTest, MisbehavingWebSocketsAreClosed) {
 }
 
 TEST_F(RemoteServerTest, SlowAndPiledUpConnectionsAreDropped) {
-  server.setConnectionLimits({.maxConnections = 8, .maxPerAddress = 3, .requestMs = 300,
-                              .idleMs = 300, .maxRequestBytes = 16 * 1024});
+  server.setConnectionLimits({.maxConnections = 8,
+                              .maxPerAddress = 3,
+                              .requestMs = 300,
+                              .idleMs = 300,
+                              .maxRequestBytes = 16 * 1024});
   ASSERT_TRUE(server.start(QHostAddress::LocalHost, 0));
   port = server.port();
   std::vector<std::unique_ptr<QTcpSocket>> sockets;
@@ -253,8 +255,8 @@ TEST_F(RemoteServerTest, SlowAndPiledUpConnectionsAreDropped) {
   }
   sockets.front()->write("GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n");  // and never the end
   QByteArray refused;
-  EXPECT_TRUE(QTest::qWaitFor([&] { return (refused += sockets[3]->readAll()).size() > 0; },
-                              kWaitMs));
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return (refused += sockets[3]->readAll()).size() > 0; }, kWaitMs));
   EXPECT_TRUE(refused.startsWith("HTTP/1.1 503"));
   for (int i = 0; i < 3; ++i)
     EXPECT_TRUE(QTest::qWaitFor(

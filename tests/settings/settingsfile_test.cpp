@@ -151,28 +151,27 @@ DisplayValues valuesFrom(const DisplayGroup& g, const TSettings& s) {
 }
 
 TEST_F(SettingsFile, ReadingAndWritingBothGroupsLeavesEveryValueAsItWas) {
-  TSettings stored{
-      .CountDown = false,
-      .Time = 1200,
-      .Monitor = -1,
-      .Comanda1 = "Füchse \"Nord\"",
-      .Comanda2 = "C:\\Gäste",
-      .TitelType = 2,
-      .TitelType1 = "Pokal",
-      .TitelType2 = "D:\\bild.jpg",
-      .Speed = 5,
-      .SLoop = true,
-      .SoundTime = 30,
-      .SoundFile = "/tmp/ton.wav",
-      .StrReset = true,
-      .RemoteOn = true,
-      .RemotePort = 9000,
-      .RemoteOverlayToken = "Stream 1",
-      .CNames = "A\\B - \"C\"",
-      .Title = "",
-      .C = {colors::btnFace, colors::teal, colors::red, colors::lime, colors::grey},
-      .VidTablo = 3,
-      .FullScr = false};
+  TSettings stored{.CountDown = false,
+                   .Time = 1200,
+                   .Monitor = -1,
+                   .Comanda1 = "Füchse \"Nord\"",
+                   .Comanda2 = "C:\\Gäste",
+                   .TitelType = 2,
+                   .TitelType1 = "Pokal",
+                   .TitelType2 = "D:\\bild.jpg",
+                   .Speed = 5,
+                   .SLoop = true,
+                   .SoundTime = 30,
+                   .SoundFile = "/tmp/ton.wav",
+                   .StrReset = true,
+                   .RemoteOn = true,
+                   .RemotePort = 9000,
+                   .RemoteOverlayToken = "Stream 1",
+                   .CNames = "A\\B - \"C\"",
+                   .Title = "",
+                   .C = {colors::btnFace, colors::teal, colors::red, colors::lime, colors::grey},
+                   .VidTablo = 3,
+                   .FullScr = false};
   stored.Fonts[2] = {colors::green, "Liberation Mono", 6};
   const DisplayValues display = displayValues(stored, QSize(1024, 768), QPoint(-1024, 0));
   QtSettingsKey key(kKeyPath);

@@ -30,9 +30,9 @@ TEST_F(InfoWindow, ControlsSitAtTheirPlacesAndTheTitleBarHasNoButtons) {
     QWidget* control;
     QRect bounds;
   } rows[] = {
-      {info.Image1, {10, 4, 238, 65}},   {info.Panel1, {8, 48, 38, 38}},
-      {info.ImageICON, {3, 3, 32, 32}},  {info.sOK, {56, 277, 145, 28}},
-      {info.Lab, {8, 307, 238, 30}},     {info.Label2, {55, 338, 137, 13}},
+      {info.Image1, {10, 4, 238, 65}},  {info.Panel1, {8, 48, 38, 38}},
+      {info.ImageICON, {3, 3, 32, 32}}, {info.sOK, {56, 277, 145, 28}},
+      {info.Lab, {8, 307, 238, 30}},    {info.Label2, {55, 338, 137, 13}},
   };
   for (const auto& row : rows)
     EXPECT_EQ(row.control->geometry(), row.bounds) << row.control->objectName().toStdString();

@@ -233,8 +233,8 @@ TEST(TextDraw, TintedCoverageEqualsQtsDrawingInThatColour) {
     }
   const QPoint at(7, 5);
   const QRect part = coverage.rect().adjusted(at.x(), at.y(), 0, 0);
-  for (const QRgb colour : {0xffffff00u, 0xff000080u, 0xff204060u, 0xfffefdfcu, 0xff000000u,
-                            0x80402010u}) {
+  for (const QRgb colour :
+       {0xffffff00u, 0xff000080u, 0xff204060u, 0xfffefdfcu, 0xff000000u, 0x80402010u}) {
     const QColor qtColour = QColor::fromRgba(qUnpremultiply(colour));
     QImage tinted;
     textdraw::tint(coverage, coverage.rect(), colour, tinted);
@@ -263,9 +263,9 @@ TEST(TextDraw, ShapedLinesDrawAndMeasureAsQtDoes) {
     int pixelSize;
     bool bold;
     bool italic;
-  } rows[] = {{"Liberation Sans", 9, false, false},  {"Liberation Sans", 13, true, false},
-              {"Liberation Sans", 20, false, true},  {"Liberation Serif", 27, false, false},
-              {"Liberation Mono", 16, true, false},  {"Liberation Sans", 64, true, false}};
+  } rows[] = {{"Liberation Sans", 9, false, false}, {"Liberation Sans", 13, true, false},
+              {"Liberation Sans", 20, false, true}, {"Liberation Serif", 27, false, false},
+              {"Liberation Mono", 16, true, false}, {"Liberation Sans", 64, true, false}};
   const QStringList texts = {"45:07", "HEIM - GAST", "Ärger über Öl", " Zeit  ", "1:00:00"};
   for (const Row& row : rows) {
     QFont font(row.family);
@@ -287,7 +287,8 @@ TEST(TextDraw, ShapedLinesDrawAndMeasureAsQtDoes) {
       textdraw::drawText(a, text, box, textdraw::Left);
       b.drawText(QPoint(0, fm.ascent()), text);
       a.end(), b.end();
-      EXPECT_EQ(measured.width(), fm.horizontalAdvance(text)) << row.pixelSize << " " << text.toStdString();
+      EXPECT_EQ(measured.width(), fm.horizontalAdvance(text))
+          << row.pixelSize << " " << text.toStdString();
       EXPECT_EQ(ours, qts) << row.family << " " << row.pixelSize << " " << text.toStdString();
     }
   }
