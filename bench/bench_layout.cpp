@@ -5,7 +5,7 @@
 #include <QApplication>
 
 #include "core/match.h"
-#include "display/label.h"
+#include "widgets/label.h"
 #include "display/layout.h"
 #include "display/tablo.h"
 #include "settings/settings.h"

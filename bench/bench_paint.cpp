@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 
-#include "display/label3d.h"
+#include "widgets/label3d.h"
 #include "widgets/ovalbutton.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "display/framemerrowtide.h"
 
-#include "display/label3d.h"
+#include "widgets/label3d.h"
 #include "display/layout.h"
 #include "platform/identity.h"
 

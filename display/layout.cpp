@@ -6,13 +6,6 @@
 
 namespace {
 
-// a × b ÷ c (c > 0), rounded to the nearest integer with halves away from zero.
-int mulDiv(int a, int b, int c) {
-  const qint64 product = qint64(a) * b;
-  const qint64 rounded = (std::abs(product) * 2 + c) / (2 * qint64(c));
-  return int(product < 0 ? -rounded : rounded);
-}
-
 // value × numerator ÷ denominator (denominator > 0), nearest integer with halves to even.
 // Exact, so that a product such as 10 × 0.95 is a true half.
 int scaleHalfEven(int value, int numerator, int denominator) {
@@ -27,128 +20,13 @@ int scaleHalfEven(int value, int numerator, int denominator) {
 // The bottom of a rectangle as the layout counts it: top plus height.
 int bottomOf(const QRect& r) { return r.y() + r.height(); }
 
-QFontMetrics metricsAt(const QFont& font, int points, int ppi) {
-  return QFontMetrics(fontWithPointSize(font, points, ppi));
-}
-
-// The first point size from `top` down to 1 whose measured extent is below `limit`, or 1.
-// Font metrics never shrink as the size grows, so that is the largest fitting size up to
-// `top`; starting from a proportional guess finds it with a few measurements instead of one
-// per point (a large display starts a few hundred points up).
-template <typename Extent>
-int firstFittingDownFrom(int top, int limit, Extent extent) {
-  const int atTop = extent(top);
-  if (top <= 1 || atTop < limit) return top;
-  int s = std::clamp(int(qint64(top) * limit / std::max(atTop, 1)), 1, top - 1);
-  if (extent(s) < limit) {
-    while (s + 1 < top && extent(s + 1) < limit) ++s;
-  } else {
-    while (s > 1 && extent(s) >= limit) --s;
-  }
-  return s;
-}
-
 // Text size in `font`, as an autosized label measures itself.
 QSize textExtent(const FittedText& t, int points, int ppi) {
-  const QFontMetrics fm = metricsAt(t.font, points, ppi);
+  const QFontMetrics fm(fontWithPointSize(t.font, points, ppi));
   return QSize(fm.horizontalAdvance(t.text), fm.height());
 }
 
-Bands layoutBands(const LayoutInput& in, const QRect& title, int frameTop) {
-  const int W = in.width, H = in.height;
-  Bands b;
-  QRect aboveScore;
-  switch (in.view) {
-    case 0:
-      b.rowUnit = H / 5;
-      b.label2 = QRect(0, bottomOf(title), W, b.rowUnit);
-      b.clockCharHeight = scaleHalfEven(b.rowUnit, 95, 100);
-      b.label3 = QRect(0, bottomOf(b.label2), W, b.rowUnit);
-      aboveScore = b.label3;
-      break;
-    case 1:
-    case 2:
-      b.rowUnit = H / 6;
-      b.label3 = QRect(0, bottomOf(title), W, b.rowUnit);
-      b.label2 = QRect(0, bottomOf(b.label3), W, (3 * b.rowUnit) / 2);
-      b.clockCharHeight = scaleHalfEven(b.rowUnit, 95, 100);
-      aboveScore = b.label2;
-      break;
-    default:  // view 3
-      b.rowUnit = H / 6;
-      b.label3 = QRect(0, bottomOf(title), W, (2 * b.rowUnit) / 3);
-      b.label2 = QRect(0, bottomOf(b.label3), W, (5 * b.rowUnit) / 2);
-      b.clockCharHeight = scaleHalfEven(b.rowUnit, 959, 1000);
-      aboveScore = b.label2;
-      break;
-  }
-  b.namesPoints = FitFont(in.names.text, b.label3.size(), in.names.font, in.ppi);
-
-  const int scoreHeight = frameTop - bottomOf(aboveScore);
-  b.label4 = QRect(0, frameTop - scoreHeight, W, scoreHeight);
-  const int periodWidth = b.label4.height() / 2;
-  b.label5 = QRect((W - periodWidth) / 2, b.label4.y(), periodWidth, b.label4.height());
-  b.image1 = title;
-
-  const int logoWidth = (W * 10) / 33;
-  b.logo1 = QRect(0, b.label2.y(), logoWidth, b.label2.height());
-  b.logo2 = QRect(W - logoWidth, b.logo1.y(), logoWidth, b.logo1.height());
-  b.labelLogo1 = b.logo1;
-  b.labelLogo2 = b.logo2;
-  b.logoTextPoints = b.rowUnit / 4;
-
-  // The clock keeps the middle of its band, with or without logos.
-  b.label2.setLeft(b.logo1.width());
-  b.label2.setWidth(W - b.logo1.width() - b.logo2.width());
-  return b;
-}
-
 }  // namespace
-
-int pointsToPixels(int points, int ppi) { return mulDiv(points, ppi, 72); }
-
-int pixelsToPoints(int pixels, int ppi) { return mulDiv(pixels, 72, ppi); }
-
-QFont fontWithCharHeight(const QFont& font, int pixels) {
-  QFont f(font);
-  f.setPixelSize(std::max(pixels, 1));
-  return f;
-}
-
-QFont fontWithPointSize(const QFont& font, int points, int ppi) {
-  return fontWithCharHeight(font, pointsToPixels(points, ppi));
-}
-
-int fontPointSize(const QFont& font, int ppi) { return pixelsToPoints(font.pixelSize(), ppi); }
-
-QString textWithoutAccelerators(const QString& caption) {
-  QString text;
-  text.reserve(caption.size());
-  for (qsizetype i = 0; i < caption.size(); ++i) {
-    if (caption[i] == u'&' && ++i == caption.size()) break;
-    text += caption[i];
-  }
-  return text;
-}
-
-int FitFont(const QString& text, const QSize& labelSize, const QFont& font, int ppi,
-            bool fitHeight) {
-  const int start = std::max(pixelsToPoints(labelSize.height(), ppi), 1);
-  int s = firstFittingDownFrom(start, labelSize.width(), [&](int points) {
-    return metricsAt(font, points, ppi).horizontalAdvance(text);
-  });
-  if (fitHeight) {
-    s = firstFittingDownFrom(s, labelSize.height(),
-                             [&](int points) { return metricsAt(font, points, ppi).height(); });
-  }
-  return s;
-}
-
-int fitCharHeightToWidth(const QString& text, const QFont& font, int charHeight, int width) {
-  return firstFittingDownFrom(std::max(charHeight, 1), width + 1, [&](int pixels) {
-    return QFontMetrics(fontWithCharHeight(font, pixels)).horizontalAdvance(text);
-  });
-}
 
 MarkLayout layoutMark(const QSize& client, const FittedText& left, int ppi) {
   const int w = client.width(), h = client.height();

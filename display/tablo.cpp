@@ -9,9 +9,9 @@
 
 #include "core/match.h"
 #include "display/framemerrowtide.h"
-#include "display/label3d.h"
+#include "widgets/label3d.h"
 #include "display/layout.h"
-#include "display/picturebox.h"
+#include "widgets/picturebox.h"
 #include "display/teamlogo.h"
 #include "platform/desktop.h"
 #include "platform/picture.h"

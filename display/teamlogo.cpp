@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-#include "display/picturebox.h"
+#include "widgets/picturebox.h"
 #include "platform/picture.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "journal/journalfile.h"
+#include "platform/journalfile.h"
 
 JournalStore::JournalStore(const QString& folder) : folder_(folder) {}
 

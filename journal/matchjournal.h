@@ -5,7 +5,7 @@
 #include <QTimer>
 
 #include "core/matchstate.h"
-#include "journal/journalfile.h"
+#include "platform/journalfile.h"
 #include "journal/journalreader.h"
 
 class Match;

@@ -17,7 +17,7 @@
 #include "app/keyforwarding.h"
 #include "config/cfgdialog.h"
 #include "core/match.h"
-#include "display/label3d.h"
+#include "widgets/label3d.h"
 #include "display/tablo.h"
 #include "settings/settings.h"
 #include "support/fakes.h"

@@ -15,7 +15,7 @@
 #include "app/formctrl.h"
 #include "app/remoteloader.h"
 #include "core/match.h"
-#include "display/label3d.h"
+#include "widgets/label3d.h"
 #include "display/tablo.h"
 #include "remote/remoteserver.h"
 #include "settings/settings.h"

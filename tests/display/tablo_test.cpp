@@ -13,9 +13,9 @@
 
 #include "core/match.h"
 #include "display/framemerrowtide.h"
-#include "display/label3d.h"
+#include "widgets/label3d.h"
 #include "display/layout.h"
-#include "display/picturebox.h"
+#include "widgets/picturebox.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
 #include "ticker/runstring.h"

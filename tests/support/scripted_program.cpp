@@ -17,7 +17,7 @@
 #include "app/commandline.h"
 #include "app/formctrl.h"
 #include "app/program.h"
-#include "display/label3d.h"
+#include "widgets/label3d.h"
 #include "ticker/runtextcontrols.h"
 #include "widgets/dlgyesno.h"
 #include "widgets/ovalbutton.h"

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "journal/journalfile.h"
+#include "platform/journalfile.h"
 #include "journal/journalstore.h"
 
 JournalFile::JournalFile(const QString& path) : path_(path) {

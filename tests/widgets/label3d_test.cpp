@@ -1,4 +1,4 @@
-#include "display/label3d.h"
+#include "widgets/label3d.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/label.h"
+#include "widgets/label.h"
 
 enum class TLabel3DBevel { blNone, blLowered, blRaised, blShadow };
 enum class TGradientOrientation { goHorizontal, goVertical };

@@ -1,4 +1,4 @@
-#include "display/picturebox.h"
+#include "widgets/picturebox.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "display/label.h"
+#include "widgets/label.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "display/layout.h"
+#include "widgets/fontsize.h"
 #include "widgets/textdraw.h"
 
 // An opaque label paints every pixel, so the parent need not be drawn underneath it.

@@ -1,4 +1,4 @@
-#include "display/label.h"
+#include "widgets/label.h"
 
 #include <gtest/gtest.h>
 
