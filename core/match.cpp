@@ -163,11 +163,21 @@ void Match::penaltyClick(int slot, quint32 now) {
 }
 
 void Match::deactivatePenalties() {
+  apply([&] { stopPenalties(); });
+}
+
+void Match::stopPenalties() {
+  for (int i = 0; i < 4; ++i) {
+    penalties_.deactivate(i);
+    syncPenalty(i);
+  }
+}
+
+void Match::takeConfiguration(const MatchRules& rules) {
   apply([&] {
-    for (int i = 0; i < 4; ++i) {
-      penalties_.deactivate(i);
-      syncPenalty(i);
-    }
+    rules_ = rules;
+    showClock(0);
+    stopPenalties();
   });
 }
 
@@ -189,6 +199,7 @@ void Match::startRunText(int mode, const std::optional<QString>& text) {
     run.shown = text.has_value();
     if (!text) return;
     run.text = *text;
+    run.lit = true;
     ++run.starts;
   });
 }
@@ -198,7 +209,10 @@ void Match::continueRunText(const QString& text) {
 }
 
 void Match::stopRunText() {
-  apply([&] { state_.runText.shown = false; });
+  apply([&] {
+    state_.runText.shown = false;
+    state_.runText.lit = false;
+  });
 }
 
 MatchSnapshot Match::snapshot(quint32 now) const {
