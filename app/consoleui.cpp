@@ -39,8 +39,8 @@ void TFormCtrl::createControls() {
   ImagePole->setStretch(true);
   ImagePole->setPicture(courtPicture(ImagePole->size()));
 
-  LabelNameCommands = label(Panel1, "LabelNameCommands", {0, 0, kClientWidth, 24},
-                                "HEIM - GAST", arialBold(24), colors::black);
+  LabelNameCommands = label(Panel1, "LabelNameCommands", {0, 0, kClientWidth, 24}, "HEIM - GAST",
+                            arialBold(24), colors::black);
   LabelNameCommands->setBevel(TLabel3DBevel::blNone);
   LabelNameCommands->setTransparent(false);
   LabelNameCommands->setColor(kHeaderOrange);
@@ -159,8 +159,8 @@ void TFormCtrl::connectControls() {
   connect(sbTaym, &TSpinButton::upClick, this, &TFormCtrl::sbTaymUpClick);
   connect(sbTaym, &TSpinButton::downClick, this, &TFormCtrl::sbTaymDownClick);
   // The score controls carry their operation: 1 home +1, 2 home -1, 3 guest +1, 4 guest -1.
-  const std::pair<QObject*, int> scoreClicks[] = {{SpeedButton1, 1}, {LabelC1, 1},
-                                                  {SpeedButton2, 3}, {LabelC2, 3}};
+  const std::pair<QObject*, int> scoreClicks[] = {
+      {SpeedButton1, 1}, {LabelC1, 1}, {SpeedButton2, 3}, {LabelC2, 3}};
   for (auto [control, operation] : scoreClicks) {
     const auto click = [this, op = operation] { SchetDownClick(op); };
     if (auto* button = qobject_cast<QToolButton*>(control))
@@ -261,4 +261,3 @@ void TFormCtrl::createCommands() {
   connect(mStartAll, &QAction::triggered, RunText, &TRunTextControls::mStartAllClick);
   connect(Clear1, &QAction::triggered, RunText, &TRunTextControls::Clear1Click);
 }
-

@@ -37,9 +37,7 @@ QString shortfallText(const QString& file, const RunListFile::Shortfall& shortfa
 
 }  // namespace
 
-MatchRules matchRules(const TSettings& s) {
-  return {s.Time, s.CountDown, s.SoundTime, s.StrReset};
-}
+MatchRules matchRules(const TSettings& s) { return {s.Time, s.CountDown, s.SoundTime, s.StrReset}; }
 
 Commands::Commands(Match& match, Settings& settings, RunTextList& texts, Platform& platform,
                    const QString& listFolder, QObject* parent)
@@ -53,9 +51,8 @@ Commands::Commands(Match& match, Settings& settings, RunTextList& texts, Platfor
   match_.setRules(matchRules(settings_.record()));
   connect(&settings_, &Settings::changed, this,
           [this] { match_.setRules(matchRules(settings_.record())); });
-  connect(&match_, &Match::warningDue, this, [this] {
-    platform_.sound.play(settings_.record().SoundFile, settings_.record().SLoop);
-  });
+  connect(&match_, &Match::warningDue, this,
+          [this] { platform_.sound.play(settings_.record().SoundFile, settings_.record().SLoop); });
   connect(&match_, &Match::periodEnded, this, [this] {
     platform_.sound.stopAll();
     platform_.sound.play(kEndSignal, false);

@@ -79,8 +79,8 @@ class Commands : public QObject {
   // Running text.
   Notice startText(int mode);
   void stopText();
-  void replayText();      // the selected line again, in the last mode
-  void textPassEnded();   // the display's ticker finished a pass
+  void replayText();     // the selected line again, in the last mode
+  void textPassEnded();  // the display's ticker finished a pass
   void selectText(int index);
   void insertTextAfter(const QString& line);
   void insertTextBefore(const QString& line);

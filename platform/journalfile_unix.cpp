@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "journal/journalstore.h"
 #include "platform/journalfile.h"
 
 JournalFile::JournalFile(const QString& path) : path_(path) {

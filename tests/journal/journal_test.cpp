@@ -13,7 +13,7 @@
 #include "journal/matchjournal.h"
 #include "journal/matchreport.h"
 #include "journal/snapshotjson.h"
-#include "support/fakes.h"
+#include "support/faketick.h"
 
 // Failures name the event kinds.
 void PrintTo(MatchEvent::Kind kind, std::ostream* os) { *os << eventName(kind).toStdString(); }

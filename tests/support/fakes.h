@@ -13,17 +13,7 @@
 #include "platform/settingskey.h"
 #include "platform/sound.h"
 #include "platform/tickcounter.h"
-
-// A tick counter that moves only when the test says so.
-class FakeTick final : public TickCounter {
- public:
-  quint32 now() const override { return now_; }
-  void set(quint32 t) { now_ = t; }
-  void advance(quint32 ms) { now_ += ms; }
-
- private:
-  quint32 now_ = 1000;
-};
+#include "support/faketick.h"
 
 // Records every call instead of playing anything.
 class FakeSound final : public SoundService {
