@@ -120,7 +120,7 @@ TFormCtrl::TFormCtrl(Platform& platform, Settings& settings, Match& match, QWidg
           [this] { platform_.sound.play(settings_.record().SoundFile, settings_.record().SLoop); });
   connect(&match_, &Match::periodEnded, this, [this] {
     platform_.sound.stopAll();
-    platform_.sound.play(kEndSignal, false);
+    playEndSignal(platform_.sound);
   });
   qApp->installEventFilter(this);
   FormCreate();
