@@ -89,9 +89,10 @@ TEST(SoundLoader, AFileThatCannotPlayIsToldOnceAndTheHornSoundsEveryTime) {
     Loader loader;
     loader.sound->play(row.file, true);
     loader.sound->play(row.file, true);
-    EXPECT_EQ(loader.lines, QStringList({QString("Ton '%1' nicht abspielbar: %2 — es ertönt die "
-                                                 "eingebaute Hupe")
-                                             .arg(QDir::toNativeSeparators(row.file), row.reason)}));
+    EXPECT_EQ(loader.lines,
+              QStringList({QString("Ton '%1' nicht abspielbar: %2 — es ertönt die "
+                                   "eingebaute Hupe")
+                               .arg(QDir::toNativeSeparators(row.file), row.reason)}));
     EXPECT_TRUE(loader.player->played.isEmpty());
     EXPECT_EQ(loader.player->waves, QList<QByteArray>({horn, horn}));
   }
