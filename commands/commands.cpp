@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr const char* kEndSignal = "Ton-ende.wav";
-
 // An error box's text: the file and the system's reason, ending with a full stop.
 QString errorText(const QString& format, const QString& file, const QString& reason) {
   QString text = format.arg(QDir::toNativeSeparators(file), reason);
@@ -47,15 +45,19 @@ Commands::Commands(Match& match, Settings& settings, RunTextList& texts, Platfor
       texts_(texts),
       platform_(platform),
       listFolder_(listFolder) {
-  // The match plays by the settings; a confirmed configuration hands it the rules itself.
-  match_.setRules(matchRules(settings_.record()));
-  connect(&settings_, &Settings::changed, this,
-          [this] { match_.setRules(matchRules(settings_.record())); });
+  // The match and the sound play by the settings; a confirmed configuration hands the match
+  // its rules itself.
+  const auto takeSettings = [this] {
+    match_.setRules(matchRules(settings_.record()));
+    platform_.sound.setMuted(settings_.record().Muted);
+  };
+  takeSettings();
+  connect(&settings_, &Settings::changed, this, takeSettings);
   connect(&match_, &Match::warningDue, this,
           [this] { platform_.sound.play(settings_.record().SoundFile, settings_.record().SLoop); });
   connect(&match_, &Match::periodEnded, this, [this] {
     platform_.sound.stopAll();
-    platform_.sound.play(kEndSignal, false);
+    playEndSignal(platform_.sound);
   });
 }
 
@@ -227,6 +229,12 @@ void Commands::setElementFont(int element, const ElementFont& font) {
 void Commands::setElementFonts(const std::array<ElementFont, 5>& fonts) {
   settings_.change([&](TSettings& s) { s.Fonts = fonts; });
 }
+
+void Commands::setMuted(bool muted) {
+  settings_.change([muted](TSettings& s) { s.Muted = muted; });
+}
+
+void Commands::horn() { platform_.sound.playHorn(kHornManualMs); }
 
 void Commands::setRemote(bool running, int port) {
   settings_.change([&](TSettings& s) {

@@ -90,6 +90,10 @@ class Commands : public QObject {
   Notice openTexts(const QString& path);
   Notice saveTexts();
 
+  // Sound: the built-in horn by hand, and everything silent while muted.
+  void horn();
+  void setMuted(bool muted);
+
   // Settings.
   void configure(const ConfirmedConfiguration& configuration);
   void setElementFont(int element, const ElementFont& font);

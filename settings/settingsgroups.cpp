@@ -114,6 +114,7 @@ ConsoleGroup readConsoleGroup(SettingsKey& key) {
   g.RemoteOn = r.boolean("RemoteOn");
   g.RemotePort = r.integer("RemotePort");
   g.RemoteOverlayToken = r.text("RemoteOverlayToken", kMaxTextLength);
+  g.Muted = r.boolean("Muted");
   key.close();
   return g;
 }
@@ -158,6 +159,7 @@ void applyConsoleGroup(const ConsoleGroup& g, TSettings& s) {
   applyIfRead(g.RemoteOn, s.RemoteOn);
   applyIfRead(g.RemotePort, s.RemotePort);
   applyIfRead(g.RemoteOverlayToken, s.RemoteOverlayToken);
+  applyIfRead(g.Muted, s.Muted);
 }
 
 void applyDisplayGroup(const DisplayGroup& g, TSettings& s) {
@@ -197,6 +199,7 @@ void writeConsoleGroup(SettingsKey& key, const TSettings& s, const QRect& consol
   w.boolean("RemoteOn", s.RemoteOn);
   w.integer("RemotePort", s.RemotePort);
   w.text("RemoteOverlayToken", s.RemoteOverlayToken);
+  w.boolean("Muted", s.Muted);
   key.close();
 }
 

@@ -57,6 +57,7 @@ struct ConsoleGroup {
   std::optional<bool> RemoteOn;
   std::optional<qint32> RemotePort;
   std::optional<QString> RemoteOverlayToken;
+  std::optional<bool> Muted;
 };
 
 struct StoredFont {

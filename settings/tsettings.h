@@ -36,6 +36,8 @@ struct TSettings {
   bool RemoteOn = false;  // started with the program
   qint32 RemotePort = 8440;
   QString RemoteOverlayToken;  // empty: the stream overlay is open to the hall's network
+  // Files written before it existed lack this value.
+  bool Muted = false;  // no sound plays
 
   // Display group (its bounds belong to the display window).
   QString CNames = "HEIM - GAST";  // the names line

@@ -167,6 +167,7 @@ TEST_F(SettingsFile, ReadingAndWritingBothGroupsLeavesEveryValueAsItWas) {
                    .RemoteOn = true,
                    .RemotePort = 9000,
                    .RemoteOverlayToken = "Stream 1",
+                   .Muted = true,
                    .CNames = "A\\B - \"C\"",
                    .Title = "",
                    .C = {colors::btnFace, colors::teal, colors::red, colors::lime, colors::grey},

@@ -19,15 +19,46 @@
 class FakeSound final : public SoundService {
  public:
   struct Call {
-    QString file;  // empty for stopAll
+    QString file;  // empty for stopAll and the horn
     bool loop;
+    int hornMs = 0;  // the horn's length, 0 for the others
   };
   void play(const QString& fileName, bool loop) override { calls.append({fileName, loop}); }
+  void playHorn(int milliseconds) override { calls.append({QString(), false, milliseconds}); }
   void stopAll() override { calls.append({QString(), false}); }
+  void setMuted(bool muted) override { muted_ = muted; }
+  bool muted() const override { return muted_; }
+  void setReport(Report report) override { report_ = std::move(report); }
   QString systemSoundFile() const override { return "system.wav"; }
   int playCount() const;
+  // Tells the line to whoever listens, as the sound layer does for a file that will not play.
+  void report(const QString& line) const {
+    if (report_) report_(line);
+  }
 
   QList<Call> calls;
+
+ private:
+  bool muted_ = false;
+  Report report_;
+};
+
+// A sound module's player that records what it is asked to play; `fail` tells a failure as the
+// decoder would.
+class FakeSoundPlayer final : public SoundPlayer {
+ public:
+  void setFailure(Failure failure) override { failure_ = std::move(failure); }
+  void play(const QString& fileName, bool loop) override { played.append({fileName, loop}); }
+  void playWave(const QByteArray& wave) override { waves.append(wave); }
+  void stopAll() override { ++stops; }
+  void fail(const QString& fileName, const QString& reason) const { failure_(fileName, reason); }
+
+  QList<FakeSound::Call> played;
+  QList<QByteArray> waves;
+  int stops = 0;
+
+ private:
+  Failure failure_;
 };
 
 class FakeDesktop final : public Desktop {
