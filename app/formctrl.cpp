@@ -18,8 +18,6 @@
 #include "config/cfgdialog.h"
 #include "config/periodlength.h"
 #include "core/match.h"
-#include "widgets/label3d.h"
-#include "widgets/picturebox.h"
 #include "display/tablo.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
@@ -36,7 +34,9 @@
 #include "widgets/dlgyesno.h"
 #include "widgets/forminfo.h"
 #include "widgets/glyphs.h"
+#include "widgets/label3d.h"
 #include "widgets/ovalbutton.h"
+#include "widgets/picturebox.h"
 #include "widgets/spinbutton.h"
 
 namespace {

@@ -8,10 +8,10 @@
 
 #include "app/formctrl.h"
 #include "core/match.h"
-#include "widgets/label3d.h"
 #include "display/tablo.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
+#include "widgets/label3d.h"
 
 namespace {
 

@@ -9,9 +9,7 @@
 
 #include "core/match.h"
 #include "display/framemerrowtide.h"
-#include "widgets/label3d.h"
 #include "display/layout.h"
-#include "widgets/picturebox.h"
 #include "display/teamlogo.h"
 #include "platform/desktop.h"
 #include "platform/picture.h"
@@ -22,6 +20,8 @@
 #include "ticker/runstring.h"
 #include "ticker/runtextview.h"
 #include "widgets/appicon.h"
+#include "widgets/label3d.h"
+#include "widgets/picturebox.h"
 
 namespace {
 

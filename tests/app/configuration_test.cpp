@@ -12,12 +12,12 @@
 #include "app/formctrl.h"
 #include "config/cfgdialog.h"
 #include "core/match.h"
-#include "widgets/label3d.h"
 #include "display/tablo.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
 #include "ticker/runstring.h"
 #include "widgets/dlgyesno.h"
+#include "widgets/label3d.h"
 
 namespace {
 

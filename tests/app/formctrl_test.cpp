@@ -17,12 +17,12 @@
 #include "app/keyforwarding.h"
 #include "config/cfgdialog.h"
 #include "core/match.h"
-#include "widgets/label3d.h"
 #include "display/tablo.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
 #include "widgets/dlgyesno.h"
 #include "widgets/forminfo.h"
+#include "widgets/label3d.h"
 #include "widgets/ovalbutton.h"
 #include "widgets/spinbutton.h"
 

@@ -15,12 +15,12 @@
 #include "app/formctrl.h"
 #include "app/remoteloader.h"
 #include "core/match.h"
-#include "widgets/label3d.h"
 #include "display/tablo.h"
 #include "remote/remoteserver.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
 #include "ticker/runtextcontrols.h"
+#include "widgets/label3d.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include "app/commandline.h"
 #include "app/formctrl.h"
 #include "app/program.h"
-#include "widgets/label3d.h"
 #include "ticker/runtextcontrols.h"
 #include "widgets/dlgyesno.h"
+#include "widgets/label3d.h"
 #include "widgets/ovalbutton.h"
 
 namespace {
