@@ -17,7 +17,11 @@ QString matchTime(qint64 ms) { return SpanText(int(ms / 1000)); }
 QString localTime(const QDateTime& wall) {
   if (!wall.isValid()) return QString();
   const QDateTime local = wall.toLocalTime();
-  return local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
+  const int offset = local.offsetFromUtc() / 60;
+  return local.toString("yyyy-MM-ddTHH:mm:ss") + (offset < 0 ? '-' : '+') +
+         QString("%1:%2")
+             .arg(qAbs(offset) / 60, 2, 10, QChar('0'))
+             .arg(qAbs(offset) % 60, 2, 10, QChar('0'));
 }
 
 QString orEmpty(int n) { return n ? QString::number(n) : QString(); }

@@ -2,14 +2,18 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMap>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include "app/instancelock.h"
 #include "app/reportcommand.h"
 #include "core/match.h"
 #include "journal/matchjournal.h"
@@ -70,6 +74,116 @@ TEST(JournalSession, OffersAnUnfinishedMatchAndFilesItWhenDeclinedOrDamaged) {
     EXPECT_EQ(store.hasCurrent(), row.goals > 0) << row.name;
     EXPECT_EQ(store.finishedPaths().size(), row.filed) << row.name;
   }
+}
+
+TEST(JournalSession, AMatchEndedNormallyInTheMiddleComesBackWhileTheDisplayIsBlack) {
+  struct Row {
+    const char* name;
+    bool answer;
+    int home;
+    int filed;
+  } rows[] = {{"Ja", true, 2, 0}, {"Nein", false, 0, 1}};
+  for (const Row& row : rows) {
+    QTemporaryDir folder;
+    FakeTick tick;
+    {  // "Programm beenden?" -> Ja in the middle of the match.
+      Match match;
+      JournalSession ended(folder.path(), match, tick);
+      ended.open([](const QString&) { return false; });
+      match.changeScore(1, +2);
+      ended.finish();
+    }
+    Match match;
+    JournalSession session(folder.path(), match, tick);
+    bool blackWhileAsked = false;
+    session.open([&](const QString&) {
+      blackWhileAsked = match.state().blackScreen;
+      return row.answer;
+    });
+    EXPECT_TRUE(blackWhileAsked) << row.name;
+    EXPECT_FALSE(match.state().blackScreen) << row.name;
+    EXPECT_EQ(match.state().score[0], row.home) << row.name;
+    EXPECT_EQ(JournalStore(folder.path()).finishedPaths().size(), row.filed) << row.name;
+  }
+}
+
+TEST(JournalSession, TheQuestionSaysWhenPartOfTheRecordIsDamagedOrMissing) {
+  JournalContents missing;
+  missing.missingFrom = QDateTime::currentDateTime();
+  JournalContents damaged;
+  damaged.damagedLines = 1;
+  struct Row {
+    const char* name;
+    JournalContents contents;
+    const char* says;
+  } rows[] = {{"whole", JournalContents{}, ""},
+              {"damaged", damaged, "Ein Teil des Spieljournals war beschädigt"},
+              {"missing", missing, "Das Spieljournal fehlt ab "}};
+  for (const Row& row : rows) {
+    const QString note = JournalSession::recordNote(row.contents);
+    const QString says = QString::fromUtf8(row.says);
+    EXPECT_EQ(note.left(says.size()), says) << row.name;
+    EXPECT_EQ(note.isEmpty(), says.isEmpty()) << row.name;
+  }
+
+  // A line in the middle of a crashed match damaged: the question says so in its second line,
+  // and the last good state comes back.
+  QTemporaryDir folder;
+  FakeTick tick;
+  {
+    Match match;
+    JournalSession crashed(folder.path(), match, tick);
+    crashed.open([](const QString&) { return false; });
+    for (int goal = 0; goal < 5; ++goal) match.changeScore(1, +1);
+  }
+  JournalStore store(folder.path());
+  QFile file(store.currentPath());
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  const QList<QByteArray> lines = file.readAll().split('\n');
+  file.seek(lines[0].size() + lines[1].size() + lines[2].size() + lines[3].size() + 4 + 20);
+  file.write("#");
+  file.close();
+  Match match;
+  JournalSession session(folder.path(), match, tick);
+  QString asked;
+  session.open([&](const QString& question) {
+    asked = question;
+    return true;
+  });
+  EXPECT_EQ(asked.section('\n', 0, 0), JournalSession::kResumeQuestion);
+  EXPECT_TRUE(asked.section('\n', 1).startsWith(QString::fromUtf8("Ein Teil")))
+      << qPrintable(asked);
+  EXPECT_EQ(match.state().score[0], 5);
+}
+
+TEST(InstanceLock, ASecondProgramIsRefusedAndAKilledOnesLockIsTakenOver) {
+  QTemporaryDir folder;
+  const QStringList places{folder.filePath("state/scorvex"), folder.filePath("Scorvex.reg")};
+  {
+    InstanceLock running(places);
+    ASSERT_TRUE(running.acquire());
+    InstanceLock second(places);
+    EXPECT_FALSE(second.acquire());
+    QSignalSpy raised(&running, &InstanceLock::raiseRequested);
+    second.askToRaise();
+    EXPECT_TRUE(raised.wait(3000));
+    // Only the settings are shared: still refused.
+    InstanceLock sameSettings({folder.filePath("other/scorvex"), places[1]});
+    EXPECT_FALSE(sameSettings.acquire());
+  }
+  // A program killed while it held the locks.
+  const pid_t child = fork();
+  if (child == 0) {
+    InstanceLock killed(places);
+    if (killed.acquire()) ::kill(::getpid(), SIGKILL);
+    ::_exit(1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  ASSERT_TRUE(QFile::exists(places[0] + ".lock"));
+  InstanceLock next(places);
+  EXPECT_TRUE(next.acquire());
 }
 
 TEST(SaveReport, WritesCsvAndJsonUnderThePickedNameOrTellsWhyNot) {
