@@ -2,14 +2,15 @@
 
 #include <QLabel>
 
-// The console's red line for a journal that cannot be written: shown across the foot of its
-// window from the first failed write until writing works again, hidden otherwise. It places
-// itself and follows the window's size, above the controls there, so that it is never missed.
+// The console's red line for a journal that cannot be written: shown across the console from
+// the first failed write until writing works again, hidden otherwise. It places itself right
+// above `above` (the running-text edit field, so that it stays usable), or at the foot of the
+// window, and follows the window's size.
 class JournalStatusLine : public QLabel {
   Q_OBJECT
 
  public:
-  explicit JournalStatusLine(QWidget* console);
+  explicit JournalStatusLine(QWidget* console, QWidget* above = nullptr);
 
   // Empty hides the line.
   void setProblem(const QString& problem);
@@ -19,4 +20,6 @@ class JournalStatusLine : public QLabel {
 
  private:
   void place();
+
+  QWidget* above_;
 };

@@ -123,7 +123,7 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   };
   recordNames();
   QObject::connect(&settings, &Settings::changed, &journal, recordNames);
-  auto* journalStatus = new JournalStatusLine(console.get());
+  auto* journalStatus = new JournalStatusLine(console.get(), console->Panel3);
   QObject::connect(&journal, &JournalSession::problemChanged, journalStatus,
                    &JournalStatusLine::setProblem);
   journalStatus->setProblem(journal.problem());

@@ -81,8 +81,8 @@ TEST(JournalReader, ReadsAJournalOfSeventyMiBWithBoundedMemory) {
   for (int chunk = 0; chunk < kChunks; ++chunk) {
     match.changeScore(1, +1);
     const MatchSnapshot snapshot = match.snapshot(1000);
-    QByteArray lines = journalline::encode(journalformat::event(
-        {wall, Kind::Goal, 0, 1000, 1, 0, snapshot.state.score[0], 0, 0}));
+    QByteArray lines = journalline::encode(
+        journalformat::event({wall, Kind::Goal, 0, 1000, 1, 0, snapshot.state.score[0], 0, 0}));
     const QByteArray state = journalline::encode(journalformat::state(toJson(snapshot), wall));
     while (lines.size() < (1 << 20)) lines += state;
     ASSERT_EQ(file.write(lines), lines.size());
@@ -104,7 +104,8 @@ TEST(JournalReader, ReadsAJournalOfSeventyMiBWithBoundedMemory) {
 TEST(MatchJournal, StaysSmallThroughALongRunAndRecordsListEditsAsChanges) {
   Recorded r(5 * 3600);
   RunningTexts texts;
-  for (int i = 0; i < 20'000; ++i) texts.lines.append(QString("Werbung für Bäckerei Nummer %1").arg(i));
+  for (int i = 0; i < 20'000; ++i)
+    texts.lines.append(QString("Werbung für Bäckerei Nummer %1").arg(i));
   r.journal->recordTexts(texts);
   const qint64 withList = r.journal->size();
   texts.lines[10'000] = "Heute: Freibier";
