@@ -69,7 +69,8 @@ std::optional<JournalContents> JournalSession::open(
       store_.finishCurrent();
     }
   }
-  journal_ = std::make_unique<MatchJournal>(match_, tick_, store_.currentPath());
+  journal_ = resumed ? std::make_unique<MatchJournal>(match_, tick_, store_.currentPath(), *resumed)
+                     : std::make_unique<MatchJournal>(match_, tick_, store_.currentPath());
   journal_->setNextJournal([this] {
     resumed_ = false;
     store_.finishCurrent();

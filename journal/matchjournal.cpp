@@ -16,6 +16,14 @@ using journalline::encode;
 
 MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString& path,
                            QObject* parent)
+    : MatchJournal(match, tick, path, nullptr, parent) {}
+
+MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString& path,
+                           const JournalContents& read, QObject* parent)
+    : MatchJournal(match, tick, path, &read, parent) {}
+
+MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString& path,
+                           const JournalContents* read, QObject* parent)
     : QObject(parent), match_(match), tick_(tick), path_(path) {
   last_ = match_.snapshot(tick_.now());
   lastWall_ = journalformat::wallNow();
@@ -30,7 +38,7 @@ MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString&
 
   const QFileInfo info(path);
   if (info.size() > 0) {
-    const JournalReading reading = readJournalFile(path);
+    const JournalReading reading = read ? JournalReading{*read, {}} : readJournalFile(path);
     if (reading.contents) carryOver(*reading.contents);
     file_ = std::make_unique<JournalFile>(path);
     if (!file_->isOpen()) {

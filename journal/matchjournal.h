@@ -45,6 +45,10 @@ class MatchJournal : public QObject {
   // and names carried over, and a time from which its record was missing kept as a gap.
   MatchJournal(Match& match, const TickCounter& tick, const QString& path,
                QObject* parent = nullptr);
+  // The same for a journal already read (the match taken up again at start-up), so that a
+  // long one is not read twice.
+  MatchJournal(Match& match, const TickCounter& tick, const QString& path,
+               const JournalContents& read, QObject* parent = nullptr);
   ~MatchJournal() override;
 
   // After a reset: files the finished journal and returns the path of the next one.
@@ -80,6 +84,8 @@ class MatchJournal : public QObject {
   void write(const QByteArray& lines, qsizetype newEvents);
   void fail(qsizetype newEvents);
   void retry();
+  MatchJournal(Match& match, const TickCounter& tick, const QString& path,
+               const JournalContents* read, QObject* parent);
   void carryOver(const JournalContents& contents);
   void startNext(const QDateTime& wall);
   QByteArray fullState() const;
