@@ -11,8 +11,9 @@ QString raisePath(const QString& place) { return place + ".raise"; }
 
 }  // namespace
 
-InstanceLock::InstanceLock(const QStringList& places, QObject* parent)
-    : QObject(parent), places_(places) {
+InstanceLock::InstanceLock(const QStringList& places, QObject* parent) : QObject(parent) {
+  for (const QString& place : places)
+    if (QDir::isAbsolutePath(place)) places_.append(place);
   connect(&watcher_, &QFileSystemWatcher::fileChanged, this, [this](const QString& path) {
     emit raiseRequested();
     // A file replaced rather than written drops out of the watch: it is watched again.

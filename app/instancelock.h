@@ -20,7 +20,8 @@ class InstanceLock : public QObject {
   static constexpr const char* kRunningMessage =
       "Scorvex läuft bereits – das laufende Programm wird nach vorn geholt.";
 
-  // `places`: the files to lock (a ".lock" is added to each).
+  // `places`: the files to lock (a ".lock" is added to each). One that is not an absolute path
+  // (the settings in the Windows registry, which is per user anyway) is passed over.
   explicit InstanceLock(const QStringList& places, QObject* parent = nullptr);
   ~InstanceLock() override;
 

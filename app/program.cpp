@@ -55,7 +55,7 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   QtDialogs dialogs;
   QtSettingsKey settingsKey(QString("\\Software\\Merrowtide\\") + TFormCtrl::kAppTitle);
   // One program per user: a second start touches neither the journal nor the settings.
-  InstanceLock instance({defaultJournalFolder() + "/scorvex", settingsKey.storeName()});
+  InstanceLock instance({defaultJournalFolder() + "/scorvex", settingsKey.location()});
   if (!instance.acquire()) {
     std::fprintf(stderr, "%s\n", InstanceLock::kRunningMessage);
     instance.askToRaise();

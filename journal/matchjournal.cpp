@@ -160,7 +160,8 @@ void MatchJournal::close() {
 }
 
 void MatchJournal::write(const QByteArray& lines, qsizetype newEvents) {
-  if (missingSince_.isValid()) return;  // kept in events_ until writing works again
+  // While writing fails the entries wait in events_; after close() nothing is written.
+  if (missingSince_.isValid() || !file_) return;
   if (!isOpen() || !file_->append(lines)) return fail(newEvents);
   compactIfDue();
 }

@@ -268,4 +268,35 @@ TEST(Program, AMatchKilledMidwayComesBackWithOneJa) {
   second.waitForFinished();
 }
 
+TEST(Program, ASecondStartSaysScorvexIsRunningAndTouchesNeitherJournalNorSettings) {
+  QTemporaryDir home;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
+    environment.insert(name, home.filePath(name));
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  QProcess first, second;
+  for (QProcess* program : {&first, &second}) program->setProcessEnvironment(environment);
+  first.start(SCRIPTED_PROGRAM, {"play"});
+  ASSERT_FALSE(reports(first, 1).value("clock").isEmpty());
+  const QString state = home.filePath("XDG_STATE_HOME") + "/Merrowtide/Scorvex";
+  const QString settingsPath = home.filePath("XDG_CONFIG_HOME") + "/Merrowtide/Scorvex.reg";
+  QFile settings(settingsPath);
+  ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+  const QByteArray settingsBefore = settings.readAll();
+  settings.close();
+
+  second.start(SCRIPTED_PROGRAM, {});
+  ASSERT_TRUE(second.waitForFinished(20'000));
+  EXPECT_EQ(second.exitCode(), 0);
+  EXPECT_EQ(QString::fromUtf8(second.readAllStandardError()).trimmed().section('\n', -1),
+            InstanceLock::kRunningMessage);
+  EXPECT_TRUE(QFile::exists(state + "/current.journal"));
+  EXPECT_TRUE(JournalStore(state).finishedPaths().isEmpty());
+  ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+  EXPECT_EQ(settings.readAll(), settingsBefore);
+  EXPECT_EQ(first.state(), QProcess::Running);
+  ::kill(pid_t(first.processId()), SIGKILL);
+  first.waitForFinished();
+}
+
 }  // namespace
