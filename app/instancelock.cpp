@@ -22,8 +22,7 @@ InstanceLock::InstanceLock(const QStringList& places, QObject* parent) : QObject
 }
 
 InstanceLock::~InstanceLock() {
-  if (locks_.empty()) return;
-  for (const QString& place : places_) QFile::remove(raisePath(place));
+  for (const QString& place : watcher_.files()) QFile::remove(place);
 }
 
 bool InstanceLock::acquire() {
@@ -32,16 +31,20 @@ bool InstanceLock::acquire() {
     auto lock = std::make_unique<QLockFile>(place + ".lock");
     // Only a lock whose process is gone is stale, however old it is: a match may run for days.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) {
-      locks_.clear();
-      return false;
+    if (lock->tryLock(0)) {
+      locks_.push_back(std::move(lock));
+      continue;
     }
-    locks_.push_back(std::move(lock));
+    // Held by another program. A place where no lock can be made at all (a file where the
+    // folder should be) does not keep the program from starting: the journal tells it.
+    if (lock->error() != QLockFile::LockFailedError) continue;
+    locks_.clear();
+    return false;
   }
   for (const QString& place : places_) {
     QFile raise(raisePath(place));
     if (raise.open(QIODevice::WriteOnly | QIODevice::Truncate)) raise.close();
-    watcher_.addPath(raisePath(place));
+    if (raise.exists()) watcher_.addPath(raisePath(place));
   }
   return true;
 }

@@ -25,7 +25,8 @@ class InstanceLock : public QObject {
   explicit InstanceLock(const QStringList& places, QObject* parent = nullptr);
   ~InstanceLock() override;
 
-  // False when another program holds any of the locks; then none is held.
+  // False when another program holds any of the locks; then none is held. A place where no
+  // lock can be made is passed over.
   bool acquire();
   // Asks the program that holds the locks to bring its console to the front.
   void askToRaise() const;

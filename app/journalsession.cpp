@@ -43,10 +43,9 @@ std::optional<JournalContents> JournalSession::leftOver() const {
 
 QString JournalSession::recordNote(const JournalContents& contents) {
   if (contents.missingFrom.isValid())
-    return QString("Das Spieljournal fehlt ab %1 Uhr; fortgesetzt wird der Stand davor.")
+    return QString("Journal fehlt ab %1")
         .arg(contents.missingFrom.toLocalTime().toString("HH:mm:ss"));
-  if (contents.damagedLines > 0)
-    return "Ein Teil des Spieljournals war beschädigt; fortgesetzt wird der letzte gute Stand.";
+  if (contents.damagedLines > 0) return "Journal teils beschädigt";
   return QString();
 }
 

@@ -29,8 +29,8 @@ class JournalSession : public QObject {
   ~JournalSession() override;
 
   // Offers an unfinished match through `ask` (true takes it up again) and starts recording.
-  // While the question is open the display shows the black screen. The question says in a
-  // second line when part of the record was damaged or is missing from a time on. Returns the
+  // While the question is open the display shows the black screen. The question says in one
+  // more line when part of the record was damaged or is missing from a time on. Returns the
   // match taken up, already back in the Match; its running texts and count direction are the
   // caller's to put back. A journal that cannot be read at all is reported in one line on
   // stderr and filed away without a question; declining files it as well.
@@ -47,7 +47,8 @@ class JournalSession : public QObject {
   // nothing happened leaves nothing.
   void finish();
 
-  // The question's second line for a journal read with damage or a missing stretch.
+  // The question's third line for a journal read with damage or a missing stretch: short, so
+  // that it fits the question's small box.
   static QString recordNote(const JournalContents& contents);
 
  signals:

@@ -27,8 +27,9 @@ QString lastError() {
     case EPERM:
       return "keine Schreibberechtigung";
     case ENOENT:
-    case ENOTDIR:
       return "Ordner fehlt";
+    case ENOTDIR:
+      return "Ordner kann nicht angelegt werden";
     case EIO:
       return "Ein-/Ausgabefehler";
     default:

@@ -117,8 +117,8 @@ TEST(JournalSession, TheQuestionSaysWhenPartOfTheRecordIsDamagedOrMissing) {
     JournalContents contents;
     const char* says;
   } rows[] = {{"whole", JournalContents{}, ""},
-              {"damaged", damaged, "Ein Teil des Spieljournals war beschädigt"},
-              {"missing", missing, "Das Spieljournal fehlt ab "}};
+              {"damaged", damaged, "Journal teils beschädigt"},
+              {"missing", missing, "Journal fehlt ab "}};
   for (const Row& row : rows) {
     const QString note = JournalSession::recordNote(row.contents);
     const QString says = QString::fromUtf8(row.says);
@@ -151,7 +151,7 @@ TEST(JournalSession, TheQuestionSaysWhenPartOfTheRecordIsDamagedOrMissing) {
     return true;
   });
   EXPECT_EQ(asked.section('\n', 0, 0), JournalSession::kResumeQuestion);
-  EXPECT_TRUE(asked.section('\n', 1).startsWith(QString::fromUtf8("Ein Teil")))
+  EXPECT_TRUE(asked.section('\n', 1).startsWith(QString::fromUtf8("Journal teils")))
       << qPrintable(asked);
   EXPECT_EQ(match.state().score[0], 5);
 }
@@ -184,6 +184,12 @@ TEST(InstanceLock, ASecondProgramIsRefusedAndAKilledOnesLockIsTakenOver) {
   ASSERT_TRUE(QFile::exists(places[0] + ".lock"));
   InstanceLock next(places);
   EXPECT_TRUE(next.acquire());
+
+  // A file where the journal's folder should be does not stop the start.
+  QFile blocking(folder.filePath("blocked"));
+  ASSERT_TRUE(blocking.open(QIODevice::WriteOnly));
+  InstanceLock blocked({folder.filePath("blocked/scorvex"), folder.filePath("other.reg")});
+  EXPECT_TRUE(blocked.acquire());
 }
 
 TEST(SaveReport, WritesCsvAndJsonUnderThePickedNameOrTellsWhyNot) {
