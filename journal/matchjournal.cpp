@@ -188,17 +188,18 @@ void MatchJournal::retry() {
     auto file = std::make_unique<JournalFile>(path_);
     if (!file->isOpen()) return setProblem(file->errorString());
     file_ = std::move(file);
-    if (file_->size() == 0) {
-      const QDateTime since = std::exchange(missingSince_, QDateTime());
-      const QByteArray start = compactJournal();
-      if (!file_->append(start)) {
-        missingSince_ = since;
-        return setProblem(file_->errorString());
-      }
-      missingOffset_ = start.indexOf('\n') + 1;
-      retryTimer_.stop();
-      return setProblem(QString());
+  }
+  // A journal that could not even begin gets its whole start now.
+  if (file_->size() == 0) {
+    const QDateTime since = std::exchange(missingSince_, QDateTime());
+    const QByteArray start = compactJournal();
+    if (!file_->append(start)) {
+      missingSince_ = since;
+      return setProblem(file_->errorString());
     }
+    missingOffset_ = start.indexOf('\n') + 1;
+    retryTimer_.stop();
+    return setProblem(QString());
   }
   QByteArray lines;
   for (qsizetype i = firstUnwritten_; i < events_.size(); ++i)

@@ -65,7 +65,7 @@ struct Recorded {
   std::unique_ptr<MatchJournal> journal;
 };
 
-TEST(JournalReader, ReadsAJournalOfSeventyMiBWithBoundedMemory) {
+TEST(JournalReader, ReadsAJournalOverSixtyFourMiBWithBoundedMemory) {
   // What a day of remote commands wrote before journals were compacted: state lines, with a
   // goal among them now and then, made by the program's own encoders.
   QTemporaryDir folder;
@@ -77,7 +77,7 @@ TEST(JournalReader, ReadsAJournalOfSeventyMiBWithBoundedMemory) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   const QDateTime wall = QDateTime::fromString("2026-12-07T20:00:00.000+01:00", Qt::ISODateWithMs);
   file.write(journalline::encode(journalformat::head(wall)));
-  constexpr int kChunks = 70;
+  constexpr int kChunks = 66;
   for (int chunk = 0; chunk < kChunks; ++chunk) {
     match.changeScore(1, +1);
     const MatchSnapshot snapshot = match.snapshot(1000);
@@ -176,6 +176,27 @@ TEST(MatchJournal, AFailedWriteIsToldMarkedInTheFileAndMadeGoodWhenWritingWorksA
   int guestGoals = 0;
   for (const MatchEvent& e : journal.events) guestGoals += e.kind == Kind::Goal && e.team == 2;
   EXPECT_EQ(guestGoals, 3);
+}
+
+TEST(MatchJournal, AJournalThatCouldNotBeginIsWrittenWholeWhenWritingWorks) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath("current.journal");
+  FakeTick tick;
+  Match match;
+  FileSizeLimit full(0);
+  MatchJournal journal(match, tick, path);
+  match.changeScore(1, +1);
+  journal.recordNames({"Heim", "Gast", "Finale"});
+  EXPECT_FALSE(journal.problem().isEmpty());
+  EXPECT_EQ(QFileInfo(path).size(), 0);
+  full.lift();
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return journal.problem().isEmpty(); }, MatchJournal::kRetryMs * 3));
+  const JournalReading reading = readJournalFile(path);
+  ASSERT_TRUE(reading.contents) << qPrintable(reading.problem);
+  EXPECT_EQ(reading.contents->events.size(), 1);
+  EXPECT_EQ(reading.contents->state->state.score[0], 1);
+  EXPECT_EQ(reading.contents->names->title, "Finale");
 }
 
 TEST(MatchJournal, AResetFilesTheMatchAndStartsANewJournal) {
