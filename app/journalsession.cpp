@@ -13,8 +13,9 @@ void report(const QString& line) { std::fprintf(stderr, "Scorvex: %s\n", qPrinta
 
 }  // namespace
 
-JournalSession::JournalSession(const QString& folder, Match& match, const TickCounter& tick)
-    : store_(folder), match_(match), tick_(tick) {}
+JournalSession::JournalSession(const QString& folder, Match& match, const TickCounter& tick,
+                               QObject* parent)
+    : QObject(parent), store_(folder), match_(match), tick_(tick) {}
 
 JournalSession::~JournalSession() = default;
 
@@ -25,42 +26,81 @@ std::optional<JournalContents> JournalSession::leftOver() const {
   const JournalReading reading = readJournalFile(store_.currentPath());
   if (!reading.contents) {
     report(QString("Spieljournal %1 ignoriert: %2").arg(store_.currentPath(), reading.problem));
-  } else if (!reading.contents->changed) {
+  } else if (!reading.contents->changed && !reading.contents->state) {
     QFile::remove(store_.currentPath());
+    return std::nullopt;
   } else if (!reading.contents->ended && reading.contents->state) {
-    return reading.contents;
+    const MatchState& s = reading.contents->state->state;
+    const bool begun = s.started || s.score != std::array<int, 2>{0, 0};
+    if (begun || reading.contents->changed || reading.contents->missingFrom.isValid())
+      return reading.contents;
+    QFile::remove(store_.currentPath());
+    return std::nullopt;
   }
   store_.finishCurrent();
   return std::nullopt;
 }
 
+QString JournalSession::recordNote(const JournalContents& contents) {
+  if (contents.missingFrom.isValid())
+    return QString("Journal fehlt ab %1")
+        .arg(contents.missingFrom.toLocalTime().toString("HH:mm:ss"));
+  if (contents.damagedLines > 0) return "Journal teils beschädigt";
+  return QString();
+}
+
 std::optional<JournalContents> JournalSession::open(
     const std::function<bool(const QString&)>& ask) {
   QString error;
-  if (!store_.prepare(&error)) {
-    report(QString("Spieljournal aus: %1").arg(error));
-    return std::nullopt;
-  }
+  if (!store_.prepare(&error)) report(QString("Spieljournal: %1").arg(error));
   std::optional<JournalContents> resumed = leftOver();
-  if (resumed && ask(kResumeQuestion)) {
-    resumeMatch(match_, *resumed->state, tick_.now());
-    resumed_ = true;
-  } else if (resumed) {
-    resumed.reset();
-    store_.finishCurrent();
+  if (resumed) {
+    // The hall sees no score that may be about to go until the operator has answered.
+    const bool wasBlack = match_.state().blackScreen;
+    if (!wasBlack) match_.toggleBlackScreen();
+    const QString note = recordNote(*resumed);
+    if (ask(note.isEmpty() ? QString(kResumeQuestion) : kResumeQuestion + ("\n" + note))) {
+      resumeMatch(match_, *resumed->state, tick_.now());
+      resumed_ = true;
+    } else {
+      if (!wasBlack) match_.toggleBlackScreen();
+      resumed.reset();
+      store_.finishCurrent();
+    }
   }
-  journal_ = std::make_unique<MatchJournal>(match_, tick_, store_.currentPath());
-  if (!journal_->isOpen()) journal_.reset();
+  journal_ = resumed ? std::make_unique<MatchJournal>(match_, tick_, store_.currentPath(), *resumed)
+                     : std::make_unique<MatchJournal>(match_, tick_, store_.currentPath());
+  journal_->setNextJournal([this] {
+    resumed_ = false;
+    store_.finishCurrent();
+    return store_.currentPath();
+  });
+  connect(journal_.get(), &MatchJournal::problemChanged, this, &JournalSession::problemChanged);
+  if (!journal_->problem().isEmpty()) emit problemChanged(journal_->problem());
   return resumed;
 }
 
+void JournalSession::recordNames(const TeamNames& names) {
+  if (journal_) journal_->recordNames(names);
+}
+
+void JournalSession::recordTexts(const RunningTexts& texts) {
+  if (journal_) journal_->recordTexts(texts);
+}
+
+QString JournalSession::problem() const { return journal_ ? journal_->problem() : QString(); }
+
 void JournalSession::finish() {
   if (!journal_) return;
-  const bool changed = resumed_ || journal_->changed();
-  journal_->finish();
-  journal_.reset();
-  if (changed)
+  if (journal_->inProgress()) {
+    // Offered again at the next start, as after a crash.
+    journal_->close();
+  } else if (resumed_ || journal_->changed()) {
+    journal_->finish();
     store_.finishCurrent();
-  else
+  } else {
+    journal_->close();
     QFile::remove(store_.currentPath());
+  }
+  journal_.reset();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -12,28 +13,46 @@ class Match;
 class MatchJournal;
 class TickCounter;
 
-// The match journal over one run of the program. At start-up it finds a match that was not
-// ended normally and offers to take it up again; then it records the match; at a normal end
-// it files the journal among the finished matches.
-class JournalSession {
+// The match journal over one run of the program. At start-up it finds a match that was neither
+// reset nor declined, whether the program crashed or was ended, and offers to take it up
+// again; then it records the match, a new journal for each new match; at the end it leaves a
+// match in progress for the next start and files a finished one.
+class JournalSession : public QObject {
+  Q_OBJECT
+
  public:
   static constexpr const char* kResumeQuestion =
       "Das letzte Spiel wurde nicht beendet. Spiel fortsetzen?";
 
-  JournalSession(const QString& folder, Match& match, const TickCounter& tick);
-  ~JournalSession();
+  JournalSession(const QString& folder, Match& match, const TickCounter& tick,
+                 QObject* parent = nullptr);
+  ~JournalSession() override;
 
   // Offers an unfinished match through `ask` (true takes it up again) and starts recording.
-  // Returns the match taken up, already back in the Match; its running texts and count
-  // direction are the caller's to put back. A journal that cannot be trusted is reported in
-  // one line on stderr and filed away without a question; declining files it as well. A run
-  // in which nothing changed leaves no journal.
+  // While the question is open the display shows the black screen. The question says in one
+  // more line when part of the record was damaged or is missing from a time on. Returns the
+  // match taken up, already back in the Match; its running texts and count direction are the
+  // caller's to put back. A journal that cannot be read at all is reported in one line on
+  // stderr and filed away without a question; declining files it as well.
   std::optional<JournalContents> open(const std::function<bool(const QString&)>& ask);
-  // Null when the journal could not be opened (the match goes on unrecorded).
+  // Null before open().
   MatchJournal* journal() const { return journal_.get(); }
   // The journal of the match in progress, else of the last finished one (empty: none yet).
   QString lastMatchPath() const { return store_.lastMatchPath(); }
+  void recordNames(const TeamNames& names);
+  void recordTexts(const RunningTexts& texts);
+  // Empty while the match is recorded; else the one line the console and the phone show.
+  QString problem() const;
+  // A match in progress stays for the next start; a finished one is filed; a run in which
+  // nothing happened leaves nothing.
   void finish();
+
+  // The question's third line for a journal read with damage or a missing stretch: short, so
+  // that it fits the question's small box.
+  static QString recordNote(const JournalContents& contents);
+
+ signals:
+  void problemChanged(const QString& problem);
 
  private:
   std::optional<JournalContents> leftOver() const;
@@ -42,5 +61,5 @@ class JournalSession {
   Match& match_;
   const TickCounter& tick_;
   std::unique_ptr<MatchJournal> journal_;
-  bool resumed_ = false;
+  bool resumed_ = false;  // the journal open is a match taken up again
 };

@@ -9,7 +9,9 @@
 
 #include "app/commandline.h"
 #include "app/formctrl.h"
+#include "app/instancelock.h"
 #include "app/journalsession.h"
+#include "app/journalstatusline.h"
 #include "app/keyforwarding.h"
 #include "app/remoteloader.h"
 #include "app/reportcommand.h"
@@ -55,6 +57,13 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   QtDesktop desktop;
   QtDialogs dialogs;
   QtSettingsKey settingsKey(QString("\\Software\\Merrowtide\\") + TFormCtrl::kAppTitle);
+  // One program per user: a second start touches neither the journal nor the settings.
+  InstanceLock instance({defaultJournalFolder() + "/scorvex", settingsKey.location()});
+  if (!instance.acquire()) {
+    std::fprintf(stderr, "%s\n", InstanceLock::kRunningMessage);
+    instance.askToRaise();
+    return 0;
+  }
   SystemHelpViewer help;  // before the first window: it may warn that help is missing
   Platform platform{tick, sound, desktop, dialogs, settingsKey, help};
 
@@ -80,6 +89,11 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   QObject::connect(display.get(), &TFormTablo::runTextEnded, &commands, &Commands::textPassEnded);
   auto remote = std::make_unique<RemoteLoader>(*console->mRemote, *console, commands, platform);
   console->RunText->loadDefaultList();
+  QObject::connect(&instance, &InstanceLock::raiseRequested, console.get(), [&] {
+    console->showNormal();
+    console->raise();
+    console->activateWindow();
+  });
 
   try {
     const DisplayOptions options = parseDisplayOptions(app.arguments().mid(1));
@@ -109,11 +123,19 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
     commands.setCountDown(countDown);
     if (resumed->texts) texts.restore(resumed->texts->lines, resumed->texts->selected);
   }
-  const auto recordTexts = [&] {
-    if (journal.journal()) journal.journal()->recordTexts({texts.lines(), texts.selected()});
-  };
+  const auto recordTexts = [&] { journal.recordTexts({texts.lines(), texts.selected()}); };
   recordTexts();
   QObject::connect(&texts, &RunTextList::linesEdited, recordTexts);
+  const auto recordNames = [&] {
+    const TSettings& s = settings.record();
+    journal.recordNames({s.Comanda1, s.Comanda2, s.Title});
+  };
+  recordNames();
+  QObject::connect(&settings, &Settings::changed, &journal, recordNames);
+  auto* journalStatus = new JournalStatusLine(console.get(), console->Panel3);
+  QObject::connect(&journal, &JournalSession::problemChanged, journalStatus,
+                   &JournalStatusLine::setProblem);
+  journalStatus->setProblem(journal.problem());
   QObject::connect(console.get(), &TFormCtrl::reportRequested,
                    [&] { saveReport(dialogs, console.get(), journal.lastMatchPath()); });
 

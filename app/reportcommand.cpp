@@ -65,7 +65,7 @@ void saveReport(Dialogs& dialogs, QWidget* parent, const QString& journalPath) {
     QString reason;
     if (!writeFile(path, bytes, &reason)) {
       dialogs.showError(parent, caption,
-                        QString("Cannot create file \"%1\". %2").arg(path, reason));
+                        QString("Datei \"%1\" kann nicht angelegt werden: %2").arg(path, reason));
       return;
     }
   }

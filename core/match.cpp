@@ -144,8 +144,10 @@ void Match::periodCycle() { setPeriod((state_.period + 1) % 5); }
 void Match::changeScore(int team, int delta) {
   apply([&] {
     int& score = state_.score[team - 1];
-    if (delta < 0 && score == 0) return;
-    score += delta;
+    // Below zero or beyond three digits is refused whole, like any other bad input.
+    const qint64 next = qint64(score) + delta;
+    if (delta == 0 || next < 0 || next > kMaxScore) return;
+    score = int(next);
     if (delta <= 0 || !rules_.goalReleasesPenalty) return;
     if (const auto slot = penalties_.slotToRelease(team == 1 ? 2 : 1)) endPenalty(*slot);
   });

@@ -33,6 +33,8 @@ class Match : public QObject {
  public:
   // The end-of-period blink: ten steps of 500 ms, the last one switches the clock off.
   static constexpr int kBlinkSteps = 10;
+  // A score has three digits on the display: a goal beyond this is refused.
+  static constexpr int kMaxScore = 999;
 
   explicit Match(QObject* parent = nullptr);
 

@@ -2,6 +2,8 @@
 
 #include <QJsonArray>
 
+#include "journal/journalline.h"
+
 namespace journalformat {
 
 QDateTime wallNow() {
@@ -9,15 +11,27 @@ QDateTime wallNow() {
   return now.toOffsetFromUtc(now.offsetFromUtc());
 }
 
+QString wallText(const QDateTime& wall) { return wall.toString(Qt::ISODateWithMs); }
+
 QJsonObject head(const QDateTime& started) {
-  return {{"k", "head"},
-          {"program", kProgram},
-          {"format", kVersion},
-          {"started", started.toString(Qt::ISODateWithMs)}};
+  return {
+      {"k", "head"}, {"program", kProgram}, {"format", kVersion}, {"started", wallText(started)}};
+}
+
+QByteArray missingLine(const QDateTime& from) {
+  QByteArray json = R"({"k":"missing","from":")" +
+                    (from.isValid() ? wallText(from).toLatin1() : QByteArray()) + "\"}";
+  json = json.leftJustified(kMissingJsonBytes, ' ', true);
+  return QByteArray::number(journalline::crc32(json), 16).rightJustified(8, '0') + ' ' + json +
+         '\n';
+}
+
+QJsonObject names(const TeamNames& names) {
+  return {{"k", "names"}, {"home", names.home}, {"guest", names.guest}, {"title", names.title}};
 }
 
 QJsonObject state(const QJsonObject& match, const QDateTime& wall) {
-  return {{"k", "state"}, {"wall", wall.toString(Qt::ISODateWithMs)}, {"match", match}};
+  return {{"k", "state"}, {"wall", wallText(wall)}, {"match", match}};
 }
 
 QJsonObject texts(const RunningTexts& texts) {
@@ -26,14 +40,34 @@ QJsonObject texts(const RunningTexts& texts) {
           {"selected", texts.selected}};
 }
 
+QJsonObject splice(const RunningTexts& before, const RunningTexts& after) {
+  const QStringList& a = before.lines;
+  const QStringList& b = after.lines;
+  qsizetype start = 0;
+  while (start < a.size() && start < b.size() && a[start] == b[start]) ++start;
+  qsizetype tail = 0;
+  while (tail < a.size() - start && tail < b.size() - start &&
+         a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
+    ++tail;
+  return {{"k", "splice"},
+          {"at", start},
+          {"remove", a.size() - start - tail},
+          {"insert", QJsonArray::fromStringList(b.mid(start, b.size() - start - tail))},
+          {"selected", after.selected}};
+}
+
 QJsonObject event(const MatchEvent& event) {
   QJsonObject line = toJson(event);
   line["k"] = "event";
   return line;
 }
 
-QJsonObject end(const QDateTime& wall) {
-  return {{"k", "end"}, {"wall", wall.toString(Qt::ISODateWithMs)}};
+QJsonObject gap(const JournalGap& gap) {
+  QJsonObject line{{"k", "gap"}, {"from", wallText(gap.from)}, {"to", wallText(gap.to)}};
+  if (gap.lost) line["lost"] = gap.lost;
+  return line;
 }
+
+QJsonObject end(const QDateTime& wall) { return {{"k", "end"}, {"wall", wallText(wall)}}; }
 
 }  // namespace journalformat

@@ -10,10 +10,6 @@
 
 namespace {
 
-// Far above what a day of matches writes; a bigger file is not read into memory, which also
-// bounds every line.
-constexpr qint64 kMaxJournalBytes = qint64(64) << 20;
-
 JournalReading refuse(const QString& problem) { return {std::nullopt, problem}; }
 
 // The start of every line we write: eight hex digits, a space and an object.
@@ -24,71 +20,201 @@ bool looksLikeJournalLine(const QByteArray& line) {
   return true;
 }
 
-std::optional<RunningTexts> textsFromJson(const QJsonObject& o) {
-  if (!o["lines"].isArray() || !o["selected"].isDouble()) return std::nullopt;
-  RunningTexts texts;
-  for (const QJsonValue& line : o["lines"].toArray()) {
-    if (!line.isString()) return std::nullopt;
-    texts.lines.append(line.toString());
+// Reads one line at a time in pieces, so that memory stays bounded by the longest line
+// accepted, whatever the file holds.
+class LineSource {
+ public:
+  explicit LineSource(QIODevice& device) : device_(device) {}
+
+  bool atEnd() const { return device_.atEnd(); }
+  // The next line without its line feed; `whole` tells whether it ended in one, `tooLong`
+  // whether it was cut (then its bytes are skipped up to the next line feed).
+  QByteArray next(bool* whole, bool* tooLong) {
+    QByteArray line;
+    *tooLong = false;
+    char piece[1 << 16];
+    for (;;) {
+      const qint64 n = device_.readLine(piece, sizeof piece);
+      if (n <= 0) {
+        *whole = false;
+        return line;
+      }
+      const bool ends = piece[n - 1] == '\n';
+      if (!*tooLong) {
+        if (line.size() + n > kMaxJournalLineBytes) {
+          *tooLong = true;
+          line = QByteArray();
+        } else {
+          line.append(piece, ends ? n - 1 : n);
+        }
+      }
+      if (ends) {
+        *whole = true;
+        return line;
+      }
+    }
   }
-  const double selected = o["selected"].toDouble();
-  if (selected != int(selected) || selected < -1 || selected >= texts.lines.size())
-    return std::nullopt;
-  texts.selected = int(selected);
-  return texts;
+
+ private:
+  QIODevice& device_;
+};
+
+std::optional<QStringList> stringList(const QJsonValue& value) {
+  if (!value.isArray()) return std::nullopt;
+  QStringList list;
+  for (const QJsonValue& line : value.toArray()) {
+    if (!line.isString()) return std::nullopt;
+    list.append(line.toString());
+  }
+  return list;
 }
 
-// Takes one line after the head into the contents; false when it is not a valid line.
-bool take(const QJsonObject& line, JournalContents& contents) {
-  const QString kind = line["k"].toString();
-  if (kind == "state") {
-    const auto state = snapshotFromJson(line["match"].toObject());
-    if (!state) return false;
-    contents.changed =
-        contents.changed || (contents.state && state->state != contents.state->state);
-    contents.state = state;
-  } else if (kind == "texts") {
-    const auto texts = textsFromJson(line);
-    if (!texts) return false;
-    contents.changed = contents.changed || (contents.texts && texts != contents.texts);
-    contents.texts = texts;
-  } else if (kind == "event") {
-    const auto event = eventFromJson(line);
-    if (!event) return false;
-    contents.events.append(*event);
-  } else if (kind == "end") {
-    contents.ended = true;
-  } else {
-    return false;
-  }
-  return true;
+std::optional<int> selection(const QJsonValue& value, qsizetype count) {
+  const double selected = value.toDouble();
+  if (!value.isDouble() || selected != int(selected) || selected < -1 || selected >= count)
+    return std::nullopt;
+  return int(selected);
 }
+
+std::optional<RunningTexts> textsFromJson(const QJsonObject& o) {
+  const auto lines = stringList(o["lines"]);
+  if (!lines) return std::nullopt;
+  const auto selected = selection(o["selected"], lines->size());
+  if (!selected) return std::nullopt;
+  return RunningTexts{*lines, *selected};
+}
+
+std::optional<RunningTexts> spliced(const RunningTexts& before, const QJsonObject& o) {
+  const double at = o["at"].toDouble(-1);
+  const double remove = o["remove"].toDouble(-1);
+  const auto insert = stringList(o["insert"]);
+  if (!insert || at != qint64(at) || remove != qint64(remove) || at < 0 || remove < 0 ||
+      at + remove > before.lines.size())
+    return std::nullopt;
+  RunningTexts after{before.lines.mid(0, qsizetype(at)), -1};
+  after.lines += *insert;
+  after.lines += before.lines.mid(qsizetype(at + remove));
+  const auto selected = selection(o["selected"], after.lines.size());
+  if (!selected) return std::nullopt;
+  after.selected = *selected;
+  return after;
+}
+
+QDateTime wallOf(const QJsonValue& value) {
+  return QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
+}
+
+// Takes the lines after the head into the contents.
+class Taker {
+ public:
+  explicit Taker(JournalContents& contents) : c_(contents) {}
+
+  // False when the line is not a valid one.
+  bool take(const QJsonObject& line) {
+    const QString kind = line["k"].toString();
+    if (kind == "state") {
+      const auto state = snapshotFromJson(line["match"].toObject());
+      const QDateTime wall = wallOf(line["wall"]);
+      if (!state || !wall.isValid()) return false;
+      c_.changed = c_.changed || (c_.state && state->state != c_.state->state);
+      c_.state = state;
+      closeGap(wall);
+    } else if (kind == "texts") {
+      const auto texts = textsFromJson(line);
+      if (!texts) return false;
+      setTexts(*texts);
+      textsKnown_ = true;
+    } else if (kind == "splice") {
+      // An edit on a list a damaged line may have changed cannot be trusted until the next
+      // whole list.
+      if (!textsKnown_) return true;
+      if (!c_.texts) return false;
+      const auto texts = spliced(*c_.texts, line);
+      if (!texts) return false;
+      setTexts(*texts);
+    } else if (kind == "names") {
+      if (!line["home"].isString() || !line["guest"].isString() || !line["title"].isString())
+        return false;
+      c_.names =
+          TeamNames{line["home"].toString(), line["guest"].toString(), line["title"].toString()};
+    } else if (kind == "event") {
+      const auto event = eventFromJson(line);
+      if (!event) return false;
+      closeGap(event->wall);
+      c_.events.append(*event);
+      lastWall_ = event->wall;
+    } else if (kind == "gap") {
+      const double lost = line["lost"].toDouble(0);
+      if (!line["from"].isString() || !line["to"].isString() || lost < 0 || lost > 1e9)
+        return false;
+      c_.gaps.append({c_.events.size(), wallOf(line["from"]), wallOf(line["to"]), int(lost)});
+    } else if (kind == "missing") {
+      if (!line["from"].isString()) return false;
+      c_.missingFrom = wallOf(line["from"]);
+    } else if (kind == "end") {
+      c_.ended = true;
+    } else if (kind == "head") {
+      return false;
+    }
+    // Lines of a kind this version does not know are a newer program's: passed over.
+    return true;
+  }
+
+  void damaged() {
+    ++c_.damagedLines;
+    textsKnown_ = false;
+    if (openGap_) return;
+    c_.gaps.append({c_.events.size(), lastWall_, QDateTime(), 0, true});
+    openGap_ = true;
+  }
+
+ private:
+  void setTexts(const RunningTexts& texts) {
+    c_.changed = c_.changed || (c_.texts && texts != *c_.texts);
+    c_.texts = texts;
+  }
+  void closeGap(const QDateTime& wall) {
+    lastWall_ = wall;
+    if (!openGap_) return;
+    c_.gaps.last().to = wall;
+    openGap_ = false;
+  }
+
+  JournalContents& c_;
+  QDateTime lastWall_;
+  bool openGap_ = false;
+  bool textsKnown_ = true;
+};
 
 }  // namespace
 
 JournalReading readJournal(QIODevice& device) {
-  if (device.size() > kMaxJournalBytes) return refuse("zu groß");
-  const QByteArray first = device.readLine();
-  if (first.isEmpty()) return refuse("leer");
-  if (!looksLikeJournalLine(first)) return refuse("kein Spieljournal von Scorvex");
-  const auto head = journalline::decode(QByteArrayView(first).chopped(first.endsWith('\n')));
-  if (!head) return refuse(device.atEnd() ? "abgeschnitten" : "beschädigt in Zeile 1");
+  LineSource source(device);
+  bool whole = false;
+  bool tooLong = false;
+  const QByteArray first = source.next(&whole, &tooLong);
+  if (first.isEmpty() && !tooLong) return refuse("leer");
+  if (tooLong || !looksLikeJournalLine(first)) return refuse("kein Spieljournal von Scorvex");
+  const auto head = journalline::decode(first);
+  if (!head) return refuse(whole ? "beschädigt in Zeile 1" : "abgeschnitten");
   if ((*head)["k"] != "head" || (*head)["program"] != journalformat::kProgram)
     return refuse("kein Spieljournal von Scorvex");
   if ((*head)["format"].toInt() > journalformat::kVersion)
     return refuse("von einer neueren Version von Scorvex");
 
   JournalContents contents;
-  contents.started = QDateTime::fromString((*head)["started"].toString(), Qt::ISODateWithMs);
+  contents.started = wallOf((*head)["started"]);
   if ((*head)["format"].toInt() < 1 || !contents.started.isValid())
     return refuse("beschädigt in Zeile 1");
-  for (int number = 2; !device.atEnd(); ++number) {
-    const QByteArray line = device.readLine();
-    const auto object = journalline::decode(QByteArrayView(line).chopped(line.endsWith('\n')));
-    if (object && take(*object, contents)) continue;
-    // The last line may be torn by a crash while it was written: it is dropped, the rest holds.
-    if (device.atEnd()) break;
-    return refuse(QString("beschädigt in Zeile %1").arg(number));
+  Taker taker(contents);
+  while (!source.atEnd()) {
+    const QByteArray line = source.next(&whole, &tooLong);
+    const auto object = tooLong ? std::nullopt : journalline::decode(line);
+    if (object && taker.take(*object)) continue;
+    // The last line may be torn by a crash while it was written: it is dropped, the rest
+    // holds. Anything else is damage: skipped, and the rest still read.
+    if (!whole && source.atEnd()) break;
+    taker.damaged();
   }
   return {contents, QString()};
 }

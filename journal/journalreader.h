@@ -17,15 +17,39 @@ struct RunningTexts {
   bool operator==(const RunningTexts&) const = default;
 };
 
+// The names the display showed for the match.
+struct TeamNames {
+  QString home;
+  QString guest;
+  QString title;
+  bool operator==(const TeamNames&) const = default;
+};
+
+// A stretch of the match the journal does not hold whole: damaged lines, or entries of the
+// report that could not be written.
+struct JournalGap {
+  qsizetype atEvent = 0;  // the gap lies before this entry of the report
+  QDateTime from;         // the last good time before it (invalid when unknown)
+  QDateTime to;           // the first good time after it (invalid when unknown)
+  int lost = 0;           // entries known to be lost; 0 when unknown
+  bool damaged = false;   // lines were damaged, rather than not written
+
+  bool operator==(const JournalGap&) const = default;
+};
+
 // What a journal holds: the last state of the match, the last running-text list and the
 // events of the report.
 struct JournalContents {
   QDateTime started;
   std::optional<MatchSnapshot> state;
   std::optional<RunningTexts> texts;
+  std::optional<TeamNames> names;
   QList<MatchEvent> events;
-  bool ended = false;    // the program ended normally
-  bool changed = false;  // the match or the list changed after the journal began
+  QList<JournalGap> gaps;
+  int damagedLines = 0;   // lines skipped as damaged (a torn last line is not counted)
+  QDateTime missingFrom;  // valid: writes failed from then on and may be missing
+  bool ended = false;     // the match is over: reset, declined, or (format 1) a normal end
+  bool changed = false;   // the match or the list changed after the journal began
 };
 
 struct JournalReading {
@@ -33,7 +57,13 @@ struct JournalReading {
   QString problem;  // one line saying why the journal is not used, when contents is empty
 };
 
-// Reads a whole journal. A torn last line (a crash in the middle of writing it) is dropped;
-// any other damage, a newer format or a file of another kind rejects the whole journal.
+// The longest line read; a longer one is skipped as damage. The program never writes one that
+// long: its longest line is the whole running-text list, which it reads up to 16 MB.
+constexpr qint64 kMaxJournalLineBytes = qint64(256) << 20;
+
+// Reads a journal of any length, line by line, keeping only the last state, the last list and
+// the report's entries. A torn last line (a crash in the middle of writing it) is dropped;
+// a damaged line elsewhere is skipped and noted as a gap, and the latest good state after it
+// is used. A file of another kind, a damaged first line or a newer format is refused.
 JournalReading readJournal(QIODevice& device);
 JournalReading readJournalFile(const QString& path);

@@ -3,6 +3,7 @@
 #include <array>
 #include <limits>
 
+#include "core/match.h"
 #include "core/matchstate.h"
 
 namespace {
@@ -45,7 +46,7 @@ QJsonObject toJson(const MatchEvent& e) {
 }
 
 std::optional<MatchEvent> eventFromJson(const QJsonObject& o) {
-  constexpr qint64 kMaxScore = std::numeric_limits<int>::max();
+  constexpr qint64 kMaxScore = Match::kMaxScore;
   constexpr qint64 kMaxMs = qint64(24) * 3600 * 1000 * 100;
   MatchEvent e;
   e.wall = QDateTime::fromString(o["wall"].toString(), Qt::ISODateWithMs);

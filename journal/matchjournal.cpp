@@ -1,8 +1,10 @@
 #include "journal/matchjournal.h"
 
-#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "core/match.h"
 #include "journal/journalformat.h"
@@ -10,38 +12,119 @@
 #include "journal/snapshotjson.h"
 #include "platform/tickcounter.h"
 
+using journalline::encode;
+
 MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString& path,
                            QObject* parent)
-    : QObject(parent), match_(match), tick_(tick), file_(path) {
-  const bool fresh = QFileInfo(path).size() == 0;
+    : MatchJournal(match, tick, path, nullptr, parent) {}
+
+MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString& path,
+                           const JournalContents& read, QObject* parent)
+    : MatchJournal(match, tick, path, &read, parent) {}
+
+MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString& path,
+                           const JournalContents* read, QObject* parent)
+    : QObject(parent), match_(match), tick_(tick), path_(path) {
   last_ = match_.snapshot(tick_.now());
-  const QDateTime wall = journalformat::wallNow();
-  QByteArray lines = journalline::encode(journalformat::state(toJson(last_), wall));
-  if (fresh) lines.prepend(journalline::encode(journalformat::head(wall)));
-  append(lines);
-  sinceLastState_.start();
+  lastWall_ = journalformat::wallNow();
+  started_ = lastWall_;
+  retryTimer_.setInterval(kRetryMs);
+  connect(&retryTimer_, &QTimer::timeout, this, &MatchJournal::retry);
   clockTimer_.setInterval(kClockLineAgeMs / 2);
   connect(&clockTimer_, &QTimer::timeout, this, &MatchJournal::recordClock);
   connect(&match_, &Match::changed, this, &MatchJournal::record);
   if (match_.state().clock == MatchClock::Running) clockTimer_.start();
+  sinceLastState_.start();
+
+  const QFileInfo info(path);
+  if (info.size() > 0) {
+    const JournalReading reading = read ? JournalReading{*read, {}} : readJournalFile(path);
+    if (reading.contents) carryOver(*reading.contents);
+    file_ = std::make_unique<JournalFile>(path);
+    if (!file_->isOpen()) {
+      fail(0);
+      return;
+    }
+    if (reading.contents) {
+      const QByteArray compact = compactJournal();
+      if (file_->replace(compact)) {
+        missingOffset_ = compact.indexOf('\n') + 1;
+        compactAt_ = std::max(kCompactBytes, 2 * compact.size());
+        return;
+      }
+    }
+    // Not read, or not replaced (the disk may be full): the state goes at its end.
+    write(fullState(), 0);
+    return;
+  }
+  startNext(lastWall_);
+}
+
+MatchJournal::~MatchJournal() = default;
+
+// The entries, gaps, list and names of a match taken up again. The time from which its record
+// was missing becomes a gap up to now: what was played then is not in the journal.
+void MatchJournal::carryOver(const JournalContents& contents) {
+  started_ = contents.started;
+  events_ = contents.events;
+  gaps_ = contents.gaps;
+  if (contents.missingFrom.isValid())
+    gaps_.append({events_.size(), contents.missingFrom, lastWall_, 0, false});
+  if (contents.texts) lastTexts_ = contents.texts;
+  if (contents.names) names_ = contents.names;
+}
+
+// A new journal: head, missing line, names, list and the state, in one write.
+void MatchJournal::startNext(const QDateTime& wall) {
+  started_ = wall;
+  events_.clear();
+  gaps_.clear();
+  changed_ = false;
+  missingSince_ = QDateTime();
+  missingOffset_ = -1;
+  compactAt_ = kCompactBytes;
+  QDir().mkpath(QFileInfo(path_).absolutePath());
+  file_ = std::make_unique<JournalFile>(path_);
+  if (!file_->isOpen()) return fail(0);
+  const QByteArray start = compactJournal();
+  if (!file_->append(start)) return fail(0);
+  missingOffset_ = start.indexOf('\n') + 1;
+  setProblem(QString());
+  retryTimer_.stop();
+}
+
+bool MatchJournal::inProgress() const {
+  return last_.state.started || last_.state.score != std::array<int, 2>{0, 0};
 }
 
 void MatchJournal::record() {
   const QDateTime wall = journalformat::wallNow();
   const MatchSnapshot now = match_.snapshot(tick_.now());
+  const QList<MatchEvent> events = eventsBetween(last_, now, wall);
   QByteArray lines;
-  for (const MatchEvent& event : eventsBetween(last_, now, wall))
-    lines += journalline::encode(journalformat::event(event));
-  lines += journalline::encode(journalformat::state(toJson(now), wall));
-  append(lines);
-  sinceLastState_.restart();
+  for (const MatchEvent& event : events) lines += encode(journalformat::event(event));
+  lines += encode(journalformat::state(toJson(now), wall));
+  events_ += events;
   changed_ = changed_ || now.state != last_.state;
   last_ = now;
+  lastWall_ = wall;
+  write(lines, events.size());
+  sinceLastState_.restart();
   if (now.state.clock == MatchClock::Running) {
     if (!clockTimer_.isActive()) clockTimer_.start();
   } else {
     clockTimer_.stop();
   }
+
+  // A reset ends the match: its journal is filed, and the next match gets a new one.
+  const bool reset = std::any_of(events.begin(), events.end(), [](const MatchEvent& e) {
+    return e.kind == MatchEvent::Kind::Reset;
+  });
+  if (!reset || !nextJournal_) return;
+  if (isOpen() && !missingSince_.isValid()) file_->append(encode(journalformat::end(wall)));
+  file_.reset();
+  path_ = nextJournal_();
+  startNext(wall);
 }
 
 void MatchJournal::recordClock() {
@@ -49,25 +132,126 @@ void MatchJournal::recordClock() {
 }
 
 void MatchJournal::recordTexts(const RunningTexts& texts) {
-  changed_ = changed_ || (lastTexts_ && texts != *lastTexts_);
+  if (lastTexts_ && texts == *lastTexts_) return;
+  const QJsonObject line =
+      lastTexts_ ? journalformat::splice(*lastTexts_, texts) : journalformat::texts(texts);
+  changed_ = changed_ || lastTexts_.has_value();
   lastTexts_ = texts;
-  append(journalline::encode(journalformat::texts(texts)));
+  write(encode(line), 0);
+}
+
+void MatchJournal::recordNames(const TeamNames& names) {
+  if (names_ == names) return;
+  names_ = names;
+  write(encode(journalformat::names(names)), 0);
 }
 
 void MatchJournal::finish() {
-  if (!file_.isOpen()) return;
-  clockTimer_.stop();
-  disconnect(&match_, nullptr, this, nullptr);
-  append(journalline::encode(journalformat::end(journalformat::wallNow())));
-  file_.close();
+  if (!isOpen()) return close();
+  if (!missingSince_.isValid()) file_->append(encode(journalformat::end(journalformat::wallNow())));
+  close();
 }
 
-// A journal that cannot be written must not stop the match: the failure is told once.
-void MatchJournal::append(const QByteArray& lines) {
-  if (file_.append(lines) || failureReported_) return;
-  failureReported_ = true;
-  std::fprintf(stderr, "Scorvex: Spieljournal %s kann nicht geschrieben werden: %s\n",
-               qPrintable(file_.path()), qPrintable(file_.errorString()));
+void MatchJournal::close() {
+  clockTimer_.stop();
+  retryTimer_.stop();
+  disconnect(&match_, nullptr, this, nullptr);
+  file_.reset();
+}
+
+void MatchJournal::write(const QByteArray& lines, qsizetype newEvents) {
+  // While writing fails the entries wait in events_; after close() nothing is written.
+  if (missingSince_.isValid() || !file_) return;
+  if (!isOpen() || !file_->append(lines)) return fail(newEvents);
+  compactIfDue();
+}
+
+void MatchJournal::fail(qsizetype newEvents) {
+  if (!missingSince_.isValid()) {
+    missingSince_ = lastWall_;
+    firstUnwritten_ = events_.size() - newEvents;
+    // Told to the file too, so that a crash before writing works again is not taken for a
+    // whole record.
+    if (isOpen() && missingOffset_ >= 0)
+      file_->overwrite(missingOffset_, journalformat::missingLine(missingSince_));
+    std::fprintf(stderr, "Scorvex: Spieljournal %s kann nicht geschrieben werden: %s\n",
+                 qPrintable(path_), qPrintable(file_->errorString()));
+  }
+  setProblem(file_->errorString());
+  retryTimer_.start();
+}
+
+// Writing is tried again: the entries missed, the names, the whole list and the state at once.
+void MatchJournal::retry() {
+  if (!isOpen()) {
+    QDir().mkpath(QFileInfo(path_).absolutePath());
+    auto file = std::make_unique<JournalFile>(path_);
+    if (!file->isOpen()) return setProblem(file->errorString());
+    file_ = std::move(file);
+  }
+  // A journal that could not even begin gets its whole start now.
+  if (file_->size() == 0) {
+    const QDateTime since = std::exchange(missingSince_, QDateTime());
+    const QByteArray start = compactJournal();
+    if (!file_->append(start)) {
+      missingSince_ = since;
+      return setProblem(file_->errorString());
+    }
+    missingOffset_ = start.indexOf('\n') + 1;
+    retryTimer_.stop();
+    return setProblem(QString());
+  }
+  QByteArray lines;
+  for (qsizetype i = firstUnwritten_; i < events_.size(); ++i)
+    lines += encode(journalformat::event(events_[i]));
+  lines += fullState();
+  if (!file_->append(lines)) return setProblem(file_->errorString());
+  if (missingOffset_ >= 0) file_->overwrite(missingOffset_, journalformat::missingLine({}));
+  missingSince_ = QDateTime();
+  retryTimer_.stop();
+  setProblem(QString());
+  compactIfDue();
+}
+
+QByteArray MatchJournal::fullState() const {
+  QByteArray lines;
+  if (names_) lines += encode(journalformat::names(*names_));
+  if (lastTexts_) lines += encode(journalformat::texts(*lastTexts_));
+  lines += encode(journalformat::state(toJson(last_), lastWall_));
+  return lines;
+}
+
+QByteArray MatchJournal::compactJournal() const {
+  QByteArray lines = encode(journalformat::head(started_));
+  lines += journalformat::missingLine(missingSince_);
+  qsizetype gap = 0;
+  for (qsizetype i = 0; i <= events_.size(); ++i) {
+    for (; gap < gaps_.size() && gaps_[gap].atEvent <= i; ++gap)
+      lines += encode(journalformat::gap(gaps_[gap]));
+    if (i < events_.size()) lines += encode(journalformat::event(events_[i]));
+  }
+  return lines + fullState();
+}
+
+void MatchJournal::compactIfDue() {
+  if (missingSince_.isValid() || !isOpen() || file_->size() < compactAt_) return;
+  const QByteArray compact = compactJournal();
+  if (file_->replace(compact)) {
+    missingOffset_ = compact.indexOf('\n') + 1;
+    compactAt_ = std::max(kCompactBytes, 2 * compact.size());
+  } else {
+    // The old journal is still whole and written; compaction is tried again a bit later.
+    compactAt_ = file_->size() + kCompactBytes / 4;
+  }
+}
+
+void MatchJournal::setProblem(const QString& reason) {
+  const QString problem =
+      reason.isEmpty() ? QString()
+                       : QString("Spieljournal: %1 — das Spiel wird nicht gesichert").arg(reason);
+  if (problem == problem_) return;
+  problem_ = problem;
+  emit problemChanged(problem_);
 }
 
 void resumeMatch(Match& match, MatchSnapshot snapshot, quint32 now) {

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QStringList>
+#include <array>
 
 #include "core/clocktext.h"
 #include "journal/journalreader.h"
@@ -11,39 +12,143 @@ namespace {
 
 QString matchTime(qint64 ms) { return SpanText(int(ms / 1000)); }
 
-QString wallTime(const MatchEvent& e) { return e.wall.toString(Qt::ISODate); }
+// Local time of the machine making the report, with its offset, so that a report made in the
+// hall reads in the hall's time whatever zone the journal was written in.
+QString localTime(const QDateTime& wall) {
+  if (!wall.isValid()) return QString();
+  const QDateTime local = wall.toLocalTime();
+  const int offset = local.offsetFromUtc() / 60;
+  return local.toString("yyyy-MM-ddTHH:mm:ss") + (offset < 0 ? '-' : '+') +
+         QString("%1:%2")
+             .arg(qAbs(offset) / 60, 2, 10, QChar('0'))
+             .arg(qAbs(offset) % 60, 2, 10, QChar('0'));
+}
 
 QString orEmpty(int n) { return n ? QString::number(n) : QString(); }
 
+struct Words {
+  std::array<const char*, 10> header;
+  std::array<const char*, 11> events;
+  const char* title;
+  const char* home;
+  const char* guest;
+  const char* started;
+  const char* gap;
+  const char* damaged;
+  const char* notWritten;
+  const char* lost;
+  const char* missing;
+};
+
+constexpr Words kEnglish{
+    {"wall_time", "period", "match_time", "event", "team", "slot", "home", "guest", "correction_s",
+     "note"},
+    {"goal", "score_correction", "penalty_start", "penalty_cancel", "penalty_release",
+     "penalty_end", "period_start", "period_end", "period_number", "time_correction", "reset"},
+    "title",
+    "home",
+    "guest",
+    "started",
+    "journal_gap",
+    "damaged lines up to %1",
+    "not written up to %1",
+    "%1 events lost",
+    "not recorded from here on"};
+
+constexpr Words kGerman{{"Uhrzeit", "Periode", "Spielzeit", "Ereignis", "Mannschaft", "Strafe",
+                         "Heim", "Gast", "Korrektur_s", "Hinweis"},
+                        {"Tor", "Tor zurückgenommen", "Strafe beginnt", "Strafe aufgehoben",
+                         "Strafe durch Tor beendet", "Strafe abgelaufen", "Periode beginnt",
+                         "Periode endet", "Periode gesetzt", "Zeitkorrektur", "Reset"},
+                        "Titel",
+                        "Heim",
+                        "Gast",
+                        "Beginn",
+                        "Lücke im Journal",
+                        "beschädigte Zeilen bis %1",
+                        "nicht geschrieben bis %1",
+                        "%1 Ereignisse verloren",
+                        "ab hier nicht aufgezeichnet"};
+
+// A field quoted when it holds the separator, a quote or a line break (team names may).
+QString field(QString text, QChar separator) {
+  if (!text.contains(separator) && !text.contains('"') && !text.contains('\n') &&
+      !text.contains('\r'))
+    return text;
+  return '"' + text.replace('"', "\"\"") + '"';
+}
+
+QString gapNote(const JournalGap& gap, const Words& w) {
+  QString note = QString(gap.damaged ? w.damaged : w.notWritten)
+                     .arg(gap.to.isValid() ? localTime(gap.to) : QString("?"));
+  if (gap.lost) note += ", " + QString(w.lost).arg(gap.lost);
+  return note;
+}
+
 }  // namespace
 
-QByteArray reportCsv(const JournalContents& journal) {
-  QStringList rows{"wall_time,period,match_time,event,team,slot,home,guest,correction_s"};
-  for (const MatchEvent& e : journal.events) {
-    const QStringList fields{wallTime(e),
-                             QString::number(e.period),
-                             matchTime(e.matchMs),
-                             eventName(e.kind),
-                             orEmpty(e.team),
-                             orEmpty(e.slot),
-                             QString::number(e.home),
-                             QString::number(e.guest),
-                             orEmpty(e.stepSeconds)};
-    rows.append(fields.join(','));
+QByteArray reportCsv(const JournalContents& journal, const QLocale& locale) {
+  const Words& w = locale.language() == QLocale::German ? kGerman : kEnglish;
+  const QChar separator = locale.decimalPoint() == "," ? ';' : ',';
+  const TeamNames names = journal.names.value_or(TeamNames{"1", "2", QString()});
+  QStringList rows;
+  auto row = [&](const QStringList& fields) {
+    QStringList quoted;
+    for (const QString& f : fields) quoted.append(field(f, separator));
+    rows.append(quoted.join(separator));
+  };
+  row({w.title, names.title});
+  row({w.home, names.home});
+  row({w.guest, names.guest});
+  row({w.started, localTime(journal.started)});
+  rows.append(QString());
+  QStringList header;
+  for (const char* h : w.header) header.append(h);
+  row(header);
+
+  auto gapRow = [&](const JournalGap& gap) {
+    row({localTime(gap.from), "", "", w.gap, "", "", "", "", "", gapNote(gap, w)});
+  };
+  qsizetype gap = 0;
+  for (qsizetype i = 0; i < journal.events.size(); ++i) {
+    for (; gap < journal.gaps.size() && journal.gaps[gap].atEvent <= i; ++gap)
+      gapRow(journal.gaps[gap]);
+    const MatchEvent& e = journal.events[i];
+    row({localTime(e.wall), QString::number(e.period), matchTime(e.matchMs),
+         w.events[size_t(e.kind)], e.team ? (e.team == 1 ? names.home : names.guest) : QString(),
+         orEmpty(e.slot), QString::number(e.home), QString::number(e.guest), orEmpty(e.stepSeconds),
+         QString()});
   }
-  return (rows.join("\r\n") + "\r\n").toUtf8();
+  for (; gap < journal.gaps.size(); ++gap) gapRow(journal.gaps[gap]);
+  if (journal.missingFrom.isValid())
+    row({localTime(journal.missingFrom), "", "", w.gap, "", "", "", "", "", w.missing});
+  return "\xEF\xBB\xBF" + (rows.join("\r\n") + "\r\n").toUtf8();
 }
 
 QByteArray reportJson(const JournalContents& journal) {
   QJsonArray events;
   for (const MatchEvent& e : journal.events) {
     QJsonObject row = toJson(e);
-    row["wall"] = wallTime(e);
+    row["wall"] = localTime(e.wall);
     row["matchTime"] = matchTime(e.matchMs);
     events.append(row);
   }
-  const QJsonObject report{{"started", journal.started.toString(Qt::ISODate)},
-                           {"finished", journal.ended},
-                           {"events", events}};
+  QJsonArray gaps;
+  for (const JournalGap& gap : journal.gaps)
+    gaps.append(QJsonObject{{"beforeEvent", gap.atEvent},
+                            {"from", localTime(gap.from)},
+                            {"to", localTime(gap.to)},
+                            {"lost", gap.lost},
+                            {"damaged", gap.damaged}});
+  QJsonObject report{{"started", localTime(journal.started)},
+                     {"finished", journal.ended},
+                     {"events", events},
+                     {"gaps", gaps}};
+  if (journal.names) {
+    report["title"] = journal.names->title;
+    report["home"] = journal.names->home;
+    report["guest"] = journal.names->guest;
+  }
+  if (journal.missingFrom.isValid()) report["missingFrom"] = localTime(journal.missingFrom);
   return QJsonDocument(report).toJson(QJsonDocument::Indented);
 }

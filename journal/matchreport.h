@@ -1,11 +1,18 @@
 #pragma once
 
 #include <QByteArray>
+#include <QLocale>
 
 struct JournalContents;
 
-// The report of a match from its journal: one row per event with the wall-clock time, the
-// period, the time played in the period and the score after it. CSV (a header row, no field needs
-// quoting) opens in a spreadsheet; JSON carries the same with the match's start.
-QByteArray reportCsv(const JournalContents& journal);
+// The report of a match from its journal: the title and team names, then one row per event
+// with the wall-clock time (local, with its offset from UTC), the period, the time played in
+// the period, the team and the score after it. A stretch the journal does not hold whole is a
+// row of its own.
+//
+// CSV is made for the spreadsheet of the given locale: UTF-8 with a byte-order mark (so that
+// umlauts read right), German headers and event names in a German locale, and ';' between the
+// fields where the decimal separator is a comma (else ','). JSON has fixed English keys in any
+// locale (see docs/report.md).
+QByteArray reportCsv(const JournalContents& journal, const QLocale& locale = QLocale::system());
 QByteArray reportJson(const JournalContents& journal);

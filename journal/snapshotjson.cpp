@@ -115,7 +115,7 @@ std::optional<MatchSnapshot> snapshotFromJson(const QJsonObject& object) {
   s.periodEnded = f.flag("periodEnded");
   s.warningStarted = f.flag("warningStarted");
   s.period = int(f.whole("period", 0, 4));
-  s.score = {int(f.whole("home", 0, kMaxInt)), int(f.whole("guest", 0, kMaxInt))};
+  s.score = {int(f.whole("home", 0, Match::kMaxScore)), int(f.whole("guest", 0, Match::kMaxScore))};
   s.clockShown = f.flag("clockShown");
   s.blinkStepsLeft = int(f.whole("blinkStepsLeft", 0, Match::kBlinkSteps));
   s.logoScreen = f.flag("logoScreen");

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -9,34 +10,75 @@
 
 #include "platform/journalfile.h"
 
+namespace {
+
+// The usual reasons in the operator's language; others as the system words them.
+QString lastError() {
+  switch (errno) {
+    case ENOSPC:
+    case EDQUOT:
+      return "kein Platz mehr auf dem Datenträger";
+    case EFBIG:
+      return "Datei zu groß für den Datenträger";
+    case EROFS:
+      return "Datenträger nur lesbar";
+    case EACCES:
+    case EPERM:
+      return "keine Schreibberechtigung";
+    case ENOENT:
+      return "Ordner fehlt";
+    case ENOTDIR:
+      return "Ordner kann nicht angelegt werden";
+    case EIO:
+      return "Ein-/Ausgabefehler";
+    default:
+      return QString::fromLocal8Bit(std::strerror(errno));
+  }
+}
+
+// Writes all bytes at `offset`; false with errno set (or EIO when no progress was made).
+bool writeAll(int fd, const char* data, qint64 left, qint64 offset) {
+  while (left > 0) {
+    const ssize_t n = ::pwrite(fd, data, size_t(left), off_t(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
+    data += n;
+    left -= n;
+    offset += n;
+  }
+  return true;
+}
+
+int openForWriting(const QString& path, int flags) {
+  return ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0600);
+}
+
+}  // namespace
+
 JournalFile::JournalFile(const QString& path) : path_(path) {
-  fd_ =
-      ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+  // A journal that reaches a file-size limit must fail its write, not end the match.
+  ::signal(SIGXFSZ, SIG_IGN);
+  fd_ = openForWriting(path, 0);
   if (fd_ < 0) {
-    error_ = QString::fromLocal8Bit(std::strerror(errno));
+    error_ = lastError();
     return;
   }
   size_ = ::lseek(fd_, 0, SEEK_END);
-  syncer_ = std::thread(&JournalFile::syncLoop, this);
+  startSyncer();
 }
 
 JournalFile::~JournalFile() { close(); }
 
 bool JournalFile::append(const QByteArray& bytes) {
   if (fd_ < 0) return false;
-  const char* data = bytes.constData();
-  qsizetype left = bytes.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd_, data, size_t(left));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error_ = QString::fromLocal8Bit(n < 0 ? std::strerror(errno) : "no progress");
-      // A half-written line would read as damage in the middle of the journal: take it back.
-      [[maybe_unused]] const int untouched = ::ftruncate(fd_, size_);
-      return false;
-    }
-    data += n;
-    left -= n;
+  if (!writeAll(fd_, bytes.constData(), bytes.size(), size_)) {
+    error_ = lastError();
+    // A half-written line would read as damage in the middle of the journal: take it back.
+    [[maybe_unused]] const int untouched = ::ftruncate(fd_, size_);
+    return false;
   }
   size_ += bytes.size();
   {
@@ -47,17 +89,60 @@ bool JournalFile::append(const QByteArray& bytes) {
   return true;
 }
 
+bool JournalFile::overwrite(qint64 offset, const QByteArray& bytes) {
+  if (fd_ < 0 || offset < 0 || offset + bytes.size() > size_) return false;
+  if (!writeAll(fd_, bytes.constData(), bytes.size(), offset)) {
+    error_ = lastError();
+    return false;
+  }
+  // Forced at once: this is what tells a later start that the record is incomplete.
+  ::fdatasync(fd_);
+  return true;
+}
+
+bool JournalFile::replace(const QByteArray& bytes) {
+  if (fd_ < 0) return false;
+  const QString fresh = path_ + ".new";
+  const int fd = openForWriting(fresh, O_TRUNC);
+  const bool written =
+      fd >= 0 && writeAll(fd, bytes.constData(), bytes.size(), 0) && ::fdatasync(fd) == 0 &&
+      ::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path_).constData()) == 0;
+  if (!written) {
+    error_ = lastError();
+    if (fd >= 0) ::close(fd);
+    ::unlink(QFile::encodeName(fresh).constData());
+    return false;
+  }
+  syncFolder(QFileInfo(path_).absolutePath());
+  stopSyncer();
+  ::close(fd_);
+  fd_ = fd;
+  size_ = bytes.size();
+  startSyncer();
+  return true;
+}
+
 void JournalFile::close() {
   if (fd_ < 0) return;
+  stopSyncer();
+  ::fdatasync(fd_);
+  ::close(fd_);
+  fd_ = -1;
+}
+
+void JournalFile::startSyncer() {
+  stopping_ = false;
+  syncPending_ = false;
+  syncer_ = std::thread(&JournalFile::syncLoop, this);
+}
+
+void JournalFile::stopSyncer() {
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
   }
   wake_.notify_one();
-  syncer_.join();
-  ::fdatasync(fd_);
-  ::close(fd_);
-  fd_ = -1;
+  if (syncer_.joinable()) syncer_.join();
 }
 
 // Several appends during one sync are covered by the next single sync. The folder goes first,

@@ -2,14 +2,18 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMap>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include "app/instancelock.h"
 #include "app/reportcommand.h"
 #include "core/match.h"
 #include "journal/matchjournal.h"
@@ -63,12 +67,129 @@ TEST(JournalSession, OffersAnUnfinishedMatchAndFilesItWhenDeclinedOrDamaged) {
     // A declined or damaged match is kept among the finished ones, and recording goes on.
     EXPECT_EQ(store.finishedPaths().size(), row.filed) << row.name;
     EXPECT_TRUE(store.hasCurrent()) << row.name;
-    // The match goes on; it is filed at the end, unless nothing at all happened.
+    // The match goes on; ended normally in the middle it stays for the next start, and a run
+    // in which nothing happened leaves nothing.
     if (row.goals) match.changeScore(2, +1);
     session.finish();
-    EXPECT_FALSE(store.hasCurrent()) << row.name;
-    EXPECT_EQ(store.finishedPaths().size(), row.filed + (row.goals ? 1 : 0)) << row.name;
+    EXPECT_EQ(store.hasCurrent(), row.goals > 0) << row.name;
+    EXPECT_EQ(store.finishedPaths().size(), row.filed) << row.name;
   }
+}
+
+TEST(JournalSession, AMatchEndedNormallyInTheMiddleComesBackWhileTheDisplayIsBlack) {
+  struct Row {
+    const char* name;
+    bool answer;
+    int home;
+    int filed;
+  } rows[] = {{"Ja", true, 2, 0}, {"Nein", false, 0, 1}};
+  for (const Row& row : rows) {
+    QTemporaryDir folder;
+    FakeTick tick;
+    {  // "Programm beenden?" -> Ja in the middle of the match.
+      Match match;
+      JournalSession ended(folder.path(), match, tick);
+      ended.open([](const QString&) { return false; });
+      match.changeScore(1, +2);
+      ended.finish();
+    }
+    Match match;
+    JournalSession session(folder.path(), match, tick);
+    bool blackWhileAsked = false;
+    session.open([&](const QString&) {
+      blackWhileAsked = match.state().blackScreen;
+      return row.answer;
+    });
+    EXPECT_TRUE(blackWhileAsked) << row.name;
+    EXPECT_FALSE(match.state().blackScreen) << row.name;
+    EXPECT_EQ(match.state().score[0], row.home) << row.name;
+    EXPECT_EQ(JournalStore(folder.path()).finishedPaths().size(), row.filed) << row.name;
+  }
+}
+
+TEST(JournalSession, TheQuestionSaysWhenPartOfTheRecordIsDamagedOrMissing) {
+  JournalContents missing;
+  missing.missingFrom = QDateTime::currentDateTime();
+  JournalContents damaged;
+  damaged.damagedLines = 1;
+  struct Row {
+    const char* name;
+    JournalContents contents;
+    const char* says;
+  } rows[] = {{"whole", JournalContents{}, ""},
+              {"damaged", damaged, "Journal teils beschädigt"},
+              {"missing", missing, "Journal fehlt ab "}};
+  for (const Row& row : rows) {
+    const QString note = JournalSession::recordNote(row.contents);
+    const QString says = QString::fromUtf8(row.says);
+    EXPECT_EQ(note.left(says.size()), says) << row.name;
+    EXPECT_EQ(note.isEmpty(), says.isEmpty()) << row.name;
+  }
+
+  // A line in the middle of a crashed match damaged: the question says so in its second line,
+  // and the last good state comes back.
+  QTemporaryDir folder;
+  FakeTick tick;
+  {
+    Match match;
+    JournalSession crashed(folder.path(), match, tick);
+    crashed.open([](const QString&) { return false; });
+    for (int goal = 0; goal < 5; ++goal) match.changeScore(1, +1);
+  }
+  JournalStore store(folder.path());
+  QFile file(store.currentPath());
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  const QList<QByteArray> lines = file.readAll().split('\n');
+  file.seek(lines[0].size() + lines[1].size() + lines[2].size() + lines[3].size() + 4 + 20);
+  file.write("#");
+  file.close();
+  Match match;
+  JournalSession session(folder.path(), match, tick);
+  QString asked;
+  session.open([&](const QString& question) {
+    asked = question;
+    return true;
+  });
+  EXPECT_EQ(asked.section('\n', 0, 0), JournalSession::kResumeQuestion);
+  EXPECT_TRUE(asked.section('\n', 1).startsWith(QString::fromUtf8("Journal teils")))
+      << qPrintable(asked);
+  EXPECT_EQ(match.state().score[0], 5);
+}
+
+TEST(InstanceLock, ASecondProgramIsRefusedAndAKilledOnesLockIsTakenOver) {
+  QTemporaryDir folder;
+  const QStringList places{folder.filePath("state/scorvex"), folder.filePath("Scorvex.reg")};
+  {
+    InstanceLock running(places);
+    ASSERT_TRUE(running.acquire());
+    InstanceLock second(places);
+    EXPECT_FALSE(second.acquire());
+    QSignalSpy raised(&running, &InstanceLock::raiseRequested);
+    second.askToRaise();
+    EXPECT_TRUE(raised.wait(3000));
+    // Only the settings are shared: still refused.
+    InstanceLock sameSettings({folder.filePath("other/scorvex"), places[1]});
+    EXPECT_FALSE(sameSettings.acquire());
+  }
+  // A program killed while it held the locks.
+  const pid_t child = fork();
+  if (child == 0) {
+    InstanceLock killed(places);
+    if (killed.acquire()) ::kill(::getpid(), SIGKILL);
+    ::_exit(1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  ASSERT_TRUE(QFile::exists(places[0] + ".lock"));
+  InstanceLock next(places);
+  EXPECT_TRUE(next.acquire());
+
+  // A file where the journal's folder should be does not stop the start.
+  QFile blocking(folder.filePath("blocked"));
+  ASSERT_TRUE(blocking.open(QIODevice::WriteOnly));
+  InstanceLock blocked({folder.filePath("blocked/scorvex"), folder.filePath("other.reg")});
+  EXPECT_TRUE(blocked.acquire());
 }
 
 TEST(SaveReport, WritesCsvAndJsonUnderThePickedNameOrTellsWhyNot) {
@@ -87,7 +208,8 @@ TEST(SaveReport, WritesCsvAndJsonUnderThePickedNameOrTellsWhyNot) {
   EXPECT_TRUE(dialogs.errors.isEmpty());
   QFile csv(folder.filePath("Bericht.csv"));
   ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-  EXPECT_EQ(csv.readAll().count('\n'), 4);  // header, period start, two goals
+  // Title, names, start, a blank line, header, period start, two goals.
+  EXPECT_EQ(csv.readAll().count('\n'), 9);
   QFile json(folder.filePath("Bericht.json"));
   ASSERT_TRUE(json.open(QIODevice::ReadOnly));
   EXPECT_EQ(QJsonDocument::fromJson(json.readAll())["events"].toArray().size(), 3);
@@ -96,7 +218,7 @@ TEST(SaveReport, WritesCsvAndJsonUnderThePickedNameOrTellsWhyNot) {
   saveReport(dialogs, nullptr, journalPath);
   saveReport(dialogs, nullptr, folder.filePath("no such journal"));
   ASSERT_EQ(dialogs.errors.size(), 2);
-  EXPECT_TRUE(dialogs.errors[0].startsWith("Cannot create file")) << qPrintable(dialogs.errors[0]);
+  EXPECT_TRUE(dialogs.errors[0].startsWith("Datei")) << qPrintable(dialogs.errors[0]);
   EXPECT_TRUE(dialogs.errors[1].startsWith("Kein Spielbericht")) << qPrintable(dialogs.errors[1]);
 }
 
@@ -150,6 +272,37 @@ TEST(Program, AMatchKilledMidwayComesBackWithOneJa) {
   // The penalty started with the clock; the clock turns its second 900 ms early.
   EXPECT_LE(seconds(seen.value("penalty")), 121 - seconds(killedAt));
   second.waitForFinished();
+}
+
+TEST(Program, ASecondStartSaysScorvexIsRunningAndTouchesNeitherJournalNorSettings) {
+  QTemporaryDir home;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
+    environment.insert(name, home.filePath(name));
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  QProcess first, second;
+  for (QProcess* program : {&first, &second}) program->setProcessEnvironment(environment);
+  first.start(SCRIPTED_PROGRAM, {"play"});
+  ASSERT_FALSE(reports(first, 1).value("clock").isEmpty());
+  const QString state = home.filePath("XDG_STATE_HOME") + "/Merrowtide/Scorvex";
+  const QString settingsPath = home.filePath("XDG_CONFIG_HOME") + "/Merrowtide/Scorvex.reg";
+  QFile settings(settingsPath);
+  ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+  const QByteArray settingsBefore = settings.readAll();
+  settings.close();
+
+  second.start(SCRIPTED_PROGRAM, {});
+  ASSERT_TRUE(second.waitForFinished(20'000));
+  EXPECT_EQ(second.exitCode(), 0);
+  EXPECT_EQ(QString::fromUtf8(second.readAllStandardError()).trimmed().section('\n', -1),
+            InstanceLock::kRunningMessage);
+  EXPECT_TRUE(QFile::exists(state + "/current.journal"));
+  EXPECT_TRUE(JournalStore(state).finishedPaths().isEmpty());
+  ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+  EXPECT_EQ(settings.readAll(), settingsBefore);
+  EXPECT_EQ(first.state(), QProcess::Running);
+  ::kill(pid_t(first.processId()), SIGKILL);
+  first.waitForFinished();
 }
 
 }  // namespace

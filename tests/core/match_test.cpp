@@ -153,6 +153,27 @@ TEST(Match, ResetClearsTheMatchAndShowsTheClock) {
   EXPECT_EQ(p.state().penalties[1], PenaltySlotState{});
 }
 
+TEST(Match, ScoresStayWithinZeroAndNineHundredNinetyNine) {
+  struct Row {
+    const char* name;
+    int start;
+    int delta;
+    int expected;
+  } rows[] = {
+      {"last goal", 998, +1, 999},
+      {"beyond three digits", 999, +1, 999},
+      {"a jump past the end", 5, 2'147'483'647, 5},
+      {"below zero", 1, -2, 1},
+      {"taken back", 999, -1, 998},
+  };
+  for (const Row& r : rows) {
+    Played p;
+    p.match.changeScore(1, r.start);
+    p.match.changeScore(1, r.delta);
+    EXPECT_EQ(p.state().score[0], r.expected) << r.name;
+  }
+}
+
 TEST(Match, SnapshotRestoresAcrossTheCounterWrap) {
   Played p;
   p.now = 0xFFFF0000u;  // 65 s before the counter wraps

@@ -93,11 +93,12 @@ TEST(MatchJournal, EveryCommandIsRecordedAndTheLastStateComesBack) {
   EXPECT_EQ(restored.state(), r.match.state());
   EXPECT_EQ(restored.snapshot(77), r.match.snapshot(r.tick.now()));
 
-  // The report: a header and one row per event; the release by the home goal at 0:30.
-  const QList<QByteArray> rows = reportCsv(journal).trimmed().split('\n');
-  ASSERT_EQ(rows.size(), journal.events.size() + 1);
-  EXPECT_EQ(rows[4].trimmed().split(',').mid(1),
-            (QList<QByteArray>{"0", "0:30", "penalty_release", "2", "1", "1", "0", ""}));
+  // The report: title, names, start, a blank row, a header and one row per event; the release
+  // by the home goal at 0:30.
+  const QList<QByteArray> rows = reportCsv(journal, QLocale::c()).trimmed().split('\n');
+  ASSERT_EQ(rows.size(), journal.events.size() + 6);
+  EXPECT_EQ(rows[9].trimmed().split(',').mid(1),
+            (QList<QByteArray>{"0", "0:30", "penalty_release", "2", "1", "1", "0", "", ""}));
 
   r.match.reset();
   r.journal->finish();
@@ -133,7 +134,7 @@ TEST(MatchJournal, ARunningClockComesBackPausedAndGoesOnAcrossTheCounterWrap) {
   EXPECT_EQ(restored.state().penalties[0].text(), "1:20");
 }
 
-TEST(JournalReader, RefusesEveryKindOfDamageAndToleratesATornLastLine) {
+TEST(JournalReader, SkipsDamagedLinesRefusesForeignFilesAndToleratesATornLastLine) {
   Recorded r;
   r.match.playPause(r.tick.now());
   r.match.changeScore(1, +1);
@@ -155,25 +156,31 @@ TEST(JournalReader, RefusesEveryKindOfDamageAndToleratesATornLastLine) {
   other["program"] = "Andere";
   const QByteArray lastLine = journalline::encode(journalformat::state(badScore, {}));
 
+  QJsonObject thousand = toJson(r.match.snapshot(r.tick.now()));
+  thousand["guest"] = 1000;
+
+  // A damaged line in the middle is skipped and counted; the journal is still read, and its
+  // last good state used.
   struct Row {
     const char* name;
     QByteArray bytes;
     const char* problem;  // nullptr: accepted
+    int damaged;
   } rows[] = {
-      {"whole", good, nullptr},
-      {"torn last line", good.chopped(7), nullptr},
-      {"empty", "", "leer"},
-      {"not ours", "Spielstand 3:2\n", "kein Spieljournal von Scorvex"},
+      {"whole", good, nullptr, 0},
+      {"torn last line", good.chopped(7), nullptr, 0},
+      {"empty", "", "leer", 0},
+      {"not ours", "Spielstand 3:2\n", "kein Spieljournal von Scorvex", 0},
       {"another program", journalline::encode(other) + good.mid(lines[0].size() + 1),
-       "kein Spieljournal von Scorvex"},
-      {"newer format", journalline::encode(newer), "von einer neueren Version von Scorvex"},
-      {"cut inside the head", good.left(30), "abgeschnitten"},
-      {"flipped bit", flipped, "beschädigt in Zeile 3"},
-      {"negative score", lines[0] + "\n" + lastLine + good.mid(lines[0].size() + 1),
-       "beschädigt in Zeile 2"},
-      {"period 5", good + journalline::encode(journalformat::state(badPeriod, {})) + lastLine,
-       "beschädigt in Zeile"},
-      {"binary", QByteArray(300, '\xff') + "\n" + good, "kein Spieljournal von Scorvex"},
+       "kein Spieljournal von Scorvex", 0},
+      {"newer format", journalline::encode(newer), "von einer neueren Version von Scorvex", 0},
+      {"cut inside the head", good.left(30), "abgeschnitten", 0},
+      {"flipped bit", flipped, nullptr, 1},
+      {"negative score", lines[0] + "\n" + lastLine + good.mid(lines[0].size() + 1), nullptr, 1},
+      {"period 5 and a whole bad last line",
+       good + journalline::encode(journalformat::state(badPeriod, {})) + lastLine, nullptr, 2},
+      {"score 1000", good + journalline::encode(journalformat::state(thousand, {})), nullptr, 1},
+      {"binary", QByteArray(300, '\xff') + "\n" + good, "kein Spieljournal von Scorvex", 0},
   };
   for (const Row& row : rows) {
     QByteArray bytes = row.bytes;
@@ -181,7 +188,11 @@ TEST(JournalReader, RefusesEveryKindOfDamageAndToleratesATornLastLine) {
     buffer.open(QIODevice::ReadOnly);
     const JournalReading reading = readJournal(buffer);
     if (!row.problem) {
-      EXPECT_TRUE(reading.contents) << row.name << ": " << qPrintable(reading.problem);
+      ASSERT_TRUE(reading.contents) << row.name << ": " << qPrintable(reading.problem);
+      EXPECT_EQ(reading.contents->damagedLines, row.damaged) << row.name;
+      EXPECT_EQ(reading.contents->gaps.size(), row.damaged ? 1 : 0) << row.name;
+      if (row.damaged)
+        EXPECT_EQ(reading.contents->state->state.score, (std::array<int, 2>{1, 1})) << row.name;
     } else {
       EXPECT_FALSE(reading.contents) << row.name;
       EXPECT_TRUE(reading.problem.startsWith(QString::fromUtf8(row.problem)))
