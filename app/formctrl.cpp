@@ -451,6 +451,7 @@ void TFormCtrl::attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog
   connect(config, &TCfgDialog::elementFontsReset, this,
           [this](const std::array<ElementFont, kElementFonts>& fonts) {
             settings_.change([&](TSettings& s) { s.Fonts = fonts; });
+            if (FormTablo) FormTablo->resetBaseFont();
           });
 }
 

@@ -6,12 +6,12 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPainter>
+#include <QTimer>
+#include <utility>
 
 #include "core/match.h"
 #include "display/framemerrowtide.h"
-#include "widgets/label3d.h"
 #include "display/layout.h"
-#include "widgets/picturebox.h"
 #include "display/teamlogo.h"
 #include "platform/desktop.h"
 #include "platform/picture.h"
@@ -22,8 +22,14 @@
 #include "ticker/runstring.h"
 #include "ticker/runtextview.h"
 #include "widgets/appicon.h"
+#include "widgets/label3d.h"
+#include "widgets/picturebox.h"
 
 namespace {
+
+// A window manager that has put no frame around a window after 2 s puts none.
+constexpr int kFramePollMs = 20;
+constexpr int kFramePolls = 100;
 
 constexpr Qt::WindowFlags kFullScreenFlags = Qt::Window | Qt::FramelessWindowHint;
 // A sizeable window with system menu and maximise button but no minimise button.
@@ -138,6 +144,9 @@ TFormTablo::TFormTablo(Platform& platform, Settings& settings, Match& match, QWi
   createElements();
   runText_ = std::make_unique<RunTextView>(*RunLabel);
   connect(RunLabel, &TRunString::OnEnd, this, &TFormTablo::runTextEnded);
+  frameWatch_ = new QTimer(this);
+  frameWatch_->setInterval(kFramePollMs);
+  connect(frameWatch_, &QTimer::timeout, this, &TFormTablo::coverOnceFramed);
   FormCreate();
   FormResize();
   connect(&match_, &Match::changed, this, &TFormTablo::render);
@@ -267,6 +276,19 @@ void TFormTablo::applyFonts() {
   RunLabel->setRFont({styled(run.font, fonts[4]), fonts[4].color});
 }
 
+void TFormTablo::resetBaseFont() {
+  // Arial bold in white; each element keeps the size the layout gave it.
+  const auto base = [](QFont font) {
+    font.setFamily(QStringLiteral("Arial"));
+    StyleFromBits(font, 1);
+    return font;
+  };
+  setFont(base(font()));
+  Label5->setFont(base(Label5->font()));
+  Label5->setFontColor(kPeriodTextColour);
+  FormResize();
+}
+
 void TFormTablo::render() {
   const MatchState& s = match_.state();
   Label2->setCaption(s.clockText());
@@ -306,6 +328,8 @@ void TFormTablo::applySettings(const TSettings& before) {
 }
 
 void TFormTablo::takeConfiguration(bool monitorChanged) {
+  // The title picture is read again like the logos: its file may have appeared since.
+  ApplyTitle();
   LoadTeamLogos();
   FormResize();
   ApplyScreenMode();
@@ -316,11 +340,34 @@ void TFormTablo::takeConfiguration(bool monitorChanged) {
 
 void TFormTablo::coverMonitor() {
   const QRect monitor = selectedMonitor();
+  coverWhenFramed_.reset();
   if (windowFlags() & Qt::FramelessWindowHint) {
     setGeometry(monitor);
     return;
   }
-  // In window mode the outer frame covers the monitor; move() places the frame's corner.
+  coverWithFrame(monitor);
+  // A window just given its frame does not know it yet: the window manager draws it a moment
+  // later, and often without moving the client area, so no event tells. The monitor is covered
+  // again once the frame is known.
+  if (frameGeometry().size() != size()) return;
+  coverWhenFramed_ = monitor;
+  framePolls_ = 0;
+  frameWatch_->start();
+}
+
+void TFormTablo::coverOnceFramed() {
+  if (!coverWhenFramed_ || ++framePolls_ > kFramePolls) {
+    frameWatch_->stop();
+    coverWhenFramed_.reset();
+    return;
+  }
+  if (frameGeometry().size() == size()) return;
+  frameWatch_->stop();
+  coverWithFrame(*std::exchange(coverWhenFramed_, std::nullopt));
+}
+
+void TFormTablo::coverWithFrame(const QRect& monitor) {
+  // move() places the frame's corner.
   const QSize frame = frameGeometry().size() - size();
   move(monitor.topLeft());
   resize(monitor.size() - frame);
@@ -425,6 +472,7 @@ QRect TFormTablo::selectedMonitor() const {
 void TFormTablo::ApplyScreenMode() {
   const bool shown = isVisible();
   if (settings_.record().FullScr) {
+    coverWhenFramed_.reset();
     if (windowFlags() != kFullScreenFlags) setWindowFlags(kFullScreenFlags);
     // The size limits still cap the window, anchored at the monitor's top left corner.
     setGeometry(selectedMonitor());

@@ -373,7 +373,8 @@ void TRunTextControls::Stringdelete1Click() {
 
 void TRunTextControls::Openfile1Click() {
   const QString file = dialogs_.pickOpenFile(
-      listStr_->window(), {programFolder_, QStringLiteral("Text files (*.txt)"), {}, {}});
+      listStr_->window(),
+      {programFolder_, QStringLiteral("Text files (*.txt)"), {}, QStringLiteral("txt")});
   if (file.isEmpty()) return;
   QStringList entries;
   QString reason;
