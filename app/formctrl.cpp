@@ -23,6 +23,7 @@
 #include "display/tablo.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/helpfile.h"
 #include "platform/helpviewer.h"
 #include "platform/picture.h"
 #include "platform/platform.h"
@@ -658,7 +659,8 @@ void TFormCtrl::FitNamesFont() {
 }
 
 void TFormCtrl::Help1Click() {
-  if (QFileInfo::exists(helpFile_)) platform_.help.showContents(this, helpFile_);
+  if (const QString help = helpToShow(helpFile_); !help.isEmpty())
+    platform_.help.showContents(this, help);
 }
 
 // The dialog is modal, but the clock and the running text keep going while it is open: their
