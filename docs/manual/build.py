@@ -61,7 +61,7 @@ def build(source: pathlib.Path, output: pathlib.Path) -> None:
     lang = "de" if source.stem == "handbuch" else "en"
     body = markdown.markdown(
         text, extensions=["tables", "toc", "attr_list", "md_in_html", "sane_lists"],
-        extension_configs={"toc": {"title": "", "toc_class": "toc"}}, output_format="html5")
+        extension_configs={"toc": {"title": "", "toc_class": "toc", "toc_depth": "2-3"}}, output_format="html5")
     output.write_text(PAGE.format(lang=lang, title=html.escape(title), style=STYLE,
                                   other=other, body=body), encoding="utf-8")
 
