@@ -345,14 +345,26 @@ void TFormTablo::coverMonitor() {
     setGeometry(monitor);
     return;
   }
-  coverWithFrame(monitor);
+  const std::optional<QSize> frame = windowFrame(monitor);
+  coverWithFrame(monitor, frame.value_or(QSize(0, 0)));
+  if (frame) return;
   // A window just given its frame does not know it yet: the window manager draws it a moment
   // later, and often without moving the client area, so no event tells. The monitor is covered
   // again once the frame is known.
-  if (frameGeometry().size() != size()) return;
   coverWhenFramed_ = monitor;
   framePolls_ = 0;
   frameWatch_->start();
+}
+
+std::optional<QSize> TFormTablo::windowFrame(const QRect& monitor) const {
+  // While the window manager is still framing the window, the frame it reports can be half
+  // updated, even negative; only a plausible one counts.
+  const QSize frame = frameGeometry().size() - size();
+  const QSize limit = monitor.size() / 4;
+  if (frame == QSize(0, 0) || frame.width() < 0 || frame.height() < 0 ||
+      frame.width() > limit.width() || frame.height() > limit.height())
+    return std::nullopt;
+  return frame;
 }
 
 void TFormTablo::coverOnceFramed() {
@@ -361,14 +373,19 @@ void TFormTablo::coverOnceFramed() {
     coverWhenFramed_.reset();
     return;
   }
-  if (frameGeometry().size() == size()) return;
-  frameWatch_->stop();
-  coverWithFrame(*std::exchange(coverWhenFramed_, std::nullopt));
+  const std::optional<QSize> frame = windowFrame(*coverWhenFramed_);
+  if (!frame) return;
+  // Watched until the frame covers the monitor exactly.
+  if (frameGeometry() == *coverWhenFramed_) {
+    frameWatch_->stop();
+    coverWhenFramed_.reset();
+    return;
+  }
+  coverWithFrame(*coverWhenFramed_, *frame);
 }
 
-void TFormTablo::coverWithFrame(const QRect& monitor) {
+void TFormTablo::coverWithFrame(const QRect& monitor, const QSize& frame) {
   // move() places the frame's corner.
-  const QSize frame = frameGeometry().size() - size();
   move(monitor.topLeft());
   resize(monitor.size() - frame);
 }

@@ -157,8 +157,10 @@ class TFormTablo : public QWidget {
   void raiseLogoTexts();
   // The smallest outer size is 320 × 240: the client's limit leaves room for the frame.
   void limitOuterSize();
-  // Window mode: frame and client together cover `monitor`.
-  void coverWithFrame(const QRect& monitor);
+  // Window mode: the window with `frame` (outer minus client size) covers `monitor`.
+  void coverWithFrame(const QRect& monitor, const QSize& frame);
+  // The window manager's frame around the window, when one is reported and plausible.
+  std::optional<QSize> windowFrame(const QRect& monitor) const;
   void coverOnceFramed();
 
   Platform& platform_;

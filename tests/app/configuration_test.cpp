@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 #include <memory>
 
@@ -175,19 +176,39 @@ TEST_F(Configuration, OnlyAChangedMonitorEntryMovesTheDisplay) {
 }
 
 TEST_F(ConfigurationOnX, OtherMonitorAndWindowModeInOneOkPutTheFrameOnTheMonitor) {
-  display->ApplyScreenMode();  // full screen on the first monitor
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(display.get()));
-  ASSERT_EQ(display->geometry(), QRect(0, 0, 1920, 1080));
+  // Full screen on the first monitor, once the window shown in window mode is settled.
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(display.get(), 10'000));
+  display->ApplyScreenMode();
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        return display->windowHandle()->isExposed() &&
+               display->frameGeometry() == QRect(0, 0, 1920, 1080);
+      },
+      10'000));
   configure([](TCfgDialog& d) {
     d.cbMonitor->setCurrentIndex(1);
     d.cbFullScreen->setChecked(false);
   });
   // The window manager draws the frame a moment after the window is shown with one.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return display->frameGeometry() != display->geometry(); }));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return display->frameGeometry() != display->geometry(); }, 10'000));
   const QRect monitor(1920, 0, 1280, 1024);
-  QTest::qWaitFor([&] { return display->frameGeometry() == monitor; }, 2000);
-  EXPECT_EQ(display->frameGeometry(), monitor);
-  EXPECT_TRUE(monitor.contains(display->geometry()));
+  QTest::qWaitFor([&] { return display->frameGeometry() == monitor; }, 3000);
+  const auto bounds = [&] {
+    const QRect f = display->frameGeometry(), g = display->geometry();
+    return QString("frame %1,%2 %3x%4, client %5,%6 %7x%8")
+        .arg(f.x())
+        .arg(f.y())
+        .arg(f.width())
+        .arg(f.height())
+        .arg(g.x())
+        .arg(g.y())
+        .arg(g.width())
+        .arg(g.height())
+        .toStdString();
+  };
+  EXPECT_EQ(display->frameGeometry(), monitor) << bounds();
+  EXPECT_TRUE(monitor.contains(display->geometry())) << bounds();
 }
 
 TEST_F(Configuration, AbbrechenKeepsEverythingButTheFontsChosenLive) {
