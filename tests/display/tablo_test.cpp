@@ -13,12 +13,12 @@
 
 #include "core/match.h"
 #include "display/framemerrowtide.h"
+#include "widgets/label3d.h"
 #include "display/layout.h"
+#include "widgets/picturebox.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
 #include "ticker/runstring.h"
-#include "widgets/label3d.h"
-#include "widgets/picturebox.h"
 
 namespace {
 
