@@ -20,6 +20,7 @@
 #include "display/tablo.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/helpfile.h"
 #include "platform/helpviewer.h"
 #include "platform/picture.h"
 #include "platform/platform.h"
@@ -104,6 +105,8 @@ void TFormCtrl::attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog
   // Font choices act on the display while the dialog is still open, even if it is cancelled.
   connect(config, &TCfgDialog::elementFontChosen, &commands_, &Commands::setElementFont);
   connect(config, &TCfgDialog::elementFontsReset, &commands_, &Commands::setElementFonts);
+  // Default also gives the display its design base font, which the period number uses.
+  connect(config, &TCfgDialog::elementFontsReset, display, &TFormTablo::resetBaseFont);
 }
 
 void TFormCtrl::showEvent(QShowEvent* event) {
@@ -293,7 +296,8 @@ void TFormCtrl::FitNamesFont() {
 }
 
 void TFormCtrl::Help1Click() {
-  if (QFileInfo::exists(helpFile_)) platform_.help.showContents(this, helpFile_);
+  if (const QString help = helpToShow(helpFile_); !help.isEmpty())
+    platform_.help.showContents(this, help);
 }
 
 // The dialog is modal, but the clock and the running text keep going while it is open: their

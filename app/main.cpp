@@ -1,9 +1,11 @@
 #include <QApplication>
+#include <QLocale>
 #include <cstdio>
 
 #include "app/commandline.h"
 #include "app/program.h"
 #include "app/reportcommand.h"
+#include "platform/qttranslations.h"
 
 int main(int argc, char* argv[]) {
   // --help, --version and --report answer on the terminal before Qt looks for a display.
@@ -19,5 +21,6 @@ int main(int argc, char* argv[]) {
     return printReport(*startOptions.reportJournal, startOptions.reportFormat);
 
   QApplication app(argc, argv);
+  installQtTranslations(QLocale::system());
   return runProgram(app, startOptions);
 }

@@ -118,8 +118,11 @@ void Match::setRules(const MatchRules& rules) {
     const bool shownDifferently =
         rules.countDown != rules_.countDown || rules.periodLength != rules_.periodLength;
     rules_ = rules;
-    if (shownDifferently && state_.clock != MatchClock::Running)
-      showClock(state_.clock == MatchClock::Paused ? clock_.pausedSeconds() : 0);
+    if (!shownDifferently || state_.clock == MatchClock::Running) return;
+    // A clock paused past the end of a now shorter period shows the period's end, as a running
+    // one does at its next tick.
+    showClock(state_.clock == MatchClock::Paused ? qMin(clock_.pausedSeconds(), rules_.periodLength)
+                                                 : 0);
   });
 }
 

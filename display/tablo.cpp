@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPainter>
+#include <QTimer>
+#include <utility>
 
 #include "core/match.h"
 #include "display/framemerrowtide.h"
@@ -24,6 +26,10 @@
 #include "widgets/picturebox.h"
 
 namespace {
+
+// A window manager that has put no frame around a window after 2 s puts none.
+constexpr int kFramePollMs = 20;
+constexpr int kFramePolls = 100;
 
 constexpr Qt::WindowFlags kFullScreenFlags = Qt::Window | Qt::FramelessWindowHint;
 // A sizeable window with system menu and maximise button but no minimise button.
@@ -139,6 +145,9 @@ TFormTablo::TFormTablo(Platform& platform, const Settings& settings, const Match
   createElements();
   runText_ = std::make_unique<RunTextView>(*RunLabel);
   connect(RunLabel, &TRunString::OnEnd, this, &TFormTablo::runTextEnded);
+  frameWatch_ = new QTimer(this);
+  frameWatch_->setInterval(kFramePollMs);
+  connect(frameWatch_, &QTimer::timeout, this, &TFormTablo::coverOnceFramed);
   FormCreate();
   FormResize();
   connect(&match_, &Match::changed, this, &TFormTablo::render);
@@ -268,6 +277,19 @@ void TFormTablo::applyFonts() {
   RunLabel->setRFont({styled(run.font, fonts[4]), fonts[4].color});
 }
 
+void TFormTablo::resetBaseFont() {
+  // Arial bold in white; each element keeps the size the layout gave it.
+  const auto base = [](QFont font) {
+    font.setFamily(QStringLiteral("Arial"));
+    StyleFromBits(font, 1);
+    return font;
+  };
+  setFont(base(font()));
+  Label5->setFont(base(Label5->font()));
+  Label5->setFontColor(kPeriodTextColour);
+  FormResize();
+}
+
 void TFormTablo::render() {
   const MatchState& s = match_.state();
   Label2->setCaption(s.clockText());
@@ -307,6 +329,8 @@ void TFormTablo::applySettings(const TSettings& before) {
 }
 
 void TFormTablo::takeConfiguration(bool monitorChanged) {
+  // The title picture is read again like the logos: its file may have appeared since.
+  ApplyTitle();
   LoadTeamLogos();
   FormResize();
   ApplyScreenMode();
@@ -317,12 +341,52 @@ void TFormTablo::takeConfiguration(bool monitorChanged) {
 
 void TFormTablo::coverMonitor() {
   const QRect monitor = selectedMonitor();
+  coverWhenFramed_.reset();
   if (windowFlags() & Qt::FramelessWindowHint) {
     setGeometry(monitor);
     return;
   }
-  // In window mode the outer frame covers the monitor; move() places the frame's corner.
+  const std::optional<QSize> frame = windowFrame(monitor);
+  coverWithFrame(monitor, frame.value_or(QSize(0, 0)));
+  if (frame) return;
+  // A window just given its frame does not know it yet: the window manager draws it a moment
+  // later, and often without moving the client area, so no event tells. The monitor is covered
+  // again once the frame is known.
+  coverWhenFramed_ = monitor;
+  framePolls_ = 0;
+  frameWatch_->start();
+}
+
+std::optional<QSize> TFormTablo::windowFrame(const QRect& monitor) const {
+  // While the window manager is still framing the window, the frame it reports can be half
+  // updated, even negative; only a plausible one counts.
   const QSize frame = frameGeometry().size() - size();
+  const QSize limit = monitor.size() / 4;
+  if (frame == QSize(0, 0) || frame.width() < 0 || frame.height() < 0 ||
+      frame.width() > limit.width() || frame.height() > limit.height())
+    return std::nullopt;
+  return frame;
+}
+
+void TFormTablo::coverOnceFramed() {
+  if (!coverWhenFramed_ || ++framePolls_ > kFramePolls) {
+    frameWatch_->stop();
+    coverWhenFramed_.reset();
+    return;
+  }
+  const std::optional<QSize> frame = windowFrame(*coverWhenFramed_);
+  if (!frame) return;
+  // Watched until the frame covers the monitor exactly.
+  if (frameGeometry() == *coverWhenFramed_) {
+    frameWatch_->stop();
+    coverWhenFramed_.reset();
+    return;
+  }
+  coverWithFrame(*coverWhenFramed_, *frame);
+}
+
+void TFormTablo::coverWithFrame(const QRect& monitor, const QSize& frame) {
+  // move() places the frame's corner.
   move(monitor.topLeft());
   resize(monitor.size() - frame);
 }
@@ -426,6 +490,7 @@ QRect TFormTablo::selectedMonitor() const {
 void TFormTablo::ApplyScreenMode() {
   const bool shown = isVisible();
   if (settings_.record().FullScr) {
+    coverWhenFramed_.reset();
     if (windowFlags() != kFullScreenFlags) setWindowFlags(kFullScreenFlags);
     // The size limits still cap the window, anchored at the monitor's top left corner.
     setGeometry(selectedMonitor());

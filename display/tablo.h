@@ -13,11 +13,13 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "core/matchstate.h"
 #include "platform/color.h"
 
 class Match;
+class QTimer;
 class RunTextView;
 struct DisplayGroup;
 class Settings;
@@ -100,14 +102,18 @@ class TFormTablo : public QWidget {
 
   // Full screen on the console's monitor, or a sizeable window, from TSettings::FullScr.
   void ApplyScreenMode();
-  // The display's part of a confirmed configuration, after the record took it: both team
-  // logos read again (their files may be new), the layout for the record's view, the screen
-  // mode, and the chosen monitor covered when it changed.
+  // The display's part of a confirmed configuration, after the record took it: the title
+  // picture and both team logos read again (their files may be new), the layout for the
+  // record's view, the screen mode, and the chosen monitor covered when it changed.
   void takeConfiguration(bool monitorChanged);
-  // Window bounds := the bounds of the record's monitor (in window mode with the frame).
+  // Window bounds := the bounds of the record's monitor (in window mode with the frame, also
+  // when the window manager draws it only after this call).
   void coverMonitor();
   // Shrinks the label's font until its current text fits the label.
   void FitFont(TLabel* label);
+  // The configuration's Default: the base font (Arial bold, white) goes onto the window and
+  // the period number, whose font is no element font of the settings record.
+  void resetBaseFont();
   // Puts the element colours C0 … C4 of the settings record on the elements.
   void ApplyColors();
   // (Re)loads both team logos, pictures or texts, for the current team names.
@@ -154,11 +160,21 @@ class TFormTablo : public QWidget {
   void raiseLogoTexts();
   // The smallest outer size is 320 × 240: the client's limit leaves room for the frame.
   void limitOuterSize();
+  // Window mode: the window with `frame` (outer minus client size) covers `monitor`.
+  void coverWithFrame(const QRect& monitor, const QSize& frame);
+  // The window manager's frame around the window, when one is reported and plausible.
+  std::optional<QSize> windowFrame(const QRect& monitor) const;
+  void coverOnceFramed();
 
   Platform& platform_;
   const Settings& settings_;
   const Match& match_;
   std::unique_ptr<RunTextView> runText_;
+  // A monitor to cover in window mode once the window manager has put its frame around the
+  // window: a window that just left full screen has none yet and reports a frame of 0.
+  std::optional<QRect> coverWhenFramed_;
+  QTimer* frameWatch_;
+  int framePolls_ = 0;
   MatchState shown_;  // the state drawn last, to raise a screen only when it comes on
   int ppi_;
   TColor color_ = colors::black;

@@ -3,7 +3,7 @@
 class QString;
 class QWidget;
 
-// Shows the contents of the program's help file.
+// Shows the contents of the program's help file: a .chm file or the HTML manual.
 class HelpViewer {
  public:
   virtual ~HelpViewer() = default;
@@ -12,8 +12,8 @@ class HelpViewer {
 
 // The system's help engine. On Windows it is the HTML Help library: loaded when this object is
 // made (before the first window; a missing library is reported once and help then does nothing)
-// and asked to close all its windows when this object goes. Elsewhere the desktop opens the file
-// with whatever viewer the user has for it.
+// and asked to close all its windows when this object goes; the HTML manual goes to the
+// browser. Elsewhere the desktop opens either file with whatever viewer the user has for it.
 class SystemHelpViewer final : public HelpViewer {
  public:
   SystemHelpViewer();

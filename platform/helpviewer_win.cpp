@@ -1,6 +1,8 @@
 #include <windows.h>
 
+#include <QDesktopServices>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 
 #include "platform/helpviewer.h"
@@ -36,6 +38,11 @@ SystemHelpViewer::~SystemHelpViewer() {
 }
 
 void SystemHelpViewer::showContents(QWidget* owner, const QString& helpFile) {
+  // The HTML manual goes to the browser; only a .chm file is HTML Help's.
+  if (!helpFile.endsWith(QStringLiteral(".chm"), Qt::CaseInsensitive)) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
+    return;
+  }
   if (!entry_) return;
   const HWND window = owner ? reinterpret_cast<HWND>(owner->winId()) : nullptr;
   reinterpret_cast<HtmlHelpA>(entry_)(window, helpFile.toLocal8Bit().constData(), kDisplayToc, 0);

@@ -9,7 +9,9 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 status=0
 for file in bin/scorvex lib/scorvex/scorvex-remote.so lib/scorvex/scorvex-sound.so \
-    share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man1/scorvex.1; do
+    share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man1/scorvex.1 \
+    share/scorvex/manual/handbuch.html share/scorvex/manual/manual.html \
+    share/scorvex/manual/images/konsole.png; do
   [ -f "$prefix/$file" ] || { echo "missing: $file"; status=1; }
 done
 for size in 16 22 24 32 48 64 128 256; do

@@ -259,9 +259,11 @@ void TRunTextControls::obADDstrClick() { commands_.insertTextBefore(edit1_->text
 void TRunTextControls::Stringdelete1Click() { commands_.deleteText(); }
 
 void TRunTextControls::Openfile1Click() {
-  const QString file = dialogs_.pickOpenFile(
-      listStr_->window(),
-      {QFileInfo(commands_.listFilePath()).path(), QStringLiteral("Text files (*.txt)"), {}, {}});
+  const QString file =
+      dialogs_.pickOpenFile(listStr_->window(), {QFileInfo(commands_.listFilePath()).path(),
+                                                 QStringLiteral("Text files (*.txt)"),
+                                                 {},
+                                                 QStringLiteral("txt")});
   if (!file.isEmpty()) tell(commands_.openTexts(file));
 }
 

@@ -1,11 +1,17 @@
 // The configuration command: the dialog opened over both windows, answered by a script.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 #include <memory>
 
@@ -20,6 +26,7 @@
 #include "ticker/runstring.h"
 #include "widgets/dlgyesno.h"
 #include "widgets/label3d.h"
+#include "widgets/picturebox.h"
 
 namespace {
 
@@ -61,6 +68,17 @@ class Configuration : public ::testing::Test {
   std::unique_ptr<TFDlgYesNo> yesNo;
   std::unique_ptr<TFormTablo> display;
   std::unique_ptr<TCfgDialog> dialog;
+};
+
+// What needs a window manager's frames: run on X by tests/x11/with-window-manager.sh, which
+// sets SCORVEX_ON_X; skipped on the offscreen platform.
+class ConfigurationOnX : public Configuration {
+ protected:
+  void SetUp() override {
+    if (QGuiApplication::platformName() == "xcb") return;
+    if (qEnvironmentVariableIsSet("SCORVEX_ON_X")) FAIL() << "not on X";
+    GTEST_SKIP() << "needs X with a window manager";
+  }
 };
 
 TEST_F(Configuration, PeriodLengthShowsItsStartValueOnBothClocks) {
@@ -161,6 +179,42 @@ TEST_F(Configuration, OnlyAChangedMonitorEntryMovesTheDisplay) {
   EXPECT_EQ(display->frameGeometry(), QRect(1920, 0, 1280, 1024));
 }
 
+TEST_F(ConfigurationOnX, OtherMonitorAndWindowModeInOneOkPutTheFrameOnTheMonitor) {
+  // Full screen on the first monitor, once the window shown in window mode is settled.
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(display.get(), 10'000));
+  display->ApplyScreenMode();
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        return display->windowHandle()->isExposed() &&
+               display->frameGeometry() == QRect(0, 0, 1920, 1080);
+      },
+      10'000));
+  configure([](TCfgDialog& d) {
+    d.cbMonitor->setCurrentIndex(1);
+    d.cbFullScreen->setChecked(false);
+  });
+  // The window manager draws the frame a moment after the window is shown with one.
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return display->frameGeometry() != display->geometry(); }, 10'000));
+  const QRect monitor(1920, 0, 1280, 1024);
+  QTest::qWaitFor([&] { return display->frameGeometry() == monitor; }, 3000);
+  const auto bounds = [&] {
+    const QRect f = display->frameGeometry(), g = display->geometry();
+    return QString("frame %1,%2 %3x%4, client %5,%6 %7x%8")
+        .arg(f.x())
+        .arg(f.y())
+        .arg(f.width())
+        .arg(f.height())
+        .arg(g.x())
+        .arg(g.y())
+        .arg(g.width())
+        .arg(g.height())
+        .toStdString();
+  };
+  EXPECT_EQ(display->frameGeometry(), monitor) << bounds();
+  EXPECT_TRUE(monitor.contains(display->geometry())) << bounds();
+}
+
 TEST_F(Configuration, AbbrechenKeepsEverythingButTheFontsChosenLive) {
   const TSettings before = settings.record();
   fake.dialogs.colorToPick = colors::lime;
@@ -175,6 +229,50 @@ TEST_F(Configuration, AbbrechenKeepsEverythingButTheFontsChosenLive) {
   expected.Fonts[0].color = colors::lime;
   EXPECT_EQ(settings.record(), expected);
   EXPECT_EQ(display->Label1->fontColor(), colors::lime);
+}
+
+TEST_F(Configuration, AClockPausedPastAShorterPeriodNeverShowsANegativeTime) {
+  console->bPlayClick();
+  runClock(7000);
+  console->bPlayClick();
+  configure([](TCfgDialog& d) { d.meTime->setText("00:05"); });
+  EXPECT_EQ(display->Label2->caption(), "0:05");
+  // F4 twice: up shows the period's end, down shows no time left.
+  for (const char* shown : {"0:05", "0:00"}) {
+    console->mTimerCountdown->trigger();
+    EXPECT_EQ(console->LabelTime->caption(), shown);
+    EXPECT_EQ(display->Label2->caption(), shown);
+  }
+}
+
+TEST_F(Configuration, ATitlePictureThatAppearedLaterShowsAtTheNextOk) {
+  const QString picture = dir.filePath("titel.bmp");
+  fake.dialogs.fileToPick = picture;  // not there yet
+  configure([](TCfgDialog& d) { d.RadioButton2->click(); });
+  EXPECT_EQ(settings.record().TitelType2, QDir::toNativeSeparators(picture));
+  EXPECT_FALSE(display->Image1->isVisible());
+  EXPECT_TRUE(display->Label1->isVisible());
+
+  QImage image(40, 10, QImage::Format_RGB32);
+  image.fill(Qt::green);
+  ASSERT_TRUE(image.save(picture, "BMP"));
+  configure([](TCfgDialog&) {});  // OK without a change
+  EXPECT_TRUE(display->Image1->isVisible());
+  EXPECT_FALSE(display->Label1->isVisible());
+  EXPECT_EQ(display->Image1->picture().size(), QSize(40, 10));
+}
+
+TEST_F(Configuration, DefaultPutsTheBaseFontOnThePeriodNumberEvenWhenCancelled) {
+  ASSERT_FALSE(display->Label5->font().bold());  // the design's thin period number
+  configure([](TCfgDialog& d) { d.bDefault2->click(); }, false);
+  match.setPeriod(1);  // Alt+1
+  for (const QFont& font : {display->Label5->font(), display->font()}) {
+    EXPECT_EQ(font.family(), "Arial");
+    EXPECT_TRUE(font.bold());
+    EXPECT_FALSE(font.italic());
+  }
+  EXPECT_EQ(display->Label5->fontColor(), colors::white);
+  EXPECT_TRUE(display->Label5->isVisible());
 }
 
 }  // namespace

@@ -103,6 +103,30 @@ TEST(Match, PauseFreezesClockAndPenaltiesAndCorrectionsMoveOnlyAPausedClock) {
   EXPECT_EQ(p.state().penalties[2].text(), "0:30");
 }
 
+TEST(Match, AClockPausedPastAShortenedPeriodShowsThePeriodsEnd) {
+  struct Row {
+    const char* name;
+    MatchRules rules;
+    const char* shown;
+  };
+  // Paused at 0:07 of 45:00, counting down.
+  for (const Row& row : {Row{"down, 0:05", {.periodLength = 5}, "0:00"},
+                         Row{"up, 0:05", {.periodLength = 5, .countDown = false}, "0:05"},
+                         Row{"up, 0:07", {.periodLength = 7, .countDown = false}, "0:07"},
+                         Row{"down, 0:10", {.periodLength = 10}, "0:03"}}) {
+    Played p;
+    p.match.playPause(p.now);
+    p.run(7000);
+    p.match.playPause(p.now);
+    p.match.setRules(row.rules);
+    EXPECT_EQ(p.state().clockText(), row.shown) << row.name;
+    // The direction switched back and forth (F4 twice) shows the same.
+    p.match.setRules({row.rules.periodLength, !row.rules.countDown});
+    p.match.setRules(row.rules);
+    EXPECT_EQ(p.state().clockText(), row.shown) << row.name;
+  }
+}
+
 TEST(Match, GoalReleasesAPenaltyOfTheShortHandedConcedingTeam) {
   struct Row {
     const char* name;

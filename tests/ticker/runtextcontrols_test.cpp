@@ -393,6 +393,10 @@ TEST_F(RunTextConsole, OpenFileReplacesTheListOrReportsTheFailure) {
   EXPECT_EQ(entries(), QStringList({"X", "Y", "Z"}));
   EXPECT_EQ(selected(), 0);
   EXPECT_TRUE(fake.dialogs.errors.isEmpty());
+  // A name typed without an extension means the .txt file.
+  ASSERT_EQ(fake.dialogs.fileRequests.size(), 1);
+  EXPECT_EQ(fake.dialogs.fileRequests[0].filter, "Text files (*.txt)");
+  EXPECT_EQ(fake.dialogs.fileRequests[0].defaultSuffix, "txt");
 
   const QString missing = dir.filePath("fehlt.txt");
   fake.dialogs.fileToPick = missing;
