@@ -8,11 +8,15 @@
 // Who may do what: a paired device (Pairing: PIN for a session token) may read and command;
 // everybody else may only read, and only while the overlay is open or with the overlay token.
 // The board behind it (RemoteBoard) formats the state and runs the commands; the server checks
-// every message (parseRemoteCommand), limits its rate (RateLimit) and caps the connections
-// (ConnectionGate).
+// every message (parseRemoteCommand), limits its rate per paired device (RateLimit) and keeps
+// the connection slots (ConnectionGate). The running-text list travels only when it changed:
+// every state carries "text.linesVersion", and "text.lines" comes to a page only with a version it
+// does not have yet (GET /api/state sends it with ?lines=1 or a different ?linesVersion=).
 
 #include <QHash>
 #include <QHostAddress>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QList>
 #include <QObject>
 #include <QTimer>
@@ -25,6 +29,7 @@
 class QHttpServer;
 class QHttpServerRequest;
 class QHttpServerResponse;
+class QTcpSocket;
 class QWebSocket;
 class RemoteBoard;
 class TickCounter;
@@ -34,12 +39,18 @@ class RemoteServer : public QObject {
 
  public:
   static constexpr quint16 kDefaultPort = 8440;
-  // Per WebSocket, and per address for POST /api/command.
-  static constexpr int kCommandsPerSecond = 1000;
+  // Per paired device, over all its WebSockets and POSTs together.
+  static constexpr int kCommandsPerSecond = 50;
+  // GET /api/state without a session, per address.
+  static constexpr int kOpenReadsPerSecond = 10;
   static constexpr int kPingMs = 10'000;
   // A WebSocket that answers no ping for this long is taken as gone.
   static constexpr int kSilentMs = 25'000;
-  // A client that lets this much of our pushes pile up unread is dropped.
+  // A read-only WebSocket is asked to reconnect after this long, so a slot held by a reader
+  // that does nothing but answer pings comes free; the overlay reconnects at once.
+  static constexpr int kReaderLifetimeMs = 30 * 60'000;
+  static constexpr int kReconnectCode = 4408;
+  // A client that lets this much of our pushes and pongs pile up unread is dropped.
   static constexpr qint64 kMaxBacklogBytes = 1 << 20;
   static constexpr const char* kSessionCookie = "scorvex_session";
 
@@ -60,8 +71,8 @@ class RemoteServer : public QObject {
   // Unpairs the device and closes its connections.
   void dropDevice(int id);
   // Empty: the overlay and the state are open to everybody on the network; otherwise reading
-  // needs this token (or a paired device's).
-  void setOverlayToken(const QByteArray& token) { overlayToken_ = token; }
+  // needs this token (or a paired device's). A new token closes the readers connected before.
+  void setOverlayToken(const QByteArray& token);
   const QByteArray& overlayToken() const { return overlayToken_; }
 
  public slots:
@@ -77,8 +88,13 @@ class RemoteServer : public QObject {
 
   void addRoutes();
   QHttpServerResponse pair(const QHttpServerRequest& request);
-  QHttpServerResponse command(const QHttpServerRequest& request);
-  QHttpServerResponse state(const QHttpServerRequest& request);
+  QHttpServerResponse command(const QHttpServerRequest& request, QTcpSocket* socket);
+  QHttpServerResponse state(const QHttpServerRequest& request, QTcpSocket* socket);
+  // The board's state without the running-text list, which it keeps (see linesVersion_).
+  QJsonObject currentState();
+  QJsonObject withLines(QJsonObject state) const;
+  bool takeCommand(int device);
+  void dropReaders();
   QHttpServerResponse overlayPage(const QHttpServerRequest& request);
   Access accessOf(const QByteArray& token, const QByteArray& readToken, int* device) const;
   void acceptWebSockets();
@@ -94,7 +110,11 @@ class RemoteServer : public QObject {
   ConnectionGate* gate_ = nullptr;  // owned by http_
   std::unique_ptr<Pairing> pairing_;
   QList<std::shared_ptr<Client>> clients_;
-  QHash<QString, RateLimit> postLimits_;  // by the sender's address
+  QHash<int, RateLimit> commandLimits_;   // by paired device
+  QHash<QString, RateLimit> readLimits_;  // by the sender's address
+  QStringList ownNames_;
+  QJsonArray lines_;
+  int linesVersion_ = 0;
   QByteArray overlayToken_;
   ConnectionGate::Limits limits_;
   QTimer pushTimer_;
