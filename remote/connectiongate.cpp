@@ -9,24 +9,7 @@
 
 namespace {
 
-// A token bucket of bytes on the monotonic clock: on average `perSecond`, in bursts of up to one
-// second's worth.
-class ByteBudget {
- public:
-  explicit ByteBudget(qint64 perSecond) : perSecond_(perSecond), bytes_(perSecond) {}
-  bool take(qint64 bytes) {
-    const qint64 now = QDeadlineTimer::current().deadline();
-    bytes_ = std::min(perSecond_, bytes_ + (now - last_) * perSecond_ / 1000);
-    last_ = now;
-    bytes_ -= bytes;
-    return bytes_ >= 0;
-  }
-
- private:
-  qint64 perSecond_;
-  qint64 bytes_;
-  qint64 last_ = QDeadlineTimer::current().deadline();
-};
+quint32 monotonicMs() { return quint32(QDeadlineTimer::current().deadline()); }
 
 QByteArray refusal(int status) {
   const QByteArray line =
@@ -51,8 +34,15 @@ class ConnectionWatch : public QObject {
   }
   void becameWebSocket(ConnectionGate::Kind kind) {
     timer_.stop();
-    budget_.emplace(kind == ConnectionGate::Kind::Session ? limits_.sessionBytesPerSecond
-                                                          : limits_.readerBytesPerSecond);
+    // The HTTP server cut every connection of the socket when it handed it over, and the
+    // WebSocket reads what arrives before this watch hears of it. So the watch counts arrivals:
+    // each brings at most the read buffer's size, which is small for a reader.
+    const bool session = kind == ConnectionGate::Kind::Session;
+    socket_->setReadBufferSize(session ? 16 * 1024 : 1024);
+    arrivals_.emplace(session ? limits_.sessionArrivalsPerSecond : limits_.readerArrivalsPerSecond,
+                      monotonicMs());
+    connect(socket_, &QTcpSocket::readyRead, this, &ConnectionWatch::received,
+            Qt::UniqueConnection);
   }
 
  private:
@@ -62,14 +52,14 @@ class ConnectionWatch : public QObject {
       socket_->readAll();  // the server never sees what follows a refused head
       return;
     }
-    // Runs before the server reads, so bytesAvailable() holds what just arrived.
-    const qint64 arrived = socket_->bytesAvailable();
-    if (budget_) {
-      // A client that sends too much, or lets our pushes and pongs pile up, is dropped.
-      if (!budget_->take(arrived) || socket_->bytesToWrite() > limits_.maxBacklogBytes)
+    if (arrivals_) {
+      // A client that sends too often, or lets our pushes and pongs pile up, is dropped.
+      if (!arrivals_->take(monotonicMs()) || socket_->bytesToWrite() > limits_.maxBacklogBytes)
         socket_->abort();
       return;
     }
+    // Runs before the server reads, so bytesAvailable() holds what just arrived.
+    const qint64 arrived = socket_->bytesAvailable();
     requestBytes_ += arrived;
     if (requestBytes_ > limits_.maxRequestBytes) return socket_->abort();
     if (!inRequest_) timer_.start(limits_.requestMs);
@@ -88,7 +78,7 @@ class ConnectionWatch : public QObject {
     closeAfter_ = head.closeAfter;
   }
   void answered() {
-    if (budget_ || refused_) return;
+    if (arrivals_ || refused_) return;
     inRequest_ = false;
     headChecked_ = false;
     requestBytes_ = 0;
@@ -104,7 +94,7 @@ class ConnectionWatch : public QObject {
   bool closeAfter_ = false;
   bool refused_ = false;
   qint64 requestBytes_ = 0;
-  std::optional<ByteBudget> budget_;
+  std::optional<RateLimit> arrivals_;  // as a WebSocket
 };
 
 bool allDigits(const QByteArray& s) {
@@ -216,11 +206,24 @@ void ConnectionGate::evict(Entry* entry) {
   if (socket) socket->abort();
 }
 
+bool ConnectionGate::mayConnect(const QHostAddress& address) {
+  const quint32 now = monotonicMs();
+  if (connects_.size() > 4096) connects_.clear();
+  auto limit = connects_.find(address.toString());
+  if (limit == connects_.end())
+    limit = connects_.insert(address.toString(), RateLimit(limits_.connectsPerSecond, now));
+  return limit->take(now);
+}
+
 void ConnectionGate::incomingConnection(qintptr handle) {
   auto* socket = new QTcpSocket(this);
   if (!socket->setSocketDescriptor(handle)) return socket->deleteLater();
   prune();
   const QHostAddress address = socket->peerAddress();
+  if (!mayConnect(address)) {
+    socket->abort();
+    return socket->deleteLater();
+  }
   const int guests = countFrom(address, Kind::Guest) + countFrom(address, Kind::Reader);
   if (guests >= limits_.maxPerAddress) {
     socket->write(

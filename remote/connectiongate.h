@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QHostAddress>
 #include <QList>
 #include <QPointer>
 #include <QTcpServer>
+
+#include "remote/ratelimit.h"
 
 class QTcpSocket;
 
@@ -19,7 +22,7 @@ class QTcpSocket;
 // Each connection is timed (a request must be answered in time, a kept-alive connection may idle
 // only so long), its request head is checked before the HTTP server reads it (one non-negative
 // Content-Length, never with a Transfer-Encoding; "Connection: close" and HTTP/1.0 end the
-// connection after the answer), and once it is a WebSocket its incoming bytes are limited and its
+// connection after the answer), and once it is a WebSocket how often it sends is limited and its
 // unread backlog (pushes and pongs alike) is bounded: over either, the connection is dropped.
 class ConnectionGate : public QTcpServer {
   Q_OBJECT
@@ -28,15 +31,20 @@ class ConnectionGate : public QTcpServer {
   struct Limits {
     int maxConnections = 128;  // guests: plain HTTP and read-only WebSockets
     int maxPerAddress = 48;
+    // New connections per address and second (in bursts of one second's worth); beyond it a
+    // connection is closed at once, so a client that reconnects in a loop costs next to nothing.
+    int connectsPerSecond = 20;
     int requestMs = 10'000;  // from the first byte of a request to its answer
     int idleMs = 30'000;     // between requests on a kept-alive connection
     qint64 maxRequestBytes = 16 * 1024;
     int maxSessions = 96;  // connections of paired devices
     int maxReaders = 16;   // read-only WebSockets
     int maxReadersPerAddress = 4;
-    // What a WebSocket may send per second (frames, pings, pongs; bursts of one second's worth).
-    int readerBytesPerSecond = 4096;
-    int sessionBytesPerSecond = 256 * 1024;
+    // How often per second data may arrive on a WebSocket (in bursts of one second's worth);
+    // each arrival brings at most 1 KiB for a reader, 16 KiB for a session. A page that only
+    // answers our pings needs one every ten seconds.
+    int readerArrivalsPerSecond = 10;
+    int sessionArrivalsPerSecond = 200;
     // What may wait unread for a client, pushes and pongs alike.
     qint64 maxBacklogBytes = 1 << 20;
   };
@@ -71,8 +79,11 @@ class ConnectionGate : public QTcpServer {
   Entry* oldest(Kind kind, const QHostAddress* address);
   void evict(Entry* entry);
 
+  bool mayConnect(const QHostAddress& address);
+
   Limits limits_;
   QList<Entry> entries_;  // oldest first
+  QHash<QString, RateLimit> connects_;  // by address
 };
 
 // What the gate reads in a request head before the server parses it.

@@ -59,8 +59,10 @@ function connect() {
     const message = JSON.parse(event.data);
     if (message.state) render(message.state);
   };
-  // A stream must not show a frozen score: hide the bug until the board is back.
-  socket.onclose = () => {
+  // A stream must not show a frozen score: hide the bug until the board is back. A reader that
+  // has been connected for long is asked to reconnect (4408): that keeps the bug and goes at once.
+  socket.onclose = (event) => {
+    if (event.code === 4408) return connect();
     bug.style.display = "none";
     setTimeout(connect, 1000);
   };
