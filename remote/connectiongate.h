@@ -82,7 +82,7 @@ class ConnectionGate : public QTcpServer {
   bool mayConnect(const QHostAddress& address);
 
   Limits limits_;
-  QList<Entry> entries_;  // oldest first
+  QList<Entry> entries_;                // oldest first
   QHash<QString, RateLimit> connects_;  // by address
 };
 

@@ -66,7 +66,8 @@ QString deviceName(const QString& sent, const QByteArray& userAgent) {
   QString name;
   for (const QChar c : sent.simplified())
     if (c.isPrint()) name += c;
-  if (!name.isEmpty()) return name.size() > kMaxNameLength ? name.left(kMaxNameLength - 1) + "…" : name;
+  if (!name.isEmpty())
+    return name.size() > kMaxNameLength ? name.left(kMaxNameLength - 1) + "…" : name;
   const QByteArray& ua = userAgent;
   if (ua.contains("iPhone")) return "iPhone";
   if (ua.contains("iPad")) return "iPad";
@@ -79,12 +80,9 @@ QString deviceName(const QString& sent, const QByteArray& userAgent) {
   return "Unbekanntes Gerät";
 }
 
-std::variant<PairRequest, PairRefusal> checkPairRequest(const QByteArray& body,
-                                                        const QByteArray& contentType,
-                                                        const QByteArray& host,
-                                                        const QByteArray& origin,
-                                                        const QByteArray& userAgent,
-                                                        const QStringList& ownNames) {
+std::variant<PairRequest, PairRefusal> checkPairRequest(
+    const QByteArray& body, const QByteArray& contentType, const QByteArray& host,
+    const QByteArray& origin, const QByteArray& userAgent, const QStringList& ownNames) {
   if (!isOwnHost(host, ownNames)) return PairRefusal{421, "unknown host"};
   if (!origin.isEmpty() && origin != "http://" + host.trimmed())
     return PairRefusal{403, "foreign origin"};

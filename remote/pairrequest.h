@@ -18,12 +18,9 @@ struct PairRefusal {
   QString message;  // in English, like the rest of the interface
 };
 
-std::variant<PairRequest, PairRefusal> checkPairRequest(const QByteArray& body,
-                                                        const QByteArray& contentType,
-                                                        const QByteArray& host,
-                                                        const QByteArray& origin,
-                                                        const QByteArray& userAgent,
-                                                        const QStringList& ownNames);
+std::variant<PairRequest, PairRefusal> checkPairRequest(
+    const QByteArray& body, const QByteArray& contentType, const QByteArray& host,
+    const QByteArray& origin, const QByteArray& userAgent, const QStringList& ownNames);
 
 // True when `host` (a Host header: name or address, optionally with ":port") is an IP literal,
 // "localhost" or one of `ownNames` (compared without case).

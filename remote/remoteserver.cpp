@@ -362,9 +362,10 @@ void RemoteServer::acceptWebSockets() {
     connect(socket, &QWebSocket::pong, this, [this, socket] {
       if (Client* c = clientOf(socket)) c->lastHeard = tick_.now();
     });
+    const QJsonObject state = withLines(currentState());
     client->linesVersion = linesVersion_;
-    socket->sendTextMessage(messageOf({{"access", access == Access::Command ? "command" : "read"},
-                                       {"state", withLines(currentState())}}));
+    socket->sendTextMessage(
+        messageOf({{"access", access == Access::Command ? "command" : "read"}, {"state", state}}));
   }
 }
 
