@@ -101,7 +101,10 @@ bool RemoteServer::start(const QHostAddress& address, quint16 port) {
   http_ = std::make_unique<QHttpServer>();
   gate_ = new ConnectionGate(limits_, http_.get());
   if (!gate_->listen(address, port)) {
-    error_ = gate_->errorString();
+    error_ =
+        gate_->serverError() == QAbstractSocket::AddressInUseError
+            ? QString("Port %1 ist schon belegt: ein anderes Programm nutzt ihn.").arg(port)
+            : QString("Port %1 lässt sich nicht öffnen: %2").arg(port).arg(gate_->errorString());
     http_.reset();
     gate_ = nullptr;
     return false;
@@ -146,6 +149,21 @@ void RemoteServer::dropReaders() {
       closeClient(*client, 4401, "the overlay was locked");
     }
   if (gate_) gate_->dropReaders();  // and whatever is still on its way to become one
+}
+
+quint16 RemoteServer::nextFreePort(const QHostAddress& address, quint16 from) {
+  for (int port = std::max<int>(from, 1); port <= std::min(from + 100, 65535); ++port) {
+    QTcpServer probe;
+    if (probe.listen(address, quint16(port))) return quint16(port);
+  }
+  return 0;
+}
+
+void RemoteServer::setTeamColors(const QColor& home, const QColor& guest) {
+  const QJsonArray colors{home.name(), guest.name()};
+  if (colors == teamColors_) return;
+  teamColors_ = colors;
+  boardChanged();
 }
 
 bool RemoteServer::isRunning() const { return gate_ && gate_->isListening(); }
@@ -234,6 +252,7 @@ QHttpServerResponse RemoteServer::state(const QHttpServerRequest& request, QTcpS
 
 QJsonObject RemoteServer::currentState() {
   QJsonObject state = board_.state();
+  state.insert("overlay", QJsonObject{{"teamColors", teamColors_}});
   QJsonObject text = state.value("text").toObject();
   if (!text.contains("lines")) return state;
   const QJsonArray lines = text.take("lines").toArray();

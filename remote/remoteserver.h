@@ -13,6 +13,7 @@
 // every state carries "text.linesVersion", and "text.lines" comes to a page only with a version it
 // does not have yet (GET /api/state sends it with ?lines=1 or a different ?linesVersion=).
 
+#include <QColor>
 #include <QHash>
 #include <QHostAddress>
 #include <QJsonArray>
@@ -62,6 +63,8 @@ class RemoteServer : public QObject {
   // Listens with a new PIN; port 0 takes any free one. False when it cannot listen;
   // errorString() then says why.
   bool start(const QHostAddress& address, quint16 port);
+  // The first port from `from` on (at most 100 further) that `address` can listen on, or 0.
+  static quint16 nextFreePort(const QHostAddress& address, quint16 from);
   void stop();
   bool isRunning() const;
   quint16 port() const;
@@ -74,6 +77,8 @@ class RemoteServer : public QObject {
   // needs this token (or a paired device's). A new token closes the readers connected before.
   void setOverlayToken(const QByteArray& token);
   const QByteArray& overlayToken() const { return overlayToken_; }
+  // The teams' colours in the overlay; every state carries them as "overlay.teamColors".
+  void setTeamColors(const QColor& home, const QColor& guest);
 
  public slots:
   // The board's state changed; every connected page gets it once the event loop comes round.
@@ -113,6 +118,7 @@ class RemoteServer : public QObject {
   QHash<int, RateLimit> commandLimits_;   // by paired device
   QHash<QString, RateLimit> readLimits_;  // by the sender's address
   QStringList ownNames_;
+  QJsonArray teamColors_{"#b42828", "#1e5aa0"};
   QJsonArray lines_;
   int linesVersion_ = 0;
   QByteArray overlayToken_;

@@ -114,6 +114,8 @@ ConsoleGroup readConsoleGroup(SettingsKey& key) {
   g.RemoteOn = r.boolean("RemoteOn");
   g.RemotePort = r.integer("RemotePort");
   g.RemoteOverlayToken = r.text("RemoteOverlayToken", kMaxTextLength);
+  g.RemoteColor1 = r.color("RemoteColor1");
+  g.RemoteColor2 = r.color("RemoteColor2");
   key.close();
   return g;
 }
@@ -158,6 +160,8 @@ void applyConsoleGroup(const ConsoleGroup& g, TSettings& s) {
   applyIfRead(g.RemoteOn, s.RemoteOn);
   applyIfRead(g.RemotePort, s.RemotePort);
   applyIfRead(g.RemoteOverlayToken, s.RemoteOverlayToken);
+  applyIfRead(g.RemoteColor1, s.RemoteColor1);
+  applyIfRead(g.RemoteColor2, s.RemoteColor2);
 }
 
 void applyDisplayGroup(const DisplayGroup& g, TSettings& s) {
@@ -197,6 +201,8 @@ void writeConsoleGroup(SettingsKey& key, const TSettings& s, const QRect& consol
   w.boolean("RemoteOn", s.RemoteOn);
   w.integer("RemotePort", s.RemotePort);
   w.text("RemoteOverlayToken", s.RemoteOverlayToken);
+  w.color("RemoteColor1", s.RemoteColor1);
+  w.color("RemoteColor2", s.RemoteColor2);
   key.close();
 }
 

@@ -57,6 +57,7 @@ struct ConsoleGroup {
   std::optional<bool> RemoteOn;
   std::optional<qint32> RemotePort;
   std::optional<QString> RemoteOverlayToken;
+  std::optional<TColor> RemoteColor1, RemoteColor2;
 };
 
 struct StoredFont {

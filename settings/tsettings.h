@@ -36,6 +36,9 @@ struct TSettings {
   bool RemoteOn = false;  // started with the program
   qint32 RemotePort = 8440;
   QString RemoteOverlayToken;  // empty: the stream overlay is open to the hall's network
+  // The teams' colours in the stream overlay (home, guest).
+  TColor RemoteColor1 = 0x2828B4;
+  TColor RemoteColor2 = 0xA05A1E;
 
   // Display group (its bounds belong to the display window).
   QString CNames = "HEIM - GAST";  // the names line
