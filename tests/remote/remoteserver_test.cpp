@@ -4,14 +4,19 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLabel>
 #include <QNetworkRequest>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QWebSocket>
 
+#include "remote/pairingwindow.h"
 #include "remote/pairrequest.h"
 #include "remote/remoteboard.h"
+#include "settings/settings.h"
 #include "support/fakes.h"
 
 namespace {
@@ -483,4 +488,54 @@ TEST(DeviceName, ShortNamesFromBrowserStrings) {
     SCOPED_TRACE(row.userAgent);
     EXPECT_EQ(deviceName(QString::fromUtf8(row.sent), row.userAgent), QString::fromUtf8(row.name));
   }
+}
+
+TEST_F(RemoteServerTest, ABusyPortIsToldInGermanAndAnotherCanBeChosen) {
+  QTcpServer squatter;
+  ASSERT_TRUE(squatter.listen(QHostAddress::LocalHost, 0));
+  const quint16 busy = squatter.serverPort();
+  RemoteServer other(board, tick);
+  EXPECT_FALSE(other.start(QHostAddress::LocalHost, busy));
+  EXPECT_EQ(other.errorString(),
+            QString("Port %1 ist schon belegt: ein anderes Programm nutzt ihn.").arg(busy));
+  const quint16 free = RemoteServer::nextFreePort(QHostAddress::LocalHost, busy);
+  EXPECT_GT(free, busy);
+
+  TPairingWindow window(other);
+  QSignalSpy asked(&window, &TPairingWindow::portRequested);
+  window.showPortProblem(other.errorString(), free);
+  auto* problem = window.findChild<QLabel*>("LabelPortProblem");
+  EXPECT_TRUE(problem->text().contains(QString::number(busy)));
+  EXPECT_TRUE(problem->text().contains(QString::number(free)));
+  window.findChild<QPushButton*>("bPort")->click();
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_EQ(asked[0][0].toInt(), free);
+  ASSERT_TRUE(other.start(QHostAddress::LocalHost, quint16(free)));
+  window.refresh();
+  EXPECT_TRUE(problem->isHidden());
+}
+
+TEST_F(RemoteServerTest, TeamColoursSetInTheWindowAreKeptAndSent) {
+  Settings settings;
+  FakeDialogs dialogs;
+  TPairingWindow window(server);
+  window.attachSettings(settings, dialogs);
+  Page overlay(port);
+  ASSERT_TRUE(overlay.waitForMessages(1));
+  auto colors = [&] {
+    return overlay.last()
+        .value("state")
+        .toObject()
+        .value("overlay")
+        .toObject()
+        .value("teamColors")
+        .toArray()
+        .toVariantList();
+  };
+  EXPECT_EQ(colors(), QVariantList({toQColor(settings.record().RemoteColor1).name(),
+                                    toQColor(settings.record().RemoteColor2).name()}));
+  window.setTeamColor(2, QColor("#00a040"));
+  ASSERT_TRUE(overlay.waitForMessages(2));
+  EXPECT_EQ(colors().value(1).toString(), "#00a040");
+  EXPECT_EQ(settings.record().RemoteColor2, fromQColor(QColor("#00a040")));
 }
