@@ -44,7 +44,7 @@ class ConnectionGate : public QTcpServer {
     // each arrival brings at most 1 KiB for a reader, 16 KiB for a session. A page that only
     // answers our pings needs one every ten seconds.
     int readerArrivalsPerSecond = 10;
-    int sessionArrivalsPerSecond = 200;
+    int sessionArrivalsPerSecond = 2000;
     // What may wait unread for a client, pushes and pongs alike.
     qint64 maxBacklogBytes = 1 << 20;
   };

@@ -76,6 +76,10 @@ Pairing::Attempt Pairing::tryPin(const QString& pin, quint32 now, const QString&
   }
   Session session{{nextId_++, name.left(80), address}, newToken()};
   sessions_.append(session);
+  if (++pairingsWithPin_ >= kPairingsPerPin) {
+    pin_ = newPin();
+    pairingsWithPin_ = 0;
+  }
   return {Outcome::Paired, session.token, 0, replaced};
 }
 

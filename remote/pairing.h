@@ -14,7 +14,8 @@
 // that address must wait twice as long as the one before (up to kMaxWaitMs), so guessing the
 // million PINs takes years, while a phone on another address that has not guessed wrong pairs at
 // once whatever others guess. One address holds at most kDevicesPerAddress sessions; pairing
-// once more from it replaces its oldest, so a PIN read once cannot fill the device list.
+// once more from it replaces its oldest. A PIN pairs at most kPairingsPerPin devices; then a new
+// one is drawn (the window shows it), so a PIN read once cannot fill the device list.
 // Times are tick values (milliseconds, differences modulo 2^32).
 class Pairing {
  public:
@@ -22,6 +23,7 @@ class Pairing {
   static constexpr quint32 kMaxWaitMs = 60'000;
   static constexpr int kMaxDevices = 32;
   static constexpr int kDevicesPerAddress = 4;
+  static constexpr int kPairingsPerPin = 8;
   // Addresses whose wrong guesses are remembered; beyond it the one that failed longest ago
   // is forgotten.
   static constexpr int kTrackedAddresses = 1024;
@@ -66,6 +68,7 @@ class Pairing {
   static QString keyOf(const QString& address);
 
   QString pin_;
+  int pairingsWithPin_ = 0;
   QList<Session> sessions_;
   int nextId_ = 1;
   QHash<QString, Failures> failures_;  // by keyOf(address)

@@ -178,6 +178,7 @@ void TPairingWindow::refresh() {
 void TPairingWindow::setOverlayLocked(bool locked) { cbOverlayLock->setChecked(locked); }
 
 void TPairingWindow::showDevices() {
+  LabelPin->setText(server_.pin());  // a new one after a number of pairings
   ListDevices->clear();
   for (const Pairing::Device& device : server_.devices()) {
     auto* item = new QListWidgetItem(QString("%1 (%2)").arg(device.name, device.address));

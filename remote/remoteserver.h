@@ -41,7 +41,7 @@ class RemoteServer : public QObject {
  public:
   static constexpr quint16 kDefaultPort = 8440;
   // Per paired device, over all its WebSockets and POSTs together.
-  static constexpr int kCommandsPerSecond = 50;
+  static constexpr int kCommandsPerSecond = 1000;
   // GET /api/state without a session, per address.
   static constexpr int kOpenReadsPerSecond = 10;
   static constexpr int kPingMs = 10'000;
