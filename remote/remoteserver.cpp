@@ -100,6 +100,10 @@ bool RemoteServer::start(const QHostAddress& address, quint16 port) {
   stop();
   http_ = std::make_unique<QHttpServer>();
   gate_ = new ConnectionGate(limits_, http_.get());
+  // Room for a burst of connections the gate turns away, so that a phone's connection waits in
+  // the queue instead of being dropped by the system (and retried only a second later).
+  gate_->setListenBacklogSize(1024);
+  gate_->setMaxPendingConnections(256);
   if (!gate_->listen(address, port)) {
     error_ =
         gate_->serverError() == QAbstractSocket::AddressInUseError
