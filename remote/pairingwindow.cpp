@@ -160,10 +160,17 @@ void TPairingWindow::showPortProblem(const QString& message, int freePort) {
 }
 
 void TPairingWindow::refresh() {
-  if (server_.isRunning()) {
-    LabelPortProblem->hide();
-    sePort->setValue(server_.port());
+  if (!server_.isRunning()) {
+    // Nothing to open yet: no address, code or PIN that would lead nowhere.
+    LabelAddress->setText("Der Server läuft nicht.");
+    ImageQr->clear();
+    LabelPin->clear();
+    LabelOverlay->clear();
+    showDevices();
+    return;
   }
+  LabelPortProblem->hide();
+  sePort->setValue(server_.port());
   const QString address = boardAddress(server_.port());
   LabelAddress->setText(address);
   const QImage qr = qrCodeImage(address);

@@ -515,6 +515,7 @@ TEST_F(RemoteServerTest, ABusyPortIsToldInGermanAndAnotherCanBeChosen) {
   QSignalSpy asked(&window, &TPairingWindow::portRequested);
   window.showPortProblem(other.errorString(), free);
   auto* problem = window.findChild<QLabel*>("LabelPortProblem");
+  EXPECT_EQ(window.findChild<QLabel*>("LabelAddress")->text(), "Der Server läuft nicht.");
   EXPECT_TRUE(problem->text().contains(QString::number(busy)));
   EXPECT_TRUE(problem->text().contains(QString::number(free)));
   window.findChild<QPushButton*>("bPort")->click();
