@@ -39,6 +39,8 @@ TRemoteControl::TRemoteControl(Commands& commands, Platform& platform)
   connect(window_.get(), &TPairingWindow::stopRequested, this, &TRemoteControl::stop);
   connect(window_.get(), &TPairingWindow::overlayLockChanged, this,
           &TRemoteControl::setOverlayLocked);
+  window_->attachSettings(commands, platform.dialogs);
+  connect(window_.get(), &TPairingWindow::portRequested, this, [this](int port) { start(port); });
 }
 
 TRemoteControl::~TRemoteControl() = default;
@@ -48,9 +50,11 @@ void TRemoteControl::start(std::optional<int> port) {
   const int listenPort = wanted >= 1 && wanted <= 65535 ? wanted : RemoteServer::kDefaultPort;
   if (!server_->isRunning() || server_->port() != listenPort) {
     if (!server_->start(QHostAddress::Any, quint16(listenPort))) {
-      platform_.dialogs.showError(
-          nullptr, "Fernbedienung",
-          QString("Port %1: %2").arg(listenPort).arg(server_->errorString()));
+      // The window says why and offers a free port to start on.
+      window_->showPortProblem(server_->errorString(),
+                               RemoteServer::nextFreePort(QHostAddress::Any, quint16(listenPort)));
+      window_->show();
+      window_->raise();
       return;
     }
     // For an operator who started the program from a terminal, and for scripts.

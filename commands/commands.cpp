@@ -246,3 +246,8 @@ void Commands::setRemote(bool running, int port) {
 void Commands::setOverlayToken(const QString& token) {
   settings_.change([&](TSettings& s) { s.RemoteOverlayToken = token; });
 }
+
+void Commands::setOverlayColor(int team, TColor color) {
+  if (team != 1 && team != 2) return;
+  settings_.change([&](TSettings& s) { (team == 1 ? s.RemoteColor1 : s.RemoteColor2) = color; });
+}

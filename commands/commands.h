@@ -100,6 +100,8 @@ class Commands : public QObject {
   void setElementFonts(const std::array<ElementFont, 5>& fonts);
   void setRemote(bool running, int port);
   void setOverlayToken(const QString& token);
+  // A team's colour in the stream overlay (team 1 home, 2 guest).
+  void setOverlayColor(int team, TColor color);
 
  private:
   Notice loadTexts(const QString& path, bool reportFailure);

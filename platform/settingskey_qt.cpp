@@ -74,7 +74,9 @@ struct QtSettingsKey::Store {
     QSaveFile file(location);
     // Unbuffered, so that a failing write (disk full) is seen here and not committed; synced
     // before the replace, so that a crash of the system cannot leave an empty file either.
+    // Only the user may read it: it holds the overlay's token.
     bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+              file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
               file.write(bytes) == bytes.size();
     if (ok && ::fsync(file.handle()) != 0) {
       failure = qt_error_string(errno);

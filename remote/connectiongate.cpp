@@ -1,13 +1,26 @@
 #include "remote/connectiongate.h"
 
+#include <QDeadlineTimer>
+#include <QHash>
 #include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
-// Times one connection: a request must be answered within requestMs of its first byte, and a
-// connection waits at most idleMs for its next request.
+quint32 monotonicMs() { return quint32(QDeadlineTimer::current().deadline()); }
+
+QByteArray refusal(int status) {
+  const QByteArray line =
+      status == 426 ? "426 Upgrade Required\r\nUpgrade: websocket" : "400 Bad Request";
+  return "HTTP/1.1 " + line + "\r\nConnection: close\r\nContent-Length: 0\r\n\r\n";
+}
+
+// Watches one connection. As plain HTTP: a request must be answered within requestMs of its
+// first byte, a connection waits at most idleMs for its next request, and each request head is
+// checked before the server reads it. As a WebSocket: what it sends is limited and what waits
+// for it unread is bounded. Its slots run before the server's, which connected later.
 class ConnectionWatch : public QObject {
  public:
   ConnectionWatch(QTcpSocket* socket, const ConnectionGate::Limits& limits)
@@ -19,19 +32,57 @@ class ConnectionWatch : public QObject {
     connect(socket, &QTcpSocket::bytesWritten, this, &ConnectionWatch::answered);
     timer_.start(limits_.requestMs);
   }
-  void stop() { timer_.stop(); }
+  void becameWebSocket(ConnectionGate::Kind kind) {
+    timer_.stop();
+    // The HTTP server cut every connection of the socket when it handed it over, and the
+    // WebSocket reads what arrives before this watch hears of it. So the watch counts arrivals:
+    // each brings at most the read buffer's size, which is small for a reader.
+    const bool session = kind == ConnectionGate::Kind::Session;
+    socket_->setReadBufferSize(session ? 16 * 1024 : 1024);
+    arrivals_.emplace(session ? limits_.sessionArrivalsPerSecond : limits_.readerArrivalsPerSecond,
+                      monotonicMs());
+    connect(socket_, &QTcpSocket::readyRead, this, &ConnectionWatch::received,
+            Qt::UniqueConnection);
+  }
 
  private:
   void received() {
+    if (!socket_->isOpen()) return;
+    if (refused_) {
+      socket_->readAll();  // the server never sees what follows a refused head
+      return;
+    }
+    if (arrivals_) {
+      // A client that sends too often, or lets our pushes and pongs pile up, is dropped.
+      if (!arrivals_->take(monotonicMs()) || socket_->bytesToWrite() > limits_.maxBacklogBytes)
+        socket_->abort();
+      return;
+    }
     // Runs before the server reads, so bytesAvailable() holds what just arrived.
-    requestBytes_ += socket_->bytesAvailable();
+    const qint64 arrived = socket_->bytesAvailable();
+    requestBytes_ += arrived;
     if (requestBytes_ > limits_.maxRequestBytes) return socket_->abort();
     if (!inRequest_) timer_.start(limits_.requestMs);
     inRequest_ = true;
+    if (headChecked_) return;
+    const RequestHead head = checkRequestHead(socket_->peek(limits_.maxRequestBytes));
+    if (head.verdict == RequestHead::Verdict::Incomplete) return;
+    if (head.verdict == RequestHead::Verdict::Refuse) {
+      refused_ = true;
+      socket_->readAll();
+      socket_->write(refusal(head.status));
+      socket_->disconnectFromHost();
+      return;
+    }
+    headChecked_ = true;
+    closeAfter_ = head.closeAfter;
   }
   void answered() {
+    if (arrivals_ || refused_) return;
     inRequest_ = false;
+    headChecked_ = false;
     requestBytes_ = 0;
+    if (closeAfter_) return socket_->disconnectFromHost();  // once the answer is out
     timer_.start(limits_.idleMs);
   }
 
@@ -39,32 +90,142 @@ class ConnectionWatch : public QObject {
   const ConnectionGate::Limits limits_;
   QTimer timer_;
   bool inRequest_ = false;
+  bool headChecked_ = false;
+  bool closeAfter_ = false;
+  bool refused_ = false;
   qint64 requestBytes_ = 0;
+  std::optional<RateLimit> arrivals_;  // as a WebSocket
 };
 
+bool allDigits(const QByteArray& s) {
+  return !s.isEmpty() &&
+         std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 }  // namespace
+
+RequestHead checkRequestHead(const QByteArray& data) {
+  const qsizetype end = data.indexOf("\r\n\r\n");
+  if (end < 0) return {};
+  auto refuse = [](const char* reason, int status = 400) {
+    return RequestHead{RequestHead::Verdict::Refuse, true, status, reason};
+  };
+  const QList<QByteArray> lines = data.left(end).split('\n');
+  const QList<QByteArray> request = lines.first().trimmed().split(' ');
+  if (request.size() != 3) return refuse("bad request line");
+  const QByteArray& version = request[2];
+  if (version != "HTTP/1.1" && version != "HTTP/1.0") return refuse("unknown HTTP version");
+  int contentLengths = 0;
+  bool transferEncoding = false, host = false, upgrade = false, close = false, keepAlive = false;
+  for (qsizetype i = 1; i < lines.size(); ++i) {
+    const QByteArray& line = lines[i];
+    if (line.startsWith(' ') || line.startsWith('\t')) return refuse("folded header");
+    const qsizetype colon = line.indexOf(':');
+    if (colon <= 0) return refuse("bad header");
+    const QByteArray name = line.left(colon).toLower();
+    const QByteArray value = line.mid(colon + 1).trimmed();
+    if (name == "content-length") {
+      if (++contentLengths > 1) return refuse("more than one Content-Length");
+      if (!allDigits(value)) return refuse("bad Content-Length");
+    } else if (name == "transfer-encoding") {
+      transferEncoding = true;
+    } else if (name == "host") {
+      host = true;
+    } else if (name == "upgrade") {
+      upgrade = value.toLower().contains("websocket");
+    } else if (name == "connection") {
+      for (const QByteArray& token : value.toLower().split(',')) {
+        close = close || token.trimmed() == "close";
+        keepAlive = keepAlive || token.trimmed() == "keep-alive";
+      }
+    }
+  }
+  if (contentLengths > 0 && transferEncoding)
+    return refuse("Content-Length together with Transfer-Encoding");
+  if (version == "HTTP/1.1" && !host) return refuse("no Host");
+  const QByteArray path = request[1].split('?').first();
+  if (request[0] == "GET" && path == "/ws" && !upgrade) return refuse("no upgrade", 426);
+  return {RequestHead::Verdict::Fine, close || (version == "HTTP/1.0" && !keepAlive), 0, {}};
+}
 
 ConnectionGate::ConnectionGate(const Limits& limits, QObject* parent)
     : QTcpServer(parent), limits_(limits) {}
 
-int ConnectionGate::openConnections() {
-  sockets_.removeIf([](const QPointer<QTcpSocket>& s) {
-    return !s || s->state() == QAbstractSocket::UnconnectedState;
+void ConnectionGate::prune() {
+  entries_.removeIf([](const Entry& e) {
+    return !e.socket || e.socket->state() == QAbstractSocket::UnconnectedState;
   });
-  return int(sockets_.size());
 }
 
-int ConnectionGate::countFrom(const QHostAddress& address) {
-  openConnections();
-  return int(std::count_if(sockets_.begin(), sockets_.end(),
-                           [&](const auto& s) { return s->peerAddress() == address; }));
+int ConnectionGate::openConnections() {
+  prune();
+  return int(entries_.size());
+}
+
+int ConnectionGate::count(Kind kind) {
+  prune();
+  return int(std::count_if(entries_.begin(), entries_.end(),
+                           [&](const Entry& e) { return e.kind == kind; }));
+}
+
+int ConnectionGate::countFrom(const QHostAddress& address, Kind kind) {
+  return int(std::count_if(entries_.begin(), entries_.end(),
+                           [&](const Entry& e) { return e.kind == kind && e.address == address; }));
+}
+
+ConnectionGate::Entry* ConnectionGate::find(QTcpSocket* socket) {
+  for (Entry& e : entries_)
+    if (e.socket == socket) return &e;
+  return nullptr;
+}
+
+ConnectionGate::Entry* ConnectionGate::oldest(Kind kind, const QHostAddress* address) {
+  QHostAddress busiest;
+  if (!address) {
+    QHash<QString, int> counts;
+    int most = 0;
+    for (const Entry& e : entries_)
+      if (e.kind == kind) {
+        const int n = ++counts[e.address.toString()];
+        if (n > most) {
+          most = n;
+          busiest = e.address;
+        }
+      }
+    address = &busiest;
+  }
+  for (Entry& e : entries_)  // in the order they came
+    if (e.kind == kind && e.address == *address) return &e;
+  return nullptr;
+}
+
+void ConnectionGate::evict(Entry* entry) {
+  if (!entry) return;
+  QTcpSocket* socket = entry->socket;
+  entries_.removeIf([socket](const Entry& e) { return e.socket == socket; });
+  if (socket) socket->abort();
+}
+
+bool ConnectionGate::mayConnect(const QHostAddress& address) {
+  const quint32 now = monotonicMs();
+  if (connects_.size() > 4096) connects_.clear();
+  auto limit = connects_.find(address.toString());
+  if (limit == connects_.end())
+    limit = connects_.insert(address.toString(), RateLimit(limits_.connectsPerSecond, now));
+  return limit->take(now);
 }
 
 void ConnectionGate::incomingConnection(qintptr handle) {
   auto* socket = new QTcpSocket(this);
   if (!socket->setSocketDescriptor(handle)) return socket->deleteLater();
-  if (openConnections() >= limits_.maxConnections ||
-      countFrom(socket->peerAddress()) >= limits_.maxPerAddress) {
+  prune();
+  const QHostAddress address = socket->peerAddress();
+  if (!mayConnect(address)) {
+    socket->abort();
+    return socket->deleteLater();
+  }
+  const int guests = countFrom(address, Kind::Guest) + countFrom(address, Kind::Reader);
+  if (guests >= limits_.maxPerAddress) {
     socket->write(
         "HTTP/1.1 503 Service Unavailable\r\nConnection: close\r\nContent-Length: 0\r\n\r\n");
     socket->disconnectFromHost();
@@ -72,14 +233,57 @@ void ConnectionGate::incomingConnection(qintptr handle) {
     QTimer::singleShot(1000, socket, &QObject::deleteLater);
     return;
   }
-  sockets_.append(socket);
+  // A full house: the oldest plain connection of the busiest address goes, else its oldest reader.
+  while (count(Kind::Guest) + count(Kind::Reader) >= limits_.maxConnections) {
+    Entry* victim = oldest(Kind::Guest, nullptr);
+    if (!victim) victim = oldest(Kind::Reader, nullptr);
+    if (!victim) break;
+    evict(victim);
+  }
+  // Qt reads no more than this per turn of the event loop, so a flood is handled in small bites.
+  socket->setReadBufferSize(64 * 1024);
+  entries_.append({socket, address, Kind::Guest});
   new ConnectionWatch(socket, limits_);
   addPendingConnection(socket);
 }
 
-void ConnectionGate::release(const QHostAddress& address, quint16 port) {
-  for (const QPointer<QTcpSocket>& s : sockets_)
-    if (s && s->peerAddress() == address && s->peerPort() == port)
-      if (auto* watch = s->findChild<ConnectionWatch*>("watch", Qt::FindDirectChildrenOnly))
-        watch->stop();
+void ConnectionGate::markSession(QTcpSocket* socket) {
+  Entry* entry = find(socket);
+  if (!entry || entry->kind == Kind::Session) return;
+  if (count(Kind::Session) >= limits_.maxSessions) return;  // it stays a guest
+  entry->kind = Kind::Session;
+}
+
+void ConnectionGate::becameWebSocket(const QHostAddress& address, quint16 port, Kind kind) {
+  prune();
+  Entry* entry = nullptr;
+  for (Entry& e : entries_)
+    if (e.socket && e.address == address && e.socket->peerPort() == port) entry = &e;
+  if (!entry) return;
+  QTcpSocket* socket = entry->socket;
+  if (kind == Kind::Session) {
+    markSession(socket);
+  } else if (entry->kind == Kind::Guest) {
+    entry->kind = Kind::Reader;
+    while (countFrom(address, Kind::Reader) > limits_.maxReadersPerAddress)
+      evict(oldest(Kind::Reader, &address));
+    while (count(Kind::Reader) > limits_.maxReaders)
+      if (Entry* victim = oldest(Kind::Reader, nullptr))
+        evict(victim);
+      else
+        break;
+  }
+  if (socket)
+    if (auto* watch = socket->findChild<ConnectionWatch*>("watch", Qt::FindDirectChildrenOnly))
+      watch->becameWebSocket(kind);
+}
+
+void ConnectionGate::dropReaders() {
+  prune();
+  QList<QPointer<QTcpSocket>> readers;
+  for (const Entry& e : entries_)
+    if (e.kind == Kind::Reader) readers.append(e.socket);
+  for (const auto& socket : readers)
+    if (socket) socket->abort();
+  prune();
 }

@@ -1,40 +1,98 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
+#include <QHostAddress>
 #include <QList>
 #include <QPointer>
 #include <QTcpServer>
 
+#include "remote/ratelimit.h"
+
 class QTcpSocket;
 
-// The listening socket of the remote server. It refuses connections beyond a total and a
-// per-address cap, and closes a connection that does not finish a request in time, sends more
-// than a request may hold, or sits idle: so slow, half-open or piled-up connections cost the
-// board nothing. Connections that became WebSockets are left to the server (release()).
+// The listening socket of the remote server and the keeper of its connection slots.
+// Every connection starts as a guest: it counts against a total and a per-address cap. A guest
+// beyond the per-address cap is refused (503); when the total is full, the oldest guest of the
+// address holding the most guests makes room, so a flood from a few addresses never locks out a
+// phone on its own address. A connection that carried a paired device's token becomes a session
+// and is never made to make room; sessions have their own, larger cap. WebSockets that only read
+// (the overlay) have a small cap of their own, total and per address; a new one pushes out the
+// oldest reader of its own address, or of the address with the most readers.
+// Each connection is timed (a request must be answered in time, a kept-alive connection may idle
+// only so long), its request head is checked before the HTTP server reads it (one non-negative
+// Content-Length, never with a Transfer-Encoding; "Connection: close" and HTTP/1.0 end the
+// connection after the answer), and once it is a WebSocket how often it sends is limited and its
+// unread backlog (pushes and pongs alike) is bounded: over either, the connection is dropped.
 class ConnectionGate : public QTcpServer {
   Q_OBJECT
 
  public:
   struct Limits {
-    int maxConnections = 128;
+    int maxConnections = 128;  // guests: plain HTTP and read-only WebSockets
     int maxPerAddress = 48;
+    // New connections per address and second (in bursts of one second's worth); beyond it a
+    // connection is closed at once, so a client that reconnects in a loop costs next to nothing.
+    int connectsPerSecond = 20;
     int requestMs = 10'000;  // from the first byte of a request to its answer
     int idleMs = 30'000;     // between requests on a kept-alive connection
     qint64 maxRequestBytes = 16 * 1024;
+    int maxSessions = 96;  // connections of paired devices
+    int maxReaders = 16;   // read-only WebSockets
+    int maxReadersPerAddress = 4;
+    // How often per second data may arrive on a WebSocket (in bursts of one second's worth);
+    // each arrival brings at most 1 KiB for a reader, 16 KiB for a session. A page that only
+    // answers our pings needs one every ten seconds.
+    int readerArrivalsPerSecond = 10;
+    int sessionArrivalsPerSecond = 2000;
+    // What may wait unread for a client, pushes and pongs alike.
+    qint64 maxBacklogBytes = 1 << 20;
   };
+  enum class Kind { Guest, Reader, Session };
 
   explicit ConnectionGate(const Limits& limits, QObject* parent = nullptr);
 
   int openConnections();
-  // Stops watching the connection from `address`:`port`; it is a WebSocket now.
-  void release(const QHostAddress& address, quint16 port);
+  int count(Kind kind);
+  // The connection from `address`:`port` is a WebSocket now: its request timer stops and its
+  // frames are checked and limited as `kind`'s (Reader or Session). For a reader the reader caps
+  // apply first, which may close older readers.
+  void becameWebSocket(const QHostAddress& address, quint16 port, Kind kind);
+  // The connection carried a paired device's token.
+  void markSession(QTcpSocket* socket);
+  // Closes every read-only WebSocket (the overlay was locked).
+  void dropReaders();
 
  protected:
   void incomingConnection(qintptr handle) override;
 
  private:
-  void watch(QTcpSocket* socket);
-  int countFrom(const QHostAddress& address);
+  struct Entry {
+    QPointer<QTcpSocket> socket;
+    QHostAddress address;
+    Kind kind;
+  };
+  Entry* find(QTcpSocket* socket);
+  void prune();
+  int countFrom(const QHostAddress& address, Kind kind);
+  // The oldest entry of `kind`, from `address` if given, else from the address that has the most.
+  Entry* oldest(Kind kind, const QHostAddress* address);
+  void evict(Entry* entry);
+
+  bool mayConnect(const QHostAddress& address);
 
   Limits limits_;
-  QList<QPointer<QTcpSocket>> sockets_;
+  QList<Entry> entries_;                // oldest first
+  QHash<QString, RateLimit> connects_;  // by address
 };
+
+// What the gate reads in a request head before the server parses it.
+struct RequestHead {
+  enum class Verdict { Incomplete, Fine, Refuse };
+  Verdict verdict = Verdict::Incomplete;
+  bool closeAfter = false;  // "Connection: close", or HTTP/1.0 without keep-alive
+  int status = 0;           // when refused: 400, or 426 for /ws without an upgrade
+  QByteArray reason;        // why it is refused
+};
+// `data` is what has arrived of a request so far (it may hold more than the head).
+RequestHead checkRequestHead(const QByteArray& data);

@@ -1,5 +1,6 @@
 #include "remote/pairing.h"
 
+#include <QHostAddress>
 #include <QRandomGenerator>
 #include <algorithm>
 
@@ -25,27 +26,61 @@ bool equalInConstantTime(const QByteArray& a, const QByteArray& b) {
   return difference == 0;
 }
 
-quint32 Pairing::waitAfterFailures() const {
-  if (failures_ < kFreeTries) return 0;
-  const int doublings = std::min(failures_ - kFreeTries, 16);
+quint32 Pairing::waitAfter(int failures) {
+  if (failures < kFreeTries) return 0;
+  const int doublings = std::min(failures - kFreeTries, 16);
   return std::min<quint32>(1000u << doublings, kMaxWaitMs);
+}
+
+QString Pairing::keyOf(const QString& address) {
+  QHostAddress host(address);
+  if (host.protocol() != QAbstractSocket::IPv6Protocol) return address;
+  bool mapped = false;
+  if (const quint32 v4 = host.toIPv4Address(&mapped); mapped) return QHostAddress(v4).toString();
+  Q_IPV6ADDR bytes = host.toIPv6Address();
+  std::fill(std::begin(bytes.c) + 8, std::end(bytes.c), quint8(0));
+  return QHostAddress(bytes).toString() + "/64";
+}
+
+int Pairing::failures(const QString& address) const {
+  return failures_.value(keyOf(address)).count;
 }
 
 Pairing::Attempt Pairing::tryPin(const QString& pin, quint32 now, const QString& name,
                                  const QString& address) {
-  const quint32 wait = waitAfterFailures();
-  const quint32 waited = tickSpan(now, lastFailure_);
+  const QString key = keyOf(address);
+  const Failures before = failures_.value(key);
+  const quint32 wait = waitAfter(before.count);
+  const quint32 waited = tickSpan(now, before.last);
   if (waited < wait) return {Outcome::Throttled, {}, wait - waited};
   if (!equalInConstantTime(pin.toUtf8(), pin_.toUtf8())) {
-    ++failures_;
-    lastFailure_ = now;
+    if (!failures_.contains(key) && failures_.size() >= kTrackedAddresses) {
+      auto oldest = failures_.begin();
+      for (auto it = failures_.begin(); it != failures_.end(); ++it)
+        if (tickSpan(now, it->last) > tickSpan(now, oldest->last)) oldest = it;
+      failures_.erase(oldest);
+    }
+    failures_[key] = {before.count + 1, now};
     return {Outcome::WrongPin, {}, 0};
   }
-  if (sessions_.size() >= kMaxDevices) return {Outcome::TooManyDevices, {}, 0};
-  failures_ = 0;
+  failures_.remove(key);
+  int replaced = 0;
+  QList<int> fromThere;
+  for (const Session& s : sessions_)
+    if (keyOf(s.device.address) == key) fromThere.append(s.device.id);
+  if (fromThere.size() >= kDevicesPerAddress) {
+    replaced = fromThere.first();
+    drop(replaced);
+  } else if (sessions_.size() >= kMaxDevices) {
+    return {Outcome::TooManyDevices, {}, 0};
+  }
   Session session{{nextId_++, name.left(80), address}, newToken()};
   sessions_.append(session);
-  return {Outcome::Paired, session.token, 0};
+  if (++pairingsWithPin_ >= kPairingsPerPin) {
+    pin_ = newPin();
+    pairingsWithPin_ = 0;
+  }
+  return {Outcome::Paired, session.token, 0, replaced};
 }
 
 std::optional<int> Pairing::deviceOf(const QByteArray& token) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -8,15 +9,24 @@
 // Pairing of phones with the board. The board shows a 6-digit PIN, new at every start of the
 // server; a device that sends it gets a session token, a long random string that every command
 // must carry. Tokens are compared in constant time, so the time of an answer tells nothing
-// about how much of a guessed token was right. Wrong PINs are throttled for everybody at once:
-// after kFreeTries, each try must wait twice as long as the one before (up to kMaxWaitMs), so
-// guessing the million PINs takes years while the operator's own phone pairs at once.
+// about how much of a guessed token was right. Wrong PINs are throttled per network address (an
+// IPv6 address by its /64 network, which one machine may fill): after kFreeTries, each try from
+// that address must wait twice as long as the one before (up to kMaxWaitMs), so guessing the
+// million PINs takes years, while a phone on another address that has not guessed wrong pairs at
+// once whatever others guess. One address holds at most kDevicesPerAddress sessions; pairing
+// once more from it replaces its oldest. A PIN pairs at most kPairingsPerPin devices; then a new
+// one is drawn (the window shows it), so a PIN read once cannot fill the device list.
 // Times are tick values (milliseconds, differences modulo 2^32).
 class Pairing {
  public:
   static constexpr int kFreeTries = 5;
   static constexpr quint32 kMaxWaitMs = 60'000;
   static constexpr int kMaxDevices = 32;
+  static constexpr int kDevicesPerAddress = 4;
+  static constexpr int kPairingsPerPin = 8;
+  // Addresses whose wrong guesses are remembered; beyond it the one that failed longest ago
+  // is forgotten.
+  static constexpr int kTrackedAddresses = 1024;
 
   struct Device {
     int id;
@@ -28,6 +38,7 @@ class Pairing {
     Outcome outcome;
     QByteArray token;        // when paired
     quint32 retryAfterMs{};  // when throttled
+    int replaced = 0;        // the device this one replaced, or 0
   };
 
   explicit Pairing(QString pin = newPin());
@@ -38,7 +49,8 @@ class Pairing {
   std::optional<int> deviceOf(const QByteArray& token) const;
   bool drop(int id);
   QList<Device> devices() const;
-  int failures() const { return failures_; }
+  // Wrong PINs from `address` since its last right one.
+  int failures(const QString& address) const;
 
   static QString newPin();
   static QByteArray newToken();
@@ -48,13 +60,18 @@ class Pairing {
     Device device;
     QByteArray token;
   };
-  quint32 waitAfterFailures() const;
+  struct Failures {
+    int count = 0;
+    quint32 last = 0;
+  };
+  static quint32 waitAfter(int failures);
+  static QString keyOf(const QString& address);
 
   QString pin_;
+  int pairingsWithPin_ = 0;
   QList<Session> sessions_;
   int nextId_ = 1;
-  int failures_ = 0;
-  quint32 lastFailure_ = 0;
+  QHash<QString, Failures> failures_;  // by keyOf(address)
 };
 
 // True when both are equal; takes the same time whatever the position of the first difference.

@@ -6,10 +6,14 @@
 #include <QListWidget>
 #include <QNetworkInterface>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "commands/commands.h"
+#include "platform/dialogs.h"
 #include "remote/qrcode.h"
 #include "remote/remoteserver.h"
+#include "settings/settings.h"
 
 namespace {
 constexpr int kQrModulePixels = 6;
@@ -58,7 +62,24 @@ TPairingWindow::TPairingWindow(RemoteServer& server, QWidget* parent)
   bDrop->setObjectName("bDrop");
   bStop = new QPushButton("Server beenden", this);
   bStop->setObjectName("bStop");
+  bColor1 = new QPushButton("Farbe Heim …", this);
+  bColor1->setObjectName("bColor1");
+  bColor2 = new QPushButton("Farbe Gast …", this);
+  bColor2->setObjectName("bColor2");
+  bColor1->setEnabled(false);
+  bColor2->setEnabled(false);
+  sePort = new QSpinBox(this);
+  sePort->setObjectName("sePort");
+  sePort->setRange(1, 65535);
+  bPort = new QPushButton("Auf diesem Port starten", this);
+  bPort->setObjectName("bPort");
+  LabelPortProblem = new QLabel(this);
+  LabelPortProblem->setObjectName("LabelPortProblem");
+  LabelPortProblem->setStyleSheet("color: #c00000; font-weight: bold;");
+  LabelPortProblem->setWordWrap(true);
+  LabelPortProblem->hide();
 
+  layout->addWidget(LabelPortProblem);
   layout->addWidget(hint);
   layout->addWidget(LabelAddress);
   layout->addWidget(ImageQr);
@@ -66,6 +87,18 @@ TPairingWindow::TPairingWindow(RemoteServer& server, QWidget* parent)
   layout->addWidget(LabelPin);
   layout->addWidget(LabelOverlay);
   layout->addWidget(cbOverlayLock);
+  auto* colors = new QHBoxLayout;
+  colors->addWidget(new QLabel("Overlay-Farben:", this));
+  colors->addWidget(bColor1);
+  colors->addWidget(bColor2);
+  colors->addStretch();
+  layout->addLayout(colors);
+  auto* port = new QHBoxLayout;
+  port->addWidget(new QLabel("Port:", this));
+  port->addWidget(sePort);
+  port->addWidget(bPort);
+  port->addStretch();
+  layout->addLayout(port);
   layout->addWidget(new QLabel("Verbundene Geräte:", this));
   layout->addWidget(ListDevices);
   auto* buttons = new QHBoxLayout;
@@ -81,10 +114,63 @@ TPairingWindow::TPairingWindow(RemoteServer& server, QWidget* parent)
   });
   connect(bStop, &QPushButton::clicked, this, &TPairingWindow::stopRequested);
   connect(cbOverlayLock, &QCheckBox::clicked, this, &TPairingWindow::overlayLockChanged);
+  connect(bColor1, &QPushButton::clicked, this, [this] { pickTeamColor(1); });
+  connect(bColor2, &QPushButton::clicked, this, [this] { pickTeamColor(2); });
+  connect(bPort, &QPushButton::clicked, this, [this] { emit portRequested(sePort->value()); });
   refresh();
 }
 
+void TPairingWindow::attachSettings(Commands& commands, Dialogs& dialogs) {
+  commands_ = &commands;
+  dialogs_ = &dialogs;
+  bColor1->setEnabled(true);
+  bColor2->setEnabled(true);
+  showTeamColors();
+}
+
+void TPairingWindow::pickTeamColor(int team) {
+  if (!commands_ || !dialogs_) return;
+  const TSettings& s = commands_->settings().record();
+  const std::optional<TColor> picked =
+      dialogs_->pickColor(this, team == 1 ? s.RemoteColor1 : s.RemoteColor2);
+  if (picked) setTeamColor(team, toQColor(*picked));
+}
+
+void TPairingWindow::setTeamColor(int team, const QColor& color) {
+  if (!commands_ || !color.isValid()) return;
+  commands_->setOverlayColor(team, fromQColor(color));
+  showTeamColors();
+}
+
+void TPairingWindow::showTeamColors() {
+  const TSettings& s = commands_->settings().record();
+  const QColor home = toQColor(s.RemoteColor1), guest = toQColor(s.RemoteColor2);
+  server_.setTeamColors(home, guest);
+  for (auto [button, color] : {std::pair{bColor1, home}, std::pair{bColor2, guest}}) {
+    const QString text = color.lightnessF() > 0.6 ? "#000000" : "#ffffff";
+    button->setStyleSheet(QString("background: %1; color: %2;").arg(color.name(), text));
+  }
+}
+
+void TPairingWindow::showPortProblem(const QString& message, int freePort) {
+  LabelPortProblem->setText(
+      freePort > 0 ? message + QString(" Frei ist zum Beispiel Port %1.").arg(freePort) : message);
+  LabelPortProblem->show();
+  if (freePort > 0) sePort->setValue(freePort);
+}
+
 void TPairingWindow::refresh() {
+  if (!server_.isRunning()) {
+    // Nothing to open yet: no address, code or PIN that would lead nowhere.
+    LabelAddress->setText("Der Server läuft nicht.");
+    ImageQr->clear();
+    LabelPin->clear();
+    LabelOverlay->clear();
+    showDevices();
+    return;
+  }
+  LabelPortProblem->hide();
+  sePort->setValue(server_.port());
   const QString address = boardAddress(server_.port());
   LabelAddress->setText(address);
   const QImage qr = qrCodeImage(address);
@@ -99,6 +185,7 @@ void TPairingWindow::refresh() {
 void TPairingWindow::setOverlayLocked(bool locked) { cbOverlayLock->setChecked(locked); }
 
 void TPairingWindow::showDevices() {
+  LabelPin->setText(server_.pin());  // a new one after a number of pairings
   ListDevices->clear();
   for (const Pairing::Device& device : server_.devices()) {
     auto* item = new QListWidgetItem(QString("%1 (%2)").arg(device.name, device.address));

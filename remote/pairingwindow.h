@@ -1,9 +1,10 @@
 #pragma once
 
 // The window that pairs phones with the board: the address to open, its QR code, the PIN, the
-// overlay's address for the stream, and the paired devices with a button that drops one.
-// It shows what RemoteServer says and tells it only to drop a device; stopping the server and
-// locking the overlay with a token are its owner's to do.
+// overlay's address for the stream, the teams' colours in the overlay, the port, and the paired
+// devices with a button that drops one. It shows what RemoteServer says, tells it to drop a
+// device and sets the overlay's colours (kept in the settings); stopping the server, starting it
+// on another port and locking the overlay with a token are its owner's to do.
 
 #include <QWidget>
 
@@ -11,7 +12,10 @@ class QCheckBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QSpinBox;
+class Dialogs;
 class RemoteServer;
+class Commands;
 
 class TPairingWindow : public QWidget {
   Q_OBJECT
@@ -22,13 +26,21 @@ class TPairingWindow : public QWidget {
   // Shows the server's current address, PIN and devices; call after the server started.
   void refresh();
   void setOverlayLocked(bool locked);
+  // The teams' overlay colours come from the settings and are kept there when changed here.
+  void attachSettings(Commands& commands, Dialogs& dialogs);
+  void setTeamColor(int team, const QColor& color);  // team 1 or 2
+  // The server could not start: says why (in German, with the port) and offers `freePort`.
+  void showPortProblem(const QString& message, int freePort);
 
  signals:
   void stopRequested();
   void overlayLockChanged(bool locked);
+  void portRequested(int port);
 
  private:
   void showDevices();
+  void showTeamColors();
+  void pickTeamColor(int team);
 
   RemoteServer& server_;
   QLabel* LabelAddress;
@@ -39,6 +51,13 @@ class TPairingWindow : public QWidget {
   QListWidget* ListDevices;
   QPushButton* bDrop;
   QPushButton* bStop;
+  QPushButton* bColor1;
+  QPushButton* bColor2;
+  QSpinBox* sePort;
+  QPushButton* bPort;
+  QLabel* LabelPortProblem;
+  Commands* commands_ = nullptr;
+  Dialogs* dialogs_ = nullptr;
 };
 
 // The address a phone on the same network opens: the first IPv4 address of a running network

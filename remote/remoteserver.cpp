@@ -9,6 +9,7 @@
 
 #include "platform/tickcounter.h"
 #include "remote/connectiongate.h"
+#include "remote/pairrequest.h"
 #include "remote/remoteboard.h"
 
 using Status = QHttpServerResponder::StatusCode;
@@ -17,8 +18,9 @@ struct RemoteServer::Client {
   QWebSocket* socket;
   Access access;
   int device;  // the paired device, or 0
-  RateLimit limit;
   quint32 lastHeard;
+  quint32 since;
+  int linesVersion = -1;  // of the running-text list it has
 };
 
 namespace {
@@ -55,7 +57,9 @@ QByteArray cookieValue(const QByteArray& header, const QByteArray& name) {
 
 // The session token from "Authorization: Bearer …" (scripts) or the session cookie (pages).
 QByteArray sessionToken(const QByteArray& authorization, const QByteArray& cookies) {
-  if (authorization.startsWith("Bearer ")) return authorization.mid(7).trimmed();
+  const QByteArray scheme = authorization.trimmed().left(7);
+  if (scheme.size() == 7 && scheme.toLower() == "bearer ")
+    return authorization.trimmed().mid(7).trimmed();
   return cookieValue(cookies, RemoteServer::kSessionCookie);
 }
 
@@ -63,6 +67,13 @@ QByteArray sessionToken(const QByteArray& authorization, const QByteArray& cooki
 // cannot use a phone's session. Scripts send no origin.
 bool sameOrigin(const QByteArray& origin, const QByteArray& host) {
   return origin.isEmpty() || origin == "http://" + host;
+}
+
+// Writes `response` with the responder a route was given.
+auto answer(QHttpServerResponse response) {
+  return [r = std::move(response)](QHttpServerResponder&& responder) mutable {
+    r.write(std::move(responder));
+  };
 }
 
 bool isJson(const QHttpServerRequest& request) {
@@ -89,14 +100,22 @@ bool RemoteServer::start(const QHostAddress& address, quint16 port) {
   stop();
   http_ = std::make_unique<QHttpServer>();
   gate_ = new ConnectionGate(limits_, http_.get());
+  // Room for a burst of connections the gate turns away, so that a phone's connection waits in
+  // the queue instead of being dropped by the system (and retried only a second later).
+  gate_->setListenBacklogSize(1024);
+  gate_->setMaxPendingConnections(256);
   if (!gate_->listen(address, port)) {
-    error_ = gate_->errorString();
+    error_ =
+        gate_->serverError() == QAbstractSocket::AddressInUseError
+            ? QString("Port %1 ist schon belegt: ein anderes Programm nutzt ihn.").arg(port)
+            : QString("Port %1 lässt sich nicht öffnen: %2").arg(port).arg(gate_->errorString());
     http_.reset();
     gate_ = nullptr;
     return false;
   }
   http_->bind(gate_);
   pairing_ = std::make_unique<Pairing>();
+  ownNames_ = ownHostNames();
   addRoutes();
   connect(http_.get(), &QHttpServer::newWebSocketConnection, this, &RemoteServer::acceptWebSockets);
   pingTimer_.start(kPingMs);
@@ -117,7 +136,38 @@ void RemoteServer::stop() {
   http_.reset();
   gate_ = nullptr;
   pairing_.reset();
-  postLimits_.clear();
+  commandLimits_.clear();
+  readLimits_.clear();
+}
+
+void RemoteServer::setOverlayToken(const QByteArray& token) {
+  if (token == overlayToken_) return;
+  overlayToken_ = token;
+  if (!token.isEmpty()) dropReaders();
+}
+
+void RemoteServer::dropReaders() {
+  for (const auto& client : QList(clients_))
+    if (client->access == Access::Read) {
+      client->access = Access::None;
+      closeClient(*client, 4401, "the overlay was locked");
+    }
+  if (gate_) gate_->dropReaders();  // and whatever is still on its way to become one
+}
+
+quint16 RemoteServer::nextFreePort(const QHostAddress& address, quint16 from) {
+  for (int port = std::max<int>(from, 1); port <= std::min(from + 100, 65535); ++port) {
+    QTcpServer probe;
+    if (probe.listen(address, quint16(port))) return quint16(port);
+  }
+  return 0;
+}
+
+void RemoteServer::setTeamColors(const QColor& home, const QColor& guest) {
+  const QJsonArray colors{home.name(), guest.name()};
+  if (colors == teamColors_) return;
+  teamColors_ = colors;
+  boardChanged();
 }
 
 bool RemoteServer::isRunning() const { return gate_ && gate_->isListening(); }
@@ -130,6 +180,7 @@ QList<Pairing::Device> RemoteServer::devices() const {
 
 void RemoteServer::dropDevice(int id) {
   if (!pairing_ || !pairing_->drop(id)) return;
+  commandLimits_.remove(id);
   for (const auto& client : QList(clients_))
     if (client->device == id) {
       client->access = Access::None;  // whatever it still sends before the close is refused
@@ -147,10 +198,16 @@ void RemoteServer::addRoutes() {
                [] { return resource("overlay.js", "text/javascript; charset=utf-8"); });
   http_->route("/overlay", Method::Get,
                [this](const QHttpServerRequest& r) { return overlayPage(r); });
-  http_->route("/api/state", Method::Get, [this](const QHttpServerRequest& r) { return state(r); });
+  // These two learn the connection too, so that a paired device's connection keeps its slot.
+  http_->route("/api/state", Method::Get,
+               [this](const QHttpServerRequest& r, QHttpServerResponder&& responder) {
+                 answer(state(r, responder.socket()))(std::move(responder));
+               });
   http_->route("/api/pair", Method::Post, [this](const QHttpServerRequest& r) { return pair(r); });
   http_->route("/api/command", Method::Post,
-               [this](const QHttpServerRequest& r) { return command(r); });
+               [this](const QHttpServerRequest& r, QHttpServerResponder&& responder) {
+                 answer(command(r, responder.socket()))(std::move(responder));
+               });
   // The server hands only upgrades that a route takes to the WebSocket side; that side answers
   // the handshake, so this route writes nothing.
   http_->route("/ws", Method::Get, [](const QHttpServerRequest&, QHttpServerResponder&&) {});
@@ -173,23 +230,77 @@ QHttpServerResponse RemoteServer::overlayPage(const QHttpServerRequest& request)
   return resource("overlay.html", "text/html; charset=utf-8");
 }
 
-QHttpServerResponse RemoteServer::state(const QHttpServerRequest& request) {
+QHttpServerResponse RemoteServer::state(const QHttpServerRequest& request, QTcpSocket* socket) {
   const QByteArray token = sessionToken(request.value("authorization"), request.value("cookie"));
-  const QByteArray readToken = request.query().queryItemValue("token").toUtf8();
-  if (accessOf(token, readToken, nullptr) == Access::None)
-    return error(Status::Unauthorized, "pair with the PIN first");
-  return json(board_.state());
+  const QUrlQuery query = request.query();
+  const QByteArray readToken = query.queryItemValue("token").toUtf8();
+  int device = 0;
+  const Access access = accessOf(token, readToken, &device);
+  if (access == Access::None) return error(Status::Unauthorized, "pair with the PIN first");
+  if (access == Access::Command) {
+    gate_->markSession(socket);
+  } else {
+    const QString address = request.remoteAddress().toString();
+    if (readLimits_.size() > 1024) readLimits_.clear();
+    auto limit = readLimits_.find(address);
+    if (limit == readLimits_.end())
+      limit = readLimits_.insert(address, RateLimit(kOpenReadsPerSecond, tick_.now()));
+    if (!limit->take(tick_.now())) return error(Status::TooManyRequests, "too many requests");
+  }
+  const QJsonObject current = currentState();
+  const bool lines = query.queryItemValue("lines") == "1" ||
+                     (query.hasQueryItem("linesVersion") &&
+                      query.queryItemValue("linesVersion") != QString::number(linesVersion_));
+  return json(lines ? withLines(current) : current);
+}
+
+QJsonObject RemoteServer::currentState() {
+  QJsonObject state = board_.state();
+  state.insert("overlay", QJsonObject{{"teamColors", teamColors_}});
+  QJsonObject text = state.value("text").toObject();
+  if (!text.contains("lines")) return state;
+  const QJsonArray lines = text.take("lines").toArray();
+  if (lines != lines_) {
+    lines_ = lines;
+    ++linesVersion_;
+  }
+  text.insert("linesVersion", linesVersion_);
+  state.insert("text", text);
+  return state;
+}
+
+QJsonObject RemoteServer::withLines(QJsonObject state) const {
+  if (!state.contains("text")) return state;
+  QJsonObject text = state.value("text").toObject();
+  text.insert("lines", lines_);
+  state.insert("text", text);
+  return state;
+}
+
+bool RemoteServer::takeCommand(int device) {
+  auto limit = commandLimits_.find(device);
+  if (limit == commandLimits_.end())
+    limit = commandLimits_.insert(device, RateLimit(kCommandsPerSecond, tick_.now()));
+  return limit->take(tick_.now());
 }
 
 QHttpServerResponse RemoteServer::pair(const QHttpServerRequest& request) {
-  if (!isJson(request)) return error(Status::UnsupportedMediaType, "send JSON");
-  if (request.body().size() > kMaxCommandBytes)
-    return error(Status::PayloadTooLarge, "message too large");
-  const QJsonObject body = QJsonDocument::fromJson(request.body()).object();
-  if (!body.value("pin").isString()) return error(Status::BadRequest, "\"pin\" must be a string");
-  const QString name = body.value("name").toString(QString::fromUtf8(request.value("user-agent")));
-  const Pairing::Attempt attempt = pairing_->tryPin(body.value("pin").toString(), tick_.now(), name,
-                                                    request.remoteAddress().toString());
+  const auto checked =
+      checkPairRequest(request.body(), request.value("content-type"), request.value("host"),
+                       request.value("origin"), request.value("user-agent"), ownNames_);
+  if (const auto* refusal = std::get_if<PairRefusal>(&checked))
+    return error(Status(refusal->status), refusal->message);
+  const PairRequest& asked = std::get<PairRequest>(checked);
+  const Pairing::Attempt attempt =
+      pairing_->tryPin(asked.pin, tick_.now(), asked.name, request.remoteAddress().toString());
+  if (attempt.replaced) {
+    commandLimits_.remove(attempt.replaced);
+    for (const auto& client : QList(clients_))
+      if (client->device == attempt.replaced) {
+        client->access = Access::None;
+        closeClient(*client, 4401, "paired again");
+      }
+  }
   switch (attempt.outcome) {
     case Pairing::Outcome::Paired: {
       emit devicesChanged();
@@ -214,19 +325,16 @@ QHttpServerResponse RemoteServer::pair(const QHttpServerRequest& request) {
   return error(Status::InternalServerError, "");
 }
 
-QHttpServerResponse RemoteServer::command(const QHttpServerRequest& request) {
+QHttpServerResponse RemoteServer::command(const QHttpServerRequest& request, QTcpSocket* socket) {
   const QByteArray token = sessionToken(request.value("authorization"), request.value("cookie"));
   if (token.isEmpty()) return error(Status::Unauthorized, "pair with the PIN first");
-  if (!pairing_->deviceOf(token)) return error(Status::Unauthorized, "unknown or dropped session");
+  const std::optional<int> device = pairing_->deviceOf(token);
+  if (!device) return error(Status::Unauthorized, "unknown or dropped session");
   if (!sameOrigin(request.value("origin"), request.value("host")))
     return error(Status::Forbidden, "foreign origin");
+  gate_->markSession(socket);
   if (!isJson(request)) return error(Status::UnsupportedMediaType, "send JSON");
-  const QString address = request.remoteAddress().toString();
-  if (postLimits_.size() > 1024) postLimits_.clear();
-  auto limit = postLimits_.find(address);
-  if (limit == postLimits_.end())
-    limit = postLimits_.insert(address, RateLimit(kCommandsPerSecond, tick_.now()));
-  if (!limit->take(tick_.now())) return error(Status::TooManyRequests, "too many commands");
+  if (!takeCommand(*device)) return error(Status::TooManyRequests, "too many commands");
   const auto parsed = parseRemoteCommand(request.body());
   if (const auto* failure = std::get_if<CommandError>(&parsed)) {
     const bool tooLarge = request.body().size() > kMaxCommandBytes;
@@ -240,15 +348,14 @@ void RemoteServer::acceptWebSockets() {
   while (http_ && http_->hasPendingWebSocketConnections()) {
     QWebSocket* socket = http_->nextPendingWebSocketConnection().release();
     socket->setParent(this);
-    gate_->release(socket->peerAddress(), socket->peerPort());
     const QNetworkRequest handshake = socket->request();
     const QUrlQuery query(socket->requestUrl());
     int device = 0;
     const Access access =
         accessOf(sessionToken(handshake.rawHeader("Authorization"), handshake.rawHeader("Cookie")),
                  query.queryItemValue("token").toUtf8(), &device);
-    auto client = std::make_shared<Client>(
-        Client{socket, access, device, RateLimit(kCommandsPerSecond, tick_.now()), tick_.now()});
+    auto client =
+        std::make_shared<Client>(Client{socket, access, device, tick_.now(), tick_.now()});
     clients_.append(client);
     connect(socket, &QWebSocket::disconnected, this, [this, socket] {
       clients_.removeIf([socket](const auto& c) { return c->socket == socket; });
@@ -262,6 +369,11 @@ void RemoteServer::acceptWebSockets() {
       closeClient(*client, 4401, "pair with the PIN first");
       continue;
     }
+    // Takes its slot; a reader may push out older readers here.
+    gate_->becameWebSocket(
+        socket->peerAddress(), socket->peerPort(),
+        access == Access::Command ? ConnectionGate::Kind::Session : ConnectionGate::Kind::Reader);
+    if (socket->state() != QAbstractSocket::ConnectedState) continue;
     socket->setMaxAllowedIncomingFrameSize(kMaxCommandBytes);
     socket->setMaxAllowedIncomingMessageSize(kMaxCommandBytes);
     connect(socket, &QWebSocket::textMessageReceived, this, [this, socket](const QString& text) {
@@ -273,8 +385,10 @@ void RemoteServer::acceptWebSockets() {
     connect(socket, &QWebSocket::pong, this, [this, socket] {
       if (Client* c = clientOf(socket)) c->lastHeard = tick_.now();
     });
-    socket->sendTextMessage(messageOf(
-        {{"access", access == Access::Command ? "command" : "read"}, {"state", board_.state()}}));
+    const QJsonObject state = withLines(currentState());
+    client->linesVersion = linesVersion_;
+    socket->sendTextMessage(
+        messageOf({{"access", access == Access::Command ? "command" : "read"}, {"state", state}}));
   }
 }
 
@@ -287,7 +401,8 @@ RemoteServer::Client* RemoteServer::clientOf(QWebSocket* socket) {
 void RemoteServer::received(Client& client, const QString& message) {
   const quint32 now = tick_.now();
   client.lastHeard = now;
-  if (!client.limit.take(now)) return closeClient(client, 1008, "too many commands");
+  if (client.access == Access::Command && !takeCommand(client.device))
+    return closeClient(client, 1008, "too many commands");
   if (client.access != Access::Command) {
     client.socket->sendTextMessage(messageOf({{"error", "read-only"}, {"status", 403}}));
     return;
@@ -305,7 +420,9 @@ void RemoteServer::boardChanged() {
 }
 
 void RemoteServer::push() {
-  const QString message = messageOf({{"state", board_.state()}});
+  const QJsonObject state = currentState();
+  const QString message = messageOf({{"state", state}});
+  QString withList;  // made for the first page that needs it
   for (const auto& client : QList(clients_)) {
     if (client->access == Access::None ||
         client->socket->state() != QAbstractSocket::ConnectedState)
@@ -314,7 +431,13 @@ void RemoteServer::push() {
       client->socket->abort();
       continue;
     }
-    client->socket->sendTextMessage(message);
+    if (client->linesVersion == linesVersion_) {
+      client->socket->sendTextMessage(message);
+      continue;
+    }
+    if (withList.isEmpty()) withList = messageOf({{"state", withLines(state)}});
+    client->linesVersion = linesVersion_;
+    client->socket->sendTextMessage(withList);
   }
 }
 
@@ -322,6 +445,11 @@ void RemoteServer::pingAll() {
   const quint32 now = tick_.now();
   for (const auto& client : QList(clients_)) {
     if (tickSpan(now, client->lastHeard) > quint32(kSilentMs))
+      client->socket->abort();
+    else if (client->access == Access::Read &&
+             tickSpan(now, client->since) > quint32(kReaderLifetimeMs))
+      closeClient(*client, kReconnectCode, "reconnect");
+    else if (client->socket->bytesToWrite() > kMaxBacklogBytes)
       client->socket->abort();
     else
       client->socket->ping();

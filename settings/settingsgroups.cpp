@@ -115,6 +115,8 @@ ConsoleGroup readConsoleGroup(SettingsKey& key) {
   g.RemotePort = r.integer("RemotePort");
   g.RemoteOverlayToken = r.text("RemoteOverlayToken", kMaxTextLength);
   g.Muted = r.boolean("Muted");
+  g.RemoteColor1 = r.color("RemoteColor1");
+  g.RemoteColor2 = r.color("RemoteColor2");
   key.close();
   return g;
 }
@@ -160,6 +162,8 @@ void applyConsoleGroup(const ConsoleGroup& g, TSettings& s) {
   applyIfRead(g.RemotePort, s.RemotePort);
   applyIfRead(g.RemoteOverlayToken, s.RemoteOverlayToken);
   applyIfRead(g.Muted, s.Muted);
+  applyIfRead(g.RemoteColor1, s.RemoteColor1);
+  applyIfRead(g.RemoteColor2, s.RemoteColor2);
 }
 
 void applyDisplayGroup(const DisplayGroup& g, TSettings& s) {
@@ -200,6 +204,8 @@ void writeConsoleGroup(SettingsKey& key, const TSettings& s, const QRect& consol
   w.integer("RemotePort", s.RemotePort);
   w.text("RemoteOverlayToken", s.RemoteOverlayToken);
   w.boolean("Muted", s.Muted);
+  w.color("RemoteColor1", s.RemoteColor1);
+  w.color("RemoteColor2", s.RemoteColor2);
   key.close();
 }
 

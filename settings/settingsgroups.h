@@ -58,6 +58,7 @@ struct ConsoleGroup {
   std::optional<qint32> RemotePort;
   std::optional<QString> RemoteOverlayToken;
   std::optional<bool> Muted;
+  std::optional<TColor> RemoteColor1, RemoteColor2;
 };
 
 struct StoredFont {

@@ -59,11 +59,15 @@ function render(s) {
   renderLines(s.text);
 }
 
+// The server sends the running-text list only when it changed; in between it keeps the last.
+let lines = [];
+
 function renderLines(text) {
+  if (Array.isArray(text.lines)) lines = text.lines;
   const list = $("lines");
   const items = list.children;
-  while (items.length > text.lines.length) list.lastChild.remove();
-  text.lines.forEach((line, i) => {
+  while (items.length > lines.length) list.lastChild.remove();
+  lines.forEach((line, i) => {
     let li = items[i];
     if (!li) {
       li = document.createElement("li");

@@ -1,9 +1,13 @@
 #!/usr/bin/python3
 """The phone page and the overlay in a real browser, against the real program.
 
-Starts scorvex with --remote on a free port (offscreen, in a scratch home), pairs the phone
-page in headless Chromium with the PIN the program prints, taps +1 for the home team, and
-expects the new score in the match (GET /api/state) and on the overlay in a second window.
+Starts scorvex with --remote on a free port (offscreen, in a scratch home whose settings name
+the teams "TV Adlerhorst" and "HSG Falkenberg"), pairs the phone page in headless Chromium with
+the PIN the program prints, taps +1 for the home team, and expects the new score in the match
+(GET /api/state) and on the overlay in a second window. Then it gives a penalty that waits for
+the clock and opens the overlay at three placements: each time the whole bug lies on the
+1920 x 1080 page, no name wraps, the clock and the waiting penalty show, and the teams differ
+in colour. With SCORVEX_SCREENSHOTS set to a folder, it leaves a screenshot of each there.
 Usage: remote_page_test.py PATH_TO_SCORVEX
 """
 import json
@@ -23,12 +27,59 @@ from selenium.webdriver.support import expected_conditions as seen
 from selenium.webdriver.support.ui import WebDriverWait
 
 WAIT_S = 20
+NAMES = ("TV Adlerhorst", "HSG Falkenberg")
+# The README's example, the bottom right corner at twice the size, and larger than the page.
+PLACEMENTS = ("x=1400&y=960&scale=0.8", "x=1900&y=1070&scale=2", "x=0&y=0&scale=4")
 
 
 def free_port():
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
         return s.getsockname()[1]
+
+
+def write_team_names(home):
+    folder = os.path.join(home, "config", "Merrowtide")
+    os.makedirs(folder)
+    with open(os.path.join(folder, "Scorvex.reg"), "w", encoding="utf-8") as f:
+        f.write("Windows Registry Editor Version 5.00\n\n"
+                "[HKEY_CURRENT_USER\\Software\\Merrowtide\\Scorvex]\n"
+                # The program reads values in order up to the first missing one.
+                '"CountDown"=dword:00000001\n"Time"=dword:00000a8c\n"Monitor"=dword:00000000\n'
+                f'"Comanda1"="{NAMES[0]}"\n"Comanda2"="{NAMES[1]}"\n')
+
+
+# Where the bug and its parts lie on the page, as the browser laid them out.
+GEOMETRY = """
+const box = (e) => { const r = e.getBoundingClientRect();
+                     return [r.left, r.top, r.right, r.bottom]; };
+const names = [1, 2].map((i) => document.querySelector("#name" + i + " span"));
+return { bug: box(document.getElementById("bug")), clock: box(document.getElementById("clock")),
+         bar: box(document.querySelector(".bar")),
+         names: names.map((n) => ({ box: box(n), text: n.textContent })),
+         colors: [1, 2].map((i) => getComputedStyle(document.getElementById("name" + i))
+                                   .backgroundColor),
+         armed: document.querySelectorAll(".penalty.armed").length };
+"""
+
+
+def check_overlay(driver, base, wait, placement, shots):
+    driver.get(base + "/overlay?" + placement)
+    wait.until(seen.text_to_be_present_in_element((By.CSS_SELECTOR, "#name2 span"), NAMES[1]))
+    wait.until(lambda d: d.execute_script(GEOMETRY)["armed"] == 1)
+    g = driver.execute_script(GEOMETRY)
+    left, top, right, bottom = g["bug"]
+    assert left >= 0 and top >= 0 and right <= 1920.5 and bottom <= 1080.5, \
+        f"{placement}: the bug lies at {g['bug']}, outside the page"
+    for part in [g["clock"]] + [n["box"] for n in g["names"]]:
+        assert part[0] >= g["bar"][0] - 0.5 and part[2] <= g["bar"][2] + 0.5 and \
+            part[1] >= g["bar"][1] - 0.5 and part[3] <= g["bar"][3] + 0.5, \
+            f"{placement}: {part} leaves the bar {g['bar']}"
+    assert [n["text"] for n in g["names"]] == list(NAMES), g["names"]
+    assert g["colors"][0] != g["colors"][1], f"{placement}: both teams in {g['colors'][0]}"
+    if shots:
+        name = placement.replace("&", "_").replace("=", "")
+        driver.save_screenshot(os.path.join(shots, f"overlay_{name}.png"))
 
 
 def start_program(binary, port, home):
@@ -65,6 +116,7 @@ def main():
     port = free_port()
     base = f"http://127.0.0.1:{port}"
     with tempfile.TemporaryDirectory() as home:
+        write_team_names(home)
         program, pin = start_program(os.path.abspath(sys.argv[1]), port, home)
         driver = browser(os.path.join(home, "chromium"))
         try:
@@ -91,6 +143,17 @@ def main():
             driver.switch_to.window(driver.window_handles[1])
             wait.until(seen.text_to_be_present_in_element((By.ID, "score1"), "1"))
             print("phone tap reached the match and the overlay")
+
+            # A penalty given while the clock stands waits for it, and the overlay shows it so.
+            driver.switch_to.window(phone)
+            driver.find_element(By.ID, "pen11").click()
+            driver.switch_to.window(driver.window_handles[1])
+            driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                "width": 1920, "height": 1080, "deviceScaleFactor": 1, "mobile": False})
+            shots = os.environ.get("SCORVEX_SCREENSHOTS")
+            for placement in PLACEMENTS:
+                check_overlay(driver, base, wait, placement, shots)
+            print("the overlay fits the page at", len(PLACEMENTS), "placements")
         finally:
             driver.quit()
             program.terminate()

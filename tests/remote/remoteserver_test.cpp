@@ -2,14 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QLabel>
 #include <QNetworkRequest>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QWebSocket>
 
+#include "commands/commands.h"
+#include "core/match.h"
+#include "core/runtextlist.h"
+#include "remote/pairingwindow.h"
+#include "remote/pairrequest.h"
 #include "remote/remoteboard.h"
+#include "settings/settings.h"
 #include "support/fakes.h"
 
 namespace {
@@ -40,8 +50,10 @@ struct Reply {
 
 // One HTTP exchange over a real socket. It waits in the event loop, so the server in this
 // thread answers meanwhile.
-Reply exchange(quint16 port, const QByteArray& request) {
+Reply exchange(quint16 port, const QByteArray& request, const char* from = nullptr,
+               bool* closed = nullptr) {
   QTcpSocket socket;
+  if (from) socket.bind(QHostAddress(QString::fromLatin1(from)));
   socket.connectToHost(QHostAddress::LocalHost, port);
   socket.write(request);
   QByteArray data;
@@ -59,6 +71,9 @@ Reply exchange(quint16 port, const QByteArray& request) {
       },
       kWaitMs);
   reply.status = answered ? reply.head.mid(9, 3).toInt() : 0;
+  if (closed)
+    *closed =
+        QTest::qWaitFor([&] { return socket.state() == QAbstractSocket::UnconnectedState; }, 300);
   return reply;
 }
 
@@ -80,6 +95,9 @@ struct Page {
   Page(quint16 port, const QByteArray& cookie = {}, const QString& query = {}) {
     QNetworkRequest request(QUrl(QString("ws://127.0.0.1:%1/ws%2").arg(port).arg(query)));
     if (!cookie.isEmpty()) request.setRawHeader("Cookie", "scorvex_session=" + cookie);
+    open(request);
+  }
+  void open(const QNetworkRequest& request) {
     QObject::connect(&socket, &QWebSocket::textMessageReceived,
                      [this](const QString& m) { messages.append(m); });
     socket.open(request);
@@ -107,8 +125,8 @@ class RemoteServerTest : public ::testing::Test {
     ASSERT_TRUE(server.start(QHostAddress::LocalHost, 0)) << server.errorString().toStdString();
     port = server.port();
   }
-  Reply pair(const QString& pin) {
-    return exchange(port, post("/api/pair", QString(R"({"pin":"%1"})").arg(pin).toUtf8()));
+  Reply pair(const QString& pin, const char* from = nullptr) {
+    return exchange(port, post("/api/pair", QString(R"({"pin":"%1"})").arg(pin).toUtf8()), from);
   }
   QByteArray pairedToken() { return pair(server.pin()).json().value("token").toString().toUtf8(); }
 
@@ -120,10 +138,13 @@ class RemoteServerTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(RemoteServerTest, RightPinPairsWrongPinsAreThrottledForEverybody) {
+TEST_F(RemoteServerTest, RightPinPairsWrongPinsAreThrottledPerAddress) {
   const QString wrong = server.pin() == "000000" ? "111111" : "000000";
   for (int i = 0; i < Pairing::kFreeTries; ++i) EXPECT_EQ(pair(wrong).status, 403);
-  // Now every try waits, the right one too, and each wrong one doubles the wait.
+  // A phone on another address that has not guessed wrong pairs at once.
+  EXPECT_EQ(pair(server.pin(), "127.0.0.2").status, 200);
+  // From the guessing address every try waits, the right one too, and each wrong one doubles
+  // the wait.
   Reply throttled = pair(server.pin());
   EXPECT_EQ(throttled.status, 429);
   EXPECT_TRUE(throttled.head.contains("Retry-After: 1"));
@@ -140,7 +161,7 @@ TEST_F(RemoteServerTest, RightPinPairsWrongPinsAreThrottledForEverybody) {
   const QByteArray token = paired.json().value("token").toString().toUtf8();
   EXPECT_GE(token.size(), 40);
   EXPECT_TRUE(paired.head.contains("Set-Cookie: scorvex_session=" + token + "; Path=/; HttpOnly"));
-  EXPECT_EQ(server.devices().size(), 1);
+  EXPECT_EQ(server.devices().size(), 2);
   EXPECT_EQ(
       exchange(port, post("/api/command", R"({"cmd":"goal","team":1})", bearer(token))).status,
       200);
@@ -264,4 +285,274 @@ TEST_F(RemoteServerTest, SlowAndPiledUpConnectionsAreDropped) {
         << i;
   // With the slow ones gone, the next page is served.
   EXPECT_EQ(exchange(port, get("/")).status, 200);
+}
+
+TEST_F(RemoteServerTest, RequestsFollowHttpToTheLetter) {
+  const QByteArray token = pairedToken();
+  const QByteArray state = "GET /api/state HTTP/1.1\r\nHost: 127.0.0.1\r\n";
+  const QByteArray goal = R"({"cmd":"goal","team":1})";
+  const QByteArray command = "POST /api/command HTTP/1.1\r\nHost: 127.0.0.1\r\n" + bearer(token) +
+                             "Content-Type: application/json\r\n";
+  struct Row {
+    const char* name;
+    QByteArray request;
+    int status;
+    bool closed;  // by the server after its answer
+  } rows[] = {
+      {"kept alive", state + bearer(token) + "\r\n", 200, false},
+      {"bearer in lower case", state + "Authorization: bearer " + token + "\r\n\r\n", 200, false},
+      {"Connection: close", state + bearer(token) + "Connection: close\r\n\r\n", 200, true},
+      {"HTTP/1.0", "GET /api/state HTTP/1.0\r\n" + bearer(token) + "\r\n", 200, true},
+      {"HTTP/1.0 kept alive",
+       "GET /api/state HTTP/1.0\r\nConnection: keep-alive\r\n" + bearer(token) + "\r\n", 200,
+       false},
+      {"no Host", "GET /api/state HTTP/1.1\r\n" + bearer(token) + "\r\n", 400, true},
+      {"/ws without an upgrade", "GET /ws HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n", 426, true},
+      {"two lengths", command + "Content-Length: 23\r\nContent-Length: 23\r\n\r\n" + goal, 400,
+       true},
+      {"negative length", command + "Content-Length: -1\r\n\r\n" + goal, 400, true},
+      {"length and chunked",
+       command + "Content-Length: 23\r\nTransfer-Encoding: chunked\r\n\r\n17\r\n" + goal +
+           "\r\n0\r\n\r\n",
+       400, true},
+      {"unknown version", "GET / HTTP/2.0\r\nHost: 127.0.0.1\r\n\r\n", 400, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    bool closed = false;
+    EXPECT_EQ(exchange(port, row.request, nullptr, &closed).status, row.status);
+    EXPECT_EQ(closed, row.closed);
+  }
+  EXPECT_EQ(board.commands, 0);  // none of the refused commands ran
+}
+
+TEST_F(RemoteServerTest, PairingOnlyThroughOurOwnAddress) {
+  const QByteArray body =
+      QString(R"({"pin":"%1","name":"Bank\u0007 links"})").arg(server.pin()).toUtf8();
+  auto pairWith = [&](const QByteArray& headers) {
+    return exchange(port, "POST /api/pair HTTP/1.1\r\n" + headers +
+                              "Content-Type: application/json\r\nContent-Length: " +
+                              QByteArray::number(body.size()) + "\r\n\r\n" + body)
+        .status;
+  };
+  struct Row {
+    const char* name;
+    QByteArray headers;
+    int status;
+  } rows[] = {
+      {"a name that resolves to us", "Host: scorvex.evil.test:8440\r\n", 421},
+      {"a foreign page", "Host: 127.0.0.1\r\nOrigin: http://evil.test\r\n", 403},
+      {"our page on another port", "Host: 127.0.0.1:8440\r\nOrigin: http://127.0.0.1:9\r\n", 403},
+      {"IPv4 with our page", "Host: 127.0.0.1:8440\r\nOrigin: http://127.0.0.1:8440\r\n", 200},
+      {"IPv6", "Host: [::1]:8440\r\n", 200},
+      {"localhost", "Host: LOCALHOST:8440\r\n", 200},
+      {"this computer's name", "Host: " + ownHostNames().first().toUtf8() + "\r\n", 200},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(pairWith(row.headers), row.status);
+  }
+  EXPECT_EQ(server.devices().first().name, "Bank links");
+}
+
+TEST_F(RemoteServerTest, OneAddressHoldsOnlyAFewDevices) {
+  const QByteArray first = pairedToken();
+  for (int i = 1; i < Pairing::kDevicesPerAddress + 2; ++i) pairedToken();
+  EXPECT_EQ(server.devices().size(), Pairing::kDevicesPerAddress);
+  // The oldest made room: its token is void.
+  EXPECT_EQ(exchange(port, post("/api/command", R"({"cmd":"reset"})", bearer(first))).status, 401);
+  EXPECT_EQ(pair(server.pin(), "127.0.0.2").status, 200);
+  EXPECT_EQ(server.devices().size(), Pairing::kDevicesPerAddress + 1);
+
+  // A PIN pairs only so many devices; then the window shows a new one and the old is wrong.
+  const QString used = server.pin();
+  TPairingWindow window(server);
+  int pairings = Pairing::kDevicesPerAddress + 3;  // so far
+  for (; pairings < Pairing::kPairingsPerPin; ++pairings)
+    EXPECT_EQ(pair(used, "127.0.0.3").status, 200);
+  EXPECT_NE(server.pin(), used);
+  EXPECT_EQ(window.findChild<QLabel*>("LabelPin")->text(), server.pin());
+  EXPECT_EQ(pair(used, "127.0.0.4").status, 403);
+}
+
+TEST_F(RemoteServerTest, CommandLimitHoldsForTheDeviceNotTheSocket) {
+  const QByteArray token = pairedToken();
+  const QByteArray goal = R"({"cmd":"goal","team":1})";
+  // The clock stands still, so nothing is refilled.
+  Page a(port, token), b(port, token);
+  ASSERT_TRUE(a.waitForMessages(1) && b.waitForMessages(1));
+  // All but one over one socket, the last over HTTP.
+  const int all = RemoteServer::kCommandsPerSecond;
+  for (int i = 0; i < all - 1; ++i) a.socket.sendTextMessage(goal);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return board.commands == all - 1; }, kWaitMs));
+  EXPECT_EQ(exchange(port, post("/api/command", goal, bearer(token))).status, 200);
+  b.socket.sendTextMessage(goal);
+  ASSERT_TRUE(b.waitForClose());
+  EXPECT_EQ(b.closeCode(), 1008);
+  EXPECT_EQ(exchange(port, post("/api/command", goal, bearer(token))).status, 429);
+  EXPECT_EQ(board.commands, RemoteServer::kCommandsPerSecond);
+  // Another device has its own.
+  const QByteArray other =
+      pair(server.pin(), "127.0.0.2").json().value("token").toString().toUtf8();
+  EXPECT_EQ(exchange(port, post("/api/command", goal, bearer(other))).status, 200);
+}
+
+// A board with a running-text list, as the program's.
+class ListBoard : public RemoteBoard {
+ public:
+  QJsonObject state() const override {
+    return {{"clock", tick}, {"text", QJsonObject{{"lines", QJsonArray::fromStringList(lines)}}}};
+  }
+  void apply(const RemoteCommand&) override {}
+  int tick = 0;
+  QStringList lines{"Willkommen", "Halbzeit"};
+};
+
+TEST(RemoteServerLines, TheListTravelsOnlyWhenItChanged) {
+  FakeTick tick;
+  ListBoard board;
+  RemoteServer server(board, tick);
+  ASSERT_TRUE(server.start(QHostAddress::LocalHost, 0));
+  Page page(server.port());
+  ASSERT_TRUE(page.waitForMessages(1));
+  auto text = [&] { return page.last().value("state").toObject().value("text").toObject(); };
+  EXPECT_EQ(text().value("lines").toArray().size(), 2);
+  const int version = text().value("linesVersion").toInt();
+
+  board.tick = 1;  // a clock second
+  server.boardChanged();
+  ASSERT_TRUE(page.waitForMessages(2));
+  EXPECT_FALSE(text().contains("lines"));
+  EXPECT_EQ(text().value("linesVersion").toInt(), version);
+
+  board.lines.append("Tor!");
+  server.boardChanged();
+  ASSERT_TRUE(page.waitForMessages(3));
+  EXPECT_EQ(text().value("lines").toArray().last().toString(), "Tor!");
+  EXPECT_NE(text().value("linesVersion").toInt(), version);
+
+  const QByteArray plain = exchange(server.port(), get("/api/state")).body;
+  EXPECT_FALSE(plain.contains("Tor!"));
+  EXPECT_TRUE(exchange(server.port(), get("/api/state?lines=1")).body.contains("Tor!"));
+  EXPECT_TRUE(exchange(server.port(), get("/api/state?linesVersion=0")).body.contains("Tor!"));
+}
+
+TEST_F(RemoteServerTest, ReadersHaveFewSlotsAndLockingTheOverlayDropsThem) {
+  server.setConnectionLimits({.maxConnections = 6, .maxPerAddress = 6, .maxReadersPerAddress = 2});
+  ASSERT_TRUE(server.start(QHostAddress::LocalHost, 0));
+  port = server.port();
+  const QByteArray token = pairedToken();
+  Page phone(port, token);
+  std::vector<std::unique_ptr<Page>> readers;
+  for (int i = 0; i < 3; ++i) {
+    readers.push_back(std::make_unique<Page>(port));
+    ASSERT_TRUE(readers.back()->waitForMessages(1)) << i;
+  }
+  // The third reader from that address pushed out the first.
+  ASSERT_TRUE(readers[0]->waitForClose());
+  EXPECT_EQ(readers[1]->socket.state(), QAbstractSocket::ConnectedState);
+
+  // Plain connections fill the house from one address; the phone's next request still gets in,
+  // as the oldest guest of the busiest address makes room.
+  std::vector<std::unique_ptr<QTcpSocket>> guests;
+  for (int i = 0; i < 6; ++i) {
+    guests.push_back(std::make_unique<QTcpSocket>());
+    guests.back()->bind(QHostAddress("127.0.0.3"));
+    guests.back()->connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(guests.back()->waitForConnected(kWaitMs));
+  }
+  EXPECT_EQ(exchange(port, get("/api/state", bearer(token)), "127.0.0.4").status, 200);
+
+  server.setOverlayToken("locked");
+  ASSERT_TRUE(readers[1]->waitForClose() && readers[2]->waitForClose());
+  EXPECT_EQ(readers[2]->closeCode(), 4401);
+  EXPECT_EQ(phone.socket.state(), QAbstractSocket::ConnectedState);
+}
+
+TEST(DeviceName, ShortNamesFromBrowserStrings) {
+  struct Row {
+    const char* sent;
+    const char* userAgent;
+    const char* name;
+  } rows[] = {
+      {"",
+       "Mozilla/5.0 (iPhone; CPU iPhone OS 17_1 like Mac OS X) AppleWebKit/605.1.15 Safari/604.1",
+       "iPhone"},
+      {"",
+       "Mozilla/5.0 (Linux; Android 14; Pixel 8) AppleWebKit/537.36 Chrome/120.0 Mobile "
+       "Safari/537.36",
+       "Android"},
+      {"", "Mozilla/5.0 (Windows NT 10.0; Win64; x64; rv:121.0) Gecko/20100101 Firefox/121.0",
+       "Firefox unter Windows"},
+      {"",
+       "Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.1.15 Version/17.1 "
+       "Safari/605.1.15",
+       "Safari unter macOS"},
+      {"",
+       "Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 Chrome/120.0 Safari/537.36 Edg/120.0",
+       "Edge unter Linux"},
+      {"", "curl/8.5.0", "curl"},
+      {"", "", "Unbekanntes Gerät"},
+      {"  Bank\tlinks ", "curl/8.5.0", "Bank links"},
+      {"Ein sehr langer Name für das Telefon am Kampfgericht", "",
+       "Ein sehr langer Name für das Telefon am…"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.userAgent);
+    EXPECT_EQ(deviceName(QString::fromUtf8(row.sent), row.userAgent), QString::fromUtf8(row.name));
+  }
+}
+
+TEST_F(RemoteServerTest, ABusyPortIsToldInGermanAndAnotherCanBeChosen) {
+  QTcpServer squatter;
+  ASSERT_TRUE(squatter.listen(QHostAddress::LocalHost, 0));
+  const quint16 busy = squatter.serverPort();
+  RemoteServer other(board, tick);
+  EXPECT_FALSE(other.start(QHostAddress::LocalHost, busy));
+  EXPECT_EQ(other.errorString(),
+            QString("Port %1 ist schon belegt: ein anderes Programm nutzt ihn.").arg(busy));
+  const quint16 free = RemoteServer::nextFreePort(QHostAddress::LocalHost, busy);
+  EXPECT_GT(free, busy);
+
+  TPairingWindow window(other);
+  QSignalSpy asked(&window, &TPairingWindow::portRequested);
+  window.showPortProblem(other.errorString(), free);
+  auto* problem = window.findChild<QLabel*>("LabelPortProblem");
+  EXPECT_EQ(window.findChild<QLabel*>("LabelAddress")->text(), "Der Server läuft nicht.");
+  EXPECT_TRUE(problem->text().contains(QString::number(busy)));
+  EXPECT_TRUE(problem->text().contains(QString::number(free)));
+  window.findChild<QPushButton*>("bPort")->click();
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_EQ(asked[0][0].toInt(), free);
+  ASSERT_TRUE(other.start(QHostAddress::LocalHost, quint16(free)));
+  window.refresh();
+  EXPECT_TRUE(problem->isHidden());
+}
+
+TEST_F(RemoteServerTest, TeamColoursSetInTheWindowAreKeptAndSent) {
+  FakePlatform fake;
+  Settings settings;
+  Match match;
+  RunTextList texts;
+  Commands commands(match, settings, texts, fake.platform, QString());
+  TPairingWindow window(server);
+  window.attachSettings(commands, fake.dialogs);
+  Page overlay(port);
+  ASSERT_TRUE(overlay.waitForMessages(1));
+  auto colors = [&] {
+    return overlay.last()
+        .value("state")
+        .toObject()
+        .value("overlay")
+        .toObject()
+        .value("teamColors")
+        .toArray()
+        .toVariantList();
+  };
+  EXPECT_EQ(colors(), QVariantList({toQColor(settings.record().RemoteColor1).name(),
+                                    toQColor(settings.record().RemoteColor2).name()}));
+  window.setTeamColor(2, QColor("#00a040"));
+  ASSERT_TRUE(overlay.waitForMessages(2));
+  EXPECT_EQ(colors().value(1).toString(), "#00a040");
+  EXPECT_EQ(settings.record().RemoteColor2, fromQColor(QColor("#00a040")));
 }

@@ -133,6 +133,10 @@ TEST_F(SettingsFile, WritesTheRegistryExportFormatAndKeepsOtherKeys) {
             "\"Comanda1\"=\"Füchse\"\n"
             "\"Time\"=dword:0000000a\n"
             "\"Title\"=\"A \\\"B\\\" C:\\\\D\\nE\"\n");
+  // It holds the overlay's token: only its user may read it, whatever it was before.
+  const QFile::Permissions permissions = QFile(filePath()).permissions();
+  EXPECT_FALSE(permissions.testAnyFlags(QFile::ReadGroup | QFile::ReadOther | QFile::WriteOther));
+  EXPECT_TRUE(permissions.testFlags(QFile::ReadOwner | QFile::WriteOwner));
 }
 
 // What the windows hand back after reading, unchanged.

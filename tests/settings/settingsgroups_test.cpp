@@ -8,12 +8,18 @@
 
 namespace {
 
-const QStringList kConsoleReadOrder = {"CountDown", "Time",      "Monitor",    "Comanda1",
-                                       "Comanda2",  "TitelType", "TitelType1", "TitelType2",
-                                       "L",         "T",         "W",          "H",
-                                       "Speed",     "SLoop",     "SoundTime",  "SoundFile",
-                                       "StrReset",  "RemoteOn",  "RemotePort", "RemoteOverlayToken",
-                                       "Muted"};
+const QStringList kConsoleReadOrder = {"CountDown",   "Time",
+                                       "Monitor",     "Comanda1",
+                                       "Comanda2",    "TitelType",
+                                       "TitelType1",  "TitelType2",
+                                       "L",           "T",
+                                       "W",           "H",
+                                       "Speed",       "SLoop",
+                                       "SoundTime",   "SoundFile",
+                                       "StrReset",    "RemoteOn",
+                                       "RemotePort",  "RemoteOverlayToken",
+                                       "Muted",       "RemoteColor1",
+                                       "RemoteColor2"};
 
 QStringList displayReadOrder() {
   QStringList names = {"CNames", "Title", "C0", "C1", "C2", "C3", "C4"};
@@ -50,6 +56,8 @@ QStringList readNames(const ConsoleGroup& g) {
   add(g.RemotePort, "RemotePort");
   add(g.RemoteOverlayToken, "RemoteOverlayToken");
   add(g.Muted, "Muted");
+  add(g.RemoteColor1, "RemoteColor1");
+  add(g.RemoteColor2, "RemoteColor2");
   return names;
 }
 
@@ -256,12 +264,18 @@ TEST(SettingsGroups, GroupsAreWrittenInOrderAndEachAsItsKind) {
   TSettings settings;
   settings.StrReset = true;
   writeConsoleGroup(key, settings, QRect(-5, 30, 436, 549));
-  EXPECT_EQ(key.writeOrder,
-            QStringList({"L",          "T",        "W",        "H",          "CountDown",
-                         "Time",       "Comanda1", "Comanda2", "TitelType",  "TitelType1",
-                         "TitelType2", "Monitor",  "Speed",    "SLoop",      "SoundTime",
-                         "SoundFile",  "StrReset", "RemoteOn", "RemotePort", "RemoteOverlayToken",
-                         "Muted"}));
+  EXPECT_EQ(key.writeOrder, QStringList({"L",           "T",
+                                         "W",           "H",
+                                         "CountDown",   "Time",
+                                         "Comanda1",    "Comanda2",
+                                         "TitelType",   "TitelType1",
+                                         "TitelType2",  "Monitor",
+                                         "Speed",       "SLoop",
+                                         "SoundTime",   "SoundFile",
+                                         "StrReset",    "RemoteOn",
+                                         "RemotePort",  "RemoteOverlayToken",
+                                         "Muted",       "RemoteColor1",
+                                         "RemoteColor2"}));
   EXPECT_EQ(key.integers.value("L"), -5);
   EXPECT_EQ(key.integers.value("H"), 549);
   EXPECT_EQ(key.integers.value("StrReset"), 1);
