@@ -149,6 +149,7 @@ class TFormTablo : public QWidget {
   QSize largestPictureSize() const;
   // LabelLogo1, then LabelLogo2, to the top of the labels, still below panels and frame.
   void raiseLogoTexts();
+  void applyPenaltyFonts();
   // The smallest outer size is 320 × 240: the client's limit leaves room for the frame.
   void limitOuterSize();
 
@@ -156,7 +157,8 @@ class TFormTablo : public QWidget {
   Settings& settings_;
   Match& match_;
   std::unique_ptr<RunTextView> runText_;
-  MatchState shown_;  // the state drawn last, to raise a screen only when it comes on
+  MatchState shown_;   // the state drawn last, to raise a screen only when it comes on
+  QFont penaltyFont_;  // the penalty times' font of the last layout pass
   int ppi_;
   TColor color_ = colors::black;
   bool hasLogoScreen_ = false;
