@@ -1,13 +1,13 @@
 #pragma once
 
 // The operator console, the program's main window.
-// Its handlers turn keys and clicks into commands of the Match (core/match.h) and into changes
-// of the Settings record; it keeps none of the match itself. When the match changes, render()
-// draws the console's controls from Match::state() and runs the clock and blink timers; when
-// the settings change, applySettings() takes the console's part (count direction, Strafe
-// RESET, names header, penalty labels) and hands the rules to the match. The display draws
-// itself from the same two objects. Keys reach the commands through actions that are never
-// shown in a menu bar; the match's sound events play through Platform::sound.
+// Its handlers turn keys and clicks into calls of the command layer (commands/commands.h),
+// after asking the operator where a command needs a question; it keeps none of the match, the
+// settings or the running-text list itself. When the match changes, render() draws the
+// console's controls from the match's state and runs the clock and blink timers; when the
+// settings change, applySettings() takes the console's part (count direction, Strafe RESET,
+// names header, penalty labels). Keys reach the handlers through actions that are never shown
+// in a menu bar. The running-text list and its strip are TRunTextControls.
 
 #include <QWidget>
 #include <array>
@@ -16,7 +16,7 @@
 #include "platform/color.h"
 #include "platform/identity.h"
 
-class Match;
+class Commands;
 class QAction;
 class QCheckBox;
 class QKeyEvent;
@@ -33,9 +33,8 @@ class TLabel;
 class TLabel3D;
 class TOvalButton;
 class TSpinButton;
-class Settings;
+struct ConsoleGroup;
 struct Platform;
-struct TSettings;
 
 class TFormCtrl : public QWidget {
   Q_OBJECT
@@ -44,15 +43,13 @@ class TFormCtrl : public QWidget {
   static constexpr const char* kAppTitle = identity::kTitle;
   static constexpr const char* kVersion = identity::kVersion;
 
-  TFormCtrl(Platform& platform, Settings& settings, Match& match, QWidget* parent = nullptr);
+  TFormCtrl(Platform& platform, Commands& commands, QWidget* parent = nullptr);
   ~TFormCtrl() override;
 
   // The windows created after the console; the console reaches them through these.
   void attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog* config, TFormInfo* info);
-  // Writes the console's settings group; called at exit after the display stored its own.
-  void FormDestroy();
-  // The same, also while the program runs, so that a crash loses no confirmed setting.
-  void SaveConsoleSettings();
+  // The place stored at the last exit: left and top edge, client height.
+  void takeStoredPlace(const ConsoleGroup& stored);
 
   // Runs the enabled command that carries the key, as its shortcut would; false if none does.
   bool runCommandForKey(const QKeyEvent& key);
@@ -84,9 +81,8 @@ class TFormCtrl : public QWidget {
 
   // Commands carrying the keys.
   QAction *Help1, *CFG1, *mInfo, *mTimerCountdown, *Start1, *Reset1;
-  QAction *N111, *N11num1, *mGol1, *N112, *N211, *N21num1, *mGol2, *N212;
-  QAction *mLogo, *mTime1, *Pause1, *SekPlus2, *SekMinus2, *SekPlus, *SekMinus, *Sek10plus,
-      *Sek10Minus;
+  QAction *N111, *N11num1, *N112, *N211, *N21num1, *N212;
+  QAction *mLogo, *mTime1, *Pause1, *SekPlus, *SekMinus, *Sek10plus, *Sek10Minus;
   QAction *ControlWindow, *Blackscreen1, *Periode1, *mReport;
   QAction* mRemote;  // Ctrl+R: the remote control, run by its owner (RemoteLoader)
   QAction *mStatStart, *mRunStart, *mStartAll, *Clear1;
@@ -95,20 +91,17 @@ class TFormCtrl : public QWidget {
  signals:
   // "Spielbericht" (Ctrl+E): the operator wants the match report saved.
   void reportRequested();
-  // The console window was moved or resized by the operator or the system.
-  void placeChanged();
+  // The console window was moved or resized: its position and client size.
+  void placeChanged(const QRect& bounds);
 
  public slots:
   void bPlayClick();
   void TimerTimer();
   void Reset1Click();
-  // The reset itself, once "Reset GAME?" has been answered (here or on a phone).
-  void ResetGame();
   void MinutePMClick(int stepSeconds);
   void cbCountdownClick();
   void mTimerCountdownClick();
   void Time1Click();
-  void mTime1Click();
   void mTymClick(int period);
   void sbTaymUpClick();
   void sbTaymDownClick();
@@ -142,17 +135,15 @@ class TFormCtrl : public QWidget {
   QAction* addCommand(const char* name, const QString& caption, const QKeySequence& key = {});
   // The enabled command whose key is the pressed one, if any.
   QAction* commandForKey(const QKeyEvent& key) const;
+  void connectControls();
   void render();
   void applySettings();
-  void applyConfiguration();
   std::array<TLabel3D*, 4> penaltyLabels() const;
-  void chooseSoundFile();
-  void LoadConsoleSettings();
 
   Platform& platform_;
-  Settings& settings_;
-  Match& match_;
+  Commands& commands_;
   QTimer* blinkTimer_;
+  bool consoleInFront_ = true;  // Ctrl+C brings the other window to the front
   int blinkShown_ = 0;  // blink steps left when last drawn, to start the timer with a new blink
   std::optional<QPoint> rememberedPos_;  // a stored position; none on a first run
   QString helpFile_;

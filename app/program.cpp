@@ -13,8 +13,10 @@
 #include "app/keyforwarding.h"
 #include "app/remoteloader.h"
 #include "app/reportcommand.h"
+#include "commands/commands.h"
 #include "config/cfgdialog.h"
 #include "core/match.h"
+#include "core/runtextlist.h"
 #include "display/tablo.h"
 #include "journal/matchjournal.h"
 #include "platform/desktop.h"
@@ -28,6 +30,7 @@
 #include "platform/tickcounter.h"
 #include "settings/settings.h"
 #include "settings/settingssave.h"
+#include "settings/settingsstore.h"
 #include "ticker/runtextcontrols.h"
 #include "widgets/appicon.h"
 #include "widgets/dlgyesno.h"
@@ -55,19 +58,28 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   SystemHelpViewer help;  // before the first window: it may warn that help is missing
   Platform platform{tick, sound, desktop, dialogs, settingsKey, help};
 
-  // The match and the settings outlive every window that shows or changes them.
+  // The models and the command layer outlive every window that shows or changes them. The
+  // settings are read once, before any window exists.
   Settings settings;
   Match match;
+  RunTextList texts;
+  SettingsStore store(settingsKey, settings);
+  store.load(defaultWarningSound(sound.systemSoundFile()), desktop.monitorBounds().size());
+  Commands commands(match, settings, texts, platform, programFolder());
 
   // The windows in their order of creation; the first is the main window.
-  auto console = std::make_unique<TFormCtrl>(platform, settings, match);
+  auto console = std::make_unique<TFormCtrl>(platform, commands);
   auto yesNo = std::make_unique<TFDlgYesNo>(TFormCtrl::kAppTitle, console.get());
   auto display = std::make_unique<TFormTablo>(platform, settings, match);
   auto config = std::make_unique<TCfgDialog>(platform, programFolder(), console.get());
   auto info = std::make_unique<TFormInfo>(dialogs, console.get());
+  console->takeStoredPlace(store.storedConsole());
+  display->takeStoredPlace(store.storedDisplay());
   console->attachWindows(yesNo.get(), display.get(), config.get(), info.get());
   forwardCommandKeys(*display, *console);
-  auto remote = std::make_unique<RemoteLoader>(*console, match, settings, platform);
+  QObject::connect(display.get(), &TFormTablo::runTextEnded, &commands, &Commands::textPassEnded);
+  auto remote = std::make_unique<RemoteLoader>(*console->mRemote, *console, commands, platform);
+  console->RunText->loadDefaultList();
 
   try {
     const DisplayOptions options = parseDisplayOptions(app.arguments().mid(1));
@@ -88,34 +100,36 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
 
   // A match that did not end normally is offered back before the operator gives a command.
   JournalSession journal(defaultJournalFolder(), match, tick);
-  TRunTextControls& runText = *console->RunText;
   const std::optional<JournalContents> resumed = journal.open([&](const QString& question) {
     yesNo->SetQuestion(question);
     return yesNo->exec() == QDialog::Accepted;
   });
   if (resumed) {
     const bool countDown = resumed->state->state.countDown;
-    settings.change([countDown](TSettings& s) { s.CountDown = countDown; });
-    if (resumed->texts) runText.restoreEntries(resumed->texts->lines, resumed->texts->selected);
+    commands.setCountDown(countDown);
+    if (resumed->texts) texts.restore(resumed->texts->lines, resumed->texts->selected);
   }
   const auto recordTexts = [&] {
-    if (journal.journal())
-      journal.journal()->recordTexts({runText.entries(), runText.selectedEntry()});
+    if (journal.journal()) journal.journal()->recordTexts({texts.lines(), texts.selected()});
   };
   recordTexts();
-  QObject::connect(&runText, &TRunTextControls::entriesEdited, recordTexts);
+  QObject::connect(&texts, &RunTextList::linesEdited, recordTexts);
   QObject::connect(console.get(), &TFormCtrl::reportRequested,
                    [&] { saveReport(dialogs, console.get(), journal.lastMatchPath()); });
 
   // Settings are stored as soon as they change, not only at the end, so a crash loses none.
-  // Both windows take their part of a change before this runs; the display goes first, as
-  // at exit. A store that refuses is told once, on stderr, and at exit in the error box. The
-  // display's end cuts these connections before the console's settings go.
+  // A store that refuses is told once, on stderr, and at exit in the error box. The windows
+  // report where they are; a moved console is stored once it has come to rest.
+  QObject::connect(console.get(), &TFormCtrl::placeChanged, display.get(),
+                   [&](const QRect& bounds) { store.setConsoleBounds(bounds); });
+  QObject::connect(display.get(), &TFormTablo::placeChanged, display.get(),
+                   [&](const QSize& size, const QPoint& at) { store.setDisplayPlace(size, at); });
+  store.setConsoleBounds(QRect(console->pos(), console->size()));
+  store.setDisplayPlace(display->size(), display->pos());
   bool storeFailureTold = false;
   const auto storeSettings = [&] {
     settingsKey.holdWrites();
-    display->SaveDisplaySettings();
-    console->SaveConsoleSettings();
+    store.writeGroups();
     QString reason;
     if (settingsKey.commit(&reason) || std::exchange(storeFailureTold, true)) return;
     std::fprintf(stderr, "Scorvex: Einstellungen nicht gespeichert in %s: %s\n",
@@ -136,14 +150,10 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   // The server closes its connections first; whether it ran is in the settings for next time.
   remote.reset();
 
-  // Reverse order of creation: the display writes its settings group before the console;
-  // both reach the store together, and a failure is told before the program ends.
+  // Both groups reach the store together, and a failure is told before the program ends.
   info.reset();
   config.reset();
-  saveSettingsAtExit(settingsKey, dialogs, TFormCtrl::kAppTitle, [&] {
-    display->FormDestroy();
-    console->FormDestroy();
-  });
+  saveSettingsAtExit(settingsKey, dialogs, TFormCtrl::kAppTitle, [&] { store.writeGroups(); });
   display.reset();
   yesNo.reset();
   console.reset();

@@ -1,13 +1,11 @@
 #include "app/remotecontrol.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QJsonArray>
-#include <QListWidget>
 #include <cstdio>
 
-#include "app/formctrl.h"
+#include "commands/commands.h"
 #include "core/match.h"
+#include "core/runtextlist.h"
 #include "platform/dialogs.h"
 #include "platform/platform.h"
 #include "platform/tickcounter.h"
@@ -15,41 +13,28 @@
 #include "remote/remoteserver.h"
 #include "remote/statejson.h"
 #include "settings/settings.h"
-#include "ticker/runtextcontrols.h"
 
 namespace {
 
 QString cssColor(TColor color) { return toQColor(color).name(); }
 
-// Runs a switching command only when the switch is not yet where it is wanted.
-void switchTo(QAction* command, bool now, bool wanted) {
-  if (now != wanted) command->trigger();
-}
-
 }  // namespace
 
-TRemoteControl::TRemoteControl(TFormCtrl& console, Match& match, Settings& settings,
-                               Platform& platform)
-    : console_(console),
-      match_(match),
-      settings_(settings),
+TRemoteControl::TRemoteControl(Commands& commands, Platform& platform)
+    : commands_(commands),
       platform_(platform),
       server_(std::make_unique<RemoteServer>(*this, platform.tick)),
-      window_(std::make_unique<TPairingWindow>(*server_, &console)) {
-  server_->setOverlayToken(settings.record().RemoteOverlayToken.toUtf8());
-  window_->setOverlayLocked(!settings.record().RemoteOverlayToken.isEmpty());
+      window_(std::make_unique<TPairingWindow>(*server_)) {
+  const QString token = commands.settings().record().RemoteOverlayToken;
+  server_->setOverlayToken(token.toUtf8());
+  window_->setOverlayLocked(!token.isEmpty());
 
   // Whatever the pages show changes with the match, the settings or the running-text list.
   auto changed = [this] { server_->boardChanged(); };
-  connect(&match, &Match::changed, this, changed);
-  connect(&settings, &Settings::changed, this, changed);
-  connect(console.mLogo, &QAction::changed, this, changed);
-  QListWidget* list = console.RunText->ListStr();
-  connect(list, &QListWidget::currentRowChanged, this, changed);
-  connect(list->model(), &QAbstractItemModel::rowsInserted, this, changed);
-  connect(list->model(), &QAbstractItemModel::rowsRemoved, this, changed);
-  connect(list->model(), &QAbstractItemModel::dataChanged, this, changed);
-  connect(list->model(), &QAbstractItemModel::modelReset, this, changed);
+  connect(&commands.match(), &Match::changed, this, changed);
+  connect(&commands.settings(), &Settings::changed, this, changed);
+  connect(&commands.texts(), &RunTextList::linesEdited, this, changed);
+  connect(&commands.texts(), &RunTextList::selectionChanged, this, changed);
 
   connect(window_.get(), &TPairingWindow::stopRequested, this, &TRemoteControl::stop);
   connect(window_.get(), &TPairingWindow::overlayLockChanged, this,
@@ -59,12 +44,12 @@ TRemoteControl::TRemoteControl(TFormCtrl& console, Match& match, Settings& setti
 TRemoteControl::~TRemoteControl() = default;
 
 void TRemoteControl::start(std::optional<int> port) {
-  const int wanted = port.value_or(settings_.record().RemotePort);
+  const int wanted = port.value_or(commands_.settings().record().RemotePort);
   const int listenPort = wanted >= 1 && wanted <= 65535 ? wanted : RemoteServer::kDefaultPort;
   if (!server_->isRunning() || server_->port() != listenPort) {
     if (!server_->start(QHostAddress::Any, quint16(listenPort))) {
       platform_.dialogs.showError(
-          &console_, "Fernbedienung",
+          nullptr, "Fernbedienung",
           QString("Port %1: %2").arg(listenPort).arg(server_->errorString()));
       return;
     }
@@ -72,7 +57,7 @@ void TRemoteControl::start(std::optional<int> port) {
     std::printf("Fernbedienung: %s  PIN %s\n", qPrintable(boardAddress(server_->port())),
                 qPrintable(server_->pin()));
     std::fflush(stdout);
-    remember(true, listenPort);
+    commands_.setRemote(true, listenPort);
   }
   window_->refresh();
   window_->show();
@@ -82,26 +67,19 @@ void TRemoteControl::start(std::optional<int> port) {
 void TRemoteControl::stop() {
   server_->stop();
   window_->hide();
-  remember(false, settings_.record().RemotePort);
-}
-
-void TRemoteControl::remember(bool running, int port) {
-  settings_.change([&](TSettings& s) {
-    s.RemoteOn = running;
-    s.RemotePort = port;
-  });
+  commands_.setRemote(false, commands_.settings().record().RemotePort);
 }
 
 void TRemoteControl::setOverlayLocked(bool locked) {
   const QByteArray token = locked ? Pairing::newToken() : QByteArray();
   server_->setOverlayToken(token);
-  settings_.change([&](TSettings& s) { s.RemoteOverlayToken = QString::fromUtf8(token); });
+  commands_.setOverlayToken(QString::fromUtf8(token));
   window_->refresh();
 }
 
 QJsonObject TRemoteControl::state() const {
-  QJsonObject state = matchStateJson(match_.snapshot(platform_.tick.now()));
-  const TSettings& s = settings_.record();
+  QJsonObject state = matchStateJson(commands_.match().snapshot(platform_.tick.now()));
+  const TSettings& s = commands_.settings().record();
 
   QJsonArray teams = state.value("teams").toArray();
   const QString names[] = {s.Comanda1, s.Comanda2};
@@ -113,16 +91,13 @@ QJsonObject TRemoteControl::state() const {
   state.insert("teams", teams);
 
   QJsonObject toggles = state.value("toggles").toObject();
-  toggles.insert("logoAvailable", console_.mLogo->isEnabled());
+  toggles.insert("logoAvailable", commands_.logoAvailable());
   toggles.insert("penaltyRelease", s.StrReset);
   state.insert("toggles", toggles);
 
   QJsonObject text = state.value("text").toObject();
-  const QListWidget* list = console_.RunText->ListStr();
-  QJsonArray lines;
-  for (int i = 0; i < list->count(); ++i) lines.append(list->item(i)->text());
-  text.insert("lines", lines);
-  text.insert("selected", list->currentRow());
+  text.insert("lines", QJsonArray::fromStringList(commands_.texts().lines()));
+  text.insert("selected", commands_.texts().selected());
   state.insert("text", text);
 
   // The display's colours: element backgrounds and the fonts drawn on them.
@@ -135,58 +110,55 @@ QJsonObject TRemoteControl::state() const {
   return state;
 }
 
+// Every command is the command layer's own, as the console's keys run it.
 void TRemoteControl::apply(const RemoteCommand& c) {
   using Kind = RemoteCommand::Kind;
-  const MatchState& m = match_.state();
+  Commands& run = commands_;
   switch (c.kind) {
     case Kind::PlayPause:
-      return console_.Start1->trigger();
+      return run.playPause();
     case Kind::Reset:  // the phone asked "Reset GAME?" already
-      return console_.ResetGame();
+      return run.reset();
     case Kind::Goal:
-      return console_.SchetDownClick((c.team - 1) * 2 + (c.value > 0 ? 1 : 2));
+      return run.goal(c.team, c.value > 0 ? +1 : -1);
     case Kind::Penalty:
-      // Where the console hides its penalty labels, penalties are not given.
-      if (settings_.record().VidTablo < 2) console_.LabStrafe_Click((c.team - 1) * 2 + c.slot - 1);
-      return;
+      return run.penaltyClick(c.team, c.slot);
     case Kind::Period:
-      return console_.mTymClick(c.value);
+      return run.setPeriod(c.value);
     case Kind::NextPeriod:
-      return console_.Periode1->trigger();
+      return run.periodCycle();
     case Kind::Correct:
-      return console_.MinutePMClick(c.value);
+      return run.correct(c.value);
     case Kind::CountDown:
-      return switchTo(console_.mTimerCountdown, settings_.record().CountDown, c.on);
+      return run.setCountDown(c.on);
     case Kind::ShowClock:
-      return switchTo(console_.mTime1, m.clockShown, c.on);
+      return run.setClockShown(c.on);
     case Kind::PenaltyRelease:
-      if (console_.cbStrReset->isChecked() != c.on) console_.cbStrReset->click();
-      return;
+      return run.setPenaltyRelease(c.on);
     case Kind::Logo:
-      return switchTo(console_.mLogo, m.logoScreen, c.on);
+      return run.setLogoScreen(c.on);
     case Kind::Black:
-      return switchTo(console_.Blackscreen1, m.blackScreen, c.on);
+      return run.setBlackScreen(c.on);
     case Kind::TextStart:
       switch (c.mode) {
         case RemoteCommand::TextMode::One:
-          return console_.mRunStart->trigger();
+          return void(run.startText(runTextOne));
         case RemoteCommand::TextMode::All:
-          return console_.mStartAll->trigger();
+          return void(run.startText(runTextAll));
         case RemoteCommand::TextMode::Static:
-          return console_.mStatStart->trigger();
+          return void(run.startText(runTextStatic));
       }
       return;
     case Kind::TextStop:
-      return console_.Clear1->trigger();
+      return run.stopText();
     case Kind::TextSelect:
-      if (c.value < console_.RunText->ListStr()->count())
-        console_.RunText->ListStr()->setCurrentRow(c.value);
+      // Selecting past the end leaves the selection where it is.
+      if (c.value < commands_.texts().count()) run.selectText(c.value);
       return;
   }
 }
 
 // The module's entry point (see app/remoteloader.h).
-extern "C" Q_DECL_EXPORT Remote* createRemote(TFormCtrl& console, Match& match, Settings& settings,
-                                              Platform& platform) {
-  return new TRemoteControl(console, match, settings, platform);
+extern "C" Q_DECL_EXPORT Remote* createRemote(Commands& commands, Platform& platform) {
+  return new TRemoteControl(commands, platform);
 }

@@ -2,8 +2,8 @@
 
 // The remote control in the running program. It owns the web server (RemoteServer) and its
 // pairing window (TPairingWindow) and is the board that server serves: the state comes from
-// the match, the settings and the running-text list; every command runs the console's own
-// handler, so a tap on a phone does exactly what the console's key does. It starts with the
+// the match, the settings and the running-text list; every command is the command layer's
+// own, so a tap on a phone does exactly what the console's key does. It starts with the
 // console's command "Fernbedienung" (Ctrl+R), with --remote, or at start-up when the server
 // was running at the last exit; the settings keep whether it runs, its port and the overlay
 // token. The program makes it through the module's entry point (see app/remoteloader.h).
@@ -15,10 +15,8 @@
 #include "app/remoteloader.h"
 #include "remote/remoteboard.h"
 
-class Match;
+class Commands;
 class RemoteServer;
-class Settings;
-class TFormCtrl;
 class TPairingWindow;
 struct Platform;
 
@@ -26,7 +24,7 @@ class TRemoteControl : public QObject, public Remote, public RemoteBoard {
   Q_OBJECT
 
  public:
-  TRemoteControl(TFormCtrl& console, Match& match, Settings& settings, Platform& platform);
+  TRemoteControl(Commands& commands, Platform& platform);
   ~TRemoteControl() override;
 
   void start(std::optional<int> port = std::nullopt) override;
@@ -39,11 +37,8 @@ class TRemoteControl : public QObject, public Remote, public RemoteBoard {
 
  private:
   void setOverlayLocked(bool locked);
-  void remember(bool running, int port);
 
-  TFormCtrl& console_;
-  Match& match_;
-  Settings& settings_;
+  Commands& commands_;
   Platform& platform_;
   std::unique_ptr<RemoteServer> server_;
   std::unique_ptr<TPairingWindow> window_;

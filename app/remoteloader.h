@@ -11,9 +11,9 @@
 #include <memory>
 #include <optional>
 
-class Match;
-class Settings;
-class TFormCtrl;
+class Commands;
+class QAction;
+class QWidget;
 struct Platform;
 
 // What the module makes: the remote control for the running program (TRemoteControl).
@@ -26,19 +26,18 @@ class Remote {
 };
 
 // The module's one entry point, found under this name.
-using RemoteFactory = Remote* (*)(TFormCtrl& console, Match& match, Settings& settings,
-                                  Platform& platform);
+using RemoteFactory = Remote* (*)(Commands& commands, Platform& platform);
 inline constexpr char kRemoteFactoryName[] = "createRemote";
 
 // Where the program looks for the module (see platform/module.h).
 QStringList remoteModulePaths();
 
-// Runs the console's command "Fernbedienung": loads the module once and keeps the remote it
-// makes until the program ends. A module that cannot be loaded is told in the error box each
-// time the remote is asked for; the program goes on without it.
+// Runs the console's command "Fernbedienung" (`command`): loads the module once and keeps the
+// remote it makes until the program ends. A module that cannot be loaded is told in the error
+// box over `window` each time the remote is asked for; the program goes on without it.
 class RemoteLoader : public QObject {
  public:
-  RemoteLoader(TFormCtrl& console, Match& match, Settings& settings, Platform& platform,
+  RemoteLoader(QAction& command, QWidget& window, Commands& commands, Platform& platform,
                QStringList modulePaths = remoteModulePaths());
 
   void start(std::optional<int> port = std::nullopt);
@@ -46,9 +45,8 @@ class RemoteLoader : public QObject {
  private:
   Remote* remote();
 
-  TFormCtrl& console_;
-  Match& match_;
-  Settings& settings_;
+  QWidget& window_;
+  Commands& commands_;
   Platform& platform_;
   const QStringList modulePaths_;
   QLibrary module_;  // never unloaded: the remote's code may run until the program ends

@@ -5,11 +5,11 @@
 #include <QApplication>
 
 #include "core/match.h"
-#include "widgets/label.h"
 #include "display/layout.h"
 #include "display/tablo.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
+#include "widgets/label.h"
 
 namespace {
 

@@ -25,7 +25,9 @@
 
 #include "app/formctrl.h"
 #include "app/remotecontrol.h"
+#include "commands/commands.h"
 #include "core/match.h"
+#include "core/runtextlist.h"
 #include "display/tablo.h"
 #include "remote/remoteserver.h"
 #include "settings/settings.h"
@@ -51,9 +53,11 @@ struct Program {
   Platform platform{tick, fake.sound, fake.desktop, fake.dialogs, fake.settings, fake.help};
   Settings settings;
   Match match;
-  TFormCtrl console{platform, settings, match};
+  RunTextList texts;
+  Commands commands{match, settings, texts, platform, QString()};
+  TFormCtrl console{platform, commands};
   TFormTablo display{platform, settings, match};
-  TRemoteControl remote{console, match, settings, platform};
+  TRemoteControl remote{commands, platform};
 };
 
 // Runs the event loop until `done` or `ms` have passed.

@@ -7,11 +7,13 @@
 #include <QApplication>
 
 #include "app/formctrl.h"
+#include "commands/commands.h"
 #include "core/match.h"
-#include "widgets/label3d.h"
+#include "core/runtextlist.h"
 #include "display/tablo.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
+#include "widgets/label3d.h"
 
 namespace {
 
@@ -28,7 +30,9 @@ void ClockTick(benchmark::State& state) {
   fake.desktop.monitors = {QRect(0, 0, width, width * 9 / 16)};
   Settings settings;
   Match match;
-  TFormCtrl console(fake.platform, settings, match);
+  RunTextList texts;
+  Commands commands(match, settings, texts, fake.platform, QString());
+  TFormCtrl console(fake.platform, commands);
   TFormTablo display(fake.platform, settings, match);
   console.attachWindows(nullptr, &display, nullptr, nullptr);
   settings.change([](TSettings& s) { s.Time = kPeriodSeconds; });

@@ -13,9 +13,14 @@
 #include <ctime>
 #include <memory>
 
+#include "commands/commands.h"
 #include "core/match.h"
+#include "core/runtextlist.h"
 #include "platform/dialogs.h"
-#include "ticker/runlistfile.h"
+#include "platform/platform.h"
+#include "platform/runlistfile.h"
+#include "settings/settings.h"
+#include "support/fakes.h"
 #include "ticker/runstring.h"
 #include "ticker/runtextcontrols.h"
 
@@ -140,14 +145,22 @@ class PickingDialogs final : public Dialogs {
 struct Console {
   explicit Console(const QString& folder)
       : dialogs(QDir(folder).filePath(QStringLiteral("Lauftext.txt"))),
-        controls(&strip, &listArea, &editPanel, match, dialogs, folder) {
+        platform{fake.tick, fake.sound, fake.desktop, dialogs, fake.settings, fake.help},
+        commands(match, settings, texts, platform, folder),
+        controls(&strip, &listArea, &editPanel, commands, dialogs) {
+    controls.loadDefaultList();
     window.resize(428, 468);
     auto* layout = new QVBoxLayout(&window);
     for (QWidget* w : {&strip, &listArea, &editPanel}) layout->addWidget(w);
     window.show();
   }
-  Match match;
+  FakePlatform fake;
   PickingDialogs dialogs;
+  Platform platform;
+  Match match;
+  Settings settings;
+  RunTextList texts;
+  Commands commands;
   QWidget window, strip, listArea, editPanel;
   TRunTextControls controls;
 };

@@ -524,6 +524,30 @@ void TCfgDialog::takeSettings(TSettings& settings) const {
 
 QString TCfgDialog::periodText() const { return "00:" + meTime->text(); }
 
+// A period length that is no valid time refuses the rest: the fields taken before it (screen
+// mode, view, sound, title, teams) stay in the record, everything after it keeps its value.
+ConfirmedConfiguration TCfgDialog::confirmed(const TSettings& current) const {
+  ConfirmedConfiguration c{current, {}, false};
+  TSettings& s = c.record;
+  takeSettings(s);
+  const QString period = periodText();
+  const std::optional<int> time = periodSeconds(period);
+  if (!time) {
+    c.refusal = QString("'%1' is not a valid time.").arg(period);
+    return c;
+  }
+  s.Time = *time;
+  s.Title = titleText();
+  s.CNames = namesText();
+  s.C = backgroundColors();
+  s.Speed = runSpeed();
+  // With no monitor entry selected (monitors removed while running) the stored one stays.
+  const std::optional<int> monitor = selectedMonitor();
+  c.monitorChanged = monitor && *monitor != s.Monitor;
+  if (c.monitorChanged) s.Monitor = *monitor;
+  return c;
+}
+
 QString TCfgDialog::namesText() const { return eNames->text(); }
 
 QString TCfgDialog::titleText() const { return eTitle->text(); }

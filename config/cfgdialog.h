@@ -2,8 +2,8 @@
 
 // The configuration dialog, created once at start-up and shown modally by the console's
 // configuration command. fill() hands it the settings record; showing fills the remaining
-// fields from it, and the command reads the confirmed content back through takeSettings() and
-// the accessors below. The dialog never
+// fields from it, and confirmed() hands back the checked configuration: the new record, or
+// what of it the refusal of a bad period length keeps. The dialog never
 // touches a window: font and font-colour choices and the Default button's fonts, which act on
 // the display while the dialog is open, leave through the two signals. Pickers, monitors and
 // message boxes come from the platform layer, the team list from TeamsFile, the period-length
@@ -17,6 +17,7 @@
 #include <optional>
 
 #include "platform/color.h"
+#include "settings/settings.h"
 #include "settings/settingsgroups.h"
 #include "settings/tsettings.h"
 
@@ -87,6 +88,9 @@ class TCfgDialog : public QDialog {
   // Puts the record's colours, running-text step, sound, view and full screen into their
   // fields and keeps the record for the filling on showing.
   void fill(const TSettings& settings);
+
+  // The dialog's content, confirmed with OK, as a configuration of `current`.
+  ConfirmedConfiguration confirmed(const TSettings& current) const;
 
   // The confirmed fields that do not depend on the period length, in this order: FullScr,
   // VidTablo, SoundTime, SoundFile, SLoop, TitelType, TitelType1, TitelType2, Comanda1, Comanda2.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ticker/runlistfile.h"
+#include "platform/runlistfile.h"
 
 namespace TeamsFile {
 

@@ -295,11 +295,21 @@ void Match::penaltyClick(int slot, quint32 now) {
 }
 
 void Match::deactivatePenalties() {
+  apply([&] { stopPenalties(); });
+}
+
+void Match::stopPenalties() {
+  for (auto& list : state_.teamPenalties)
+    for (Penalty& p : list)
+      if (p.active()) p.state = Penalty::Paused;
+  syncSlots();
+}
+
+void Match::takeConfiguration(const MatchRules& rules) {
   apply([&] {
-    for (auto& list : state_.teamPenalties)
-      for (Penalty& p : list)
-        if (p.active()) p.state = Penalty::Paused;
-    syncSlots();
+    rules_ = rules;
+    showClock(0);
+    stopPenalties();
   });
 }
 
@@ -467,6 +477,7 @@ void Match::startRunText(int mode, const std::optional<QString>& text) {
     run.shown = text.has_value();
     if (!text) return;
     run.text = *text;
+    run.lit = true;
     ++run.starts;
   });
 }
@@ -476,7 +487,10 @@ void Match::continueRunText(const QString& text) {
 }
 
 void Match::stopRunText() {
-  apply([&] { state_.runText.shown = false; });
+  apply([&] {
+    state_.runText.shown = false;
+    state_.runText.lit = false;
+  });
 }
 
 MatchSnapshot Match::snapshot(quint32 now) const {

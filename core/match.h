@@ -4,14 +4,9 @@
 //
 // Match owns the one MatchState of the program (clock, period, scores, penalties, fouls and
 // the display modes) together with the tick marks behind it (MatchClock, PenaltyTimes). It is
-// the only writer of that state. A key or click on the console, a remote or a journal replay
-// calls one command below; the command applies the rules, and if the state changed, Match
-// emits changed() once. The console and the display listen to changed() and redraw their
-// controls from state(); neither keeps any of the match in a widget, and neither writes the
-// other's widgets. Sounds are events, not state: warningDue() and periodEnded().
-//
-//   F5 -> TFormCtrl::bPlayClick -> match.playPause(tick.now()) -> changed()
-//      -> TFormCtrl::render (bPlay caption, timer on) + TFormTablo::render (pause sign hidden)
+// the only writer of that state. Each command below applies the rules, and if the state
+// changed, Match emits changed() once; whoever shows or records the match reads state() then.
+// Sounds are events, not state: warningDue() and periodEnded().
 //
 // Times come in as the tick counter's `now`, so tests drive time by hand; a snapshot holds
 // only elapsed milliseconds and survives the counter's wrap and a restart of the program.
@@ -64,6 +59,9 @@ class Match : public QObject {
   void setSport(const SportRules& sport);
   // Both clocks show the period's start value (a new configuration was applied).
   void showStartValue();
+  // A confirmed configuration in one step: the new rules, both clocks at the period's start
+  // value and every penalty stopped where it is (a click resumes it).
+  void takeConfiguration(const MatchRules& rules);
   void setClockShown(bool shown);
 
   // Period number 0..4.
@@ -137,6 +135,7 @@ class Match : public QObject {
   // Gives slots to penalties where the sport keeps them, and draws the four display slots.
   void syncSlots();
   std::map<int, qint64> rebuildFromSlots(const MatchSnapshot& snapshot);
+  void stopPenalties();
 
   MatchState state_;
   MatchRules rules_;

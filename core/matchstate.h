@@ -63,6 +63,9 @@ struct RunTextState {
   QString text;           // the entry on the ticker
   bool shown = false;
   int starts = 0;  // counts the starts, so that starting the same text again is a change
+  // The console's playback lamp: lit by a start with a text, out after a stop; a start with
+  // nothing to show leaves it as it was. Not kept in the journal.
+  bool lit = false;
 
   bool operator==(const RunTextState&) const = default;
 };

@@ -1,8 +1,8 @@
 #include "display/framemerrowtide.h"
 
-#include "widgets/label3d.h"
 #include "display/layout.h"
 #include "platform/identity.h"
+#include "widgets/label3d.h"
 
 namespace {
 

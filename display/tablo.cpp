@@ -121,7 +121,8 @@ void TBevelPanel::paintEvent(QPaintEvent*) {
   }
 }
 
-TFormTablo::TFormTablo(Platform& platform, Settings& settings, Match& match, QWidget* parent)
+TFormTablo::TFormTablo(Platform& platform, const Settings& settings, const Match& match,
+                       QWidget* parent)
     : QWidget(parent, kWindowModeFlags),
       platform_(platform),
       settings_(settings),
@@ -142,6 +143,7 @@ TFormTablo::TFormTablo(Platform& platform, Settings& settings, Match& match, QWi
   FormResize();
   connect(&match_, &Match::changed, this, &TFormTablo::render);
   connect(&settings_, &Settings::changed, this, &TFormTablo::applySettings);
+  connect(&settings_, &Settings::configured, this, &TFormTablo::takeConfiguration);
 }
 
 TFormTablo::~TFormTablo() = default;
@@ -219,12 +221,11 @@ void TFormTablo::FormCreate() {
   LabelData->setCaption(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
   LabelData->show();
   PanelBlack->setGeometry(rect());
-  LoadDisplaySettings();
+  const TSettings& s = settings_.record();
+  Label3->setCaption(s.CNames);
+  Label1->setCaption(s.Title);
+  applyFonts();
   loadLogoScreen();
-  // A negative index is as unusable as one past the last monitor.
-  const int monitors = platform_.desktop.monitorBounds().size();
-  settings_.change(
-      [monitors](TSettings& s) { s.Monitor = validMonitorIndex(s.Monitor, monitors); });
   render();
   ApplyTitle();
   LoadTeamLogos();
@@ -351,7 +352,7 @@ void TFormTablo::FormResize() {
   const QSize outer = windowFlags() & Qt::FramelessWindowHint ? size() : frameGeometry().size();
   in.outerWidth = outer.width();
   in.outerHeight = outer.height();
-  in.view = settings_.record().VidTablo;
+  in.view = settings_.view();
   in.ppi = ppi_;
   in.title = fittedText(Label1);
   in.names = fittedText(Label3);
@@ -509,28 +510,16 @@ void TFormTablo::loadLogoScreen() {
   hasLogoScreen_ = true;
 }
 
-void TFormTablo::LoadDisplaySettings() {
-  const DisplayGroup g = readDisplayGroup(platform_.settings);
-  settings_.change([&g](TSettings& s) { applyDisplayGroup(g, s); });
-  const TSettings& s = settings_.record();
-  Label3->setCaption(s.CNames);
-  Label1->setCaption(s.Title);
+void TFormTablo::takeStoredPlace(const DisplayGroup& stored) {
   // Colours read only in part stay in the record but leave the design colours on screen.
-  if (g.colorsComplete()) ApplyColors();
-  applyFonts();
-  if (g.Wt) resize(*g.Wt, height());
-  if (g.Ht) resize(width(), *g.Ht);
-  if (g.Xt) move(*g.Xt, y());
-  if (g.Yt) move(x(), *g.Yt);
-}
-
-void TFormTablo::SaveDisplaySettings() {
-  writeDisplayGroup(platform_.settings, displayValues(settings_.record(), size(), pos()));
+  if (stored.colorsComplete()) ApplyColors();
+  if (stored.Wt) resize(*stored.Wt, height());
+  if (stored.Ht) resize(width(), *stored.Ht);
+  if (stored.Xt) move(*stored.Xt, y());
+  if (stored.Yt) move(x(), *stored.Yt);
 }
 
 void TFormTablo::FormActivate() { emit activated(); }
-
-void TFormTablo::FormDestroy() { SaveDisplaySettings(); }
 
 void TFormTablo::limitOuterSize() {
   const QSize frame = frameGeometry().size() - size();
@@ -542,11 +531,13 @@ void TFormTablo::limitOuterSize() {
 void TFormTablo::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
   limitOuterSize();
+  emit placeChanged(size(), pos());
 }
 
 void TFormTablo::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   FormResize();
+  emit placeChanged(size(), pos());
 }
 
 void TFormTablo::closeEvent(QCloseEvent* event) {

@@ -4,10 +4,11 @@
 // It owns its elements and their layout and draws the match from the match's state: clock,
 // score, period, penalties, pause sign, logo screen, black screen and running text are
 // rendered from Match::state() whenever the match reports a change. Texts, colours and fonts
-// come from the Settings record. layoutTablo() (display/layout.h) computes every bound and font
-// size from the client size; FormResize writes the results into the widgets. The display group
-// of the settings store is read at creation and written by FormDestroy. Monitors and the
-// screen's ppi come from Platform::desktop.
+// come from the Settings record, and a confirmed configuration lays it out anew. layoutTablo()
+// (display/layout.h) computes every bound and font size from the client size; FormResize
+// writes the results into the widgets. The display never writes the settings: it reports its
+// place (placeChanged) for the settings store. Monitors and the screen's ppi come from
+// Platform::desktop.
 
 #include <QWidget>
 #include <array>
@@ -18,6 +19,7 @@
 
 class Match;
 class RunTextView;
+struct DisplayGroup;
 class Settings;
 class TFrameMerrowtide;
 class TLabel;
@@ -55,7 +57,8 @@ class TFormTablo : public QWidget {
   // The text colour of the period number; running penalties take it on both windows.
   static constexpr TColor kPeriodTextColour = colors::white;
 
-  TFormTablo(Platform& platform, Settings& settings, Match& match, QWidget* parent = nullptr);
+  TFormTablo(Platform& platform, const Settings& settings, const Match& match,
+             QWidget* parent = nullptr);
   ~TFormTablo() override;
 
   // Elements from bottom to top; the panels and the maker's mark always lie above the rest.
@@ -92,8 +95,8 @@ class TFormTablo : public QWidget {
   void FormActivate();
   // The display refuses to close; the program ends through the console.
   bool FormCloseQuery() const { return false; }
-  // Stores the display's settings; called at exit before the console stores its own.
-  void FormDestroy();
+  // The place and colours stored at the last exit: the colours only when all five were read.
+  void takeStoredPlace(const DisplayGroup& stored);
 
   // Full screen on the console's monitor, or a sizeable window, from TSettings::FullScr.
   void ApplyScreenMode();
@@ -112,8 +115,6 @@ class TFormTablo : public QWidget {
   // Title text or title picture by TSettings::TitelType; a picture that fails to load leaves
   // the title as it was.
   void ApplyTitle();
-  void LoadDisplaySettings();
-  void SaveDisplaySettings();
 
   // Command-line limits and placement, applied after creation and before the first show.
   // A limit of 0 or less means no limit. Offsets are relative to the console's monitor.
@@ -131,6 +132,8 @@ class TFormTablo : public QWidget {
   void activated();
   // The running text finished a pass.
   void runTextEnded();
+  // The window moved or changed size: its client size and outer position.
+  void placeChanged(const QSize& clientSize, const QPoint& position);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -154,8 +157,8 @@ class TFormTablo : public QWidget {
   void limitOuterSize();
 
   Platform& platform_;
-  Settings& settings_;
-  Match& match_;
+  const Settings& settings_;
+  const Match& match_;
   std::unique_ptr<RunTextView> runText_;
   MatchState shown_;   // the state drawn last, to raise a screen only when it comes on
   QFont penaltyFont_;  // the penalty times' font of the last layout pass

@@ -5,8 +5,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-#include "widgets/picturebox.h"
 #include "platform/picture.h"
+#include "widgets/picturebox.h"
 
 namespace {
 

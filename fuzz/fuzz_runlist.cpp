@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ticker/runlistfile.h"
+#include "platform/runlistfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QStringList entries =

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "config/teamsfile.h"
-#include "ticker/runlistfile.h"
+#include "platform/runlistfile.h"
 
 namespace {
 

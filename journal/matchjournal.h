@@ -5,8 +5,8 @@
 #include <QTimer>
 
 #include "core/matchstate.h"
-#include "platform/journalfile.h"
 #include "journal/journalreader.h"
+#include "platform/journalfile.h"
 
 class Match;
 class TickCounter;

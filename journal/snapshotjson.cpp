@@ -175,7 +175,8 @@ QJsonObject toJson(const MatchSnapshot& snapshot) {
           {"runText", QJsonObject{{"mode", s.runText.mode},
                                   {"text", s.runText.text},
                                   {"shown", s.runText.shown},
-                                  {"starts", s.runText.starts}}}};
+                                  {"starts", s.runText.starts},
+                                  {"lit", s.runText.lit}}}};
 }
 
 std::optional<MatchSnapshot> snapshotFromJson(const QJsonObject& object) {
@@ -223,6 +224,8 @@ std::optional<MatchSnapshot> snapshotFromJson(const QJsonObject& object) {
   s.runText.text = run.text("text");
   s.runText.shown = run.flag("shown");
   s.runText.starts = int(run.whole("starts", 0, kMaxInt));
+  // A shown text always lit the lamp; journals from before the lamp was kept do not say.
+  s.runText.lit = object["runText"]["lit"].toBool() || s.runText.shown;
   f.require(run.ok());
   f.require(readPenaltyList(object, snapshot));
   if (!f.ok()) return std::nullopt;

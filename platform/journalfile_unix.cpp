@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/journalfile.h"
 #include "journal/journalstore.h"
+#include "platform/journalfile.h"
 
 JournalFile::JournalFile(const QString& path) : path_(path) {
   fd_ =

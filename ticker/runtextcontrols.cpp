@@ -1,20 +1,22 @@
 #include "ticker/runtextcontrols.h"
 
 #include <QAction>
-#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+#include "commands/commands.h"
 #include "core/match.h"
+#include "core/runtextlist.h"
 #include "platform/color.h"
 #include "platform/dialogs.h"
-#include "ticker/runlistfile.h"
 #include "widgets/glyphs.h"
 #include "widgets/ovalbutton.h"
 
@@ -73,23 +75,30 @@ class FixedRowDelegate : public QStyledItemDelegate {
   }
 };
 
-// The error box's text: the file and the system's reason, ending with a full stop.
-QString errorText(const QString& format, const QString& file, const QString& reason) {
-  QString text = format.arg(QDir::toNativeSeparators(file), reason);
-  if (!text.endsWith(u'.')) text += u'.';
-  return text;
-}
-
 }  // namespace
 
 TRunTextControls::TRunTextControls(QWidget* strip, QWidget* listArea, QWidget* editPanel,
-                                   Match& match, Dialogs& dialogs, const QString& programFolder,
-                                   QObject* parent)
-    : QObject(parent), match_(match), dialogs_(dialogs), programFolder_(programFolder) {
+                                   Commands& commands, Dialogs& dialogs, QObject* parent)
+    : QObject(parent), commands_(commands), dialogs_(dialogs) {
   createStrip(strip);
   createList(listArea);
   createEditPanel(editPanel);
-  reloadDefaultList();
+  const RunTextList& texts = commands_.texts();
+  connect(&texts, &RunTextList::linesReset, this, &TRunTextControls::showLines);
+  connect(&texts, &RunTextList::lineInserted, this, [this](int at) {
+    const QScopedValueRollback selecting(programSelecting_, true);
+    listStr_->insertItem(at, commands_.texts().lines()[at]);
+  });
+  connect(&texts, &RunTextList::lineRemoved, this, [this](int at) {
+    const QScopedValueRollback selecting(programSelecting_, true);
+    delete listStr_->takeItem(at);
+  });
+  connect(&texts, &RunTextList::selectionChanged, this, &TRunTextControls::showSelection);
+  connect(&texts, &RunTextList::stopsAfterLastChanged, this,
+          [this] { obc_->setDown(commands_.texts().stopsAfterLast()); });
+  connect(&commands_.match(), &Match::changed, this, &TRunTextControls::showPlayback);
+  showLines();
+  showPlayback();
 }
 
 void TRunTextControls::createStrip(QWidget* strip) {
@@ -137,8 +146,10 @@ void TRunTextControls::createList(QWidget* listArea) {
   }
   listArea->layout()->addWidget(listStr_);
   listStr_->installEventFilter(this);
-  connect(listStr_, &QListWidget::currentRowChanged, this, [this] {
-    if (!programSelecting_) ListStrClick();
+  connect(listStr_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (programSelecting_) return;
+    commands_.selectText(row);
+    ListStrClick();
   });
   connect(listStr_, &QListWidget::clicked, this, &TRunTextControls::ListStrClick);
   connect(listStr_, &QListWidget::doubleClicked, this, &TRunTextControls::ListStrDblClick);
@@ -177,10 +188,6 @@ void TRunTextControls::createEditPanel(QWidget* editPanel) {
   connect(add, &TOvalButton::clicked, this, &TRunTextControls::obADDstrClick);
 }
 
-QString TRunTextControls::listFilePath() const {
-  return QDir(programFolder_).filePath(QLatin1String(RunListFile::defaultName));
-}
-
 bool TRunTextControls::eventFilter(QObject* watched, QEvent* event) {
   if (watched == listStr_ && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
@@ -192,222 +199,78 @@ bool TRunTextControls::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-int TRunTextControls::itemIndex() const {
-  const int row = listStr_->currentRow();
-  return row >= 0 && listStr_->item(row)->isSelected() ? row : -1;
+void TRunTextControls::showLines() {
+  const QScopedValueRollback selecting(programSelecting_, true);
+  listStr_->clear();
+  listStr_->addItems(commands_.texts().lines());
 }
 
-void TRunTextControls::selectEntry(int index) {
-  programSelecting_ = true;
-  if (index >= 0 && index < listStr_->count()) {
-    listStr_->setCurrentRow(index);
-  } else {
+void TRunTextControls::showSelection() {
+  const QScopedValueRollback selecting(programSelecting_, true);
+  const int index = commands_.texts().selected();
+  if (index == RunTextList::kNone) {
     listStr_->setCurrentRow(-1);
     listStr_->clearSelection();
+  } else {
+    listStr_->setCurrentRow(index);
   }
-  programSelecting_ = false;
 }
 
-void TRunTextControls::replaceEntries(const QStringList& entries, const QString& file,
-                                      const RunListFile::Shortfall& shortfall) {
-  listComplete_ = shortfall.none();
-  if (!listComplete_) {
-    QStringList parts;
-    if (shortfall.linesNotLoaded > 0 || shortfall.moreNotLoaded)
-      parts << QStringLiteral("%1%2 Zeilen nicht geladen")
-                   .arg(shortfall.moreNotLoaded ? QStringLiteral("mehr als ") : QString())
-                   .arg(shortfall.linesNotLoaded);
-    if (shortfall.linesCut > 0)
-      parts << QStringLiteral("%1 Zeilen gekürzt").arg(shortfall.linesCut);
-    dialogs_.showWarning(
-        listStr_->window(), QGuiApplication::applicationDisplayName(),
-        QStringLiteral("\"%1\": %2.")
-            .arg(QDir::toNativeSeparators(file), parts.join(QStringLiteral(", "))));
-  }
-  replaceEntries(entries);
-}
-
-void TRunTextControls::replaceEntries(const QStringList& entries) {
-  programSelecting_ = true;
-  listStr_->clear();
-  listStr_->addItems(entries);
-  programSelecting_ = false;
-  selectEntry(0);
-  emit entriesEdited();
-}
-
-QStringList TRunTextControls::entries() const {
-  QStringList entries;
-  entries.reserve(listStr_->count());
-  for (int i = 0; i < listStr_->count(); ++i) entries.append(listStr_->item(i)->text());
-  return entries;
-}
-
-void TRunTextControls::restoreEntries(const QStringList& entries, int selected) {
-  replaceEntries(entries);
-  selectEntry(selected);
-}
-
-bool TRunTextControls::reloadDefaultList() {
-  QStringList entries;
-  RunListFile::Shortfall shortfall;
-  if (!RunListFile::read(listFilePath(), entries, nullptr, &shortfall)) return false;
-  replaceEntries(entries, listFilePath(), shortfall);
-  return true;
-}
+void TRunTextControls::loadDefaultList() { tell(commands_.loadDefaultTexts()); }
 
 void TRunTextControls::mStatStartClick() { startPlayback(runTextStatic); }
 void TRunTextControls::mRunStartClick() { startPlayback(runTextOne); }
 void TRunTextControls::mStartAllClick() { startPlayback(runTextAll); }
 
-void TRunTextControls::startPlayback(int mode) {
-  // Nothing selected: start over from the saved list, dropping unsaved edits.
-  if (itemIndex() < 0) reloadDefaultList();
-  const int index = itemIndex();
-  if (index < 0) {
-    match_.startRunText(mode, std::nullopt);
-    showIndicators(false);
-    return;
-  }
-  match_.startRunText(mode, listStr_->item(index)->text());
-  if (mode == runTextOne) {
-    labelRS1_->setText(QStringLiteral("<"));
-    labelRS2_->setText(QStringLiteral("<"));
-  } else if (mode == runTextAll) {
-    labelRS1_->setText(QStringLiteral("<<<"));
-    labelRS2_->setText(QStringLiteral("<<<"));
-  } else if (mode == runTextStatic) {
-    labelRS1_->setText(QStringLiteral("<"));
-    labelRS2_->setText(QStringLiteral(">"));
-  }
-  showIndicators(true);
-  setDemoColor(demoActive);
-}
+void TRunTextControls::startPlayback(int mode) { tell(commands_.startText(mode)); }
 
-void TRunTextControls::Clear1Click() {
-  if (!match_.state().runText.shown) return;
-  stopPlayback();
-}
+void TRunTextControls::Clear1Click() { commands_.stopText(); }
 
-void TRunTextControls::stopPlayback() {
-  match_.stopRunText();
-  setDemoColor(demoIdle);
-  showIndicators(false);
-}
-
-void TRunTextControls::RunLabelEnd() {
-  const int index = itemIndex();
-  if (index == listStr_->count() - 1) {
-    selectEntry(0);
-    if (obc_->down()) {
-      stopPlayback();
-      return;
-    }
-  } else {
-    selectEntry(index + 1);
-  }
-  const int next = itemIndex();
-  if (match_.state().runText.mode == runTextAll && next >= 0) {
-    match_.continueRunText(listStr_->item(next)->text());
-    return;
-  }
-  stopPlayback();
+// The indicators show the playback mode while a text is on the ticker.
+void TRunTextControls::showPlayback() {
+  const RunTextState& run = commands_.match().state().runText;
+  static const QString arrows[][2] = {{"<", "<"}, {"<<<", "<<<"}, {"<", ">"}};
+  const int row = run.mode == runTextAll ? 1 : run.mode == runTextStatic ? 2 : 0;
+  labelRS1_->setText(arrows[row][0]);
+  labelRS2_->setText(arrows[row][1]);
+  labelRS1_->setVisible(run.shown);
+  labelRS2_->setVisible(run.shown);
+  setLabelColors(demoRS_, run.lit ? demoActive : demoIdle, stripLabelBack);
 }
 
 void TRunTextControls::OBCClick() {
-  // The button's own release handling flips Down once more from the state before the press,
-  // so a mouse click toggles exactly once.
-  obc_->setDown(!obc_->down());
+  commands_.setTextsStopAfterLast(!commands_.texts().stopsAfterLast());
 }
 
-void TRunTextControls::ListStrDblClick() {
-  switch (match_.state().runText.mode) {
-    case runTextStatic:
-      mStatStartClick();
-      break;
-    case runTextAll:
-      mStartAllClick();
-      break;
-    case runTextOne:
-      mRunStartClick();
-      break;
-    default:
-      break;
-  }
-}
+void TRunTextControls::ListStrDblClick() { commands_.replayText(); }
 
 void TRunTextControls::ListStrClick() {
-  const int index = itemIndex();
-  if (index >= 0) edit1_->setText(listStr_->item(index)->text());
+  if (commands_.texts().selected() != RunTextList::kNone)
+    edit1_->setText(commands_.texts().selectedLine());
 }
 
 void TRunTextControls::Edit1Enter() {
-  const int at = itemIndex() + 1;
-  listStr_->insertItem(at, edit1_->text());
-  selectEntry(at);
+  commands_.insertTextAfter(edit1_->text());
   edit1_->selectAll();
-  emit entriesEdited();
 }
 
-void TRunTextControls::obADDstrClick() {
-  const int index = itemIndex();
-  if (index < 0) {
-    listStr_->addItem(edit1_->text());
-    selectEntry(-1);
-  } else {
-    listStr_->insertItem(index, edit1_->text());
-    selectEntry(index);
-  }
-  emit entriesEdited();
-}
+void TRunTextControls::obADDstrClick() { commands_.insertTextBefore(edit1_->text()); }
 
-void TRunTextControls::Stringdelete1Click() {
-  const int index = itemIndex();
-  if (index < 0) return;
-  programSelecting_ = true;
-  delete listStr_->takeItem(index);
-  programSelecting_ = false;
-  selectEntry(qMin(index, listStr_->count() - 1));
-  emit entriesEdited();
-}
+void TRunTextControls::Stringdelete1Click() { commands_.deleteText(); }
 
 void TRunTextControls::Openfile1Click() {
   const QString file = dialogs_.pickOpenFile(
-      listStr_->window(), {programFolder_, QStringLiteral("Text files (*.txt)"), {}, {}});
-  if (file.isEmpty()) return;
-  QStringList entries;
-  QString reason;
-  RunListFile::Shortfall shortfall;
-  if (!RunListFile::read(file, entries, &reason, &shortfall)) {
-    dialogs_.showError(listStr_->window(), QGuiApplication::applicationDisplayName(),
-                       errorText(QStringLiteral("Cannot open file \"%1\". %2"), file, reason));
-    return;
-  }
-  replaceEntries(entries, file, shortfall);
+      listStr_->window(),
+      {QFileInfo(commands_.listFilePath()).path(), QStringLiteral("Text files (*.txt)"), {}, {}});
+  if (!file.isEmpty()) tell(commands_.openTexts(file));
 }
 
-void TRunTextControls::Saveasdefault1Click() {
-  const QString file = listFilePath();
-  // Saving a list that was not loaded whole would cut off what was left out.
-  if (!listComplete_) {
-    dialogs_.showError(
-        listStr_->window(), QGuiApplication::applicationDisplayName(),
-        QStringLiteral("\"%1\" wird nicht gespeichert: die Liste wurde nicht vollständig geladen.")
-            .arg(QDir::toNativeSeparators(file)));
-    return;
-  }
-  const QStringList entries = this->entries();
-  QString reason;
-  if (!RunListFile::write(file, entries, &reason))
-    dialogs_.showError(listStr_->window(), QGuiApplication::applicationDisplayName(),
-                       errorText(QStringLiteral("Cannot create file \"%1\". %2"), file, reason));
-}
+void TRunTextControls::Saveasdefault1Click() { tell(commands_.saveTexts()); }
 
-void TRunTextControls::showIndicators(bool on) {
-  labelRS1_->setVisible(on);
-  labelRS2_->setVisible(on);
-}
-
-void TRunTextControls::setDemoColor(TColor color) {
-  setLabelColors(demoRS_, color, stripLabelBack);
+void TRunTextControls::tell(const Notice& notice) {
+  const QString caption = QGuiApplication::applicationDisplayName();
+  if (notice.kind == Notice::Warning)
+    dialogs_.showWarning(listStr_->window(), caption, notice.text);
+  else if (notice.kind == Notice::Error)
+    dialogs_.showError(listStr_->window(), caption, notice.text);
 }

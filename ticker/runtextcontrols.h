@@ -4,10 +4,9 @@
 #include <QString>
 
 #include "platform/color.h"
-#include "ticker/runlistfile.h"
 
+class Commands;
 class Dialogs;
-class Match;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -16,41 +15,31 @@ class QMenu;
 class QWidget;
 class TOvalButton;
 
-// The console's running-text controls and their playback of the list.
+// The console's running-text controls: a view of the running-text list (core/runtextlist.h)
+// and of the match's running text, whose handlers call the command layer.
 // Owns: the list `ListStr` with its pop-up menu `PopupMenu1`, the line editor `Edit1` with the
 // add button `obADDstr`, and in the strip the mode buttons `OB1`, `OBA`, `OBS`, `OBX`, the
-// cyclic switch `OBC` and the indicators `DemoRS`, `LabelRS1`, `LabelRS2`.
-// Playback goes through the match (mode, text, shown); the display puts it on its ticker and
-// reports each end of pass to RunLabelEnd. The list selection is the playback cursor: the end
-// of each pass moves it on. RunListFile reads and writes "Lauftext.txt" in the program's folder.
+// cyclic switch `OBC` and the indicators `DemoRS`, `LabelRS1`, `LabelRS2`. The list widget
+// mirrors the model's lines and selection; the strip shows the match's playback mode.
 class TRunTextControls : public QObject {
   Q_OBJECT
 
  public:
   // Creates the controls into the console's strip `Panel2`, the list area and the edit panel
-  // `Panel3`, and loads "Lauftext.txt" from programFolder.
-  TRunTextControls(QWidget* strip, QWidget* listArea, QWidget* editPanel, Match& match,
-                   Dialogs& dialogs, const QString& programFolder, QObject* parent = nullptr);
+  // `Panel3`, showing the command layer's list.
+  TRunTextControls(QWidget* strip, QWidget* listArea, QWidget* editPanel, Commands& commands,
+                   Dialogs& dialogs, QObject* parent = nullptr);
 
   QListWidget* ListStr() const { return listStr_; }
   QLineEdit* Edit1() const { return edit1_; }
-  QString listFilePath() const;
-  // The list as it stands, unsaved edits included, and the selected entry (-1: none).
-  QStringList entries() const;
-  int selectedEntry() const { return itemIndex(); }
-  // Puts back a list kept from a run of the program that did not end normally.
-  void restoreEntries(const QStringList& entries, int selected);
-
- signals:
-  // After every change of the entries: an insert, a delete, another file, the saved list.
-  void entriesEdited();
+  // Loads "Lauftext.txt" at start, warning when it was not read whole.
+  void loadDefaultList();
 
  public slots:
   void mStatStartClick();  // F6
   void mRunStartClick();   // F7
   void mStartAllClick();   // F8
   void Clear1Click();      // F9 and OBX
-  void RunLabelEnd();      // the ticker finished a pass
   void OBCClick();
   void ListStrDblClick();  // replay in the last mode; Enter in the list does the same
   void ListStrClick();     // the operator picked an entry: copy it into Edit1
@@ -68,23 +57,16 @@ class TRunTextControls : public QObject {
   void createList(QWidget* listArea);
   void createEditPanel(QWidget* editPanel);
   void startPlayback(int mode);
-  void stopPlayback();
-  void showIndicators(bool on);
-  void setDemoColor(TColor color);
-  int itemIndex() const;
-  // Selection changes made by the program; they do not count as a pick.
-  void selectEntry(int index);
-  void replaceEntries(const QStringList& entries);
-  // Replaces the list with a file's entries, warning once when the file was not loaded whole.
-  void replaceEntries(const QStringList& entries, const QString& file,
-                      const RunListFile::Shortfall& shortfall);
-  bool reloadDefaultList();
+  // The list widget follows the model: its lines, then its selection.
+  void showLines();
+  void showSelection();
+  // The strip follows the match's running text.
+  void showPlayback();
+  void tell(const struct Notice& notice);
 
-  Match& match_;
+  Commands& commands_;
   Dialogs& dialogs_;
-  QString programFolder_;
-  bool programSelecting_ = false;
-  bool listComplete_ = true;  // the list holds its file whole: saving cuts nothing off
+  bool programSelecting_ = false;  // the list widget's selection is being set from the model
 
   QListWidget* listStr_ = nullptr;
   QMenu* popupMenu1_ = nullptr;

@@ -10,14 +10,16 @@
 #include <memory>
 
 #include "app/formctrl.h"
+#include "commands/commands.h"
 #include "config/cfgdialog.h"
 #include "core/match.h"
-#include "widgets/label3d.h"
+#include "core/runtextlist.h"
 #include "display/tablo.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
 #include "ticker/runstring.h"
 #include "widgets/dlgyesno.h"
+#include "widgets/label3d.h"
 
 namespace {
 
@@ -25,7 +27,7 @@ class Configuration : public ::testing::Test {
  protected:
   Configuration() {
     fake.desktop.monitors = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
-    console = std::make_unique<TFormCtrl>(fake.platform, settings, match);
+    console = std::make_unique<TFormCtrl>(fake.platform, commands);
     yesNo = std::make_unique<TFDlgYesNo>("Scorvex", console.get());
     display = std::make_unique<TFormTablo>(fake.platform, settings, match);
     dialog = std::make_unique<TCfgDialog>(fake.platform, dir.path(), console.get());
@@ -53,6 +55,8 @@ class Configuration : public ::testing::Test {
   FakePlatform fake;
   Settings settings;
   Match match;
+  RunTextList texts;
+  Commands commands{match, settings, texts, fake.platform, dir.path()};
   std::unique_ptr<TFormCtrl> console;
   std::unique_ptr<TFDlgYesNo> yesNo;
   std::unique_ptr<TFormTablo> display;

@@ -15,14 +15,17 @@
 #include <memory>
 
 #include "app/keyforwarding.h"
+#include "commands/commands.h"
 #include "config/cfgdialog.h"
 #include "core/match.h"
-#include "widgets/label3d.h"
+#include "core/runtextlist.h"
 #include "display/tablo.h"
 #include "settings/settings.h"
+#include "settings/settingsstore.h"
 #include "support/fakes.h"
 #include "widgets/dlgyesno.h"
 #include "widgets/forminfo.h"
+#include "widgets/label3d.h"
 #include "widgets/ovalbutton.h"
 #include "widgets/spinbutton.h"
 
@@ -31,7 +34,9 @@ namespace {
 class Console : public ::testing::Test {
  protected:
   Console() {
-    console = std::make_unique<TFormCtrl>(fake.platform, settings, match);
+    SettingsStore(fake.settings, settings)
+        .load(defaultWarningSound(fake.sound.systemSoundFile()), 1);
+    console = std::make_unique<TFormCtrl>(fake.platform, commands);
     yesNo = std::make_unique<TFDlgYesNo>("Scorvex", console.get());
     display = std::make_unique<TFormTablo>(fake.platform, settings, match);
     console->attachWindows(yesNo.get(), display.get(), nullptr, nullptr);
@@ -57,6 +62,8 @@ class Console : public ::testing::Test {
   FakePlatform fake;
   Settings settings;
   Match match;
+  RunTextList texts;
+  Commands commands{match, settings, texts, fake.platform, QString()};
   std::unique_ptr<TFormCtrl> console;
   std::unique_ptr<TFDlgYesNo> yesNo;
   std::unique_ptr<TFormTablo> display;
@@ -406,53 +413,67 @@ TEST(YesNoDialog, WarningTextGetsOkAndAbbrechen) {
 
 namespace {
 
+// A console made as the program makes it: the settings read from the store before it exists,
+// its place reported to the store as it moves.
+struct StoredConsole {
+  explicit StoredConsole(FakePlatform& fake) : fake(fake) {
+    store.load(defaultWarningSound(fake.sound.systemSoundFile()), 1);
+    console.takeStoredPlace(store.storedConsole());
+    QObject::connect(&console, &TFormCtrl::placeChanged,
+                     [this](const QRect& bounds) { store.setConsoleBounds(bounds); });
+  }
+
+  FakePlatform& fake;
+  Settings settings;
+  SettingsStore store{fake.settings, settings};
+  Match match;
+  RunTextList texts;
+  Commands commands{match, settings, texts, fake.platform, QString()};
+  TFormCtrl console{fake.platform, commands};
+};
+
 TEST(ConsoleSettings, StoredValuesSurviveARestart) {
   FakePlatform fake;
   fake.settings.exists = true;
   fake.settings.integers = {{"CountDown", 0}, {"Time", 1200}, {"Monitor", 0}};
   fake.settings.texts = {{"Comanda1", "Adler"}, {"Comanda2", "Falken"}};
   {
-    Settings settings;
-    Match match;
-    TFormCtrl console(fake.platform, settings, match);
+    StoredConsole first(fake);
     // Reading stopped at the missing "TitelType": the rest keeps its defaults.
-    EXPECT_FALSE(console.cbCountdown->isChecked());
-    EXPECT_EQ(settings.record().Time, 1200);
-    EXPECT_EQ(settings.record().Comanda2, "Falken");
-    EXPECT_EQ(settings.record().SoundFile, "system.wav");  // no Ton-ende file here
-    console.cbStrReset->click();
-    console.move(123, 45);
-    console.FormDestroy();
+    EXPECT_FALSE(first.console.cbCountdown->isChecked());
+    EXPECT_EQ(first.settings.record().Time, 1200);
+    EXPECT_EQ(first.settings.record().Comanda2, "Falken");
+    EXPECT_EQ(first.settings.record().SoundFile, "system.wav");  // no Ton-ende file here
+    first.console.cbStrReset->click();
+    first.console.show();
+    first.console.move(123, 45);
+    first.store.writeGroups();
   }
-  EXPECT_EQ(fake.settings.writeOrder.first(), "L");
+  EXPECT_EQ(fake.settings.writeOrder[fake.settings.writeOrder.indexOf("FullScr") + 1], "L");
   EXPECT_EQ(fake.settings.integers.value("L"), 123);
   EXPECT_EQ(fake.settings.integers.value("StrReset"), 1);
   EXPECT_EQ(fake.settings.texts.value("SoundFile"), "system.wav");
 
   fake.settings.texts["SoundFile"] = "";  // an empty stored sound keeps the start-up choice
-  Settings settings;
-  Match match;
-  TFormCtrl again(fake.platform, settings, match);
-  EXPECT_TRUE(again.cbStrReset->isChecked());
-  EXPECT_EQ(again.pos(), QPoint(123, 45));
-  EXPECT_EQ(settings.record().SoundFile, "system.wav");
-  EXPECT_EQ(settings.record().Comanda1, "Adler");
+  StoredConsole again(fake);
+  EXPECT_TRUE(again.console.cbStrReset->isChecked());
+  EXPECT_EQ(again.console.pos(), QPoint(123, 45));
+  EXPECT_EQ(again.settings.record().SoundFile, "system.wav");
+  EXPECT_EQ(again.settings.record().Comanda1, "Adler");
 }
 
 TEST(ConsoleSettings, OnlyAStoredPositionIsForcedOnTheWindowSystem) {
   FakePlatform fake;
-  Settings settings;
-  Match match;
   {
-    TFormCtrl first(fake.platform, settings, match);
-    first.show();
-    EXPECT_FALSE(first.testAttribute(Qt::WA_Moved));  // placed by the window system
-    first.move(123, 45);
-    first.FormDestroy();
+    StoredConsole first(fake);
+    first.console.show();
+    EXPECT_FALSE(first.console.testAttribute(Qt::WA_Moved));  // placed by the window system
+    first.console.move(123, 45);
+    first.store.writeGroups();
   }
-  TFormCtrl later(fake.platform, settings, match);
-  later.show();
-  EXPECT_EQ(later.pos(), QPoint(123, 45));
+  StoredConsole later(fake);
+  later.console.show();
+  EXPECT_EQ(later.console.pos(), QPoint(123, 45));
 }
 
 }  // namespace

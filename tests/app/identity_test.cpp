@@ -9,8 +9,10 @@
 #include <memory>
 
 #include "app/formctrl.h"
+#include "commands/commands.h"
 #include "config/cfgdialog.h"
 #include "core/match.h"
+#include "core/runtextlist.h"
 #include "display/tablo.h"
 #include "platform/programfolder.h"
 #include "settings/settings.h"
@@ -28,7 +30,9 @@ struct Windows {
   FakePlatform fake;
   Settings settings;
   Match match;
-  TFormCtrl console{fake.platform, settings, match};
+  RunTextList texts;
+  Commands commands{match, settings, texts, fake.platform, QString()};
+  TFormCtrl console{fake.platform, commands};
   TFDlgYesNo yesNo{identity::kTitle, &console};
   TFormTablo display{fake.platform, settings, match};
   TCfgDialog config{fake.platform, QString(), &console};

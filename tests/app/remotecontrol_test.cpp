@@ -14,13 +14,15 @@
 
 #include "app/formctrl.h"
 #include "app/remoteloader.h"
+#include "commands/commands.h"
 #include "core/match.h"
-#include "widgets/label3d.h"
+#include "core/runtextlist.h"
 #include "display/tablo.h"
 #include "remote/remoteserver.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
 #include "ticker/runtextcontrols.h"
+#include "widgets/label3d.h"
 
 namespace {
 
@@ -35,15 +37,17 @@ class RemoteControl : public ::testing::Test {
   FakePlatform fake;
   Settings settings;
   Match match;
-  TFormCtrl console{fake.platform, settings, match};
+  RunTextList texts;
+  Commands commands{match, settings, texts, fake.platform, QString()};
+  TFormCtrl console{fake.platform, commands};
   TFormTablo display{fake.platform, settings, match};
-  TRemoteControl remote{console, match, settings, fake.platform};
+  TRemoteControl remote{commands, fake.platform};
 };
 
 }  // namespace
 
 TEST_F(RemoteControl, CommandsRunTheConsolesOwnCommands) {
-  console.RunText->ListStr()->addItems({"A", "B"});
+  texts.load({"A", "B"}, true);
   struct Row {
     const char* json;
     std::function<bool(const MatchState&)> done;
@@ -57,7 +61,7 @@ TEST_F(RemoteControl, CommandsRunTheConsolesOwnCommands) {
       {R"({"cmd":"black","on":true})", [](auto& s) { return s.blackScreen; }},
       {R"({"cmd":"black","on":true})", [](auto& s) { return s.blackScreen; }},
       {R"({"cmd":"showClock","on":false})", [](auto& s) { return !s.clockShown; }},
-      {R"({"cmd":"textSelect","line":1})", [](auto&) { return true; }},
+      {R"({"cmd":"textSelect","line":1})", [this](auto&) { return texts.selected() == 1; }},
       {R"({"cmd":"textStart","mode":"static"})",
        [](auto& s) { return s.runText.shown && s.runText.text == "B"; }},
       {R"({"cmd":"textStop"})", [](auto& s) { return !s.runText.shown; }},
@@ -120,8 +124,11 @@ TEST(RemoteLoader, AModuleThatCannotBeLoadedIsToldInOneLineAndTheConsoleGoesOn) 
   FakePlatform fake;
   Settings settings;
   Match match;
-  TFormCtrl console{fake.platform, settings, match};
-  RemoteLoader remote{console, match, settings, fake.platform, {"/nowhere/scorvex-remote.so"}};
+  RunTextList texts;
+  Commands commands{match, settings, texts, fake.platform, QString()};
+  TFormCtrl console{fake.platform, commands};
+  RemoteLoader remote{
+      *console.mRemote, console, commands, fake.platform, {"/nowhere/scorvex-remote.so"}};
   console.mRemote->trigger();
   ASSERT_EQ(fake.dialogs.errors.size(), 1);
   const QString& error = fake.dialogs.errors[0];

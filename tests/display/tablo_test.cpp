@@ -15,6 +15,7 @@
 #include "display/framemerrowtide.h"
 #include "display/layout.h"
 #include "settings/settings.h"
+#include "settings/settingsstore.h"
 #include "support/fakes.h"
 #include "ticker/runstring.h"
 #include "widgets/label3d.h"
@@ -24,9 +25,16 @@ namespace {
 
 class TabloTest : public ::testing::Test {
  protected:
+  // A display made as the program makes it: the settings read from the store first.
+  TFormTablo& created() {
+    store.load(QString(), fakes.desktop.monitors.size());
+    tablo = std::make_unique<TFormTablo>(fakes.platform, settings, match);
+    tablo->takeStoredPlace(store.storedDisplay());
+    return *tablo;
+  }
   // A display shown full screen on the first fake monitor.
   TFormTablo& shownFullScreen() {
-    tablo = std::make_unique<TFormTablo>(fakes.platform, settings, match);
+    created();
     tablo->show();
     tablo->ApplyScreenMode();
     QApplication::processEvents();
@@ -40,6 +48,7 @@ class TabloTest : public ::testing::Test {
 
   FakePlatform fakes;
   Settings settings;
+  SettingsStore store{fakes.settings, settings};
   Match match;
   std::unique_ptr<TFormTablo> tablo;
 };
@@ -336,8 +345,7 @@ TEST_F(TabloTest, StoredDisplayGroupIsAppliedAndWrittenBackUnchanged) {
                   {"FullScr", 0}};
   const auto storedTexts = key.texts;
   const auto storedIntegers = key.integers;
-  tablo = std::make_unique<TFormTablo>(fakes.platform, settings, match);
-  TFormTablo& t = *tablo;
+  TFormTablo& t = created();
 
   EXPECT_EQ(t.Label3->caption(), "A && B");
   EXPECT_EQ(settings.record().CNames, "A && B");
@@ -359,11 +367,12 @@ TEST_F(TabloTest, StoredDisplayGroupIsAppliedAndWrittenBackUnchanged) {
   key.texts.clear();
   key.integers.clear();
   key.writeOrder.clear();
-  t.FormDestroy();
-  EXPECT_EQ(key.texts, storedTexts);
-  EXPECT_EQ(key.integers, storedIntegers);
+  store.setDisplayPlace(t.size(), t.pos());
+  store.writeGroups();  // the display group first, then the console's
+  for (auto [name, value] : storedTexts.asKeyValueRange()) EXPECT_EQ(key.texts[name], value);
+  for (auto [name, value] : storedIntegers.asKeyValueRange()) EXPECT_EQ(key.integers[name], value);
   EXPECT_EQ(key.writeOrder.mid(0, 6), QStringList({"Wt", "Ht", "Xt", "Yt", "CNames", "Title"}));
-  EXPECT_EQ(key.writeOrder.last(), "FullScr");
+  EXPECT_EQ(key.writeOrder[key.writeOrder.indexOf("L") - 1], "FullScr");
 }
 
 TEST_F(TabloTest, IncompleteColoursLeaveTheDesignColoursAndLaterValues) {

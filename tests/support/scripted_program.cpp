@@ -17,9 +17,9 @@
 #include "app/commandline.h"
 #include "app/formctrl.h"
 #include "app/program.h"
-#include "widgets/label3d.h"
 #include "ticker/runtextcontrols.h"
 #include "widgets/dlgyesno.h"
+#include "widgets/label3d.h"
 #include "widgets/ovalbutton.h"
 
 namespace {
@@ -86,7 +86,10 @@ void resume() {
       report("play", c->bPlay->caption());
       report("countdown", c->cbCountdown->isChecked() ? "on" : "off");
       report("clock shown", c->Time1->isChecked() ? "on" : "off");
-      report("texts", c->RunText->entries().join('|'));
+      QStringList texts;
+      for (int i = 0; i < c->RunText->ListStr()->count(); ++i)
+        texts << c->RunText->ListStr()->item(i)->text();
+      report("texts", texts.join('|'));
       std::_Exit(0);
     });
     return true;

@@ -15,10 +15,13 @@
 #include <QVBoxLayout>
 #include <memory>
 
+#include "commands/commands.h"
 #include "core/match.h"
+#include "core/runtextlist.h"
+#include "platform/runlistfile.h"
+#include "settings/settings.h"
 #include "support/failingsaves.h"
 #include "support/fakes.h"
-#include "ticker/runlistfile.h"
 #include "ticker/runstring.h"
 #include "ticker/runtextview.h"
 #include "widgets/ovalbutton.h"
@@ -52,9 +55,11 @@ class RunTextConsole : public ::testing::Test {
     // Recorded before the controls move on, so it names the text of the pass just ended.
     QObject::connect(&ticker, &TRunString::OnEnd, [this] { shown << ticker.RText(); });
     QObject::connect(&match, &Match::changed, [this] { view.show(match.state().runText, speed); });
-    controls = std::make_unique<TRunTextControls>(strip, listArea, editPanel, match, fake.dialogs,
-                                                  dir.path());
-    QObject::connect(&ticker, &TRunString::OnEnd, controls.get(), &TRunTextControls::RunLabelEnd);
+    commands = std::make_unique<Commands>(match, settings, texts, fake.platform, dir.path());
+    controls =
+        std::make_unique<TRunTextControls>(strip, listArea, editPanel, *commands, fake.dialogs);
+    controls->loadDefaultList();
+    QObject::connect(&ticker, &TRunString::OnEnd, commands.get(), &Commands::textPassEnded);
     list = console.findChild<QListWidget*>("ListStr");
     edit = console.findChild<QLineEdit*>("Edit1");
     ASSERT_TRUE(list && edit);
@@ -120,6 +125,9 @@ class RunTextConsole : public ::testing::Test {
   TRunLabel ticker;
   RunTextView view{ticker};
   Match match;
+  Settings settings;
+  RunTextList texts;
+  std::unique_ptr<Commands> commands;
   std::unique_ptr<TRunTextControls> controls;
   QListWidget* list = nullptr;
   QLineEdit* edit = nullptr;

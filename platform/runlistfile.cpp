@@ -1,4 +1,4 @@
-#include "ticker/runlistfile.h"
+#include "platform/runlistfile.h"
 
 #include <QFile>
 #include <QFileInfo>

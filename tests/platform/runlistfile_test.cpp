@@ -1,4 +1,4 @@
-#include "ticker/runlistfile.h"
+#include "platform/runlistfile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,243 @@
+#include "commands/commands.h"
+
+#include <QDir>
+
+#include "core/match.h"
+#include "core/runtextlist.h"
+#include "platform/dialogs.h"
+#include "platform/platform.h"
+#include "platform/runlistfile.h"
+#include "platform/sound.h"
+#include "platform/tickcounter.h"
+#include "settings/settings.h"
+
+namespace {
+
+constexpr const char* kEndSignal = "Ton-ende.wav";
+
+// An error box's text: the file and the system's reason, ending with a full stop.
+QString errorText(const QString& format, const QString& file, const QString& reason) {
+  QString text = format.arg(QDir::toNativeSeparators(file), reason);
+  if (!text.endsWith(u'.')) text += u'.';
+  return text;
+}
+
+// What a read of a list left out, as the operator is told it; empty when nothing was.
+QString shortfallText(const QString& file, const RunListFile::Shortfall& shortfall) {
+  if (shortfall.none()) return {};
+  QStringList parts;
+  if (shortfall.linesNotLoaded > 0 || shortfall.moreNotLoaded)
+    parts << QStringLiteral("%1%2 Zeilen nicht geladen")
+                 .arg(shortfall.moreNotLoaded ? QStringLiteral("mehr als ") : QString())
+                 .arg(shortfall.linesNotLoaded);
+  if (shortfall.linesCut > 0) parts << QStringLiteral("%1 Zeilen gekürzt").arg(shortfall.linesCut);
+  return QStringLiteral("\"%1\": %2.")
+      .arg(QDir::toNativeSeparators(file), parts.join(QStringLiteral(", ")));
+}
+
+}  // namespace
+
+MatchRules matchRules(const TSettings& s) {
+  return {s.Time, s.CountDown, s.SoundTime, s.StrReset};
+}
+
+Commands::Commands(Match& match, Settings& settings, RunTextList& texts, Platform& platform,
+                   const QString& listFolder, QObject* parent)
+    : QObject(parent),
+      match_(match),
+      settings_(settings),
+      texts_(texts),
+      platform_(platform),
+      listFolder_(listFolder) {
+  // The match plays by the settings; a confirmed configuration hands it the rules itself.
+  match_.setRules(matchRules(settings_.record()));
+  connect(&settings_, &Settings::changed, this,
+          [this] { match_.setRules(matchRules(settings_.record())); });
+  connect(&match_, &Match::warningDue, this, [this] {
+    platform_.sound.play(settings_.record().SoundFile, settings_.record().SLoop);
+  });
+  connect(&match_, &Match::periodEnded, this, [this] {
+    platform_.sound.stopAll();
+    platform_.sound.play(kEndSignal, false);
+  });
+}
+
+QString Commands::listFilePath() const {
+  return QDir(listFolder_).filePath(QLatin1String(RunListFile::defaultName));
+}
+
+// ---- Clock ---------------------------------------------------------------------------------
+
+void Commands::playPause() { match_.playPause(platform_.tick.now()); }
+
+void Commands::clockTick() { match_.tick(platform_.tick.now()); }
+
+void Commands::blinkStep() { match_.blinkStep(); }
+
+void Commands::reset() {
+  platform_.sound.stopAll();
+  match_.reset();
+  platform_.dialogs.beep();
+}
+
+void Commands::correct(int stepSeconds) { match_.correct(stepSeconds); }
+
+void Commands::setCountDown(bool on) {
+  settings_.change([on](TSettings& s) { s.CountDown = on; });
+}
+
+void Commands::toggleCountDown() { setCountDown(!settings_.record().CountDown); }
+
+void Commands::setClockShown(bool shown) { match_.setClockShown(shown); }
+
+// ---- Period --------------------------------------------------------------------------------
+
+void Commands::setPeriod(int period) { match_.setPeriod(period); }
+
+void Commands::periodUp() { match_.periodUp(); }
+
+void Commands::periodDown() { match_.periodDown(); }
+
+void Commands::periodCycle() { match_.periodCycle(); }
+
+// ---- Score and penalties -------------------------------------------------------------------
+
+void Commands::goal(int team, int delta) {
+  if (team == 1 || team == 2) match_.changeScore(team, delta);
+}
+
+// Views 2 and 3 show no penalty times, so none can be given there.
+void Commands::penaltyClick(int team, int slot) {
+  if (settings_.view() >= 2 || team < 1 || team > 2 || slot < 1 || slot > 2) return;
+  match_.penaltyClick(PenaltyTable::index(team, slot), platform_.tick.now());
+}
+
+void Commands::setPenaltyRelease(bool on) {
+  settings_.change([on](TSettings& s) { s.StrReset = on; });
+}
+
+// ---- Screens -------------------------------------------------------------------------------
+
+void Commands::setLogoScreen(bool shown) {
+  if (logoAvailable_ || !shown) match_.setLogoScreen(shown);
+}
+
+void Commands::setBlackScreen(bool shown) {
+  if (match_.state().blackScreen != shown) match_.toggleBlackScreen();
+}
+
+void Commands::toggleBlackScreen() { match_.toggleBlackScreen(); }
+
+// ---- Running text --------------------------------------------------------------------------
+
+// With nothing selected playback starts over from the saved list, dropping unsaved edits.
+Notice Commands::startText(int mode) {
+  Notice notice;
+  if (texts_.selected() == RunTextList::kNone) notice = loadTexts(listFilePath(), false);
+  if (texts_.selected() == RunTextList::kNone)
+    match_.startRunText(mode, std::nullopt);
+  else
+    match_.startRunText(mode, texts_.selectedLine());
+  return notice;
+}
+
+void Commands::stopText() {
+  if (match_.state().runText.shown) match_.stopRunText();
+}
+
+void Commands::replayText() {
+  const int mode = match_.state().runText.mode;
+  if (mode == runTextOne || mode == runTextAll || mode == runTextStatic) startText(mode);
+}
+
+// The selection is the playback cursor: each pass moves it on, and all-texts playback goes
+// on with the next line, from the top again unless it is to stop after the last.
+void Commands::textPassEnded() {
+  const int index = texts_.selected();
+  if (index == texts_.count() - 1) {
+    texts_.select(0);
+    if (texts_.stopsAfterLast()) {
+      match_.stopRunText();
+      return;
+    }
+  } else {
+    texts_.select(index + 1);
+  }
+  if (match_.state().runText.mode == runTextAll && texts_.selected() != RunTextList::kNone) {
+    match_.continueRunText(texts_.selectedLine());
+    return;
+  }
+  match_.stopRunText();
+}
+
+void Commands::selectText(int index) { texts_.select(index); }
+
+void Commands::insertTextAfter(const QString& line) { texts_.insertAfterSelected(line); }
+
+void Commands::insertTextBefore(const QString& line) { texts_.insertBeforeSelected(line); }
+
+void Commands::deleteText() { texts_.removeSelected(); }
+
+void Commands::setTextsStopAfterLast(bool stops) { texts_.setStopsAfterLast(stops); }
+
+Notice Commands::loadDefaultTexts() { return loadTexts(listFilePath(), false); }
+
+Notice Commands::openTexts(const QString& path) { return loadTexts(path, true); }
+
+// A list that was not read whole is loaded with a warning; a file that cannot be read leaves
+// the list as it was, and only an explicitly chosen file says so.
+Notice Commands::loadTexts(const QString& path, bool reportFailure) {
+  QStringList lines;
+  QString reason;
+  RunListFile::Shortfall shortfall;
+  if (!RunListFile::read(path, lines, &reason, &shortfall)) {
+    if (!reportFailure) return {};
+    return Notice::error(errorText(QStringLiteral("Cannot open file \"%1\". %2"), path, reason));
+  }
+  texts_.load(lines, shortfall.none());
+  const QString cut = shortfallText(path, shortfall);
+  return cut.isEmpty() ? Notice() : Notice::warning(cut);
+}
+
+// Saving a list that was not loaded whole would cut off what was left out.
+Notice Commands::saveTexts() {
+  const QString file = listFilePath();
+  if (!texts_.complete())
+    return Notice::error(
+        QStringLiteral("\"%1\" wird nicht gespeichert: die Liste wurde nicht vollständig geladen.")
+            .arg(QDir::toNativeSeparators(file)));
+  QString reason;
+  if (!RunListFile::write(file, texts_.lines(), &reason))
+    return Notice::error(errorText(QStringLiteral("Cannot create file \"%1\". %2"), file, reason));
+  texts_.markSaved();
+  return {};
+}
+
+// ---- Settings ------------------------------------------------------------------------------
+
+// The match takes the new rules, the start value and the stopped penalties in one step before
+// the settings notify, so their own change finds the rules already in place.
+void Commands::configure(const ConfirmedConfiguration& configuration) {
+  if (!configuration.refused()) match_.takeConfiguration(matchRules(configuration.record));
+  settings_.configure(configuration);
+}
+
+void Commands::setElementFont(int element, const ElementFont& font) {
+  if (element < 0 || element >= 5) return;
+  settings_.change([&](TSettings& s) { s.Fonts[element] = font; });
+}
+
+void Commands::setElementFonts(const std::array<ElementFont, 5>& fonts) {
+  settings_.change([&](TSettings& s) { s.Fonts = fonts; });
+}
+
+void Commands::setRemote(bool running, int port) {
+  settings_.change([&](TSettings& s) {
+    s.RemoteOn = running;
+    s.RemotePort = port;
+  });
+}
+
+void Commands::setOverlayToken(const QString& token) {
+  settings_.change([&](TSettings& s) { s.RemoteOverlayToken = token; });
+}

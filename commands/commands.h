@@ -1,0 +1,109 @@
+#pragma once
+
+// The one way in for every operator command. A console key, a console click, a key on the
+// display, a tap on a phone and a script's JSON all call the same function here; it applies
+// the rules the console always applied and changes the models (the match, the settings, the
+// running-text list), which notify their views once per change. No window is known here:
+// questions ("Reset GAME?") are asked by the window before it calls, and what a command has to
+// tell the operator comes back as a Notice for the caller to show.
+
+#include <QObject>
+#include <QString>
+#include <array>
+
+#include "settings/tsettings.h"
+
+class Match;
+class RunTextList;
+class Settings;
+struct ConfirmedConfiguration;
+struct MatchRules;
+struct Platform;
+
+// What a command tells the operator: nothing, a warning (it was done, but something should be
+// known) or an error (it was not done).
+struct Notice {
+  enum Kind { None, Warning, Error };
+  Kind kind = None;
+  QString text;
+
+  static Notice warning(const QString& text) { return {Warning, text}; }
+  static Notice error(const QString& text) { return {Error, text}; }
+  explicit operator bool() const { return kind != None; }
+};
+
+// The rules of the match as the settings give them.
+MatchRules matchRules(const TSettings& settings);
+
+class Commands : public QObject {
+  Q_OBJECT
+
+ public:
+  // `listFolder` holds the running-text list "Lauftext.txt".
+  Commands(Match& match, Settings& settings, RunTextList& texts, Platform& platform,
+           const QString& listFolder, QObject* parent = nullptr);
+
+  const Match& match() const { return match_; }
+  const Settings& settings() const { return settings_; }
+  const RunTextList& texts() const { return texts_; }
+  QString listFilePath() const;
+
+  // Clock.
+  void playPause();
+  void clockTick();  // every 200 ms while the clock runs
+  void blinkStep();  // every 500 ms while the end-of-period blink lasts
+  void reset();      // the whole match back to 0:0, once the operator has confirmed
+  void correct(int stepSeconds);
+  void setCountDown(bool on);
+  void toggleCountDown();
+  void setClockShown(bool shown);
+
+  // Period.
+  void setPeriod(int period);
+  void periodUp();
+  void periodDown();
+  void periodCycle();
+
+  // Score and penalties (team 1 home, 2 guest; slot 1 or 2).
+  void goal(int team, int delta);
+  void penaltyClick(int team, int slot);
+  void setPenaltyRelease(bool on);
+
+  // Screens. The logo screen exists only where a logo-screen picture was found.
+  bool logoAvailable() const { return logoAvailable_; }
+  void setLogoAvailable(bool available) { logoAvailable_ = available; }
+  void setLogoScreen(bool shown);
+  void setBlackScreen(bool shown);
+  void toggleBlackScreen();
+
+  // Running text.
+  Notice startText(int mode);
+  void stopText();
+  void replayText();      // the selected line again, in the last mode
+  void textPassEnded();   // the display's ticker finished a pass
+  void selectText(int index);
+  void insertTextAfter(const QString& line);
+  void insertTextBefore(const QString& line);
+  void deleteText();
+  void setTextsStopAfterLast(bool stops);
+  Notice loadDefaultTexts();
+  Notice openTexts(const QString& path);
+  Notice saveTexts();
+
+  // Settings.
+  void configure(const ConfirmedConfiguration& configuration);
+  void setElementFont(int element, const ElementFont& font);
+  void setElementFonts(const std::array<ElementFont, 5>& fonts);
+  void setRemote(bool running, int port);
+  void setOverlayToken(const QString& token);
+
+ private:
+  Notice loadTexts(const QString& path, bool reportFailure);
+
+  Match& match_;
+  Settings& settings_;
+  RunTextList& texts_;
+  Platform& platform_;
+  QString listFolder_;
+  bool logoAvailable_ = false;
+};
