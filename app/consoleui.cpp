@@ -11,6 +11,7 @@
 #include "app/consolewidgets.h"
 #include "app/courtpicture.h"
 #include "app/formctrl.h"
+#include "app/penaltymenu.h"
 #include "commands/commands.h"
 #include "core/match.h"
 #include "platform/platform.h"
@@ -39,8 +40,8 @@ void TFormCtrl::createControls() {
   ImagePole->setStretch(true);
   ImagePole->setPicture(courtPicture(ImagePole->size()));
 
-  LabelNameCommands = label(Panel1, "LabelNameCommands", {0, 0, kClientWidth, 24},
-                                "HEIM - GAST", arialBold(24), colors::black);
+  LabelNameCommands = label(Panel1, "LabelNameCommands", {0, 0, kClientWidth, 24}, "HEIM - GAST",
+                            arialBold(24), colors::black);
   LabelNameCommands->setBevel(TLabel3DBevel::blNone);
   LabelNameCommands->setTransparent(false);
   LabelNameCommands->setColor(kHeaderOrange);
@@ -133,6 +134,8 @@ void TFormCtrl::createControls() {
 
   ListArea = new QWidget(this);
   ListArea->setObjectName("ListArea");
+  PenaltyList = new TPenaltyList(*penaltyActions_, platform_.dialogs, askPenaltyTimeBox, this);
+  PenaltyList->hide();
   Panel3 = new QWidget(this);
   Panel3->setObjectName("Panel3");
 
@@ -159,8 +162,8 @@ void TFormCtrl::connectControls() {
   connect(sbTaym, &TSpinButton::upClick, this, &TFormCtrl::sbTaymUpClick);
   connect(sbTaym, &TSpinButton::downClick, this, &TFormCtrl::sbTaymDownClick);
   // The score controls carry their operation: 1 home +1, 2 home -1, 3 guest +1, 4 guest -1.
-  const std::pair<QObject*, int> scoreClicks[] = {{SpeedButton1, 1}, {LabelC1, 1},
-                                                  {SpeedButton2, 3}, {LabelC2, 3}};
+  const std::pair<QObject*, int> scoreClicks[] = {
+      {SpeedButton1, 1}, {LabelC1, 1}, {SpeedButton2, 3}, {LabelC2, 3}};
   for (auto [control, operation] : scoreClicks) {
     const auto click = [this, op = operation] { SchetDownClick(op); };
     if (auto* button = qobject_cast<QToolButton*>(control))
@@ -172,8 +175,13 @@ void TFormCtrl::connectControls() {
   connect(Schet1, &TSpinButton::downClick, this, [this] { SchetDownClick(2); });
   connect(Schet2, &TSpinButton::upClick, this, [this] { SchetDownClick(3); });
   connect(Schet2, &TSpinButton::downClick, this, [this] { SchetDownClick(4); });
-  for (int i = 0; i < 4; ++i)
-    connect(penaltyLabels()[i], &TLabel::clicked, this, [this, i] { LabStrafe_Click(i); });
+  for (int i = 0; i < 4; ++i) {
+    TLabel3D* label = penaltyLabels()[i];
+    connect(label, &TLabel::clicked, this, [this, i] { LabStrafe_Click(i); });
+    label->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(label, &QWidget::customContextMenuRequested, this,
+            [this, i, label](const QPoint& at) { openPenaltyMenu(i, label->mapToGlobal(at)); });
+  }
   connect(cbStrReset, &QCheckBox::toggled, &commands_, &Commands::setPenaltyRelease);
   connect(ObHelp, &TOvalButton::clicked, this, &TFormCtrl::Help1Click);
   connect(ObCFG, &TOvalButton::clicked, this, &TFormCtrl::CFG1Click);
@@ -261,4 +269,3 @@ void TFormCtrl::createCommands() {
   connect(mStartAll, &QAction::triggered, RunText, &TRunTextControls::mStartAllClick);
   connect(Clear1, &QAction::triggered, RunText, &TRunTextControls::Clear1Click);
 }
-

@@ -1,6 +1,7 @@
 #include "app/penaltymenu.h"
 
 #include <QContextMenuEvent>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenu>
 
@@ -13,6 +14,14 @@ constexpr int kTeamRole = Qt::UserRole;
 constexpr int kIdRole = Qt::UserRole + 1;
 
 }  // namespace
+
+std::optional<QString> askPenaltyTimeBox(QWidget* parent, const QString& shown) {
+  bool ok = false;
+  const QString typed =
+      QInputDialog::getText(parent, QStringLiteral("Restzeit setzen"),
+                            QStringLiteral("Restzeit (m:ss):"), QLineEdit::Normal, shown, &ok);
+  return ok ? std::optional(typed) : std::nullopt;
+}
 
 QString penaltyKindCaption(const PenaltyKind& kind) {
   const QString caption = kind.id + QStringLiteral(" Min");
@@ -41,6 +50,11 @@ QString penaltyTimeRefusal(const QString& typed) {
 void fillPenaltyMenu(QMenu& menu, const SportRules& sport, int team, const Penalty* penalty,
                      PenaltyActions& actions, const AskText& askText, Dialogs& dialogs,
                      QWidget* parent) {
+  if (sport.countsFouls()) {
+    menu.addAction(QStringLiteral("Foul +1"), [&actions, team] { actions.foul(team, +1); });
+    menu.addAction(QStringLiteral("Foul −1"), [&actions, team] { actions.foul(team, -1); });
+    menu.addSeparator();
+  }
   for (const PenaltyKind& kind : sport.kinds)
     menu.addAction(penaltyKindCaption(kind),
                    [&actions, team, id = kind.id] { actions.givePenalty(team, id); });

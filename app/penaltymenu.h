@@ -5,7 +5,8 @@
 // A right-click or the menu key on a penalty time (a console penalty label or an entry of the
 // list) opens the menu: every kind of the sport (gives one of that kind to the team), and for
 // the penalty shown there "Restzeit setzen…" (m:ss, refused with a German message when it is
-// not a time of 0:01 … 20:00) and "Aufheben". The menu acts through PenaltyActions, which the
+// not a time of 0:01 … 20:00) and "Aufheben"; where the sport counts fouls, "Foul +1" and
+// "Foul −1" first. The menu acts through PenaltyActions, which the
 // console implements with the match's commands; the list draws itself from the match state.
 
 #include <QListWidget>
@@ -24,10 +25,13 @@ class PenaltyActions {
   virtual void givePenalty(int team, const QString& kind) = 0;
   virtual bool setPenaltyTime(int team, int id, int seconds) = 0;
   virtual void cancelPenalty(int team, int id) = 0;
+  virtual void foul(int team, int delta) = 0;
 };
 
 // Asks for a text with `initial` offered; nothing when the operator cancelled.
 using AskText = std::function<std::optional<QString>(QWidget* parent, const QString& initial)>;
+// The one the console uses: a small input box "Restzeit (m:ss):".
+std::optional<QString> askPenaltyTimeBox(QWidget* parent, const QString& shown);
 
 // The caption of a kind in menus and lists: "2 Min", "2+2 Min", "10 Min (persönlich)".
 QString penaltyKindCaption(const PenaltyKind& kind);

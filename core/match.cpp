@@ -46,7 +46,7 @@ int secondsShown(qint64 leftMs) { return int((leftMs + 999) / 1000); }
 
 PenaltySlotState slotState(const Penalty& p) {
   return {p.active(), p.state == Penalty::Armed || (p.state == Penalty::Paused && !p.started),
-          p.secondsLeft};
+          p.secondsLeft, p.id};
 }
 
 }  // namespace

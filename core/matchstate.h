@@ -20,6 +20,7 @@ struct PenaltySlotState {
   bool active = false;
   bool armed = false;                       // waiting for the clock to run
   int secondsLeft = PenaltyTable::kLength;  // as last shown; an idle slot keeps its last text
+  int id = 0;                               // the penalty shown, 0: none
 
   QString text() const;
 

@@ -150,7 +150,8 @@ QJsonObject toJson(const MatchSnapshot& snapshot) {
     penalties.append(QJsonObject{{"active", p.active},
                                  {"armed", p.armed},
                                  {"secondsLeft", p.secondsLeft},
-                                 {"elapsedMs", snapshot.penaltyElapsedMs[i]}});
+                                 {"elapsedMs", snapshot.penaltyElapsedMs[i]},
+                                 {"id", p.id}});
   }
   return {{"clock", clockName(s.clock)},
           {"elapsedMs", snapshot.elapsedMs},
@@ -210,6 +211,8 @@ std::optional<MatchSnapshot> snapshotFromJson(const QJsonObject& object) {
     p.active = slot.flag("active");
     p.armed = slot.flag("armed");
     p.secondsLeft = int(slot.whole("secondsLeft", 0, Penalty::kMaxSeconds));
+    // The penalty the slot shows; journals written before penalty lists have none.
+    if (penalties[i].toObject().contains("id")) p.id = int(slot.whole("id", 0, kMaxInt));
     // An idle slot stopped by a new configuration keeps its start, however long ago.
     qint64 elapsed = slot.whole("elapsedMs", MatchSnapshot::kNoStart, kMaxTickSpan);
     if (p.active) elapsed = qMin(elapsed, kPenaltyMs);

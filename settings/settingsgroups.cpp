@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/sportrules.h"
 #include "platform/settingskey.h"
 
 namespace {
@@ -42,6 +43,13 @@ class GroupReader {
     const SettingsKey::Text read = key_.readText(name);
     ended_ = read.status == Status::WrongKind;
     return ended_ ? std::nullopt : std::optional(cut(read.value, maxLength));
+  }
+  // A text whose value of another kind reads as empty; missing, it reads as nothing.
+  std::optional<QString> textOrEmpty(const QString& name, int maxLength) {
+    if (ended_) return std::nullopt;
+    const SettingsKey::Text read = key_.readText(name);
+    if (read.status == Status::Missing) return std::nullopt;
+    return read.status == Status::Ok ? cut(read.value, maxLength) : QString();
   }
   // Texts whose empty value changes nothing.
   std::optional<QString> nonEmptyText(const QString& name, int maxLength) {
@@ -114,6 +122,7 @@ ConsoleGroup readConsoleGroup(SettingsKey& key) {
   g.RemoteOn = r.boolean("RemoteOn");
   g.RemotePort = r.integer("RemotePort");
   g.RemoteOverlayToken = r.text("RemoteOverlayToken", kMaxTextLength);
+  g.Sport = r.textOrEmpty("Sport", kMaxTextLength);
   key.close();
   return g;
 }
@@ -158,7 +167,10 @@ void applyConsoleGroup(const ConsoleGroup& g, TSettings& s) {
   applyIfRead(g.RemoteOn, s.RemoteOn);
   applyIfRead(g.RemotePort, s.RemotePort);
   applyIfRead(g.RemoteOverlayToken, s.RemoteOverlayToken);
+  if (g.Sport) s.Sport = g.sportRefused() ? SportRules().name : *g.Sport;
 }
+
+bool ConsoleGroup::sportRefused() const { return Sport && !SportRules::preset(*Sport); }
 
 void applyDisplayGroup(const DisplayGroup& g, TSettings& s) {
   applyIfRead(g.CNames, s.CNames);
@@ -197,6 +209,7 @@ void writeConsoleGroup(SettingsKey& key, const TSettings& s, const QRect& consol
   w.boolean("RemoteOn", s.RemoteOn);
   w.integer("RemotePort", s.RemotePort);
   w.text("RemoteOverlayToken", s.RemoteOverlayToken);
+  w.text("Sport", s.Sport);
   key.close();
 }
 

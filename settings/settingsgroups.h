@@ -57,6 +57,11 @@ struct ConsoleGroup {
   std::optional<bool> RemoteOn;
   std::optional<qint32> RemotePort;
   std::optional<QString> RemoteOverlayToken;
+  // As stored; empty for a value of another kind, which ends nothing as it is the last one.
+  std::optional<QString> Sport;
+
+  // A stored sport that names no preset: applying takes "standard" instead.
+  bool sportRefused() const;
 };
 
 struct StoredFont {

@@ -36,6 +36,7 @@ struct TSettings {
   bool RemoteOn = false;  // started with the program
   qint32 RemotePort = 8440;
   QString RemoteOverlayToken;  // empty: the stream overlay is open to the hall's network
+  QString Sport = "standard";  // the rules preset played by (core/sportrules.h)
 
   // Display group (its bounds belong to the display window).
   QString CNames = "HEIM - GAST";  // the names line

@@ -17,7 +17,7 @@ bug.style.top = number("y", 0, 1080, 40) + "px";
 bug.style.transform = "scale(" + number("scale", 0.25, 4, 1) + ")";
 
 function penalties(box, list) {
-  const running = list.filter((p) => p.active && !p.armed).map((p) => p.text);
+  const running = list.filter((p) => p.state === "running").map((p) => p.text);
   if (box.dataset.shown === running.join("|")) return;
   box.dataset.shown = running.join("|");
   box.replaceChildren(...running.map((text) => {

@@ -18,6 +18,7 @@ struct MatchActions : PenaltyActions {
     return match.setPenaltyTime(team, id, seconds, 1000);
   }
   void cancelPenalty(int team, int id) override { match.cancelPenalty(team, id, 1000); }
+  void foul(int team, int delta) override { match.foul(team, delta); }
   Match match;
 };
 
