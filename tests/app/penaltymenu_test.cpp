@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QMenu>
+#include <QPainter>
 
 #include "core/match.h"
 #include "support/fakes.h"
@@ -83,6 +84,23 @@ TEST(PenaltyMenu, OffersTheSportsKindsAndSetsOrCancelsThePenaltyShown) {
   }
   EXPECT_EQ(c.offered, "4:00");  // the time shown when the menu opened
 
+  // SCORVEX_SAVE_PICTURES=folder: the list and its menu as the README shows them.
+  if (const QString folder = qEnvironmentVariable("SCORVEX_SAVE_PICTURES"); !folder.isEmpty()) {
+    c.list->resize(320, 60);
+    c.list->show();
+    menu.popup({0, 0});
+    menu.setActiveAction(actionNamed(menu, "Restzeit setzen…"));
+    const QPixmap list = c.list->grab(), popup = menu.grab();
+    QImage picture(list.width() + popup.width() / 2 + 20, popup.height() + 30,
+                   QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.drawPixmap(0, 0, list);
+    painter.drawPixmap(list.width() / 2 + 20, 22, popup);
+    painter.end();
+    picture.save(folder + "/penalty-menu.png");
+    menu.hide();
+  }
   actionNamed(menu, "5 Min")->trigger();
   ASSERT_EQ(c.actions.match.state().teamPenalties[1].size(), 2u);
   EXPECT_EQ(c.guest(1).kind.id, "5");
