@@ -309,7 +309,7 @@ void Match::takeConfiguration(const MatchRules& rules) {
   apply([&] {
     rules_ = rules;
     showClock(0);
-    stopPenalties();
+    if (sport_.configurationPausesPenalties) stopPenalties();
   });
 }
 

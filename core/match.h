@@ -60,7 +60,7 @@ class Match : public QObject {
   // Both clocks show the period's start value (a new configuration was applied).
   void showStartValue();
   // A confirmed configuration in one step: the new rules, both clocks at the period's start
-  // value and every penalty stopped where it is (a click resumes it).
+  // value and, where the sport wants it, every penalty stopped where it is (a click resumes it).
   void takeConfiguration(const MatchRules& rules);
   void setClockShown(bool shown);
 

@@ -61,6 +61,9 @@ struct SportRules {
   TimeoutRules timeouts;
   // When the next period starts, the display's clock comes back on by itself.
   bool clockShownAtNextPeriod = false;
+  // A confirmed configuration pauses every running penalty until a click on it (the console's
+  // behaviour of old); the other sports keep their penalties running.
+  bool configurationPausesPenalties = true;
 
   // The kind with this id, if the sport has it.
   const PenaltyKind* kind(const QString& id) const;

@@ -68,7 +68,7 @@ void play(const Script& script) {
     if (w[0] == "play") {
       match.playPause(now);
     } else if (w[0] == "config") {
-      match.deactivatePenalties();
+      match.takeConfiguration(match.rules());
     } else if (w[0] == "blink") {
       while (match.state().blinking()) match.blinkStep();
     } else if (w[0] == "run") {
@@ -135,6 +135,8 @@ TEST(Sports, EveryPresetPlaysItsScriptedMatch) {
            {"run 58"},
            {"give 1 2"},
            {"goal 2", "home: 2 #7 1:02 running, 2 2:00 running | guest: - | slots: 1:02 2:00 - -"},
+           // A new configuration leaves a handball match's penalties running.
+           {"config", "home: 2 #7 1:02 running, 2 2:00 running | guest: - | slots: 1:02 2:00 - -"},
            // The half ends 0.8 s early (the clock's second turns 900 ms before it is complete).
            {"run 2", "home: 2 #7 1:01 running, 2 1:59 running | guest: - | slots: 1:01 1:59 - -"},
            {"give 2 2",
