@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 
+#include "core/sportrules.h"
 #include "platform/identity.h"
 
 namespace {
@@ -10,6 +11,14 @@ int toPort(const QString& text) {
   if (!ok || port < 1 || port > 65535)
     throw InvalidOptionValue(QString("'%1' is not a port from 1 to 65535").arg(text).toStdString());
   return port;
+}
+
+QString toSport(const QString& name) {
+  if (!SportRules::preset(name))
+    throw InvalidOptionValue(QString("'%1' is not a sport: %2")
+                                 .arg(name, SportRules::presetNames().join(", "))
+                                 .toStdString());
+  return name;
 }
 
 // One long option: its name without the dashes, whether it takes "=value", its line in the help.
@@ -37,6 +46,9 @@ const LongOption kLongOptions[] = {
        o.remote = true;
        if (!port.isNull()) o.remotePort = toPort(port);
      }},
+    {"sport", LongOption::Value::Required, "NAME",
+     "play by the rules of standard, handball, floorball, icehockey or futsal (stored)",
+     [](StartOptions& o, const QString& name) { o.sport = toSport(name); }},
 };
 
 QString helpText() {

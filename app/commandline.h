@@ -33,10 +33,11 @@ struct StartOptions {
   QString reportFormat = "csv";
   bool remote = false;            // start the remote control's server
   std::optional<int> remotePort;  // --remote=PORT; otherwise the stored port
+  std::optional<QString> sport;   // --sport=NAME: the sport to play by, stored as the setting
 };
 
 // `arguments` excludes the program name. Throws InvalidOptionValue for a port that is not a
-// number from 1 to 65535.
+// number from 1 to 65535 and for a sport no preset has.
 StartOptions parseStartOptions(const QStringList& arguments);
 
 // The text to print for --help or --version, or empty when the program is to start its windows.

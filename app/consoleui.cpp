@@ -11,6 +11,7 @@
 #include "app/consolewidgets.h"
 #include "app/courtpicture.h"
 #include "app/formctrl.h"
+#include "app/penaltymenu.h"
 #include "commands/commands.h"
 #include "core/match.h"
 #include "platform/platform.h"
@@ -133,6 +134,8 @@ void TFormCtrl::createControls() {
 
   ListArea = new QWidget(this);
   ListArea->setObjectName("ListArea");
+  PenaltyList = new TPenaltyList(*penaltyActions_, platform_.dialogs, askPenaltyTimeBox, this);
+  PenaltyList->hide();
   Panel3 = new QWidget(this);
   Panel3->setObjectName("Panel3");
 
@@ -172,8 +175,13 @@ void TFormCtrl::connectControls() {
   connect(Schet1, &TSpinButton::downClick, this, [this] { SchetDownClick(2); });
   connect(Schet2, &TSpinButton::upClick, this, [this] { SchetDownClick(3); });
   connect(Schet2, &TSpinButton::downClick, this, [this] { SchetDownClick(4); });
-  for (int i = 0; i < 4; ++i)
-    connect(penaltyLabels()[i], &TLabel::clicked, this, [this, i] { LabStrafe_Click(i); });
+  for (int i = 0; i < 4; ++i) {
+    TLabel3D* label = penaltyLabels()[i];
+    connect(label, &TLabel::clicked, this, [this, i] { LabStrafe_Click(i); });
+    label->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(label, &QWidget::customContextMenuRequested, this,
+            [this, i, label](const QPoint& at) { openPenaltyMenu(i, label->mapToGlobal(at)); });
+  }
   connect(cbStrReset, &QCheckBox::toggled, &commands_, &Commands::setPenaltyRelease);
   connect(ObHelp, &TOvalButton::clicked, this, &TFormCtrl::Help1Click);
   connect(ObCFG, &TOvalButton::clicked, this, &TFormCtrl::CFG1Click);

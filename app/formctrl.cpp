@@ -9,11 +9,13 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QTimer>
 #include <QToolButton>
 
 #include "app/consolewidgets.h"
 #include "app/courtpicture.h"
+#include "app/penaltymenu.h"
 #include "commands/commands.h"
 #include "config/cfgdialog.h"
 #include "core/match.h"
@@ -39,11 +41,42 @@
 
 using namespace consolewidgets;
 
+namespace {
+
+// The penalty menu's commands; what the command layer refuses is shown in the error box.
+class ConsolePenaltyActions final : public PenaltyActions {
+ public:
+  ConsolePenaltyActions(Commands& commands, Dialogs& dialogs, QWidget* console)
+      : commands_(commands), dialogs_(dialogs), console_(console) {}
+  void givePenalty(int team, const QString& kind) override {
+    tell(commands_.givePenalty(team, kind, std::nullopt));
+  }
+  bool setPenaltyTime(int team, int id, int seconds) override {
+    return !commands_.setPenaltyTime(team, id, seconds);
+  }
+  void cancelPenalty(int team, int id) override { tell(commands_.cancelPenalty(team, id)); }
+  void foul(int team, int delta) override { tell(commands_.foul(team, delta)); }
+
+ private:
+  void tell(const Notice& notice) {
+    if (notice) dialogs_.showError(console_, TFormCtrl::kAppTitle, notice.text);
+  }
+  Commands& commands_;
+  Dialogs& dialogs_;
+  QWidget* console_;
+};
+
+// The list's height above the running texts, where it is shown.
+constexpr int kPenaltyListHeight = 84;
+
+}  // namespace
+
 TFormCtrl::TFormCtrl(Platform& platform, Commands& commands, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       platform_(platform),
-      commands_(commands) {
+      commands_(commands),
+      penaltyActions_(std::make_unique<ConsolePenaltyActions>(commands, platform.dialogs, this)) {
   setObjectName("FormCtrl");
   setWindowIcon(applicationIcon());
   createControls();
@@ -147,8 +180,12 @@ bool TFormCtrl::FormCloseQuery() {
 
 void TFormCtrl::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  const int listTop = kUpperPanelHeight;
+  int listTop = kUpperPanelHeight;
   const int editTop = height() - kEditPanelHeight;
+  if (penaltiesListed()) {
+    PenaltyList->setGeometry(0, listTop, width(), kPenaltyListHeight);
+    listTop += kPenaltyListHeight;
+  }
   ListArea->setGeometry(0, listTop, width(), qMax(0, editTop - listTop));
   Panel3->setGeometry(0, editTop, width(), kEditPanelHeight);
   emit placeChanged(QRect(pos(), size()));
@@ -225,11 +262,23 @@ void TFormCtrl::render() {
   LabelC1->setCaption(QString::number(s.score[0]));
   LabelC2->setCaption(QString::number(s.score[1]));
   // A running penalty takes the display's period colour, an idle one the score background.
+  // Where the sport counts fouls, a team's first label shows them ("F6", red once marked) and
+  // its second the penalty with the least time left, as on the display.
+  const SportRules& sport = commands_.match().sport();
   for (int i = 0; i < 4; ++i) {
-    penaltyLabels()[i]->setCaption(s.penalties[i].text());
-    penaltyLabels()[i]->setFontColor(s.penalties[i].active ? TFormTablo::kPeriodTextColour
-                                                           : commands_.settings().record().C[4]);
+    TLabel3D* label = penaltyLabels()[i];
+    if (sport.countsFouls() && i % 2 == 0) {
+      const int fouls = s.fouls[i / 2];
+      label->setCaption(QStringLiteral("F%1").arg(fouls));
+      label->setFontColor(sport.foulMarked(fouls) ? colors::red : TFormTablo::kPeriodTextColour);
+      continue;
+    }
+    const PenaltySlotState& p = s.penalties[sport.countsFouls() ? i - 1 : i];
+    label->setCaption(p.text());
+    label->setFontColor(p.active ? TFormTablo::kPeriodTextColour
+                                 : commands_.settings().record().C[4]);
   }
+  PenaltyList->render(s, sport);
   mLogo->setChecked(s.logoScreen);
 }
 
@@ -243,6 +292,10 @@ void TFormCtrl::applySettings() {
   }
   // The view in effect, not the stored one: a refused configuration keeps the old layout.
   for (TLabel3D* label : penaltyLabels()) label->setVisible(commands_.settings().view() < 2);
+  if (PenaltyList->isVisibleTo(this) != penaltiesListed()) {
+    PenaltyList->setVisible(penaltiesListed());
+    resizeEvent(nullptr);
+  }
   render();
 }
 
@@ -279,7 +332,32 @@ void TFormCtrl::SchetDownClick(int operation) {
 }
 
 void TFormCtrl::LabStrafe_Click(int slot) {
-  commands_.penaltyClick(PenaltyTable::teamOf(slot), slot % 2 + 1);
+  // Where fouls take a team's first label, a click there counts one.
+  if (commands_.match().sport().countsFouls() && slot % 2 == 0) {
+    commands_.foul(PenaltyTable::teamOf(slot), +1);
+    return;
+  }
+  const int shown = commands_.match().sport().countsFouls() ? slot - 1 : slot;
+  commands_.penaltyClick(PenaltyTable::teamOf(shown), shown % 2 + 1);
+}
+
+void TFormCtrl::openPenaltyMenu(int slot, const QPoint& where) {
+  const MatchState& s = commands_.match().state();
+  const int team = PenaltyTable::teamOf(slot);
+  const int shown = commands_.match().sport().countsFouls() && slot % 2 == 0 ? -1 : slot;
+  const Penalty* penalty =
+      shown < 0
+          ? nullptr
+          : s.penalty(team,
+                      s.penalties[commands_.match().sport().countsFouls() ? shown - 1 : shown].id);
+  QMenu menu(this);
+  fillPenaltyMenu(menu, commands_.match().sport(), team, penalty, *penaltyActions_,
+                  askPenaltyTimeBox, platform_.dialogs, this);
+  menu.exec(where);
+}
+
+bool TFormCtrl::penaltiesListed() const {
+  return commands_.match().sport().name != SportRules().name;
 }
 
 void TFormCtrl::FitNamesFont() {

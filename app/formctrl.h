@@ -11,6 +11,7 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <optional>
 
 #include "platform/color.h"
@@ -21,6 +22,8 @@ class QAction;
 class QCheckBox;
 class QKeyEvent;
 class QLabel;
+class PenaltyActions;
+class TPenaltyList;
 class TPictureBox;
 class TRunTextControls;
 class QTimer;
@@ -75,6 +78,9 @@ class TFormCtrl : public QWidget {
   QLabel* Image1;
   QWidget* Panel2;
   QWidget* ListArea;
+  // Every penalty, above the running-text list where the sport has more than the display's
+  // two slots per team can show (not in "standard").
+  TPenaltyList* PenaltyList;
   QWidget* Panel3;
   QTimer* Timer;
   TRunTextControls* RunText;  // the running-text list and its strip
@@ -139,9 +145,13 @@ class TFormCtrl : public QWidget {
   void render();
   void applySettings();
   std::array<TLabel3D*, 4> penaltyLabels() const;
+  // The penalty menu of a console penalty time (right-click), at `where`.
+  void openPenaltyMenu(int slot, const QPoint& where);
+  bool penaltiesListed() const;
 
   Platform& platform_;
   Commands& commands_;
+  std::unique_ptr<PenaltyActions> penaltyActions_;
   QTimer* blinkTimer_;
   bool consoleInFront_ = true;  // Ctrl+C brings the other window to the front
   int blinkShown_ = 0;  // blink steps left when last drawn, to start the timer with a new blink

@@ -11,7 +11,13 @@ int main(int argc, char* argv[]) {
   // --help, --version and --report answer on the terminal before Qt looks for a display.
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
-  const StartOptions startOptions = parseStartOptions(arguments);
+  StartOptions startOptions;
+  try {
+    startOptions = parseStartOptions(arguments);
+  } catch (const InvalidOptionValue& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return 2;
+  }
   const QString answer = terminalAnswer(startOptions);
   if (!answer.isEmpty()) {
     std::fputs(answer.toLocal8Bit().constData(), stdout);

@@ -74,6 +74,7 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   RunTextList texts;
   SettingsStore store(settingsKey, settings);
   store.load(defaultWarningSound(sound.systemSoundFile()), desktop.monitorBounds().size());
+  if (startOptions.sport) settings.change([&](TSettings& s) { s.Sport = *startOptions.sport; });
   Commands commands(match, settings, texts, platform, programFolder());
 
   // The windows in their order of creation; the first is the main window.
@@ -164,6 +165,8 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   QObject::connect(&placeSettled, &QTimer::timeout, display.get(), storeSettings);
   QObject::connect(console.get(), &TFormCtrl::placeChanged, &placeSettled,
                    qOverload<>(&QTimer::start));
+  // A sport given on the command line, or one stored that no preset has, is stored at once.
+  if (startOptions.sport || store.storedConsole().sportRefused()) storeSettings();
 
   if (startOptions.remote || settings.record().RemoteOn) remote->start(startOptions.remotePort);
   const int result = app.exec();

@@ -159,7 +159,32 @@ void TRemoteControl::apply(const RemoteCommand& c) {
       // Selecting past the end leaves the selection where it is.
       if (c.value < commands_.texts().count()) run.selectText(c.value);
       return;
+    case Kind::PenaltyGive:
+      return void(run.givePenalty(c.team, c.penaltyKind, c.player));
+    case Kind::PenaltyTime:
+      return void(run.setPenaltyTime(c.team, c.id, c.value));
+    case Kind::PenaltyCancel:
+      return void(run.cancelPenalty(c.team, c.id));
+    case Kind::Foul:
+      return void(run.foul(c.team, c.value));
   }
+}
+
+// The penalty commands refer to the sport and to penalties the sender saw; the state may
+// have moved on since.
+QString TRemoteControl::refusal(const RemoteCommand& c) const {
+  using Kind = RemoteCommand::Kind;
+  const Match& match = commands_.match();
+  const bool byId = c.kind == Kind::PenaltyTime || c.kind == Kind::PenaltyCancel;
+  if (byId && !match.state().penalty(c.team, c.id))
+    return QString("team %1 has no penalty %2").arg(c.team).arg(c.id);
+  if (c.kind == Kind::PenaltyGive && !match.sport().kind(c.penaltyKind))
+    return QString("the sport \"%1\" has no penalty \"%2\"").arg(match.sport().name, c.penaltyKind);
+  if (c.kind == Kind::PenaltyGive && commands_.settings().view() >= 2)
+    return "this view shows no penalty times";
+  if (c.kind == Kind::Foul && !match.sport().countsFouls())
+    return QString("the sport \"%1\" counts no fouls").arg(match.sport().name);
+  return {};
 }
 
 // The module's entry point (see app/remoteloader.h).

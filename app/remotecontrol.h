@@ -34,6 +34,7 @@ class TRemoteControl : public QObject, public Remote, public RemoteBoard {
 
   QJsonObject state() const override;
   void apply(const RemoteCommand& command) override;
+  QString refusal(const RemoteCommand& command) const override;
 
  private:
   void setOverlayLocked(bool locked);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include "core/clocktext.h"
 #include "core/match.h"
 #include "core/runtextlist.h"
 #include "platform/dialogs.h"
@@ -37,6 +38,10 @@ QString shortfallText(const QString& file, const RunListFile::Shortfall& shortfa
 
 MatchRules matchRules(const TSettings& s) { return {s.Time, s.CountDown, s.SoundTime, s.StrReset}; }
 
+SportRules sportRules(const TSettings& s) {
+  return SportRules::preset(s.Sport).value_or(SportRules{});
+}
+
 Commands::Commands(Match& match, Settings& settings, RunTextList& texts, Platform& platform,
                    const QString& listFolder, QObject* parent)
     : QObject(parent),
@@ -49,6 +54,8 @@ Commands::Commands(Match& match, Settings& settings, RunTextList& texts, Platfor
   // its rules itself.
   const auto takeSettings = [this] {
     match_.setRules(matchRules(settings_.record()));
+    if (settings_.record().Sport != match_.sport().name)
+      match_.setSport(sportRules(settings_.record()));
     platform_.sound.setMuted(settings_.record().Muted);
   };
   takeSettings();
@@ -102,7 +109,7 @@ void Commands::periodCycle() { match_.periodCycle(); }
 // ---- Score and penalties -------------------------------------------------------------------
 
 void Commands::goal(int team, int delta) {
-  if (team == 1 || team == 2) match_.changeScore(team, delta);
+  if (team == 1 || team == 2) match_.changeScore(team, delta, platform_.tick.now());
 }
 
 // Views 2 and 3 show no penalty times, so none can be given there.
@@ -113,6 +120,58 @@ void Commands::penaltyClick(int team, int slot) {
 
 void Commands::setPenaltyRelease(bool on) {
   settings_.change([on](TSettings& s) { s.StrReset = on; });
+}
+
+namespace {
+
+Notice noTeam(int team) { return Notice::error(QStringLiteral("Keine Mannschaft %1.").arg(team)); }
+
+Notice noPenalty(int team, int id) {
+  return Notice::error(QStringLiteral("Mannschaft %1 hat keine Strafe %2.").arg(team).arg(id));
+}
+
+}  // namespace
+
+Notice Commands::givePenalty(int team, const QString& kind, std::optional<int> player) {
+  if (team != 1 && team != 2) return noTeam(team);
+  if (settings_.view() >= 2)
+    return Notice::error(QStringLiteral("Diese Ansicht zeigt keine Strafzeiten."));
+  if (!match_.sport().kind(kind))
+    return Notice::error(QStringLiteral("Die Sportart \"%1\" kennt keine Strafe \"%2\".")
+                             .arg(match_.sport().name, kind));
+  if (player && (*player < 0 || *player > Penalty::kMaxPlayer))
+    return Notice::error(QStringLiteral("Spielernummer %1 liegt nicht zwischen 0 und %2.")
+                             .arg(*player)
+                             .arg(Penalty::kMaxPlayer));
+  match_.givePenalty(team, kind, player, platform_.tick.now());
+  return {};
+}
+
+Notice Commands::setPenaltyTime(int team, int id, int seconds) {
+  if (team != 1 && team != 2) return noTeam(team);
+  if (!match_.state().penalty(team, id)) return noPenalty(team, id);
+  if (seconds < 1 || seconds > Penalty::kMaxSeconds)
+    return Notice::error(QStringLiteral("Restzeit %1 s liegt nicht zwischen 1 s und %2.")
+                             .arg(seconds)
+                             .arg(SpanText(Penalty::kMaxSeconds)));
+  match_.setPenaltyTime(team, id, seconds, platform_.tick.now());
+  return {};
+}
+
+Notice Commands::cancelPenalty(int team, int id) {
+  if (team != 1 && team != 2) return noTeam(team);
+  if (!match_.cancelPenalty(team, id, platform_.tick.now())) return noPenalty(team, id);
+  return {};
+}
+
+Notice Commands::foul(int team, int delta) {
+  if (team != 1 && team != 2) return noTeam(team);
+  if (delta != 1 && delta != -1)
+    return Notice::error(QStringLiteral("Fouls ändern sich um 1 oder -1, nicht um %1.").arg(delta));
+  if (!match_.foul(team, delta))
+    return Notice::error(
+        QStringLiteral("Die Sportart \"%1\" zählt keine Fouls.").arg(match_.sport().name));
+  return {};
 }
 
 // ---- Screens -------------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QString>
 #include <array>
+#include <optional>
 
 #include "settings/tsettings.h"
 
@@ -18,6 +19,7 @@ class RunTextList;
 class Settings;
 struct ConfirmedConfiguration;
 struct MatchRules;
+struct SportRules;
 struct Platform;
 
 // What a command tells the operator: nothing, a warning (it was done, but something should be
@@ -34,6 +36,8 @@ struct Notice {
 
 // The rules of the match as the settings give them.
 MatchRules matchRules(const TSettings& settings);
+// The sport the settings name; "standard" for a name no preset has.
+SportRules sportRules(const TSettings& settings);
 
 class Commands : public QObject {
   Q_OBJECT
@@ -68,6 +72,14 @@ class Commands : public QObject {
   void goal(int team, int delta);
   void penaltyClick(int team, int slot);
   void setPenaltyRelease(bool on);
+  // A penalty of a kind the sport has, with a player number 0..99 or none; the error says why
+  // one was refused.
+  Notice givePenalty(int team, const QString& kind, std::optional<int> player);
+  // The time a penalty has left, 1 s … 20:00.
+  Notice setPenaltyTime(int team, int id, int seconds);
+  Notice cancelPenalty(int team, int id);
+  // A team's accumulated fouls of the half, where the sport counts them.
+  Notice foul(int team, int delta);
 
   // Screens. The logo screen exists only where a logo-screen picture was found.
   bool logoAvailable() const { return logoAvailable_; }

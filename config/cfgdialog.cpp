@@ -22,6 +22,7 @@
 
 #include "config/periodlength.h"
 #include "config/teamsfile.h"
+#include "core/sportrules.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/platform.h"
@@ -129,6 +130,18 @@ void TCfgDialog::createControls() {
   cbColor0 = new TColorPanel(0, this);
   seVid = new QComboBox(this);
   seVid->addItems({"Quillo1", "Quillo2", "Varnesk1", "Varnesk2"});
+  // The sport's preset; choosing one offers its period length.
+  cbSport = new QComboBox(this);
+  const std::pair<const char*, const char*> sports[] = {{"standard", "Standard"},
+                                                        {"handball", "Handball"},
+                                                        {"floorball", "Floorball"},
+                                                        {"icehockey", "Eishockey"},
+                                                        {"futsal", "Futsal"}};
+  for (const auto& [name, caption] : sports) cbSport->addItem(caption, QString(name));
+  connect(cbSport, &QComboBox::activated, this, [this] {
+    if (const auto sport = SportRules::preset(cbSport->currentData().toString()))
+      meTime->setText(periodLengthText(sport->periodLength));
+  });
 
   gb1 = createLineRow("Titel:", 1, cbColor1, bFont1, cbColorF1);
   gb2 = createLineRow("Zeit:", 2, cbColor2, bFont2, cbColorF2);
@@ -200,6 +213,8 @@ void TCfgDialog::createControls() {
   timeRow->addWidget(label("Spieldauer:", this));
   timeRow->addWidget(meTime);
   timeRow->addStretch();
+  timeRow->addWidget(label("Sportart:", this));
+  timeRow->addWidget(cbSport);
   auto* namesRow = new QHBoxLayout;
   namesRow->addWidget(label("Teams:", this));
   namesRow->addWidget(bComanda1);
@@ -247,6 +262,7 @@ void TCfgDialog::createControls() {
                                                     {ListBox1, "ListBox1"},
                                                     {cbColor0, "cbColor0"},
                                                     {seVid, "seVid"},
+                                                    {cbSport, "cbSport"},
                                                     {gb1, "gb1"},
                                                     {gb2, "gb2"},
                                                     {gb3, "gb3"},
@@ -336,6 +352,7 @@ void TCfgDialog::fill(const TSettings& settings) {
   seVid->setCurrentIndex(
       settings.VidTablo >= 0 && settings.VidTablo < seVid->count() ? settings.VidTablo : -1);
   cbFullScreen->setChecked(settings.FullScr);
+  cbSport->setCurrentIndex(qMax(0, cbSport->findData(settings.Sport)));
 }
 
 void TCfgDialog::showEvent(QShowEvent* event) {
@@ -520,6 +537,7 @@ void TCfgDialog::takeSettings(TSettings& settings) const {
   settings.TitelType2 = eTitleFile->currentText();
   settings.Comanda1 = teams_[0];
   settings.Comanda2 = teams_[1];
+  settings.Sport = cbSport->currentData().toString();
 }
 
 QString TCfgDialog::periodText() const { return "00:" + meTime->text(); }

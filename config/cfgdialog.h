@@ -123,6 +123,7 @@ class TCfgDialog : public QDialog {
   QListWidget* ListBox1;
   TColorPanel* cbColor0;
   QComboBox* seVid;
+  QComboBox* cbSport;
   QFrame *gb1, *gb2, *gb3, *gb4;
   TColorPanel *cbColor1, *cbColor2, *cbColor3, *cbColor4;
   QPushButton *bFont1, *bFont2, *bFont3, *bFont4;

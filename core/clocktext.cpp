@@ -1,5 +1,7 @@
 #include "core/clocktext.h"
 
+#include <QRegularExpression>
+
 QString SpanText(int v) {
   QString text =
       QString::number((v / 60) % 60) + ':' + QString::number(v % 60).rightJustified(2, '0');
@@ -12,4 +14,11 @@ QString SpanText(int v) {
 
 QString ClockText(int v, bool countDown, int periodLength) {
   return SpanText(countDown ? periodLength - v : v);
+}
+
+std::optional<int> SpanSeconds(const QString& text) {
+  static const QRegularExpression pattern(QStringLiteral("^\\s*([0-9]{1,3}):([0-5][0-9])\\s*$"));
+  const QRegularExpressionMatch m = pattern.match(text);
+  if (!m.hasMatch()) return std::nullopt;
+  return m.captured(1).toInt() * 60 + m.captured(2).toInt();
 }

@@ -1,11 +1,55 @@
 #include "core/match.h"
 
+#include <algorithm>
+
 #include "core/clocktext.h"
 #include "platform/tickcounter.h"
 
 QString MatchState::clockText() const { return ClockText(clockSeconds, countDown, periodLength); }
 
 QString PenaltySlotState::text() const { return SpanText(secondsLeft); }
+
+QString Penalty::text() const { return SpanText(secondsLeft); }
+
+QString Penalty::stateName(State state) {
+  switch (state) {
+    case Armed:
+      return QStringLiteral("armed");
+    case Waiting:
+      return QStringLiteral("waiting");
+    case Paused:
+      return QStringLiteral("paused");
+    case Running:
+      break;
+  }
+  return QStringLiteral("running");
+}
+
+std::optional<Penalty::State> Penalty::stateNamed(const QString& name) {
+  for (State s : {Running, Armed, Waiting, Paused})
+    if (stateName(s) == name) return s;
+  return std::nullopt;
+}
+
+const Penalty* MatchState::penalty(int team, int id) const {
+  if (team < 1 || team > 2) return nullptr;
+  for (const Penalty& p : teamPenalties[team - 1])
+    if (p.id == id) return &p;
+  return nullptr;
+}
+
+namespace {
+
+constexpr int kNoPenalty = 0;
+
+int secondsShown(qint64 leftMs) { return int((leftMs + 999) / 1000); }
+
+PenaltySlotState slotState(const Penalty& p) {
+  return {p.active(), p.state == Penalty::Armed || (p.state == Penalty::Paused && !p.started),
+          p.secondsLeft, p.id};
+}
+
+}  // namespace
 
 Match::Match(QObject* parent) : QObject(parent) {}
 
@@ -22,42 +66,50 @@ void Match::showClock(int seconds) {
   state_.periodLength = rules_.periodLength;
 }
 
-void Match::syncPenalty(int slot) {
-  const PenaltyTable::Slot& s = penalties_.slot(slot);
-  state_.penalties[slot].active = s.active;
-  state_.penalties[slot].armed = s.startMark == PenaltyTable::kArmed;
-}
-
-// Elapsed seconds of the slot's two minutes; at 120 the penalty ends and shows "2:00" again.
-void Match::showPenalty(int slot, int elapsedSeconds) {
-  if (elapsedSeconds >= PenaltyTable::kLength) {
-    penalties_.end(slot);
-    elapsedSeconds = 0;
-  }
-  syncPenalty(slot);
-  state_.penalties[slot].secondsLeft = PenaltyTable::kLength - elapsedSeconds;
-}
-
-void Match::endPenalty(int slot) { showPenalty(slot, PenaltyTable::kLength); }
-
 void Match::playPause(quint32 now) {
+  lastNow_ = now;
   apply([&] {
-    const quint32 pause = clock_.playPause(now);
+    const bool nextPeriod = state_.periodEnded;
+    clock_.playPause(now);
     state_.clock = clock_.state();
     state_.periodEnded = false;
-    if (state_.clock != MatchClock::Running) return;
+    if (state_.clock != MatchClock::Running) {
+      // Penalties stand with the clock.
+      for (const auto& list : state_.teamPenalties)
+        for (const Penalty& p : list) times_.freeze(p.id, now);
+      return;
+    }
     state_.started = true;
-    penalties_.shiftStarted(pause);
-    penalties_.startArmed(now);
-    for (int i = 0; i < 4; ++i) syncPenalty(i);
+    if (nextPeriod && sport_.clockShownAtNextPeriod) state_.clockShown = true;
+    for (auto& list : state_.teamPenalties)
+      for (Penalty& p : list) {
+        if (p.state == Penalty::Armed) p.state = Penalty::Running;
+        if (p.state != Penalty::Waiting) p.started = true;
+        if (counts(p)) times_.count(p.id, now);
+      }
+    syncSlots();
   });
 }
 
 void Match::tick(quint32 now) {
   if (state_.clock != MatchClock::Running) return;
+  lastNow_ = now;
   apply([&] {
-    for (int i = 0; i < 4; ++i)
-      if (penalties_.slot(i).active) showPenalty(i, penalties_.elapsedSeconds(i, now));
+    for (int team = 1; team <= 2; ++team) {
+      std::vector<int> running;
+      for (const Penalty& p : state_.teamPenalties[team - 1])
+        if (p.state == Penalty::Running) running.push_back(p.id);
+      for (int id : running) {
+        Penalty* p = findPenalty(team, id);
+        if (!p) continue;  // ended with one before it
+        const qint64 left = times_.leftMs(id, now);
+        if (left <= 0)
+          endPenalty(team, id, now, -left);
+        else
+          p->secondsLeft = secondsShown(left);
+      }
+    }
+    syncSlots();
     // A late tick (the program held up, a clock resumed at its end) ends the period at its
     // end rather than showing a time past it.
     const int s = qMin(clock_.runningSeconds(now), rules_.periodLength);
@@ -66,17 +118,25 @@ void Match::tick(quint32 now) {
       state_.warningStarted = true;
       emit warningDue();
     }
-    if (s <= 0 || s >= rules_.periodLength) endPeriod();
+    if (s <= 0 || s >= rules_.periodLength) endPeriod(now);
   });
 }
 
-void Match::endPeriod() {
+void Match::endPeriod(quint32 now) {
   state_.warningStarted = false;
   clock_.stop();
   state_.clock = clock_.state();
   state_.periodEnded = true;
   emit periodEnded();
-  for (int i = 0; i < 4; ++i) endPenalty(i);
+  for (auto& list : state_.teamPenalties) {
+    for (const Penalty& p : list) times_.freeze(p.id, now);
+    if (sport_.carryOver) continue;
+    for (const Penalty& p : list) times_.erase(p.id);
+    list.clear();
+  }
+  // Fouls count per half; those of the last half go on into extra time.
+  if (state_.period < sport_.periods) state_.fouls = {0, 0};
+  syncSlots();
   state_.blinkStepsLeft = kBlinkSteps;
 }
 
@@ -84,8 +144,9 @@ void Match::blinkStep() {
   if (!state_.blinking()) return;
   apply([&] {
     if (--state_.blinkStepsLeft > 0) return;
-    // The blink is over: the clock goes off and shows the period's start value again.
-    state_.clockShown = false;
+    // The blink is over: the clock goes off and shows the period's start value again, unless
+    // the sport shows it for a next period that started during the blink.
+    state_.clockShown = sport_.clockShownAtNextPeriod && state_.clock == MatchClock::Running;
     showClock(0);
   });
 }
@@ -102,7 +163,11 @@ void Match::reset() {
     showClock(0);
     state_.score = {0, 0};
     state_.period = 0;
-    for (int i = 0; i < 4; ++i) endPenalty(i);
+    state_.teamPenalties = {};
+    state_.nextPenaltyId = 1;
+    state_.fouls = {0, 0};
+    times_.clear();
+    syncSlots();
   });
 }
 
@@ -126,6 +191,15 @@ void Match::setRules(const MatchRules& rules) {
   });
 }
 
+void Match::setSport(const SportRules& sport) {
+  apply([&] {
+    sport_ = sport;
+    state_.sport = sport_.name;
+    for (int team = 1; team <= 2; ++team) startWaiting(team, lastNow_, 0);
+    syncSlots();
+  });
+}
+
 void Match::showStartValue() {
   apply([&] { showClock(0); });
 }
@@ -144,26 +218,84 @@ void Match::periodDown() { setPeriod(state_.period - 1); }
 
 void Match::periodCycle() { setPeriod((state_.period + 1) % 5); }
 
-void Match::changeScore(int team, int delta) {
+void Match::changeScore(int team, int delta) { changeScore(team, delta, lastNow_); }
+
+void Match::changeScore(int team, int delta, quint32 now) {
+  lastNow_ = now;
   apply([&] {
     int& score = state_.score[team - 1];
     // Below zero or beyond three digits is refused whole, like any other bad input.
     const qint64 next = qint64(score) + delta;
     if (delta == 0 || next < 0 || next > kMaxScore) return;
     score = int(next);
-    if (delta <= 0 || !rules_.goalReleasesPenalty) return;
-    if (const auto slot = penalties_.slotToRelease(team == 1 ? 2 : 1)) endPenalty(*slot);
+    if (delta > 0) releaseAfterGoal(team == 1 ? 2 : 1, now);
+    syncSlots();
   });
 }
 
+// One penalty of a short-handed team (more active penalties than the scoring team) whose kind
+// a goal releases: the one that started first, an armed one counting earliest; of two alike,
+// the later one (slot 2). A 2+2 in its first part goes on with its second part.
+void Match::releaseAfterGoal(int team, quint32 now) {
+  int active[2] = {0, 0};
+  for (int t = 0; t < 2; ++t)
+    for (const Penalty& p : state_.teamPenalties[t]) active[t] += p.active() && p.serving();
+  const int own = active[team - 1];
+  if (own == 0 || own <= active[2 - team]) return;
+
+  std::vector<const Penalty*> candidates;
+  for (const Penalty& p : state_.teamPenalties[team - 1]) {
+    const GoalRelease r = p.kind.release;
+    const bool released =
+        r == GoalRelease::whileShort || (r == GoalRelease::bySwitch && rules_.goalReleasesPenalty);
+    if (p.active() && p.serving() && released) candidates.push_back(&p);
+  }
+  if (sport_.slotsKeptByPenalty)
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const Penalty* a, const Penalty* b) { return a->slot < b->slot; });
+  const auto startsBefore = [&](const Penalty* a, const Penalty* b) {
+    const bool armedA = a->state == Penalty::Armed, armedB = b->state == Penalty::Armed;
+    if (armedA || armedB) return armedA && !armedB;
+    return times_.endsBefore(a->id, b->id);
+  };
+  const Penalty* chosen = nullptr;
+  for (const Penalty* c : candidates)
+    if (!chosen || !startsBefore(chosen, c)) chosen = c;
+  if (!chosen) return;
+
+  const int id = chosen->id;
+  const qint64 partMs = qint64(chosen->kind.seconds) * 1000;
+  const qint64 left = times_.leftMs(id, now);
+  const qint64 partsAfter =
+      qMin<qint64>((left - 1) / qMax<qint64>(partMs, 1), chosen->kind.parts - 1);
+  if (partsAfter <= 0) {
+    endPenalty(team, id, now);
+    return;
+  }
+  Penalty* p = findPenalty(team, id);
+  const bool counting = times_.counting(id);
+  times_.set(id, partsAfter * partMs);
+  if (counting) times_.count(id, now);
+  p->secondsLeft = secondsShown(partsAfter * partMs);
+}
+
 void Match::penaltyClick(int slot, quint32 now) {
+  lastNow_ = now;
+  const int team = slot / 2 + 1;
   apply([&] {
-    if (penalties_.slot(slot).active) {
-      endPenalty(slot);
+    const int id = shownIds(team)[slot % 2];
+    if (Penalty* p = findPenalty(team, id)) {
+      if (p->active())
+        endPenalty(team, id, now);
+      else if (p->state == Penalty::Paused)
+        p->state = p->started ? Penalty::Running : Penalty::Armed;
+      syncSlots();
       return;
     }
-    penalties_.activate(slot, state_.clock == MatchClock::Running, now);
-    syncPenalty(slot);
+    const PenaltyKind* shortest = nullptr;
+    for (const PenaltyKind& k : sport_.kinds)
+      if (!k.personal && (!shortest || k.totalSeconds() < shortest->totalSeconds())) shortest = &k;
+    if (shortest) addPenalty(team, *shortest, std::nullopt, slot % 2 + 1, now);
   });
 }
 
@@ -172,18 +304,164 @@ void Match::deactivatePenalties() {
 }
 
 void Match::stopPenalties() {
-  for (int i = 0; i < 4; ++i) {
-    penalties_.deactivate(i);
-    syncPenalty(i);
-  }
+  for (auto& list : state_.teamPenalties)
+    for (Penalty& p : list)
+      if (p.active()) p.state = Penalty::Paused;
+  syncSlots();
 }
 
 void Match::takeConfiguration(const MatchRules& rules) {
   apply([&] {
     rules_ = rules;
     showClock(0);
-    stopPenalties();
+    if (sport_.configurationPausesPenalties) stopPenalties();
   });
+}
+
+int Match::givePenalty(int team, const QString& kind, std::optional<int> player, quint32 now) {
+  lastNow_ = now;
+  const PenaltyKind* k = sport_.kind(kind);
+  if (team < 1 || team > 2 || !k) return kNoPenalty;
+  if (player && (*player < 0 || *player > Penalty::kMaxPlayer)) return kNoPenalty;
+  int id = kNoPenalty;
+  apply([&] { id = addPenalty(team, *k, player, 0, now); });
+  return id;
+}
+
+bool Match::setPenaltyTime(int team, int id, int seconds, quint32 now) {
+  lastNow_ = now;
+  if (seconds < 1 || seconds > Penalty::kMaxSeconds || !findPenalty(team, id)) return false;
+  apply([&] {
+    Penalty* p = findPenalty(team, id);
+    p->lengthSeconds = seconds;
+    p->secondsLeft = seconds;
+    times_.set(id, qint64(seconds) * 1000);
+    if (counts(*p)) times_.count(id, now);
+    syncSlots();
+  });
+  return true;
+}
+
+bool Match::cancelPenalty(int team, int id, quint32 now) {
+  lastNow_ = now;
+  if (!findPenalty(team, id)) return false;
+  apply([&] {
+    endPenalty(team, id, now);
+    syncSlots();
+  });
+  return true;
+}
+
+bool Match::foul(int team, int delta) {
+  if (team < 1 || team > 2 || !sport_.countsFouls()) return false;
+  apply([&] { state_.fouls[team - 1] = qMax(0, state_.fouls[team - 1] + delta); });
+  return true;
+}
+
+Penalty* Match::findPenalty(int team, int id) {
+  if (team < 1 || team > 2 || id == kNoPenalty) return nullptr;
+  for (Penalty& p : state_.teamPenalties[team - 1])
+    if (p.id == id) return &p;
+  return nullptr;
+}
+
+// Counting with the clock: running, or paused from outside once its time had begun.
+bool Match::counts(const Penalty& p) const {
+  return state_.clock == MatchClock::Running &&
+         (p.state == Penalty::Running || (p.state == Penalty::Paused && p.started));
+}
+
+int Match::servingCount(int team) const {
+  int n = 0;
+  for (const Penalty& p : state_.teamPenalties[team - 1]) n += p.serving();
+  return n;
+}
+
+int Match::addPenalty(int team, const PenaltyKind& kind, std::optional<int> player, int slot,
+                      quint32 now) {
+  Penalty p;
+  p.id = state_.nextPenaltyId++;
+  p.kind = kind;
+  p.player = player;
+  p.lengthSeconds = kind.totalSeconds();
+  p.secondsLeft = p.lengthSeconds;
+  times_.set(p.id, qint64(p.lengthSeconds) * 1000);
+  const int limit = sport_.maxRunning;
+  if (!kind.personal && limit > 0 && servingCount(team) >= limit) {
+    p.state = Penalty::Waiting;
+  } else {
+    const bool running = state_.clock == MatchClock::Running;
+    p.state = running ? Penalty::Running : Penalty::Armed;
+    p.started = running;
+    if (running) times_.count(p.id, now);
+    if (sport_.slotsKeptByPenalty && !kind.personal) p.slot = slot;
+  }
+  state_.teamPenalties[team - 1].push_back(p);
+  syncSlots();
+  return p.id;
+}
+
+void Match::endPenalty(int team, int id, quint32 now, qint64 lateMs) {
+  auto& list = state_.teamPenalties[team - 1];
+  std::erase_if(list, [id](const Penalty& p) { return p.id == id; });
+  times_.erase(id);
+  startWaiting(team, now, lateMs);
+}
+
+void Match::startWaiting(int team, quint32 now, qint64 lateMs) {
+  const int limit = sport_.maxRunning;
+  for (Penalty& p : state_.teamPenalties[team - 1]) {
+    if (p.state != Penalty::Waiting) continue;
+    if (limit > 0 && servingCount(team) >= limit) break;
+    const bool running = state_.clock == MatchClock::Running;
+    p.state = running ? Penalty::Running : Penalty::Armed;
+    p.started = running;
+    if (running) times_.count(p.id, now, lateMs);
+  }
+}
+
+std::array<int, 2> Match::shownIds(int team) const {
+  std::array<int, 2> ids{kNoPenalty, kNoPenalty};
+  std::vector<const Penalty*> shown;
+  for (const Penalty& p : state_.teamPenalties[team - 1])
+    if (p.serving()) shown.push_back(&p);
+  if (sport_.slotsKeptByPenalty) {
+    for (const Penalty* p : shown)
+      if (p->slot == 1 || p->slot == 2) ids[p->slot - 1] = p->id;
+    return ids;
+  }
+  std::stable_sort(shown.begin(), shown.end(), [](const Penalty* a, const Penalty* b) {
+    return a->secondsLeft < b->secondsLeft;
+  });
+  for (size_t j = 0; j < shown.size() && j < 2; ++j) ids[j] = shown[j]->id;
+  return ids;
+}
+
+void Match::syncSlots() {
+  const bool kept = sport_.slotsKeptByPenalty;
+  for (int team = 1; team <= 2; ++team) {
+    auto& list = state_.teamPenalties[team - 1];
+    bool used[3] = {false, false, false};
+    for (Penalty& p : list) {
+      if (!kept || !p.serving() || p.slot < 0 || p.slot > 2 || used[p.slot]) p.slot = 0;
+      used[p.slot] = p.slot != 0;
+    }
+    // A penalty without a slot (started after waiting, or under another sport) takes the
+    // first free one.
+    for (Penalty& p : list) {
+      if (!kept || !p.serving() || p.slot != 0) continue;
+      if (!used[1])
+        p.slot = 1;
+      else if (!used[2])
+        p.slot = 2;
+      used[p.slot] = p.slot != 0;
+    }
+    const std::array<int, 2> ids = shownIds(team);
+    for (int j = 0; j < 2; ++j) {
+      const Penalty* p = findPenalty(team, ids[j]);
+      state_.penalties[PenaltyTable::index(team, j + 1)] = p ? slotState(*p) : PenaltySlotState{};
+    }
+  }
 }
 
 void Match::setLogoScreen(bool shown) {
@@ -224,29 +502,61 @@ MatchSnapshot Match::snapshot(quint32 now) const {
   MatchSnapshot s;
   s.state = state_;
   s.elapsedMs = clock_.elapsedMs(now);
-  // Started penalties stand still during a pause like the clock.
-  const quint32 reference = clock_.state() == MatchClock::Paused ? clock_.pauseMark() : now;
-  for (int i = 0; i < 4; ++i) {
-    const qint32 mark = penalties_.slot(i).startMark;
-    if (mark != PenaltyTable::kNone && mark != PenaltyTable::kArmed)
-      s.penaltyElapsedMs[i] = tickSpan(reference, static_cast<quint32>(mark));
+  for (int team = 1; team <= 2; ++team) {
+    for (const Penalty& p : state_.teamPenalties[team - 1])
+      s.penaltyLeftMs[p.id] = times_.leftMs(p.id, now);
+    const std::array<int, 2> ids = shownIds(team);
+    for (int j = 0; j < 2; ++j) {
+      const Penalty* p = state_.penalty(team, ids[j]);
+      if (p && p->started)
+        s.penaltyElapsedMs[PenaltyTable::index(team, j + 1)] =
+            qint64(p->lengthSeconds) * 1000 - times_.leftMs(p->id, now);
+    }
   }
   return s;
 }
 
 void Match::restore(const MatchSnapshot& snapshot, quint32 now) {
+  lastNow_ = now;
   apply([&] {
     state_ = snapshot.state;
+    state_.sport = sport_.name;
     clock_.restore(state_.clock, snapshot.elapsedMs, now);
-    for (int i = 0; i < 4; ++i) {
-      PenaltyTable::Slot slot;
-      slot.active = state_.penalties[i].active;
-      const qint64 elapsed = snapshot.penaltyElapsedMs[i];
-      if (state_.penalties[i].armed)
-        slot.startMark = PenaltyTable::kArmed;
-      else if (elapsed != MatchSnapshot::kNoStart)
-        slot.startMark = static_cast<qint32>(now - static_cast<quint32>(elapsed));
-      penalties_.restore(i, slot);
-    }
+    std::map<int, qint64> leftMs = snapshot.penaltyLeftMs;
+    if (state_.teamPenalties[0].empty() && state_.teamPenalties[1].empty())
+      leftMs = rebuildFromSlots(snapshot);
+    times_.clear();
+    for (const auto& list : state_.teamPenalties)
+      for (const Penalty& p : list) {
+        const auto left = leftMs.find(p.id);
+        times_.set(p.id, left != leftMs.end() ? left->second : qint64(p.secondsLeft) * 1000);
+        if (counts(p)) times_.count(p.id, now);
+        state_.nextPenaltyId = qMax(state_.nextPenaltyId, p.id + 1);
+      }
+    syncSlots();
   });
+}
+
+// A snapshot that holds only the four slots of two-minute penalties (written before penalty
+// lists existed): each slot in use becomes a penalty of the standard kind that keeps its slot.
+std::map<int, qint64> Match::rebuildFromSlots(const MatchSnapshot& snapshot) {
+  std::map<int, qint64> leftMs;
+  const PenaltyKind kind = SportRules{}.kinds.front();
+  for (int i = 0; i < 4; ++i) {
+    const PenaltySlotState& slot = snapshot.state.penalties[i];
+    const qint64 elapsed = snapshot.penaltyElapsedMs[i];
+    if (slot == PenaltySlotState{} && elapsed == MatchSnapshot::kNoStart) continue;
+    Penalty p;
+    p.id = state_.nextPenaltyId++;
+    p.kind = kind;
+    p.started = elapsed != MatchSnapshot::kNoStart;
+    p.state = !slot.active ? Penalty::Paused : slot.armed ? Penalty::Armed : Penalty::Running;
+    p.lengthSeconds = kind.totalSeconds();
+    p.secondsLeft = slot.secondsLeft;
+    p.slot = i % 2 + 1;
+    state_.teamPenalties[PenaltyTable::teamOf(i) - 1].push_back(p);
+    const qint64 lengthMs = qint64(p.lengthSeconds) * 1000;
+    leftMs[p.id] = p.started ? lengthMs - elapsed : lengthMs;
+  }
+  return leftMs;
 }

@@ -2,8 +2,8 @@
 
 // Where the match lives and how a key reaches the screen.
 //
-// Match owns the one MatchState of the program (clock, period, scores, the four penalties and
-// the display modes) together with the tick marks behind it (MatchClock, PenaltyTable). It is
+// Match owns the one MatchState of the program (clock, period, scores, penalties, fouls and
+// the display modes) together with the tick marks behind it (MatchClock, PenaltyTimes). It is
 // the only writer of that state. Each command below applies the rules, and if the state
 // changed, Match emits changed() once; whoever shows or records the match reads state() then.
 // Sounds are events, not state: warningDue() and periodEnded().
@@ -15,14 +15,15 @@
 #include <optional>
 
 #include "core/matchstate.h"
-#include "core/penaltytable.h"
+#include "core/penaltytimes.h"
+#include "core/sportrules.h"
 
 // The settings the rules depend on.
 struct MatchRules {
   int periodLength = 2700;  // seconds
   bool countDown = true;
-  int warningLead = 60;  // seconds before the end of the period
-  bool goalReleasesPenalty = false;
+  int warningLead = 60;              // seconds before the end of the period
+  bool goalReleasesPenalty = false;  // the switch "Strafe RESET", for kinds released by it
 
   bool operator==(const MatchRules&) const = default;
 };
@@ -40,6 +41,7 @@ class Match : public QObject {
 
   const MatchState& state() const { return state_; }
   const MatchRules& rules() const { return rules_; }
+  const SportRules& sport() const { return sport_; }
 
   // Clock.
   void playPause(quint32 now);
@@ -54,10 +56,13 @@ class Match : public QObject {
   // A new count direction or period length shows at once unless the clock runs (a running
   // clock shows it at its next tick); the other rules act when they are used.
   void setRules(const MatchRules& rules);
+  // The sport acts from now on: penalties already given keep their kind, and a sport that
+  // lets more run at once starts waiting ones.
+  void setSport(const SportRules& sport);
   // Both clocks show the period's start value (a new configuration was applied).
   void showStartValue();
   // A confirmed configuration in one step: the new rules, both clocks at the period's start
-  // value and every penalty stopped where it is (a click resumes it).
+  // value and, where the sport wants it, every penalty stopped where it is (a click resumes it).
   void takeConfiguration(const MatchRules& rules);
   void setClockShown(bool shown);
 
@@ -67,13 +72,27 @@ class Match : public QObject {
   void periodDown();   // down to 0
   void periodCycle();  // 4 wraps to 0
 
-  // Score; a goal may release a penalty of the team that conceded it.
+  // Score; a goal may release a penalty of the team that conceded it. Without `now`, a
+  // released 2+2 starts its second part at the last time the match was told.
   void changeScore(int team, int delta);
+  void changeScore(int team, int delta, quint32 now);
 
-  // Penalty slot 0..3: starts an idle slot (armed while the clock stands), ends an active one.
+  // Display slot 0..3: an empty slot gives the sport's shortest penalty (armed while the clock
+  // stands), an active one ends, a paused one is shown running again.
   void penaltyClick(int slot, quint32 now);
-  // Every slot becomes inactive but keeps its time; a later click goes on from there.
+  // Every running or armed penalty is paused: it keeps its text, and its time goes on.
   void deactivatePenalties();
+  // A penalty of a kind the sport has, for a player 0..99 or none: running, armed, or waiting
+  // while its team has as many running as the sport lets run at once. Returns its id, or 0
+  // when refused (unknown kind, bad team or player).
+  int givePenalty(int team, const QString& kind, std::optional<int> player, quint32 now);
+  // Sets the time a penalty has left, 1 .. Penalty::kMaxSeconds; false when refused.
+  bool setPenaltyTime(int team, int id, int seconds, quint32 now);
+  // Ends a penalty; the next waiting one of its team starts. False for an unknown one.
+  bool cancelPenalty(int team, int id, quint32 now);
+  // Adds `delta` to the team's fouls of this half (never below 0); false where the sport
+  // counts no fouls.
+  bool foul(int team, int delta);
 
   // Display modes.
   void setLogoScreen(bool shown);
@@ -102,14 +121,28 @@ class Match : public QObject {
   template <typename Command>
   void apply(Command command);
   void showClock(int seconds);
-  void endPenalty(int slot);
-  void showPenalty(int slot, int elapsedSeconds);
-  void syncPenalty(int slot);
-  void endPeriod();
+  void endPeriod(quint32 now);
+
+  Penalty* findPenalty(int team, int id);
+  int addPenalty(int team, const PenaltyKind& kind, std::optional<int> player, int slot,
+                 quint32 now);
+  bool counts(const Penalty& p) const;
+  int servingCount(int team) const;
+  // Takes the penalty off; the next waiting ones of its team start, `lateMs` ago.
+  void endPenalty(int team, int id, quint32 now, qint64 lateMs = 0);
+  void startWaiting(int team, quint32 now, qint64 lateMs);
+  void releaseAfterGoal(int team, quint32 now);
+  // The ids of the penalties the team's two display slots show (0: none).
+  std::array<int, 2> shownIds(int team) const;
+  // Gives slots to penalties where the sport keeps them, and draws the four display slots.
+  void syncSlots();
+  std::map<int, qint64> rebuildFromSlots(const MatchSnapshot& snapshot);
   void stopPenalties();
 
   MatchState state_;
   MatchRules rules_;
+  SportRules sport_;
   MatchClock clock_;
-  PenaltyTable penalties_;
+  PenaltyTimes times_;
+  quint32 lastNow_ = 0;
 };

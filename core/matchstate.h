@@ -2,9 +2,13 @@
 
 #include <QString>
 #include <array>
+#include <map>
+#include <optional>
+#include <vector>
 
 #include "core/matchclock.h"
 #include "core/penaltytable.h"
+#include "core/sportrules.h"
 
 // The state of a match as both windows show it: plain values, compared with ==. Nothing in here
 // refers to the tick counter; Match keeps the tick marks behind it.
@@ -16,10 +20,43 @@ struct PenaltySlotState {
   bool active = false;
   bool armed = false;                       // waiting for the clock to run
   int secondsLeft = PenaltyTable::kLength;  // as last shown; an idle slot keeps its last text
+  int id = 0;                               // the penalty shown, 0: none
 
   QString text() const;
 
   bool operator==(const PenaltySlotState&) const = default;
+};
+
+// One penalty of a team, of a kind of the sport, with its player and its time as last shown.
+struct Penalty {
+  // Running: its time counts with the clock (and stands while the clock stands). Armed: given
+  // while the clock stood, it starts with the clock. Waiting: its team has as many running as
+  // the sport lets run at once; it starts when one of them ends. Paused: stopped from outside
+  // (a new configuration); its time goes on as if it ran, and a click on it shows it again.
+  enum State { Running, Armed, Waiting, Paused };
+
+  static constexpr int kMaxSeconds = 1200;  // the longest time the operator can set
+  static constexpr int kMaxPlayer = 99;
+
+  int id = 0;  // stable within a match, never reused before Reset
+  PenaltyKind kind;
+  std::optional<int> player;
+  State state = Armed;
+  bool started = false;   // its time has begun to count
+  int lengthSeconds = 0;  // as given, or as the operator set it last
+  int secondsLeft = 0;    // as last shown; a 2+2 shows both parts
+  int slot = 0;           // the display slot 1 or 2 it keeps, where the sport keeps them; or 0
+
+  bool active() const { return state == Running || state == Armed; }
+  // Its player is off: it counts towards the penalties that run at once.
+  bool serving() const { return state != Waiting && !kind.personal; }
+  QString text() const;
+
+  // "running", "armed", "waiting", "paused": the names the journal and the remote use.
+  static QString stateName(State state);
+  static std::optional<State> stateNamed(const QString& name);
+
+  bool operator==(const Penalty&) const = default;
 };
 
 struct RunTextState {
@@ -47,8 +84,15 @@ struct MatchState {
 
   int period = 0;  // 0 shows no period
   std::array<int, 2> score{0, 0};
-  // Team 1 slots 1 and 2, then team 2 slots 1 and 2.
+  // The display's penalty slots, drawn from the penalty lists below: team 1 slots 1 and 2,
+  // then team 2 slots 1 and 2.
   std::array<PenaltySlotState, 4> penalties{};
+  // Every penalty of team 1 and of team 2, in the order given.
+  std::array<std::vector<Penalty>, 2> teamPenalties{};
+  int nextPenaltyId = 1;
+  // Accumulated fouls of the current half, where the sport counts them.
+  std::array<int, 2> fouls{0, 0};
+  QString sport = QStringLiteral("standard");  // the name of the rules played by
 
   // Display modes.
   bool clockShown = true;
@@ -64,6 +108,7 @@ struct MatchState {
   // The display's clock: the blink decides while it lasts, then the operator's choice.
   bool displayClockVisible() const { return blinking() ? blinkStepsLeft % 2 == 0 : clockShown; }
   bool correctionOffered() const { return clock != MatchClock::Running && !periodEnded; }
+  const Penalty* penalty(int team, int id) const;
 
   bool operator==(const MatchState&) const = default;
 };
@@ -78,6 +123,9 @@ struct MatchSnapshot {
   // Per slot: time run since its start (frozen while paused), or kNoStart for an idle or
   // armed slot.
   std::array<qint64, 4> penaltyElapsedMs{kNoStart, kNoStart, kNoStart, kNoStart};
+  // Per penalty id: the milliseconds it has left (frozen while the clock stands). A snapshot
+  // without penalty lists (written before they existed) is read from the slots above.
+  std::map<int, qint64> penaltyLeftMs;
 
   bool operator==(const MatchSnapshot&) const = default;
 };

@@ -298,12 +298,23 @@ void TFormTablo::render() {
   Label5->setCaption(QString::number(s.period));
   Label5->setVisible(s.period > 0);
   // An idle penalty takes the score's background: on the display only its shadow remains.
+  // Where the sport counts fouls, a team's first slot shows them (red from the marked one on)
+  // and its second slot the penalty with the least time left.
   const std::array<TLabel3D*, 4> penalties{LabelStraf1a, LabelStraf1b, LabelStraf2a, LabelStraf2b};
+  const SportRules& sport = match_.sport();
   for (int i = 0; i < 4; ++i) {
-    penalties[i]->setCaption(s.penalties[i].text());
-    penalties[i]->setFontColor(s.penalties[i].active ? Label5->fontColor()
-                                                     : settings_.record().C[4]);
+    const int team = i / 2 + 1;
+    if (sport.countsFouls() && i % 2 == 0) {
+      const int fouls = s.fouls[team - 1];
+      penalties[i]->setCaption(QStringLiteral("Fouls %1").arg(fouls));
+      penalties[i]->setFontColor(sport.foulMarked(fouls) ? colors::red : Label5->fontColor());
+      continue;
+    }
+    const PenaltySlotState& p = s.penalties[sport.countsFouls() ? i - 1 : i];
+    penalties[i]->setCaption(p.text());
+    penalties[i]->setFontColor(p.active ? Label5->fontColor() : settings_.record().C[4]);
   }
+  if (s.sport != shown_.sport) applyPenaltyFonts();
   PanelPause->setVisible(s.pauseSign());
   // A screen that comes on covers whatever was shown before.
   PanelLogo->setVisible(s.logoScreen);
@@ -453,20 +464,34 @@ void TFormTablo::FormResize() {
   RunLabel->setRFont({fontWithPointSize(run.font, l.runPoints, ppi_), run.color});
   RunLabel->setGeometry(l.runLabel);
 
-  const QFont penaltyFont = fontWithPointSize(font(), l.penaltyPoints, ppi_);
+  penaltyFont_ = fontWithPointSize(font(), l.penaltyPoints, ppi_);
   const std::pair<TLabel3D*, QRect> penalties[] = {{LabelStraf1a, l.straf1a},
                                                    {LabelStraf1b, l.straf1b},
                                                    {LabelStraf2a, l.straf2a},
                                                    {LabelStraf2b, l.straf2b}};
   for (const auto& [label, bounds] : penalties) {
     label->setGeometry(bounds);
-    label->setFont(penaltyFont);
     label->setVisible(l.penaltiesVisible);
   }
+  applyPenaltyFonts();
 
   PanelPause->setGeometry(l.panelPause);
   PanelPauseRed->setGeometry(l.panelPauseRed);
   setWindowTitle(l.caption);
+}
+
+// The penalty times in the layout's font; a slot that shows fouls in one that fits "Fouls 88"
+// into the slot, as the time's font would be cut at both ends.
+void TFormTablo::applyPenaltyFonts() {
+  const bool fouls = match_.sport().countsFouls();
+  const std::array<TLabel3D*, 4> labels{LabelStraf1a, LabelStraf1b, LabelStraf2a, LabelStraf2b};
+  for (int i = 0; i < 4; ++i) {
+    QFont f = penaltyFont_;
+    if (fouls && i % 2 == 0)
+      f = fontWithCharHeight(f, fitCharHeightToWidth(QStringLiteral("Fouls 88"), f, f.pixelSize(),
+                                                     labels[i]->width()));
+    labels[i]->setFont(f);
+  }
 }
 
 void TFormTablo::raiseLogoTexts() {

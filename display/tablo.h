@@ -158,6 +158,7 @@ class TFormTablo : public QWidget {
   QSize largestPictureSize() const;
   // LabelLogo1, then LabelLogo2, to the top of the labels, still below panels and frame.
   void raiseLogoTexts();
+  void applyPenaltyFonts();
   // The smallest outer size is 320 × 240: the client's limit leaves room for the frame.
   void limitOuterSize();
   // Window mode: the window with `frame` (outer minus client size) covers `monitor`.
@@ -175,7 +176,8 @@ class TFormTablo : public QWidget {
   std::optional<QRect> coverWhenFramed_;
   QTimer* frameWatch_;
   int framePolls_ = 0;
-  MatchState shown_;  // the state drawn last, to raise a screen only when it comes on
+  MatchState shown_;   // the state drawn last, to raise a screen only when it comes on
+  QFont penaltyFont_;  // the penalty times' font of the last layout pass
   int ppi_;
   TColor color_ = colors::black;
   bool hasLogoScreen_ = false;

@@ -1,6 +1,6 @@
 // libFuzzer target for the match journal reader: whatever it accepts must put the match into a
-// state the rules can reach (scores 0..999, period 0..4, penalties within their two minutes, the
-// clock inside its period), make a report, and play on from there.
+// state the rules can reach (scores 0..999, period 0..4, penalties within the longest time the
+// operator can set, the clock inside its period), make a report, and play on from there.
 // An input that starts with the byte 0x01 is taken as bare JSON lines that get their checksums
 // here, so that the fuzzer reaches the checks behind the checksum instead of stopping at it.
 // Bytes after a 0x02 are the play after the restore, one command each (goals above all); after
@@ -28,9 +28,9 @@ bool reachable(const Match& match, quint32 now) {
             snapshot.elapsedMs >= 0 && snapshot.elapsedMs <= qint64(s.periodLength) * 1000;
   for (int i = 0; i < 4; ++i) {
     const PenaltySlotState& p = s.penalties[i];
-    ok = ok && p.secondsLeft >= 0 && p.secondsLeft <= PenaltyTable::kLength;
+    ok = ok && p.secondsLeft >= 0 && p.secondsLeft <= Penalty::kMaxSeconds;
     if (p.active && !p.armed)
-      ok = ok && snapshot.penaltyElapsedMs[i] <= PenaltyTable::kLength * 1000;
+      ok = ok && snapshot.penaltyElapsedMs[i] <= Penalty::kMaxSeconds * 1000;
   }
   return ok;
 }

@@ -7,7 +7,8 @@
 
 namespace {
 
-constexpr qint64 kPenaltyMs = qint64(PenaltyTable::kLength) * 1000;
+// The longest time a shown penalty can have; a standard one never shows more than 2:00.
+constexpr qint64 kPenaltyMs = qint64(Penalty::kMaxSeconds) * 1000;
 constexpr qint64 kMaxTickSpan = std::numeric_limits<quint32>::max();
 constexpr int kMaxInt = std::numeric_limits<int>::max();
 
@@ -44,6 +45,10 @@ class Fields {
     }
     return qint64(d);
   }
+  std::optional<int> wholeOrNull(const char* name, int low, int high) {
+    if (object_[name].isNull()) return std::nullopt;
+    return int(whole(name, low, high));
+  }
   bool flag(const char* name) {
     ok_ = ok_ && object_[name].isBool();
     return object_[name].toBool();
@@ -63,6 +68,78 @@ class Fields {
   bool ok_ = true;
 };
 
+QJsonArray penaltyListJson(const MatchSnapshot& snapshot) {
+  QJsonArray list;
+  for (int team = 1; team <= 2; ++team)
+    for (const Penalty& p : snapshot.state.teamPenalties[team - 1]) {
+      const auto left = snapshot.penaltyLeftMs.find(p.id);
+      list.append(QJsonObject{{"team", team},
+                              {"id", p.id},
+                              {"kind", p.kind.id},
+                              {"kindSeconds", p.kind.seconds},
+                              {"parts", p.kind.parts},
+                              {"release", goalReleaseName(p.kind.release)},
+                              {"personal", p.kind.personal},
+                              {"player", p.player ? QJsonValue(*p.player) : QJsonValue()},
+                              {"state", Penalty::stateName(p.state)},
+                              {"started", p.started},
+                              {"lengthSeconds", p.lengthSeconds},
+                              {"secondsLeft", p.secondsLeft},
+                              {"slot", p.slot},
+                              {"leftMs", left != snapshot.penaltyLeftMs.end() ? left->second : 0}});
+    }
+  return list;
+}
+
+// The penalty lists, absent from journals written before there were any: then the match
+// takes its penalties from the four slots.
+bool readPenaltyList(const QJsonObject& object, MatchSnapshot& snapshot) {
+  MatchState& s = snapshot.state;
+  Fields f(object);
+  if (!object.contains("penaltyList")) return true;
+  s.sport = f.text("sport");
+  s.nextPenaltyId = int(f.whole("nextPenaltyId", 1, kMaxInt));
+  const QJsonArray fouls = object["fouls"].toArray();
+  f.require(fouls.size() == 2);
+  for (int t = 0; t < 2 && f.ok(); ++t) {
+    const double n = fouls[t].toDouble(-1);
+    f.require(n >= 0 && n <= kMaxInt && n == double(int(n)));
+    s.fouls[t] = int(n);
+  }
+  for (const QJsonValue& v : object["penaltyList"].toArray()) {
+    Fields e(v.toObject());
+    Penalty p;
+    const int team = int(e.whole("team", 1, 2));
+    p.id = int(e.whole("id", 1, s.nextPenaltyId - 1));
+    p.kind.id = e.text("kind");
+    p.kind.seconds = int(e.whole("kindSeconds", 1, Penalty::kMaxSeconds));
+    p.kind.parts = int(e.whole("parts", 1, 2));
+    const auto release = goalReleaseNamed(e.text("release"));
+    p.kind.release = release.value_or(GoalRelease::never);
+    p.kind.personal = e.flag("personal");
+    p.player = e.wholeOrNull("player", 0, Penalty::kMaxPlayer);
+    const auto state = Penalty::stateNamed(e.text("state"));
+    p.state = state.value_or(Penalty::Running);
+    p.started = e.flag("started");
+    p.lengthSeconds = int(e.whole("lengthSeconds", 1, Penalty::kMaxSeconds));
+    p.secondsLeft = int(e.whole("secondsLeft", 0, Penalty::kMaxSeconds));
+    p.slot = int(e.whole("slot", 0, 2));
+    // A paused penalty's time goes on, however long ago it ran out; a running one recorded
+    // between two ticks may have passed its end by a moment and comes back at its end.
+    qint64 left = e.whole("leftMs", -kMaxTickSpan, kPenaltyMs);
+    if (p.state != Penalty::Paused) left = qMax<qint64>(left, 0);
+    e.require(release.has_value() && state.has_value() && !p.kind.id.isEmpty());
+    e.require(left <= qint64(p.lengthSeconds) * 1000);
+    e.require(p.started == (p.state == Penalty::Running) || p.state == Penalty::Paused);
+    e.require(!s.penalty(1, p.id) && !s.penalty(2, p.id));
+    f.require(e.ok());
+    if (!f.ok()) break;
+    s.teamPenalties[team - 1].push_back(p);
+    snapshot.penaltyLeftMs[p.id] = left;
+  }
+  return f.ok();
+}
+
 }  // namespace
 
 QJsonObject toJson(const MatchSnapshot& snapshot) {
@@ -73,7 +150,8 @@ QJsonObject toJson(const MatchSnapshot& snapshot) {
     penalties.append(QJsonObject{{"active", p.active},
                                  {"armed", p.armed},
                                  {"secondsLeft", p.secondsLeft},
-                                 {"elapsedMs", snapshot.penaltyElapsedMs[i]}});
+                                 {"elapsedMs", snapshot.penaltyElapsedMs[i]},
+                                 {"id", p.id}});
   }
   return {{"clock", clockName(s.clock)},
           {"elapsedMs", snapshot.elapsedMs},
@@ -87,6 +165,10 @@ QJsonObject toJson(const MatchSnapshot& snapshot) {
           {"home", s.score[0]},
           {"guest", s.score[1]},
           {"penalties", penalties},
+          {"sport", s.sport},
+          {"penaltyList", penaltyListJson(snapshot)},
+          {"nextPenaltyId", s.nextPenaltyId},
+          {"fouls", QJsonArray{s.fouls[0], s.fouls[1]}},
           {"clockShown", s.clockShown},
           {"blinkStepsLeft", s.blinkStepsLeft},
           {"logoScreen", s.logoScreen},
@@ -128,7 +210,9 @@ std::optional<MatchSnapshot> snapshotFromJson(const QJsonObject& object) {
     Fields slot(penalties[i].toObject());
     p.active = slot.flag("active");
     p.armed = slot.flag("armed");
-    p.secondsLeft = int(slot.whole("secondsLeft", 0, PenaltyTable::kLength));
+    p.secondsLeft = int(slot.whole("secondsLeft", 0, Penalty::kMaxSeconds));
+    // The penalty the slot shows; journals written before penalty lists have none.
+    if (penalties[i].toObject().contains("id")) p.id = int(slot.whole("id", 0, kMaxInt));
     // An idle slot stopped by a new configuration keeps its start, however long ago.
     qint64 elapsed = slot.whole("elapsedMs", MatchSnapshot::kNoStart, kMaxTickSpan);
     if (p.active) elapsed = qMin(elapsed, kPenaltyMs);
@@ -146,6 +230,7 @@ std::optional<MatchSnapshot> snapshotFromJson(const QJsonObject& object) {
   // A shown text always lit the lamp; journals from before the lamp was kept do not say.
   s.runText.lit = object["runText"]["lit"].toBool() || s.runText.shown;
   f.require(run.ok());
+  f.require(readPenaltyList(object, snapshot));
   if (!f.ok()) return std::nullopt;
   return snapshot;
 }

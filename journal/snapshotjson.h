@@ -9,5 +9,5 @@
 QJsonObject toJson(const MatchSnapshot& snapshot);
 
 // Empty unless every field is present and the whole is a match the rules can reach: scores
-// not negative, period 0..4, penalties within their two minutes, the clock inside its period.
+// not negative, period 0..4, penalties within their time, the clock inside its period.
 std::optional<MatchSnapshot> snapshotFromJson(const QJsonObject& object);

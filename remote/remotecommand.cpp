@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <cmath>
 #include <initializer_list>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -13,7 +14,20 @@ namespace {
 using Kind = RemoteCommand::Kind;
 
 // What one field of a command takes; integers list their allowed range or values.
-enum class FieldType { Team, Slot, Delta, Period, Seconds, Line, On, Mode };
+enum class FieldType {
+  Team,
+  Slot,
+  Delta,
+  Period,
+  Seconds,
+  Line,
+  On,
+  Mode,
+  KindName,
+  Player,
+  Id,
+  PenaltySeconds
+};
 
 struct CommandShape {
   const char* name;
@@ -38,15 +52,36 @@ const CommandShape kShapes[] = {
     {"textStart", Kind::TextStart, {{"mode", FieldType::Mode}}},
     {"textStop", Kind::TextStop, {}},
     {"textSelect", Kind::TextSelect, {{"line", FieldType::Line}}},
+    // "penalty" with a kind gives one; with a slot it is the click on a penalty time.
+    {"penalty",
+     Kind::PenaltyGive,
+     {{"team", FieldType::Team}, {"kind", FieldType::KindName}, {"player", FieldType::Player}},
+     {"player"}},
+    {"penaltyTime",
+     Kind::PenaltyTime,
+     {{"team", FieldType::Team}, {"id", FieldType::Id}, {"seconds", FieldType::PenaltySeconds}}},
+    {"penaltyCancel", Kind::PenaltyCancel, {{"team", FieldType::Team}, {"id", FieldType::Id}}},
+    {"foul", Kind::Foul, {{"team", FieldType::Team}, {"delta", FieldType::Delta}}},
 };
+
+// The longest penalty time a sender can set, and the longest kind name there is.
+constexpr int kMaxPenaltySeconds = 1200;
+constexpr int kMaxKindLength = 8;
 
 // Lines of the running-text list are addressed by index; no list is this long.
 constexpr int kMaxLine = 1 << 20;
 
-const CommandShape* findShape(const QString& name) {
-  for (const CommandShape& shape : kShapes)
-    if (name == QLatin1String(shape.name)) return &shape;
-  return nullptr;
+// Of two shapes with one name, the one that takes the object's first field beyond "team".
+const CommandShape* findShape(const QString& name, const QJsonObject& object) {
+  const CommandShape* found = nullptr;
+  for (const CommandShape& shape : kShapes) {
+    if (name != QLatin1String(shape.name)) continue;
+    if (!found) found = &shape;
+    for (const auto& [field, type] : shape.fields)
+      if (QLatin1String(field) != QLatin1String("team") && object.contains(QLatin1String(field)))
+        return &shape;
+  }
+  return found;
 }
 
 // A JSON number that is a whole number in [low, high]; 1.5, "1" and true are not.
@@ -77,6 +112,18 @@ bool readField(const QJsonValue& v, FieldType type, RemoteCommand& c) {
       return (n = wholeNumber(v, 0, kMaxLine)) ? (c.value = *n, true) : false;
     case FieldType::On:
       return v.isBool() ? (c.on = v.toBool(), true) : false;
+    case FieldType::KindName:
+      if (!v.isString() || v.toString().isEmpty() || v.toString().size() > kMaxKindLength)
+        return false;
+      c.penaltyKind = v.toString();
+      return true;
+    case FieldType::Player:
+      if (v.isNull()) return true;
+      return (n = wholeNumber(v, 0, 99)) ? (c.player = *n, true) : false;
+    case FieldType::Id:
+      return (n = wholeNumber(v, 1, std::numeric_limits<int>::max())) ? (c.id = *n, true) : false;
+    case FieldType::PenaltySeconds:
+      return (n = wholeNumber(v, 1, kMaxPenaltySeconds)) ? (c.value = *n, true) : false;
     case FieldType::Mode: {
       const QString mode = v.isString() ? v.toString() : QString();
       if (mode == "one")
@@ -110,10 +157,11 @@ std::variant<RemoteCommand, CommandError> parseRemoteCommand(const QByteArray& m
   const QJsonObject object = doc.object();
   const QJsonValue name = object.value("cmd");
   if (!name.isString()) return CommandError{"\"cmd\" must be a string"};
-  const CommandShape* shape = findShape(name.toString());
+  const CommandShape* shape = findShape(name.toString(), object);
   if (!shape) return CommandError{"unknown command"};
 
-  RemoteCommand command{shape->kind};
+  RemoteCommand command{};
+  command.kind = shape->kind;
   if (shape->kind == Kind::Goal) command.value = 1;
   int known = 1;  // "cmd"
   for (const auto& [field, type] : shape->fields) {
@@ -122,7 +170,12 @@ std::variant<RemoteCommand, CommandError> parseRemoteCommand(const QByteArray& m
       if (isOptional(*shape, field)) continue;
       return CommandError{QString("missing \"%1\"").arg(field)};
     }
-    if (!readField(v, type, command)) return CommandError{QString("bad \"%1\"").arg(field)};
+    if (!readField(v, type, command)) {
+      if (type == FieldType::PenaltySeconds)
+        return CommandError{QString("\"seconds\" must be a whole number from 1 to %1 (20:00)")
+                                .arg(kMaxPenaltySeconds)};
+      return CommandError{QString("bad \"%1\"").arg(field)};
+    }
     ++known;
   }
   if (object.size() != known) return CommandError{"unexpected field"};

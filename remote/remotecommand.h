@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 #include <variant>
 
 // A command sent by a phone or a script, as a small JSON object: {"cmd":"goal","team":1}.
@@ -25,6 +26,10 @@ struct RemoteCommand {
     TextStart,       // {"cmd":"textStart","mode":"one"|"all"|"static"}
     TextStop,        // {"cmd":"textStop"}
     TextSelect,      // {"cmd":"textSelect","line":0..}
+    PenaltyGive,     // {"cmd":"penalty","team":1|2,"kind":"2"|"2+2"|"5"|"10"[,"player":0..99|null]}
+    PenaltyTime,     // {"cmd":"penaltyTime","team":1|2,"id":N,"seconds":1..1200}
+    PenaltyCancel,   // {"cmd":"penaltyCancel","team":1|2,"id":N}
+    Foul,            // {"cmd":"foul","team":1|2,"delta":1|-1}
   };
   enum class TextMode { One, All, Static };
 
@@ -34,6 +39,9 @@ struct RemoteCommand {
   int value = 0;  // Goal: delta; Period: number; Correct: seconds; TextSelect: line
   bool on = false;
   TextMode mode = TextMode::One;
+  QString penaltyKind;        // PenaltyGive; whether the sport has it is the match's to say
+  std::optional<int> player;  // PenaltyGive
+  int id = 0;                 // PenaltyTime, PenaltyCancel; value holds the seconds
 
   bool operator==(const RemoteCommand&) const = default;
 };

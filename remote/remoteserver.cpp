@@ -340,6 +340,8 @@ QHttpServerResponse RemoteServer::command(const QHttpServerRequest& request, QTc
     const bool tooLarge = request.body().size() > kMaxCommandBytes;
     return error(tooLarge ? Status::PayloadTooLarge : Status::BadRequest, failure->message);
   }
+  const QString refusal = board_.refusal(std::get<RemoteCommand>(parsed));
+  if (!refusal.isEmpty()) return error(Status::BadRequest, refusal);
   board_.apply(std::get<RemoteCommand>(parsed));
   return json({{"ok", true}});
 }
@@ -410,6 +412,11 @@ void RemoteServer::received(Client& client, const QString& message) {
   const auto parsed = parseRemoteCommand(message.toUtf8());
   if (const auto* failure = std::get_if<CommandError>(&parsed)) {
     client.socket->sendTextMessage(messageOf({{"error", failure->message}, {"status", 400}}));
+    return;
+  }
+  const QString refusal = board_.refusal(std::get<RemoteCommand>(parsed));
+  if (!refusal.isEmpty()) {
+    client.socket->sendTextMessage(messageOf({{"error", refusal}, {"status", 400}}));
     return;
   }
   board_.apply(std::get<RemoteCommand>(parsed));

@@ -32,20 +32,41 @@ QString runTextModeName(int mode) {
 
 QJsonObject matchStateJson(const MatchSnapshot& snapshot) {
   const MatchState& s = snapshot.state;
+  const SportRules sport = SportRules::preset(s.sport).value_or(SportRules{});
   QJsonArray teams;
   for (int team = 0; team < 2; ++team) {
-    QJsonArray penalties;
+    // The display's two penalty times of the team, and every penalty it has.
+    QJsonArray shown;
     for (int slot = team * 2; slot < team * 2 + 2; ++slot) {
       const PenaltySlotState& p = s.penalties[slot];
-      penalties.append(QJsonObject{{"active", p.active},
-                                   {"armed", p.armed},
-                                   {"text", p.text()},
-                                   {"secondsLeft", p.secondsLeft},
-                                   {"elapsedMs", snapshot.penaltyElapsedMs[slot]}});
+      shown.append(QJsonObject{{"active", p.active},
+                               {"armed", p.armed},
+                               {"text", p.text()},
+                               {"secondsLeft", p.secondsLeft},
+                               {"elapsedMs", snapshot.penaltyElapsedMs[slot]},
+                               {"id", p.id ? QJsonValue(p.id) : QJsonValue()}});
     }
-    teams.append(QJsonObject{{"score", s.score[team]}, {"penalties", penalties}});
+    QJsonArray penalties;
+    for (const Penalty& p : s.teamPenalties[team])
+      penalties.append(QJsonObject{{"id", p.id},
+                                   {"kind", p.kind.id},
+                                   {"player", p.player ? QJsonValue(*p.player) : QJsonValue()},
+                                   {"state", Penalty::stateName(p.state)},
+                                   {"personal", p.kind.personal},
+                                   {"secondsLeft", p.secondsLeft},
+                                   {"text", p.text()}});
+    QJsonObject entry{{"score", s.score[team]}, {"slots", shown}, {"penalties", penalties}};
+    if (sport.countsFouls()) {
+      entry.insert("fouls", s.fouls[team]);
+      entry.insert("foulsMarked", sport.foulMarked(s.fouls[team]));
+    }
+    teams.append(entry);
   }
+  QJsonArray kinds;
+  for (const PenaltyKind& k : sport.kinds) kinds.append(k.id);
   return {
+      {"sport", s.sport},
+      {"penaltyKinds", kinds},
       {"clock", QJsonObject{{"state", clockStateName(s.clock)},
                             {"text", s.clockText()},
                             {"elapsedMs", snapshot.elapsedMs},

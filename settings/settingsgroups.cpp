@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/sportrules.h"
 #include "platform/settingskey.h"
 
 namespace {
@@ -42,6 +43,13 @@ class GroupReader {
     const SettingsKey::Text read = key_.readText(name);
     ended_ = read.status == Status::WrongKind;
     return ended_ ? std::nullopt : std::optional(cut(read.value, maxLength));
+  }
+  // A text whose value of another kind reads as empty; missing, it reads as nothing.
+  std::optional<QString> textOrEmpty(const QString& name, int maxLength) {
+    if (ended_) return std::nullopt;
+    const SettingsKey::Text read = key_.readText(name);
+    if (read.status == Status::Missing) return std::nullopt;
+    return read.status == Status::Ok ? cut(read.value, maxLength) : QString();
   }
   // Texts whose empty value changes nothing.
   std::optional<QString> nonEmptyText(const QString& name, int maxLength) {
@@ -117,6 +125,7 @@ ConsoleGroup readConsoleGroup(SettingsKey& key) {
   g.Muted = r.boolean("Muted");
   g.RemoteColor1 = r.color("RemoteColor1");
   g.RemoteColor2 = r.color("RemoteColor2");
+  g.Sport = r.textOrEmpty("Sport", kMaxTextLength);
   key.close();
   return g;
 }
@@ -164,7 +173,10 @@ void applyConsoleGroup(const ConsoleGroup& g, TSettings& s) {
   applyIfRead(g.Muted, s.Muted);
   applyIfRead(g.RemoteColor1, s.RemoteColor1);
   applyIfRead(g.RemoteColor2, s.RemoteColor2);
+  if (g.Sport) s.Sport = g.sportRefused() ? SportRules().name : *g.Sport;
 }
+
+bool ConsoleGroup::sportRefused() const { return Sport && !SportRules::preset(*Sport); }
 
 void applyDisplayGroup(const DisplayGroup& g, TSettings& s) {
   applyIfRead(g.CNames, s.CNames);
@@ -206,6 +218,7 @@ void writeConsoleGroup(SettingsKey& key, const TSettings& s, const QRect& consol
   w.boolean("Muted", s.Muted);
   w.color("RemoteColor1", s.RemoteColor1);
   w.color("RemoteColor2", s.RemoteColor2);
+  w.text("Sport", s.Sport);
   key.close();
 }
 

@@ -59,6 +59,11 @@ struct ConsoleGroup {
   std::optional<QString> RemoteOverlayToken;
   std::optional<bool> Muted;
   std::optional<TColor> RemoteColor1, RemoteColor2;
+  // As stored; empty for a value of another kind, which ends nothing as it is the last one.
+  std::optional<QString> Sport;
+
+  // A stored sport that names no preset: applying takes "standard" instead.
+  bool sportRefused() const;
 };
 
 struct StoredFont {

@@ -1,6 +1,7 @@
 #include "settings/settingsstore.h"
 
 #include <QFileInfo>
+#include <cstdio>
 
 #include "settings/settings.h"
 
@@ -10,6 +11,9 @@ void SettingsStore::load(const QString& defaultSound, int monitorCount) {
   TSettings record = settings_.record();
   record.SoundFile = defaultSound;
   applyConsoleGroup(console_, record);
+  if (console_.sportRefused())
+    std::fprintf(stderr, "Scorvex: Sportart \"%s\" unbekannt, es gilt \"%s\".\n",
+                 qPrintable(*console_.Sport), qPrintable(record.Sport));
   applyDisplayGroup(display_, record);
   record.Monitor = validMonitorIndex(record.Monitor, monitorCount);
   settings_.load(record);

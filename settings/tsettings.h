@@ -41,6 +41,7 @@ struct TSettings {
   // The teams' colours in the stream overlay (home, guest).
   TColor RemoteColor1 = 0x2828B4;
   TColor RemoteColor2 = 0xA05A1E;
+  QString Sport = "standard";  // the rules preset played by (core/sportrules.h)
 
   // Display group (its bounds belong to the display window).
   QString CNames = "HEIM - GAST";  // the names line

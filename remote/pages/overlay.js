@@ -43,13 +43,13 @@ function setName(box, name) {
 }
 
 function penalties(box, list) {
-  const shown = list.filter((p) => p.active || p.armed);
-  const key = shown.map((p) => (p.armed ? "a" : "r") + p.text).join("|");
+  const shown = list.filter((p) => p.state === "running" || p.state === "armed");
+  const key = shown.map((p) => (p.state === "armed" ? "a" : "r") + p.text).join("|");
   if (box.dataset.shown === key) return;
   box.dataset.shown = key;
   box.replaceChildren(...shown.map((p) => {
     const d = document.createElement("div");
-    d.className = p.armed ? "penalty armed" : "penalty";
+    d.className = p.state === "armed" ? "penalty armed" : "penalty";
     d.textContent = p.text;
     return d;
   }));

@@ -43,7 +43,14 @@ function render(s) {
     const box = $("team" + (i + 1));
     box.querySelector(".name").textContent = team.name;
     box.querySelector(".score").textContent = team.score;
-    team.penalties.forEach((p, j) => {
+    // Every penalty of the team, and its fouls where the sport counts them.
+    const states = { running: "läuft", armed: "bereit", waiting: "wartet", paused: "angehalten" };
+    const lines = team.penalties.map((p) =>
+      p.kind + " Min" + (p.player === null ? "" : " #" + p.player) + "  " + p.text + "  " +
+      states[p.state]);
+    if (team.fouls !== undefined) lines.unshift("Fouls " + team.fouls + (team.foulsMarked ? " !" : ""));
+    $("list" + (i + 1)).textContent = lines.join("\n");
+    team.slots.forEach((p, j) => {
       const b = $("pen" + (i + 1) + (j + 1));
       b.textContent = p.text;
       b.className = "penalty" + (p.armed ? " armed" : p.active ? " active" : "");

@@ -137,3 +137,45 @@ TEST(RemoteLoader, AModuleThatCannotBeLoadedIsToldInOneLineAndTheConsoleGoesOn) 
   console.N111->trigger();  // F11
   EXPECT_EQ(match.state().score[0], 1);
 }
+
+TEST_F(RemoteControl, PenaltyCommandsGiveSetAndCancelOrSayWhyNot) {
+  settings.change([](TSettings& s) { s.Sport = "icehockey"; });
+  const auto refusal = [this](const char* json) {
+    return remote.refusal(std::get<RemoteCommand>(parseRemoteCommand(json))).toStdString();
+  };
+  run(R"({"cmd":"penalty","team":1,"kind":"2+2","player":12})");
+  ASSERT_EQ(match.state().teamPenalties[0].size(), 1u);
+  const int id = match.state().teamPenalties[0][0].id;
+  const struct {
+    std::string json;
+    const char* refused;  // nullptr: runs
+  } rows[] = {
+      {R"({"cmd":"penalty","team":1,"kind":"7"})", "the sport \"icehockey\" has no penalty \"7\""},
+      {R"({"cmd":"penaltyTime","team":2,"id":)" + std::to_string(id) + R"(,"seconds":75})",
+       "team 2 has no penalty 1"},
+      {R"({"cmd":"penaltyCancel","team":1,"id":99})", "team 1 has no penalty 99"},
+      {R"({"cmd":"foul","team":1,"delta":1})", "the sport \"icehockey\" counts no fouls"},
+      {R"({"cmd":"penaltyTime","team":1,"id":)" + std::to_string(id) + R"(,"seconds":75})",
+       nullptr},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(refusal(row.json.c_str()), row.refused ? row.refused : "") << row.json;
+  run((R"({"cmd":"penaltyTime","team":1,"id":)" + std::to_string(id) + R"(,"seconds":75})")
+          .c_str());
+  EXPECT_EQ(match.state().teamPenalties[0][0].text(), "1:15");
+
+  // The state lists every penalty; the display's slots are apart from it.
+  const QJsonObject state = remote.state();
+  EXPECT_EQ(state["sport"].toString(), "icehockey");
+  const QJsonObject home = state["teams"].toArray()[0].toObject();
+  const QJsonObject penalty = home["penalties"].toArray()[0].toObject();
+  EXPECT_EQ(penalty["kind"].toString(), "2+2");
+  EXPECT_EQ(penalty["player"].toInt(), 12);
+  EXPECT_EQ(penalty["state"].toString(), "armed");
+  EXPECT_EQ(penalty["secondsLeft"].toInt(), 75);
+  EXPECT_EQ(home["slots"].toArray()[0].toObject()["id"].toInt(), id);
+  EXPECT_FALSE(home.contains("fouls"));
+
+  run(R"({"cmd":"penaltyCancel","team":1,"id":1})");
+  EXPECT_TRUE(match.state().teamPenalties[0].empty());
+}

@@ -459,3 +459,33 @@ TEST_F(TabloTest, ClockTextIsShownWholeOnANarrowDisplay) {
   narrow.ApplyScreenMode();
   EXPECT_EQ(drawnClock(narrow.Label2, "45:00"), fitting);
 }
+
+TEST_F(TabloTest, FutsalShowsEachTeamsFoulsInItsFirstPenaltySlot) {
+  TFormTablo& t = shownFullScreen();
+  match.setSport(*SportRules::preset("futsal"));
+  match.playPause(1000);
+  for (int n = 0; n < 6; ++n) match.foul(1, +1);
+  match.foul(2, +1);
+  match.givePenalty(2, "2", 5, 1000);
+  const TColor active = t.Label5->fontColor();
+  const struct {
+    TLabel3D* label;
+    const char* caption;
+    TColor color;
+  } rows[] = {
+      {t.LabelStraf1a, "Fouls 6", colors::red},  // the sixth foul is marked
+      {t.LabelStraf1b, "2:00", settings.record().C[4]},
+      {t.LabelStraf2a, "Fouls 1", active},
+      {t.LabelStraf2b, "2:00", active},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(row.label->caption(), row.caption) << row.label->objectName().toStdString();
+    EXPECT_EQ(row.label->fontColor(), row.color) << row.label->objectName().toStdString();
+  }
+  // The fouls fit into the slot; back in a sport without fouls, the slot takes the time's font.
+  EXPECT_LE(QFontMetrics(t.LabelStraf1a->font()).horizontalAdvance("Fouls 6"),
+            t.LabelStraf1a->width());
+  match.setSport(SportRules{});
+  EXPECT_EQ(t.LabelStraf1a->font(), t.LabelStraf1b->font());
+  EXPECT_EQ(t.LabelStraf1a->caption(), "2:00");
+}

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "printers.h"
 #include "settings/settingssave.h"
 #include "support/fakes.h"
@@ -264,18 +266,30 @@ TEST(SettingsGroups, GroupsAreWrittenInOrderAndEachAsItsKind) {
   TSettings settings;
   settings.StrReset = true;
   writeConsoleGroup(key, settings, QRect(-5, 30, 436, 549));
-  EXPECT_EQ(key.writeOrder, QStringList({"L",           "T",
-                                         "W",           "H",
-                                         "CountDown",   "Time",
-                                         "Comanda1",    "Comanda2",
-                                         "TitelType",   "TitelType1",
-                                         "TitelType2",  "Monitor",
-                                         "Speed",       "SLoop",
-                                         "SoundTime",   "SoundFile",
-                                         "StrReset",    "RemoteOn",
-                                         "RemotePort",  "RemoteOverlayToken",
-                                         "Muted",       "RemoteColor1",
-                                         "RemoteColor2"}));
+  EXPECT_EQ(key.writeOrder, QStringList({"L",
+                                         "T",
+                                         "W",
+                                         "H",
+                                         "CountDown",
+                                         "Time",
+                                         "Comanda1",
+                                         "Comanda2",
+                                         "TitelType",
+                                         "TitelType1",
+                                         "TitelType2",
+                                         "Monitor",
+                                         "Speed",
+                                         "SLoop",
+                                         "SoundTime",
+                                         "SoundFile",
+                                         "StrReset",
+                                         "RemoteOn",
+                                         "RemotePort",
+                                         "RemoteOverlayToken",
+                                         "Muted",
+                                         "RemoteColor1",
+                                         "RemoteColor2",
+                                         "Sport"}));
   EXPECT_EQ(key.integers.value("L"), -5);
   EXPECT_EQ(key.integers.value("H"), 549);
   EXPECT_EQ(key.integers.value("StrReset"), 1);
@@ -330,5 +344,36 @@ TEST(SettingsGroups, SavingAtExitStoresBothGroupsAtOnceOrSaysWhyNot) {
                                        : QStringList("Die Einstellungen konnten nicht in "
                                                      "\"/fake/Scorvex.reg\" gespeichert werden: "
                                                      "No space left on device."));
+  }
+}
+
+TEST(SettingsGroups, AStoredSportNamesAPresetOrFallsBackToStandard) {
+  const struct {
+    const char* name;
+    std::function<void(FakeSettingsKey&)> store;
+    const char* sport;
+    bool refused;  // told on stderr and written back as "standard"
+  } rows[] = {
+      {"written before sports", [](FakeSettingsKey& k) { removeValue(k, "Sport"); }, "standard",
+       false},
+      {"handball", [](FakeSettingsKey& k) { k.writeText("Sport", "handball"); }, "handball", false},
+      {"unknown", [](FakeSettingsKey& k) { k.writeText("Sport", "rugby"); }, "standard", true},
+      {"empty", [](FakeSettingsKey& k) { k.writeText("Sport", ""); }, "standard", true},
+      {"case matters", [](FakeSettingsKey& k) { k.writeText("Sport", "Futsal"); }, "standard",
+       true},
+      {"a number", [](FakeSettingsKey& k) { flipKind(k, "Sport"); }, "standard", true},
+  };
+  for (const auto& row : rows) {
+    FakeSettingsKey key;
+    storeBothGroups(key);
+    row.store(key);
+    const ConsoleGroup group = readConsoleGroup(key);
+    TSettings settings;
+    settings.Sport = "icehockey";  // whatever was there is replaced when a value was stored
+    applyConsoleGroup(group, settings);
+    EXPECT_EQ(settings.Sport, group.Sport ? row.sport : "icehockey") << row.name;
+    EXPECT_EQ(group.sportRefused(), row.refused) << row.name;
+    // The group read on past nothing: the remote's values before it are all there.
+    EXPECT_TRUE(group.RemoteOverlayToken.has_value()) << row.name;
   }
 }

@@ -1,0 +1,134 @@
+#include "app/penaltymenu.h"
+
+#include <QContextMenuEvent>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include "core/clocktext.h"
+#include "platform/dialogs.h"
+
+namespace {
+
+constexpr int kTeamRole = Qt::UserRole;
+constexpr int kIdRole = Qt::UserRole + 1;
+
+}  // namespace
+
+std::optional<QString> askPenaltyTimeBox(QWidget* parent, const QString& shown) {
+  bool ok = false;
+  const QString typed =
+      QInputDialog::getText(parent, QStringLiteral("Restzeit setzen"),
+                            QStringLiteral("Restzeit (m:ss):"), QLineEdit::Normal, shown, &ok);
+  return ok ? std::optional(typed) : std::nullopt;
+}
+
+QString penaltyKindCaption(const PenaltyKind& kind) {
+  const QString caption = kind.id + QStringLiteral(" Min");
+  return kind.personal ? caption + QStringLiteral(" (persönlich)") : caption;
+}
+
+QString penaltyStateCaption(Penalty::State state) {
+  switch (state) {
+    case Penalty::Armed:
+      return QStringLiteral("bereit");
+    case Penalty::Waiting:
+      return QStringLiteral("wartet");
+    case Penalty::Paused:
+      return QStringLiteral("angehalten");
+    case Penalty::Running:
+      break;
+  }
+  return QStringLiteral("läuft");
+}
+
+QString penaltyTimeRefusal(const QString& typed) {
+  return QStringLiteral("„%1“ ist keine Restzeit: bitte m:ss von 0:01 bis %2 eingeben.")
+      .arg(typed, SpanText(Penalty::kMaxSeconds));
+}
+
+void fillPenaltyMenu(QMenu& menu, const SportRules& sport, int team, const Penalty* penalty,
+                     PenaltyActions& actions, const AskText& askText, Dialogs& dialogs,
+                     QWidget* parent) {
+  if (sport.countsFouls()) {
+    menu.addAction(QStringLiteral("Foul +1"), [&actions, team] { actions.foul(team, +1); });
+    menu.addAction(QStringLiteral("Foul −1"), [&actions, team] { actions.foul(team, -1); });
+    menu.addSeparator();
+  }
+  for (const PenaltyKind& kind : sport.kinds)
+    menu.addAction(penaltyKindCaption(kind),
+                   [&actions, team, id = kind.id] { actions.givePenalty(team, id); });
+  menu.addSeparator();
+  QAction* setTime = menu.addAction(QStringLiteral("Restzeit setzen…"));
+  QAction* cancel = menu.addAction(QStringLiteral("Aufheben"));
+  setTime->setEnabled(penalty != nullptr);
+  cancel->setEnabled(penalty != nullptr);
+  if (!penalty) return;
+  const int id = penalty->id;
+  QObject::connect(setTime, &QAction::triggered, &menu,
+                   [&actions, &dialogs, askText, parent, team, id, shown = penalty->text()] {
+                     const std::optional<QString> typed = askText(parent, shown);
+                     if (!typed) return;
+                     const std::optional<int> seconds = SpanSeconds(*typed);
+                     const bool inRange =
+                         seconds && *seconds >= 1 && *seconds <= Penalty::kMaxSeconds;
+                     if (!inRange || !actions.setPenaltyTime(team, id, *seconds))
+                       dialogs.showError(parent, QStringLiteral("Restzeit"),
+                                         penaltyTimeRefusal(typed->trimmed()));
+                   });
+  QObject::connect(cancel, &QAction::triggered, &menu,
+                   [&actions, team, id] { actions.cancelPenalty(team, id); });
+}
+
+TPenaltyList::TPenaltyList(PenaltyActions& actions, Dialogs& dialogs, AskText askText,
+                           QWidget* parent)
+    : QListWidget(parent), actions_(actions), dialogs_(dialogs), askText_(std::move(askText)) {
+  setObjectName(QStringLiteral("PenaltyList"));
+}
+
+void TPenaltyList::render(const MatchState& state, const SportRules& sport) {
+  sport_ = sport;
+  if (state.teamPenalties == state_.teamPenalties) return;
+  state_ = state;
+  // The entry the operator is on stays current while the times count.
+  const QListWidgetItem* current = currentItem();
+  const int currentId = current ? current->data(kIdRole).toInt() : 0;
+  clear();
+  for (int team = 1; team <= 2; ++team)
+    for (const Penalty& p : state.teamPenalties[team - 1]) {
+      QString text = (team == 1 ? QStringLiteral("Heim") : QStringLiteral("Gast")) + "  " +
+                     penaltyKindCaption(p.kind);
+      if (p.player) text += QStringLiteral("  #%1").arg(*p.player);
+      text += "  " + p.text() + "  " + penaltyStateCaption(p.state);
+      auto* item = new QListWidgetItem(text, this);
+      item->setData(kTeamRole, team);
+      item->setData(kIdRole, p.id);
+      if (p.id == currentId) setCurrentItem(item);
+    }
+}
+
+void TPenaltyList::fillMenuForCurrent(QMenu& menu) {
+  const QListWidgetItem* item = currentItem();
+  if (!item) return;
+  const int team = item->data(kTeamRole).toInt();
+  fillPenaltyMenu(menu, sport_, team, state_.penalty(team, item->data(kIdRole).toInt()), actions_,
+                  askText_, dialogs_, this);
+}
+
+void TPenaltyList::contextMenuEvent(QContextMenuEvent* event) {
+  if (QListWidgetItem* item = itemAt(event->pos())) setCurrentItem(item);
+  QMenu menu(this);
+  fillMenuForCurrent(menu);
+  if (!menu.isEmpty()) menu.exec(event->globalPos());
+}
+
+void TPenaltyList::keyPressEvent(QKeyEvent* event) {
+  if (event->key() != Qt::Key_Menu) {
+    QListWidget::keyPressEvent(event);
+    return;
+  }
+  QMenu menu(this);
+  fillMenuForCurrent(menu);
+  if (menu.isEmpty() || !currentItem()) return;
+  menu.exec(mapToGlobal(visualItemRect(currentItem()).bottomLeft()));
+}
