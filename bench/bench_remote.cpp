@@ -158,8 +158,7 @@ BENCHMARK(CommandToVisible)->UseManualTime()->Unit(benchmark::kMillisecond)->Ite
 void TwentyPagesWhileClockAndTickerRun(benchmark::State& state) {
   Program program;
   const quint16 port = program.remote.server().port();
-  program.console.RunText->ListStr()->addItems({"Willkommen in der Halle", "Nächstes Heimspiel"});
-  program.console.RunText->ListStr()->setCurrentRow(0);
+  program.texts.load({"Willkommen in der Halle", "Nächstes Heimspiel"}, true);
   program.console.mStartAll->trigger();
   program.console.bPlayClick();
   // The same loop with the server idle: what the machine itself costs the timers.

@@ -94,8 +94,8 @@ DisplayGroup readDisplayGroup(SettingsKey& key);
 void applyConsoleGroup(const ConsoleGroup& group, TSettings& settings);
 void applyDisplayGroup(const DisplayGroup& group, TSettings& settings);
 
-// The console group from the record (StrReset as cbStrReset is ticked, Monitor as kept on
-// LabelMonitor) and the console's bounds: left, top, outer width, outer height.
+// The console group from the record and the console's bounds: left, top, client width and
+// client height.
 void writeConsoleGroup(SettingsKey& key, const TSettings& settings, const QRect& consoleBounds);
 
 // The display group as it stands at exit.

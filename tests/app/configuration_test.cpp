@@ -107,6 +107,9 @@ TEST_F(Configuration, PeriodLengthShowsItsStartValueOnBothClocks) {
 }
 
 TEST_F(Configuration, RefusedPeriodLengthKeepsOnlyTheFieldsBeforeIt) {
+  console->LabStrafe_Click(0);
+  console->bPlayClick();
+  runClock(2000);
   const TSettings before = settings.record();
   const QRect clockBounds = display->Label2->geometry();
   configure([](TCfgDialog& d) {
@@ -126,6 +129,14 @@ TEST_F(Configuration, RefusedPeriodLengthKeepsOnlyTheFieldsBeforeIt) {
   EXPECT_EQ(s.Speed, before.Speed);
   EXPECT_EQ(display->Label2->geometry(), clockBounds);  // the layout waits for a valid length
   EXPECT_TRUE(display->LabelStraf1a->isVisible());
+  // Both windows keep the view they showed: the running penalty is seen on both and can be
+  // cancelled on the console.
+  EXPECT_FALSE(console->LabStrafe1_1->isHidden());
+  runClock(1000);
+  EXPECT_EQ(console->LabStrafe1_1->caption(), "1:57");
+  EXPECT_EQ(display->LabelStraf1a->caption(), "1:57");
+  console->LabStrafe_Click(0);
+  EXPECT_FALSE(match.state().penalties[0].active);
 }
 
 TEST_F(Configuration, ConfirmingStopsARunningPenaltyUntilItIsClicked) {
