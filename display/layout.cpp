@@ -26,6 +26,55 @@ QSize textExtent(const FittedText& t, int points, int ppi) {
   return QSize(fm.horizontalAdvance(t.text), fm.height());
 }
 
+Bands layoutBands(const LayoutInput& in, const QRect& title, int frameTop) {
+  const int W = in.width, H = in.height;
+  Bands b;
+  QRect aboveScore;
+  switch (in.view) {
+    case 0:
+      b.rowUnit = H / 5;
+      b.label2 = QRect(0, bottomOf(title), W, b.rowUnit);
+      b.clockCharHeight = scaleHalfEven(b.rowUnit, 95, 100);
+      b.label3 = QRect(0, bottomOf(b.label2), W, b.rowUnit);
+      aboveScore = b.label3;
+      break;
+    case 1:
+    case 2:
+      b.rowUnit = H / 6;
+      b.label3 = QRect(0, bottomOf(title), W, b.rowUnit);
+      b.label2 = QRect(0, bottomOf(b.label3), W, (3 * b.rowUnit) / 2);
+      b.clockCharHeight = scaleHalfEven(b.rowUnit, 95, 100);
+      aboveScore = b.label2;
+      break;
+    default:  // view 3
+      b.rowUnit = H / 6;
+      b.label3 = QRect(0, bottomOf(title), W, (2 * b.rowUnit) / 3);
+      b.label2 = QRect(0, bottomOf(b.label3), W, (5 * b.rowUnit) / 2);
+      b.clockCharHeight = scaleHalfEven(b.rowUnit, 959, 1000);
+      aboveScore = b.label2;
+      break;
+  }
+  b.namesPoints = FitFont(in.names.text, b.label3.size(), in.names.font, in.ppi);
+
+  const int scoreHeight = frameTop - bottomOf(aboveScore);
+  b.label4 = QRect(0, frameTop - scoreHeight, W, scoreHeight);
+  const int periodWidth = b.label4.height() / 2;
+  b.label5 = QRect((W - periodWidth) / 2, b.label4.y(), periodWidth, b.label4.height());
+  b.image1 = title;
+
+  const int logoWidth = (W * 10) / 33;
+  b.logo1 = QRect(0, b.label2.y(), logoWidth, b.label2.height());
+  b.logo2 = QRect(W - logoWidth, b.logo1.y(), logoWidth, b.logo1.height());
+  b.labelLogo1 = b.logo1;
+  b.labelLogo2 = b.logo2;
+  b.logoTextPoints = b.rowUnit / 4;
+
+  // The clock keeps the middle of its band, with or without logos.
+  b.label2.setLeft(b.logo1.width());
+  b.label2.setWidth(W - b.logo1.width() - b.logo2.width());
+  return b;
+}
+
 }  // namespace
 
 MarkLayout layoutMark(const QSize& client, const FittedText& left, int ppi) {
