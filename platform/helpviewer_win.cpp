@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <QDir>
 #include <QString>
 #include <QWidget>
 
@@ -21,10 +22,9 @@ SystemHelpViewer::SystemHelpViewer() {
     entry_ = reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA"));
   }
   if (!entry_)
-    MessageBoxA(nullptr,
-                "Unable to view HTML help (*.chm). Update windows help system. "
-                "Get new \"HHCTRL.OCX\" library.",
-                "Warning!", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(nullptr,
+                L"Die Hilfe (*.chm) kann nicht angezeigt werden: HHCTRL.OCX fehlt im System.",
+                L"Scorvex", MB_OK | MB_ICONEXCLAMATION);
 }
 
 SystemHelpViewer::~SystemHelpViewer() {
@@ -38,5 +38,6 @@ SystemHelpViewer::~SystemHelpViewer() {
 void SystemHelpViewer::showContents(QWidget* owner, const QString& helpFile) {
   if (!entry_) return;
   const HWND window = owner ? reinterpret_cast<HWND>(owner->winId()) : nullptr;
-  reinterpret_cast<HtmlHelpA>(entry_)(window, helpFile.toLocal8Bit().constData(), kDisplayToc, 0);
+  const QByteArray file = QDir::toNativeSeparators(helpFile).toLocal8Bit();
+  reinterpret_cast<HtmlHelpA>(entry_)(window, file.constData(), kDisplayToc, 0);
 }

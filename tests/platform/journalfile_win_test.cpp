@@ -1,7 +1,6 @@
 // The journal's file, the program's folders and the system's sound player on Windows.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -125,8 +124,8 @@ TEST(SoundWin, TheModuleLoadsAndPlaysWithoutWaitingEvenALoopingWarning) {
   sound->stopAll();
   // Three seconds of sound, twice, start and stop within far less.
   EXPECT_LT(timer.elapsed(), 1500);
-  EXPECT_TRUE(QFileInfo(sound->systemSoundFile()).fileName().compare("tada.wav", Qt::CaseInsensitive) ==
-              0);
+  EXPECT_TRUE(
+      QFileInfo(sound->systemSoundFile()).fileName().compare("tada.wav", Qt::CaseInsensitive) == 0);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The settings key in the Windows registry, checked against the registry itself.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -168,9 +167,9 @@ TEST(RegistryKey, ReadingAKeyThatDoesNotExistCreatesNothing) {
   EXPECT_EQ(key.readText("Comanda1").status, Status::Missing);
   EXPECT_TRUE(key.close());
   HKEY handle;
-  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, test.path.toStdWString().c_str(), 0, KEY_READ,
-                          &handle),
-            ERROR_SUCCESS);
+  EXPECT_NE(
+      RegOpenKeyExW(HKEY_CURRENT_USER, test.path.toStdWString().c_str(), 0, KEY_READ, &handle),
+      ERROR_SUCCESS);
   // Writing without opening for writing stores nothing.
   EXPECT_FALSE(key.writeInteger("Wt", 1));
 }
