@@ -1,4 +1,4 @@
-// The journal's file, the program's folders and the system's sound player on Windows.
+// The journal's file, the program's folders, the sound player and the help engine on Windows.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "journal/journalstore.h"
+#include "platform/helpviewer.h"
 #include "platform/journalfile.h"
 #include "platform/module.h"
 #include "platform/programfolder.h"
@@ -126,6 +127,23 @@ TEST(SoundWin, TheModuleLoadsAndPlaysWithoutWaitingEvenALoopingWarning) {
   EXPECT_LT(timer.elapsed(), 1500);
   EXPECT_TRUE(
       QFileInfo(sound->systemSoundFile()).fileName().compare("tada.wav", Qt::CaseInsensitive) == 0);
+}
+
+// The HTML Help library is there (else the viewer would have asked the user at start) and a
+// help file that is missing opens nothing and keeps nobody waiting.
+TEST(HelpWin, TheHelpEngineLoadsAndAMissingFileReturnsAtOnce) {
+  QTemporaryDir folder;
+  EXPECT_EQ(GetModuleHandleA("hhctrl.ocx"), nullptr);
+  {
+    SystemHelpViewer help;
+    EXPECT_NE(GetModuleHandleA("hhctrl.ocx"), nullptr);
+    QElapsedTimer timer;
+    timer.start();
+    help.showContents(nullptr, folder.filePath("missing.chm"));
+    EXPECT_LT(timer.elapsed(), 3000);
+  }
+  // The library goes with the viewer.
+  EXPECT_EQ(GetModuleHandleA("hhctrl.ocx"), nullptr);
 }
 
 }  // namespace
