@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QString>
 #include <QUrl>
 #include <QWidget>
@@ -23,10 +24,9 @@ SystemHelpViewer::SystemHelpViewer() {
     entry_ = reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA"));
   }
   if (!entry_)
-    MessageBoxA(nullptr,
-                "Unable to view HTML help (*.chm). Update windows help system. "
-                "Get new \"HHCTRL.OCX\" library.",
-                "Warning!", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(nullptr,
+                L"Die Hilfe (*.chm) kann nicht angezeigt werden: HHCTRL.OCX fehlt im System.",
+                L"Scorvex", MB_OK | MB_ICONEXCLAMATION);
 }
 
 SystemHelpViewer::~SystemHelpViewer() {
@@ -45,5 +45,6 @@ void SystemHelpViewer::showContents(QWidget* owner, const QString& helpFile) {
   }
   if (!entry_) return;
   const HWND window = owner ? reinterpret_cast<HWND>(owner->winId()) : nullptr;
-  reinterpret_cast<HtmlHelpA>(entry_)(window, helpFile.toLocal8Bit().constData(), kDisplayToc, 0);
+  const QByteArray file = QDir::toNativeSeparators(helpFile).toLocal8Bit();
+  reinterpret_cast<HtmlHelpA>(entry_)(window, file.constData(), kDisplayToc, 0);
 }

@@ -2,10 +2,14 @@
 // windows.h first: mmsystem.h needs its types.
 #include <mmsystem.h>
 
+#include <QDir>
+
 #include "platform/sound.h"
 
+// The notification sound every Windows has; %WINDIR% is at most a path, anything longer is not.
 QString systemNotificationSound() {
-  return qEnvironmentVariable("WINDIR").left(255) + "\\media\\tada.wav";
+  const QString windows = qEnvironmentVariable("WINDIR", QStringLiteral("C:\\Windows")).left(255);
+  return QDir::fromNativeSeparators(windows) + QStringLiteral("/Media/tada.wav");
 }
 
 namespace {

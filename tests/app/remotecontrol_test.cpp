@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QListWidget>
@@ -132,7 +133,8 @@ TEST(RemoteLoader, AModuleThatCannotBeLoadedIsToldInOneLineAndTheConsoleGoesOn) 
   console.mRemote->trigger();
   ASSERT_EQ(fake.dialogs.errors.size(), 1);
   const QString& error = fake.dialogs.errors[0];
-  EXPECT_EQ(error, "Die Fernbedienung ist nicht verfügbar: scorvex-remote.so fehlt in /nowhere.");
+  EXPECT_EQ(error, "Die Fernbedienung ist nicht verfügbar: scorvex-remote.so fehlt in " +
+                       QDir::toNativeSeparators("/nowhere") + ".");
 
   console.N111->trigger();  // F11
   EXPECT_EQ(match.state().score[0], 1);

@@ -4,9 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
-
-#include "platform/identity.h"
 
 namespace {
 
@@ -22,8 +21,9 @@ TEST(ProgramFolder, BesideTheExecutableWhenWritableElseTheUsersFolderWhichIsCrea
   EXPECT_TRUE(QDir(user).exists());
 
   // An installed program, even where its user may write.
-  ASSERT_TRUE(QDir().mkpath(temp.filePath("share/applications")));
-  QFile entry(temp.filePath(QString("share/applications/%1.desktop").arg(identity::kAppId)));
+  const QString marker = installedMarker(executable);
+  ASSERT_TRUE(QDir().mkpath(QFileInfo(marker).absolutePath()));
+  QFile entry(marker);
   ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
   EXPECT_EQ(chooseProgramFolder(executable, user), user);
 }
