@@ -74,8 +74,8 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   RunTextList texts;
   SettingsStore store(settingsKey, settings);
   store.load(defaultWarningSound(sound.systemSoundFile()), desktop.monitorBounds().size());
-  if (startOptions.sport) settings.change([&](TSettings& s) { s.Sport = *startOptions.sport; });
   Commands commands(match, settings, texts, platform, programFolder());
+  if (startOptions.sport) commands.chooseSport(*startOptions.sport);
 
   // The windows in their order of creation; the first is the main window.
   auto console = std::make_unique<TFormCtrl>(platform, commands);

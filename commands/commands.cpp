@@ -280,6 +280,15 @@ void Commands::configure(const ConfirmedConfiguration& configuration) {
   settings_.configure(configuration);
 }
 
+void Commands::chooseSport(const QString& name) {
+  const std::optional<SportRules> rules = SportRules::preset(name);
+  if (!rules || name == settings_.record().Sport) return;
+  settings_.change([&](TSettings& s) {
+    s.Sport = name;
+    s.Time = rules->periodLength;
+  });
+}
+
 void Commands::setElementFont(int element, const ElementFont& font) {
   if (element < 0 || element >= 5) return;
   settings_.change([&](TSettings& s) { s.Fonts[element] = font; });

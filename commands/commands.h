@@ -107,6 +107,9 @@ class Commands : public QObject {
   void setMuted(bool muted);
 
   // Settings.
+  // Another sport (from the command line) plays its preset's period length, as choosing it in
+  // the configuration dialog does; the same sport again keeps the length the operator set.
+  void chooseSport(const QString& name);
   void configure(const ConfirmedConfiguration& configuration);
   void setElementFont(int element, const ElementFont& font);
   void setElementFonts(const std::array<ElementFont, 5>& fonts);
