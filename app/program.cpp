@@ -25,6 +25,7 @@
 #include "platform/dialogs.h"
 #include "platform/helpviewer.h"
 #include "platform/identity.h"
+#include "platform/journalfile.h"
 #include "platform/platform.h"
 #include "platform/programfolder.h"
 #include "platform/settingskey_qt.h"

@@ -29,6 +29,3 @@ class JournalStore {
 
   QString folder_;
 };
-
-// $XDG_STATE_HOME/Merrowtide/Scorvex, by default under ~/.local/state.
-QString defaultJournalFolder();

@@ -54,3 +54,7 @@ class JournalFile {
 
 // Forces a folder's entries (a new or renamed file) onto the disk.
 void syncFolder(const QString& folder);
+
+// Where the journals live: $XDG_STATE_HOME/Merrowtide/Scorvex (by default under
+// ~/.local/state), on Windows %LOCALAPPDATA%\Merrowtide\Scorvex.
+QString defaultJournalFolder();

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "journal/journalstore.h"
 #include "platform/journalfile.h"
 
 // The journal's file on Windows, the same behaviour as on other systems: every append is in the
@@ -16,7 +15,23 @@
 
 namespace {
 
+// The usual reasons in the operator's language; others as the system words them.
 QString systemMessage(DWORD code) {
+  switch (code) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return QStringLiteral("kein Platz mehr auf dem Datenträger");
+    case ERROR_FILE_TOO_LARGE:
+      return QStringLiteral("Datei zu groß für den Datenträger");
+    case ERROR_WRITE_PROTECT:
+      return QStringLiteral("Datenträger nur lesbar");
+    case ERROR_ACCESS_DENIED:
+      return QStringLiteral("keine Schreibberechtigung");
+    case ERROR_PATH_NOT_FOUND:
+      return QStringLiteral("Ordner fehlt");
+    default:
+      break;
+  }
   wchar_t* text = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -43,29 +58,52 @@ bool writeAt(HANDLE file, qint64 offset, const char* data, DWORD size, DWORD* er
   return ok;
 }
 
+const wchar_t* nativePath(const QString& path) {
+  return reinterpret_cast<const wchar_t*>(path.utf16());
+}
+
+// Others may read the journal (a report of the running match) and move its folder's entries,
+// but not write to it. `disposition` is OPEN_ALWAYS or CREATE_ALWAYS; -1 with `error` set on
+// failure.
+int openForWriting(const QString& path, DWORD disposition, QString* error) {
+  const HANDLE file = CreateFileW(nativePath(QDir::toNativeSeparators(path)), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, disposition,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    *error = systemMessage(GetLastError());
+    return -1;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_BINARY);
+  if (fd < 0) {
+    *error = QStringLiteral("Ein-/Ausgabefehler");
+    CloseHandle(file);
+  }
+  return fd;
+}
+
+// Writes all of `bytes` at `offset`, in pieces a single call takes.
+bool writeAllAt(HANDLE file, qint64 offset, const QByteArray& bytes, DWORD* error) {
+  const char* data = bytes.constData();
+  qsizetype left = bytes.size();
+  while (left > 0) {
+    const DWORD chunk = DWORD(std::min<qsizetype>(left, 1 << 30));
+    if (!writeAt(file, offset, data, chunk, error)) return false;
+    offset += chunk;
+    data += chunk;
+    left -= chunk;
+  }
+  return true;
+}
+
 }  // namespace
 
 JournalFile::JournalFile(const QString& path) : path_(path) {
-  // Others may read the journal (a report of the running match) and move its folder's entries,
-  // but not write to it.
-  const HANDLE file =
-      CreateFileW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()),
-                  GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    error_ = systemMessage(GetLastError());
-    return;
-  }
+  fd_ = openForWriting(path, OPEN_ALWAYS, &error_);
+  if (fd_ < 0) return;
   LARGE_INTEGER size = {};
-  GetFileSizeEx(file, &size);
-  fd_ = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_APPEND | _O_BINARY);
-  if (fd_ < 0) {
-    error_ = QStringLiteral("no descriptor for the file");
-    CloseHandle(file);
-    return;
-  }
+  GetFileSizeEx(handleOf(fd_), &size);
   size_ = size.QuadPart;
-  syncer_ = std::thread(&JournalFile::syncLoop, this);
+  startSyncer();
 }
 
 JournalFile::~JournalFile() { close(); }
@@ -73,25 +111,16 @@ JournalFile::~JournalFile() { close(); }
 bool JournalFile::append(const QByteArray& bytes) {
   if (fd_ < 0) return false;
   const HANDLE file = handleOf(fd_);
-  qint64 at = size_;
-  const char* data = bytes.constData();
-  qsizetype left = bytes.size();
-  while (left > 0) {
-    const DWORD chunk = DWORD(std::min<qsizetype>(left, 1 << 30));
-    DWORD error = 0;
-    if (!writeAt(file, at, data, chunk, &error)) {
-      error_ = systemMessage(error);
-      // A half-written line would read as damage in the middle of the journal: take it back.
-      FILE_END_OF_FILE_INFO end = {};
-      end.EndOfFile.QuadPart = size_;
-      SetFileInformationByHandle(file, FileEndOfFileInfo, &end, sizeof end);
-      return false;
-    }
-    at += chunk;
-    data += chunk;
-    left -= chunk;
+  DWORD error = 0;
+  if (!writeAllAt(file, size_, bytes, &error)) {
+    error_ = systemMessage(error);
+    // A half-written line would read as damage in the middle of the journal: take it back.
+    FILE_END_OF_FILE_INFO end = {};
+    end.EndOfFile.QuadPart = size_;
+    SetFileInformationByHandle(file, FileEndOfFileInfo, &end, sizeof end);
+    return false;
   }
-  size_ = at;
+  size_ += bytes.size();
   {
     std::lock_guard lock(mutex_);
     syncPending_ = true;
@@ -100,17 +129,77 @@ bool JournalFile::append(const QByteArray& bytes) {
   return true;
 }
 
+bool JournalFile::overwrite(qint64 offset, const QByteArray& bytes) {
+  if (fd_ < 0 || offset < 0 || offset + bytes.size() > size_) return false;
+  DWORD error = 0;
+  if (!writeAllAt(handleOf(fd_), offset, bytes, &error)) {
+    error_ = systemMessage(error);
+    return false;
+  }
+  // Forced at once: this is what tells a later start that the record is incomplete.
+  FlushFileBuffers(handleOf(fd_));
+  return true;
+}
+
+// The new file is written and flushed beside the old one, the old handle closed (Windows does
+// not replace a file that is open for writing without sharing), and MoveFileEx puts the new one
+// in its place with the rename written through.
+bool JournalFile::replace(const QByteArray& bytes) {
+  if (fd_ < 0) return false;
+  const QString fresh = path_ + ".new";
+  QString error;
+  const int fd = openForWriting(fresh, CREATE_ALWAYS, &error);
+  DWORD code = 0;
+  bool written =
+      fd >= 0 && writeAllAt(handleOf(fd), 0, bytes, &code) && FlushFileBuffers(handleOf(fd));
+  if (fd >= 0) _close(fd);
+  if (written) {
+    stopSyncer();
+    FlushFileBuffers(handleOf(fd_));
+    _close(fd_);
+    fd_ = -1;
+    written = MoveFileExW(nativePath(QDir::toNativeSeparators(fresh)),
+                          nativePath(QDir::toNativeSeparators(path_)),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!written) code = GetLastError();
+    // Writing goes on at the end of whichever file is now in place.
+    fd_ = openForWriting(path_, OPEN_ALWAYS, &error);
+    if (fd_ >= 0) {
+      LARGE_INTEGER size = {};
+      GetFileSizeEx(handleOf(fd_), &size);
+      size_ = size.QuadPart;
+      startSyncer();
+    }
+  }
+  if (!written) {
+    error_ = fd < 0 ? error : systemMessage(code ? code : ERROR_WRITE_FAULT);
+    DeleteFileW(nativePath(QDir::toNativeSeparators(fresh)));
+    return false;
+  }
+  return fd_ >= 0;
+}
+
 void JournalFile::close() {
   if (fd_ < 0) return;
+  stopSyncer();
+  FlushFileBuffers(handleOf(fd_));
+  _close(fd_);  // closes the handle too
+  fd_ = -1;
+}
+
+void JournalFile::startSyncer() {
+  stopping_ = false;
+  syncPending_ = false;
+  syncer_ = std::thread(&JournalFile::syncLoop, this);
+}
+
+void JournalFile::stopSyncer() {
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
   }
   wake_.notify_one();
-  syncer_.join();
-  FlushFileBuffers(handleOf(fd_));
-  _close(fd_);  // closes the handle too
-  fd_ = -1;
+  if (syncer_.joinable()) syncer_.join();
 }
 
 // Several appends during one flush are covered by the next single flush. The folder goes

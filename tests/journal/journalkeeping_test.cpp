@@ -90,7 +90,7 @@ TEST(JournalReader, ReadsAJournalOverSixtyFourMiBWithBoundedMemory) {
   file.close();
   ASSERT_GT(QFileInfo(path).size(), qint64(64) << 20);
 
-  const long before = peakKilobytes();
+  [[maybe_unused]] const long before = peakKilobytes();
   const JournalReading reading = readJournalFile(path);
   ASSERT_TRUE(reading.contents) << qPrintable(reading.problem);
   EXPECT_EQ(reading.contents->events.size(), kChunks);
@@ -98,7 +98,9 @@ TEST(JournalReader, ReadsAJournalOverSixtyFourMiBWithBoundedMemory) {
   EXPECT_EQ(reading.contents->damagedLines, 0);
   // The report is made of it as well.
   EXPECT_EQ(reportCsv(*reading.contents, QLocale::c()).count('\n'), 6 + kChunks);
+#ifndef __SANITIZE_ADDRESS__  // AddressSanitizer keeps freed memory aside: its peak says nothing
   EXPECT_LT(peakKilobytes() - before, 16 * 1024) << "read into memory whole";
+#endif
 }
 
 TEST(MatchJournal, StaysSmallThroughALongRunAndRecordsListEditsAsChanges) {

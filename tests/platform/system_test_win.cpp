@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "journal/journalstore.h"
 #include "platform/helpviewer.h"
 #include "platform/journalfile.h"
 #include "platform/module.h"
