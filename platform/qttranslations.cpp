@@ -8,9 +8,13 @@
 
 QTranslator* installQtTranslations(const QLocale& locale) {
   auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
-  // "qt_<language>" names the catalogues of all Qt modules; they load with it.
-  if (!translator->load(locale, QStringLiteral("qt"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+  // "qt_<language>" names the catalogues of all Qt modules; they load with it. Qt's own folder
+  // first, then the one beside the program, where a Qt without its translations gets them.
+  const auto loadFrom = [&](const QString& folder) {
+    return translator->load(locale, QStringLiteral("qt"), QStringLiteral("_"), folder);
+  };
+  if (!loadFrom(QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+      !loadFrom(QCoreApplication::applicationDirPath() + QStringLiteral("/translations")))
     return nullptr;
   QCoreApplication::installTranslator(translator.get());
   return translator.release();
