@@ -33,6 +33,7 @@ MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString&
   clockTimer_.setInterval(kClockLineAgeMs / 2);
   connect(&clockTimer_, &QTimer::timeout, this, &MatchJournal::recordClock);
   connect(&match_, &Match::changed, this, &MatchJournal::record);
+  connect(&match_, &Match::undone, this, [this](const QString& command) { undone_ = command; });
   if (match_.state().clock == MatchClock::Running) clockTimer_.start();
   sinceLastState_.start();
 
@@ -100,7 +101,7 @@ bool MatchJournal::inProgress() const {
 void MatchJournal::record() {
   const QDateTime wall = journalformat::wallNow();
   const MatchSnapshot now = match_.snapshot(tick_.now());
-  const QList<MatchEvent> events = eventsBetween(last_, now, wall);
+  const QList<MatchEvent> events = eventsOf(now, wall);
   QByteArray lines;
   for (const MatchEvent& event : events) lines += encode(journalformat::event(event));
   lines += encode(journalformat::state(toJson(now), wall));
@@ -125,6 +126,37 @@ void MatchJournal::record() {
   file_.reset();
   path_ = nextJournal_();
   startNext(wall);
+}
+
+QList<MatchEvent> MatchJournal::eventsOf(const MatchSnapshot& now, const QDateTime& wall) {
+  if (undone_.isEmpty()) return eventsBetween(last_, now, wall);
+  MatchEvent undo{wall,
+                  MatchEvent::Kind::Undo,
+                  now.state.period,
+                  now.elapsedMs,
+                  0,
+                  0,
+                  now.state.score[0],
+                  now.state.score[1],
+                  0,
+                  std::exchange(undone_, QString())};
+  return {undo};
+}
+
+void MatchJournal::recordHorn() {
+  const MatchSnapshot now = match_.snapshot(tick_.now());
+  const MatchEvent horn{journalformat::wallNow(),
+                        MatchEvent::Kind::Horn,
+                        now.state.period,
+                        now.elapsedMs,
+                        0,
+                        0,
+                        now.state.score[0],
+                        now.state.score[1],
+                        0,
+                        {}};
+  events_.append(horn);
+  write(encode(journalformat::event(horn)), 1);
 }
 
 void MatchJournal::recordClock() {
