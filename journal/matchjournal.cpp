@@ -101,10 +101,30 @@ bool MatchJournal::inProgress() const {
 void MatchJournal::record() {
   const QDateTime wall = journalformat::wallNow();
   const MatchSnapshot now = match_.snapshot(tick_.now());
+  const bool resetUndone = undone_ == QLatin1String("reset") && previous_;
   const QList<MatchEvent> events = eventsOf(now, wall);
   QByteArray lines;
   for (const MatchEvent& event : events) lines += encode(journalformat::event(event));
   lines += encode(journalformat::state(toJson(now), wall));
+  if (resetUndone) {
+    // The match goes on: its record before the reset comes back into this journal (the
+    // filed one stays as it was), and the journal is written anew in one step.
+    started_ = previous_->started;
+    events_ = previous_->events + events_;
+    gaps_ = previous_->gaps;
+    previous_.reset();
+    events_ += events;
+    changed_ = true;
+    last_ = now;
+    lastWall_ = wall;
+    if (isOpen() && !missingSince_.isValid()) {
+      const QByteArray compact = compactJournal();
+      if (file_->replace(compact)) missingOffset_ = compact.indexOf('\n') + 1;
+    }
+    sinceLastState_.restart();
+    if (now.state.clock == MatchClock::Running && !clockTimer_.isActive()) clockTimer_.start();
+    return;
+  }
   events_ += events;
   changed_ = changed_ || now.state != last_.state;
   last_ = now;
@@ -125,6 +145,7 @@ void MatchJournal::record() {
   if (isOpen() && !missingSince_.isValid()) file_->append(encode(journalformat::end(wall)));
   file_.reset();
   path_ = nextJournal_();
+  previous_ = Previous{started_, events_, gaps_};
   startNext(wall);
 }
 

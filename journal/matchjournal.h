@@ -115,6 +115,13 @@ class MatchJournal : public QObject {
   qint64 compactAt_ = kCompactBytes;
   bool changed_ = false;
   QString undone_;  // the command the match is taking back, until its change is recorded
+  // The match before the last reset, taken back into this journal when the reset is undone.
+  struct Previous {
+    QDateTime started;
+    QList<MatchEvent> events;
+    QList<JournalGap> gaps;
+  };
+  std::optional<Previous> previous_;
 
   QDateTime missingSince_;        // valid while writing fails
   qsizetype firstUnwritten_ = 0;  // while writing fails: the first entry not in the file

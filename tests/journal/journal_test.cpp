@@ -249,3 +249,23 @@ TEST(MatchJournal, UndoSetTimeAndHornAreRecordedAndReported) {
   EXPECT_EQ(rows[7].trimmed().split(';').mid(3),
             (QList<QByteArray>{"Rückgängig", "", "", "0", "0", "", "Tor"}));
 }
+
+// A reset ends the journal; undoing it brings the match's record back into the next one.
+TEST(MatchJournal, AnUndoneResetTakesTheMatchsRecordBack) {
+  Recorded r;
+  r.journal->setNextJournal([&] { return r.folder.filePath("next.journal"); });
+  r.match.playPause(r.tick.now());
+  r.run(1000);
+  r.match.changeScore(2, +1);
+  const MatchSnapshot before = r.match.snapshot(r.tick.now());
+  r.match.reset();
+  ASSERT_EQ(r.journal->path(), r.folder.filePath("next.journal"));
+  r.match.undo(before, r.match.snapshot(r.tick.now()), "reset", r.tick.now());
+  ASSERT_EQ(r.match.state().score[1], 1);
+
+  const JournalReading reading = readJournalFile(r.folder.filePath("next.journal"));
+  ASSERT_TRUE(reading.contents);
+  EXPECT_EQ(kinds(reading.contents->events),
+            (QList<Kind>{Kind::PeriodStart, Kind::Goal, Kind::Reset, Kind::Undo}));
+  EXPECT_EQ(reading.contents->state->state.score[1], 1);
+}
