@@ -112,24 +112,7 @@ function connect() {
     socket = null;
     if (repairing) {
       repairing = false;
-      // "Zeit setzen": the shown time as m:ss or h:mm:ss; the console's rules decide the rest.
-function clockSeconds(text) {
-  const m = /^\s*(?:(\d{1,2}):([0-5]\d)|(\d{1,3})):([0-5]\d)\s*$/.exec(text);
-  if (!m) return null;
-  return m[3] === undefined ? +m[1] * 3600 + +m[2] * 60 + +m[4] : +m[3] * 60 + +m[4];
-}
-
-$("setClockForm").addEventListener("submit", (event) => {
-  event.preventDefault();
-  const seconds = clockSeconds($("clockTime").value);
-  if (seconds === null) {
-    toast("Keine Zeit: bitte m:ss oder h:mm:ss eingeben");
-    return;
-  }
-  send({ cmd: "setClock", seconds });
-});
-
-connect();
+      connect();
       return;
     }
     if (event.code === 4401) {  // not paired, or dropped by the operator
@@ -165,24 +148,7 @@ $("pinForm").addEventListener("submit", async (event) => {
     if (socket) {
       repairing = true;
       socket.close();
-    } else // "Zeit setzen": the shown time as m:ss or h:mm:ss; the console's rules decide the rest.
-function clockSeconds(text) {
-  const m = /^\s*(?:(\d{1,2}):([0-5]\d)|(\d{1,3})):([0-5]\d)\s*$/.exec(text);
-  if (!m) return null;
-  return m[3] === undefined ? +m[1] * 3600 + +m[2] * 60 + +m[4] : +m[3] * 60 + +m[4];
-}
-
-$("setClockForm").addEventListener("submit", (event) => {
-  event.preventDefault();
-  const seconds = clockSeconds($("clockTime").value);
-  if (seconds === null) {
-    toast("Keine Zeit: bitte m:ss oder h:mm:ss eingeben");
-    return;
-  }
-  send({ cmd: "setClock", seconds });
-});
-
-connect();
+    } else connect();
   } catch (e) {
     $("pinError").textContent = "Keine Verbindung zum Anzeige-Rechner";
   }
