@@ -268,4 +268,49 @@ void TFormCtrl::createCommands() {
   connect(mRunStart, &QAction::triggered, RunText, &TRunTextControls::mRunStartClick);
   connect(mStartAll, &QAction::triggered, RunText, &TRunTextControls::mStartAllClick);
   connect(Clear1, &QAction::triggered, RunText, &TRunTextControls::Clear1Click);
+  createClockAndUndoControls();
+}
+
+// "Zeit setzen…", "Rückgängig", the horn and the mute switch: their keys, the laptop keys for
+// clock corrections, and four small buttons beside the penalty times.
+void TFormCtrl::createClockAndUndoControls() {
+  mSetClock = addCommand("mSetClock", "Zeit setzen…", Qt::CTRL | Qt::Key_T);
+  mUndo = addCommand("mUndo", "Rückgängig", Qt::CTRL | Qt::Key_Backspace);
+  mHorn = addCommand("mHorn", "Horn", Qt::CTRL | Qt::Key_H);
+  mMute = addCommand("mMute", "Ton aus", Qt::CTRL | Qt::Key_M);
+  mMute->setCheckable(true);
+  SekPlusPage = addCommand("SekPlusPage", "MinPlus", Qt::CTRL | Qt::Key_PageUp);
+  SekMinusPage = addCommand("SekMinusPage", "MinMinus", Qt::CTRL | Qt::Key_PageDown);
+  Sek10plusPage = addCommand("Sek10plusPage", "Sek10plus", Qt::CTRL | Qt::SHIFT | Qt::Key_PageUp);
+  Sek10MinusPage =
+      addCommand("Sek10MinusPage", "Sek10Minus", Qt::CTRL | Qt::SHIFT | Qt::Key_PageDown);
+  const std::pair<QAction*, int> corrections[] = {
+      {SekPlusPage, 60}, {SekMinusPage, -60}, {Sek10plusPage, 10}, {Sek10MinusPage, -10}};
+  for (auto [action, step] : corrections)
+    connect(action, &QAction::triggered, this, [this, s = step] { MinutePMClick(s); });
+  connect(mSetClock, &QAction::triggered, this, &TFormCtrl::SetClockClick);
+  connect(mUndo, &QAction::triggered, this, &TFormCtrl::UndoClick);
+  connect(mHorn, &QAction::triggered, this, &TFormCtrl::HornClick);
+  connect(mMute, &QAction::triggered, this, [this] { MuteClick(mMute->isChecked()); });
+
+  const auto button = [this](const char* name, const QString& text, const QString& hint,
+                             const QRect& bounds) {
+    auto* b = new QToolButton(Panel1);
+    b->setObjectName(name);
+    b->setText(text);
+    b->setToolTip(hint);
+    b->setGeometry(bounds);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setFont(arialBold(11));
+    return b;
+  };
+  bSetClock = button("bSetClock", "Zeit…", "[Ctrl+T] Zeit setzen…", {4, 226, 82, 30});
+  bUndo = button("bUndo", "Rückgängig", "[Ctrl+Backspace] Rückgängig", {4, 260, 82, 30});
+  bHorn = button("bHorn", "Horn", "[Ctrl+H] Horn", {340, 226, 82, 30});
+  bMute = button("bMute", "Ton aus", "[Ctrl+M] Ton aus / an", {340, 260, 82, 30});
+  bMute->setCheckable(true);
+  connect(bSetClock, &QToolButton::clicked, this, &TFormCtrl::SetClockClick);
+  connect(bUndo, &QToolButton::clicked, this, &TFormCtrl::UndoClick);
+  connect(bHorn, &QToolButton::clicked, this, &TFormCtrl::HornClick);
+  connect(bMute, &QToolButton::clicked, this, &TFormCtrl::MuteClick);
 }

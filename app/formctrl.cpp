@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -18,6 +19,7 @@
 #include "app/penaltymenu.h"
 #include "commands/commands.h"
 #include "config/cfgdialog.h"
+#include "core/clocktext.h"
 #include "core/match.h"
 #include "display/tablo.h"
 #include "platform/desktop.h"
@@ -79,6 +81,13 @@ TFormCtrl::TFormCtrl(Platform& platform, Commands& commands, QWidget* parent)
       penaltyActions_(std::make_unique<ConsolePenaltyActions>(commands, platform.dialogs, this)) {
   setObjectName("FormCtrl");
   setWindowIcon(applicationIcon());
+  askClockTime = [](QWidget* parent, const QString& shown) -> std::optional<QString> {
+    bool ok = false;
+    const QString typed = QInputDialog::getText(parent, QStringLiteral("Zeit setzen"),
+                                                QStringLiteral("Zeit (m:ss oder h:mm:ss):"),
+                                                QLineEdit::Normal, shown, &ok);
+    return ok ? std::optional(typed) : std::nullopt;
+  };
   createControls();
   createCommands();
   connectControls();
@@ -250,6 +259,12 @@ void TFormCtrl::render() {
   bReset->setEnabled(s.started);
   bReset->setDown(false);
   sbSek->setEnabled(s.correctionOffered());
+  bSetClock->setEnabled(!running);
+  mSetClock->setEnabled(!running);
+  bUndo->setToolTip(
+      commands_.canUndo()
+          ? QStringLiteral("[Ctrl+Backspace] Rückgängig: %1").arg(commands_.nextUndo())
+          : QStringLiteral("[Ctrl+Backspace] Rückgängig: nichts"));
   if (running != Timer->isActive()) running ? Timer->start() : Timer->stop();
   if (s.blinkStepsLeft > blinkShown_)
     blinkTimer_->start();
@@ -286,6 +301,9 @@ void TFormCtrl::applySettings() {
   const TSettings& s = commands_.settings().record();
   cbCountdown->setChecked(s.CountDown);
   cbStrReset->setChecked(s.StrReset);
+  mMute->setChecked(s.Muted);
+  bMute->setChecked(s.Muted);
+  bMute->setText(s.Muted ? QStringLiteral("Ton an") : QStringLiteral("Ton aus"));
   if (LabelNameCommands->caption() != s.CNames) {
     LabelNameCommands->setCaption(s.CNames);
     FitNamesFont();
@@ -407,3 +425,31 @@ void TFormCtrl::ControlWindowClick() {
 void TFormCtrl::mLogoClick() { commands_.setLogoScreen(!commands_.match().state().logoScreen); }
 
 void TFormCtrl::Blackscreen1Click() { commands_.toggleBlackScreen(); }
+
+// ---- Setting the time, undo, horn and mute -------------------------------------------------
+
+// The shown time is offered; a text that is no time is refused before the command layer
+// sees it, a time outside the period by the command layer.
+void TFormCtrl::SetClockClick() {
+  if (commands_.match().state().clock == MatchClock::Running) return;
+  const std::optional<QString> typed = askClockTime(this, commands_.match().state().clockText());
+  if (!typed) return;
+  const std::optional<int> seconds = ClockTimeSeconds(*typed);
+  if (!seconds) {
+    platform_.dialogs.showError(
+        this, kAppTitle,
+        QStringLiteral("„%1“ ist keine Zeit: bitte m:ss oder h:mm:ss eingeben.").arg(*typed));
+    return;
+  }
+  if (const Notice notice = commands_.setClock(*seconds))
+    platform_.dialogs.showError(this, kAppTitle, notice.text);
+}
+
+void TFormCtrl::UndoClick() {
+  if (const Notice notice = commands_.undo())
+    platform_.dialogs.showError(this, kAppTitle, notice.text);
+}
+
+void TFormCtrl::HornClick() { commands_.horn(); }
+
+void TFormCtrl::MuteClick(bool muted) { commands_.setMuted(muted); }

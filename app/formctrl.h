@@ -11,6 +11,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -94,6 +95,18 @@ class TFormCtrl : public QWidget {
   QAction *mStatStart, *mRunStart, *mStartAll, *Clear1;
   std::array<QAction*, 5> mTym;
 
+  // Setting the time, undo, the horn and the mute switch: keys and buttons.
+  QAction* mSetClock;  // Ctrl+T "Zeit setzen…"
+  QAction* mUndo;      // Ctrl+Backspace "Rückgängig"
+  QAction* mHorn;      // Ctrl+H "Horn"
+  QAction* mMute;      // Ctrl+M "Ton aus", checkable
+  // Clock corrections on keys every laptop has: Ctrl+PgUp/PgDown one minute, with Shift ten
+  // seconds, as Ctrl + keypad +/- do.
+  QAction *SekPlusPage, *SekMinusPage, *Sek10plusPage, *Sek10MinusPage;
+  QToolButton *bSetClock, *bUndo, *bHorn, *bMute;
+  // Asks for the clock time, m:ss or h:mm:ss, offering `shown`; nothing when cancelled.
+  std::function<std::optional<QString>(QWidget* parent, const QString& shown)> askClockTime;
+
  signals:
   // "Spielbericht" (Ctrl+E): the operator wants the match report saved.
   void reportRequested();
@@ -122,6 +135,10 @@ class TFormCtrl : public QWidget {
   void mLogoClick();
   void Blackscreen1Click();
   void FitNamesFont();
+  void SetClockClick();
+  void UndoClick();
+  void HornClick();
+  void MuteClick(bool muted);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -138,6 +155,7 @@ class TFormCtrl : public QWidget {
   bool FormCloseQuery();
   void createControls();
   void createCommands();
+  void createClockAndUndoControls();
   QAction* addCommand(const char* name, const QString& caption, const QKeySequence& key = {});
   // The enabled command whose key is the pressed one, if any.
   QAction* commandForKey(const QKeyEvent& key) const;

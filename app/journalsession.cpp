@@ -88,6 +88,10 @@ void JournalSession::recordTexts(const RunningTexts& texts) {
   if (journal_) journal_->recordTexts(texts);
 }
 
+void JournalSession::recordHorn() {
+  if (journal_) journal_->recordHorn();
+}
+
 QString JournalSession::problem() const { return journal_ ? journal_->problem() : QString(); }
 
 void JournalSession::finish() {

@@ -41,6 +41,7 @@ class JournalSession : public QObject {
   QString lastMatchPath() const { return store_.lastMatchPath(); }
   void recordNames(const TeamNames& names);
   void recordTexts(const RunningTexts& texts);
+  void recordHorn();
   // Empty while the match is recorded; else the one line the console and the phone show.
   QString problem() const;
   // A match in progress stays for the next start; a finished one is filed; a run in which

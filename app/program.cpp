@@ -138,6 +138,11 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   QObject::connect(&journal, &JournalSession::problemChanged, journalStatus,
                    &JournalStatusLine::setProblem);
   journalStatus->setProblem(journal.problem());
+  QObject::connect(&commands, &Commands::hornSounded, &journal, &JournalSession::recordHorn);
+  // A sound file that cannot be played is told once, in one line on the console.
+  auto* soundStatus = new JournalStatusLine(console.get(), console->Panel3);
+  soundStatus->setObjectName("SoundStatusLine");
+  sound.setReport([soundStatus](const QString& line) { soundStatus->setProblem(line); });
   QObject::connect(console.get(), &TFormCtrl::reportRequested,
                    [&] { saveReport(dialogs, console.get(), journal.lastMatchPath()); });
 
@@ -172,6 +177,7 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   if (startOptions.remote || settings.record().RemoteOn) remote->start(startOptions.remotePort);
   const int result = app.exec();
   journal.finish();
+  sound.setReport({});  // its line goes with the console
 
   // The server closes its connections first; whether it ran is in the settings for next time.
   remote.reset();

@@ -97,6 +97,10 @@ QJsonObject TRemoteControl::state() const {
   QJsonObject toggles = state.value("toggles").toObject();
   toggles.insert("logoAvailable", commands_.logoAvailable());
   toggles.insert("penaltyRelease", s.StrReset);
+  toggles.insert("mute", s.Muted);  // the phone's switch
+  state.insert("muted", s.Muted);
+  // What "Rückgängig" would take back; null when nothing.
+  state.insert("undo", commands_.canUndo() ? QJsonValue(commands_.nextUndo()) : QJsonValue());
   state.insert("toggles", toggles);
 
   QJsonObject text = state.value("text").toObject();
@@ -167,6 +171,14 @@ void TRemoteControl::apply(const RemoteCommand& c) {
       return void(run.cancelPenalty(c.team, c.id));
     case Kind::Foul:
       return void(run.foul(c.team, c.value));
+    case Kind::SetClock:
+      return void(run.setClock(c.value));
+    case Kind::Undo:
+      return void(run.undo());
+    case Kind::Horn:
+      return run.horn();
+    case Kind::Mute:
+      return run.setMuted(c.on);
   }
 }
 
@@ -184,6 +196,10 @@ QString TRemoteControl::refusal(const RemoteCommand& c) const {
     return "this view shows no penalty times";
   if (c.kind == Kind::Foul && !match.sport().countsFouls())
     return QString("the sport \"%1\" counts no fouls").arg(match.sport().name);
+  // The command layer's own German line, as the console shows it.
+  if (c.kind == Kind::SetClock) return commands_.setClockRefusal(c.value).text;
+  if (c.kind == Kind::Undo && !commands_.canUndo())
+    return QStringLiteral("Es gibt nichts rückgängig zu machen.");
   return {};
 }
 

@@ -81,12 +81,38 @@ void Commands::clockTick() { match_.tick(platform_.tick.now()); }
 void Commands::blinkStep() { match_.blinkStep(); }
 
 void Commands::reset() {
+  const MatchSnapshot before = beforeCommand();
   platform_.sound.stopAll();
   match_.reset();
   platform_.dialogs.beep();
+  recordUndo("reset", before);
 }
 
-void Commands::correct(int stepSeconds) { match_.correct(stepSeconds); }
+void Commands::correct(int stepSeconds) {
+  const MatchSnapshot before = beforeCommand();
+  match_.correct(stepSeconds);
+  recordUndo("correct", before);
+}
+
+Notice Commands::setClockRefusal(int shownSeconds) const {
+  if (match_.state().clock == MatchClock::Running)
+    return Notice::error(QStringLiteral("Die Zeit lässt sich nur bei stehender Uhr setzen."));
+  const int length = match_.rules().periodLength;
+  if (shownSeconds < 0 || shownSeconds > length)
+    return Notice::error(
+        QStringLiteral("%1 liegt nicht zwischen 0:00 und %2.")
+            .arg(shownSeconds < 0 ? QString::number(shownSeconds) : SpanText(shownSeconds),
+                 SpanText(length)));
+  return {};
+}
+
+Notice Commands::setClock(int shownSeconds) {
+  if (Notice refused = setClockRefusal(shownSeconds)) return refused;
+  const MatchSnapshot before = beforeCommand();
+  match_.setClock(shownSeconds);
+  recordUndo("setClock", before);
+  return {};
+}
 
 void Commands::setCountDown(bool on) {
   settings_.change([on](TSettings& s) { s.CountDown = on; });
@@ -98,24 +124,33 @@ void Commands::setClockShown(bool shown) { match_.setClockShown(shown); }
 
 // ---- Period --------------------------------------------------------------------------------
 
-void Commands::setPeriod(int period) { match_.setPeriod(period); }
+void Commands::setPeriod(int period) {
+  const MatchSnapshot before = beforeCommand();
+  match_.setPeriod(period);
+  recordUndo("period", before);
+}
 
-void Commands::periodUp() { match_.periodUp(); }
+void Commands::periodUp() { setPeriod(match_.state().period + 1); }
 
-void Commands::periodDown() { match_.periodDown(); }
+void Commands::periodDown() { setPeriod(match_.state().period - 1); }
 
-void Commands::periodCycle() { match_.periodCycle(); }
+void Commands::periodCycle() { setPeriod((match_.state().period + 1) % 5); }
 
 // ---- Score and penalties -------------------------------------------------------------------
 
 void Commands::goal(int team, int delta) {
-  if (team == 1 || team == 2) match_.changeScore(team, delta, platform_.tick.now());
+  if (team != 1 && team != 2) return;
+  const MatchSnapshot before = beforeCommand();
+  match_.changeScore(team, delta, platform_.tick.now());
+  recordUndo("goal", before);
 }
 
 // Views 2 and 3 show no penalty times, so none can be given there.
 void Commands::penaltyClick(int team, int slot) {
   if (settings_.view() >= 2 || team < 1 || team > 2 || slot < 1 || slot > 2) return;
+  const MatchSnapshot before = beforeCommand();
   match_.penaltyClick(PenaltyTable::index(team, slot), platform_.tick.now());
+  recordUndo("penalty", before);
 }
 
 void Commands::setPenaltyRelease(bool on) {
@@ -143,7 +178,9 @@ Notice Commands::givePenalty(int team, const QString& kind, std::optional<int> p
     return Notice::error(QStringLiteral("Spielernummer %1 liegt nicht zwischen 0 und %2.")
                              .arg(*player)
                              .arg(Penalty::kMaxPlayer));
+  const MatchSnapshot before = beforeCommand();
   match_.givePenalty(team, kind, player, platform_.tick.now());
+  recordUndo("penalty", before);
   return {};
 }
 
@@ -154,13 +191,17 @@ Notice Commands::setPenaltyTime(int team, int id, int seconds) {
     return Notice::error(QStringLiteral("Restzeit %1 s liegt nicht zwischen 1 s und %2.")
                              .arg(seconds)
                              .arg(SpanText(Penalty::kMaxSeconds)));
+  const MatchSnapshot before = beforeCommand();
   match_.setPenaltyTime(team, id, seconds, platform_.tick.now());
+  recordUndo("penaltyTime", before);
   return {};
 }
 
 Notice Commands::cancelPenalty(int team, int id) {
   if (team != 1 && team != 2) return noTeam(team);
+  const MatchSnapshot before = beforeCommand();
   if (!match_.cancelPenalty(team, id, platform_.tick.now())) return noPenalty(team, id);
+  recordUndo("penaltyCancel", before);
   return {};
 }
 
@@ -168,9 +209,11 @@ Notice Commands::foul(int team, int delta) {
   if (team != 1 && team != 2) return noTeam(team);
   if (delta != 1 && delta != -1)
     return Notice::error(QStringLiteral("Fouls ändern sich um 1 oder -1, nicht um %1.").arg(delta));
+  const MatchSnapshot before = beforeCommand();
   if (!match_.foul(team, delta))
     return Notice::error(
         QStringLiteral("Die Sportart \"%1\" zählt keine Fouls.").arg(match_.sport().name));
+  recordUndo("foul", before);
   return {};
 }
 
@@ -302,7 +345,10 @@ void Commands::setMuted(bool muted) {
   settings_.change([muted](TSettings& s) { s.Muted = muted; });
 }
 
-void Commands::horn() { platform_.sound.playHorn(kHornManualMs); }
+void Commands::horn() {
+  platform_.sound.playHorn(kHornManualMs);
+  emit hornSounded();
+}
 
 void Commands::setRemote(bool running, int port) {
   settings_.change([&](TSettings& s) {
@@ -318,4 +364,49 @@ void Commands::setOverlayToken(const QString& token) {
 void Commands::setOverlayColor(int team, TColor color) {
   if (team != 1 && team != 2) return;
   settings_.change([&](TSettings& s) { (team == 1 ? s.RemoteColor1 : s.RemoteColor2) = color; });
+}
+
+// ---- Undo ----------------------------------------------------------------------------------
+
+MatchSnapshot Commands::beforeCommand() const { return match_.snapshot(platform_.tick.now()); }
+
+// A command that changed nothing (a refused one) leaves no step. Time that passed while it
+// ran is no change of its own: a running clock's elapsed time is not compared.
+void Commands::recordUndo(const char* command, const MatchSnapshot& before) {
+  const MatchSnapshot after = match_.snapshot(platform_.tick.now());
+  const bool clockMoved =
+      after.state.clock != MatchClock::Running && after.elapsedMs != before.elapsedMs;
+  if (after.state == before.state && !clockMoved) return;
+  undoSteps_.push_back({QString::fromLatin1(command), before, after});
+  if (undoSteps_.size() > size_t(kUndoSteps)) undoSteps_.pop_front();
+}
+
+Notice Commands::undo() {
+  if (undoSteps_.empty())
+    return Notice::error(QStringLiteral("Es gibt nichts rückgängig zu machen."));
+  const UndoStep step = undoSteps_.back();
+  undoSteps_.pop_back();
+  match_.undo(step.before, step.after, step.command, platform_.tick.now());
+  return {};
+}
+
+QString Commands::nextUndo() const {
+  return undoSteps_.empty() ? QString() : commandCaption(undoSteps_.back().command);
+}
+
+QString Commands::commandCaption(const QString& command) {
+  static const std::pair<const char*, const char*> kCaptions[] = {
+      {"goal", "Tor"},
+      {"penalty", "Strafe"},
+      {"penaltyTime", "Restzeit gesetzt"},
+      {"penaltyCancel", "Strafe aufgehoben"},
+      {"foul", "Foul"},
+      {"period", "Periode"},
+      {"correct", "Zeitkorrektur"},
+      {"setClock", "Zeit gesetzt"},
+      {"reset", "Reset"},
+  };
+  for (const auto& [name, caption] : kCaptions)
+    if (command == QLatin1String(name)) return QString::fromUtf8(caption);
+  return command;
 }

@@ -10,8 +10,10 @@
 #include <QObject>
 #include <QString>
 #include <array>
+#include <deque>
 #include <optional>
 
+#include "core/matchstate.h"
 #include "settings/tsettings.h"
 
 class Match;
@@ -58,6 +60,11 @@ class Commands : public QObject {
   void blinkStep();  // every 500 ms while the end-of-period blink lasts
   void reset();      // the whole match back to 0:0, once the operator has confirmed
   void correct(int stepSeconds);
+  // "Zeit setzen…": the clock shows `shownSeconds` (the time left when counting down), while
+  // it stands; the error says why not.
+  Notice setClock(int shownSeconds);
+  // Why setClock(shownSeconds) would be refused; no notice when it would run.
+  Notice setClockRefusal(int shownSeconds) const;
   void setCountDown(bool on);
   void toggleCountDown();
   void setClockShown(bool shown);
@@ -102,6 +109,18 @@ class Commands : public QObject {
   Notice openTexts(const QString& path);
   Notice saveTexts();
 
+  // "Rückgängig": takes back the last command that changed the match (a goal, a penalty given,
+  // cancelled or its time set, a foul, a period change, a correction or set time, a reset),
+  // one at a time, up to kUndoSteps back. Play/Pause and the passing of time are not taken
+  // back. Nothing to undo says so.
+  static constexpr int kUndoSteps = 50;
+  Notice undo();
+  bool canUndo() const { return !undoSteps_.empty(); }
+  // What undo() would take back, in the operator's words ("Tor", "Reset"); empty for nothing.
+  QString nextUndo() const;
+  // The operator's word for a command name the undo record uses.
+  static QString commandCaption(const QString& command);
+
   // Sound: the built-in horn by hand, and everything silent while muted.
   void horn();
   void setMuted(bool muted);
@@ -118,8 +137,23 @@ class Commands : public QObject {
   // A team's colour in the stream overlay (team 1 home, 2 guest).
   void setOverlayColor(int team, TColor color);
 
+ signals:
+  // The operator sounded the horn by hand.
+  void hornSounded();
+
  private:
   Notice loadTexts(const QString& path, bool reportFailure);
+
+  // Undo: a command that changes the match takes the match before it, and afterwards records
+  // the step when it did change something.
+  MatchSnapshot beforeCommand() const;
+  void recordUndo(const char* command, const MatchSnapshot& before);
+  struct UndoStep {
+    QString command;
+    MatchSnapshot before;
+    MatchSnapshot after;
+  };
+  std::deque<UndoStep> undoSteps_;
 
   Match& match_;
   Settings& settings_;

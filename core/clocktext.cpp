@@ -22,3 +22,13 @@ std::optional<int> SpanSeconds(const QString& text) {
   if (!m.hasMatch()) return std::nullopt;
   return m.captured(1).toInt() * 60 + m.captured(2).toInt();
 }
+
+std::optional<int> ClockTimeSeconds(const QString& text) {
+  static const QRegularExpression pattern(
+      QStringLiteral("^\\s*(?:([0-9]{1,2}):([0-5][0-9])|([0-9]{1,3})):([0-5][0-9])\\s*$"));
+  const QRegularExpressionMatch m = pattern.match(text);
+  if (!m.hasMatch()) return std::nullopt;
+  if (m.captured(3).isEmpty())
+    return m.captured(1).toInt() * 3600 + m.captured(2).toInt() * 60 + m.captured(4).toInt();
+  return m.captured(3).toInt() * 60 + m.captured(4).toInt();
+}

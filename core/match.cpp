@@ -178,6 +178,22 @@ void Match::correct(int stepSeconds) {
   });
 }
 
+bool Match::setClock(int shownSeconds) {
+  const int length = rules_.periodLength;
+  if (state_.clock == MatchClock::Running || shownSeconds < 0 || shownSeconds > length)
+    return false;
+  const int elapsed = rules_.countDown ? length - shownSeconds : shownSeconds;
+  apply([&] {
+    if (!clock_.setElapsed(qint64(elapsed) * 1000)) return;
+    showClock(elapsed);
+    // A time set after the period's end is the next period's start.
+    state_.periodEnded = false;
+    state_.blinkStepsLeft = 0;
+    state_.warningStarted = elapsed >= length - rules_.warningLead;
+  });
+  return true;
+}
+
 void Match::setRules(const MatchRules& rules) {
   apply([&] {
     const bool shownDifferently =
@@ -559,4 +575,102 @@ std::map<int, qint64> Match::rebuildFromSlots(const MatchSnapshot& snapshot) {
     leftMs[p.id] = p.started ? lengthMs - elapsed : lengthMs;
   }
   return leftMs;
+}
+
+namespace {
+
+// The field as `before` the command where the command changed it, else as it is now.
+template <typename T>
+void takeBack(T& field, const T& before, const T& after, const T& now) {
+  field = before != after ? before : now;
+}
+
+bool countsOn(const Penalty& p) {
+  return p.state == Penalty::Running || p.state == Penalty::Armed ||
+         (p.state == Penalty::Paused && p.started);
+}
+
+}  // namespace
+
+void Match::undo(const MatchSnapshot& before, const MatchSnapshot& after, const QString& command,
+                 quint32 now) {
+  const MatchSnapshot current = snapshot(now);
+  const MatchState& b = before.state;
+  const MatchState& a = after.state;
+  const MatchState& c = current.state;
+  // Whatever this does not name (the score, the fouls, the period, anything a later command
+  // adds to the state) comes back as it was before the command.
+  MatchSnapshot back = before;
+  MatchState& s = back.state;
+
+  // The clock: as it is now, moved back by what the command moved it.
+  const qint64 played = qMax<qint64>(0, current.elapsedMs - after.elapsedMs);
+  const bool movedClock = b.clock != a.clock || b.started != a.started ||
+                          (a.clock != MatchClock::Running && before.elapsedMs != after.elapsedMs);
+  s.clock = c.clock;
+  back.elapsedMs = current.elapsedMs;
+  if (movedClock) {
+    back.elapsedMs = before.elapsedMs + played;
+    // A clock the command stopped (a reset) and that has not run since stands where it stood.
+    if (c.clock == MatchClock::Ready && b.clock != MatchClock::Ready) s.clock = MatchClock::Paused;
+  }
+  s.countDown = rules_.countDown;
+  s.periodLength = rules_.periodLength;
+  back.elapsedMs = qBound<qint64>(0, back.elapsedMs, qint64(s.periodLength) * 1000);
+  s.clockSeconds = int((back.elapsedMs + 900) / 1000);
+  if (s.clockSeconds > s.periodLength) s.clockSeconds = s.periodLength;
+  takeBack(s.started, b.started, a.started, c.started || (movedClock && b.started));
+  takeBack(s.periodEnded, b.periodEnded, a.periodEnded, c.periodEnded);
+  takeBack(s.warningStarted, b.warningStarted, a.warningStarted, c.warningStarted);
+  takeBack(s.clockShown, b.clockShown, a.clockShown, c.clockShown);
+  s.blinkStepsLeft = c.blinkStepsLeft;
+  s.logoScreen = c.logoScreen;
+  s.blackScreen = c.blackScreen;
+  s.runText = c.runText;
+
+  // Penalties: one the command left alone stays as it is now; one it gave, changed or ended
+  // comes back as before it, with the time played since taken off.
+  std::map<int, qint64> leftMs;
+  for (int team = 0; team < 2; ++team) {
+    std::vector<Penalty> list;
+    for (Penalty p : b.teamPenalties[team]) {
+      const Penalty* was = a.penalty(team + 1, p.id);
+      const Penalty* is = c.penalty(team + 1, p.id);
+      if (was && *was == p) {
+        if (!is) continue;  // ended since, by its time or by a goal
+        list.push_back(*is);
+        leftMs[p.id] = current.penaltyLeftMs.at(p.id);
+        continue;
+      }
+      qint64 left = before.penaltyLeftMs.count(p.id) ? before.penaltyLeftMs.at(p.id)
+                                                     : qint64(p.secondsLeft) * 1000;
+      if (countsOn(p) && played > 0) {
+        left -= played;
+        if (p.state == Penalty::Armed) p.state = Penalty::Running;
+        p.started = true;
+      }
+      if (left <= 0) continue;
+      if (p.state == Penalty::Armed && c.clock == MatchClock::Running) {
+        p.state = Penalty::Running;
+        p.started = true;
+      }
+      p.secondsLeft = int((left + 999) / 1000);
+      leftMs[p.id] = left;
+      list.push_back(p);
+    }
+    // Given after the command by no command that is undone: kept.
+    for (const Penalty& p : c.teamPenalties[team])
+      if (!b.penalty(team + 1, p.id) && !a.penalty(team + 1, p.id)) {
+        list.push_back(p);
+        leftMs[p.id] = current.penaltyLeftMs.at(p.id);
+      }
+    s.teamPenalties[team] = list;
+  }
+  s.nextPenaltyId = qMax(b.nextPenaltyId, c.nextPenaltyId);
+  back.penaltyLeftMs = leftMs;
+  s.penalties = {};
+  back.penaltyElapsedMs.fill(MatchSnapshot::kNoStart);
+
+  emit undone(command);
+  restore(back, now);
 }

@@ -53,6 +53,10 @@ class Match : public QObject {
   void reset();
   // Moves a paused clock by stepSeconds of elapsed time (a positive step takes time off).
   void correct(int stepSeconds);
+  // Sets the clock to `shownSeconds` as the clock shows it (the time left when counting down),
+  // while it stands: paused, or ready before a period's start (the period then starts from
+  // there). Penalties keep their own time. False while it runs or outside 0 … period length.
+  bool setClock(int shownSeconds);
   // A new count direction or period length shows at once unless the clock runs (a running
   // clock shows it at its next tick); the other rules act when they are used.
   void setRules(const MatchRules& rules);
@@ -108,6 +112,15 @@ class Match : public QObject {
   MatchSnapshot snapshot(quint32 now) const;
   void restore(const MatchSnapshot& snapshot, quint32 now);
 
+  // Takes back one command, given the match `before` and `after` it, through restore(). What
+  // the command changed goes back; what it left alone stays as it is now, so the passing of
+  // time and Play/Pause are not undone: the clock keeps running, and penalties that stood
+  // before the command count the time played since. A command that moved the clock (a
+  // correction, a set time, a reset) moves it back by as much. `command` names it for the
+  // record (undone()).
+  void undo(const MatchSnapshot& before, const MatchSnapshot& after, const QString& command,
+            quint32 now);
+
  signals:
   // Once after every command that changed the state.
   void changed();
@@ -115,6 +128,8 @@ class Match : public QObject {
   void warningDue();
   // The period ran out: the end signal is due. Emitted before changed().
   void periodEnded();
+  // A command was taken back (its name as given to undo()). Emitted before changed().
+  void undone(const QString& command);
 
  private:
   // Applies a command and notifies when it changed the state.

@@ -6,7 +6,8 @@ quint32 MatchClock::playPause(quint32 now) {
   quint32 pause = 0;
   switch (state_) {
     case Ready:
-      startMark_ = now;
+      startMark_ = now - static_cast<quint32>(presetMs_);
+      presetMs_ = 0;
       state_ = Running;
       break;
     case Paused:
@@ -37,9 +38,19 @@ bool MatchClock::correct(int stepSeconds, int periodLength, int* elapsedSeconds)
   return true;
 }
 
+bool MatchClock::setElapsed(qint64 elapsedMs) {
+  if (state_ == Running) return false;
+  if (state_ == Ready)
+    presetMs_ = elapsedMs;
+  else
+    startMark_ = pauseMark_ - static_cast<quint32>(elapsedMs);
+  return true;
+}
+
 void MatchClock::reset() {
   state_ = Ready;
   pauseMark_ = 0;
+  presetMs_ = 0;
 }
 
 qint64 MatchClock::elapsedMs(quint32 now) const {
@@ -51,11 +62,12 @@ qint64 MatchClock::elapsedMs(quint32 now) const {
     case Ready:
       break;
   }
-  return 0;
+  return presetMs_;
 }
 
 void MatchClock::restore(State state, qint64 elapsedMs, quint32 now) {
   state_ = state;
   startMark_ = now - static_cast<quint32>(elapsedMs);
   pauseMark_ = state == Paused ? now : 0;
+  presetMs_ = state == Ready ? elapsedMs : 0;
 }

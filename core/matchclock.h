@@ -22,12 +22,18 @@ class MatchClock {
   // Moves the paused clock by k seconds of elapsed time, only while paused and only when the
   // new elapsed time lies strictly inside the period; returns the new elapsed seconds.
   bool correct(int stepSeconds, int periodLength, int* elapsedSeconds);
+  // Sets the elapsed time of a clock that stands: paused, or ready (a period not yet started
+  // then starts from there). False while it runs.
+  bool setElapsed(qint64 elapsedMs);
   // Milliseconds of the period played: up to now while running, up to the pause while paused.
   qint64 elapsedMs(quint32 now) const;
   // Puts the clock into `state` with `elapsedMs` played, measured from `now`.
   void restore(State state, qint64 elapsedMs, quint32 now);
   // End of a period: ready for the next one from zero.
-  void stop() { state_ = Ready; }
+  void stop() {
+    state_ = Ready;
+    presetMs_ = 0;
+  }
   void reset();
 
  private:
@@ -36,4 +42,5 @@ class MatchClock {
   State state_ = Ready;
   quint32 startMark_ = 0;
   quint32 pauseMark_ = 0;
+  qint64 presetMs_ = 0;  // a ready clock starts from here (the operator set its time)
 };

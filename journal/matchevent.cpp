@@ -9,9 +9,19 @@
 namespace {
 
 constexpr std::array kNames = {
-    "goal",        "score_correction", "penalty_start", "penalty_cancel", "penalty_release",
-    "penalty_end", "period_start",     "period_end",    "period_number",  "time_correction",
+    "goal",
+    "score_correction",
+    "penalty_start",
+    "penalty_cancel",
+    "penalty_release",
+    "penalty_end",
+    "period_start",
+    "period_end",
+    "period_number",
+    "time_correction",
     "reset",
+    "undo",
+    "horn",
 };
 
 std::optional<MatchEvent::Kind> kindNamed(const QString& name) {
@@ -42,6 +52,7 @@ QJsonObject toJson(const MatchEvent& e) {
   if (e.team) o["team"] = e.team;
   if (e.slot) o["slot"] = e.slot;
   if (e.stepSeconds) o["step"] = e.stepSeconds;
+  if (!e.undone.isEmpty()) o["undone"] = e.undone;
   return o;
 }
 
@@ -68,6 +79,11 @@ std::optional<MatchEvent> eventFromJson(const QJsonObject& o) {
   e.team = int(*team);
   e.slot = int(*slot);
   e.stepSeconds = int(*step);
+  constexpr int kMaxCommandName = 32;
+  if (o.contains("undone") &&
+      (!o["undone"].isString() || o["undone"].toString().size() > kMaxCommandName))
+    return std::nullopt;
+  e.undone = o["undone"].toString();
   return e;
 }
 
@@ -78,7 +94,7 @@ QList<MatchEvent> eventsBetween(const MatchSnapshot& before, const MatchSnapshot
   const MatchState& is = after.state;
   QList<MatchEvent> events;
   auto add = [&](Kind kind, qint64 matchMs, int team = 0, int slot = 0) {
-    events.append({wall, kind, is.period, matchMs, team, slot, is.score[0], is.score[1], 0});
+    events.append({wall, kind, is.period, matchMs, team, slot, is.score[0], is.score[1], 0, {}});
   };
 
   if (was.started && !is.started) {
@@ -90,7 +106,8 @@ QList<MatchEvent> eventsBetween(const MatchSnapshot& before, const MatchSnapshot
   if (periodStarted) add(Kind::PeriodStart, 0);
   if (periodEnded) add(Kind::PeriodEnd, qint64(is.periodLength) * 1000);
   if (was.period != is.period) add(Kind::PeriodNumber, after.elapsedMs);
-  if (was.clock == MatchClock::Paused && is.clock == MatchClock::Paused &&
+  // Corrected or set while it stands: paused, or ready before the period's start.
+  if (was.clock == is.clock && is.clock != MatchClock::Running &&
       before.elapsedMs != after.elapsedMs) {
     add(Kind::TimeCorrection, after.elapsedMs);
     events.last().stepSeconds = int((before.elapsedMs - after.elapsedMs) / 1000);

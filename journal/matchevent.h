@@ -20,6 +20,9 @@ struct MatchEvent {
     PeriodNumber,  // the operator set the period number
     TimeCorrection,
     Reset,
+    // The operator's own: a command taken back ("undone" names it), the horn by hand.
+    Undo,
+    Horn,
   };
 
   QDateTime wall;
@@ -31,6 +34,7 @@ struct MatchEvent {
   int home = 0;        // score after the event
   int guest = 0;
   int stepSeconds = 0;  // time correction: the elapsed time went back by this much
+  QString undone;       // undo: the command taken back ("goal", "reset", …)
 
   bool operator==(const MatchEvent&) const = default;
 };

@@ -33,6 +33,7 @@ MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString&
   clockTimer_.setInterval(kClockLineAgeMs / 2);
   connect(&clockTimer_, &QTimer::timeout, this, &MatchJournal::recordClock);
   connect(&match_, &Match::changed, this, &MatchJournal::record);
+  connect(&match_, &Match::undone, this, [this](const QString& command) { undone_ = command; });
   if (match_.state().clock == MatchClock::Running) clockTimer_.start();
   sinceLastState_.start();
 
@@ -100,10 +101,30 @@ bool MatchJournal::inProgress() const {
 void MatchJournal::record() {
   const QDateTime wall = journalformat::wallNow();
   const MatchSnapshot now = match_.snapshot(tick_.now());
-  const QList<MatchEvent> events = eventsBetween(last_, now, wall);
+  const bool resetUndone = undone_ == QLatin1String("reset") && previous_;
+  const QList<MatchEvent> events = eventsOf(now, wall);
   QByteArray lines;
   for (const MatchEvent& event : events) lines += encode(journalformat::event(event));
   lines += encode(journalformat::state(toJson(now), wall));
+  if (resetUndone) {
+    // The match goes on: its record before the reset comes back into this journal (the
+    // filed one stays as it was), and the journal is written anew in one step.
+    started_ = previous_->started;
+    events_ = previous_->events + events_;
+    gaps_ = previous_->gaps;
+    previous_.reset();
+    events_ += events;
+    changed_ = true;
+    last_ = now;
+    lastWall_ = wall;
+    if (isOpen() && !missingSince_.isValid()) {
+      const QByteArray compact = compactJournal();
+      if (file_->replace(compact)) missingOffset_ = compact.indexOf('\n') + 1;
+    }
+    sinceLastState_.restart();
+    if (now.state.clock == MatchClock::Running && !clockTimer_.isActive()) clockTimer_.start();
+    return;
+  }
   events_ += events;
   changed_ = changed_ || now.state != last_.state;
   last_ = now;
@@ -124,7 +145,39 @@ void MatchJournal::record() {
   if (isOpen() && !missingSince_.isValid()) file_->append(encode(journalformat::end(wall)));
   file_.reset();
   path_ = nextJournal_();
+  previous_ = Previous{started_, events_, gaps_};
   startNext(wall);
+}
+
+QList<MatchEvent> MatchJournal::eventsOf(const MatchSnapshot& now, const QDateTime& wall) {
+  if (undone_.isEmpty()) return eventsBetween(last_, now, wall);
+  MatchEvent undo{wall,
+                  MatchEvent::Kind::Undo,
+                  now.state.period,
+                  now.elapsedMs,
+                  0,
+                  0,
+                  now.state.score[0],
+                  now.state.score[1],
+                  0,
+                  std::exchange(undone_, QString())};
+  return {undo};
+}
+
+void MatchJournal::recordHorn() {
+  const MatchSnapshot now = match_.snapshot(tick_.now());
+  const MatchEvent horn{journalformat::wallNow(),
+                        MatchEvent::Kind::Horn,
+                        now.state.period,
+                        now.elapsedMs,
+                        0,
+                        0,
+                        now.state.score[0],
+                        now.state.score[1],
+                        0,
+                        {}};
+  events_.append(horn);
+  write(encode(journalformat::event(horn)), 1);
 }
 
 void MatchJournal::recordClock() {

@@ -61,6 +61,8 @@ class MatchJournal : public QObject {
   qint64 size() const { return file_ ? file_->size() : 0; }
   void recordTexts(const RunningTexts& texts);
   void recordNames(const TeamNames& names);
+  // The operator sounded the horn.
+  void recordHorn();
   // The match or the running-text list changed since the journal was opened.
   bool changed() const { return changed_; }
   // The match has begun and was not reset: it is offered again after any end of the program.
@@ -77,6 +79,9 @@ class MatchJournal : public QObject {
 
  private:
   void record();
+  // The report's entries of the change just made; an undo is one entry, naming what it took
+  // back, not the changes it made.
+  QList<MatchEvent> eventsOf(const MatchSnapshot& now, const QDateTime& wall);
   void recordClock();
   // Whole lines in one write, so a crash keeps all of them or none but the torn last one.
   // `events` are the report's entries among the lines, held when writing fails.
@@ -109,6 +114,14 @@ class MatchJournal : public QObject {
   qint64 missingOffset_ = -1;  // where the missing line is; -1 when the file has none
   qint64 compactAt_ = kCompactBytes;
   bool changed_ = false;
+  QString undone_;  // the command the match is taking back, until its change is recorded
+  // The match before the last reset, taken back into this journal when the reset is undone.
+  struct Previous {
+    QDateTime started;
+    QList<MatchEvent> events;
+    QList<JournalGap> gaps;
+  };
+  std::optional<Previous> previous_;
 
   QDateTime missingSince_;        // valid while writing fails
   qsizetype firstUnwritten_ = 0;  // while writing fails: the first entry not in the file

@@ -28,7 +28,7 @@ QString orEmpty(int n) { return n ? QString::number(n) : QString(); }
 
 struct Words {
   std::array<const char*, 10> header;
-  std::array<const char*, 11> events;
+  std::array<const char*, 13> events;
   const char* title;
   const char* home;
   const char* guest;
@@ -40,35 +40,36 @@ struct Words {
   const char* missing;
 };
 
-constexpr Words kEnglish{
-    {"wall_time", "period", "match_time", "event", "team", "slot", "home", "guest", "correction_s",
-     "note"},
-    {"goal", "score_correction", "penalty_start", "penalty_cancel", "penalty_release",
-     "penalty_end", "period_start", "period_end", "period_number", "time_correction", "reset"},
-    "title",
-    "home",
-    "guest",
-    "started",
-    "journal_gap",
-    "damaged lines up to %1",
-    "not written up to %1",
-    "%1 events lost",
-    "not recorded from here on"};
+constexpr Words kEnglish{{"wall_time", "period", "match_time", "event", "team", "slot", "home",
+                          "guest", "correction_s", "note"},
+                         {"goal", "score_correction", "penalty_start", "penalty_cancel",
+                          "penalty_release", "penalty_end", "period_start", "period_end",
+                          "period_number", "time_correction", "reset", "undo", "horn"},
+                         "title",
+                         "home",
+                         "guest",
+                         "started",
+                         "journal_gap",
+                         "damaged lines up to %1",
+                         "not written up to %1",
+                         "%1 events lost",
+                         "not recorded from here on"};
 
-constexpr Words kGerman{{"Uhrzeit", "Periode", "Spielzeit", "Ereignis", "Mannschaft", "Strafe",
-                         "Heim", "Gast", "Korrektur_s", "Hinweis"},
-                        {"Tor", "Tor zurückgenommen", "Strafe beginnt", "Strafe aufgehoben",
-                         "Strafe durch Tor beendet", "Strafe abgelaufen", "Periode beginnt",
-                         "Periode endet", "Periode gesetzt", "Zeitkorrektur", "Reset"},
-                        "Titel",
-                        "Heim",
-                        "Gast",
-                        "Beginn",
-                        "Lücke im Journal",
-                        "beschädigte Zeilen bis %1",
-                        "nicht geschrieben bis %1",
-                        "%1 Ereignisse verloren",
-                        "ab hier nicht aufgezeichnet"};
+constexpr Words kGerman{
+    {"Uhrzeit", "Periode", "Spielzeit", "Ereignis", "Mannschaft", "Strafe", "Heim", "Gast",
+     "Korrektur_s", "Hinweis"},
+    {"Tor", "Tor zurückgenommen", "Strafe beginnt", "Strafe aufgehoben", "Strafe durch Tor beendet",
+     "Strafe abgelaufen", "Periode beginnt", "Periode endet", "Periode gesetzt", "Zeitkorrektur",
+     "Reset", "Rückgängig", "Horn"},
+    "Titel",
+    "Heim",
+    "Gast",
+    "Beginn",
+    "Lücke im Journal",
+    "beschädigte Zeilen bis %1",
+    "nicht geschrieben bis %1",
+    "%1 Ereignisse verloren",
+    "ab hier nicht aufgezeichnet"};
 
 // A field quoted when it holds the separator, a quote or a line break (team names may).
 QString field(QString text, QChar separator) {
@@ -76,6 +77,24 @@ QString field(QString text, QChar separator) {
       !text.contains('\r'))
     return text;
   return '"' + text.replace('"', "\"\"") + '"';
+}
+
+// What an undo took back, in the report's language.
+QString undoneNote(const QString& command, const Words& w) {
+  if (&w != &kGerman) return command;
+  static const std::pair<const char*, const char*> kGermanNames[] = {
+      {"goal", "Tor"},
+      {"penalty", "Strafe"},
+      {"penaltyTime", "Restzeit gesetzt"},
+      {"penaltyCancel", "Strafe aufgehoben"},
+      {"foul", "Foul"},
+      {"period", "Periode"},
+      {"correct", "Zeitkorrektur"},
+      {"setClock", "Zeit gesetzt"},
+      {"reset", "Reset"}};
+  for (const auto& [name, german] : kGermanNames)
+    if (command == QLatin1String(name)) return QString::fromUtf8(german);
+  return command;
 }
 
 QString gapNote(const JournalGap& gap, const Words& w) {
@@ -117,7 +136,7 @@ QByteArray reportCsv(const JournalContents& journal, const QLocale& locale) {
     row({localTime(e.wall), QString::number(e.period), matchTime(e.matchMs),
          w.events[size_t(e.kind)], e.team ? (e.team == 1 ? names.home : names.guest) : QString(),
          orEmpty(e.slot), QString::number(e.home), QString::number(e.guest), orEmpty(e.stepSeconds),
-         QString()});
+         e.undone.isEmpty() ? QString() : undoneNote(e.undone, w)});
   }
   for (; gap < journal.gaps.size(); ++gap) gapRow(journal.gaps[gap]);
   if (journal.missingFrom.isValid())

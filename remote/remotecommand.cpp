@@ -26,7 +26,8 @@ enum class FieldType {
   KindName,
   Player,
   Id,
-  PenaltySeconds
+  PenaltySeconds,
+  ClockSeconds
 };
 
 struct CommandShape {
@@ -62,11 +63,17 @@ const CommandShape kShapes[] = {
      {{"team", FieldType::Team}, {"id", FieldType::Id}, {"seconds", FieldType::PenaltySeconds}}},
     {"penaltyCancel", Kind::PenaltyCancel, {{"team", FieldType::Team}, {"id", FieldType::Id}}},
     {"foul", Kind::Foul, {{"team", FieldType::Team}, {"delta", FieldType::Delta}}},
+    {"setClock", Kind::SetClock, {{"seconds", FieldType::ClockSeconds}}},
+    {"undo", Kind::Undo, {}},
+    {"horn", Kind::Horn, {}},
+    {"mute", Kind::Mute, {{"on", FieldType::On}}},
 };
 
 // The longest penalty time a sender can set, and the longest kind name there is.
 constexpr int kMaxPenaltySeconds = 1200;
 constexpr int kMaxKindLength = 8;
+// No period is longer than a day; whether the time fits the period is the match's to say.
+constexpr int kMaxClockSeconds = 24 * 3600;
 
 // Lines of the running-text list are addressed by index; no list is this long.
 constexpr int kMaxLine = 1 << 20;
@@ -124,6 +131,8 @@ bool readField(const QJsonValue& v, FieldType type, RemoteCommand& c) {
       return (n = wholeNumber(v, 1, std::numeric_limits<int>::max())) ? (c.id = *n, true) : false;
     case FieldType::PenaltySeconds:
       return (n = wholeNumber(v, 1, kMaxPenaltySeconds)) ? (c.value = *n, true) : false;
+    case FieldType::ClockSeconds:
+      return (n = wholeNumber(v, 0, kMaxClockSeconds)) ? (c.value = *n, true) : false;
     case FieldType::Mode: {
       const QString mode = v.isString() ? v.toString() : QString();
       if (mode == "one")

@@ -30,13 +30,17 @@ struct RemoteCommand {
     PenaltyTime,     // {"cmd":"penaltyTime","team":1|2,"id":N,"seconds":1..1200}
     PenaltyCancel,   // {"cmd":"penaltyCancel","team":1|2,"id":N}
     Foul,            // {"cmd":"foul","team":1|2,"delta":1|-1}
+    SetClock,        // {"cmd":"setClock","seconds":0..86400}: the shown time, while it stands
+    Undo,            // {"cmd":"undo"}: takes back the last command
+    Horn,            // {"cmd":"horn"}
+    Mute,            // {"cmd":"mute","on":bool}
   };
   enum class TextMode { One, All, Static };
 
   Kind kind;
   int team = 0;   // Goal, Penalty
   int slot = 0;   // Penalty
-  int value = 0;  // Goal: delta; Period: number; Correct: seconds; TextSelect: line
+  int value = 0;  // Goal: delta; Period: number; Correct, SetClock: seconds; TextSelect: line
   bool on = false;
   TextMode mode = TextMode::One;
   QString penaltyKind;        // PenaltyGive; whether the sport has it is the match's to say

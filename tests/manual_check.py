@@ -11,7 +11,8 @@ import re
 import sys
 
 # How the German page names keys that the README names in English.
-GERMAN = {"Shift": "Umschalt", "Ctrl": "Strg", "Space": "Leertaste", "End": "Ende", "Down": "↓", "Del": "Entf"}
+GERMAN = {"Shift": "Umschalt", "Ctrl": "Strg", "Space": "Leertaste", "End": "Ende", "Down": "↓", "Del": "Entf",
+          "PgUp": "Bild↑", "PgDown": "Bild↓", "Backspace": "Rücktaste"}
 
 
 class Page(html.parser.HTMLParser):

@@ -61,6 +61,8 @@ function render(s) {
   for (const name of ["showClock", "countDown", "logo", "black"])
     $(name).classList.toggle("on", !!s.toggles[name]);
   $("logo").disabled = !s.toggles.logoAvailable;
+  $("mute").classList.toggle("on", !!s.muted);
+  $("undo").textContent = s.undo ? "Rückgängig: " + s.undo : "Rückgängig";
   for (const [id, mode] of [["textOne", "one"], ["textAll", "all"], ["textStatic", "static"]])
     $(id).classList.toggle("on", s.text.shown && s.text.mode === mode);
   renderLines(s.text);
@@ -160,6 +162,23 @@ document.addEventListener("click", (event) => {
     const name = button.dataset.toggle;
     send({ cmd: name, on: !state.toggles[name] });
   } else if (button.id === "reset" && confirm("Reset GAME?")) send({ cmd: "reset" });
+});
+
+// "Zeit setzen": the shown time as m:ss or h:mm:ss; the console's rules decide the rest.
+function clockSeconds(text) {
+  const m = /^\s*(?:(\d{1,2}):([0-5]\d)|(\d{1,3})):([0-5]\d)\s*$/.exec(text);
+  if (!m) return null;
+  return m[3] === undefined ? +m[1] * 3600 + +m[2] * 60 + +m[4] : +m[3] * 60 + +m[4];
+}
+
+$("setClockForm").addEventListener("submit", (event) => {
+  event.preventDefault();
+  const seconds = clockSeconds($("clockTime").value);
+  if (seconds === null) {
+    toast("Keine Zeit: bitte m:ss oder h:mm:ss eingeben");
+    return;
+  }
+  send({ cmd: "setClock", seconds });
 });
 
 connect();

@@ -181,3 +181,59 @@ TEST_F(RemoteControl, PenaltyCommandsGiveSetAndCancelOrSayWhyNot) {
   run(R"({"cmd":"penaltyCancel","team":1,"id":1})");
   EXPECT_TRUE(match.state().teamPenalties[0].empty());
 }
+
+// Setting the time, undo, the horn and the mute switch, as the phone sends them; a refused
+// one tells the sender the console's own German line.
+TEST_F(RemoteControl, SetClockUndoHornAndMuteRunOrSayWhyNot) {
+  const auto refusal = [this](const char* json) {
+    return remote.refusal(std::get<RemoteCommand>(parseRemoteCommand(json)));
+  };
+  EXPECT_EQ(refusal(R"({"cmd":"undo"})"), "Es gibt nichts rückgängig zu machen.");
+  EXPECT_TRUE(remote.state()["undo"].isNull());
+  const struct {
+    const char* json;
+    std::function<bool(const MatchState&)> done;
+  } rows[] = {
+      {R"({"cmd":"setClock","seconds":754})", [](auto& s) { return s.clockText() == "12:34"; }},
+      {R"({"cmd":"goal","team":1})", [](auto& s) { return s.score[0] == 1; }},
+      {R"({"cmd":"undo"})", [](auto& s) { return s.score[0] == 0 && s.clockText() == "12:34"; }},
+      {R"({"cmd":"undo"})", [](auto& s) { return s.clockText() == "45:00"; }},
+      {R"({"cmd":"mute","on":true})", [this](auto&) { return fake.sound.muted(); }},
+      {R"({"cmd":"horn"})", [this](auto&) { return fake.sound.calls.last().hornMs > 0; }},
+      {R"({"cmd":"mute","on":false})", [this](auto&) { return !fake.sound.muted(); }},
+  };
+  for (const auto& row : rows) {
+    ASSERT_EQ(refusal(row.json), "") << row.json;
+    run(row.json);
+    EXPECT_TRUE(row.done(match.state())) << row.json;
+  }
+  run(R"({"cmd":"mute","on":true})");
+  EXPECT_TRUE(remote.state()["muted"].toBool());
+  EXPECT_TRUE(settings.record().Muted);
+
+  EXPECT_EQ(refusal(R"({"cmd":"setClock","seconds":2701})"),
+            "45:01 liegt nicht zwischen 0:00 und 45:00.");
+  run(R"({"cmd":"playPause"})");
+  EXPECT_EQ(refusal(R"({"cmd":"setClock","seconds":60})"),
+            "Die Zeit lässt sich nur bei stehender Uhr setzen.");
+  // Malformed ones never reach the match.
+  for (const char* bad :
+       {R"({"cmd":"setClock"})", R"({"cmd":"setClock","seconds":-1})",
+        R"({"cmd":"setClock","seconds":"12:34"})", R"({"cmd":"undo","n":2})", R"({"cmd":"mute"})"})
+    EXPECT_TRUE(std::holds_alternative<CommandError>(parseRemoteCommand(bad))) << bad;
+}
+
+// Every key the console carries is carried by one command only.
+TEST_F(RemoteControl, NoTwoConsoleCommandsShareAKey) {
+  QMap<QString, QString> seen;
+  for (QAction* action : console.findChildren<QAction*>()) {
+    if (action->shortcut().isEmpty() || action->shortcutContext() != Qt::WindowShortcut) continue;
+    const QString key = action->shortcut().toString();
+    EXPECT_FALSE(seen.contains(key))
+        << key.toStdString() << " " << action->objectName().toStdString() << " "
+        << seen.value(key).toStdString();
+    seen.insert(key, action->objectName());
+  }
+  EXPECT_EQ(seen.value("Ctrl+T"), "mSetClock");
+  EXPECT_EQ(seen.value("Ctrl+Backspace"), "mUndo");
+}

@@ -227,3 +227,45 @@ TEST(JournalStore, KeepsTheNewestHundredFinishedMatches) {
 }
 
 }  // namespace
+
+// An undo is one entry naming what it took back, not the score change it made; a set time
+// before the period's start and the horn are recorded too, and the report names them.
+TEST(MatchJournal, UndoSetTimeAndHornAreRecordedAndReported) {
+  Recorded r;
+  const MatchSnapshot before = r.match.snapshot(r.tick.now());
+  r.match.changeScore(1, +1);
+  r.match.undo(before, r.match.snapshot(r.tick.now()), "goal", r.tick.now());
+  ASSERT_EQ(r.match.state().score[0], 0);
+  ASSERT_TRUE(r.match.setClock(600));
+  r.journal->recordHorn();
+
+  const JournalContents journal = r.read();
+  ASSERT_EQ(kinds(journal.events),
+            (QList<Kind>{Kind::Goal, Kind::Undo, Kind::TimeCorrection, Kind::Horn}));
+  EXPECT_EQ(journal.events[1].undone, "goal");
+  EXPECT_EQ(journal.events[1].home, 0);
+  EXPECT_EQ(journal.events[2].matchMs, 2'100'000);  // 10:00 left of 45:00
+  const QList<QByteArray> rows = reportCsv(journal, QLocale(QLocale::German)).trimmed().split('\n');
+  EXPECT_EQ(rows[7].trimmed().split(';').mid(3),
+            (QList<QByteArray>{"Rückgängig", "", "", "0", "0", "", "Tor"}));
+}
+
+// A reset ends the journal; undoing it brings the match's record back into the next one.
+TEST(MatchJournal, AnUndoneResetTakesTheMatchsRecordBack) {
+  Recorded r;
+  r.journal->setNextJournal([&] { return r.folder.filePath("next.journal"); });
+  r.match.playPause(r.tick.now());
+  r.run(1000);
+  r.match.changeScore(2, +1);
+  const MatchSnapshot before = r.match.snapshot(r.tick.now());
+  r.match.reset();
+  ASSERT_EQ(r.journal->path(), r.folder.filePath("next.journal"));
+  r.match.undo(before, r.match.snapshot(r.tick.now()), "reset", r.tick.now());
+  ASSERT_EQ(r.match.state().score[1], 1);
+
+  const JournalReading reading = readJournalFile(r.folder.filePath("next.journal"));
+  ASSERT_TRUE(reading.contents);
+  EXPECT_EQ(kinds(reading.contents->events),
+            (QList<Kind>{Kind::PeriodStart, Kind::Goal, Kind::Reset, Kind::Undo}));
+  EXPECT_EQ(reading.contents->state->state.score[1], 1);
+}
