@@ -66,6 +66,7 @@ Commands::Commands(Match& match, Settings& settings, RunTextList& texts, Platfor
     platform_.sound.stopAll();
     playEndSignal(platform_.sound);
   });
+  connectCountdownSignals();
 }
 
 QString Commands::listFilePath() const {
@@ -310,3 +311,42 @@ void Commands::setOverlayColor(int team, TColor color) {
   if (team != 1 && team != 2) return;
   settings_.change([&](TSettings& s) { (team == 1 ? s.RemoteColor1 : s.RemoteColor2) = color; });
 }
+
+// ---- Team time-outs and the break ---------------------------------------------------------
+
+void Commands::connectCountdownSignals() {
+  connect(&match_, &Match::timeoutSignalDue, this,
+          [this] { platform_.sound.playHorn(kHornShortMs); });
+  connect(&match_, &Match::countdownEnded, this, [this] { platform_.sound.playHorn(kHornEndMs); });
+}
+
+Notice Commands::timeout(int team) {
+  const QString name = team == 1 ? QStringLiteral("HEIM") : QStringLiteral("GAST");
+  const QString period =
+      match_.sport().periods == 2 ? QStringLiteral("Halbzeit") : QStringLiteral("Periode");
+  switch (match_.startTimeout(team, platform_.tick.now())) {
+    case TimeoutRefusal::None:
+      return {};
+    case TimeoutRefusal::NoTeam:
+      return noTeam(team);
+    case TimeoutRefusal::NotInSport:
+      return Notice::error(
+          QStringLiteral("Die Sportart \"%1\" kennt keine Auszeiten.").arg(match_.sport().name));
+    case TimeoutRefusal::Running:
+      return Notice::error(QStringLiteral("Es läuft schon eine Auszeit."));
+    case TimeoutRefusal::InBreak:
+      return Notice::error(QStringLiteral("In der Pause gibt es keine Auszeit."));
+    case TimeoutRefusal::MatchLimit:
+      return Notice::error(QStringLiteral("Keine Auszeit mehr für %1 in diesem Spiel.").arg(name));
+    case TimeoutRefusal::PeriodLimit:
+      return Notice::error(
+          QStringLiteral("Keine Auszeit mehr für %1 in dieser %2.").arg(name, period));
+  }
+  return {};
+}
+
+void Commands::timeoutEnd() { match_.endTimeout(platform_.tick.now()); }
+
+void Commands::startBreak() { match_.startBreak(platform_.tick.now()); }
+
+void Commands::endBreak() { match_.endBreak(); }

@@ -81,6 +81,13 @@ class Commands : public QObject {
   // A team's accumulated fouls of the half, where the sport counts them.
   Notice foul(int team, int delta);
 
+  // Team time-outs (team 1 home, 2 guest) and the break between periods; the error says why a
+  // time-out was refused.
+  Notice timeout(int team);
+  void timeoutEnd();
+  void startBreak();
+  void endBreak();
+
   // Screens. The logo screen exists only where a logo-screen picture was found.
   bool logoAvailable() const { return logoAvailable_; }
   void setLogoAvailable(bool available) { logoAvailable_ = available; }
@@ -117,6 +124,7 @@ class Commands : public QObject {
 
  private:
   Notice loadTexts(const QString& path, bool reportFailure);
+  void connectCountdownSignals();
 
   Match& match_;
   Settings& settings_;

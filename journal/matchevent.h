@@ -20,6 +20,10 @@ struct MatchEvent {
     PeriodNumber,  // the operator set the period number
     TimeCorrection,
     Reset,
+    TimeoutStart,  // a team's time-out
+    TimeoutEnd,    // ran out, or ended by the operator or by Play
+    BreakStart,
+    BreakEnd,  // by Play or by the operator (not when its time ran out)
   };
 
   QDateTime wall;

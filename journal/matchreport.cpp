@@ -28,7 +28,7 @@ QString orEmpty(int n) { return n ? QString::number(n) : QString(); }
 
 struct Words {
   std::array<const char*, 10> header;
-  std::array<const char*, 11> events;
+  std::array<const char*, 15> events;
   const char* title;
   const char* home;
   const char* guest;
@@ -44,7 +44,8 @@ constexpr Words kEnglish{
     {"wall_time", "period", "match_time", "event", "team", "slot", "home", "guest", "correction_s",
      "note"},
     {"goal", "score_correction", "penalty_start", "penalty_cancel", "penalty_release",
-     "penalty_end", "period_start", "period_end", "period_number", "time_correction", "reset"},
+     "penalty_end", "period_start", "period_end", "period_number", "time_correction", "reset",
+     "timeout_start", "timeout_end", "break_start", "break_end"},
     "title",
     "home",
     "guest",
@@ -55,20 +56,21 @@ constexpr Words kEnglish{
     "%1 events lost",
     "not recorded from here on"};
 
-constexpr Words kGerman{{"Uhrzeit", "Periode", "Spielzeit", "Ereignis", "Mannschaft", "Strafe",
-                         "Heim", "Gast", "Korrektur_s", "Hinweis"},
-                        {"Tor", "Tor zurückgenommen", "Strafe beginnt", "Strafe aufgehoben",
-                         "Strafe durch Tor beendet", "Strafe abgelaufen", "Periode beginnt",
-                         "Periode endet", "Periode gesetzt", "Zeitkorrektur", "Reset"},
-                        "Titel",
-                        "Heim",
-                        "Gast",
-                        "Beginn",
-                        "Lücke im Journal",
-                        "beschädigte Zeilen bis %1",
-                        "nicht geschrieben bis %1",
-                        "%1 Ereignisse verloren",
-                        "ab hier nicht aufgezeichnet"};
+constexpr Words kGerman{
+    {"Uhrzeit", "Periode", "Spielzeit", "Ereignis", "Mannschaft", "Strafe", "Heim", "Gast",
+     "Korrektur_s", "Hinweis"},
+    {"Tor", "Tor zurückgenommen", "Strafe beginnt", "Strafe aufgehoben", "Strafe durch Tor beendet",
+     "Strafe abgelaufen", "Periode beginnt", "Periode endet", "Periode gesetzt", "Zeitkorrektur",
+     "Reset", "Auszeit beginnt", "Auszeit endet", "Pause beginnt", "Pause endet"},
+    "Titel",
+    "Heim",
+    "Gast",
+    "Beginn",
+    "Lücke im Journal",
+    "beschädigte Zeilen bis %1",
+    "nicht geschrieben bis %1",
+    "%1 Ereignisse verloren",
+    "ab hier nicht aufgezeichnet"};
 
 // A field quoted when it holds the separator, a quote or a line break (team names may).
 QString field(QString text, QChar separator) {

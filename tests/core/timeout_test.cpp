@@ -88,9 +88,9 @@ void play(const Script& script) {
       ADD_FAILURE() << "unknown step " << step.command;
     }
     if (!step.shows) continue;
-    const QString shown =
-        refused.isEmpty() ? describe(match, int(shortSignal.count()), int(endSignal.count()))
-                          : refused;
+    const QString shown = refused.isEmpty()
+                              ? describe(match, int(shortSignal.count()), int(endSignal.count()))
+                              : refused;
     EXPECT_EQ(shown.toStdString(), step.shows) << script.sport << ", after: " << step.command;
   }
 }
