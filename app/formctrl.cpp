@@ -82,6 +82,7 @@ TFormCtrl::TFormCtrl(Platform& platform, Commands& commands, QWidget* parent)
   createControls();
   createCommands();
   connectControls();
+  createCountdownControls();
   connect(&commands_.match(), &Match::changed, this, &TFormCtrl::render);
   connect(&commands_.settings(), &Settings::changed, this, &TFormCtrl::applySettings);
   connect(&commands_.settings(), &Settings::configured, this, &TFormCtrl::applySettings);
@@ -250,7 +251,9 @@ void TFormCtrl::render() {
   bReset->setEnabled(s.started);
   bReset->setDown(false);
   sbSek->setEnabled(s.correctionOffered());
-  if (running != Timer->isActive()) running ? Timer->start() : Timer->stop();
+  // A time-out or the break counts down while the clock stands: the ticks go on.
+  const bool ticking = running || s.countingDown();
+  if (ticking != Timer->isActive()) ticking ? Timer->start() : Timer->stop();
   if (s.blinkStepsLeft > blinkShown_)
     blinkTimer_->start();
   else if (!s.blinking())
@@ -280,6 +283,7 @@ void TFormCtrl::render() {
   }
   PenaltyList->render(s, sport);
   mLogo->setChecked(s.logoScreen);
+  renderCountdown();
 }
 
 void TFormCtrl::applySettings() {

@@ -167,6 +167,14 @@ void TRemoteControl::apply(const RemoteCommand& c) {
       return void(run.cancelPenalty(c.team, c.id));
     case Kind::Foul:
       return void(run.foul(c.team, c.value));
+    case Kind::Timeout:
+      return void(run.timeout(c.team));
+    case Kind::TimeoutEnd:
+      return run.timeoutEnd();
+    case Kind::BreakStart:
+      return run.startBreak();
+    case Kind::BreakEnd:
+      return run.endBreak();
   }
 }
 
@@ -184,6 +192,7 @@ QString TRemoteControl::refusal(const RemoteCommand& c) const {
     return "this view shows no penalty times";
   if (c.kind == Kind::Foul && !match.sport().countsFouls())
     return QString("the sport \"%1\" counts no fouls").arg(match.sport().name);
+  if (c.kind == Kind::Timeout) return commands_.timeoutRefusal(c.team).text;
   return {};
 }
 

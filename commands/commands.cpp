@@ -321,10 +321,16 @@ void Commands::connectCountdownSignals() {
 }
 
 Notice Commands::timeout(int team) {
+  if (Notice refused = timeoutRefusal(team)) return refused;
+  match_.startTimeout(team, platform_.tick.now());
+  return {};
+}
+
+Notice Commands::timeoutRefusal(int team) const {
   const QString name = team == 1 ? QStringLiteral("HEIM") : QStringLiteral("GAST");
   const QString period =
       match_.sport().periods == 2 ? QStringLiteral("Halbzeit") : QStringLiteral("Periode");
-  switch (match_.startTimeout(team, platform_.tick.now())) {
+  switch (match_.timeoutRefusal(team)) {
     case TimeoutRefusal::None:
       return {};
     case TimeoutRefusal::NoTeam:

@@ -84,6 +84,8 @@ class Commands : public QObject {
   // Team time-outs (team 1 home, 2 guest) and the break between periods; the error says why a
   // time-out was refused.
   Notice timeout(int team);
+  // The error a time-out of the team would give now, or none.
+  Notice timeoutRefusal(int team) const;
   void timeoutEnd();
   void startBreak();
   void endBreak();

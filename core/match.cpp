@@ -189,8 +189,7 @@ void Match::tickCountdown(quint32 now) {
   });
 }
 
-TimeoutRefusal Match::startTimeout(int team, quint32 now) {
-  lastNow_ = now;
+TimeoutRefusal Match::timeoutRefusal(int team) const {
   if (team < 1 || team > 2) return TimeoutRefusal::NoTeam;
   if (!sport_.hasTimeouts()) return TimeoutRefusal::NotInSport;
   if (state_.timeoutRunning()) return TimeoutRefusal::Running;
@@ -199,6 +198,13 @@ TimeoutRefusal Match::startTimeout(int team, quint32 now) {
   if (sport_.timeouts.perPeriod > 0 &&
       state_.timeoutsTakenInPeriod[team - 1] >= sport_.timeouts.perPeriod)
     return TimeoutRefusal::PeriodLimit;
+  return TimeoutRefusal::None;
+}
+
+TimeoutRefusal Match::startTimeout(int team, quint32 now) {
+  lastNow_ = now;
+  if (const TimeoutRefusal refused = timeoutRefusal(team); refused != TimeoutRefusal::None)
+    return refused;
   apply([&] {
     // A running clock is paused first, its penalties with it.
     if (state_.clock == MatchClock::Running) {
@@ -224,11 +230,13 @@ bool Match::endTimeout(quint32 now) {
   return true;
 }
 
-int Match::timeoutsLeft(int team) const {
-  if (team < 1 || team > 2 || !sport_.hasTimeouts()) return 0;
-  const TimeoutRules& t = sport_.timeouts;
-  int left = t.perMatch - state_.timeoutsTaken[team - 1];
-  if (t.perPeriod > 0) left = qMin(left, t.perPeriod - state_.timeoutsTakenInPeriod[team - 1]);
+int Match::timeoutsLeft(int team) const { return state_.timeoutsLeft(sport_, team); }
+
+int MatchState::timeoutsLeft(const SportRules& sport, int team) const {
+  if (team < 1 || team > 2 || !sport.hasTimeouts()) return 0;
+  const TimeoutRules& t = sport.timeouts;
+  int left = t.perMatch - timeoutsTaken[team - 1];
+  if (t.perPeriod > 0) left = qMin(left, t.perPeriod - timeoutsTakenInPeriod[team - 1]);
   return qMax(0, left);
 }
 

@@ -109,6 +109,8 @@ class Match : public QObject {
   // within the sport's limits; it counts down from the sport's length, with a signal at the
   // sport's signal time and at its end. Play or endTimeout() ends it early.
   TimeoutRefusal startTimeout(int team, quint32 now);
+  // Why a time-out of the team would be refused now; None when it would start.
+  TimeoutRefusal timeoutRefusal(int team) const;
   bool endTimeout(quint32 now);
   // Those a team may still take: the fewer of the match's and the period's left.
   int timeoutsLeft(int team) const;

@@ -122,6 +122,8 @@ struct MatchState {
   bool correctionOffered() const { return clock != MatchClock::Running && !periodEnded; }
   const Penalty* penalty(int team, int id) const;
   bool timeoutRunning() const { return timeoutTeam != 0; }
+  // The time-outs a team may still take under `sport`: the fewer of the match's and the period's.
+  int timeoutsLeft(const SportRules& sport, int team) const;
   // A time-out or a break counts down: the ticks must go on while the match clock stands.
   bool countingDown() const { return timeoutRunning() || (breakOn && breakSecondsLeft > 0); }
 

@@ -62,6 +62,10 @@ const CommandShape kShapes[] = {
      {{"team", FieldType::Team}, {"id", FieldType::Id}, {"seconds", FieldType::PenaltySeconds}}},
     {"penaltyCancel", Kind::PenaltyCancel, {{"team", FieldType::Team}, {"id", FieldType::Id}}},
     {"foul", Kind::Foul, {{"team", FieldType::Team}, {"delta", FieldType::Delta}}},
+    {"timeout", Kind::Timeout, {{"team", FieldType::Team}}},
+    {"timeoutEnd", Kind::TimeoutEnd, {}},
+    {"breakStart", Kind::BreakStart, {}},
+    {"breakEnd", Kind::BreakEnd, {}},
 };
 
 // The longest penalty time a sender can set, and the longest kind name there is.

@@ -30,6 +30,10 @@ struct RemoteCommand {
     PenaltyTime,     // {"cmd":"penaltyTime","team":1|2,"id":N,"seconds":1..1200}
     PenaltyCancel,   // {"cmd":"penaltyCancel","team":1|2,"id":N}
     Foul,            // {"cmd":"foul","team":1|2,"delta":1|-1}
+    Timeout,         // {"cmd":"timeout","team":1|2}: a team's time-out starts
+    TimeoutEnd,      // {"cmd":"timeoutEnd"}
+    BreakStart,      // {"cmd":"breakStart"}
+    BreakEnd,        // {"cmd":"breakEnd"}
   };
   enum class TextMode { One, All, Static };
 
