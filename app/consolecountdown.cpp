@@ -92,9 +92,9 @@ void TFormCtrl::renderCountdown() {
     const int team = t + 1;
     bTimeout[t]->setVisible(timeouts);
     LabelTimeouts[t]->setVisible(timeouts);
-    bTimeout[t]->setText(s.timeoutTeam == team ? QStringLiteral("Ende ") +
-                                                     SpanText(s.timeoutSecondsLeft)
-                                               : QStringLiteral("Auszeit"));
+    bTimeout[t]->setText(s.timeoutTeam == team
+                             ? QStringLiteral("Ende ") + SpanText(s.timeoutSecondsLeft)
+                             : QStringLiteral("Auszeit"));
     LabelTimeouts[t]->setText(QStringLiteral("%1 genommen\n%2 übrig")
                                   .arg(s.timeoutsTaken[t])
                                   .arg(match.timeoutsLeft(team)));
