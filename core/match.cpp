@@ -256,9 +256,17 @@ void Match::startBreak(quint32 now) {
   });
 }
 
+// Ended by hand after the end of a period, the break leads into the next period as Play would:
+// its number advances, and the next Play starts it.
 bool Match::endBreak() {
   if (!state_.breakOn) return false;
-  apply([&] { state_.breakOn = false; });
+  apply([&] {
+    state_.breakOn = false;
+    if (state_.periodEnded) {
+      enterPeriod(qMin(qMax(state_.period, 1) + 1, 4));
+      showClock(0);
+    }
+  });
   return true;
 }
 

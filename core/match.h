@@ -116,7 +116,8 @@ class Match : public QObject {
   int timeoutsLeft(int team) const;
   // The break counts down the sport's break length while the clock stands (a running time-out
   // ends); the next Play ends it and, after the end of a period, starts the next one with the
-  // period number advanced. Sports that play breaks start one at the end of a period by itself.
+  // period number advanced (so does endBreak() after the end of a period). Sports that play
+  // breaks start one at the end of a period by themselves.
   void startBreak(quint32 now);
   bool endBreak();
 

@@ -212,7 +212,9 @@ TEST_F(RemoteControl, TimeoutsRunFromThePhoneWithTheSportsLimits) {
     EXPECT_EQ(timeout["team"],
               row.timeoutTeam.isNull() ? QJsonValue(QJsonValue::Undefined) : row.timeoutTeam)
         << row.json;
-    if (!timeout.isEmpty()) EXPECT_EQ(timeout["secondsLeft"].toInt(), 60) << row.json;
+    if (!timeout.isEmpty()) {
+      EXPECT_EQ(timeout["secondsLeft"].toInt(), 60) << row.json;
+    }
     const QJsonObject home = state["teams"].toArray()[0].toObject();
     EXPECT_EQ(home["timeoutsUsed"].toInt(), row.homeUsed) << row.json;
     EXPECT_EQ(home["timeoutsLeft"].toInt(), row.homeLeft) << row.json;
@@ -221,6 +223,7 @@ TEST_F(RemoteControl, TimeoutsRunFromThePhoneWithTheSportsLimits) {
 
   for (QAction* key : {console.mTimeout1, console.mTimeout2, console.mTimeoutEnd, console.mBreak})
     for (QAction* other : console.findChildren<QAction*>())
-      if (other != key)
+      if (other != key) {
         EXPECT_NE(other->shortcut(), key->shortcut()) << other->objectName().toStdString();
+      }
 }

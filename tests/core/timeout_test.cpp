@@ -153,10 +153,10 @@ TEST(Timeouts, EveryPresetKeepsItsTimeoutAndBreakRules) {
            {"timeout 2", "refused: match limit"},
            {"play"},
            {"run 1200", "ready 0:00 | period 0 | PAUSE 10:00 | left 1 0 | signals 0 1"},
-           // Ended by the operator before Play: the next Play starts the period as before.
-           {"endbreak", "ready 0:00 | period 0 | left 1 0 | signals 0 1"},
+           // Ended by the operator before Play: the next period is set, Play starts it.
+           {"endbreak", "ready 20:00 | period 2 | left 1 0 | signals 0 1"},
            {"play"},
-           {"run 1", "running 19:59 | period 0 | left 1 0 | signals 0 1"},
+           {"run 1", "running 19:59 | period 2 | left 1 0 | signals 0 1"},
        }},
       {"icehockey",
        {
