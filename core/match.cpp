@@ -168,24 +168,26 @@ void Match::beginCountdown(int seconds, quint32 now) {
 void Match::tickCountdown(quint32 now) {
   lastNow_ = now;
   apply([&] {
-    const qint64 left = countdownMs_ - qint64(quint32(now - countdownMark_));
+    // As on the match clock, a second turns 900 ms before it is complete: the first tick shows
+    // 0:59 of a minute, and 0:00 (the end) comes 900 ms early.
+    const qint64 left = countdownMs_ - qint64(quint32(now - countdownMark_)) - 900;
     const int seconds = left > 0 ? secondsShown(left) : 0;
     if (state_.timeoutRunning()) {
       state_.timeoutSecondsLeft = seconds;
       const TimeoutRules& t = sport_.timeouts;
-      if (!state_.timeoutSignalled && t.signalAt > 0 && t.signalAt < t.seconds &&
-          left <= qint64(t.seconds - t.signalAt) * 1000 && left > 0) {
+      if (!state_.timeoutSignalled && t.signalAt > 0 && t.signalAt < t.seconds && seconds > 0 &&
+          seconds <= t.seconds - t.signalAt) {
         state_.timeoutSignalled = true;
         emit timeoutSignalDue();
       }
-      if (left <= 0) {
+      if (seconds == 0) {
         state_.timeoutTeam = 0;
         emit countdownEnded();
       }
       return;
     }
     state_.breakSecondsLeft = seconds;
-    if (left <= 0) emit countdownEnded();
+    if (seconds == 0) emit countdownEnded();
   });
 }
 
@@ -282,9 +284,10 @@ void Match::blinkStep() {
   apply([&] {
     if (--state_.blinkStepsLeft > 0) return;
     // The blink is over: the clock goes off and shows the period's start value again, unless
-    // the sport shows it for a next period that started during the blink.
-    state_.clockShown = sport_.clockShownAtNextPeriod && state_.clock == MatchClock::Running;
-    showClock(0);
+    // the sport shows it for a next period that started during the blink (and may stand again
+    // already, for a time-out: a paused one keeps its time).
+    state_.clockShown = sport_.clockShownAtNextPeriod && state_.clock != MatchClock::Ready;
+    if (state_.clock != MatchClock::Paused) showClock(0);
   });
 }
 

@@ -116,12 +116,12 @@ TEST(Timeouts, EveryPresetKeepsItsTimeoutAndBreakRules) {
            {"run 100"},
            // Taken while the clock runs: the clock is paused first.
            {"timeout 1", "paused 28:20 | period 1 | TO1 1:00 | left 1 2 | signals 0 0"},
-           {"run 0.8", "paused 28:20 | period 1 | TO1 1:00 | left 1 2 | signals 0 0"},
-           {"run 0.4", "paused 28:20 | period 1 | TO1 0:59 | left 1 2 | signals 0 0"},
+           // The first tick shows 0:59, as the match clock turns its seconds 900 ms early.
+           {"run 0.2", "paused 28:20 | period 1 | TO1 0:59 | left 1 2 | signals 0 0"},
            {"timeout 2", "refused: running"},
-           {"run 48.6", "paused 28:20 | period 1 | TO1 0:11 | left 1 2 | signals 0 0"},
+           {"run 48.8", "paused 28:20 | period 1 | TO1 0:11 | left 1 2 | signals 0 0"},
            // The signal at 50 s into it, the end signal at 1:00; the paused clock stays.
-           {"run 0.4", "paused 28:20 | period 1 | TO1 0:10 | left 1 2 | signals 1 0"},
+           {"run 0.2", "paused 28:20 | period 1 | TO1 0:10 | left 1 2 | signals 1 0"},
            {"run 10", "paused 28:20 | period 1 | left 1 2 | signals 1 1"},
            {"timeout 1", "paused 28:20 | period 1 | TO1 1:00 | left 0 2 | signals 1 1"},
            // Ended early: no signal.
@@ -130,10 +130,10 @@ TEST(Timeouts, EveryPresetKeepsItsTimeoutAndBreakRules) {
            {"timeout 2"},
            // Play ends a running time-out and the clock goes on.
            {"play", "running 28:20 | period 1 | left 0 1 | signals 1 1"},
-           {"run 1700", "ready 0:00 | period 1 | PAUSE 10:00 | left 0 1 | signals 1 1"},
+           {"run 1700", "ready 0:00 | period 1 | PAUSE 9:59 | left 0 1 | signals 1 1"},
            {"timeout 2", "refused: in break"},
-           {"run 598.8", "ready 0:00 | period 1 | PAUSE 0:01 | left 0 1 | signals 1 1"},
-           {"run 0.4", "ready 0:00 | period 1 | PAUSE 0:00 | left 0 1 | signals 1 2"},
+           {"run 597.8", "ready 0:00 | period 1 | PAUSE 0:01 | left 0 1 | signals 1 1"},
+           {"run 0.6", "ready 0:00 | period 1 | PAUSE 0:00 | left 0 1 | signals 1 2"},
            {"run 5", "ready 0:00 | period 1 | PAUSE 0:00 | left 0 1 | signals 1 2"},
            // The next half: the period counts afresh, the match limit stays.
            {"play", "running 30:00 | period 2 | left 1 2 | signals 1 2"},
@@ -152,7 +152,7 @@ TEST(Timeouts, EveryPresetKeepsItsTimeoutAndBreakRules) {
            {"run 30", "paused 20:00 | period 0 | left 1 0 | signals 0 1"},
            {"timeout 2", "refused: match limit"},
            {"play"},
-           {"run 1200", "ready 0:00 | period 0 | PAUSE 10:00 | left 1 0 | signals 0 1"},
+           {"run 1200", "ready 0:00 | period 0 | PAUSE 9:59 | left 1 0 | signals 0 1"},
            // Ended by the operator before Play: the next period is set, Play starts it.
            {"endbreak", "ready 20:00 | period 2 | left 1 0 | signals 0 1"},
            {"play"},
@@ -162,7 +162,7 @@ TEST(Timeouts, EveryPresetKeepsItsTimeoutAndBreakRules) {
        {
            {"period 2"},
            {"play"},
-           {"run 1200", "ready 0:00 | period 2 | PAUSE 15:00 | left 1 1 | signals 0 0"},
+           {"run 1200", "ready 0:00 | period 2 | PAUSE 14:59 | left 1 1 | signals 0 0"},
            {"play"},
            {"run 1200", "ready 0:00 | period 3 | left 1 1 | signals 0 0"},
        }},
@@ -206,7 +206,8 @@ TEST(Timeouts, SnapshotRestoresARunningTimeoutAndBreak) {
     for (int t = 0; t < 25; ++t) resumed.tick(later += 200);
     if (row.breakOfPeriod) {
       EXPECT_TRUE(resumed.state().breakOn);
-      EXPECT_EQ(resumed.state().breakSecondsLeft, 600 - 25);
+      // The half ended 0.8 s before its last tick: 25.8 s of the break are over.
+      EXPECT_EQ(resumed.state().breakSecondsLeft, 600 - 26);
     } else {
       EXPECT_EQ(resumed.state().timeoutTeam, 2);
       EXPECT_EQ(resumed.state().timeoutSecondsLeft, 60 - 25);
