@@ -276,7 +276,7 @@ void TFormCtrl::createCommands() {
 void TFormCtrl::createClockAndUndoControls() {
   mSetClock = addCommand("mSetClock", "Zeit setzen…", Qt::CTRL | Qt::Key_T);
   mUndo = addCommand("mUndo", "Rückgängig", Qt::CTRL | Qt::Key_Backspace);
-  mHorn = addCommand("mHorn", "Horn", Qt::CTRL | Qt::Key_H);
+  mHorn = addCommand("mHorn", "Horn", Qt::CTRL | Qt::Key_J);
   mMute = addCommand("mMute", "Ton aus", Qt::CTRL | Qt::Key_M);
   mMute->setCheckable(true);
   SekPlusPage = addCommand("SekPlusPage", "MinPlus", Qt::CTRL | Qt::Key_PageUp);
@@ -306,7 +306,7 @@ void TFormCtrl::createClockAndUndoControls() {
   };
   bSetClock = button("bSetClock", "Zeit…", "[Ctrl+T] Zeit setzen…", {4, 226, 82, 30});
   bUndo = button("bUndo", "Rückgängig", "[Ctrl+Backspace] Rückgängig", {4, 260, 82, 30});
-  bHorn = button("bHorn", "Horn", "[Ctrl+H] Horn", {340, 226, 82, 30});
+  bHorn = button("bHorn", "Horn", "[Ctrl+J] Horn", {340, 226, 82, 30});
   bMute = button("bMute", "Ton aus", "[Ctrl+M] Ton aus / an", {340, 260, 82, 30});
   bMute->setCheckable(true);
   connect(bSetClock, &QToolButton::clicked, this, &TFormCtrl::SetClockClick);

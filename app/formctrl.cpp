@@ -91,6 +91,7 @@ TFormCtrl::TFormCtrl(Platform& platform, Commands& commands, QWidget* parent)
   createControls();
   createCommands();
   connectControls();
+  createCountdownControls();
   connect(&commands_.match(), &Match::changed, this, &TFormCtrl::render);
   connect(&commands_.settings(), &Settings::changed, this, &TFormCtrl::applySettings);
   connect(&commands_.settings(), &Settings::configured, this, &TFormCtrl::applySettings);
@@ -265,7 +266,9 @@ void TFormCtrl::render() {
       commands_.canUndo()
           ? QStringLiteral("[Ctrl+Backspace] Rückgängig: %1").arg(commands_.nextUndo())
           : QStringLiteral("[Ctrl+Backspace] Rückgängig: nichts"));
-  if (running != Timer->isActive()) running ? Timer->start() : Timer->stop();
+  // A time-out or the break counts down while the clock stands: the ticks go on.
+  const bool ticking = running || s.countingDown();
+  if (ticking != Timer->isActive()) ticking ? Timer->start() : Timer->stop();
   if (s.blinkStepsLeft > blinkShown_)
     blinkTimer_->start();
   else if (!s.blinking())
@@ -295,6 +298,7 @@ void TFormCtrl::render() {
   }
   PenaltyList->render(s, sport);
   mLogo->setChecked(s.logoScreen);
+  renderCountdown();
 }
 
 void TFormCtrl::applySettings() {

@@ -94,6 +94,12 @@ class TFormCtrl : public QWidget {
   QAction* mRemote;  // Ctrl+R: the remote control, run by its owner (RemoteLoader)
   QAction *mStatStart, *mRunStart, *mStartAll, *Clear1;
   std::array<QAction*, 5> mTym;
+  // Team time-outs and the break (app/consolecountdown.cpp): a button and a line of time-outs
+  // taken and left per team, the break button, and their keys.
+  std::array<QToolButton*, 2> bTimeout{};
+  std::array<QLabel*, 2> LabelTimeouts{};
+  QToolButton* bBreak = nullptr;
+  QAction *mTimeout1 = nullptr, *mTimeout2 = nullptr, *mTimeoutEnd = nullptr, *mBreak = nullptr;
 
   // Setting the time, undo, the horn and the mute switch: keys and buttons.
   QAction* mSetClock;  // Ctrl+T "Zeit setzen…"
@@ -160,6 +166,11 @@ class TFormCtrl : public QWidget {
   // The enabled command whose key is the pressed one, if any.
   QAction* commandForKey(const QKeyEvent& key) const;
   void connectControls();
+  void createCountdownControls();
+  void renderCountdown();
+  // A team's time-out button: its time-out ends while it runs, else one starts.
+  void timeoutClick(int team);
+  void breakClick();
   void render();
   void applySettings();
   std::array<TLabel3D*, 4> penaltyLabels() const;

@@ -179,6 +179,14 @@ void TRemoteControl::apply(const RemoteCommand& c) {
       return run.horn();
     case Kind::Mute:
       return run.setMuted(c.on);
+    case Kind::Timeout:
+      return void(run.timeout(c.team));
+    case Kind::TimeoutEnd:
+      return run.timeoutEnd();
+    case Kind::BreakStart:
+      return run.startBreak();
+    case Kind::BreakEnd:
+      return run.endBreak();
   }
 }
 
@@ -200,6 +208,7 @@ QString TRemoteControl::refusal(const RemoteCommand& c) const {
   if (c.kind == Kind::SetClock) return commands_.setClockRefusal(c.value).text;
   if (c.kind == Kind::Undo && !commands_.canUndo())
     return QStringLiteral("Es gibt nichts rückgängig zu machen.");
+  if (c.kind == Kind::Timeout) return commands_.timeoutRefusal(c.team).text;
   return {};
 }
 

@@ -66,6 +66,7 @@ Commands::Commands(Match& match, Settings& settings, RunTextList& texts, Platfor
     platform_.sound.stopAll();
     playEndSignal(platform_.sound);
   });
+  connectCountdownSignals();
 }
 
 QString Commands::listFilePath() const {
@@ -405,8 +406,55 @@ QString Commands::commandCaption(const QString& command) {
       {"correct", "Zeitkorrektur"},
       {"setClock", "Zeit gesetzt"},
       {"reset", "Reset"},
+      {"timeout", "Auszeit"},
   };
   for (const auto& [name, caption] : kCaptions)
     if (command == QLatin1String(name)) return QString::fromUtf8(caption);
   return command;
 }
+// ---- Team time-outs and the break ---------------------------------------------------------
+
+void Commands::connectCountdownSignals() {
+  connect(&match_, &Match::timeoutSignalDue, this,
+          [this] { platform_.sound.playHorn(kHornShortMs); });
+  connect(&match_, &Match::countdownEnded, this, [this] { platform_.sound.playHorn(kHornEndMs); });
+}
+
+Notice Commands::timeout(int team) {
+  if (Notice refused = timeoutRefusal(team)) return refused;
+  const MatchSnapshot before = beforeCommand();
+  match_.startTimeout(team, platform_.tick.now());
+  recordUndo("timeout", before);
+  return {};
+}
+
+Notice Commands::timeoutRefusal(int team) const {
+  const QString name = team == 1 ? QStringLiteral("HEIM") : QStringLiteral("GAST");
+  const QString period =
+      match_.sport().periods == 2 ? QStringLiteral("Halbzeit") : QStringLiteral("Periode");
+  switch (match_.timeoutRefusal(team)) {
+    case TimeoutRefusal::None:
+      return {};
+    case TimeoutRefusal::NoTeam:
+      return noTeam(team);
+    case TimeoutRefusal::NotInSport:
+      return Notice::error(
+          QStringLiteral("Die Sportart \"%1\" kennt keine Auszeiten.").arg(match_.sport().name));
+    case TimeoutRefusal::Running:
+      return Notice::error(QStringLiteral("Es läuft schon eine Auszeit."));
+    case TimeoutRefusal::InBreak:
+      return Notice::error(QStringLiteral("In der Pause gibt es keine Auszeit."));
+    case TimeoutRefusal::MatchLimit:
+      return Notice::error(QStringLiteral("Keine Auszeit mehr für %1 in diesem Spiel.").arg(name));
+    case TimeoutRefusal::PeriodLimit:
+      return Notice::error(
+          QStringLiteral("Keine Auszeit mehr für %1 in dieser %2.").arg(name, period));
+  }
+  return {};
+}
+
+void Commands::timeoutEnd() { match_.endTimeout(platform_.tick.now()); }
+
+void Commands::startBreak() { match_.startBreak(platform_.tick.now()); }
+
+void Commands::endBreak() { match_.endBreak(); }

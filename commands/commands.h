@@ -88,6 +88,15 @@ class Commands : public QObject {
   // A team's accumulated fouls of the half, where the sport counts them.
   Notice foul(int team, int delta);
 
+  // Team time-outs (team 1 home, 2 guest) and the break between periods; the error says why a
+  // time-out was refused.
+  Notice timeout(int team);
+  // The error a time-out of the team would give now, or none.
+  Notice timeoutRefusal(int team) const;
+  void timeoutEnd();
+  void startBreak();
+  void endBreak();
+
   // Screens. The logo screen exists only where a logo-screen picture was found.
   bool logoAvailable() const { return logoAvailable_; }
   void setLogoAvailable(bool available) { logoAvailable_ = available; }
@@ -143,6 +152,7 @@ class Commands : public QObject {
 
  private:
   Notice loadTexts(const QString& path, bool reportFailure);
+  void connectCountdownSignals();
 
   // Undo: a command that changes the match takes the match before it, and afterwards records
   // the step when it did change something.

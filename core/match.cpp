@@ -70,6 +70,14 @@ void Match::playPause(quint32 now) {
   lastNow_ = now;
   apply([&] {
     const bool nextPeriod = state_.periodEnded;
+    // Play ends a time-out or the break; a break after the end of a period leads into the next.
+    const bool fromBreak = state_.breakOn && state_.clock != MatchClock::Running;
+    state_.timeoutTeam = 0;
+    state_.breakOn = false;
+    if (fromBreak && nextPeriod) {
+      enterPeriod(qMin(qMax(state_.period, 1) + 1, 4));
+      showClock(0);
+    }
     clock_.playPause(now);
     state_.clock = clock_.state();
     state_.periodEnded = false;
@@ -92,6 +100,7 @@ void Match::playPause(quint32 now) {
 }
 
 void Match::tick(quint32 now) {
+  if (state_.countingDown()) tickCountdown(now);
   if (state_.clock != MatchClock::Running) return;
   lastNow_ = now;
   apply([&] {
@@ -138,6 +147,136 @@ void Match::endPeriod(quint32 now) {
   if (state_.period < sport_.periods) state_.fouls = {0, 0};
   syncSlots();
   state_.blinkStepsLeft = kBlinkSteps;
+  if (sport_.breakAfterPeriod && qMax(state_.period, 1) < sport_.periods) {
+    state_.breakOn = true;
+    beginCountdown(sport_.breakLength, now);
+  }
+}
+
+// ---- Time-outs and the break ---------------------------------------------------------------
+
+void Match::beginCountdown(int seconds, quint32 now) {
+  countdownMark_ = now;
+  countdownMs_ = qint64(seconds) * 1000;
+  if (state_.timeoutRunning())
+    state_.timeoutSecondsLeft = seconds;
+  else
+    state_.breakSecondsLeft = seconds;
+}
+
+// Recomputed from the tick counter every tick, never accumulated.
+void Match::tickCountdown(quint32 now) {
+  lastNow_ = now;
+  apply([&] {
+    // As on the match clock, a second turns 900 ms before it is complete: the first tick shows
+    // 0:59 of a minute, and 0:00 (the end) comes 900 ms early.
+    const qint64 left = countdownMs_ - qint64(quint32(now - countdownMark_)) - 900;
+    const int seconds = left > 0 ? secondsShown(left) : 0;
+    if (state_.timeoutRunning()) {
+      state_.timeoutSecondsLeft = seconds;
+      const TimeoutRules& t = sport_.timeouts;
+      if (!state_.timeoutSignalled && t.signalAt > 0 && t.signalAt < t.seconds && seconds > 0 &&
+          seconds <= t.seconds - t.signalAt) {
+        state_.timeoutSignalled = true;
+        emit timeoutSignalDue();
+      }
+      if (seconds == 0) {
+        state_.timeoutTeam = 0;
+        emit countdownEnded();
+      }
+      return;
+    }
+    state_.breakSecondsLeft = seconds;
+    if (seconds == 0) emit countdownEnded();
+  });
+}
+
+TimeoutRefusal Match::timeoutRefusal(int team) const {
+  if (team < 1 || team > 2) return TimeoutRefusal::NoTeam;
+  if (!sport_.hasTimeouts()) return TimeoutRefusal::NotInSport;
+  if (state_.timeoutRunning()) return TimeoutRefusal::Running;
+  if (state_.breakOn) return TimeoutRefusal::InBreak;
+  if (state_.timeoutsTaken[team - 1] >= sport_.timeouts.perMatch) return TimeoutRefusal::MatchLimit;
+  if (sport_.timeouts.perPeriod > 0 &&
+      state_.timeoutsTakenInPeriod[team - 1] >= sport_.timeouts.perPeriod)
+    return TimeoutRefusal::PeriodLimit;
+  return TimeoutRefusal::None;
+}
+
+TimeoutRefusal Match::startTimeout(int team, quint32 now) {
+  lastNow_ = now;
+  if (const TimeoutRefusal refused = timeoutRefusal(team); refused != TimeoutRefusal::None)
+    return refused;
+  apply([&] {
+    // A running clock is paused first, its penalties with it.
+    if (state_.clock == MatchClock::Running) {
+      clock_.playPause(now);
+      state_.clock = clock_.state();
+      for (const auto& list : state_.teamPenalties)
+        for (const Penalty& p : list) times_.freeze(p.id, now);
+      showClock(qMin(clock_.pausedSeconds(), rules_.periodLength));
+    }
+    state_.timeoutTeam = team;
+    state_.timeoutSignalled = false;
+    ++state_.timeoutsTaken[team - 1];
+    ++state_.timeoutsTakenInPeriod[team - 1];
+    beginCountdown(sport_.timeouts.seconds, now);
+  });
+  return TimeoutRefusal::None;
+}
+
+bool Match::endTimeout(quint32 now) {
+  lastNow_ = now;
+  if (!state_.timeoutRunning()) return false;
+  apply([&] { state_.timeoutTeam = 0; });
+  return true;
+}
+
+int Match::timeoutsLeft(int team) const { return state_.timeoutsLeft(sport_, team); }
+
+int MatchState::timeoutsLeft(const SportRules& sport, int team) const {
+  if (team < 1 || team > 2 || !sport.hasTimeouts()) return 0;
+  const TimeoutRules& t = sport.timeouts;
+  int left = t.perMatch - timeoutsTaken[team - 1];
+  if (t.perPeriod > 0) left = qMin(left, t.perPeriod - timeoutsTakenInPeriod[team - 1]);
+  return qMax(0, left);
+}
+
+void Match::startBreak(quint32 now) {
+  lastNow_ = now;
+  apply([&] {
+    if (state_.clock == MatchClock::Running) {
+      clock_.playPause(now);
+      state_.clock = clock_.state();
+      for (const auto& list : state_.teamPenalties)
+        for (const Penalty& p : list) times_.freeze(p.id, now);
+      showClock(qMin(clock_.pausedSeconds(), rules_.periodLength));
+    }
+    state_.timeoutTeam = 0;
+    state_.breakOn = true;
+    beginCountdown(sport_.breakLength, now);
+  });
+}
+
+// Ended by hand after the end of a period, the break leads into the next period as Play would:
+// its number advances, and the next Play starts it.
+bool Match::endBreak() {
+  if (!state_.breakOn) return false;
+  apply([&] {
+    state_.breakOn = false;
+    if (state_.periodEnded) {
+      enterPeriod(qMin(qMax(state_.period, 1) + 1, 4));
+      showClock(0);
+    }
+  });
+  return true;
+}
+
+// A new period number: the time-outs of a period count afresh.
+void Match::enterPeriod(int period) {
+  if (period == state_.period) return;
+  state_.period = period;
+  state_.timeoutsTakenInPeriod = {0, 0};
 }
 
 void Match::blinkStep() {
@@ -145,9 +284,10 @@ void Match::blinkStep() {
   apply([&] {
     if (--state_.blinkStepsLeft > 0) return;
     // The blink is over: the clock goes off and shows the period's start value again, unless
-    // the sport shows it for a next period that started during the blink.
-    state_.clockShown = sport_.clockShownAtNextPeriod && state_.clock == MatchClock::Running;
-    showClock(0);
+    // the sport shows it for a next period that started during the blink (and may stand again
+    // already, for a time-out: a paused one keeps its time).
+    state_.clockShown = sport_.clockShownAtNextPeriod && state_.clock != MatchClock::Ready;
+    if (state_.clock != MatchClock::Paused) showClock(0);
   });
 }
 
@@ -166,6 +306,10 @@ void Match::reset() {
     state_.teamPenalties = {};
     state_.nextPenaltyId = 1;
     state_.fouls = {0, 0};
+    state_.timeoutTeam = 0;
+    state_.timeoutsTaken = {0, 0};
+    state_.timeoutsTakenInPeriod = {0, 0};
+    state_.breakOn = false;
     times_.clear();
     syncSlots();
   });
@@ -225,7 +369,7 @@ void Match::setClockShown(bool shown) {
 }
 
 void Match::setPeriod(int period) {
-  apply([&] { state_.period = qBound(0, period, 4); });
+  apply([&] { enterPeriod(qBound(0, period, 4)); });
 }
 
 void Match::periodUp() { setPeriod(state_.period + 1); }
@@ -518,6 +662,8 @@ MatchSnapshot Match::snapshot(quint32 now) const {
   MatchSnapshot s;
   s.state = state_;
   s.elapsedMs = clock_.elapsedMs(now);
+  if (state_.countingDown())
+    s.countdownLeftMs = qMax<qint64>(0, countdownMs_ - qint64(quint32(now - countdownMark_)));
   for (int team = 1; team <= 2; ++team) {
     for (const Penalty& p : state_.teamPenalties[team - 1])
       s.penaltyLeftMs[p.id] = times_.leftMs(p.id, now);
@@ -538,6 +684,8 @@ void Match::restore(const MatchSnapshot& snapshot, quint32 now) {
     state_ = snapshot.state;
     state_.sport = sport_.name;
     clock_.restore(state_.clock, snapshot.elapsedMs, now);
+    countdownMark_ = now;
+    countdownMs_ = state_.countingDown() ? snapshot.countdownLeftMs : 0;
     std::map<int, qint64> leftMs = snapshot.penaltyLeftMs;
     if (state_.teamPenalties[0].empty() && state_.teamPenalties[1].empty())
       leftMs = rebuildFromSlots(snapshot);

@@ -28,6 +28,17 @@ struct MatchRules {
   bool operator==(const MatchRules&) const = default;
 };
 
+// Why a team's time-out was not started.
+enum class TimeoutRefusal {
+  None,
+  NoTeam,
+  NotInSport,  // the sport has no team time-outs
+  Running,     // a time-out already runs
+  InBreak,
+  MatchLimit,   // the team has taken all of the match's
+  PeriodLimit,  // the team has taken all of this period's
+};
+
 class Match : public QObject {
   Q_OBJECT
 
@@ -98,6 +109,22 @@ class Match : public QObject {
   // counts no fouls.
   bool foul(int team, int delta);
 
+  // Team time-outs. One starts while the match clock stands, or pauses a running clock first,
+  // within the sport's limits; it counts down from the sport's length, with a signal at the
+  // sport's signal time and at its end. Play or endTimeout() ends it early.
+  TimeoutRefusal startTimeout(int team, quint32 now);
+  // Why a time-out of the team would be refused now; None when it would start.
+  TimeoutRefusal timeoutRefusal(int team) const;
+  bool endTimeout(quint32 now);
+  // Those a team may still take: the fewer of the match's and the period's left.
+  int timeoutsLeft(int team) const;
+  // The break counts down the sport's break length while the clock stands (a running time-out
+  // ends); the next Play ends it and, after the end of a period, starts the next one with the
+  // period number advanced (so does endBreak() after the end of a period). Sports that play
+  // breaks start one at the end of a period by themselves.
+  void startBreak(quint32 now);
+  bool endBreak();
+
   // Display modes.
   void setLogoScreen(bool shown);
   // Toggles the black screen; either way the logo screen goes.
@@ -130,6 +157,10 @@ class Match : public QObject {
   void periodEnded();
   // A command was taken back (its name as given to undo()). Emitted before changed().
   void undone(const QString& command);
+  // A running time-out reached the sport's signal time: the short signal is due.
+  void timeoutSignalDue();
+  // A time-out or the break ran out: the end signal is due.
+  void countdownEnded();
 
  private:
   // Applies a command and notifies when it changed the state.
@@ -137,6 +168,10 @@ class Match : public QObject {
   void apply(Command command);
   void showClock(int seconds);
   void endPeriod(quint32 now);
+  // Time-outs and the break: counting down, started and ended inside a command.
+  void tickCountdown(quint32 now);
+  void beginCountdown(int seconds, quint32 now);
+  void enterPeriod(int period);
 
   Penalty* findPenalty(int team, int id);
   int addPenalty(int team, const PenaltyKind& kind, std::optional<int> player, int slot,
@@ -160,4 +195,7 @@ class Match : public QObject {
   MatchClock clock_;
   PenaltyTimes times_;
   quint32 lastNow_ = 0;
+  // The running time-out's or break's countdown: its length from its mark on the tick counter.
+  quint32 countdownMark_ = 0;
+  qint64 countdownMs_ = 0;
 };

@@ -94,6 +94,18 @@ struct MatchState {
   std::array<int, 2> fouls{0, 0};
   QString sport = QStringLiteral("standard");  // the name of the rules played by
 
+  // Team time-outs: the team whose time-out runs (0: none) with its seconds left and whether
+  // its signal has sounded; those taken per team in the match and in the current period.
+  int timeoutTeam = 0;
+  int timeoutSecondsLeft = 0;
+  bool timeoutSignalled = false;
+  std::array<int, 2> timeoutsTaken{0, 0};
+  std::array<int, 2> timeoutsTakenInPeriod{0, 0};
+  // The break: on from its start until the next Play (or the operator ends it); its seconds
+  // count down to 0, where it stays until then.
+  bool breakOn = false;
+  int breakSecondsLeft = 0;
+
   // Display modes.
   bool clockShown = true;
   int blinkStepsLeft = 0;  // the end-of-period blink: even shows the display clock, odd hides it
@@ -109,6 +121,11 @@ struct MatchState {
   bool displayClockVisible() const { return blinking() ? blinkStepsLeft % 2 == 0 : clockShown; }
   bool correctionOffered() const { return clock != MatchClock::Running && !periodEnded; }
   const Penalty* penalty(int team, int id) const;
+  bool timeoutRunning() const { return timeoutTeam != 0; }
+  // The time-outs a team may still take under `sport`: the fewer of the match's and the period's.
+  int timeoutsLeft(const SportRules& sport, int team) const;
+  // A time-out or a break counts down: the ticks must go on while the match clock stands.
+  bool countingDown() const { return timeoutRunning() || (breakOn && breakSecondsLeft > 0); }
 
   bool operator==(const MatchState&) const = default;
 };
@@ -126,6 +143,8 @@ struct MatchSnapshot {
   // Per penalty id: the milliseconds it has left (frozen while the clock stands). A snapshot
   // without penalty lists (written before they existed) is read from the slots above.
   std::map<int, qint64> penaltyLeftMs;
+  // The running time-out's or break's milliseconds left (frozen in the snapshot).
+  qint64 countdownLeftMs = 0;
 
   bool operator==(const MatchSnapshot&) const = default;
 };

@@ -64,9 +64,13 @@ struct SportRules {
   // A confirmed configuration pauses every running penalty until a click on it (the console's
   // behaviour of old); the other sports keep their penalties running.
   bool configurationPausesPenalties = true;
+  // The end of a period that has a next one starts the break by itself; otherwise only the
+  // operator starts one.
+  bool breakAfterPeriod = false;
 
   // The kind with this id, if the sport has it.
   const PenaltyKind* kind(const QString& id) const;
+  bool hasTimeouts() const { return timeouts.perMatch > 0 && timeouts.seconds > 0; }
   bool countsFouls() const { return markedFoul > 0; }
   bool foulMarked(int fouls) const { return countsFouls() && fouls >= markedFoul; }
 

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <utility>
 
+#include "core/clocktext.h"
 #include "core/match.h"
 #include "display/framemerrowtide.h"
 #include "display/layout.h"
@@ -258,6 +259,7 @@ void TFormTablo::ApplyColors() {
   PanelPause->setColor(Label4->color());
   RunLabel->setColor(color());
   Label5->setColor(Label2->color());
+  if (std::exchange(countdownShown_, false)) renderClockBand(match_.state());
 }
 
 // The element fonts' faces, styles and colours; their sizes come from the layout.
@@ -275,6 +277,7 @@ void TFormTablo::applyFonts() {
   }
   const TRunFont& run = RunLabel->RFont();
   RunLabel->setRFont({styled(run.font, fonts[4]), fonts[4].color});
+  if (std::exchange(countdownShown_, false)) renderClockBand(match_.state());
 }
 
 void TFormTablo::resetBaseFont() {
@@ -292,8 +295,7 @@ void TFormTablo::resetBaseFont() {
 
 void TFormTablo::render() {
   const MatchState& s = match_.state();
-  Label2->setCaption(s.clockText());
-  Label2->setVisible(s.displayClockVisible());
+  renderClockBand(s);
   Label4->setCaption(QStringLiteral("%1 - %2").arg(s.score[0]).arg(s.score[1]));
   Label5->setCaption(QString::number(s.period));
   Label5->setVisible(s.period > 0);
@@ -323,6 +325,34 @@ void TFormTablo::render() {
   if (s.blackScreen && !shown_.blackScreen) PanelBlack->raise();
   runText_->show(s.runText, settings_.record().Speed);
   shown_ = s;
+}
+
+// A time-out ("AUSZEIT HEIM 0:43") or the break ("PAUSE 9:59") takes the clock band in yellow
+// on red, which the match clock never shows; afterwards the band shows the clock again in the
+// colours of the settings.
+void TFormTablo::renderClockBand(const MatchState& s) {
+  QString band;
+  if (s.timeoutRunning())
+    band = QStringLiteral("AUSZEIT %1 %2")
+               .arg(s.timeoutTeam == 1 ? QStringLiteral("HEIM") : QStringLiteral("GAST"),
+                    SpanText(s.timeoutSecondsLeft));
+  else if (s.breakOn)
+    band = QStringLiteral("PAUSE ") + SpanText(s.breakSecondsLeft);
+  if (!band.isEmpty()) {
+    Label2->setColor(colors::red);
+    Label2->setFontColor(colors::yellow);
+    Label2->setCaption(band);
+    Label2->setVisible(true);
+    countdownShown_ = true;
+    return;
+  }
+  if (countdownShown_) {
+    Label2->setColor(settings_.record().C[2]);
+    Label2->setFontColor(settings_.record().Fonts[1].color);
+    countdownShown_ = false;
+  }
+  Label2->setCaption(s.clockText());
+  Label2->setVisible(s.displayClockVisible());
 }
 
 void TFormTablo::applySettings(const TSettings& before) {

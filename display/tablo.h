@@ -151,6 +151,8 @@ class TFormTablo : public QWidget {
   void FormCreate();
   void createElements();
   void render();
+  // The clock band: the match clock, or a running time-out or the break in their own colours.
+  void renderClockBand(const MatchState& s);
   void applySettings(const TSettings& before);
   void applyFonts();
   void loadLogoScreen();
@@ -176,8 +178,9 @@ class TFormTablo : public QWidget {
   std::optional<QRect> coverWhenFramed_;
   QTimer* frameWatch_;
   int framePolls_ = 0;
-  MatchState shown_;   // the state drawn last, to raise a screen only when it comes on
-  QFont penaltyFont_;  // the penalty times' font of the last layout pass
+  bool countdownShown_ = false;  // the clock band shows a time-out or the break
+  MatchState shown_;             // the state drawn last, to raise a screen only when it comes on
+  QFont penaltyFont_;            // the penalty times' font of the last layout pass
   int ppi_;
   TColor color_ = colors::black;
   bool hasLogoScreen_ = false;

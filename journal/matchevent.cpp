@@ -22,6 +22,10 @@ constexpr std::array kNames = {
     "reset",
     "undo",
     "horn",
+    "timeout_start",
+    "timeout_end",
+    "break_start",
+    "break_end",
 };
 
 std::optional<MatchEvent::Kind> kindNamed(const QString& name) {
@@ -36,6 +40,18 @@ std::optional<qint64> whole(const QJsonValue& value, qint64 low, qint64 high) {
   const double d = value.toDouble();
   if (!(d >= double(low) && d <= double(high)) || d != double(qint64(d))) return std::nullopt;
   return qint64(d);
+}
+
+// A team's time-out and the break, begun and ended, at the match time they stood at.
+template <typename Add>
+void addCountdownEvents(const MatchState& was, const MatchState& is, qint64 matchMs, Add add) {
+  using Kind = MatchEvent::Kind;
+  if (was.timeoutTeam && was.timeoutTeam != is.timeoutTeam)
+    add(Kind::TimeoutEnd, matchMs, was.timeoutTeam, 0);
+  if (is.timeoutTeam && was.timeoutTeam != is.timeoutTeam)
+    add(Kind::TimeoutStart, matchMs, is.timeoutTeam, 0);
+  if (was.breakOn && !is.breakOn) add(Kind::BreakEnd, matchMs, 0, 0);
+  if (!was.breakOn && is.breakOn) add(Kind::BreakStart, matchMs, 0, 0);
 }
 
 }  // namespace
@@ -145,5 +161,6 @@ QList<MatchEvent> eventsBetween(const MatchSnapshot& before, const MatchSnapshot
     else
       add(Kind::PenaltyCancel, after.elapsedMs, team, slot);
   }
+  addCountdownEvents(was, is, after.elapsedMs, add);
   return events;
 }

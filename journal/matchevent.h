@@ -23,6 +23,10 @@ struct MatchEvent {
     // The operator's own: a command taken back ("undone" names it), the horn by hand.
     Undo,
     Horn,
+    TimeoutStart,  // a team's time-out
+    TimeoutEnd,    // ran out, or ended by the operator or by Play
+    BreakStart,
+    BreakEnd,  // by Play or by the operator (not when its time ran out)
   };
 
   QDateTime wall;

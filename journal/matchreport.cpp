@@ -28,7 +28,7 @@ QString orEmpty(int n) { return n ? QString::number(n) : QString(); }
 
 struct Words {
   std::array<const char*, 10> header;
-  std::array<const char*, 13> events;
+  std::array<const char*, 17> events;
   const char* title;
   const char* home;
   const char* guest;
@@ -40,27 +40,29 @@ struct Words {
   const char* missing;
 };
 
-constexpr Words kEnglish{{"wall_time", "period", "match_time", "event", "team", "slot", "home",
-                          "guest", "correction_s", "note"},
-                         {"goal", "score_correction", "penalty_start", "penalty_cancel",
-                          "penalty_release", "penalty_end", "period_start", "period_end",
-                          "period_number", "time_correction", "reset", "undo", "horn"},
-                         "title",
-                         "home",
-                         "guest",
-                         "started",
-                         "journal_gap",
-                         "damaged lines up to %1",
-                         "not written up to %1",
-                         "%1 events lost",
-                         "not recorded from here on"};
+constexpr Words kEnglish{
+    {"wall_time", "period", "match_time", "event", "team", "slot", "home", "guest", "correction_s",
+     "note"},
+    {"goal", "score_correction", "penalty_start", "penalty_cancel", "penalty_release",
+     "penalty_end", "period_start", "period_end", "period_number", "time_correction", "reset",
+     "undo", "horn", "timeout_start", "timeout_end", "break_start", "break_end"},
+    "title",
+    "home",
+    "guest",
+    "started",
+    "journal_gap",
+    "damaged lines up to %1",
+    "not written up to %1",
+    "%1 events lost",
+    "not recorded from here on"};
 
 constexpr Words kGerman{
     {"Uhrzeit", "Periode", "Spielzeit", "Ereignis", "Mannschaft", "Strafe", "Heim", "Gast",
      "Korrektur_s", "Hinweis"},
     {"Tor", "Tor zurückgenommen", "Strafe beginnt", "Strafe aufgehoben", "Strafe durch Tor beendet",
      "Strafe abgelaufen", "Periode beginnt", "Periode endet", "Periode gesetzt", "Zeitkorrektur",
-     "Reset", "Rückgängig", "Horn"},
+     "Reset", "Rückgängig", "Horn", "Auszeit beginnt", "Auszeit endet", "Pause beginnt",
+     "Pause endet"},
     "Titel",
     "Heim",
     "Gast",

@@ -140,6 +140,46 @@ bool readPenaltyList(const QJsonObject& object, MatchSnapshot& snapshot) {
   return f.ok();
 }
 
+// Team time-outs and the break; a journal written before they existed has none.
+QJsonObject countdownJson(const MatchSnapshot& snapshot) {
+  const MatchState& s = snapshot.state;
+  return {
+      {"timeoutTeam", s.timeoutTeam},
+      {"timeoutSecondsLeft", s.timeoutSecondsLeft},
+      {"timeoutSignalled", s.timeoutSignalled},
+      {"timeoutsTaken", QJsonArray{s.timeoutsTaken[0], s.timeoutsTaken[1]}},
+      {"timeoutsTakenInPeriod", QJsonArray{s.timeoutsTakenInPeriod[0], s.timeoutsTakenInPeriod[1]}},
+      {"breakOn", s.breakOn},
+      {"breakSecondsLeft", s.breakSecondsLeft},
+      {"leftMs", snapshot.countdownLeftMs}};
+}
+
+bool readCountdown(const QJsonObject& object, MatchSnapshot& snapshot) {
+  if (!object.contains("countdown")) return true;
+  MatchState& s = snapshot.state;
+  Fields f(object["countdown"].toObject());
+  constexpr int kMaxCountdown = 24 * 3600;
+  s.timeoutTeam = int(f.whole("timeoutTeam", 0, 2));
+  s.timeoutSecondsLeft = int(f.whole("timeoutSecondsLeft", 0, kMaxCountdown));
+  s.timeoutSignalled = f.flag("timeoutSignalled");
+  const std::pair<const char*, std::array<int, 2>*> lists[] = {
+      {"timeoutsTaken", &s.timeoutsTaken}, {"timeoutsTakenInPeriod", &s.timeoutsTakenInPeriod}};
+  for (const auto& [name, counts_] : lists) {
+    const QJsonArray counts = object["countdown"][name].toArray();
+    f.require(counts.size() == 2);
+    std::array<int, 2>& to = *counts_;
+    for (int t = 0; t < 2 && f.ok(); ++t) {
+      const double n = counts[t].toDouble(-1);
+      f.require(n >= 0 && n <= 99 && n == double(int(n)));
+      to[t] = int(n);
+    }
+  }
+  s.breakOn = f.flag("breakOn");
+  s.breakSecondsLeft = int(f.whole("breakSecondsLeft", 0, kMaxCountdown));
+  snapshot.countdownLeftMs = f.whole("leftMs", 0, qint64(kMaxCountdown) * 1000);
+  return f.ok();
+}
+
 }  // namespace
 
 QJsonObject toJson(const MatchSnapshot& snapshot) {
@@ -171,6 +211,7 @@ QJsonObject toJson(const MatchSnapshot& snapshot) {
           {"fouls", QJsonArray{s.fouls[0], s.fouls[1]}},
           {"clockShown", s.clockShown},
           {"blinkStepsLeft", s.blinkStepsLeft},
+          {"countdown", countdownJson(snapshot)},
           {"logoScreen", s.logoScreen},
           {"blackScreen", s.blackScreen},
           {"runText", QJsonObject{{"mode", s.runText.mode},
@@ -231,6 +272,7 @@ std::optional<MatchSnapshot> snapshotFromJson(const QJsonObject& object) {
   s.runText.lit = object["runText"]["lit"].toBool() || s.runText.shown;
   f.require(run.ok());
   f.require(readPenaltyList(object, snapshot));
+  f.require(readCountdown(object, snapshot));
   if (!f.ok()) return std::nullopt;
   return snapshot;
 }

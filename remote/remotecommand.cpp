@@ -67,6 +67,10 @@ const CommandShape kShapes[] = {
     {"undo", Kind::Undo, {}},
     {"horn", Kind::Horn, {}},
     {"mute", Kind::Mute, {{"on", FieldType::On}}},
+    {"timeout", Kind::Timeout, {{"team", FieldType::Team}}},
+    {"timeoutEnd", Kind::TimeoutEnd, {}},
+    {"breakStart", Kind::BreakStart, {}},
+    {"breakEnd", Kind::BreakEnd, {}},
 };
 
 // The longest penalty time a sender can set, and the longest kind name there is.

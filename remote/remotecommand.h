@@ -34,6 +34,10 @@ struct RemoteCommand {
     Undo,            // {"cmd":"undo"}: takes back the last command
     Horn,            // {"cmd":"horn"}
     Mute,            // {"cmd":"mute","on":bool}
+    Timeout,         // {"cmd":"timeout","team":1|2}: a team's time-out starts
+    TimeoutEnd,      // {"cmd":"timeoutEnd"}
+    BreakStart,      // {"cmd":"breakStart"}
+    BreakEnd,        // {"cmd":"breakEnd"}
   };
   enum class TextMode { One, All, Static };
 

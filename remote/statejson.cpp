@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 
+#include "core/clocktext.h"
 #include "core/matchstate.h"
 
 namespace {
@@ -55,7 +56,11 @@ QJsonObject matchStateJson(const MatchSnapshot& snapshot) {
                                    {"personal", p.kind.personal},
                                    {"secondsLeft", p.secondsLeft},
                                    {"text", p.text()}});
-    QJsonObject entry{{"score", s.score[team]}, {"slots", shown}, {"penalties", penalties}};
+    QJsonObject entry{{"score", s.score[team]},
+                      {"slots", shown},
+                      {"penalties", penalties},
+                      {"timeoutsUsed", s.timeoutsTaken[team]},
+                      {"timeoutsLeft", s.timeoutsLeft(sport, team + 1)}};
     if (sport.countsFouls()) {
       entry.insert("fouls", s.fouls[team]);
       entry.insert("foulsMarked", sport.foulMarked(s.fouls[team]));
@@ -75,6 +80,14 @@ QJsonObject matchStateJson(const MatchSnapshot& snapshot) {
                             {"correctable", s.correctionOffered()}}},
       {"period", s.period},
       {"teams", teams},
+      {"timeout", s.timeoutRunning()
+                      ? QJsonValue(QJsonObject{{"team", s.timeoutTeam},
+                                               {"secondsLeft", s.timeoutSecondsLeft},
+                                               {"text", SpanText(s.timeoutSecondsLeft)}})
+                      : QJsonValue()},
+      {"break", s.breakOn ? QJsonValue(QJsonObject{{"secondsLeft", s.breakSecondsLeft},
+                                                   {"text", SpanText(s.breakSecondsLeft)}})
+                          : QJsonValue()},
       {"pause", s.pauseSign()},
       {"toggles", QJsonObject{{"showClock", s.clockShown},
                               {"countDown", s.countDown},

@@ -81,6 +81,16 @@ function render(s) {
   $("clock").classList.toggle("hidden", !s.clock.visible);
   $("clock").style.background = c.clock;
   $("clock").style.color = c.clockText;
+  // A team's time-out or the break takes the clock, in yellow on red.
+  const countdown = s.timeout
+    ? "AUSZEIT " + (s.timeout.team === 1 ? "HEIM" : "GAST") + " " + s.timeout.text
+    : s.break ? "PAUSE " + s.break.text : null;
+  if (countdown) {
+    $("clock").textContent = countdown;
+    $("clock").classList.remove("hidden");
+    $("clock").style.background = "#c00000";
+    $("clock").style.color = "#ffff00";
+  }
   $("period").textContent = s.period > 0 ? s.period + "." : "";
   $("period").style.display = s.period > 0 ? "" : "none";
   $("period").style.background = c.clock;

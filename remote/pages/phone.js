@@ -66,6 +66,27 @@ function render(s) {
   for (const [id, mode] of [["textOne", "one"], ["textAll", "all"], ["textStatic", "static"]])
     $(id).classList.toggle("on", s.text.shown && s.text.mode === mode);
   renderLines(s.text);
+  renderCountdown(s);
+}
+
+// A running time-out or the break on the clock, the time-outs taken and left per team, and the
+// break button that starts or ends it.
+function renderCountdown(s) {
+  const clock = $("clock");
+  if (s.timeout) clock.textContent = "AUSZEIT " + (s.timeout.team === 1 ? "HEIM" : "GAST") + " " + s.timeout.text;
+  else if (s.break) clock.textContent = "PAUSE " + s.break.text;
+  clock.classList.toggle("countdown", !!(s.timeout || s.break));
+  if (s.timeout || s.break) clock.classList.remove("hidden");
+  s.teams.forEach((team, i) => {
+    $("timeout" + (i + 1)).classList.toggle("on", !!s.timeout && s.timeout.team === i + 1);
+    $("timeoutsLeft" + (i + 1)).textContent =
+      team.timeoutsUsed + " genommen, " + team.timeoutsLeft + " übrig";
+  });
+  $("timeoutEnd").disabled = !s.timeout;
+  const pause = $("break");
+  pause.dataset.cmd = JSON.stringify({ cmd: s.break ? "breakEnd" : "breakStart" });
+  pause.textContent = s.break ? "Pause beenden" : "Pause";
+  pause.classList.toggle("on", !!s.break);
 }
 
 // The server sends the running-text list only when it changed; in between it keeps the last.

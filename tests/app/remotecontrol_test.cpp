@@ -237,3 +237,51 @@ TEST_F(RemoteControl, NoTwoConsoleCommandsShareAKey) {
   EXPECT_EQ(seen.value("Ctrl+T"), "mSetClock");
   EXPECT_EQ(seen.value("Ctrl+Backspace"), "mUndo");
 }
+
+// Time-outs from the phone: started, refused with the German reason, ended; the state carries
+// the running one and each team's used and left; the console's keys collide with no other.
+TEST_F(RemoteControl, TimeoutsRunFromThePhoneWithTheSportsLimits) {
+  settings.change([](TSettings& s) { s.Sport = "handball"; });
+  const auto refusal = [this](const char* json) {
+    return remote.refusal(std::get<RemoteCommand>(parseRemoteCommand(json))).toStdString();
+  };
+  const struct {
+    const char* json;
+    const char* refused;  // "": runs
+    QJsonValue timeoutTeam;
+    int homeUsed, homeLeft;
+  } rows[] = {
+      {R"({"cmd":"timeout","team":1})", "", 1, 1, 1},
+      {R"({"cmd":"timeout","team":2})", "Es läuft schon eine Auszeit.", 1, 1, 1},
+      {R"({"cmd":"timeoutEnd"})", "", QJsonValue(), 1, 1},
+      {R"({"cmd":"timeout","team":1})", "", 1, 2, 0},
+      {R"({"cmd":"timeoutEnd"})", "", QJsonValue(), 2, 0},
+      {R"({"cmd":"timeout","team":1})", "Keine Auszeit mehr für HEIM in dieser Halbzeit.",
+       QJsonValue(), 2, 0},
+      {R"({"cmd":"breakStart"})", "", QJsonValue(), 2, 0},
+      {R"({"cmd":"timeout","team":2})", "In der Pause gibt es keine Auszeit.", QJsonValue(), 2, 0},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(refusal(row.json), row.refused) << row.json;
+    if (!*row.refused) run(row.json);
+    const QJsonObject state = remote.state();
+    const QJsonObject timeout = state["timeout"].toObject();
+    EXPECT_EQ(state["timeout"].isNull(), row.timeoutTeam.isNull()) << row.json;
+    EXPECT_EQ(timeout["team"],
+              row.timeoutTeam.isNull() ? QJsonValue(QJsonValue::Undefined) : row.timeoutTeam)
+        << row.json;
+    if (!timeout.isEmpty()) {
+      EXPECT_EQ(timeout["secondsLeft"].toInt(), 60) << row.json;
+    }
+    const QJsonObject home = state["teams"].toArray()[0].toObject();
+    EXPECT_EQ(home["timeoutsUsed"].toInt(), row.homeUsed) << row.json;
+    EXPECT_EQ(home["timeoutsLeft"].toInt(), row.homeLeft) << row.json;
+  }
+  EXPECT_EQ(remote.state()["break"].toObject()["secondsLeft"].toInt(), 600);
+
+  for (QAction* key : {console.mTimeout1, console.mTimeout2, console.mTimeoutEnd, console.mBreak})
+    for (QAction* other : console.findChildren<QAction*>())
+      if (other != key) {
+        EXPECT_NE(other->shortcut(), key->shortcut()) << other->objectName().toStdString();
+      }
+}

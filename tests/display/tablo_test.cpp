@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <functional>
 #include <type_traits>
 
 #include "core/match.h"
@@ -488,4 +489,45 @@ TEST_F(TabloTest, FutsalShowsEachTeamsFoulsInItsFirstPenaltySlot) {
   match.setSport(SportRules{});
   EXPECT_EQ(t.LabelStraf1a->font(), t.LabelStraf1b->font());
   EXPECT_EQ(t.LabelStraf1a->caption(), "2:00");
+}
+
+// A time-out and the break take the clock band in yellow on red, with the whole text in the
+// band; afterwards the band shows the paused clock in the settings' colours again.
+TEST_F(TabloTest, TimeoutAndBreakTakeTheClockBandInYellowOnRed) {
+  TFormTablo& t = shownFullScreen();
+  match.setSport(*SportRules::preset("handball"));
+  match.setRules({.periodLength = 1800});
+  const TColor clockColour = t.Label2->color();
+  quint32 now = 1000;
+  match.playPause(now);
+  match.tick(now += 5000);
+  struct Row {
+    std::function<void()> command;
+    const char* caption;
+    bool band;
+  };
+  const Row rows[] = {
+      {[&] { match.startTimeout(2, now); }, "AUSZEIT GAST 1:00", true},
+      {[&] { match.tick(now += 17000); }, "AUSZEIT GAST 0:43", true},
+      {[&] { match.endTimeout(now); }, "29:55", false},
+      {[&] { match.startBreak(now); }, "PAUSE 10:00", true},
+      {[&] { match.endBreak(); }, "29:55", false},
+  };
+  for (const Row& row : rows) {
+    row.command();
+    QApplication::processEvents();
+    EXPECT_EQ(t.Label2->caption(), row.caption);
+    EXPECT_TRUE(t.Label2->isVisible()) << row.caption;
+    const QImage band = t.Label2->grab().toImage();
+    const QColor background = band.pixelColor(0, 0);
+    int yellow = 0;
+    for (int y = 0; y < band.height(); ++y) {
+      // No glyph is cut at the band's edges.
+      ASSERT_EQ(band.pixelColor(0, y), background) << row.caption << " y " << y;
+      ASSERT_EQ(band.pixelColor(band.width() - 1, y), background) << row.caption << " y " << y;
+      for (int x = 0; x < band.width(); ++x) yellow += band.pixelColor(x, y) == QColor(Qt::yellow);
+    }
+    EXPECT_EQ(background, row.band ? QColor(Qt::red) : toQColor(clockColour)) << row.caption;
+    EXPECT_EQ(yellow > 0, row.band) << row.caption;
+  }
 }

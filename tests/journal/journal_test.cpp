@@ -269,3 +269,53 @@ TEST(MatchJournal, AnUndoneResetTakesTheMatchsRecordBack) {
             (QList<Kind>{Kind::PeriodStart, Kind::Goal, Kind::Reset, Kind::Undo}));
   EXPECT_EQ(reading.contents->state->state.score[1], 1);
 }
+
+// A handball match's time-outs and break: in the report with team and match time, and a running
+// one comes back with the time it had left.
+TEST(MatchJournal, TimeoutsAndTheBreakAreReportedAndComeBackRunning) {
+  Recorded r;
+  r.match.setSport(*SportRules::preset("handball"));
+  r.match.setRules({.periodLength = 1800});
+  r.match.playPause(r.tick.now());
+  r.run(90'000);
+  r.match.startTimeout(2, r.tick.now());  // pauses the clock at 1:30
+  r.run(60'000);                          // runs out
+  r.match.startTimeout(1, r.tick.now());
+  r.run(20'000);
+
+  struct Row {
+    const char* when;
+    int timeoutTeam;
+    int secondsLeft;
+    bool breakOn;
+  };
+  const auto resumed = [&](const Row& row) {
+    const JournalContents journal = r.read();
+    Match restored;
+    restored.setSport(r.match.sport());
+    restored.setRules(r.match.rules());
+    resumeMatch(restored, *journal.state, 5000);
+    EXPECT_EQ(restored.state().timeoutTeam, row.timeoutTeam) << row.when;
+    EXPECT_EQ(restored.state().breakOn, row.breakOn) << row.when;
+    restored.tick(5200);
+    const int left =
+        row.breakOn ? restored.state().breakSecondsLeft : restored.state().timeoutSecondsLeft;
+    // The journal holds the state of the last change: within the second shown.
+    EXPECT_NEAR(left, row.secondsLeft, 1) << row.when;
+    return journal;
+  };
+  resumed({"in the time-out", 1, 40, false});
+
+  r.match.playPause(r.tick.now());  // ends it
+  r.run(1711'000);                  // the half ends, the break begins
+  r.run(99'000);
+  const JournalContents journal = resumed({"in the break", 0, 500, true});
+  EXPECT_EQ(kinds(journal.events),
+            (QList<Kind>{Kind::PeriodStart, Kind::TimeoutStart, Kind::TimeoutEnd,
+                         Kind::TimeoutStart, Kind::TimeoutEnd, Kind::PeriodEnd, Kind::BreakStart}));
+  const QList<QByteArray> rows = reportCsv(journal, QLocale::c()).trimmed().split('\n');
+  ASSERT_EQ(rows.size(), journal.events.size() + 6);
+  EXPECT_EQ(rows[7].trimmed().split(',').mid(1),
+            (QList<QByteArray>{"0", "1:30", "timeout_start", "2", "", "0", "0", "", ""}));
+  EXPECT_TRUE(reportCsv(journal, QLocale(QLocale::German)).contains("Auszeit beginnt"));
+}
