@@ -304,10 +304,12 @@ void TFormCtrl::createClockAndUndoControls() {
     b->setFont(arialBold(11));
     return b;
   };
-  bSetClock = button("bSetClock", "Zeit…", "[Ctrl+T] Zeit setzen…", {4, 226, 82, 30});
-  bUndo = button("bUndo", "Rückgängig", "[Ctrl+Backspace] Rückgängig", {4, 260, 82, 30});
-  bHorn = button("bHorn", "Horn", "[Ctrl+J] Horn", {340, 226, 82, 30});
-  bMute = button("bMute", "Ton aus", "[Ctrl+M] Ton aus / an", {340, 260, 82, 30});
+  // In the court's free bands beside the period number; the time-out controls sit beside the
+  // penalty times.
+  bSetClock = button("bSetClock", "Zeit…", "[Ctrl+T] Zeit setzen…", {6, 92, 82, 28});
+  bUndo = button("bUndo", "Rückgängig", "[Ctrl+Backspace] Rückgängig", {92, 92, 90, 28});
+  bHorn = button("bHorn", "Horn", "[Ctrl+J] Horn", {256, 92, 80, 28});
+  bMute = button("bMute", "Ton aus", "[Ctrl+M] Ton aus / an", {340, 92, 82, 28});
   bMute->setCheckable(true);
   connect(bSetClock, &QToolButton::clicked, this, &TFormCtrl::SetClockClick);
   connect(bUndo, &QToolButton::clicked, this, &TFormCtrl::UndoClick);
