@@ -429,31 +429,3 @@ void TFormCtrl::ControlWindowClick() {
 void TFormCtrl::mLogoClick() { commands_.setLogoScreen(!commands_.match().state().logoScreen); }
 
 void TFormCtrl::Blackscreen1Click() { commands_.toggleBlackScreen(); }
-
-// ---- Setting the time, undo, horn and mute -------------------------------------------------
-
-// The shown time is offered; a text that is no time is refused before the command layer
-// sees it, a time outside the period by the command layer.
-void TFormCtrl::SetClockClick() {
-  if (commands_.match().state().clock == MatchClock::Running) return;
-  const std::optional<QString> typed = askClockTime(this, commands_.match().state().clockText());
-  if (!typed) return;
-  const std::optional<int> seconds = ClockTimeSeconds(*typed);
-  if (!seconds) {
-    platform_.dialogs.showError(
-        this, kAppTitle,
-        QStringLiteral("„%1“ ist keine Zeit: bitte m:ss oder h:mm:ss eingeben.").arg(*typed));
-    return;
-  }
-  if (const Notice notice = commands_.setClock(*seconds))
-    platform_.dialogs.showError(this, kAppTitle, notice.text);
-}
-
-void TFormCtrl::UndoClick() {
-  if (const Notice notice = commands_.undo())
-    platform_.dialogs.showError(this, kAppTitle, notice.text);
-}
-
-void TFormCtrl::HornClick() { commands_.horn(); }
-
-void TFormCtrl::MuteClick(bool muted) { commands_.setMuted(muted); }

@@ -1,5 +1,5 @@
-// The console's team time-outs and break: a button per team under its penalty times with the
-// time-outs taken and left beneath it, the break button between them, and their keys:
+// The console's match-night controls. Team time-outs and the break: a button per team under its
+// penalty times with the time-outs taken and left beneath it, the break button, and their keys:
 //   Ctrl+H  time-out HEIM, Ctrl+G  time-out GAST (a second press ends the running one)
 //   Ctrl+0  ends the running time-out
 //   Ctrl+P  starts the break, or ends it
@@ -103,3 +103,31 @@ void TFormCtrl::renderCountdown() {
   bBreak->setText(s.breakOn ? QStringLiteral("PAUSE ") + SpanText(s.breakSecondsLeft)
                             : QStringLiteral("Pause"));
 }
+
+// ---- Setting the time, undo, horn and mute -------------------------------------------------
+
+// The shown time is offered; a text that is no time is refused before the command layer
+// sees it, a time outside the period by the command layer.
+void TFormCtrl::SetClockClick() {
+  if (commands_.match().state().clock == MatchClock::Running) return;
+  const std::optional<QString> typed = askClockTime(this, commands_.match().state().clockText());
+  if (!typed) return;
+  const std::optional<int> seconds = ClockTimeSeconds(*typed);
+  if (!seconds) {
+    platform_.dialogs.showError(
+        this, kAppTitle,
+        QStringLiteral("„%1“ ist keine Zeit: bitte m:ss oder h:mm:ss eingeben.").arg(*typed));
+    return;
+  }
+  if (const Notice notice = commands_.setClock(*seconds))
+    platform_.dialogs.showError(this, kAppTitle, notice.text);
+}
+
+void TFormCtrl::UndoClick() {
+  if (const Notice notice = commands_.undo())
+    platform_.dialogs.showError(this, kAppTitle, notice.text);
+}
+
+void TFormCtrl::HornClick() { commands_.horn(); }
+
+void TFormCtrl::MuteClick(bool muted) { commands_.setMuted(muted); }
