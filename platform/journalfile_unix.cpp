@@ -70,8 +70,6 @@ JournalFile::JournalFile(const QString& path) : path_(path) {
   startSyncer();
 }
 
-JournalFile::~JournalFile() { close(); }
-
 bool JournalFile::append(const QByteArray& bytes) {
   if (fd_ < 0) return false;
   if (!writeAll(fd_, bytes.constData(), bytes.size(), size_)) {
@@ -128,21 +126,6 @@ void JournalFile::close() {
   ::fdatasync(fd_);
   ::close(fd_);
   fd_ = -1;
-}
-
-void JournalFile::startSyncer() {
-  stopping_ = false;
-  syncPending_ = false;
-  syncer_ = std::thread(&JournalFile::syncLoop, this);
-}
-
-void JournalFile::stopSyncer() {
-  {
-    std::lock_guard lock(mutex_);
-    stopping_ = true;
-  }
-  wake_.notify_one();
-  if (syncer_.joinable()) syncer_.join();
 }
 
 // Several appends during one sync are covered by the next single sync. The folder goes first,

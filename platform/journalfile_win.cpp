@@ -106,8 +106,6 @@ JournalFile::JournalFile(const QString& path) : path_(path) {
   startSyncer();
 }
 
-JournalFile::~JournalFile() { close(); }
-
 bool JournalFile::append(const QByteArray& bytes) {
   if (fd_ < 0) return false;
   const HANDLE file = handleOf(fd_);
@@ -185,21 +183,6 @@ void JournalFile::close() {
   FlushFileBuffers(handleOf(fd_));
   _close(fd_);  // closes the handle too
   fd_ = -1;
-}
-
-void JournalFile::startSyncer() {
-  stopping_ = false;
-  syncPending_ = false;
-  syncer_ = std::thread(&JournalFile::syncLoop, this);
-}
-
-void JournalFile::stopSyncer() {
-  {
-    std::lock_guard lock(mutex_);
-    stopping_ = true;
-  }
-  wake_.notify_one();
-  if (syncer_.joinable()) syncer_.join();
 }
 
 // Several appends during one flush are covered by the next single flush. The folder goes
