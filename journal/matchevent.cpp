@@ -26,6 +26,11 @@ constexpr std::array kNames = {
     "timeout_end",
     "break_start",
     "break_end",
+    "penalty_part_release",
+    "penalty_time_set",
+    "penalty_carry_over",
+    "foul",
+    "foul_correction",
 };
 
 std::optional<MatchEvent::Kind> kindNamed(const QString& name) {
@@ -54,6 +59,18 @@ void addCountdownEvents(const MatchState& was, const MatchState& is, qint64 matc
   if (!was.breakOn && is.breakOn) add(Kind::BreakStart, matchMs, 0, 0);
 }
 
+// The milliseconds a penalty had left in the snapshot; its shown time where the snapshot does
+// not hold them.
+qint64 leftMs(const MatchSnapshot& snapshot, const Penalty& p) {
+  const auto left = snapshot.penaltyLeftMs.find(p.id);
+  return left != snapshot.penaltyLeftMs.end() ? left->second : qint64(p.secondsLeft) * 1000;
+}
+
+// Whole seconds as the clock shows them, within the range the journal takes.
+int shownSeconds(qint64 ms) {
+  return int(qBound<qint64>(1, (ms + 999) / 1000, qint64(Penalty::kMaxSeconds)));
+}
+
 }  // namespace
 
 QString eventName(MatchEvent::Kind kind) { return QLatin1String(kNames[size_t(kind)]); }
@@ -69,6 +86,11 @@ QJsonObject toJson(const MatchEvent& e) {
   if (e.slot) o["slot"] = e.slot;
   if (e.stepSeconds) o["step"] = e.stepSeconds;
   if (!e.undone.isEmpty()) o["undone"] = e.undone;
+  if (e.penaltyId) o["penalty"] = e.penaltyId;
+  if (!e.penaltyKind.isEmpty()) o["kind"] = e.penaltyKind;
+  if (e.player) o["player"] = *e.player;
+  if (e.penaltySeconds) o["seconds"] = e.penaltySeconds;
+  if (e.fouls) o["fouls"] = *e.fouls;
   return o;
 }
 
@@ -100,6 +122,23 @@ std::optional<MatchEvent> eventFromJson(const QJsonObject& o) {
       (!o["undone"].isString() || o["undone"].toString().size() > kMaxCommandName))
     return std::nullopt;
   e.undone = o["undone"].toString();
+
+  // The penalty's and the fouls' fields, absent in journals from before penalty lists.
+  constexpr qint64 kMaxCount = std::numeric_limits<int>::max();
+  constexpr int kMaxKindName = 8;
+  const auto penalty = o.contains("penalty") ? whole(o["penalty"], 1, kMaxCount) : 0;
+  const auto player = o.contains("player") ? whole(o["player"], 0, Penalty::kMaxPlayer) : 0;
+  const auto seconds = o.contains("seconds") ? whole(o["seconds"], 1, Penalty::kMaxSeconds) : 0;
+  const auto fouls = o.contains("fouls") ? whole(o["fouls"], 0, kMaxCount) : 0;
+  if (!penalty || !player || !seconds || !fouls) return std::nullopt;
+  if (o.contains("kind") && (!o["kind"].isString() || o["kind"].toString().isEmpty() ||
+                             o["kind"].toString().size() > kMaxKindName))
+    return std::nullopt;
+  e.penaltyId = int(*penalty);
+  e.penaltyKind = o["kind"].toString();
+  if (o.contains("player")) e.player = int(*player);
+  e.penaltySeconds = int(*seconds);
+  if (o.contains("fouls")) e.fouls = int(*fouls);
   return e;
 }
 
@@ -137,29 +176,60 @@ QList<MatchEvent> eventsBetween(const MatchSnapshot& before, const MatchSnapshot
       add(delta > 0 ? Kind::Goal : Kind::ScoreCorrection, after.elapsedMs, team);
   }
 
-  const qint64 played = after.elapsedMs - before.elapsedMs;
-  for (int i = 0; i < 4; ++i) {
-    const PenaltySlotState& p = was.penalties[i];
-    const PenaltySlotState& q = is.penalties[i];
-    const int team = PenaltyTable::teamOf(i);
-    const int slot = i % 2 + 1;
-    if (!p.active && q.active) add(Kind::PenaltyStart, after.elapsedMs, team, slot);
-    // Ended, not merely stopped by a new configuration (that keeps its start).
-    if (!p.active || q.active || after.penaltyElapsedMs[i] != MatchSnapshot::kNoStart || q.armed)
-      continue;
-    // A penalty that ran out between the two snapshots ended by itself; one tick's worth of
-    // leeway covers a click in its last moment.
-    constexpr qint64 kTickMs = 200;
-    const bool ranOut =
-        was.clock == MatchClock::Running && !p.armed &&
-        before.penaltyElapsedMs[i] + played >= PenaltyTable::kLength * 1000 - kTickMs;
-    if (periodEnded || ranOut)
-      add(Kind::PenaltyEnd, periodEnded ? qint64(is.periodLength) * 1000 : after.elapsedMs, team,
-          slot);
-    else if (scored[2 - team])
-      add(Kind::PenaltyRelease, after.elapsedMs, team, slot);
-    else
-      add(Kind::PenaltyCancel, after.elapsedMs, team, slot);
+  // Penalties by id. Between two snapshots a penalty counts at most for the time the clock
+  // ran; one tick's worth of leeway covers a click in its last moment.
+  constexpr qint64 kTickMs = 200;
+  const bool clockRan = was.clock == MatchClock::Running || is.clock == MatchClock::Running;
+  const qint64 played = clockRan ? qMax<qint64>(0, after.elapsedMs - before.elapsedMs) : 0;
+  const qint64 periodEndMs = qint64(is.periodLength) * 1000;
+  for (int team = 1; team <= 2; ++team) {
+    const auto addPenalty = [&](Kind kind, qint64 matchMs, const Penalty& p, int seconds = 0) {
+      add(kind, matchMs, team, p.slot);
+      MatchEvent& e = events.last();
+      e.penaltyId = p.id;
+      e.penaltyKind = p.kind.id;
+      e.player = p.player;
+      e.penaltySeconds = seconds;
+    };
+    for (const Penalty& p : was.teamPenalties[team - 1]) {
+      if (is.penalty(team, p.id)) continue;
+      const bool counted =
+          was.clock == MatchClock::Running &&
+          (p.state == Penalty::Running || (p.state == Penalty::Paused && p.started));
+      const bool ranOut = counted && leftMs(before, p) - played <= kTickMs;
+      if (periodEnded || ranOut)
+        addPenalty(Kind::PenaltyEnd, periodEnded ? periodEndMs : after.elapsedMs, p);
+      else if (scored[2 - team])
+        addPenalty(Kind::PenaltyRelease, after.elapsedMs, p);
+      else
+        addPenalty(Kind::PenaltyCancel, after.elapsedMs, p);
+    }
+    for (const Penalty& q : is.teamPenalties[team - 1]) {
+      const Penalty* p = was.penalty(team, q.id);
+      // Given, or (as the display shows it) running again after a new configuration paused it.
+      if (!p || (p->state == Penalty::Paused && q.active())) {
+        addPenalty(Kind::PenaltyStart, after.elapsedMs, q);
+        if (!p) continue;
+      }
+      const qint64 wasLeft = leftMs(before, *p);
+      const qint64 isLeft = leftMs(after, q);
+      const qint64 lastPartMs = qint64(q.kind.seconds) * 1000 * (q.kind.parts - 1);
+      if (q.kind.parts > 1 && scored[2 - team] && q.lengthSeconds == p->lengthSeconds &&
+          wasLeft - played > lastPartMs && isLeft <= lastPartMs)
+        addPenalty(Kind::PenaltyPartRelease, after.elapsedMs, q);
+      else if (q.lengthSeconds != p->lengthSeconds || isLeft > wasLeft + 1000 ||
+               isLeft < wasLeft - played - 1000)
+        addPenalty(Kind::PenaltyTimeSet, after.elapsedMs, q, shownSeconds(isLeft));
+      if (periodEnded) addPenalty(Kind::PenaltyCarryOver, periodEndMs, q, shownSeconds(isLeft));
+    }
+  }
+
+  // Fouls; their reset at the end of a half is told by the period's end.
+  for (int team = 1; team <= 2; ++team) {
+    const int fouls = is.fouls[team - 1];
+    if (periodEnded || fouls == was.fouls[team - 1]) continue;
+    add(fouls > was.fouls[team - 1] ? Kind::Foul : Kind::FoulCorrection, after.elapsedMs, team);
+    events.last().fouls = fouls;
   }
   addCountdownEvents(was, is, after.elapsedMs, add);
   return events;

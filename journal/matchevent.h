@@ -27,6 +27,14 @@ struct MatchEvent {
     TimeoutEnd,    // ran out, or ended by the operator or by Play
     BreakStart,
     BreakEnd,  // by Play or by the operator (not when its time ran out)
+    // Penalties by their id, beyond the start and end above: a goal of the other team ended
+    // the first part of a two-part penalty (its second part goes on), the operator set its time
+    // left, it went on into the next period.
+    PenaltyPartRelease,
+    PenaltyTimeSet,
+    PenaltyCarryOver,
+    Foul,            // a team's accumulated fouls went up
+    FoulCorrection,  // … or down
   };
 
   QDateTime wall;
@@ -38,7 +46,14 @@ struct MatchEvent {
   int home = 0;        // score after the event
   int guest = 0;
   int stepSeconds = 0;  // time correction: the elapsed time went back by this much
-  QString undone;       // undo: the command taken back ("goal", "reset", …)
+  QString undone{};     // undo: the command taken back ("goal", "reset", …)
+  // Penalty entries: the penalty's id in the match, its kind ("2", "2+2", "5", "10") and its
+  // player, if one was given; 0 and empty for other entries.
+  int penaltyId = 0;
+  QString penaltyKind{};
+  std::optional<int> player{};
+  int penaltySeconds = 0;      // time set: the time set; carried over: the time it had left
+  std::optional<int> fouls{};  // fouls and their corrections: the team's fouls after it
 
   bool operator==(const MatchEvent&) const = default;
 };

@@ -26,9 +26,12 @@ QString localTime(const QDateTime& wall) {
 
 QString orEmpty(int n) { return n ? QString::number(n) : QString(); }
 
+// The report's columns, in the order of the header.
+constexpr size_t kColumns = 15;
+
 struct Words {
-  std::array<const char*, 10> header;
-  std::array<const char*, 17> events;
+  std::array<const char*, kColumns> header;
+  std::array<const char*, 22> events;
   const char* title;
   const char* home;
   const char* guest;
@@ -40,12 +43,34 @@ struct Words {
   const char* missing;
 };
 
+static_assert(std::tuple_size_v<decltype(Words::events)> ==
+              size_t(MatchEvent::Kind::FoulCorrection) + 1);
+
 constexpr Words kEnglish{
-    {"wall_time", "period", "match_time", "event", "team", "slot", "home", "guest", "correction_s",
-     "note"},
-    {"goal", "score_correction", "penalty_start", "penalty_cancel", "penalty_release",
-     "penalty_end", "period_start", "period_end", "period_number", "time_correction", "reset",
-     "undo", "horn", "timeout_start", "timeout_end", "break_start", "break_end"},
+    {"wall_time", "period", "match_time", "event", "team", "slot", "penalty", "kind", "player",
+     "home", "guest", "correction_s", "penalty_time", "fouls", "note"},
+    {"goal",
+     "score_correction",
+     "penalty_start",
+     "penalty_cancel",
+     "penalty_release",
+     "penalty_end",
+     "period_start",
+     "period_end",
+     "period_number",
+     "time_correction",
+     "reset",
+     "undo",
+     "horn",
+     "timeout_start",
+     "timeout_end",
+     "break_start",
+     "break_end",
+     "penalty_part_release",
+     "penalty_time_set",
+     "penalty_carry_over",
+     "foul",
+     "foul_correction"},
     "title",
     "home",
     "guest",
@@ -57,12 +82,30 @@ constexpr Words kEnglish{
     "not recorded from here on"};
 
 constexpr Words kGerman{
-    {"Uhrzeit", "Periode", "Spielzeit", "Ereignis", "Mannschaft", "Strafe", "Heim", "Gast",
-     "Korrektur_s", "Hinweis"},
-    {"Tor", "Tor zurückgenommen", "Strafe beginnt", "Strafe aufgehoben", "Strafe durch Tor beendet",
-     "Strafe abgelaufen", "Periode beginnt", "Periode endet", "Periode gesetzt", "Zeitkorrektur",
-     "Reset", "Rückgängig", "Horn", "Auszeit beginnt", "Auszeit endet", "Pause beginnt",
-     "Pause endet"},
+    {"Uhrzeit", "Periode", "Spielzeit", "Ereignis", "Mannschaft", "Strafe", "Straf-Nr.", "Strafart",
+     "Spieler", "Heim", "Gast", "Korrektur_s", "Strafzeit", "Fouls", "Hinweis"},
+    {"Tor",
+     "Tor zurückgenommen",
+     "Strafe beginnt",
+     "Strafe aufgehoben",
+     "Strafe durch Tor beendet",
+     "Strafe abgelaufen",
+     "Periode beginnt",
+     "Periode endet",
+     "Periode gesetzt",
+     "Zeitkorrektur",
+     "Reset",
+     "Rückgängig",
+     "Horn",
+     "Auszeit beginnt",
+     "Auszeit endet",
+     "Pause beginnt",
+     "Pause endet",
+     "Erster Strafteil durch Tor beendet",
+     "Strafzeit gesetzt",
+     "Strafe geht in die nächste Periode",
+     "Foul",
+     "Foul zurückgenommen"},
     "Titel",
     "Heim",
     "Gast",
@@ -127,22 +170,31 @@ QByteArray reportCsv(const JournalContents& journal, const QLocale& locale) {
   for (const char* h : w.header) header.append(h);
   row(header);
 
-  auto gapRow = [&](const JournalGap& gap) {
-    row({localTime(gap.from), "", "", w.gap, "", "", "", "", "", gapNote(gap, w)});
+  // A row of its own for what the journal lacks: its time, the event and the note.
+  auto gapRow = [&](const QDateTime& from, const QString& note) {
+    QStringList fields(kColumns);
+    fields.first() = localTime(from);
+    fields[3] = w.gap;
+    fields.last() = note;
+    row(fields);
   };
   qsizetype gap = 0;
   for (qsizetype i = 0; i < journal.events.size(); ++i) {
     for (; gap < journal.gaps.size() && journal.gaps[gap].atEvent <= i; ++gap)
-      gapRow(journal.gaps[gap]);
+      gapRow(journal.gaps[gap].from, gapNote(journal.gaps[gap], w));
     const MatchEvent& e = journal.events[i];
     row({localTime(e.wall), QString::number(e.period), matchTime(e.matchMs),
          w.events[size_t(e.kind)], e.team ? (e.team == 1 ? names.home : names.guest) : QString(),
-         orEmpty(e.slot), QString::number(e.home), QString::number(e.guest), orEmpty(e.stepSeconds),
+         orEmpty(e.slot), orEmpty(e.penaltyId), e.penaltyKind,
+         e.player ? QString::number(*e.player) : QString(), QString::number(e.home),
+         QString::number(e.guest), orEmpty(e.stepSeconds),
+         e.penaltySeconds ? matchTime(qint64(e.penaltySeconds) * 1000) : QString(),
+         e.fouls ? QString::number(*e.fouls) : QString(),
          e.undone.isEmpty() ? QString() : undoneNote(e.undone, w)});
   }
-  for (; gap < journal.gaps.size(); ++gap) gapRow(journal.gaps[gap]);
-  if (journal.missingFrom.isValid())
-    row({localTime(journal.missingFrom), "", "", w.gap, "", "", "", "", "", w.missing});
+  for (; gap < journal.gaps.size(); ++gap)
+    gapRow(journal.gaps[gap].from, gapNote(journal.gaps[gap], w));
+  if (journal.missingFrom.isValid()) gapRow(journal.missingFrom, w.missing);
   return "\xEF\xBB\xBF" + (rows.join("\r\n") + "\r\n").toUtf8();
 }
 

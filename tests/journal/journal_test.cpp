@@ -98,7 +98,8 @@ TEST(MatchJournal, EveryCommandIsRecordedAndTheLastStateComesBack) {
   const QList<QByteArray> rows = reportCsv(journal, QLocale::c()).trimmed().split('\n');
   ASSERT_EQ(rows.size(), journal.events.size() + 6);
   EXPECT_EQ(rows[9].trimmed().split(',').mid(1),
-            (QList<QByteArray>{"0", "0:30", "penalty_release", "2", "1", "1", "0", "", ""}));
+            (QList<QByteArray>{"0", "0:30", "penalty_release", "2", "1", "1", "2", "", "1", "0", "",
+                               "", "", ""}));
 
   r.match.reset();
   r.journal->finish();
@@ -247,7 +248,7 @@ TEST(MatchJournal, UndoSetTimeAndHornAreRecordedAndReported) {
   EXPECT_EQ(journal.events[2].matchMs, 2'100'000);  // 10:00 left of 45:00
   const QList<QByteArray> rows = reportCsv(journal, QLocale(QLocale::German)).trimmed().split('\n');
   EXPECT_EQ(rows[7].trimmed().split(';').mid(3),
-            (QList<QByteArray>{"Rückgängig", "", "", "0", "0", "", "Tor"}));
+            (QList<QByteArray>{"Rückgängig", "", "", "", "", "", "0", "0", "", "", "", "Tor"}));
 }
 
 // A reset ends the journal; undoing it brings the match's record back into the next one.
@@ -316,6 +317,7 @@ TEST(MatchJournal, TimeoutsAndTheBreakAreReportedAndComeBackRunning) {
   const QList<QByteArray> rows = reportCsv(journal, QLocale::c()).trimmed().split('\n');
   ASSERT_EQ(rows.size(), journal.events.size() + 6);
   EXPECT_EQ(rows[7].trimmed().split(',').mid(1),
-            (QList<QByteArray>{"0", "1:30", "timeout_start", "2", "", "0", "0", "", ""}));
+            (QList<QByteArray>{"0", "1:30", "timeout_start", "2", "", "", "", "", "0", "0", "", "",
+                               "", ""}));
   EXPECT_TRUE(reportCsv(journal, QLocale(QLocale::German)).contains("Auszeit beginnt"));
 }

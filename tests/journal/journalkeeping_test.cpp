@@ -246,9 +246,9 @@ TEST(MatchReport, SpeaksTheSessionsLanguageAndMarksWhatTheJournalLacks) {
     const char* gapEvent;
   } rows[] = {
       {"German", QLocale(QLocale::German, QLocale::Germany), "Uhrzeit;Periode;Spielzeit;Ereignis",
-       ";1;10:00;Tor;\"HSG Falkenberg; Süd\";;0;1;;", "Lücke im Journal"},
+       ";1;10:00;Tor;\"HSG Falkenberg; Süd\";;;;;0;1;;;;", "Lücke im Journal"},
       {"English", QLocale(QLocale::English, QLocale::UnitedKingdom), "wall_time,period",
-       ",1,10:00,goal,HSG Falkenberg; Süd,,0,1,,", "journal_gap"},
+       ",1,10:00,goal,HSG Falkenberg; Süd,,,,,0,1,,,,", "journal_gap"},
   };
   for (const Row& row : rows) {
     const QByteArray csv = reportCsv(journal, row.locale);
