@@ -3,7 +3,9 @@
 #include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
+#include <tuple>
 
 #include "core/match.h"
 #include "journal/journalformat.h"
@@ -320,4 +322,174 @@ TEST(MatchJournal, TimeoutsAndTheBreakAreReportedAndComeBackRunning) {
             (QList<QByteArray>{"0", "1:30", "timeout_start", "2", "", "", "", "", "0", "0", "", "",
                                "", ""}));
   EXPECT_TRUE(reportCsv(journal, QLocale(QLocale::German)).contains("Auszeit beginnt"));
+}
+
+// Penalties by id and fouls in the record, each row a scripted match: the entries read back
+// from the journal with team, penalty id, kind, player and the seconds or fouls they carry.
+TEST(MatchJournal, PenaltiesAndFoulsAreRecordedByIdKindAndPlayer) {
+  struct Entry {
+    Kind kind;
+    int team = 0;
+    int id = 0;
+    const char* penaltyKind = "";
+    std::optional<int> player;
+    int seconds = 0;
+    std::optional<int> fouls;
+  };
+  struct Row {
+    const char* name;
+    const char* sport;
+    int periodLength;
+    std::function<void(Recorded&)> play;
+    QList<Entry> entries;
+  } rows[] = {
+      {"given with a player, time set, cancelled; a personal one",
+       "icehockey",
+       1200,
+       [](Recorded& r) {
+         const int id = r.match.givePenalty(1, "5", 12, r.tick.now());
+         r.run(1000);
+         r.match.setPenaltyTime(1, id, 75, r.tick.now());
+         r.match.givePenalty(2, "10", 8, r.tick.now());
+         r.match.cancelPenalty(1, id, r.tick.now());
+       },
+       {{Kind::PeriodStart},
+        {Kind::PenaltyStart, 1, 1, "5", 12},
+        {Kind::PenaltyTimeSet, 1, 1, "5", 12, 75},
+        {Kind::PenaltyStart, 2, 2, "10", 8},
+        {Kind::PenaltyCancel, 1, 1, "5", 12}}},
+      {"a 2+2 released in its first part goes on, the next goal ends it",
+       "icehockey",
+       1200,
+       [](Recorded& r) {
+         r.match.givePenalty(2, "2+2", 7, r.tick.now());
+         r.run(30'000);
+         r.match.changeScore(1, +1, r.tick.now());
+         r.run(10'000);
+         r.match.changeScore(1, +1, r.tick.now());
+       },
+       {{Kind::PeriodStart},
+        {Kind::PenaltyStart, 2, 1, "2+2", 7},
+        {Kind::Goal, 1},
+        {Kind::PenaltyPartRelease, 2, 1, "2+2", 7},
+        {Kind::Goal, 1},
+        {Kind::PenaltyRelease, 2, 1, "2+2", 7}}},
+      {"a third minor waits, two run out, the third is carried over",
+       "icehockey",
+       200,
+       [](Recorded& r) {
+         for (int player : {3, 4, 5}) r.match.givePenalty(1, "2", player, r.tick.now());
+         r.run(200'000);
+       },
+       {{Kind::PeriodStart},
+        {Kind::PenaltyStart, 1, 1, "2", 3},
+        {Kind::PenaltyStart, 1, 2, "2", 4},
+        {Kind::PenaltyStart, 1, 3, "2", 5},
+        {Kind::PenaltyEnd, 1, 1, "2", 3},
+        {Kind::PenaltyEnd, 1, 2, "2", 4},
+        {Kind::PeriodEnd},
+        // The clock shows 200 s, the end, from 199.1 s on: 0:40.8 left, shown as 0:41.
+        {Kind::PenaltyCarryOver, 1, 3, "2", 5, 41},
+        {Kind::BreakStart}}},
+      {"fouls up and down; none for the reset at half-time",
+       "futsal",
+       60,
+       [](Recorded& r) {
+         r.match.foul(1, +1);
+         r.match.foul(1, +1);
+         r.match.foul(2, +1);
+         r.match.foul(1, -1);
+         r.run(60'000);
+       },
+       {{Kind::PeriodStart},
+        {Kind::Foul, 1, 0, "", {}, 0, 1},
+        {Kind::Foul, 1, 0, "", {}, 0, 2},
+        {Kind::Foul, 2, 0, "", {}, 0, 1},
+        {Kind::FoulCorrection, 1, 0, "", {}, 0, 1},
+        {Kind::PeriodEnd},
+        {Kind::BreakStart}}},
+  };
+  for (const Row& row : rows) {
+    Recorded r;
+    r.match.setSport(*SportRules::preset(row.sport));
+    r.match.setRules({.periodLength = row.periodLength});
+    r.match.playPause(r.tick.now());
+    row.play(r);
+    const QList<MatchEvent> events = r.read().events;
+    ASSERT_EQ(events.size(), row.entries.size()) << row.name;
+    for (qsizetype i = 0; i < events.size(); ++i) {
+      const MatchEvent& e = events[i];
+      const Entry& x = row.entries[i];
+      EXPECT_EQ(e.kind, x.kind) << row.name << ", entry " << i;
+      EXPECT_EQ(std::tuple(e.team, e.penaltyId, e.penaltyKind, e.player, e.penaltySeconds, e.fouls),
+                std::tuple(x.team, x.id, QString(x.penaltyKind), x.player, x.seconds, x.fouls))
+          << row.name << ", entry " << i << " (" << eventName(e.kind).toStdString() << ")";
+    }
+  }
+
+  // The report's row of a time set names the penalty's kind, player and the time.
+  Recorded r;
+  r.match.setSport(*SportRules::preset("icehockey"));
+  const int id = r.match.givePenalty(2, "2+2", 17, r.tick.now());
+  r.match.setPenaltyTime(2, id, 200, r.tick.now());
+  const QList<QByteArray> csv = reportCsv(r.read(), QLocale(QLocale::German)).trimmed().split('\n');
+  ASSERT_EQ(csv.size(), 8);
+  EXPECT_EQ(QString::fromUtf8(csv[5].trimmed()),
+            "Uhrzeit;Periode;Spielzeit;Ereignis;Mannschaft;Strafe;Straf-Nr.;Strafart;Spieler;Heim;"
+            "Gast;Korrektur_s;Strafzeit;Fouls;Hinweis");
+  EXPECT_EQ(csv[7].trimmed().split(';').mid(3),
+            (QList<QByteArray>{"Strafzeit gesetzt", "2", "", "1", "2+2", "17", "0", "0", "", "3:20",
+                               "", ""}));
+}
+
+// The new fields of an entry are range-checked like the others; an entry without them (from a
+// journal written before penalty lists) still reads.
+TEST(MatchEvent, PenaltyAndFoulFieldsAreRangeChecked) {
+  MatchEvent given{QDateTime::fromString("2026-12-07T20:15:03.000+01:00", Qt::ISODateWithMs),
+                   Kind::PenaltyTimeSet,
+                   2,
+                   61'000,
+                   1,
+                   0,
+                   3,
+                   1,
+                   0,
+                   {},
+                   4,
+                   "2+2",
+                   0,
+                   200,
+                   {}};
+  const QJsonObject stored = toJson(given);
+  ASSERT_EQ(eventFromJson(stored), given);
+
+  const struct {
+    const char* name;
+    const char* key;
+    QJsonValue value;  // undefined: the key removed
+    bool accepted;
+  } rows[] = {
+      {"player 99", "player", 99, true},
+      {"player 100", "player", 100, false},
+      {"player as text", "player", "7", false},
+      {"time set to 0", "seconds", 0, false},
+      {"time set beyond 20:00", "seconds", 1201, false},
+      {"penalty id 0", "penalty", 0, false},
+      {"penalty id 1.5", "penalty", 1.5, false},
+      {"kind empty", "kind", "", false},
+      {"kind a number", "kind", 5, false},
+      {"kind too long", "kind", "2+2+2+2+2", false},
+      {"fouls -1", "fouls", -1, false},
+      {"fouls 0", "fouls", 0, true},
+      {"without penalty fields", "penalty", QJsonValue::Undefined, true},
+  };
+  for (const auto& row : rows) {
+    QJsonObject o = stored;
+    if (row.value.isUndefined()) {
+      for (const char* key : {"penalty", "kind", "player", "seconds", "fouls"}) o.remove(key);
+    } else {
+      o[row.key] = row.value;
+    }
+    EXPECT_EQ(eventFromJson(o).has_value(), row.accepted) << row.name;
+  }
 }
