@@ -56,6 +56,7 @@ function render(s) {
       b.className = "penalty" + (p.armed ? " armed" : p.active ? " active" : "");
     });
   });
+  renderPenaltyKinds(s);
   document.querySelectorAll("#period button").forEach((b, n) =>
     b.classList.toggle("on", n === s.period));
   for (const name of ["showClock", "countDown", "logo", "black"])
@@ -200,6 +201,46 @@ $("setClockForm").addEventListener("submit", (event) => {
     return;
   }
   send({ cmd: "setClock", seconds });
+});
+
+// Giving a penalty: one button per kind of the sport and team; the player's number is optional
+// and is cleared once sent, so that it is not given to the next penalty by mistake.
+let penaltyKinds = "";
+
+function renderPenaltyKinds(s) {
+  const kinds = s.penaltyKinds || [];
+  if (kinds.join(",") === penaltyKinds) return;
+  penaltyKinds = kinds.join(",");
+  [1, 2].forEach((team) => {
+    const row = $("give" + team);
+    row.replaceChildren();
+    const label = document.createElement("span");
+    label.textContent = team === 1 ? "HEIM" : "GAST";
+    row.appendChild(label);
+    for (const kind of kinds) {
+      const b = document.createElement("button");
+      b.className = "quiet";
+      b.textContent = kind + " Min";
+      b.dataset.giveTeam = team;
+      b.dataset.giveKind = kind;
+      row.appendChild(b);
+    }
+  });
+}
+
+$("give").addEventListener("click", (event) => {
+  const button = event.target.closest("button");
+  if (!button || !button.dataset.giveKind) return;
+  const text = $("penaltyPlayer").value.trim();
+  if (text !== "" && !/^\d{1,2}$/.test(text)) {
+    toast("Spielernummer: 0 bis 99 oder leer lassen");
+    return;
+  }
+  const command = { cmd: "penalty", team: +button.dataset.giveTeam, kind: button.dataset.giveKind };
+  if (text !== "") command.player = +text;
+  const connected = socket && socket.readyState === WebSocket.OPEN;
+  send(command);
+  if (connected) $("penaltyPlayer").value = "";
 });
 
 connect();

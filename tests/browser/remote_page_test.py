@@ -7,7 +7,8 @@ the PIN the program prints, taps +1 for the home team, and expects the new score
 (GET /api/state) and on the overlay in a second window. Then it gives a penalty that waits for
 the clock and opens the overlay at three placements: each time the whole bug lies on the
 1920 x 1080 page, no name wraps, the clock and the waiting penalty show, and the teams differ
-in colour. With SCORVEX_SCREENSHOTS set to a folder, it leaves a screenshot of each there.
+in colour. Last the phone gives the guests a penalty of a kind for player 12, and the match
+has it. With SCORVEX_SCREENSHOTS set to a folder, it leaves a screenshot of each there.
 Usage: remote_page_test.py PATH_TO_SCORVEX
 """
 import json
@@ -154,6 +155,19 @@ def main():
             for placement in PLACEMENTS:
                 check_overlay(driver, base, wait, placement, shots)
             print("the overlay fits the page at", len(PLACEMENTS), "placements")
+
+            # A penalty of a kind for a player, given on the phone: in the match and the list.
+            driver.switch_to.window(phone)
+            give = wait.until(seen.element_to_be_clickable(
+                (By.CSS_SELECTOR, '#give2 button[data-give-kind="2"]')))
+            driver.find_element(By.ID, "penaltyPlayer").send_keys("12")
+            give.click()
+            wait.until(seen.text_to_be_present_in_element((By.ID, "list2"), "#12"))
+            state = json.load(urllib.request.urlopen(base + "/api/state", timeout=WAIT_S))
+            given = [(p["kind"], p["player"]) for p in state["teams"][1]["penalties"]]
+            assert given == [("2", 12)], f"the guests have {given}"
+            assert driver.find_element(By.ID, "penaltyPlayer").get_attribute("value") == ""
+            print("a penalty with a player's number reached the match")
         finally:
             driver.quit()
             program.terminate()
