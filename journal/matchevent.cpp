@@ -213,6 +213,11 @@ QList<MatchEvent> eventsBetween(const MatchSnapshot& before, const MatchSnapshot
       }
       const qint64 wasLeft = leftMs(before, *p);
       const qint64 isLeft = leftMs(after, q);
+      if (periodEnded) {
+        // The end of the period is a tick of its own, late perhaps: no goal or time set in it.
+        addPenalty(Kind::PenaltyCarryOver, periodEndMs, q, shownSeconds(isLeft));
+        continue;
+      }
       const qint64 lastPartMs = qint64(q.kind.seconds) * 1000 * (q.kind.parts - 1);
       if (q.kind.parts > 1 && scored[2 - team] && q.lengthSeconds == p->lengthSeconds &&
           wasLeft - played > lastPartMs && isLeft <= lastPartMs)
@@ -220,7 +225,6 @@ QList<MatchEvent> eventsBetween(const MatchSnapshot& before, const MatchSnapshot
       else if (q.lengthSeconds != p->lengthSeconds || isLeft > wasLeft + 1000 ||
                isLeft < wasLeft - played - 1000)
         addPenalty(Kind::PenaltyTimeSet, after.elapsedMs, q, shownSeconds(isLeft));
-      if (periodEnded) addPenalty(Kind::PenaltyCarryOver, periodEndMs, q, shownSeconds(isLeft));
     }
   }
 
