@@ -39,7 +39,9 @@ QString shortfallText(const QString& file, const RunListFile::Shortfall& shortfa
 MatchRules matchRules(const TSettings& s) { return {s.Time, s.CountDown, s.SoundTime, s.StrReset}; }
 
 SportRules sportRules(const TSettings& s) {
-  return SportRules::preset(s.Sport).value_or(SportRules{});
+  SportRules rules = SportRules::preset(s.Sport).value_or(SportRules{});
+  rules.breakLength = s.BreakTime;
+  return rules;
 }
 
 Commands::Commands(Match& match, Settings& settings, RunTextList& texts, Platform& platform,
@@ -54,8 +56,8 @@ Commands::Commands(Match& match, Settings& settings, RunTextList& texts, Platfor
   // its rules itself.
   const auto takeSettings = [this] {
     match_.setRules(matchRules(settings_.record()));
-    if (settings_.record().Sport != match_.sport().name)
-      match_.setSport(sportRules(settings_.record()));
+    if (const SportRules sport = sportRules(settings_.record()); sport != match_.sport())
+      match_.setSport(sport);
     platform_.sound.setMuted(settings_.record().Muted);
   };
   takeSettings();
@@ -330,6 +332,7 @@ void Commands::chooseSport(const QString& name) {
   settings_.change([&](TSettings& s) {
     s.Sport = name;
     s.Time = rules->periodLength;
+    s.BreakTime = rules->breakLength;
   });
 }
 

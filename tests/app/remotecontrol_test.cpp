@@ -241,7 +241,7 @@ TEST_F(RemoteControl, NoTwoConsoleCommandsShareAKey) {
 // Time-outs from the phone: started, refused with the German reason, ended; the state carries
 // the running one and each team's used and left; the console's keys collide with no other.
 TEST_F(RemoteControl, TimeoutsRunFromThePhoneWithTheSportsLimits) {
-  settings.change([](TSettings& s) { s.Sport = "handball"; });
+  commands.chooseSport("handball");
   const auto refusal = [this](const char* json) {
     return remote.refusal(std::get<RemoteCommand>(parseRemoteCommand(json))).toStdString();
   };
