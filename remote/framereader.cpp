@@ -58,7 +58,8 @@ std::optional<FrameReader::Failure> FrameReader::frame(QByteArrayView data, qsiz
   if (data.size() < 2 + lengthBytes) return std::nullopt;
   if (lengthBytes) {
     length = bigEndian(bytes + 2, lengthBytes);
-    if (length < (lengthBytes == 2 ? 126u : 0x10000u)) return Failure{1002, "length not in the fewest bytes"};
+    if (length < (lengthBytes == 2 ? 126u : 0x10000u))
+      return Failure{1002, "length not in the fewest bytes"};
   }
   if (length > quint64(max_)) return Failure{1009, "frame too big"};
   const bool continues = opcode == 0;
@@ -76,8 +77,9 @@ std::optional<FrameReader::Failure> FrameReader::frame(QByteArrayView data, qsiz
 
   if (control) {
     if (opcode == 8 && payload.size() == 1) return Failure{1002, "bad close frame"};
-    const Message::Kind kind =
-        opcode == 8 ? Message::Close : opcode == 9 ? Message::Ping : Message::Pong;
+    const Message::Kind kind = opcode == 8   ? Message::Close
+                               : opcode == 9 ? Message::Ping
+                                             : Message::Pong;
     messages.append({kind, payload});
     return std::nullopt;
   }
