@@ -263,14 +263,22 @@ TEST_F(RemoteServerTest, MisbehavingWebSocketsAreClosed) {
 
 // A WebSocket spoken byte by byte over a plain socket, to send what no WebSocket class sends.
 struct RawWebSocket {
-  // Sends the opening handshake; the answer's head, once it came, is in `head`.
-  RawWebSocket(quint16 port, const QByteArray& token) {
+  // Sends the opening handshake, in two pieces some time apart if `split`; the answer's head,
+  // once it came, is in `head`.
+  RawWebSocket(quint16 port, const QByteArray& token, bool split = false) {
     socket.connectToHost(QHostAddress::LocalHost, port);
-    socket.write(
+    const QByteArray handshake =
         "GET /ws HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\n"
         "Connection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
         "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nCookie: scorvex_session=" +
-        token + "\r\n\r\n");
+        token + "\r\n\r\n";
+    const qsizetype first = split ? 40 : handshake.size();
+    socket.write(handshake.left(first));
+    if (split) {
+      socket.waitForBytesWritten(kWaitMs);
+      QTest::qWait(100);
+    }
+    socket.write(handshake.mid(first));
     (void)QTest::qWaitFor([&] { return (data += socket.readAll()).contains("\r\n\r\n"); }, kWaitMs);
     const qsizetype end = data.indexOf("\r\n\r\n");
     head = data.left(end);
@@ -309,6 +317,14 @@ struct RawWebSocket {
   QByteArray head;
   QByteArray data;
 };
+
+TEST_F(RemoteServerTest, AHandshakeInPiecesIsAnsweredAsOneInAPiece) {
+  for (const bool split : {false, true}) {
+    RawWebSocket page(port, pairedToken(), split);
+    EXPECT_TRUE(page.head.startsWith("HTTP/1.1 101")) << split << page.head.constData();
+    EXPECT_EQ(page.next().first, 1) << split;  // the greeting
+  }
+}
 
 TEST_F(RemoteServerTest, AnUnmaskedFrameClosesTheWebSocketBeforeItsCommandRuns) {
   RawWebSocket page(port, pairedToken());
