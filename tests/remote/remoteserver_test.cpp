@@ -284,8 +284,9 @@ struct RawWebSocket {
     head = data.left(end);
     data.remove(0, end + 4);
   }
-  void send(const QByteArray& payload, bool masked) {
-    QByteArray frame{"\x81"};
+  // A frame whose first byte (FIN, reserved bits, opcode) is `first`: a whole text by default.
+  void send(const QByteArray& payload, bool masked, char first = '\x81') {
+    QByteArray frame(1, first);
     frame.append(char((masked ? 0x80 : 0) | payload.size()));  // short payloads only
     const QByteArray mask("\x0F\xF0\x5A\xA5", 4);
     if (masked) frame.append(mask);
@@ -344,6 +345,41 @@ TEST_F(RemoteServerTest, AnUnmaskedFrameClosesTheWebSocketBeforeItsCommandRuns) 
       [&] { return page.socket.state() == QAbstractSocket::UnconnectedState; }, kWaitMs));
   EXPECT_EQ(board.goals, 1);
   EXPECT_EQ(board.commands, 1);
+}
+
+// What the server answers to each kind of frame a paired page may send.
+TEST_F(RemoteServerTest, PingsAreAnsweredAndBadFramesClosedWithTheirCode) {
+  const QByteArray goal = R"({"cmd":"goal","team":1})";
+  struct Row {
+    const char* name;
+    char first;
+    QByteArray payload;
+    int opcode;        // of the answer
+    QByteArray reply;  // its payload's start: for a close frame, the code
+    bool closed;
+  } rows[] = {
+      {"ping", '\x89', "are you there", 0xA, "are you there", false},
+      {"close", '\x88', QByteArray("\x03\xE8", 2), 8, QByteArray("\x03\xE8", 2), true},
+      {"reserved bit", '\xC1', goal, 8, QByteArray("\x03\xEA", 2), true},
+      {"unknown opcode", '\x83', goal, 8, QByteArray("\x03\xEA", 2), true},
+      {"fragmented ping", '\x09', "p", 8, QByteArray("\x03\xEA", 2), true},
+      {"binary", '\x82', goal, 8, QByteArray("\x03\xEB", 2), true},
+      {"text that is not UTF-8", '\x81', "\xC3\x28", 8, QByteArray("\x03\xEF", 2), true},
+  };
+  const QByteArray token = pairedToken();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    RawWebSocket page(port, token);
+    ASSERT_EQ(page.next().first, 1);  // the greeting
+    page.send(row.payload, true, row.first);
+    const auto [opcode, payload] = page.next();
+    EXPECT_EQ(opcode, row.opcode);
+    EXPECT_EQ(payload.left(row.reply.size()), row.reply);
+    EXPECT_EQ(QTest::qWaitFor(
+                  [&] { return page.socket.state() == QAbstractSocket::UnconnectedState; }, 300),
+              row.closed);
+  }
+  EXPECT_EQ(board.commands, 0);
 }
 
 TEST_F(RemoteServerTest, SlowAndPiledUpConnectionsAreDropped) {
