@@ -138,6 +138,9 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   QObject::connect(&journal, &JournalSession::problemChanged, journalStatus,
                    &JournalStatusLine::setProblem);
   journalStatus->setProblem(journal.problem());
+  QObject::connect(&journal, &JournalSession::problemChanged, remote.get(),
+                   &RemoteLoader::setJournalProblem);
+  remote->setJournalProblem(journal.problem());
   QObject::connect(&commands, &Commands::hornSounded, &journal, &JournalSession::recordHorn);
   // A sound file that cannot be played is told once, in one line on the console.
   auto* soundStatus = new JournalStatusLine(console.get(), console->Panel3);
