@@ -92,6 +92,10 @@ void JournalSession::recordHorn() {
   if (journal_) journal_->recordHorn();
 }
 
+void JournalSession::recordUndoStep(const UndoStep& step) {
+  if (journal_) journal_->recordUndoStep(step);
+}
+
 QString JournalSession::problem() const { return journal_ ? journal_->problem() : QString(); }
 
 void JournalSession::finish() {
