@@ -38,6 +38,7 @@ TEST(Undo, EachCommandGoesBackWithOneUndo) {
   struct Row {
     const char* name;
     std::function<void(Commands&)> command;
+    const char* sport = nullptr;  // nullptr: standard
   } rows[] = {
       {"goal", [](Commands& c) { c.goal(1, +1); }},
       {"goal taken back", [](Commands& c) { c.goal(2, -1); }},
@@ -50,9 +51,11 @@ TEST(Undo, EachCommandGoesBackWithOneUndo) {
       {"correction", [](Commands& c) { c.correct(-60); }},
       {"set time", [](Commands& c) { (void)c.setClock(754); }},
       {"reset", [](Commands& c) { c.reset(); }},
+      {"time-out", [](Commands& c) { (void)c.timeout(1); }, "handball"},
   };
   for (const Row& row : rows) {
     Models m;
+    if (row.sport) m.commands.chooseSport(row.sport);
     m.commands.goal(2, +1);
     (void)m.commands.givePenalty(1, "2", 4);
     m.commands.setPeriod(1);
@@ -139,6 +142,85 @@ TEST(Undo, AResetGivesTheWholeMatchBack) {
   m.commands.playPause();
   m.play(1'000);
   EXPECT_EQ(m.match.state().clockText(), "12:35");
+}
+
+// The steps a restarted program gets back from the journal take the commands back as in the
+// program that gave them: each step given is told (for the journal), handed to a second command
+// layer over the match as it was left, and undone there newest first.
+TEST(Undo, StepsHandedToARestartedProgramTakeTheCommandsBack) {
+  struct Row {
+    const char* name;
+    std::function<void(Commands&)> commands;
+    int undos;
+    std::array<int, 2> score;  // after the undos
+    int period;
+    bool penalty;  // the home penalty in slot 1 runs
+    bool left;     // a step is left to undo
+  } rows[] = {
+      {"a goal", [](Commands& c) { c.goal(2, +1); }, 1, {1, 0}, 1, false, false},
+      {"a penalty and a goal",
+       [](Commands& c) {
+         c.penaltyClick(1, 1);
+         c.goal(2, +1);
+       },
+       2,
+       {1, 0},
+       1,
+       false,
+       false},
+      {"a reset, then a goal",
+       [](Commands& c) {
+         c.reset();
+         c.goal(2, +1);
+       },
+       2,
+       {1, 0},
+       1,
+       false,
+       false},
+      {"a period, one of two back",
+       [](Commands& c) {
+         c.penaltyClick(1, 1);
+         c.setPeriod(2);
+       },
+       1,
+       {1, 0},
+       1,
+       true,
+       true},
+  };
+  for (const Row& row : rows) {
+    Models first;
+    QList<UndoStep> told;
+    QObject::connect(&first.commands, &Commands::undoStepAdded,
+                     [&](const UndoStep& step) { told.append(step); });
+    first.commands.goal(1, +1);
+    first.commands.setPeriod(1);
+    told.clear();
+    row.commands(first.commands);
+
+    Models second;
+    second.match.restore(first.match.snapshot(first.fake.tick.now()), second.fake.tick.now());
+    second.commands.restoreUndoSteps(told);
+    for (int n = 0; n < row.undos; ++n) ASSERT_FALSE(second.commands.undo()) << row.name << n;
+    EXPECT_EQ(second.match.state().score, row.score) << row.name;
+    EXPECT_EQ(second.match.state().period, row.period) << row.name;
+    EXPECT_EQ(second.match.state().penalties[0].active, row.penalty) << row.name;
+    EXPECT_EQ(second.commands.canUndo(), row.left) << row.name;
+  }
+
+  // Only the newest are kept.
+  Models m;
+  QList<UndoStep> told;
+  QObject::connect(&m.commands, &Commands::undoStepAdded,
+                   [&](const UndoStep& step) { told.append(step); });
+  for (int n = 0; n < Commands::kUndoSteps + 5; ++n) m.commands.goal(1, +1);
+  ASSERT_EQ(told.size(), Commands::kUndoSteps + 5);
+  Models second;
+  second.match.restore(m.match.snapshot(m.fake.tick.now()), second.fake.tick.now());
+  second.commands.restoreUndoSteps(told);
+  while (second.commands.canUndo()) ASSERT_FALSE(second.commands.undo());
+  EXPECT_EQ(second.match.state().score[0], 5);
 }
 
 TEST(SetClock, SetsTheShownTimeWhereTheClockStandsAndSaysWhyNotElsewhere) {

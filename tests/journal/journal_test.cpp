@@ -319,3 +319,118 @@ TEST(MatchJournal, TimeoutsAndTheBreakAreReportedAndComeBackRunning) {
             (QList<QByteArray>{"0", "1:30", "timeout_start", "2", "", "0", "0", "", ""}));
   EXPECT_TRUE(reportCsv(journal, QLocale(QLocale::German)).contains("Auszeit beginnt"));
 }
+
+namespace {
+
+// A goal as the command layer gives it: the change, then its step for the journal.
+void goalWithStep(Recorded& r, int team) {
+  const MatchSnapshot before = r.match.snapshot(r.tick.now());
+  r.match.changeScore(team, +1);
+  r.journal->recordUndoStep({"goal", before, r.match.snapshot(r.tick.now())});
+}
+
+void undoNewest(Match& match, const QList<UndoStep>& steps, quint32 now) {
+  const UndoStep& step = steps.last();
+  match.undo(step.before, step.after, step.command, now);
+}
+
+int goals(const MatchSnapshot& snapshot) {
+  return snapshot.state.score[0] + snapshot.state.score[1];
+}
+
+}  // namespace
+
+// The steps that can be taken back are in the journal: a step per command, an undo drops the
+// newest, only the newest are kept, and a reopened (compacted) journal holds the same ones; the
+// newest read back takes the last goal back in a match taken up again.
+TEST(MatchJournal, KeepsTheStepsToUndoAcrossAReopen) {
+  struct Row {
+    const char* name;
+    int goals;
+    bool reopened;  // after the goals, before the undos
+    int undos;
+    int steps;  // kept afterwards
+  } rows[] = {
+      {"three goals", 3, false, 0, 3},
+      {"one taken back", 3, false, 1, 2},
+      {"all taken back", 3, false, 3, 0},
+      {"reopened", 3, true, 0, 3},
+      {"taken back after a reopen", 3, true, 2, 1},
+      {"more than are kept", UndoStep::kKept + 10, false, 0, UndoStep::kKept},
+      {"more than are kept, reopened, some taken back", UndoStep::kKept + 10, true, 5,
+       UndoStep::kKept - 5},
+  };
+  for (const Row& row : rows) {
+    Recorded r;
+    for (int n = 0; n < row.goals; ++n) goalWithStep(r, 1 + n % 2);
+    if (row.reopened) {
+      r.journal.reset();
+      r.journal = std::make_unique<MatchJournal>(r.match, r.tick, r.path(), r.read());
+    }
+    for (int n = 0; n < row.undos; ++n) undoNewest(r.match, r.journal->undoSteps(), r.tick.now());
+    ASSERT_EQ(goals(r.match.snapshot(r.tick.now())), row.goals - row.undos) << row.name;
+
+    const JournalContents journal = r.read();
+    ASSERT_EQ(journal.undoSteps.size(), row.steps) << row.name;
+    EXPECT_EQ(journal.undoSteps, r.journal->undoSteps()) << row.name;
+    if (row.steps == 0) continue;
+    // Oldest first, the newest the last goal still standing.
+    EXPECT_EQ(goals(journal.undoSteps.first().after), row.goals - row.undos - row.steps + 1)
+        << row.name;
+    EXPECT_EQ(goals(journal.undoSteps.last().after), row.goals - row.undos) << row.name;
+    Match resumed;
+    resumed.setRules(r.match.rules());
+    resumeMatch(resumed, *journal.state, 500);
+    undoNewest(resumed, journal.undoSteps, 500);
+    EXPECT_EQ(goals(resumed.snapshot(500)), row.goals - row.undos - 1) << row.name;
+  }
+}
+
+// How the reader takes the step lines: "steps" stands for all before it, a damaged line drops
+// the steps before it (they might not fit the match any more), an unstep of none is harmless.
+TEST(JournalReader, TakesTheStepsToUndoLineByLine) {
+  const auto stepTo = [](int homeGoals) {
+    Match match;
+    for (int n = 1; n < homeGoals; ++n) match.changeScore(1, +1);
+    const MatchSnapshot before = match.snapshot(0);
+    match.changeScore(1, +1);
+    return UndoStep{"goal", before, match.snapshot(0)};
+  };
+  const auto line = [](const QJsonObject& object) { return journalline::encode(object); };
+  const QByteArray head = line(journalformat::head(QDateTime::currentDateTime()));
+  const QByteArray one = line(journalformat::step(stepTo(1)));
+  const QByteArray two = line(journalformat::step(stepTo(2)));
+  const QByteArray unstep = line(journalformat::unstep());
+  QJsonObject halfStep = journalformat::step(stepTo(3));
+  halfStep.remove("after");
+
+  struct Row {
+    const char* name;
+    QByteArray lines;
+    QList<int> steps;  // each one's home goals after it
+    int damaged;
+  } rows[] = {
+      {"two", one + two, {1, 2}, 0},
+      {"two, one taken back", one + two + unstep, {1}, 0},
+      {"taken back with none left", unstep + one + unstep + unstep, {}, 0},
+      {"the whole list in place of those before",
+       one + two + line(journalformat::steps({stepTo(3)})) + one,
+       {3, 1},
+       0},
+      {"an empty list", one + line(journalformat::steps({})), {}, 0},
+      {"a damaged line between", one + "0badc0de {\"k\":\"step\"}\n" + two, {2}, 1},
+      {"a step without its match after", one + line(halfStep), {}, 1},
+  };
+  for (const Row& row : rows) {
+    QByteArray bytes = head + row.lines;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const JournalReading reading = readJournal(buffer);
+    ASSERT_TRUE(reading.contents) << row.name;
+    QList<int> steps;
+    for (const UndoStep& step : reading.contents->undoSteps)
+      steps.append(step.after.state.score[0]);
+    EXPECT_EQ(steps, row.steps) << row.name;
+    EXPECT_EQ(reading.contents->damagedLines, row.damaged) << row.name;
+  }
+}
