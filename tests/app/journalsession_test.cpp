@@ -259,7 +259,7 @@ TEST(Program, AMatchKilledMidwayComesBackWithOneJa) {
   EXPECT_TRUE(stored.readAll().contains("\"CountDown\"=dword:00000000"));
 
   second.start(SCRIPTED_PROGRAM, {"resume"});
-  const QMap<QString, QString> seen = reports(second, 9);
+  const QMap<QString, QString> seen = reports(second, 10);
   EXPECT_EQ(seen.value("question"), "Das letzte Spiel wurde nicht beendet. Spiel fortsetzen?");
   EXPECT_EQ(seen.value("score"), "3:2");
   EXPECT_EQ(seen.value("period"), "1");
@@ -271,6 +271,9 @@ TEST(Program, AMatchKilledMidwayComesBackWithOneJa) {
   EXPECT_GE(seconds(seen.value("clock")), seconds(killedAt)) << qPrintable(killedAt);
   // The penalty started with the clock; the clock turns its second 900 ms early.
   EXPECT_LE(seconds(seen.value("penalty")), 121 - seconds(killedAt));
+  // The killed program's last commands can still be taken back; the slot shows the time of the
+  // next penalty again, where the one that ran since Play showed less.
+  EXPECT_EQ(seen.value("three undone").toStdString(), "3:1 period 0 penalty 2:00");
   second.waitForFinished();
 }
 
