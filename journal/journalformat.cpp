@@ -94,6 +94,10 @@ QJsonObject steps(const QList<UndoStep>& steps) {
   return {{"k", "steps"}, {"steps", list}};
 }
 
+QJsonObject previous(const QString& journalName) {
+  return {{"k", "previous"}, {"journal", journalName}};
+}
+
 std::optional<UndoStep> stepFromJson(const QJsonObject& object) {
   const QString command = object["command"].toString();
   const auto before = snapshotFromJson(object["before"].toObject());

@@ -18,6 +18,7 @@
 //   end      the match is over (reset, or declined at the question)
 //   step     a command the operator can take back: its name, the match before and after it
 //   unstep   the newest step was taken back
+//   previous the file name of the journal the last reset filed, while that reset can be undone
 //   steps    all the steps that can still be taken back, oldest first, in place of those before
 //            (at the start, in a compact journal, and when writing works again after a failure)
 // Unknown keys inside a line are ignored, and so is a line of an unknown kind, so that a newer
@@ -51,6 +52,7 @@ QJsonObject end(const QDateTime& wall);
 QJsonObject step(const UndoStep& step);
 QJsonObject unstep();
 QJsonObject steps(const QList<UndoStep>& steps);
+QJsonObject previous(const QString& journalName);
 // The step a "step" line, or an element of a "steps" line, holds; empty when it is not whole.
 std::optional<UndoStep> stepFromJson(const QJsonObject& object);
 

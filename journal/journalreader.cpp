@@ -157,6 +157,9 @@ class Taker {
       const auto step = journalformat::stepFromJson(line);
       if (!step) return false;
       addStep(*step);
+    } else if (kind == "previous") {
+      if (!line["journal"].isString()) return false;
+      c_.previousJournal = line["journal"].toString();
     } else if (kind == "unstep") {
       if (!c_.undoSteps.isEmpty()) c_.undoSteps.removeLast();
     } else if (kind == "steps") {

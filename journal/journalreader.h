@@ -49,6 +49,8 @@ struct JournalContents {
   // The commands that can still be taken back, oldest first: the newest UndoStep::kKept. A
   // damaged line drops the ones before it, which might no longer fit the match.
   QList<UndoStep> undoSteps;
+  // The file name of the journal the last reset filed, while that reset can be undone.
+  QString previousJournal;
   int damagedLines = 0;   // lines skipped as damaged (a torn last line is not counted)
   QDateTime missingFrom;  // valid: writes failed from then on and may be missing
   bool ended = false;     // the match is over: reset, declined, or (format 1) a normal end

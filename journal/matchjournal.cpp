@@ -74,6 +74,7 @@ void MatchJournal::carryOver(const JournalContents& contents) {
   if (contents.texts) lastTexts_ = contents.texts;
   if (contents.names) names_ = contents.names;
   steps_ = contents.undoSteps;
+  previousJournal_ = contents.previousJournal;
 }
 
 // A new journal: head, missing line, names, list and the state, in one write.
@@ -119,6 +120,7 @@ void MatchJournal::record() {
     events_ = previous_->events + events_;
     gaps_ = previous_->gaps;
     previous_.reset();
+    previousJournal_.clear();
     events_ += events;
     changed_ = true;
     last_ = now;
@@ -190,6 +192,10 @@ void MatchJournal::recordUndoStep(const UndoStep& step) {
   steps_.append(step);
   if (steps_.size() > UndoStep::kKept) steps_.removeFirst();
   write(encode(journalformat::step(step)), 0);
+}
+
+void MatchJournal::takePreviousMatch(const JournalContents& previous) {
+  previous_ = Previous{previous.started, previous.events, previous.gaps};
 }
 
 void MatchJournal::recordClock() {
@@ -283,6 +289,7 @@ QByteArray MatchJournal::fullState() const {
   if (names_) lines += encode(journalformat::names(*names_));
   if (lastTexts_) lines += encode(journalformat::texts(*lastTexts_));
   lines += encode(journalformat::steps(steps_));
+  if (!previousJournal_.isEmpty()) lines += encode(journalformat::previous(previousJournal_));
   lines += encode(journalformat::state(toJson(last_), lastWall_));
   return lines;
 }

@@ -68,6 +68,13 @@ class MatchJournal : public QObject {
   void recordUndoStep(const UndoStep& step);
   // The steps that can still be taken back, oldest first.
   const QList<UndoStep>& undoSteps() const { return steps_; }
+  // The journal the reset just made filed (its file name), told by the owner while it files
+  // it: a match taken up again finds the record before the reset there.
+  void setPreviousJournal(const QString& name) { previousJournal_ = name; }
+  // The record of the match the last reset ended (its filed journal, read back), for a match
+  // taken up again: undoing that reset takes it back into this journal, as in the run that
+  // made the reset.
+  void takePreviousMatch(const JournalContents& previous);
   // The match or the running-text list changed since the journal was opened.
   bool changed() const { return changed_; }
   // The match has begun and was not reset: it is offered again after any end of the program.
@@ -128,6 +135,7 @@ class MatchJournal : public QObject {
     QList<JournalGap> gaps;
   };
   std::optional<Previous> previous_;
+  QString previousJournal_;  // the file name of its journal, while its reset can be undone
 
   QDateTime missingSince_;        // valid while writing fails
   qsizetype firstUnwritten_ = 0;  // while writing fails: the first entry not in the file

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "app/instancelock.h"
 #include "app/reportcommand.h"
@@ -154,6 +155,78 @@ TEST(JournalSession, TheQuestionSaysWhenPartOfTheRecordIsDamagedOrMissing) {
   EXPECT_TRUE(asked.section('\n', 1).startsWith(QString::fromUtf8("Journal teils")))
       << qPrintable(asked);
   EXPECT_EQ(match.state().score[0], 5);
+}
+
+// A command given with its undo step, as the command layer and the program give them.
+void withStep(Match& match, JournalSession& session, const char* command,
+              const std::function<void()>& change) {
+  const MatchSnapshot before = match.snapshot(0);
+  change();
+  session.recordUndoStep({command, before, match.snapshot(0)});
+}
+
+// Two goals, then a reset: after a crash the reset can still be taken back, and with it the
+// match's record comes back from the journal the reset filed; a program ended normally after
+// the reset ended the match for good.
+TEST(JournalSession, AResetCanBeTakenBackAfterACrashButNotAfterAnEnd) {
+  struct Row {
+    const char* name;
+    bool ended;       // the program was ended normally after the reset, else killed
+    int goalsAfter;   // given after the reset, before the end
+    int questions;    // at the next start
+    qsizetype steps;  // given back to the command layer
+  } rows[] = {
+      {"killed right after the reset", false, 0, 0, 3},
+      {"killed after a goal of the next match", false, 1, 1, 4},
+      {"ended right after the reset", true, 0, 0, 0},
+  };
+  for (const Row& row : rows) {
+    QTemporaryDir folder;
+    FakeTick tick;
+    {
+      Match match;
+      JournalSession first(folder.path(), match, tick);
+      first.open([](const QString&) { return false; });
+      match.playPause(tick.now());
+      for (int goal = 0; goal < 2; ++goal)
+        withStep(match, first, "goal", [&] { match.changeScore(1, +1); });
+      withStep(match, first, "reset", [&] { match.reset(); });
+      for (int goal = 0; goal < row.goalsAfter; ++goal)
+        withStep(match, first, "goal", [&] { match.changeScore(2, +1); });
+      if (row.ended) first.finish();
+    }
+
+    Match match;
+    JournalSession session(folder.path(), match, tick);
+    int questions = 0;
+    const auto resumed = session.open([&](const QString&) { return ++questions, true; });
+    EXPECT_EQ(questions, row.questions) << row.name;
+    const QList<UndoStep> steps = resumed ? resumed->undoSteps : QList<UndoStep>();
+    ASSERT_EQ(steps.size(), row.steps) << row.name;
+    if (steps.isEmpty()) {
+      session.finish();
+      EXPECT_FALSE(JournalStore(folder.path()).hasCurrent()) << row.name;
+      continue;
+    }
+    EXPECT_EQ(match.state().score, (std::array<int, 2>{0, row.goalsAfter})) << row.name;
+    ASSERT_EQ(steps[2].command, "reset") << row.name;
+    for (qsizetype n = steps.size() - 1; n >= 2; --n)  // newest first, the reset last
+      match.undo(steps[n].before, steps[n].after, steps[n].command, 0);
+    EXPECT_EQ(match.state().score, (std::array<int, 2>{2, 0})) << row.name;
+
+    // The journal holds the whole match again, the goals before the reset first.
+    const JournalReading journal = readJournalFile(JournalStore(folder.path()).currentPath());
+    ASSERT_TRUE(journal.contents) << row.name;
+    QList<MatchEvent::Kind> kinds;
+    for (const MatchEvent& e : journal.contents->events) kinds.append(e.kind);
+    using K = MatchEvent::Kind;
+    QList<K> expected{K::PeriodStart, K::Goal, K::Goal, K::Reset};
+    for (int goal = 0; goal < row.goalsAfter; ++goal) expected += {K::Goal, K::Undo};
+    expected += K::Undo;
+    EXPECT_EQ(kinds, expected) << row.name;
+    EXPECT_EQ(journal.contents->undoSteps, steps.mid(0, 2)) << row.name;
+    session.finish();
+  }
 }
 
 TEST(InstanceLock, ASecondProgramIsRefusedAndAKilledOnesLockIsTakenOver) {
