@@ -124,7 +124,9 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
     const bool countDown = resumed->state->state.countDown;
     commands.setCountDown(countDown);
     if (resumed->texts) texts.restore(resumed->texts->lines, resumed->texts->selected);
+    commands.restoreUndoSteps(resumed->undoSteps);
   }
+  QObject::connect(&commands, &Commands::undoStepAdded, &journal, &JournalSession::recordUndoStep);
   const auto recordTexts = [&] { journal.recordTexts({texts.lines(), texts.selected()}); };
   recordTexts();
   QObject::connect(&texts, &RunTextList::linesEdited, recordTexts);

@@ -1,6 +1,7 @@
 #include "commands/commands.h"
 
 #include <QDir>
+#include <algorithm>
 
 #include "core/clocktext.h"
 #include "core/match.h"
@@ -383,6 +384,12 @@ void Commands::recordUndo(const char* command, const MatchSnapshot& before) {
   if (after.state == before.state && !clockMoved) return;
   undoSteps_.push_back({QString::fromLatin1(command), before, after});
   if (undoSteps_.size() > size_t(kUndoSteps)) undoSteps_.pop_front();
+  emit undoStepAdded(undoSteps_.back());
+}
+
+void Commands::restoreUndoSteps(const QList<UndoStep>& steps) {
+  const qsizetype from = std::max<qsizetype>(0, steps.size() - kUndoSteps);
+  undoSteps_.assign(steps.begin() + from, steps.end());
 }
 
 Notice Commands::undo() {
