@@ -78,10 +78,12 @@ void TFormCtrl::createControls() {
   LabelC1 = label(Panel1, "LabelC1", {65, 139, 67, 74}, "0", arialBold(61), colors::red);
   LabelC1->setAlignment(TLabel::Alignment::RightJustify);
   LabelC1->setShadowSize(2);
+  LabelC1->setShrinkToWidth(true);  // a three-digit score shows whole
   LabelC1->setToolTip(SpeedButton1->toolTip());
   LabelC2 = label(Panel1, "LabelC2", {294, 139, 67, 74}, "0", arialBold(61), colors::red);
   LabelC2->setAlignment(TLabel::Alignment::LeftJustify);
   LabelC2->setShadowSize(2);
+  LabelC2->setShrinkToWidth(true);
   LabelC2->setToolTip(SpeedButton2->toolTip());
   Schet1 = spin(Panel1, "Schet1", {138, 152, 17, 49}, "-1 [Ctrl+F11]");
   Schet2 = spin(Panel1, "Schet2", {269, 152, 17, 49}, "-1 [Ctrl+F12]");

@@ -1,6 +1,8 @@
 #include "app/journalsession.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
 
 #include "core/match.h"
@@ -10,6 +12,24 @@
 namespace {
 
 void report(const QString& line) { std::fprintf(stderr, "Scorvex: %s\n", qPrintable(line)); }
+
+bool begun(const JournalContents& contents) {
+  const MatchState& s = contents.state->state;
+  return s.started || s.score != std::array<int, 2>{0, 0};
+}
+
+bool resetAmong(const QList<UndoStep>& steps) {
+  return std::any_of(steps.begin(), steps.end(),
+                     [](const UndoStep& step) { return step.command == QLatin1String("reset"); });
+}
+
+// A program that died right after a reset: its new match is still empty, and the reset is the
+// last thing it did. There is nothing to offer back, but the reset can still be taken back.
+bool justReset(const JournalContents& contents) {
+  return !contents.ended && contents.state && !begun(contents) && !contents.changed &&
+         !contents.missingFrom.isValid() && !contents.undoSteps.isEmpty() &&
+         contents.undoSteps.last().command == QLatin1String("reset");
+}
 
 }  // namespace
 
@@ -30,9 +50,8 @@ std::optional<JournalContents> JournalSession::leftOver() const {
     QFile::remove(store_.currentPath());
     return std::nullopt;
   } else if (!reading.contents->ended && reading.contents->state) {
-    const MatchState& s = reading.contents->state->state;
-    const bool begun = s.started || s.score != std::array<int, 2>{0, 0};
-    if (begun || reading.contents->changed || reading.contents->missingFrom.isValid())
+    if (begun(*reading.contents) || reading.contents->changed ||
+        reading.contents->missingFrom.isValid() || justReset(*reading.contents))
       return reading.contents;
     QFile::remove(store_.currentPath());
     return std::nullopt;
@@ -54,7 +73,12 @@ std::optional<JournalContents> JournalSession::open(
   QString error;
   if (!store_.prepare(&error)) report(QString("Spieljournal: %1").arg(error));
   std::optional<JournalContents> resumed = leftOver();
-  if (resumed) {
+  const bool silently = resumed && justReset(*resumed);
+  if (silently) {
+    // Taken up without a question: the match is the empty one a start shows anyway. Ended
+    // without a command it leaves nothing, as any run in which nothing happened.
+    resumeMatch(match_, *resumed->state, tick_.now());
+  } else if (resumed) {
     // The hall sees no score that may be about to go until the operator has answered.
     const bool wasBlack = match_.state().blackScreen;
     if (!wasBlack) match_.toggleBlackScreen();
@@ -70,9 +94,18 @@ std::optional<JournalContents> JournalSession::open(
   }
   journal_ = resumed ? std::make_unique<MatchJournal>(match_, tick_, store_.currentPath(), *resumed)
                      : std::make_unique<MatchJournal>(match_, tick_, store_.currentPath());
+  // Undoing a reset of the match taken up brings the record of the match before it back, from
+  // the journal that reset filed (gone when more matches were filed since).
+  if (resumed && resetAmong(resumed->undoSteps) && !resumed->previousJournal.isEmpty()) {
+    for (const QString& path : store_.finishedPaths()) {
+      if (QFileInfo(path).fileName() != resumed->previousJournal) continue;
+      const JournalReading previous = readJournalFile(path);
+      if (previous.contents) journal_->takePreviousMatch(*previous.contents);
+    }
+  }
   journal_->setNextJournal([this] {
     resumed_ = false;
-    store_.finishCurrent();
+    journal_->setPreviousJournal(QFileInfo(store_.finishCurrent()).fileName());
     return store_.currentPath();
   });
   connect(journal_.get(), &MatchJournal::problemChanged, this, &JournalSession::problemChanged);
@@ -90,6 +123,10 @@ void JournalSession::recordTexts(const RunningTexts& texts) {
 
 void JournalSession::recordHorn() {
   if (journal_) journal_->recordHorn();
+}
+
+void JournalSession::recordUndoStep(const UndoStep& step) {
+  if (journal_) journal_->recordUndoStep(step);
 }
 
 QString JournalSession::problem() const { return journal_ ? journal_->problem() : QString(); }

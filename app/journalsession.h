@@ -32,8 +32,9 @@ class JournalSession : public QObject {
   // While the question is open the display shows the black screen. The question says in one
   // more line when part of the record was damaged or is missing from a time on. Returns the
   // match taken up, already back in the Match; its running texts and count direction are the
-  // caller's to put back. A journal that cannot be read at all is reported in one line on
-  // stderr and filed away without a question; declining files it as well.
+  // caller's to put back, and so are its undo steps (for the command layer). A journal that cannot
+  // be read at all is reported in one line on stderr and filed away without a question; declining
+  // files it as well.
   std::optional<JournalContents> open(const std::function<bool(const QString&)>& ask);
   // Null before open().
   MatchJournal* journal() const { return journal_.get(); }
@@ -42,6 +43,7 @@ class JournalSession : public QObject {
   void recordNames(const TeamNames& names);
   void recordTexts(const RunningTexts& texts);
   void recordHorn();
+  void recordUndoStep(const UndoStep& step);
   // Empty while the match is recorded; else the one line the console and the phone show.
   QString problem() const;
   // A match in progress stays for the next start; a finished one is filed; a run in which

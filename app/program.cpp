@@ -124,7 +124,9 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
     const bool countDown = resumed->state->state.countDown;
     commands.setCountDown(countDown);
     if (resumed->texts) texts.restore(resumed->texts->lines, resumed->texts->selected);
+    commands.restoreUndoSteps(resumed->undoSteps);
   }
+  QObject::connect(&commands, &Commands::undoStepAdded, &journal, &JournalSession::recordUndoStep);
   const auto recordTexts = [&] { journal.recordTexts({texts.lines(), texts.selected()}); };
   recordTexts();
   QObject::connect(&texts, &RunTextList::linesEdited, recordTexts);
@@ -138,6 +140,9 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   QObject::connect(&journal, &JournalSession::problemChanged, journalStatus,
                    &JournalStatusLine::setProblem);
   journalStatus->setProblem(journal.problem());
+  QObject::connect(&journal, &JournalSession::problemChanged, remote.get(),
+                   &RemoteLoader::setJournalProblem);
+  remote->setJournalProblem(journal.problem());
   QObject::connect(&commands, &Commands::hornSounded, &journal, &JournalSession::recordHorn);
   // A sound file that cannot be played is told once, in one line on the console.
   auto* soundStatus = new JournalStatusLine(console.get(), console->Panel3);

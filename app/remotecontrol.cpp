@@ -68,6 +68,12 @@ void TRemoteControl::start(std::optional<int> port) {
   window_->raise();
 }
 
+void TRemoteControl::setJournalProblem(const QString& problem) {
+  if (problem == journalProblem_) return;
+  journalProblem_ = problem;
+  server_->boardChanged();
+}
+
 void TRemoteControl::stop() {
   server_->stop();
   window_->hide();
@@ -102,6 +108,10 @@ QJsonObject TRemoteControl::state() const {
   // What "Rückgängig" would take back; null when nothing.
   state.insert("undo", commands_.canUndo() ? QJsonValue(commands_.nextUndo()) : QJsonValue());
   state.insert("toggles", toggles);
+  // The console's red line while the match journal cannot be written; null while it can.
+  state.insert("journal", journalProblem_.isEmpty()
+                              ? QJsonValue()
+                              : QJsonValue(QJsonObject{{"problem", journalProblem_}}));
 
   QJsonObject text = state.value("text").toObject();
   text.insert("lines", QJsonArray::fromStringList(commands_.texts().lines()));

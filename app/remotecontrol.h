@@ -28,6 +28,7 @@ class TRemoteControl : public QObject, public Remote, public RemoteBoard {
   ~TRemoteControl() override;
 
   void start(std::optional<int> port = std::nullopt) override;
+  void setJournalProblem(const QString& problem) override;
   void stop();
   RemoteServer& server() { return *server_; }
   TPairingWindow& window() { return *window_; }
@@ -43,4 +44,5 @@ class TRemoteControl : public QObject, public Remote, public RemoteBoard {
   Platform& platform_;
   std::unique_ptr<RemoteServer> server_;
   std::unique_ptr<TPairingWindow> window_;
+  QString journalProblem_;
 };

@@ -33,5 +33,11 @@ Remote* RemoteLoader::remote() {
     return nullptr;
   }
   remote_.reset(create(commands_, platform_));
+  remote_->setJournalProblem(journalProblem_);
   return remote_.get();
+}
+
+void RemoteLoader::setJournalProblem(const QString& problem) {
+  journalProblem_ = problem;
+  if (remote_) remote_->setJournalProblem(problem);
 }

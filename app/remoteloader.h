@@ -23,6 +23,9 @@ class Remote {
   // Starts the server on the stored port, or on `port` which is then stored, and shows the
   // pairing window; an error goes to the operator's error box.
   virtual void start(std::optional<int> port) = 0;
+  // Why the match journal cannot be written (the console's red line), or empty; the phone page
+  // shows it too.
+  virtual void setJournalProblem(const QString& problem) = 0;
 };
 
 // The module's one entry point, found under this name.
@@ -41,6 +44,8 @@ class RemoteLoader : public QObject {
                QStringList modulePaths = remoteModulePaths());
 
   void start(std::optional<int> port = std::nullopt);
+  // Kept for a remote made later, passed on to one made already.
+  void setJournalProblem(const QString& problem);
 
  private:
   Remote* remote();
@@ -51,4 +56,5 @@ class RemoteLoader : public QObject {
   const QStringList modulePaths_;
   QLibrary module_;  // never unloaded: the remote's code may run until the program ends
   std::unique_ptr<Remote> remote_;  // ends before the loader, while its code is still there
+  QString journalProblem_;
 };

@@ -1,6 +1,7 @@
 #include "commands/commands.h"
 
 #include <QDir>
+#include <algorithm>
 
 #include "core/clocktext.h"
 #include "core/match.h"
@@ -39,7 +40,9 @@ QString shortfallText(const QString& file, const RunListFile::Shortfall& shortfa
 MatchRules matchRules(const TSettings& s) { return {s.Time, s.CountDown, s.SoundTime, s.StrReset}; }
 
 SportRules sportRules(const TSettings& s) {
-  return SportRules::preset(s.Sport).value_or(SportRules{});
+  SportRules rules = SportRules::preset(s.Sport).value_or(SportRules{});
+  rules.breakLength = s.BreakTime;
+  return rules;
 }
 
 Commands::Commands(Match& match, Settings& settings, RunTextList& texts, Platform& platform,
@@ -54,8 +57,8 @@ Commands::Commands(Match& match, Settings& settings, RunTextList& texts, Platfor
   // its rules itself.
   const auto takeSettings = [this] {
     match_.setRules(matchRules(settings_.record()));
-    if (settings_.record().Sport != match_.sport().name)
-      match_.setSport(sportRules(settings_.record()));
+    if (const SportRules sport = sportRules(settings_.record()); sport != match_.sport())
+      match_.setSport(sport);
     platform_.sound.setMuted(settings_.record().Muted);
   };
   takeSettings();
@@ -330,6 +333,7 @@ void Commands::chooseSport(const QString& name) {
   settings_.change([&](TSettings& s) {
     s.Sport = name;
     s.Time = rules->periodLength;
+    s.BreakTime = rules->breakLength;
   });
 }
 
@@ -380,6 +384,12 @@ void Commands::recordUndo(const char* command, const MatchSnapshot& before) {
   if (after.state == before.state && !clockMoved) return;
   undoSteps_.push_back({QString::fromLatin1(command), before, after});
   if (undoSteps_.size() > size_t(kUndoSteps)) undoSteps_.pop_front();
+  emit undoStepAdded(undoSteps_.back());
+}
+
+void Commands::restoreUndoSteps(const QList<UndoStep>& steps) {
+  const qsizetype from = std::max<qsizetype>(0, steps.size() - kUndoSteps);
+  undoSteps_.assign(steps.begin() + from, steps.end());
 }
 
 Notice Commands::undo() {

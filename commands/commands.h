@@ -7,6 +7,7 @@
 // questions ("Reset GAME?") are asked by the window before it calls, and what a command has to
 // tell the operator comes back as a Notice for the caller to show.
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <array>
@@ -122,13 +123,16 @@ class Commands : public QObject {
   // cancelled or its time set, a foul, a period change, a correction or set time, a reset),
   // one at a time, up to kUndoSteps back. Play/Pause and the passing of time are not taken
   // back. Nothing to undo says so.
-  static constexpr int kUndoSteps = 50;
+  static constexpr int kUndoSteps = UndoStep::kKept;
   Notice undo();
   bool canUndo() const { return !undoSteps_.empty(); }
   // What undo() would take back, in the operator's words ("Tor", "Reset"); empty for nothing.
   QString nextUndo() const;
   // The operator's word for a command name the undo record uses.
   static QString commandCaption(const QString& command);
+  // The steps a match taken up again can still take back, oldest first, as its journal kept
+  // them; they replace any held now. Only the newest kUndoSteps are kept.
+  void restoreUndoSteps(const QList<UndoStep>& steps);
 
   // Sound: the built-in horn by hand, and everything silent while muted.
   void horn();
@@ -149,6 +153,9 @@ class Commands : public QObject {
  signals:
   // The operator sounded the horn by hand.
   void hornSounded();
+  // A command that can be taken back was done: the journal keeps the step. (An undo taken is
+  // known to the journal from the match itself, in the same change.)
+  void undoStepAdded(const UndoStep& step);
 
  private:
   Notice loadTexts(const QString& path, bool reportFailure);
@@ -158,11 +165,6 @@ class Commands : public QObject {
   // the step when it did change something.
   MatchSnapshot beforeCommand() const;
   void recordUndo(const char* command, const MatchSnapshot& before);
-  struct UndoStep {
-    QString command;
-    MatchSnapshot before;
-    MatchSnapshot after;
-  };
   std::deque<UndoStep> undoSteps_;
 
   Match& match_;

@@ -130,7 +130,7 @@ void TCfgDialog::createControls() {
   cbColor0 = new TColorPanel(0, this);
   seVid = new QComboBox(this);
   seVid->addItems({"Quillo1", "Quillo2", "Varnesk1", "Varnesk2"});
-  // The sport's preset; choosing one offers its period length.
+  // The sport's preset; choosing one offers its period and break lengths.
   cbSport = new QComboBox(this);
   const std::pair<const char*, const char*> sports[] = {{"standard", "Standard"},
                                                         {"handball", "Handball"},
@@ -138,9 +138,15 @@ void TCfgDialog::createControls() {
                                                         {"icehockey", "Eishockey"},
                                                         {"futsal", "Futsal"}};
   for (const auto& [name, caption] : sports) cbSport->addItem(caption, QString(name));
+  meBreak = new QLineEdit(this);
+  meBreak->setInputMask("99:99;_");
+  meBreak->setToolTip("MM:SS");
+  meBreak->setMaximumWidth(60);
   connect(cbSport, &QComboBox::activated, this, [this] {
-    if (const auto sport = SportRules::preset(cbSport->currentData().toString()))
+    if (const auto sport = SportRules::preset(cbSport->currentData().toString())) {
       meTime->setText(periodLengthText(sport->periodLength));
+      meBreak->setText(periodLengthText(sport->breakLength));
+    }
   });
 
   gb1 = createLineRow("Titel:", 1, cbColor1, bFont1, cbColorF1);
@@ -232,6 +238,11 @@ void TCfgDialog::createControls() {
   left->addLayout(viewRow);
   for (QWidget* w : std::initializer_list<QWidget*>{gb1, gb2, gb3, gb4, gbZeilen})
     left->addWidget(w);
+  auto* breakRow = new QHBoxLayout;
+  breakRow->addWidget(label("Pause zwischen den Perioden:", this));
+  breakRow->addWidget(meBreak);
+  breakRow->addStretch();
+  left->addLayout(breakRow);
   left->addStretch();
   auto* right = new QVBoxLayout;
   for (QWidget* w : {gbTitle, gbSound, gbMonitor}) right->addWidget(w);
@@ -263,6 +274,7 @@ void TCfgDialog::createControls() {
                                                     {cbColor0, "cbColor0"},
                                                     {seVid, "seVid"},
                                                     {cbSport, "cbSport"},
+                                                    {meBreak, "meBreak"},
                                                     {gb1, "gb1"},
                                                     {gb2, "gb2"},
                                                     {gb3, "gb3"},
@@ -353,6 +365,7 @@ void TCfgDialog::fill(const TSettings& settings) {
       settings.VidTablo >= 0 && settings.VidTablo < seVid->count() ? settings.VidTablo : -1);
   cbFullScreen->setChecked(settings.FullScr);
   cbSport->setCurrentIndex(qMax(0, cbSport->findData(settings.Sport)));
+  meBreak->setText(periodLengthText(settings.BreakTime));
 }
 
 void TCfgDialog::showEvent(QShowEvent* event) {
@@ -496,6 +509,13 @@ void TCfgDialog::accept() {
     complainUnfilledTime();
     return;
   }
+  if (!breakSeconds()) {
+    platform_.dialogs.showError(
+        this, QGuiApplication::applicationDisplayName(),
+        QString("Die Pause \"%1\" ist keine Zeit von 00:00 bis 59:59.").arg(meBreak->text()));
+    meBreak->setFocus();
+    return;
+  }
   seRunSpeed->interpretText();
   seSoundTime->interpretText();
   QDialog::accept();
@@ -538,6 +558,11 @@ void TCfgDialog::takeSettings(TSettings& settings) const {
   settings.Comanda1 = teams_[0];
   settings.Comanda2 = teams_[1];
   settings.Sport = cbSport->currentData().toString();
+  settings.BreakTime = breakSeconds().value_or(settings.BreakTime);
+}
+
+std::optional<int> TCfgDialog::breakSeconds() const {
+  return meBreak->hasAcceptableInput() ? periodSeconds("00:" + meBreak->text()) : std::nullopt;
 }
 
 QString TCfgDialog::periodText() const { return "00:" + meTime->text(); }

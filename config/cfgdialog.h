@@ -93,8 +93,11 @@ class TCfgDialog : public QDialog {
   ConfirmedConfiguration confirmed(const TSettings& current) const;
 
   // The confirmed fields that do not depend on the period length, in this order: FullScr,
-  // VidTablo, SoundTime, SoundFile, SLoop, TitelType, TitelType1, TitelType2, Comanda1, Comanda2.
+  // VidTablo, SoundTime, SoundFile, SLoop, TitelType, TitelType1, TitelType2, Comanda1, Comanda2,
+  // Sport, BreakTime.
   void takeSettings(TSettings& settings) const;
+  // The break field's seconds; nothing unless it is a time from 00:00 to 59:59.
+  std::optional<int> breakSeconds() const;
   // "00:" and the period-length field, to be read as hours:minutes:seconds.
   QString periodText() const;
   QString namesText() const;
@@ -124,6 +127,7 @@ class TCfgDialog : public QDialog {
   TColorPanel* cbColor0;
   QComboBox* seVid;
   QComboBox* cbSport;
+  QLineEdit* meBreak;  // the break between periods, "MM:SS"
   QFrame *gb1, *gb2, *gb3, *gb4;
   TColorPanel *cbColor1, *cbColor2, *cbColor3, *cbColor4;
   QPushButton *bFont1, *bFont2, *bFont3, *bFont4;

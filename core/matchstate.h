@@ -148,3 +148,16 @@ struct MatchSnapshot {
 
   bool operator==(const MatchSnapshot&) const = default;
 };
+
+// A command the operator can still take back: its name (as Match::undo() records it) and the
+// match just before and just after it. The command layer keeps the newest kKept of them; the
+// journal keeps the same ones, so that a match taken up again can still take them back.
+struct UndoStep {
+  static constexpr int kKept = 50;
+
+  QString command;
+  MatchSnapshot before;
+  MatchSnapshot after;
+
+  bool operator==(const UndoStep&) const = default;
+};

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 
 #include "journal/journalline.h"
+#include "journal/snapshotjson.h"
 
 namespace journalformat {
 
@@ -69,5 +70,40 @@ QJsonObject gap(const JournalGap& gap) {
 }
 
 QJsonObject end(const QDateTime& wall) { return {{"k", "end"}, {"wall", wallText(wall)}}; }
+
+namespace {
+
+QJsonObject stepJson(const UndoStep& step) {
+  return {
+      {"command", step.command}, {"before", toJson(step.before)}, {"after", toJson(step.after)}};
+}
+
+}  // namespace
+
+QJsonObject step(const UndoStep& step) {
+  QJsonObject line = stepJson(step);
+  line["k"] = "step";
+  return line;
+}
+
+QJsonObject unstep() { return {{"k", "unstep"}}; }
+
+QJsonObject steps(const QList<UndoStep>& steps) {
+  QJsonArray list;
+  for (const UndoStep& step : steps) list.append(stepJson(step));
+  return {{"k", "steps"}, {"steps", list}};
+}
+
+QJsonObject previous(const QString& journalName) {
+  return {{"k", "previous"}, {"journal", journalName}};
+}
+
+std::optional<UndoStep> stepFromJson(const QJsonObject& object) {
+  const QString command = object["command"].toString();
+  const auto before = snapshotFromJson(object["before"].toObject());
+  const auto after = snapshotFromJson(object["after"].toObject());
+  if (command.isEmpty() || !before || !after) return std::nullopt;
+  return UndoStep{command, *before, *after};
+}
 
 }  // namespace journalformat

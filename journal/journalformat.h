@@ -16,6 +16,11 @@
 //   event    one entry of the match report
 //   gap      entries of the report were lost between "from" and "to" (writes failed too long)
 //   end      the match is over (reset, or declined at the question)
+//   step     a command the operator can take back: its name, the match before and after it
+//   unstep   the newest step was taken back
+//   previous the file name of the journal the last reset filed, while that reset can be undone
+//   steps    all the steps that can still be taken back, oldest first, in place of those before
+//            (at the start, in a compact journal, and when writing works again after a failure)
 // Unknown keys inside a line are ignored, and so is a line of an unknown kind, so that a newer
 // program can add to a line without older ones calling it damage. A reader accepts the format
 // versions up to its own and refuses newer ones.
@@ -44,5 +49,11 @@ QJsonObject splice(const RunningTexts& before, const RunningTexts& after);
 QJsonObject event(const MatchEvent& event);
 QJsonObject gap(const JournalGap& gap);
 QJsonObject end(const QDateTime& wall);
+QJsonObject step(const UndoStep& step);
+QJsonObject unstep();
+QJsonObject steps(const QList<UndoStep>& steps);
+QJsonObject previous(const QString& journalName);
+// The step a "step" line, or an element of a "steps" line, holds; empty when it is not whole.
+std::optional<UndoStep> stepFromJson(const QJsonObject& object);
 
 }  // namespace journalformat

@@ -153,6 +153,24 @@ class Taker {
       c_.missingFrom = wallOf(line["from"]);
     } else if (kind == "end") {
       c_.ended = true;
+    } else if (kind == "step") {
+      const auto step = journalformat::stepFromJson(line);
+      if (!step) return false;
+      addStep(*step);
+    } else if (kind == "previous") {
+      if (!line["journal"].isString()) return false;
+      c_.previousJournal = line["journal"].toString();
+    } else if (kind == "unstep") {
+      if (!c_.undoSteps.isEmpty()) c_.undoSteps.removeLast();
+    } else if (kind == "steps") {
+      if (!line["steps"].isArray()) return false;
+      // A step that is not whole makes the line damage, which drops the steps anyway.
+      c_.undoSteps.clear();
+      for (const QJsonValue& value : line["steps"].toArray()) {
+        const auto step = journalformat::stepFromJson(value.toObject());
+        if (!step) return false;
+        addStep(*step);
+      }
     } else if (kind == "head") {
       return false;
     }
@@ -163,6 +181,7 @@ class Taker {
   void damaged() {
     ++c_.damagedLines;
     textsKnown_ = false;
+    c_.undoSteps.clear();
     if (openGap_) return;
     c_.gaps.append({c_.events.size(), lastWall_, QDateTime(), 0, true});
     openGap_ = true;
@@ -172,6 +191,10 @@ class Taker {
   void setTexts(const RunningTexts& texts) {
     c_.changed = c_.changed || (c_.texts && texts != *c_.texts);
     c_.texts = texts;
+  }
+  void addStep(const UndoStep& step) {
+    c_.undoSteps.append(step);
+    if (c_.undoSteps.size() > UndoStep::kKept) c_.undoSteps.removeFirst();
   }
   void closeGap(const QDateTime& wall) {
     lastWall_ = wall;

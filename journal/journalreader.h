@@ -46,6 +46,11 @@ struct JournalContents {
   std::optional<TeamNames> names;
   QList<MatchEvent> events;
   QList<JournalGap> gaps;
+  // The commands that can still be taken back, oldest first: the newest UndoStep::kKept. A
+  // damaged line drops the ones before it, which might no longer fit the match.
+  QList<UndoStep> undoSteps;
+  // The file name of the journal the last reset filed, while that reset can be undone.
+  QString previousJournal;
   int damagedLines = 0;   // lines skipped as damaged (a torn last line is not counted)
   QDateTime missingFrom;  // valid: writes failed from then on and may be missing
   bool ended = false;     // the match is over: reset, declined, or (format 1) a normal end
@@ -61,9 +66,10 @@ struct JournalReading {
 // long: its longest line is the whole running-text list, which it reads up to 16 MB.
 constexpr qint64 kMaxJournalLineBytes = qint64(256) << 20;
 
-// Reads a journal of any length, line by line, keeping only the last state, the last list and
-// the report's entries. A torn last line (a crash in the middle of writing it) is dropped;
-// a damaged line elsewhere is skipped and noted as a gap, and the latest good state after it
-// is used. A file of another kind, a damaged first line or a newer format is refused.
+// Reads a journal of any length, line by line, keeping only the last state, the last list, the
+// report's entries and the last steps that can be taken back. A torn last line (a crash in the
+// middle of writing it) is dropped; a damaged line elsewhere is skipped and noted as a gap, and the
+// latest good state after it is used. A file of another kind, a damaged first line or a newer
+// format is refused.
 JournalReading readJournal(QIODevice& device);
 JournalReading readJournalFile(const QString& path);

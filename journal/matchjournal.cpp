@@ -73,6 +73,8 @@ void MatchJournal::carryOver(const JournalContents& contents) {
     gaps_.append({events_.size(), contents.missingFrom, lastWall_, 0, false});
   if (contents.texts) lastTexts_ = contents.texts;
   if (contents.names) names_ = contents.names;
+  steps_ = contents.undoSteps;
+  previousJournal_ = contents.previousJournal;
 }
 
 // A new journal: head, missing line, names, list and the state, in one write.
@@ -102,9 +104,14 @@ void MatchJournal::record() {
   const QDateTime wall = journalformat::wallNow();
   const MatchSnapshot now = match_.snapshot(tick_.now());
   const bool resetUndone = undone_ == QLatin1String("reset") && previous_;
+  // An undo takes back the newest step: its line goes in the same write as the change, so that
+  // after a crash the step is either still there with the match before the undo, or gone.
+  const bool undo = !undone_.isEmpty();
+  if (undo && !steps_.isEmpty()) steps_.removeLast();
   const QList<MatchEvent> events = eventsOf(now, wall);
   QByteArray lines;
   for (const MatchEvent& event : events) lines += encode(journalformat::event(event));
+  if (undo) lines += encode(journalformat::unstep());
   lines += encode(journalformat::state(toJson(now), wall));
   if (resetUndone) {
     // The match goes on: its record before the reset comes back into this journal (the
@@ -113,6 +120,7 @@ void MatchJournal::record() {
     events_ = previous_->events + events_;
     gaps_ = previous_->gaps;
     previous_.reset();
+    previousJournal_.clear();
     events_ += events;
     changed_ = true;
     last_ = now;
@@ -178,6 +186,16 @@ void MatchJournal::recordHorn() {
                         {}};
   events_.append(horn);
   write(encode(journalformat::event(horn)), 1);
+}
+
+void MatchJournal::recordUndoStep(const UndoStep& step) {
+  steps_.append(step);
+  if (steps_.size() > UndoStep::kKept) steps_.removeFirst();
+  write(encode(journalformat::step(step)), 0);
+}
+
+void MatchJournal::takePreviousMatch(const JournalContents& previous) {
+  previous_ = Previous{previous.started, previous.events, previous.gaps};
 }
 
 void MatchJournal::recordClock() {
@@ -270,6 +288,8 @@ QByteArray MatchJournal::fullState() const {
   QByteArray lines;
   if (names_) lines += encode(journalformat::names(*names_));
   if (lastTexts_) lines += encode(journalformat::texts(*lastTexts_));
+  lines += encode(journalformat::steps(steps_));
+  if (!previousJournal_.isEmpty()) lines += encode(journalformat::previous(previousJournal_));
   lines += encode(journalformat::state(toJson(last_), lastWall_));
   return lines;
 }

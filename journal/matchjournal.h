@@ -20,9 +20,9 @@ class TickCounter;
 // running-text list.
 //
 // The journal stays small: once it passes a few MB it is replaced in one step by a compact one
-// (head, names, whole list, the report's entries, the last state), and the next compaction
-// waits until it has doubled again. A reset ends the match: the journal is closed and, when
-// the owner gave a way to do so, filed, and a new one begins.
+// (head, names, whole list, the report's entries, the steps to undo, the last state), and the next
+// compaction waits until it has doubled again. A reset ends the match: the journal is closed and,
+// when the owner gave a way to do so, filed, and a new one begins.
 //
 // A write that fails does not stop the match. From the first failure until writing works again
 // problem() tells it; the report's entries of that time are kept in memory, the journal's
@@ -63,6 +63,18 @@ class MatchJournal : public QObject {
   void recordNames(const TeamNames& names);
   // The operator sounded the horn.
   void recordHorn();
+  // A command that can be taken back; the newest UndoStep::kKept are kept, in the file as in
+  // the command layer. An undo taken drops the newest when the match reports it.
+  void recordUndoStep(const UndoStep& step);
+  // The steps that can still be taken back, oldest first.
+  const QList<UndoStep>& undoSteps() const { return steps_; }
+  // The journal the reset just made filed (its file name), told by the owner while it files
+  // it: a match taken up again finds the record before the reset there.
+  void setPreviousJournal(const QString& name) { previousJournal_ = name; }
+  // The record of the match the last reset ended (its filed journal, read back), for a match
+  // taken up again: undoing that reset takes it back into this journal, as in the run that
+  // made the reset.
+  void takePreviousMatch(const JournalContents& previous);
   // The match or the running-text list changed since the journal was opened.
   bool changed() const { return changed_; }
   // The match has begun and was not reset: it is offered again after any end of the program.
@@ -111,6 +123,7 @@ class MatchJournal : public QObject {
   std::optional<TeamNames> names_;
   QList<MatchEvent> events_;  // of this match, for compaction
   QList<JournalGap> gaps_;
+  QList<UndoStep> steps_;      // the newest UndoStep::kKept, oldest first
   qint64 missingOffset_ = -1;  // where the missing line is; -1 when the file has none
   qint64 compactAt_ = kCompactBytes;
   bool changed_ = false;
@@ -122,6 +135,7 @@ class MatchJournal : public QObject {
     QList<JournalGap> gaps;
   };
   std::optional<Previous> previous_;
+  QString previousJournal_;  // the file name of its journal, while its reset can be undone
 
   QDateTime missingSince_;        // valid while writing fails
   qsizetype firstUnwritten_ = 0;  // while writing fails: the first entry not in the file

@@ -7,13 +7,16 @@
 #include <algorithm>
 #include <optional>
 
+#include "remote/websocket.h"
+
 namespace {
 
 quint32 monotonicMs() { return quint32(QDeadlineTimer::current().deadline()); }
 
 QByteArray refusal(int status) {
   const QByteArray line =
-      status == 426 ? "426 Upgrade Required\r\nUpgrade: websocket" : "400 Bad Request";
+      status == 426 ? "426 Upgrade Required\r\nUpgrade: websocket\r\nSec-WebSocket-Version: 13"
+                    : "400 Bad Request";
   return "HTTP/1.1 " + line + "\r\nConnection: close\r\nContent-Length: 0\r\n\r\n";
 }
 
@@ -23,8 +26,8 @@ QByteArray refusal(int status) {
 // for it unread is bounded. Its slots run before the server's, which connected later.
 class ConnectionWatch : public QObject {
  public:
-  ConnectionWatch(QTcpSocket* socket, const ConnectionGate::Limits& limits)
-      : QObject(socket), socket_(socket), limits_(limits) {
+  ConnectionWatch(ConnectionGate& gate, QTcpSocket* socket, const ConnectionGate::Limits& limits)
+      : QObject(socket), gate_(gate), socket_(socket), limits_(limits) {
     setObjectName("watch");
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, socket, &QTcpSocket::abort);
@@ -34,15 +37,12 @@ class ConnectionWatch : public QObject {
   }
   void becameWebSocket(ConnectionGate::Kind kind) {
     timer_.stop();
-    // The HTTP server cut every connection of the socket when it handed it over, and the
-    // WebSocket reads what arrives before this watch hears of it. So the watch counts arrivals:
-    // each brings at most the read buffer's size, which is small for a reader.
+    // The watch counts arrivals, before the WebSocket reads them: each brings at most the read
+    // buffer's size, which is small for a reader.
     const bool session = kind == ConnectionGate::Kind::Session;
     socket_->setReadBufferSize(session ? 16 * 1024 : 1024);
     arrivals_.emplace(session ? limits_.sessionArrivalsPerSecond : limits_.readerArrivalsPerSecond,
                       monotonicMs());
-    connect(socket_, &QTcpSocket::readyRead, this, &ConnectionWatch::received,
-            Qt::UniqueConnection);
   }
 
  private:
@@ -65,7 +65,9 @@ class ConnectionWatch : public QObject {
     if (!inRequest_) timer_.start(limits_.requestMs);
     inRequest_ = true;
     if (headChecked_) return;
-    const RequestHead head = checkRequestHead(socket_->peek(limits_.maxRequestBytes));
+    // A head may come in pieces, of which the server has read the earlier ones.
+    head_ += socket_->peek(arrived);
+    const RequestHead head = checkRequestHead(head_);
     if (head.verdict == RequestHead::Verdict::Incomplete) return;
     if (head.verdict == RequestHead::Verdict::Refuse) {
       refused_ = true;
@@ -76,16 +78,23 @@ class ConnectionWatch : public QObject {
     }
     headChecked_ = true;
     closeAfter_ = head.closeAfter;
+    if (!head.webSocketKey.isEmpty()) {
+      // Until the server knows who it is, a WebSocket may send as little as a reader.
+      becameWebSocket(ConnectionGate::Kind::Reader);
+      gate_.takeWebSocket(socket_, head.webSocketKey, head.headBytes);
+    }
   }
   void answered() {
     if (arrivals_ || refused_) return;
     inRequest_ = false;
     headChecked_ = false;
+    head_.clear();
     requestBytes_ = 0;
     if (closeAfter_) return socket_->disconnectFromHost();  // once the answer is out
     timer_.start(limits_.idleMs);
   }
 
+  ConnectionGate& gate_;
   QTcpSocket* socket_;
   const ConnectionGate::Limits limits_;
   QTimer timer_;
@@ -94,6 +103,7 @@ class ConnectionWatch : public QObject {
   bool closeAfter_ = false;
   bool refused_ = false;
   qint64 requestBytes_ = 0;
+  QByteArray head_;                    // of the request under way, until it is checked
   std::optional<RateLimit> arrivals_;  // as a WebSocket
 };
 
@@ -108,7 +118,7 @@ RequestHead checkRequestHead(const QByteArray& data) {
   const qsizetype end = data.indexOf("\r\n\r\n");
   if (end < 0) return {};
   auto refuse = [](const char* reason, int status = 400) {
-    return RequestHead{RequestHead::Verdict::Refuse, true, status, reason};
+    return RequestHead{RequestHead::Verdict::Refuse, true, status, reason, {}, 0};
   };
   const QList<QByteArray> lines = data.left(end).split('\n');
   const QList<QByteArray> request = lines.first().trimmed().split(' ');
@@ -116,7 +126,9 @@ RequestHead checkRequestHead(const QByteArray& data) {
   const QByteArray& version = request[2];
   if (version != "HTTP/1.1" && version != "HTTP/1.0") return refuse("unknown HTTP version");
   int contentLengths = 0;
-  bool transferEncoding = false, host = false, upgrade = false, close = false, keepAlive = false;
+  bool transferEncoding = false, host = false, upgrade = false, close = false, keepAlive = false,
+       connectionUpgrade = false;
+  QByteArray webSocketKey, webSocketVersion;
   for (qsizetype i = 1; i < lines.size(); ++i) {
     const QByteArray& line = lines[i];
     if (line.startsWith(' ') || line.startsWith('\t')) return refuse("folded header");
@@ -137,15 +149,29 @@ RequestHead checkRequestHead(const QByteArray& data) {
       for (const QByteArray& token : value.toLower().split(',')) {
         close = close || token.trimmed() == "close";
         keepAlive = keepAlive || token.trimmed() == "keep-alive";
+        connectionUpgrade = connectionUpgrade || token.trimmed() == "upgrade";
       }
+    } else if (name == "sec-websocket-key") {
+      webSocketKey = value;
+    } else if (name == "sec-websocket-version") {
+      webSocketVersion = value;
     }
   }
   if (contentLengths > 0 && transferEncoding)
     return refuse("Content-Length together with Transfer-Encoding");
   if (version == "HTTP/1.1" && !host) return refuse("no Host");
   const QByteArray path = request[1].split('?').first();
-  if (request[0] == "GET" && path == "/ws" && !upgrade) return refuse("no upgrade", 426);
-  return {RequestHead::Verdict::Fine, close || (version == "HTTP/1.0" && !keepAlive), 0, {}};
+  if (request[0] != "GET" || path != "/ws")
+    return {
+        RequestHead::Verdict::Fine, close || (version == "HTTP/1.0" && !keepAlive), 0, {}, {}, 0};
+  if (!upgrade) return refuse("no upgrade", 426);
+  // The opening handshake of a WebSocket, which the gate answers itself.
+  if (version != "HTTP/1.1" || !connectionUpgrade) return refuse("bad upgrade");
+  if (webSocketVersion != "13") return refuse("unknown WebSocket version", 426);
+  const auto key =
+      QByteArray::fromBase64Encoding(webSocketKey, QByteArray::AbortOnBase64DecodingErrors);
+  if (!key || key.decoded.size() != 16) return refuse("bad WebSocket key");
+  return {RequestHead::Verdict::Fine, false, 0, {}, webSocketKey, end + 4};
 }
 
 ConnectionGate::ConnectionGate(const Limits& limits, QObject* parent)
@@ -243,7 +269,7 @@ void ConnectionGate::incomingConnection(qintptr handle) {
   // Qt reads no more than this per turn of the event loop, so a flood is handled in small bites.
   socket->setReadBufferSize(64 * 1024);
   entries_.append({socket, address, Kind::Guest});
-  new ConnectionWatch(socket, limits_);
+  new ConnectionWatch(*this, socket, limits_);
   addPendingConnection(socket);
 }
 
@@ -276,6 +302,15 @@ void ConnectionGate::becameWebSocket(const QHostAddress& address, quint16 port, 
   if (socket)
     if (auto* watch = socket->findChild<ConnectionWatch*>("watch", Qt::FindDirectChildrenOnly))
       watch->becameWebSocket(kind);
+}
+
+void ConnectionGate::takeWebSocket(QTcpSocket* socket, const QByteArray& key, qsizetype headBytes) {
+  // The HTTP server (the gate's parent) reads the connection no more; a request head it has
+  // begun to read comes back to be read here.
+  QObject::disconnect(socket, &QTcpSocket::readyRead, parent(), nullptr);
+  if (socket->isTransactionStarted()) socket->rollbackTransaction();
+  const QByteArray head = socket->read(headBytes);
+  emit webSocketRequested(new WebSocket(socket, head, key, limits_.maxMessageBytes));
 }
 
 void ConnectionGate::dropReaders() {

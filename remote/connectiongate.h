@@ -10,6 +10,7 @@
 #include "remote/ratelimit.h"
 
 class QTcpSocket;
+class WebSocket;
 
 // The listening socket of the remote server and the keeper of its connection slots.
 // Every connection starts as a guest: it counts against a total and a per-address cap. A guest
@@ -24,6 +25,8 @@ class QTcpSocket;
 // Content-Length, never with a Transfer-Encoding; "Connection: close" and HTTP/1.0 end the
 // connection after the answer), and once it is a WebSocket how often it sends is limited and its
 // unread backlog (pushes and pongs alike) is bounded: over either, the connection is dropped.
+// The gate answers a WebSocket's opening handshake itself (see WebSocket), so that every frame a
+// client sends is checked before anything acts on it.
 class ConnectionGate : public QTcpServer {
   Q_OBJECT
 
@@ -47,6 +50,8 @@ class ConnectionGate : public QTcpServer {
     int sessionArrivalsPerSecond = 2000;
     // What may wait unread for a client, pushes and pongs alike.
     qint64 maxBacklogBytes = 1 << 20;
+    // The longest message a WebSocket may send.
+    int maxMessageBytes = 4096;
   };
   enum class Kind { Guest, Reader, Session };
 
@@ -62,6 +67,13 @@ class ConnectionGate : public QTcpServer {
   void markSession(QTcpSocket* socket);
   // Closes every read-only WebSocket (the overlay was locked).
   void dropReaders();
+  // The opening handshake of a WebSocket came on `socket`: from now on the HTTP server never
+  // reads it, and webSocketRequested() hands it on.
+  void takeWebSocket(QTcpSocket* socket, const QByteArray& key, qsizetype headBytes);
+
+ signals:
+  // A client asks for a WebSocket; the handshake is not answered yet (WebSocket::accept).
+  void webSocketRequested(WebSocket* socket);
 
  protected:
   void incomingConnection(qintptr handle) override;
@@ -93,6 +105,10 @@ struct RequestHead {
   bool closeAfter = false;  // "Connection: close", or HTTP/1.0 without keep-alive
   int status = 0;           // when refused: 400, or 426 for /ws without an upgrade
   QByteArray reason;        // why it is refused
+  // For a WebSocket's opening handshake (GET /ws): its key, and the size of the head, after
+  // which its frames begin. Empty for any other request.
+  QByteArray webSocketKey;
+  qsizetype headBytes = 0;
 };
 // `data` is what has arrived of a request so far (it may hold more than the head).
 RequestHead checkRequestHead(const QByteArray& data);

@@ -5,17 +5,17 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTcpSocket>
-#include <QWebSocket>
 
 #include "platform/tickcounter.h"
 #include "remote/connectiongate.h"
 #include "remote/pairrequest.h"
 #include "remote/remoteboard.h"
+#include "remote/websocket.h"
 
 using Status = QHttpServerResponder::StatusCode;
 
 struct RemoteServer::Client {
-  QWebSocket* socket;
+  WebSocket* socket;
   Access access;
   int device;  // the paired device, or 0
   quint32 lastHeard;
@@ -99,7 +99,9 @@ RemoteServer::~RemoteServer() { stop(); }
 bool RemoteServer::start(const QHostAddress& address, quint16 port) {
   stop();
   http_ = std::make_unique<QHttpServer>();
-  gate_ = new ConnectionGate(limits_, http_.get());
+  ConnectionGate::Limits limits = limits_;
+  limits.maxMessageBytes = kMaxCommandBytes;
+  gate_ = new ConnectionGate(limits, http_.get());
   // Room for a burst of connections the gate turns away, so that a phone's connection waits in
   // the queue instead of being dropped by the system (and retried only a second later).
   gate_->setListenBacklogSize(1024);
@@ -117,7 +119,7 @@ bool RemoteServer::start(const QHostAddress& address, quint16 port) {
   pairing_ = std::make_unique<Pairing>();
   ownNames_ = ownHostNames();
   addRoutes();
-  connect(http_.get(), &QHttpServer::newWebSocketConnection, this, &RemoteServer::acceptWebSockets);
+  connect(gate_, &ConnectionGate::webSocketRequested, this, &RemoteServer::acceptWebSocket);
   pingTimer_.start(kPingMs);
   error_.clear();
   emit devicesChanged();
@@ -127,11 +129,10 @@ bool RemoteServer::start(const QHostAddress& address, quint16 port) {
 void RemoteServer::stop() {
   pingTimer_.stop();
   pushTimer_.stop();
-  // The WebSockets run on sockets the gate made; they go first.
+  // The WebSockets live on the gate's sockets and go with them.
   for (const auto& client : std::exchange(clients_, {})) {
     client->socket->disconnect(this);
     client->socket->abort();
-    delete client->socket;
   }
   http_.reset();
   gate_ = nullptr;
@@ -208,9 +209,7 @@ void RemoteServer::addRoutes() {
                [this](const QHttpServerRequest& r, QHttpServerResponder&& responder) {
                  answer(command(r, responder.socket()))(std::move(responder));
                });
-  // The server hands only upgrades that a route takes to the WebSocket side; that side answers
-  // the handshake, so this route writes nothing.
-  http_->route("/ws", Method::Get, [](const QHttpServerRequest&, QHttpServerResponder&&) {});
+  // "/ws" never reaches the HTTP server: the gate answers its handshake (acceptWebSocket).
 }
 
 RemoteServer::Access RemoteServer::accessOf(const QByteArray& token, const QByteArray& readToken,
@@ -346,55 +345,47 @@ QHttpServerResponse RemoteServer::command(const QHttpServerRequest& request, QTc
   return json({{"ok", true}});
 }
 
-void RemoteServer::acceptWebSockets() {
-  while (http_ && http_->hasPendingWebSocketConnections()) {
-    QWebSocket* socket = http_->nextPendingWebSocketConnection().release();
-    socket->setParent(this);
-    const QNetworkRequest handshake = socket->request();
-    const QUrlQuery query(socket->requestUrl());
-    int device = 0;
-    const Access access =
-        accessOf(sessionToken(handshake.rawHeader("Authorization"), handshake.rawHeader("Cookie")),
-                 query.queryItemValue("token").toUtf8(), &device);
-    auto client =
-        std::make_shared<Client>(Client{socket, access, device, tick_.now(), tick_.now()});
-    clients_.append(client);
-    connect(socket, &QWebSocket::disconnected, this, [this, socket] {
-      clients_.removeIf([socket](const auto& c) { return c->socket == socket; });
-      socket->deleteLater();
-    });
-    if (!sameOrigin(socket->origin().toUtf8(), handshake.rawHeader("Host"))) {
-      closeClient(*client, 4403, "foreign origin");
-      continue;
-    }
-    if (access == Access::None) {
-      closeClient(*client, 4401, "pair with the PIN first");
-      continue;
-    }
-    // Takes its slot; a reader may push out older readers here.
-    gate_->becameWebSocket(
-        socket->peerAddress(), socket->peerPort(),
-        access == Access::Command ? ConnectionGate::Kind::Session : ConnectionGate::Kind::Reader);
-    if (socket->state() != QAbstractSocket::ConnectedState) continue;
-    socket->setMaxAllowedIncomingFrameSize(kMaxCommandBytes);
-    socket->setMaxAllowedIncomingMessageSize(kMaxCommandBytes);
-    connect(socket, &QWebSocket::textMessageReceived, this, [this, socket](const QString& text) {
-      if (Client* c = clientOf(socket)) received(*c, text);
-    });
-    connect(socket, &QWebSocket::binaryMessageReceived, this, [this, socket] {
-      if (Client* c = clientOf(socket)) closeClient(*c, 1003, "send text");
-    });
-    connect(socket, &QWebSocket::pong, this, [this, socket] {
-      if (Client* c = clientOf(socket)) c->lastHeard = tick_.now();
-    });
-    const QJsonObject state = withLines(currentState());
-    client->linesVersion = linesVersion_;
-    socket->sendTextMessage(
-        messageOf({{"access", access == Access::Command ? "command" : "read"}, {"state", state}}));
+void RemoteServer::acceptWebSocket(WebSocket* socket) {
+  int device = 0;
+  const Access access =
+      accessOf(sessionToken(socket->header("authorization"), socket->header("cookie")),
+               socket->query().queryItemValue("token").toUtf8(), &device);
+  // The handshake is answered in any case: a refusal comes as a close code the page knows.
+  socket->accept();
+  auto client = std::make_shared<Client>(Client{socket, access, device, tick_.now(), tick_.now()});
+  clients_.append(client);
+  connect(socket, &WebSocket::disconnected, this, [this, socket] {
+    clients_.removeIf([socket](const auto& c) { return c->socket == socket; });
+  });
+  if (!sameOrigin(socket->header("origin"), socket->header("host"))) {
+    closeClient(*client, 4403, "foreign origin");
+    return;
   }
+  if (access == Access::None) {
+    closeClient(*client, 4401, "pair with the PIN first");
+    return;
+  }
+  // Takes its slot; a reader may push out older readers here.
+  gate_->becameWebSocket(
+      socket->peerAddress(), socket->peerPort(),
+      access == Access::Command ? ConnectionGate::Kind::Session : ConnectionGate::Kind::Reader);
+  if (!socket->isOpen()) return;
+  connect(socket, &WebSocket::textReceived, this, [this, socket](const QString& text) {
+    if (Client* c = clientOf(socket)) received(*c, text);
+  });
+  connect(socket, &WebSocket::binaryReceived, this, [this, socket] {
+    if (Client* c = clientOf(socket)) closeClient(*c, 1003, "send text");
+  });
+  connect(socket, &WebSocket::pong, this, [this, socket] {
+    if (Client* c = clientOf(socket)) c->lastHeard = tick_.now();
+  });
+  const QJsonObject state = withLines(currentState());
+  client->linesVersion = linesVersion_;
+  socket->sendText(
+      messageOf({{"access", access == Access::Command ? "command" : "read"}, {"state", state}}));
 }
 
-RemoteServer::Client* RemoteServer::clientOf(QWebSocket* socket) {
+RemoteServer::Client* RemoteServer::clientOf(WebSocket* socket) {
   for (const auto& c : clients_)
     if (c->socket == socket) return c.get();
   return nullptr;
@@ -406,17 +397,17 @@ void RemoteServer::received(Client& client, const QString& message) {
   if (client.access == Access::Command && !takeCommand(client.device))
     return closeClient(client, 1008, "too many commands");
   if (client.access != Access::Command) {
-    client.socket->sendTextMessage(messageOf({{"error", "read-only"}, {"status", 403}}));
+    client.socket->sendText(messageOf({{"error", "read-only"}, {"status", 403}}));
     return;
   }
   const auto parsed = parseRemoteCommand(message.toUtf8());
   if (const auto* failure = std::get_if<CommandError>(&parsed)) {
-    client.socket->sendTextMessage(messageOf({{"error", failure->message}, {"status", 400}}));
+    client.socket->sendText(messageOf({{"error", failure->message}, {"status", 400}}));
     return;
   }
   const QString refusal = board_.refusal(std::get<RemoteCommand>(parsed));
   if (!refusal.isEmpty()) {
-    client.socket->sendTextMessage(messageOf({{"error", refusal}, {"status", 400}}));
+    client.socket->sendText(messageOf({{"error", refusal}, {"status", 400}}));
     return;
   }
   board_.apply(std::get<RemoteCommand>(parsed));
@@ -431,20 +422,18 @@ void RemoteServer::push() {
   const QString message = messageOf({{"state", state}});
   QString withList;  // made for the first page that needs it
   for (const auto& client : QList(clients_)) {
-    if (client->access == Access::None ||
-        client->socket->state() != QAbstractSocket::ConnectedState)
-      continue;
+    if (client->access == Access::None || !client->socket->isOpen()) continue;
     if (client->socket->bytesToWrite() > kMaxBacklogBytes) {
       client->socket->abort();
       continue;
     }
     if (client->linesVersion == linesVersion_) {
-      client->socket->sendTextMessage(message);
+      client->socket->sendText(message);
       continue;
     }
     if (withList.isEmpty()) withList = messageOf({{"state", withLines(state)}});
     client->linesVersion = linesVersion_;
-    client->socket->sendTextMessage(withList);
+    client->socket->sendText(withList);
   }
 }
 
@@ -464,5 +453,5 @@ void RemoteServer::pingAll() {
 }
 
 void RemoteServer::closeClient(Client& client, int code, const QString& reason) {
-  client.socket->close(QWebSocketProtocol::CloseCode(code), reason);
+  client.socket->close(code, reason);
 }

@@ -31,7 +31,7 @@ class QHttpServer;
 class QHttpServerRequest;
 class QHttpServerResponse;
 class QTcpSocket;
-class QWebSocket;
+class WebSocket;
 class RemoteBoard;
 class TickCounter;
 
@@ -102,12 +102,12 @@ class RemoteServer : public QObject {
   void dropReaders();
   QHttpServerResponse overlayPage(const QHttpServerRequest& request);
   Access accessOf(const QByteArray& token, const QByteArray& readToken, int* device) const;
-  void acceptWebSockets();
+  void acceptWebSocket(WebSocket* socket);
   void received(Client& client, const QString& message);
   void push();
   void pingAll();
   void closeClient(Client& client, int code, const QString& reason);
-  Client* clientOf(QWebSocket* socket);
+  Client* clientOf(WebSocket* socket);
 
   RemoteBoard& board_;
   TickCounter& tick_;

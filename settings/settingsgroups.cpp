@@ -126,6 +126,7 @@ ConsoleGroup readConsoleGroup(SettingsKey& key) {
   g.RemoteColor1 = r.color("RemoteColor1");
   g.RemoteColor2 = r.color("RemoteColor2");
   g.Sport = r.textOrEmpty("Sport", kMaxTextLength);
+  g.BreakTime = r.integer("BreakTime");
   key.close();
   return g;
 }
@@ -174,6 +175,10 @@ void applyConsoleGroup(const ConsoleGroup& g, TSettings& s) {
   applyIfRead(g.RemoteColor1, s.RemoteColor1);
   applyIfRead(g.RemoteColor2, s.RemoteColor2);
   if (g.Sport) s.Sport = g.sportRefused() ? SportRules().name : *g.Sport;
+  // A break the dialog could not have set (or none stored) is the sport's own.
+  const bool breakFits = g.BreakTime && *g.BreakTime >= 0 && *g.BreakTime <= kMaxBreakTime;
+  s.BreakTime =
+      breakFits ? *g.BreakTime : SportRules::preset(s.Sport).value_or(SportRules{}).breakLength;
 }
 
 bool ConsoleGroup::sportRefused() const { return Sport && !SportRules::preset(*Sport); }
@@ -219,6 +224,7 @@ void writeConsoleGroup(SettingsKey& key, const TSettings& s, const QRect& consol
   w.color("RemoteColor1", s.RemoteColor1);
   w.color("RemoteColor2", s.RemoteColor2);
   w.text("Sport", s.Sport);
+  w.integer("BreakTime", s.BreakTime);
   key.close();
 }
 

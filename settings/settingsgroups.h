@@ -38,6 +38,8 @@ constexpr int kMaxFaceLength = 31;
 // damaged store must not hand the windows a megabyte of text to lay out.
 constexpr int kMaxTextLength = 256;
 constexpr int kMaxPathLength = 4096;
+// The longest break the dialog's "MM:SS" field can give.
+constexpr int kMaxBreakTime = 59 * 60 + 59;
 
 struct ConsoleGroup {
   std::optional<bool> CountDown;
@@ -61,6 +63,7 @@ struct ConsoleGroup {
   std::optional<TColor> RemoteColor1, RemoteColor2;
   // As stored; empty for a value of another kind, which ends nothing as it is the last one.
   std::optional<QString> Sport;
+  std::optional<qint32> BreakTime;
 
   // A stored sport that names no preset: applying takes "standard" instead.
   bool sportRefused() const;

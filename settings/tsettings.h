@@ -42,6 +42,8 @@ struct TSettings {
   TColor RemoteColor1 = 0x2828B4;
   TColor RemoteColor2 = 0xA05A1E;
   QString Sport = "standard";  // the rules preset played by (core/sportrules.h)
+  // The break between periods in seconds; files written before it existed take the sport's.
+  qint32 BreakTime = 900;
 
   // Display group (its bounds belong to the display window).
   QString CNames = "HEIM - GAST";  // the names line

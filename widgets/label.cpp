@@ -159,11 +159,13 @@ QString TLabel::captionFor(unsigned flags) const {
 QFont TLabel::captionFont(const QString& caption) const {
   if (!shrinkToWidth_) return font();
   const QString text = showAccelChar_ ? textWithoutAccelerators(caption) : caption;
-  if (fitted_.text == text && fitted_.font == font() && fitted_.width == width())
+  // Room for the caption and whatever is drawn beside it (a 3D label's shadow copies).
+  const int room = width() - (captionReach() - 1);
+  if (fitted_.text == text && fitted_.font == font() && fitted_.width == room)
     return fitted_.result;
   const int pixels = QFontInfo(font()).pixelSize();
-  const int fitted = fitCharHeightToWidth(text, font(), pixels, width());
-  fitted_ = {text, font(), width(), fitted < pixels ? fontWithCharHeight(font(), fitted) : font()};
+  const int fitted = fitCharHeightToWidth(text, font(), pixels, room);
+  fitted_ = {text, font(), room, fitted < pixels ? fontWithCharHeight(font(), fitted) : font()};
   return fitted_.result;
 }
 

@@ -72,7 +72,7 @@ class TLabel : public QWidget {
   QString captionFor(unsigned flags) const;
   // The font the caption is drawn in: the label's font, made smaller to fit with shrinkToWidth.
   QFont drawingFont() const { return captionFont(caption_); }
-  virtual QFont captionFont(const QString& caption) const;
+  QFont captionFont(const QString& caption) const;
   // How far the drawing may reach beyond the advance boxes of the caption's characters where
   // textdraw places them in the whole label: copies of the text, and a frame that narrows the
   // text's area. A disabled label draws an engraved copy one pixel down and right.

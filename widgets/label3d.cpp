@@ -107,7 +107,7 @@ void TLabel3D::drawGradient(QPainter& painter, const QRect& rect) const {
 QRect TLabel3D::drawText3D(QPainter& painter, const QRect& rect, unsigned flags) {
   const QString text = captionFor(flags);
   flags = prefixFlags(flags);
-  painter.setFont(font());
+  painter.setFont(drawingFont());
   if (bevel_ != TLabel3DBevel::blNone) {
     // Bevelled text breaks at words only with wordWrap; plain text always may.
     flags = wordWrap() ? flags | textdraw::WordBreak : flags & ~unsigned(textdraw::WordBreak);

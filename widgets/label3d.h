@@ -56,8 +56,6 @@ class TLabel3D : public TLabel {
  protected:
   void paintLabel(QPainter& painter) override;
   QRect drawCaption(QPainter& painter, const QRect& rect, unsigned flags) override;
-  // The label's own font: the 3D copies are never shrunk to fit.
-  QFont captionFont(const QString&) const override { return font(); }
   // The copies move by shadowSize; a drawn frame of up to two rings narrows the text's area.
   int captionReach() const override {
     const int frame = borderStyle_ == TLabel3DBorderStyle::lbNone ? 0 : 2 * qMax(0, borderWidth_);

@@ -68,6 +68,14 @@ function render(s) {
     $(id).classList.toggle("on", s.text.shown && s.text.mode === mode);
   renderLines(s.text);
   renderCountdown(s);
+  renderJournal(s.journal);
+}
+
+// The console's red line, while the match journal cannot be written: the match is not saved.
+function renderJournal(journal) {
+  const line = $("journal");
+  line.hidden = !journal;
+  line.textContent = journal ? journal.problem : "";
 }
 
 // A running time-out or the break on the clock, the time-outs taken and left per team, and the

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "app/instancelock.h"
 #include "app/reportcommand.h"
@@ -156,6 +157,61 @@ TEST(JournalSession, TheQuestionSaysWhenPartOfTheRecordIsDamagedOrMissing) {
   EXPECT_EQ(match.state().score[0], 5);
 }
 
+// Two goals, then a reset: after a crash the reset can still be taken back, and with it the
+// match's record comes back from the journal the reset filed; after a normal end it is final.
+TEST(JournalSession, AResetCanBeTakenBackAfterACrashButNotAfterAnEnd) {
+  struct Row {
+    const char* name;
+    bool ended;       // the program was ended normally after the reset, else killed
+    int goalsAfter;   // given after the reset, before the end
+    int questions;    // at the next start
+    qsizetype steps;  // given back to the command layer
+  } rows[] = {
+      {"killed right after the reset", false, 0, 0, 3},
+      {"killed after a goal of the next match", false, 1, 1, 4},
+      {"ended right after the reset", true, 0, 0, 0},
+  };
+  for (const Row& row : rows) {
+    QTemporaryDir folder;
+    FakeTick tick;
+    {
+      Match match;
+      JournalSession first(folder.path(), match, tick);
+      first.open([](const QString&) { return false; });
+      match.playPause(0);
+      const auto withStep = [&](const char* command, int team) {
+        const MatchSnapshot before = match.snapshot(0);
+        team ? match.changeScore(team, +1) : match.reset();
+        first.recordUndoStep({command, before, match.snapshot(0)});
+      };
+      withStep("goal", 1);
+      withStep("goal", 1);
+      withStep("reset", 0);
+      for (int goal = 0; goal < row.goalsAfter; ++goal) withStep("goal", 2);
+      if (row.ended) first.finish();
+    }
+
+    Match match;
+    JournalSession session(folder.path(), match, tick);
+    int questions = 0;
+    const auto resumed = session.open([&](const QString&) { return ++questions, true; });
+    EXPECT_EQ(questions, row.questions) << row.name;
+    const QList<UndoStep> steps = resumed ? resumed->undoSteps : QList<UndoStep>();
+    ASSERT_EQ(steps.size(), row.steps) << row.name;
+    for (qsizetype n = steps.size() - 1; n >= 2; --n)  // newest first, the reset last
+      match.undo(steps[n].before, steps[n].after, steps[n].command, 0);
+    if (steps.isEmpty()) continue;
+    EXPECT_EQ(match.state().score, (std::array<int, 2>{2, 0})) << row.name;
+    // The journal holds the whole match again: both goals before the reset.
+    const JournalReading journal = readJournalFile(JournalStore(folder.path()).currentPath());
+    ASSERT_TRUE(journal.contents) << row.name;
+    EXPECT_EQ(std::count_if(journal.contents->events.begin(), journal.contents->events.end(),
+                            [](const MatchEvent& e) { return e.kind == MatchEvent::Kind::Goal; }),
+              2 + row.goalsAfter)
+        << row.name;
+  }
+}
+
 TEST(InstanceLock, ASecondProgramIsRefusedAndAKilledOnesLockIsTakenOver) {
   QTemporaryDir folder;
   const QStringList places{folder.filePath("state/scorvex"), folder.filePath("Scorvex.reg")};
@@ -259,7 +315,7 @@ TEST(Program, AMatchKilledMidwayComesBackWithOneJa) {
   EXPECT_TRUE(stored.readAll().contains("\"CountDown\"=dword:00000000"));
 
   second.start(SCRIPTED_PROGRAM, {"resume"});
-  const QMap<QString, QString> seen = reports(second, 9);
+  const QMap<QString, QString> seen = reports(second, 10);
   EXPECT_EQ(seen.value("question"), "Das letzte Spiel wurde nicht beendet. Spiel fortsetzen?");
   EXPECT_EQ(seen.value("score"), "3:2");
   EXPECT_EQ(seen.value("period"), "1");
@@ -271,6 +327,9 @@ TEST(Program, AMatchKilledMidwayComesBackWithOneJa) {
   EXPECT_GE(seconds(seen.value("clock")), seconds(killedAt)) << qPrintable(killedAt);
   // The penalty started with the clock; the clock turns its second 900 ms early.
   EXPECT_LE(seconds(seen.value("penalty")), 121 - seconds(killedAt));
+  // The killed program's last commands can still be taken back; the slot shows the time of the
+  // next penalty again, where the one that ran since Play showed less.
+  EXPECT_EQ(seen.value("three undone").toStdString(), "3:1 period 0 penalty 2:00");
   second.waitForFinished();
 }
 

@@ -223,6 +223,31 @@ TEST_F(RemoteControl, SetClockUndoHornAndMuteRunOrSayWhyNot) {
     EXPECT_TRUE(std::holds_alternative<CommandError>(parseRemoteCommand(bad))) << bad;
 }
 
+// The console's red line reaches every page at once, and leaves it once the journal is written
+// again.
+TEST_F(RemoteControl, TheJournalsRedLineIsInTheStateAndPushed) {
+  RemoteServer& server = remote.server();
+  ASSERT_TRUE(server.start(QHostAddress::LocalHost, 0));
+  QWebSocket page;
+  QList<QJsonObject> states;
+  QObject::connect(&page, &QWebSocket::textMessageReceived, [&](const QString& m) {
+    states << QJsonDocument::fromJson(m.toUtf8())["state"].toObject();
+  });
+  page.open(QUrl(QString("ws://127.0.0.1:%1/ws").arg(server.port())));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !states.isEmpty(); }, kWaitMs));
+  EXPECT_TRUE(states.last()["journal"].isNull());
+
+  const QString problem = "Spieljournal: Datenträger voll — das Spiel wird nicht gesichert";
+  for (const QString& line : {problem, QString()}) {
+    const qsizetype before = states.size();
+    remote.setJournalProblem(line);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return states.size() > before; }, kWaitMs));
+    const QJsonValue journal = states.last()["journal"];
+    EXPECT_EQ(journal.isNull(), line.isEmpty());
+    EXPECT_EQ(journal["problem"].toString(), line);
+  }
+}
+
 // Every key the console carries is carried by one command only.
 TEST_F(RemoteControl, NoTwoConsoleCommandsShareAKey) {
   QMap<QString, QString> seen;
@@ -241,7 +266,7 @@ TEST_F(RemoteControl, NoTwoConsoleCommandsShareAKey) {
 // Time-outs from the phone: started, refused with the German reason, ended; the state carries
 // the running one and each team's used and left; the console's keys collide with no other.
 TEST_F(RemoteControl, TimeoutsRunFromThePhoneWithTheSportsLimits) {
-  settings.change([](TSettings& s) { s.Sport = "handball"; });
+  commands.chooseSport("handball");
   const auto refusal = [this](const char* json) {
     return remote.refusal(std::get<RemoteCommand>(parseRemoteCommand(json))).toStdString();
   };

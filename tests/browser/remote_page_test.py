@@ -4,7 +4,8 @@
 Starts scorvex with --remote on a free port (offscreen, in a scratch home whose settings name
 the teams "TV Adlerhorst" and "HSG Falkenberg"), pairs the phone page in headless Chromium with
 the PIN the program prints, taps +1 for the home team, and expects the new score in the match
-(GET /api/state) and on the overlay in a second window. Then it gives a penalty that waits for
+(GET /api/state) and on the overlay in a second window, and that the phone shows the journal's
+red line only while a state carries it. Then it gives a penalty that waits for
 the clock and opens the overlay at three placements: each time the whole bug lies on the
 1920 x 1080 page, no name wraps, the clock and the waiting penalty show, and the teams differ
 in colour. Last the phone gives the guests a penalty of a kind for player 12, and the match
@@ -29,6 +30,7 @@ from selenium.webdriver.support.ui import WebDriverWait
 
 WAIT_S = 20
 NAMES = ("TV Adlerhorst", "HSG Falkenberg")
+PROBLEM = "Spieljournal: Datenträger voll — das Spiel wird nicht gesichert"
 # The README's example, the bottom right corner at twice the size, and larger than the page.
 PLACEMENTS = ("x=1400&y=960&scale=0.8", "x=1900&y=1070&scale=2", "x=0&y=0&scale=4")
 
@@ -145,9 +147,19 @@ def main():
             wait.until(seen.text_to_be_present_in_element((By.ID, "score1"), "1"))
             print("phone tap reached the match and the overlay")
 
-            # A penalty given while the clock stands waits for it, and the overlay shows it so.
+            # The journal's red line: absent while the program writes its journal, shown while a
+            # state carries one, gone with the next state that does not.
             driver.switch_to.window(phone)
+            assert not driver.find_element(By.ID, "journal").is_displayed()
+            driver.execute_script(
+                "render(Object.assign({}, state, {journal: {problem: arguments[0]}}))", PROBLEM)
+            line = driver.find_element(By.ID, "journal")
+            assert line.is_displayed() and line.text == PROBLEM, line.text
+
+            # A penalty given while the clock stands waits for it, and the overlay shows it so.
             driver.find_element(By.ID, "pen11").click()
+            wait.until(seen.invisibility_of_element_located((By.ID, "journal")))
+            print("the journal's red line comes and goes with the state")
             driver.switch_to.window(driver.window_handles[1])
             driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
                 "width": 1920, "height": 1080, "deviceScaleFactor": 1, "mobile": False})

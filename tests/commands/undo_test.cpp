@@ -38,6 +38,7 @@ TEST(Undo, EachCommandGoesBackWithOneUndo) {
   struct Row {
     const char* name;
     std::function<void(Commands&)> command;
+    const char* sport = nullptr;  // nullptr: standard
   } rows[] = {
       {"goal", [](Commands& c) { c.goal(1, +1); }},
       {"goal taken back", [](Commands& c) { c.goal(2, -1); }},
@@ -50,9 +51,11 @@ TEST(Undo, EachCommandGoesBackWithOneUndo) {
       {"correction", [](Commands& c) { c.correct(-60); }},
       {"set time", [](Commands& c) { (void)c.setClock(754); }},
       {"reset", [](Commands& c) { c.reset(); }},
+      {"time-out", [](Commands& c) { (void)c.timeout(1); }, "handball"},
   };
   for (const Row& row : rows) {
     Models m;
+    if (row.sport) m.commands.chooseSport(row.sport);
     m.commands.goal(2, +1);
     (void)m.commands.givePenalty(1, "2", 4);
     m.commands.setPeriod(1);

@@ -279,4 +279,30 @@ TEST_F(CfgDialog, AnUnfilledPeriodLengthCannotBeLeftOrConfirmed) {
   EXPECT_EQ(fake.dialogs.errors.size(), 2);
 }
 
+TEST_F(CfgDialog, ASportOffersItsLengthsAndTheBreakMustBeATime) {
+  record.BreakTime = 420;
+  open();
+  EXPECT_EQ(dialog.meBreak->text(), "07:00");
+  dialog.cbSport->setCurrentIndex(dialog.cbSport->findData("handball"));
+  emit dialog.cbSport->activated(dialog.cbSport->currentIndex());
+  EXPECT_EQ(dialog.meTime->text(), "30:00");
+  EXPECT_EQ(dialog.meBreak->text(), "10:00");
+
+  QSignalSpy accepted(&dialog, &QDialog::accepted);
+  for (const char* refused : {"75:00", "12:3"}) {
+    dialog.meBreak->setText(refused);
+    dialog.OKBtn->click();
+    EXPECT_EQ(accepted.count(), 0) << refused;
+  }
+  EXPECT_EQ(fake.dialogs.errors,
+            QStringList({"Die Pause \"75:00\" ist keine Zeit von 00:00 bis 59:59.",
+                         "Die Pause \"12:3\" ist keine Zeit von 00:00 bis 59:59."}));
+  dialog.meBreak->setText("12:30");
+  dialog.OKBtn->click();
+  EXPECT_EQ(accepted.count(), 1);
+  const ConfirmedConfiguration c = dialog.confirmed(record);
+  EXPECT_EQ(c.record.Sport, "handball");
+  EXPECT_EQ(c.record.BreakTime, 750);
+}
+
 }  // namespace

@@ -6,26 +6,13 @@
 #include <vector>
 
 #include "core/match.h"
+#include "scriptedmatch.h"
 
 namespace {
 
-// A scripted match: each row is one command and, where given, what the match shows after it.
-//   play | config | blink | run S | click SLOT | period N | goal T | give T KIND [#P]
-//   set T NTH SECONDS | cancel T NTH | foul T DELTA
-// NTH counts a team's penalties from 1 in the order given. The description lists each team's
-// penalties, the display's four slots (an empty one "-", a paused one in brackets), the fouls
-// where the sport counts them, and "clock off" while the display's clock is off.
-struct Step {
-  const char* command;
-  const char* shows = nullptr;
-};
-
-struct Script {
-  const char* sport;
-  bool strafeReset;
-  std::vector<Step> steps;
-};
-
+// The description of a match of penalties: each team's penalties, the display's four slots (an
+// empty one "-", a paused one in brackets), the fouls where the sport counts them, and "clock
+// off" while the display's clock is off.
 QString teamText(const MatchState& s, int team) {
   QStringList out;
   for (const Penalty& p : s.teamPenalties[team - 1]) {
@@ -51,54 +38,7 @@ QString describe(const Match& m) {
   return text;
 }
 
-void play(const Script& script) {
-  Match match;
-  quint32 now = 0xFFFE0000u;  // the tick counter wraps during every script
-  match.setSport(*SportRules::preset(script.sport));
-  match.setRules(
-      {.periodLength = match.sport().periodLength, .goalReleasesPenalty = script.strafeReset});
-  const auto nth = [&](int team, const QString& n) {
-    const auto& list = match.state().teamPenalties[team - 1];
-    const int i = n.toInt() - 1;
-    return i >= 0 && i < int(list.size()) ? list[i].id : -1;
-  };
-  for (const Step& step : script.steps) {
-    const QStringList w = QString(step.command).split(' ');
-    const int team = w.size() > 1 ? w[1].toInt() : 0;
-    if (w[0] == "play") {
-      match.playPause(now);
-    } else if (w[0] == "config") {
-      match.takeConfiguration(match.rules());
-    } else if (w[0] == "blink") {
-      while (match.state().blinking()) match.blinkStep();
-    } else if (w[0] == "run") {
-      for (int ms = 0; ms < w[1].toInt() * 1000; ms += 200) match.tick(now += 200);
-    } else if (w[0] == "click") {
-      match.penaltyClick(w[1].toInt(), now);
-    } else if (w[0] == "period") {
-      match.setPeriod(w[1].toInt());
-    } else if (w[0] == "goal") {
-      match.changeScore(team, +1, now);
-    } else if (w[0] == "give") {
-      const std::optional<int> player =
-          w.size() > 3 ? std::optional(w[3].mid(1).toInt()) : std::nullopt;
-      match.givePenalty(team, w[2], player, now);
-    } else if (w[0] == "set") {
-      EXPECT_TRUE(match.setPenaltyTime(team, nth(team, w[2]), w[3].toInt(), now))
-          << script.sport << ": " << step.command;
-    } else if (w[0] == "cancel") {
-      EXPECT_TRUE(match.cancelPenalty(team, nth(team, w[2]), now))
-          << script.sport << ": " << step.command;
-    } else if (w[0] == "foul") {
-      match.foul(team, w[2].toInt());
-    } else {
-      ADD_FAILURE() << "unknown step " << step.command;
-    }
-    if (!step.shows) continue;
-    EXPECT_EQ(describe(match).toStdString(), step.shows)
-        << script.sport << ", after: " << step.command;
-  }
-}
+void play(const Script& script) { playScript(script, describe); }
 
 TEST(Sports, EveryPresetPlaysItsScriptedMatch) {
   const Script scripts[] = {

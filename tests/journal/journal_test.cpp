@@ -495,3 +495,82 @@ TEST(MatchEvent, PenaltyAndFoulFieldsAreRangeChecked) {
     EXPECT_EQ(eventFromJson(o).has_value(), row.accepted) << row.name;
   }
 }
+
+namespace {
+
+// A goal as the command layer gives it: the change, then its step for the journal.
+void goalWithStep(Recorded& r) {
+  const MatchSnapshot before = r.match.snapshot(r.tick.now());
+  r.match.changeScore(1, +1);
+  r.journal->recordUndoStep({"goal", before, r.match.snapshot(r.tick.now())});
+}
+
+void undoNewest(Match& match, const QList<UndoStep>& steps) {
+  match.undo(steps.last().before, steps.last().after, steps.last().command, 0);
+}
+
+}  // namespace
+
+// The steps to undo are in the journal: an undo drops the newest, only the newest are kept, a
+// reopened (compacted) journal holds the same ones, and the newest read back takes the last
+// goal back in a match taken up again.
+TEST(MatchJournal, KeepsTheStepsToUndoAcrossAReopen) {
+  struct Row {
+    const char* name;
+    int goals;
+    bool reopened;  // after the goals, before the undos
+    int undos;
+    int steps;  // kept afterwards
+  } rows[] = {
+      {"one taken back", 3, false, 1, 2},
+      {"taken back after a reopen", 3, true, 2, 1},
+      {"more than are kept", UndoStep::kKept + 10, false, 0, UndoStep::kKept},
+      {"more than kept, reopened, taken back", UndoStep::kKept + 10, true, 5, UndoStep::kKept - 5},
+  };
+  for (const Row& row : rows) {
+    Recorded r;
+    for (int n = 0; n < row.goals; ++n) goalWithStep(r);
+    if (row.reopened) {
+      r.journal.reset();
+      r.journal = std::make_unique<MatchJournal>(r.match, r.tick, r.path(), r.read());
+    }
+    for (int n = 0; n < row.undos; ++n) undoNewest(r.match, r.journal->undoSteps());
+
+    const JournalContents journal = r.read();
+    ASSERT_EQ(journal.undoSteps.size(), row.steps) << row.name;
+    EXPECT_EQ(journal.undoSteps, r.journal->undoSteps()) << row.name;
+    EXPECT_EQ(journal.undoSteps.last().after.state.score[0], row.goals - row.undos) << row.name;
+    Match resumed;
+    resumeMatch(resumed, *journal.state, 500);
+    undoNewest(resumed, journal.undoSteps);
+    EXPECT_EQ(resumed.state().score[0], row.goals - row.undos - 1) << row.name;
+  }
+}
+
+// A "steps" line stands for all steps before it; a damaged line drops the steps before it, as
+// they might not fit the match any more.
+TEST(JournalReader, AWholeListOrADamagedLineReplacesTheStepsBefore) {
+  const auto step = [](int homeGoals) {
+    MatchSnapshot after;
+    after.state.score[0] = homeGoals;
+    return UndoStep{"goal", MatchSnapshot{}, after};
+  };
+  const auto line = [](const QJsonObject& object) { return journalline::encode(object); };
+  const QByteArray one = line(journalformat::step(step(1)));
+  struct Row {
+    const char* name;
+    QByteArray lines;
+    int newest;  // home goals after the one step left
+  } rows[] = {
+      {"a whole list", one + line(journalformat::steps({step(3)})), 3},
+      {"a damaged line", one + "0badc0de {}\n" + line(journalformat::step(step(2))), 2},
+  };
+  for (const Row& row : rows) {
+    QByteArray bytes = line(journalformat::head(QDateTime::currentDateTime())) + row.lines;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const JournalReading reading = readJournal(buffer);
+    ASSERT_TRUE(reading.contents && reading.contents->undoSteps.size() == 1) << row.name;
+    EXPECT_EQ(reading.contents->undoSteps[0].after.state.score[0], row.newest) << row.name;
+  }
+}

@@ -79,10 +79,12 @@ TEST(JournalReader, ReadsAJournalOverSixtyFourMiBWithBoundedMemory) {
   file.write(journalline::encode(journalformat::head(wall)));
   constexpr int kChunks = 66;
   for (int chunk = 0; chunk < kChunks; ++chunk) {
+    const MatchSnapshot was = match.snapshot(1000);
     match.changeScore(1, +1);
     const MatchSnapshot snapshot = match.snapshot(1000);
     QByteArray lines = journalline::encode(
         journalformat::event({wall, Kind::Goal, 0, 1000, 1, 0, snapshot.state.score[0], 0, 0}));
+    lines += journalline::encode(journalformat::step({"goal", was, snapshot}));
     const QByteArray state = journalline::encode(journalformat::state(toJson(snapshot), wall));
     while (lines.size() < (1 << 20)) lines += state;
     ASSERT_EQ(file.write(lines), lines.size());
@@ -96,6 +98,10 @@ TEST(JournalReader, ReadsAJournalOverSixtyFourMiBWithBoundedMemory) {
   EXPECT_EQ(reading.contents->events.size(), kChunks);
   EXPECT_EQ(reading.contents->state->state.score[0], kChunks);
   EXPECT_EQ(reading.contents->damagedLines, 0);
+  // Only the newest steps to undo.
+  ASSERT_EQ(reading.contents->undoSteps.size(), UndoStep::kKept);
+  EXPECT_EQ(reading.contents->undoSteps.first().after.state.score[0],
+            kChunks - UndoStep::kKept + 1);
   // The report is made of it as well.
   EXPECT_EQ(reportCsv(*reading.contents, QLocale::c()).count('\n'), 6 + kChunks);
 #ifndef __SANITIZE_ADDRESS__  // AddressSanitizer keeps freed memory aside: its peak says nothing
@@ -149,7 +155,11 @@ TEST(MatchJournal, AFailedWriteIsToldMarkedInTheFileAndMadeGoodWhenWritingWorksA
   QSignalSpy told(r.journal.get(), &MatchJournal::problemChanged);
   {
     FileSizeLimit full(r.journal->size());
-    for (int goal = 0; goal < 3; ++goal) r.match.changeScore(2, +1);
+    for (int goal = 0; goal < 3; ++goal) {
+      const MatchSnapshot before = r.match.snapshot(r.tick.now());
+      r.match.changeScore(2, +1);
+      r.journal->recordUndoStep({"goal", before, r.match.snapshot(r.tick.now())});
+    }
     r.journal->recordTexts({{"Halbzeit"}, 0});
     EXPECT_TRUE(r.journal->problem().startsWith("Spieljournal: "));
     EXPECT_TRUE(r.journal->problem().endsWith(" — das Spiel wird nicht gesichert"));
@@ -175,6 +185,9 @@ TEST(MatchJournal, AFailedWriteIsToldMarkedInTheFileAndMadeGoodWhenWritingWorksA
   EXPECT_TRUE(journal.gaps.isEmpty());
   EXPECT_EQ(journal.state->state.score, (std::array<int, 2>{1, 3}));
   EXPECT_EQ(journal.texts, (RunningTexts{{"Halbzeit"}, 0}));
+  // The steps to undo given while the disk was full.
+  ASSERT_EQ(journal.undoSteps.size(), 3);
+  EXPECT_EQ(journal.undoSteps.last().after.state.score, (std::array<int, 2>{1, 3}));
   int guestGoals = 0;
   for (const MatchEvent& e : journal.events) guestGoals += e.kind == Kind::Goal && e.team == 2;
   EXPECT_EQ(guestGoals, 3);

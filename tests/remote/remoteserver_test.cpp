@@ -261,6 +261,127 @@ TEST_F(RemoteServerTest, MisbehavingWebSocketsAreClosed) {
   EXPECT_EQ(board.commands, 0);
 }
 
+// A WebSocket spoken byte by byte over a plain socket, to send what no WebSocket class sends.
+struct RawWebSocket {
+  // Sends the opening handshake, in two pieces some time apart if `split`; the answer's head,
+  // once it came, is in `head`.
+  RawWebSocket(quint16 port, const QByteArray& token, bool split = false) {
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    const QByteArray handshake =
+        "GET /ws HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\n"
+        "Connection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
+        "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nCookie: scorvex_session=" +
+        token + "\r\n\r\n";
+    const qsizetype first = split ? 40 : handshake.size();
+    socket.write(handshake.left(first));
+    if (split) {
+      socket.waitForBytesWritten(kWaitMs);
+      QTest::qWait(100);
+    }
+    socket.write(handshake.mid(first));
+    (void)QTest::qWaitFor([&] { return (data += socket.readAll()).contains("\r\n\r\n"); }, kWaitMs);
+    const qsizetype end = data.indexOf("\r\n\r\n");
+    head = data.left(end);
+    data.remove(0, end + 4);
+  }
+  // A frame whose first byte (FIN, reserved bits, opcode) is `first`: a whole text by default.
+  void send(const QByteArray& payload, bool masked, char first = '\x81') {
+    QByteArray frame(1, first);
+    frame.append(char((masked ? 0x80 : 0) | payload.size()));  // short payloads only
+    const QByteArray mask("\x0F\xF0\x5A\xA5", 4);
+    if (masked) frame.append(mask);
+    for (qsizetype i = 0; i < payload.size(); ++i)
+      frame.append(masked ? char(payload[i] ^ mask[i % 4]) : payload[i]);
+    socket.write(frame);
+  }
+  // The next frame from the server, whose frames are never masked: opcode and payload.
+  std::pair<int, QByteArray> next() {
+    std::pair<int, QByteArray> frame{-1, {}};  // none came
+    (void)QTest::qWaitFor(
+        [&] {
+          data += socket.readAll();
+          if (data.size() < 2) return false;
+          const int length7 = data[1] & 0x7F;
+          const int header = length7 == 126 ? 4 : 2;
+          if (data.size() < header) return false;
+          const int length =
+              length7 == 126 ? (uchar(data[2]) << 8 | uchar(data[3])) : length7;  // under 64 KiB
+          if (data.size() < header + length) return false;
+          frame = {data[0] & 0x0F, data.mid(header, length)};
+          data.remove(0, header + length);
+          return true;
+        },
+        kWaitMs);
+    return frame;
+  }
+  QTcpSocket socket;
+  QByteArray head;
+  QByteArray data;
+};
+
+TEST_F(RemoteServerTest, AHandshakeInPiecesIsAnsweredAsOneInAPiece) {
+  for (const bool split : {false, true}) {
+    RawWebSocket page(port, pairedToken(), split);
+    EXPECT_TRUE(page.head.startsWith("HTTP/1.1 101")) << split << page.head.constData();
+    EXPECT_EQ(page.next().first, 1) << split;  // the greeting
+  }
+}
+
+TEST_F(RemoteServerTest, AnUnmaskedFrameClosesTheWebSocketBeforeItsCommandRuns) {
+  RawWebSocket page(port, pairedToken());
+  ASSERT_TRUE(page.head.startsWith("HTTP/1.1 101")) << page.head.constData();
+  EXPECT_TRUE(page.head.contains("Sec-WebSocket-Accept: s3pPLMBiTxaQ9kYGzzhZRbK+xOo="));
+  ASSERT_EQ(page.next().first, 1);  // the greeting
+
+  page.send(R"({"cmd":"goal","team":1})", true);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return board.goals == 1; }, kWaitMs));
+  EXPECT_EQ(page.next().first, 1);  // the state after the goal
+
+  page.send(R"({"cmd":"goal","team":1})", false);
+  const auto [opcode, payload] = page.next();
+  EXPECT_EQ(opcode, 8);
+  EXPECT_EQ(payload.left(2), QByteArray("\x03\xEA", 2));  // 1002, a protocol error
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return page.socket.state() == QAbstractSocket::UnconnectedState; }, kWaitMs));
+  EXPECT_EQ(board.goals, 1);
+  EXPECT_EQ(board.commands, 1);
+}
+
+// What the server answers to each kind of frame a paired page may send.
+TEST_F(RemoteServerTest, PingsAreAnsweredAndBadFramesClosedWithTheirCode) {
+  const QByteArray goal = R"({"cmd":"goal","team":1})";
+  struct Row {
+    const char* name;
+    char first;
+    QByteArray payload;
+    int opcode;        // of the answer
+    QByteArray reply;  // its payload's start: for a close frame, the code
+    bool closed;
+  } rows[] = {
+      {"ping", '\x89', "are you there", 0xA, "are you there", false},
+      {"close", '\x88', QByteArray("\x03\xE8", 2), 8, QByteArray("\x03\xE8", 2), true},
+      {"reserved bit", '\xC1', goal, 8, QByteArray("\x03\xEA", 2), true},
+      {"unknown opcode", '\x83', goal, 8, QByteArray("\x03\xEA", 2), true},
+      {"fragmented ping", '\x09', "p", 8, QByteArray("\x03\xEA", 2), true},
+      {"binary", '\x82', goal, 8, QByteArray("\x03\xEB", 2), true},
+      {"text that is not UTF-8", '\x81', "\xC3\x28", 8, QByteArray("\x03\xEF", 2), true},
+  };
+  const QByteArray token = pairedToken();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    RawWebSocket page(port, token);
+    ASSERT_EQ(page.next().first, 1);  // the greeting
+    page.send(row.payload, true, row.first);
+    const auto [opcode, payload] = page.next();
+    EXPECT_EQ(opcode, row.opcode);
+    EXPECT_EQ(payload.left(row.reply.size()), row.reply);
+    EXPECT_EQ(QTest::qWaitFor(
+                  [&] { return page.socket.state() == QAbstractSocket::UnconnectedState; }, 300),
+              row.closed);
+  }
+  EXPECT_EQ(board.commands, 0);
+}
+
 TEST_F(RemoteServerTest, SlowAndPiledUpConnectionsAreDropped) {
   server.setConnectionLimits({.maxConnections = 8,
                               .maxPerAddress = 3,
@@ -291,6 +412,9 @@ TEST_F(RemoteServerTest, RequestsFollowHttpToTheLetter) {
   const QByteArray token = pairedToken();
   const QByteArray state = "GET /api/state HTTP/1.1\r\nHost: 127.0.0.1\r\n";
   const QByteArray goal = R"({"cmd":"goal","team":1})";
+  const QByteArray upgrade =
+      "GET /ws HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n";
+  const QByteArray key = "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n";
   const QByteArray command = "POST /api/command HTTP/1.1\r\nHost: 127.0.0.1\r\n" + bearer(token) +
                              "Content-Type: application/json\r\n";
   struct Row {
@@ -316,6 +440,10 @@ TEST_F(RemoteServerTest, RequestsFollowHttpToTheLetter) {
            "\r\n0\r\n\r\n",
        400, true},
       {"unknown version", "GET / HTTP/2.0\r\nHost: 127.0.0.1\r\n\r\n", 400, true},
+      {"unknown WebSocket version", upgrade + "Sec-WebSocket-Version: 8\r\n" + key + "\r\n", 426,
+       true},
+      {"WebSocket key too short",
+       upgrade + "Sec-WebSocket-Version: 13\r\nSec-WebSocket-Key: c2hvcnQ=\r\n\r\n", 400, true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

@@ -289,7 +289,8 @@ TEST(SettingsGroups, GroupsAreWrittenInOrderAndEachAsItsKind) {
                                          "Muted",
                                          "RemoteColor1",
                                          "RemoteColor2",
-                                         "Sport"}));
+                                         "Sport",
+                                         "BreakTime"}));
   EXPECT_EQ(key.integers.value("L"), -5);
   EXPECT_EQ(key.integers.value("H"), 549);
   EXPECT_EQ(key.integers.value("StrReset"), 1);
@@ -375,5 +376,29 @@ TEST(SettingsGroups, AStoredSportNamesAPresetOrFallsBackToStandard) {
     EXPECT_EQ(group.sportRefused(), row.refused) << row.name;
     // The group read on past nothing: the remote's values before it are all there.
     EXPECT_TRUE(group.RemoteOverlayToken.has_value()) << row.name;
+  }
+}
+
+TEST(SettingsGroups, AStoredBreakFitsTheDialogOrIsTheSportsOwn) {
+  const struct {
+    const char* name;
+    std::function<void(FakeSettingsKey&)> store;
+    int breakTime;
+  } rows[] = {
+      {"stored", [](FakeSettingsKey& k) { k.writeInteger("BreakTime", 420); }, 420},
+      {"none at all", [](FakeSettingsKey& k) { k.writeInteger("BreakTime", 0); }, 0},
+      {"written before it", [](FakeSettingsKey& k) { removeValue(k, "BreakTime"); }, 600},
+      {"negative", [](FakeSettingsKey& k) { k.writeInteger("BreakTime", -1); }, 600},
+      {"an hour", [](FakeSettingsKey& k) { k.writeInteger("BreakTime", 3600); }, 600},
+      {"a text", [](FakeSettingsKey& k) { flipKind(k, "BreakTime"); }, 600},
+  };
+  for (const auto& row : rows) {
+    FakeSettingsKey key;
+    storeBothGroups(key);
+    key.writeText("Sport", "handball");
+    row.store(key);
+    TSettings settings;
+    applyConsoleGroup(readConsoleGroup(key), settings);
+    EXPECT_EQ(settings.BreakTime, row.breakTime) << row.name;
   }
 }

@@ -1,7 +1,8 @@
 // The real program with an operator's script typed into its console, for the test that kills it
 // in the middle of a match. "play" gives a few commands, starts the clock and reports the clock
-// once two seconds have passed; "resume" answers the start-up question with "Ja" and reports
-// what the console shows. Reports are lines "name: value" on stdout.
+// once two seconds have passed; "resume" answers the start-up question with "Ja", reports
+// what the console shows, and what it shows after three undos. Reports are lines "name: value" on
+// stdout.
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -90,6 +91,14 @@ void resume() {
       for (int i = 0; i < c->RunText->ListStr()->count(); ++i)
         texts << c->RunText->ListStr()->item(i)->text();
       report("texts", texts.join('|'));
+      // The match's last three commands are taken back as in the killed program: the penalty,
+      // the period and the guest's second goal.
+      c->activateWindow();
+      if (QTest::qWaitForWindowActive(c))
+        for (int n = 0; n < 3; ++n) QTest::keyClick(c, Qt::Key_Backspace, Qt::ControlModifier);
+      report("three undone", c->LabelC1->caption() + ":" + c->LabelC2->caption() + " period " +
+                                 c->LabelTaym->caption() + " penalty " +
+                                 c->LabStrafe1_1->caption());
       std::_Exit(0);
     });
     return true;

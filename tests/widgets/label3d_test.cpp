@@ -109,6 +109,25 @@ TEST(Label3D, ShadowBevelDrawsOneCopyMovedByShadowSize) {
   EXPECT_TRUE(box(image, kHighlight).isEmpty());
 }
 
+// A score label: "III" is too wide for it; asked to, it shrinks the text, shadow included,
+// into the label instead of cutting off the first bar.
+TEST(Label3D, ShrinkToWidthFitsTheTextAndItsShadowIntoTheLabel) {
+  for (const bool shrink : {false, true}) {
+    BarLabel bar;
+    bar.label.resize(30, 60);
+    bar.label.setCaption("III");
+    bar.label.setAlignment(TLabel::Alignment::RightJustify);
+    bar.label.setBevel(TLabel3DBevel::blShadow);
+    bar.label.setShadowColor(colors::black);
+    bar.label.setShadowSize(2);
+    bar.label.setShrinkToWidth(shrink);
+    const QImage image = render(bar.label);
+    const QRect text = box(image, kRed);
+    EXPECT_EQ(text.left() > 0, shrink) << shrink;  // cut at the left edge when not shrunk
+    if (shrink) EXPECT_EQ(box(image, Qt::black), text.translated(2, 2));
+  }
+}
+
 TEST(Label3D, AllEightDirectionsOutlineTheText) {
   BarLabel bar;
   bar.label.setBevel(TLabel3DBevel::blShadow);
