@@ -332,9 +332,9 @@ TEST(MatchJournal, PenaltiesAndFoulsAreRecordedByIdKindAndPlayer) {
     int team = 0;
     int id = 0;
     const char* penaltyKind = "";
-    std::optional<int> player;
+    std::optional<int> player{};
     int seconds = 0;
-    std::optional<int> fouls;
+    std::optional<int> fouls{};
   };
   struct Row {
     const char* name;
