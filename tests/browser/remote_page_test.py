@@ -174,12 +174,9 @@ def main():
                 (By.CSS_SELECTOR, '#give2 button[data-give-kind="2"]')))
             driver.find_element(By.ID, "penaltyPlayer").send_keys("12")
             give.click()
-            wait.until(seen.text_to_be_present_in_element((By.ID, "list2"), "#12"))
-            state = json.load(urllib.request.urlopen(base + "/api/state", timeout=WAIT_S))
-            given = [(p["kind"], p["player"]) for p in state["teams"][1]["penalties"]]
-            assert given == [("2", 12)], f"the guests have {given}"
+            # The guests' list comes from the match's state.
+            wait.until(seen.text_to_be_present_in_element((By.ID, "list2"), "2 Min #12"))
             assert driver.find_element(By.ID, "penaltyPlayer").get_attribute("value") == ""
-            print("a penalty with a player's number reached the match")
         finally:
             driver.quit()
             program.terminate()
