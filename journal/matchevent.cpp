@@ -177,8 +177,10 @@ QList<MatchEvent> eventsBetween(const MatchSnapshot& before, const MatchSnapshot
   }
 
   // Penalties by id. Between two snapshots a penalty counts at most for the time the clock
-  // ran; one tick's worth of leeway covers a click in its last moment.
+  // ran; one tick's worth of leeway covers a click in its last moment, and a time that moved
+  // by more than a second otherwise was set.
   constexpr qint64 kTickMs = 200;
+  constexpr qint64 kSetMs = 1000;
   const bool clockRan = was.clock == MatchClock::Running || is.clock == MatchClock::Running;
   const qint64 played = clockRan ? qMax<qint64>(0, after.elapsedMs - before.elapsedMs) : 0;
   const qint64 periodEndMs = qint64(is.periodLength) * 1000;
@@ -222,8 +224,8 @@ QList<MatchEvent> eventsBetween(const MatchSnapshot& before, const MatchSnapshot
       if (q.kind.parts > 1 && scored[2 - team] && q.lengthSeconds == p->lengthSeconds &&
           wasLeft - played > lastPartMs && isLeft <= lastPartMs)
         addPenalty(Kind::PenaltyPartRelease, after.elapsedMs, q);
-      else if (q.lengthSeconds != p->lengthSeconds || isLeft > wasLeft + 1000 ||
-               isLeft < wasLeft - played - 1000)
+      else if (q.lengthSeconds != p->lengthSeconds || isLeft > wasLeft + kSetMs ||
+               isLeft < wasLeft - played - kSetMs)
         addPenalty(Kind::PenaltyTimeSet, after.elapsedMs, q, shownSeconds(isLeft));
     }
   }
