@@ -114,7 +114,8 @@ TEST(Label3D, ShadowBevelDrawsOneCopyMovedByShadowSize) {
 TEST(Label3D, ShrinkToWidthFitsTheTextAndItsShadowIntoTheLabel) {
   for (const bool shrink : {false, true}) {
     BarLabel bar;
-    bar.label.resize(30, 60);
+    // Two thirds of the text's width, whatever face stands in for the font.
+    bar.label.resize(QFontMetrics(crispFont(40)).horizontalAdvance("III") * 2 / 3, 60);
     bar.label.setCaption("III");
     bar.label.setAlignment(TLabel::Alignment::RightJustify);
     bar.label.setBevel(TLabel3DBevel::blShadow);
