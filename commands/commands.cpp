@@ -402,26 +402,9 @@ Notice Commands::undo() {
 }
 
 QString Commands::nextUndo() const {
-  return undoSteps_.empty() ? QString() : commandCaption(undoSteps_.back().command);
+  return undoSteps_.empty() ? QString() : UndoStep::caption(undoSteps_.back().command);
 }
 
-QString Commands::commandCaption(const QString& command) {
-  static const std::pair<const char*, const char*> kCaptions[] = {
-      {"goal", "Tor"},
-      {"penalty", "Strafe"},
-      {"penaltyTime", "Restzeit gesetzt"},
-      {"penaltyCancel", "Strafe aufgehoben"},
-      {"foul", "Foul"},
-      {"period", "Periode"},
-      {"correct", "Zeitkorrektur"},
-      {"setClock", "Zeit gesetzt"},
-      {"reset", "Reset"},
-      {"timeout", "Auszeit"},
-  };
-  for (const auto& [name, caption] : kCaptions)
-    if (command == QLatin1String(name)) return QString::fromUtf8(caption);
-  return command;
-}
 // ---- Team time-outs and the break ---------------------------------------------------------
 
 void Commands::connectCountdownSignals() {

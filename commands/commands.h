@@ -128,8 +128,6 @@ class Commands : public QObject {
   bool canUndo() const { return !undoSteps_.empty(); }
   // What undo() would take back, in the operator's words ("Tor", "Reset"); empty for nothing.
   QString nextUndo() const;
-  // The operator's word for a command name the undo record uses.
-  static QString commandCaption(const QString& command);
   // The steps a match taken up again can still take back, oldest first, as its journal kept
   // them; they replace any held now. Only the newest kUndoSteps are kept.
   void restoreUndoSteps(const QList<UndoStep>& steps);

@@ -31,6 +31,24 @@ std::optional<Penalty::State> Penalty::stateNamed(const QString& name) {
   return std::nullopt;
 }
 
+QString UndoStep::caption(const QString& command) {
+  static const std::pair<const char*, const char*> kCaptions[] = {
+      {"goal", "Tor"},
+      {"penalty", "Strafe"},
+      {"penaltyTime", "Restzeit gesetzt"},
+      {"penaltyCancel", "Strafe aufgehoben"},
+      {"foul", "Foul"},
+      {"period", "Periode"},
+      {"correct", "Zeitkorrektur"},
+      {"setClock", "Zeit gesetzt"},
+      {"reset", "Reset"},
+      {"timeout", "Auszeit"},
+  };
+  for (const auto& [name, caption] : kCaptions)
+    if (command == QLatin1String(name)) return QString::fromUtf8(caption);
+  return command;
+}
+
 const Penalty* MatchState::penalty(int team, int id) const {
   if (team < 1 || team > 2) return nullptr;
   for (const Penalty& p : teamPenalties[team - 1])

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "core/clocktext.h"
+#include "core/matchstate.h"
 #include "journal/journalreader.h"
 
 namespace {
@@ -126,20 +127,7 @@ QString field(QString text, QChar separator) {
 
 // What an undo took back, in the report's language.
 QString undoneNote(const QString& command, const Words& w) {
-  if (&w != &kGerman) return command;
-  static const std::pair<const char*, const char*> kGermanNames[] = {
-      {"goal", "Tor"},
-      {"penalty", "Strafe"},
-      {"penaltyTime", "Restzeit gesetzt"},
-      {"penaltyCancel", "Strafe aufgehoben"},
-      {"foul", "Foul"},
-      {"period", "Periode"},
-      {"correct", "Zeitkorrektur"},
-      {"setClock", "Zeit gesetzt"},
-      {"reset", "Reset"}};
-  for (const auto& [name, german] : kGermanNames)
-    if (command == QLatin1String(name)) return QString::fromUtf8(german);
-  return command;
+  return &w == &kGerman ? UndoStep::caption(command) : command;
 }
 
 QString gapNote(const JournalGap& gap, const Words& w) {
