@@ -14,6 +14,7 @@
 #include "journal/matchjournal.h"
 #include "journal/matchreport.h"
 #include "journal/snapshotjson.h"
+#include "recordedmatch.h"
 #include "support/faketick.h"
 
 // Failures name the event kinds.
@@ -22,32 +23,6 @@ void PrintTo(MatchEvent::Kind kind, std::ostream* os) { *os << eventName(kind).t
 namespace {
 
 using Kind = MatchEvent::Kind;
-
-// A match recorded into a journal in a temporary folder, its clock driven by hand.
-struct Recorded {
-  explicit Recorded(quint32 start = 1000) {
-    tick.set(start);
-    match.setRules({.periodLength = 2700, .goalReleasesPenalty = true});
-    journal = std::make_unique<MatchJournal>(match, tick, path());
-  }
-  QString path() const { return folder.filePath("current.journal"); }
-  void run(int ms) {
-    for (int t = 0; t < ms; t += 200) {
-      tick.advance(200);
-      match.tick(tick.now());
-    }
-  }
-  JournalContents read() const {
-    const JournalReading reading = readJournalFile(path());
-    EXPECT_TRUE(reading.contents) << qPrintable(reading.problem);
-    return reading.contents.value_or(JournalContents{});
-  }
-
-  QTemporaryDir folder;
-  FakeTick tick;
-  Match match;
-  std::unique_ptr<MatchJournal> journal;
-};
 
 QList<Kind> kinds(const QList<MatchEvent>& events) {
   QList<Kind> list;

@@ -16,6 +16,7 @@
 #include "journal/matchjournal.h"
 #include "journal/matchreport.h"
 #include "journal/snapshotjson.h"
+#include "recordedmatch.h"
 #include "support/faketick.h"
 
 namespace {
@@ -39,30 +40,6 @@ struct FileSizeLimit {
   ~FileSizeLimit() { lift(); }
   void lift() { setrlimit(RLIMIT_FSIZE, &saved); }
   rlimit saved{};
-};
-
-struct Recorded {
-  explicit Recorded(int periodLength = 2700) {
-    match.setRules({.periodLength = periodLength});
-    journal = std::make_unique<MatchJournal>(match, tick, path());
-  }
-  QString path() const { return folder.filePath("current.journal"); }
-  void run(int ms) {
-    for (int t = 0; t < ms; t += 200) {
-      tick.advance(200);
-      match.tick(tick.now());
-    }
-  }
-  JournalContents read() const {
-    const JournalReading reading = readJournalFile(path());
-    EXPECT_TRUE(reading.contents) << qPrintable(reading.problem);
-    return reading.contents.value_or(JournalContents{});
-  }
-
-  QTemporaryDir folder;
-  FakeTick tick;
-  Match match;
-  std::unique_ptr<MatchJournal> journal;
 };
 
 TEST(JournalReader, ReadsAJournalOverSixtyFourMiBWithBoundedMemory) {
@@ -110,7 +87,7 @@ TEST(JournalReader, ReadsAJournalOverSixtyFourMiBWithBoundedMemory) {
 }
 
 TEST(MatchJournal, StaysSmallThroughALongRunAndRecordsListEditsAsChanges) {
-  Recorded r(5 * 3600);
+  Recorded r(1000, {.periodLength = 5 * 3600});
   RunningTexts texts;
   for (int i = 0; i < 20'000; ++i)
     texts.lines.append(QString("Werbung für Bäckerei Nummer %1").arg(i));
