@@ -34,7 +34,7 @@ struct TestKey {
     DWORD size = sizeof data;
     if (RegGetValueW(HKEY_CURRENT_USER, path.toStdWString().c_str(), name.toStdWString().c_str(),
                      RRF_RT_ANY | RRF_NOEXPAND, &r.type, data, &size) != ERROR_SUCCESS)
-      return r;
+      return {};  // a failed call may leave anything in the type it was given
     if (r.type == REG_DWORD) r.number = *reinterpret_cast<const quint32*>(data);
     if (r.type == REG_SZ || r.type == REG_EXPAND_SZ) r.text = QString::fromWCharArray(data);
     return r;
