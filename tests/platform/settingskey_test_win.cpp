@@ -32,9 +32,12 @@ struct TestKey {
     Raw r;
     wchar_t data[512] = {};
     DWORD size = sizeof data;
-    if (RegGetValueW(HKEY_CURRENT_USER, path.toStdWString().c_str(), name.toStdWString().c_str(),
-                     RRF_RT_ANY | RRF_NOEXPAND, &r.type, data, &size) != ERROR_SUCCESS)
-      return {};  // a failed call may leave anything in the type it was given
+    const LSTATUS status =
+        RegGetValueW(HKEY_CURRENT_USER, path.toStdWString().c_str(), name.toStdWString().c_str(),
+                     RRF_RT_ANY | RRF_NOEXPAND, &r.type, data, &size);
+    // Too long for the buffer: the type only. Any other failure may leave anything in the type.
+    if (status == ERROR_MORE_DATA) return {r.type};
+    if (status != ERROR_SUCCESS) return {};
     if (r.type == REG_DWORD) r.number = *reinterpret_cast<const quint32*>(data);
     if (r.type == REG_SZ || r.type == REG_EXPAND_SZ) r.text = QString::fromWCharArray(data);
     return r;
