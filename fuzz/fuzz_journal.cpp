@@ -5,7 +5,8 @@
 // here, so that the fuzzer reaches the checks behind the checksum instead of stopping at it.
 // Bytes after a 0x02 are the play after the restore, one command each (goals above all); after
 // every command the match must still be reachable, and what the journal would write of it (the
-// state and the report's entries) must read back the same.
+// state and the report's entries) must read back the same. The steps kept for undo are taken
+// back before the play, each into a reachable match.
 #include <QBuffer>
 #include <cstddef>
 #include <cstdint>
@@ -110,6 +111,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   match.playPause(now);
   for (int t = 0; t < 25; ++t) match.tick(now += 200);
   if (!reachable(match, now)) __builtin_trap();
+  // The commands the journal kept for undo go back, newest first, into a reachable match.
+  const QList<UndoStep>& steps = reading.contents->undoSteps;
+  for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
+    match.undo(step->before, step->after, step->command, now);
+    if (!reachable(match, now)) __builtin_trap();
+  }
   for (char byte : play) {
     const MatchSnapshot before = match.snapshot(now);
     command(match, quint8(byte), now);
