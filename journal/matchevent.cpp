@@ -31,6 +31,7 @@ constexpr std::array kNames = {
     "penalty_carry_over",
     "foul",
     "foul_correction",
+    "penalty_serving",
 };
 
 std::optional<MatchEvent::Kind> kindNamed(const QString& name) {
@@ -213,6 +214,8 @@ QList<MatchEvent> eventsBetween(const MatchSnapshot& before, const MatchSnapshot
         addPenalty(Kind::PenaltyStart, after.elapsedMs, q);
         if (!p) continue;
       }
+      if (p->state == Penalty::Waiting && q.state != Penalty::Waiting)
+        addPenalty(Kind::PenaltyServing, after.elapsedMs, q);
       const qint64 wasLeft = leftMs(before, *p);
       const qint64 isLeft = leftMs(after, q);
       if (periodEnded) {

@@ -35,6 +35,7 @@ struct MatchEvent {
     PenaltyCarryOver,
     Foul,            // a team's accumulated fouls went up
     FoulCorrection,  // … or down
+    PenaltyServing,  // a waiting penalty began to count: one of its team's ended
   };
 
   QDateTime wall;

@@ -32,7 +32,7 @@ constexpr size_t kColumns = 15;
 
 struct Words {
   std::array<const char*, kColumns> header;
-  std::array<const char*, 22> events;
+  std::array<const char*, 23> events;  // by kind; none: the journal's own name
   const char* title;
   const char* home;
   const char* guest;
@@ -45,33 +45,12 @@ struct Words {
 };
 
 static_assert(std::tuple_size_v<decltype(Words::events)> ==
-              size_t(MatchEvent::Kind::FoulCorrection) + 1);
+              size_t(MatchEvent::Kind::PenaltyServing) + 1);
 
 constexpr Words kEnglish{
     {"wall_time", "period", "match_time", "event", "team", "slot", "penalty", "kind", "player",
      "home", "guest", "correction_s", "penalty_time", "fouls", "note"},
-    {"goal",
-     "score_correction",
-     "penalty_start",
-     "penalty_cancel",
-     "penalty_release",
-     "penalty_end",
-     "period_start",
-     "period_end",
-     "period_number",
-     "time_correction",
-     "reset",
-     "undo",
-     "horn",
-     "timeout_start",
-     "timeout_end",
-     "break_start",
-     "break_end",
-     "penalty_part_release",
-     "penalty_time_set",
-     "penalty_carry_over",
-     "foul",
-     "foul_correction"},
+    {},  // the journal's own names
     "title",
     "home",
     "guest",
@@ -106,7 +85,8 @@ constexpr Words kGerman{
      "Strafzeit gesetzt",
      "Strafe geht in die nächste Periode",
      "Foul",
-     "Foul zurückgenommen"},
+     "Foul zurückgenommen",
+     "Wartende Strafe beginnt"},
     "Titel",
     "Heim",
     "Gast",
@@ -128,6 +108,11 @@ QString field(QString text, QChar separator) {
 // What an undo took back, in the report's language.
 QString undoneNote(const QString& command, const Words& w) {
   return &w == &kGerman ? UndoStep::caption(command) : command;
+}
+
+QString eventText(MatchEvent::Kind kind, const Words& w) {
+  const char* text = w.events[size_t(kind)];
+  return text ? QString::fromUtf8(text) : eventName(kind);
 }
 
 QString gapNote(const JournalGap& gap, const Words& w) {
@@ -171,11 +156,10 @@ QByteArray reportCsv(const JournalContents& journal, const QLocale& locale) {
     for (; gap < journal.gaps.size() && journal.gaps[gap].atEvent <= i; ++gap)
       gapRow(journal.gaps[gap].from, gapNote(journal.gaps[gap], w));
     const MatchEvent& e = journal.events[i];
-    row({localTime(e.wall), QString::number(e.period), matchTime(e.matchMs),
-         w.events[size_t(e.kind)], e.team ? (e.team == 1 ? names.home : names.guest) : QString(),
-         orEmpty(e.slot), orEmpty(e.penaltyId), e.penaltyKind,
-         e.player ? QString::number(*e.player) : QString(), QString::number(e.home),
-         QString::number(e.guest), orEmpty(e.stepSeconds),
+    row({localTime(e.wall), QString::number(e.period), matchTime(e.matchMs), eventText(e.kind, w),
+         e.team ? (e.team == 1 ? names.home : names.guest) : QString(), orEmpty(e.slot),
+         orEmpty(e.penaltyId), e.penaltyKind, e.player ? QString::number(*e.player) : QString(),
+         QString::number(e.home), QString::number(e.guest), orEmpty(e.stepSeconds),
          e.penaltySeconds ? matchTime(qint64(e.penaltySeconds) * 1000) : QString(),
          e.fouls ? QString::number(*e.fouls) : QString(),
          e.undone.isEmpty() ? QString() : undoneNote(e.undone, w)});

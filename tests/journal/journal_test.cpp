@@ -344,8 +344,8 @@ TEST(MatchJournal, PenaltiesAndFoulsAreRecordedByIdKindAndPlayer) {
        },
        "period_start; penalty_start 2 1:2+2#7; goal 1; penalty_part_release 2 1:2+2#7; goal 1; "
        "penalty_release 2 1:2+2#7"},
-      // The third minor waits, starts when the first two run out at 2:00 and is carried over
-      // by a tick 3 s late, at 3:21: 39 s left.
+      // The third minor waits, begins to count when the first two run out at 2:00 and is carried
+      // over by a tick 3 s late, at 3:21: 39 s left.
       {"icehockey", 200,
        [](Recorded& r) {
          for (int player : {3, 4, 5}) r.match.givePenalty(1, "2", player, r.tick.now());
@@ -354,7 +354,8 @@ TEST(MatchJournal, PenaltiesAndFoulsAreRecordedByIdKindAndPlayer) {
          r.match.tick(r.tick.now());
        },
        "period_start; penalty_start 1 1:2#3; penalty_start 1 2:2#4; penalty_start 1 3:2#5; "
-       "penalty_end 1 1:2#3; penalty_end 1 2:2#4; period_end; penalty_carry_over 1 3:2#5 39; "
+       "penalty_end 1 1:2#3; penalty_end 1 2:2#4; penalty_serving 1 3:2#5; period_end; "
+       "penalty_carry_over 1 3:2#5 39; "
        "break_start"},
       // Fouls back to 0 at half-time need no entry.
       {"futsal", 60,
