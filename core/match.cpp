@@ -100,9 +100,7 @@ void Match::playPause(quint32 now) {
     state_.clock = clock_.state();
     state_.periodEnded = false;
     if (state_.clock != MatchClock::Running) {
-      // Penalties stand with the clock.
-      for (const auto& list : state_.teamPenalties)
-        for (const Penalty& p : list) times_.freeze(p.id, now);
+      freezePenalties(now);
       return;
     }
     state_.started = true;
@@ -155,12 +153,12 @@ void Match::endPeriod(quint32 now) {
   state_.clock = clock_.state();
   state_.periodEnded = true;
   emit periodEnded();
-  for (auto& list : state_.teamPenalties) {
-    for (const Penalty& p : list) times_.freeze(p.id, now);
-    if (sport_.carryOver) continue;
-    for (const Penalty& p : list) times_.erase(p.id);
-    list.clear();
-  }
+  freezePenalties(now);
+  if (!sport_.carryOver)
+    for (auto& list : state_.teamPenalties) {
+      for (const Penalty& p : list) times_.erase(p.id);
+      list.clear();
+    }
   // Fouls count per half; those of the last half go on into extra time.
   if (state_.period < sport_.periods) state_.fouls = {0, 0};
   syncSlots();
@@ -221,19 +219,25 @@ TimeoutRefusal Match::timeoutRefusal(int team) const {
   return TimeoutRefusal::None;
 }
 
+void Match::freezePenalties(quint32 now) {
+  for (const auto& list : state_.teamPenalties)
+    for (const Penalty& p : list) times_.freeze(p.id, now);
+}
+
+void Match::pauseRunningClock(quint32 now) {
+  if (state_.clock != MatchClock::Running) return;
+  clock_.playPause(now);
+  state_.clock = clock_.state();
+  freezePenalties(now);
+  showClock(qMin(clock_.pausedSeconds(), rules_.periodLength));
+}
+
 TimeoutRefusal Match::startTimeout(int team, quint32 now) {
   lastNow_ = now;
   if (const TimeoutRefusal refused = timeoutRefusal(team); refused != TimeoutRefusal::None)
     return refused;
   apply([&] {
-    // A running clock is paused first, its penalties with it.
-    if (state_.clock == MatchClock::Running) {
-      clock_.playPause(now);
-      state_.clock = clock_.state();
-      for (const auto& list : state_.teamPenalties)
-        for (const Penalty& p : list) times_.freeze(p.id, now);
-      showClock(qMin(clock_.pausedSeconds(), rules_.periodLength));
-    }
+    pauseRunningClock(now);
     state_.timeoutTeam = team;
     state_.timeoutSignalled = false;
     ++state_.timeoutsTaken[team - 1];
@@ -263,13 +267,7 @@ int MatchState::timeoutsLeft(const SportRules& sport, int team) const {
 void Match::startBreak(quint32 now) {
   lastNow_ = now;
   apply([&] {
-    if (state_.clock == MatchClock::Running) {
-      clock_.playPause(now);
-      state_.clock = clock_.state();
-      for (const auto& list : state_.teamPenalties)
-        for (const Penalty& p : list) times_.freeze(p.id, now);
-      showClock(qMin(clock_.pausedSeconds(), rules_.periodLength));
-    }
+    pauseRunningClock(now);
     state_.timeoutTeam = 0;
     state_.breakOn = true;
     beginCountdown(sport_.breakLength, now);

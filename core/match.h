@@ -171,6 +171,10 @@ class Match : public QObject {
   // Time-outs and the break: counting down, started and ended inside a command.
   void tickCountdown(quint32 now);
   void beginCountdown(int seconds, quint32 now);
+  // Every penalty's time stands, as the clock does.
+  void freezePenalties(quint32 now);
+  // A time-out or the break pauses a running clock first, its penalties with it.
+  void pauseRunningClock(quint32 now);
   void enterPeriod(int period);
 
   Penalty* findPenalty(int team, int id);
