@@ -295,15 +295,20 @@ int seconds(const QString& clock) {
   return clock.section(':', 0, 0).toInt() * 60 + clock.section(':', 1).toInt();
 }
 
-TEST(Program, AMatchKilledMidwayComesBackWithOneJa) {
+// Two runs of the scripted program with one user of their own.
+struct TwoPrograms : testing::Test {
+  TwoPrograms() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
+      environment.insert(name, home.filePath(name));
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    for (QProcess* program : {&first, &second}) program->setProcessEnvironment(environment);
+  }
   QTemporaryDir home;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
-    environment.insert(name, home.filePath(name));
-  environment.insert("QT_QPA_PLATFORM", "offscreen");
   QProcess first, second;
-  for (QProcess* program : {&first, &second}) program->setProcessEnvironment(environment);
+};
 
+TEST_F(TwoPrograms, AMatchKilledMidwayComesBackWithOneJa) {
   first.start(SCRIPTED_PROGRAM, {"play"});
   const QString killedAt = reports(first, 1).value("clock");
   ASSERT_FALSE(killedAt.isEmpty()) << first.readAllStandardError().constData();
@@ -333,14 +338,7 @@ TEST(Program, AMatchKilledMidwayComesBackWithOneJa) {
   second.waitForFinished();
 }
 
-TEST(Program, ASecondStartSaysScorvexIsRunningAndTouchesNeitherJournalNorSettings) {
-  QTemporaryDir home;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
-    environment.insert(name, home.filePath(name));
-  environment.insert("QT_QPA_PLATFORM", "offscreen");
-  QProcess first, second;
-  for (QProcess* program : {&first, &second}) program->setProcessEnvironment(environment);
+TEST_F(TwoPrograms, ASecondStartSaysScorvexIsRunningAndTouchesNeitherJournalNorSettings) {
   first.start(SCRIPTED_PROGRAM, {"play"});
   ASSERT_FALSE(reports(first, 1).value("clock").isEmpty());
   const QString state = home.filePath("XDG_STATE_HOME") + "/Merrowtide/Scorvex";
