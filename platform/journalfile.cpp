@@ -11,6 +11,15 @@ void JournalFile::startSyncer() {
   syncer_ = std::thread(&JournalFile::syncLoop, this);
 }
 
+void JournalFile::appended(qint64 bytes) {
+  size_ += bytes;
+  {
+    std::lock_guard lock(mutex_);
+    syncPending_ = true;
+  }
+  wake_.notify_one();
+}
+
 void JournalFile::stopSyncer() {
   {
     std::lock_guard lock(mutex_);

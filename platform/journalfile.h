@@ -40,6 +40,8 @@ class JournalFile {
   void syncLoop();
   void stopSyncer();
   void startSyncer();
+  // The file grew by `bytes`: the syncing thread is woken to force them onto the disk.
+  void appended(qint64 bytes);
 
   QString path_;
   QString error_;

@@ -78,12 +78,7 @@ bool JournalFile::append(const QByteArray& bytes) {
     [[maybe_unused]] const int untouched = ::ftruncate(fd_, size_);
     return false;
   }
-  size_ += bytes.size();
-  {
-    std::lock_guard lock(mutex_);
-    syncPending_ = true;
-  }
-  wake_.notify_one();
+  appended(bytes.size());
   return true;
 }
 

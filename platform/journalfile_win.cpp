@@ -118,12 +118,7 @@ bool JournalFile::append(const QByteArray& bytes) {
     SetFileInformationByHandle(file, FileEndOfFileInfo, &end, sizeof end);
     return false;
   }
-  size_ += bytes.size();
-  {
-    std::lock_guard lock(mutex_);
-    syncPending_ = true;
-  }
-  wake_.notify_one();
+  appended(bytes.size());
   return true;
 }
 
