@@ -38,6 +38,8 @@ class JournalFile {
 
  private:
   void syncLoop();
+  // Forces the file's written data onto the disk (the system's own call).
+  void syncData();
   void stopSyncer();
   void startSyncer();
   // The file grew by `bytes`: the syncing thread is woken to force them onto the disk.

@@ -118,25 +118,12 @@ bool JournalFile::replace(const QByteArray& bytes) {
 void JournalFile::close() {
   if (fd_ < 0) return;
   stopSyncer();
-  ::fdatasync(fd_);
+  syncData();
   ::close(fd_);
   fd_ = -1;
 }
 
-// Several appends during one sync are covered by the next single sync. The folder goes first,
-// so that a journal just created is found after a power cut.
-void JournalFile::syncLoop() {
-  syncFolder(QFileInfo(path_).absolutePath());
-  std::unique_lock lock(mutex_);
-  for (;;) {
-    wake_.wait(lock, [this] { return syncPending_ || stopping_; });
-    if (stopping_) return;
-    syncPending_ = false;
-    lock.unlock();
-    ::fdatasync(fd_);
-    lock.lock();
-  }
-}
+void JournalFile::syncData() { ::fdatasync(fd_); }
 
 void syncFolder(const QString& folder) {
   const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

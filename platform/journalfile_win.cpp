@@ -4,7 +4,6 @@
 #include <io.h>
 
 #include <QDir>
-#include <QFileInfo>
 
 #include "platform/journalfile.h"
 
@@ -175,25 +174,12 @@ bool JournalFile::replace(const QByteArray& bytes) {
 void JournalFile::close() {
   if (fd_ < 0) return;
   stopSyncer();
-  FlushFileBuffers(handleOf(fd_));
+  syncData();
   _close(fd_);  // closes the handle too
   fd_ = -1;
 }
 
-// Several appends during one flush are covered by the next single flush. The folder goes
-// first, so that a journal just created is found after a power cut.
-void JournalFile::syncLoop() {
-  syncFolder(QFileInfo(path_).absolutePath());
-  std::unique_lock lock(mutex_);
-  for (;;) {
-    wake_.wait(lock, [this] { return syncPending_ || stopping_; });
-    if (stopping_) return;
-    syncPending_ = false;
-    lock.unlock();
-    FlushFileBuffers(handleOf(fd_));
-    lock.lock();
-  }
-}
+void JournalFile::syncData() { FlushFileBuffers(handleOf(fd_)); }
 
 // NTFS keeps its folders in its own log; flushing a folder's handle (allowed since Windows 8)
 // writes that part out now. Where the system refuses it, the log does so within seconds.
