@@ -1,12 +1,7 @@
 // The console's match-night controls. Team time-outs and the break: a button per team under its
-// penalty times with the time-outs taken and left beneath it, the break button, and their keys:
-//   Ctrl+H  time-out HEIM, Ctrl+G  time-out GAST (a second press ends the running one)
-//   Ctrl+0  ends the running time-out
-//   Ctrl+P  starts the break, or ends it
-// Ctrl+1 / Ctrl+2 are not used: Ctrl with keypad 1 or 2 arrives as them with Num Lock on, and
-// keypad 1 with Num Lock off is already a score key (Ctrl+End).
+// penalty times with the time-outs taken and left beneath it, and the break button. Their keys
+// (Ctrl+H, Ctrl+G, Ctrl+0, Ctrl+P) are in the operator's key table (app/operatorkeys.cpp).
 
-#include <QAction>
 #include <QLabel>
 #include <QToolButton>
 
@@ -56,15 +51,6 @@ void TFormCtrl::createCountdownControls() {
   }
   bBreak = countdownButton(Panel1, "bBreak", {6, 296, 80, 24}, "[Ctrl+P] Pause");
   connect(bBreak, &QToolButton::clicked, this, &TFormCtrl::breakClick);
-
-  mTimeout1 = addCommand("mTimeout1", "Auszeit HEIM", Qt::CTRL | Qt::Key_H);
-  mTimeout2 = addCommand("mTimeout2", "Auszeit GAST", Qt::CTRL | Qt::Key_G);
-  mTimeoutEnd = addCommand("mTimeoutEnd", "Auszeit beenden", Qt::CTRL | Qt::Key_0);
-  mBreak = addCommand("mBreak", "Pause", Qt::CTRL | Qt::Key_P);
-  connect(mTimeout1, &QAction::triggered, this, [this] { timeoutClick(1); });
-  connect(mTimeout2, &QAction::triggered, this, [this] { timeoutClick(2); });
-  connect(mTimeoutEnd, &QAction::triggered, &commands_, &Commands::timeoutEnd);
-  connect(mBreak, &QAction::triggered, this, &TFormCtrl::breakClick);
 }
 
 void TFormCtrl::timeoutClick(int team) {

@@ -1,11 +1,8 @@
-// The console's controls and the commands that carry its keys, built in code as a designer
-// form would build them; app/formctrl.cpp has the window's behaviour.
+// The console's controls, built in code as a designer form would build them;
+// app/formctrl.cpp has the window's behaviour, app/operatorkeys.cpp its keys.
 
-#include <QAction>
-#include <QActionGroup>
 #include <QCheckBox>
 #include <QLabel>
-#include <QTimer>
 #include <QToolButton>
 
 #include "app/consolewidgets.h"
@@ -142,17 +139,9 @@ void TFormCtrl::createControls() {
   Panel3->setObjectName("Panel3");
 
   RunText = new TRunTextControls(Panel2, ListArea, Panel3, commands_, platform_.dialogs, this);
-
-  Timer = new QTimer(this);
-  Timer->setObjectName("Timer");
-  Timer->setInterval(200);
-  blinkTimer_ = new QTimer(this);
-  blinkTimer_->setInterval(kBlinkIntervalMs);
 }
 
 void TFormCtrl::connectControls() {
-  connect(Timer, &QTimer::timeout, this, &TFormCtrl::TimerTimer);
-  connect(blinkTimer_, &QTimer::timeout, &commands_, &Commands::blinkStep);
   connect(bPlay, &TOvalButton::clicked, this, &TFormCtrl::bPlayClick);
   connect(LabelTime, &TLabel::clicked, this, &TFormCtrl::bPlayClick);
   connect(bReset, &TOvalButton::clicked, this, &TFormCtrl::Reset1Click);
@@ -190,111 +179,9 @@ void TFormCtrl::connectControls() {
   connect(ObInfo, &TOvalButton::clicked, this, &TFormCtrl::mInfoClick);
 }
 
-QAction* TFormCtrl::addCommand(const char* name, const QString& caption, const QKeySequence& key) {
-  auto* action = new QAction(caption, this);
-  action->setObjectName(name);
-  action->setShortcut(key);
-  action->setShortcutContext(Qt::WindowShortcut);
-  addAction(action);
-  return action;
-}
-
-void TFormCtrl::createCommands() {
-  Help1 = addCommand("Help1", "Help", Qt::Key_F1);
-  CFG1 = addCommand("CFG1", "CFG", Qt::Key_F2);
-  mInfo = addCommand("mInfo", "Info", Qt::Key_F3);
-  mTimerCountdown = addCommand("mTimerCountdown", "Timer/Countdown", Qt::Key_F4);
-  Start1 = addCommand("Start1", "Start", Qt::Key_F5);
-  Reset1 = addCommand("Reset1", "Reset", Qt::Key_F10);
-  N111 = addCommand("N111", "1. +1", Qt::Key_F11);
-  N11num1 = addCommand("N11num1", "1. -1num", Qt::CTRL | Qt::Key_End);
-  N112 = addCommand("N112", "1. -1", Qt::CTRL | Qt::Key_F11);
-  N211 = addCommand("N211", "2. +1", Qt::Key_F12);
-  N21num1 = addCommand("N21num1", "2. -1num", Qt::CTRL | Qt::Key_Down);
-  N212 = addCommand("N212", "2. -1", Qt::CTRL | Qt::Key_F12);
-  mLogo = addCommand("mLogo", "Logo", Qt::CTRL | Qt::Key_L);
-  mLogo->setCheckable(true);
-  mLogo->setEnabled(false);
-  mTime1 = addCommand("mTime1", "Zeit", Qt::CTRL | Qt::Key_Z);
-  mTime1->setCheckable(true);
-  mTime1->setChecked(true);
-  Pause1 = addCommand("Pause1", "Pause", Qt::CTRL | Qt::Key_Space);
-  // Ctrl + keypad +/-, with Shift by ten seconds; the keypad flag is set in FormCreate.
-  SekPlus = addCommand("SekPlus", "MinPlus");
-  SekMinus = addCommand("SekMinus", "MinMinus");
-  Sek10plus = addCommand("Sek10plus", "Sek10plus");
-  Sek10Minus = addCommand("Sek10Minus", "Sek10Minus");
-  ControlWindow = addCommand("ControlWindow", "Control", Qt::CTRL | Qt::Key_C);
-  Blackscreen1 = addCommand("Blackscreen1", "Black screen", Qt::CTRL | Qt::Key_B);
-  Periode1 = addCommand("Periode1", "Drittel", Qt::CTRL | Qt::Key_D);
-  mReport = addCommand("mReport", "Spielbericht", Qt::CTRL | Qt::Key_E);
-  mStatStart = addCommand("mStatStart", "Static 1", Qt::Key_F6);
-  mRunStart = addCommand("mRunStart", "Start 1", Qt::Key_F7);
-  mStartAll = addCommand("mStartAll", "Start All", Qt::Key_F8);
-  Clear1 = addCommand("Clear1", "Clear", Qt::Key_F9);
-  mRemote = addCommand("mRemote", "Fernbedienung", Qt::CTRL | Qt::Key_R);
-  auto* playback = new QActionGroup(this);
-  for (QAction* start : {mStatStart, mRunStart, mStartAll}) {
-    start->setCheckable(true);
-    playback->addAction(start);
-  }
-  for (int i = 0; i < 5; ++i) {
-    mTym[i] = addCommand(qPrintable(QString("mTym%1").arg(i)), QString::number(i),
-                         Qt::ALT | Qt::Key(Qt::Key_0 + i));
-    connect(mTym[i], &QAction::triggered, this, [this, i] { mTymClick(i); });
-  }
-
-  connect(Help1, &QAction::triggered, this, &TFormCtrl::Help1Click);
-  connect(CFG1, &QAction::triggered, this, &TFormCtrl::CFG1Click);
-  connect(mInfo, &QAction::triggered, this, &TFormCtrl::mInfoClick);
-  connect(mTimerCountdown, &QAction::triggered, this, &TFormCtrl::mTimerCountdownClick);
-  connect(Start1, &QAction::triggered, this, &TFormCtrl::bPlayClick);
-  connect(Pause1, &QAction::triggered, this, &TFormCtrl::bPlayClick);
-  connect(Reset1, &QAction::triggered, this, &TFormCtrl::Reset1Click);
-  const std::pair<QAction*, int> scoreCommands[] = {{N111, 1}, {N112, 2}, {N11num1, 2},
-                                                    {N211, 3}, {N212, 4}, {N21num1, 4}};
-  for (auto [action, operation] : scoreCommands)
-    connect(action, &QAction::triggered, this, [this, op = operation] { SchetDownClick(op); });
-  const std::pair<QAction*, int> corrections[] = {
-      {SekPlus, 60}, {SekMinus, -60}, {Sek10plus, 10}, {Sek10Minus, -10}};
-  for (auto [action, step] : corrections)
-    connect(action, &QAction::triggered, this, [this, s = step] { MinutePMClick(s); });
-  connect(mLogo, &QAction::triggered, this, &TFormCtrl::mLogoClick);
-  connect(mTime1, &QAction::triggered, this,
-          [this] { commands_.setClockShown(!commands_.match().state().clockShown); });
-  connect(ControlWindow, &QAction::triggered, this, &TFormCtrl::ControlWindowClick);
-  connect(Blackscreen1, &QAction::triggered, this, &TFormCtrl::Blackscreen1Click);
-  connect(Periode1, &QAction::triggered, this, &TFormCtrl::LabelTaymClick);
-  connect(mReport, &QAction::triggered, this, &TFormCtrl::reportRequested);
-  connect(mStatStart, &QAction::triggered, RunText, &TRunTextControls::mStatStartClick);
-  connect(mRunStart, &QAction::triggered, RunText, &TRunTextControls::mRunStartClick);
-  connect(mStartAll, &QAction::triggered, RunText, &TRunTextControls::mStartAllClick);
-  connect(Clear1, &QAction::triggered, RunText, &TRunTextControls::Clear1Click);
-  createClockAndUndoControls();
-}
-
-// "Zeit setzen…", "Rückgängig", the horn and the mute switch: their keys, the laptop keys for
-// clock corrections, and four small buttons beside the penalty times.
+// "Zeit setzen…", "Rückgängig", the horn and the mute switch: four small buttons beside the
+// penalty times.
 void TFormCtrl::createClockAndUndoControls() {
-  mSetClock = addCommand("mSetClock", "Zeit setzen…", Qt::CTRL | Qt::Key_T);
-  mUndo = addCommand("mUndo", "Rückgängig", Qt::CTRL | Qt::Key_Backspace);
-  mHorn = addCommand("mHorn", "Horn", Qt::CTRL | Qt::Key_J);
-  mMute = addCommand("mMute", "Ton aus", Qt::CTRL | Qt::Key_M);
-  mMute->setCheckable(true);
-  SekPlusPage = addCommand("SekPlusPage", "MinPlus", Qt::CTRL | Qt::Key_PageUp);
-  SekMinusPage = addCommand("SekMinusPage", "MinMinus", Qt::CTRL | Qt::Key_PageDown);
-  Sek10plusPage = addCommand("Sek10plusPage", "Sek10plus", Qt::CTRL | Qt::SHIFT | Qt::Key_PageUp);
-  Sek10MinusPage =
-      addCommand("Sek10MinusPage", "Sek10Minus", Qt::CTRL | Qt::SHIFT | Qt::Key_PageDown);
-  const std::pair<QAction*, int> corrections[] = {
-      {SekPlusPage, 60}, {SekMinusPage, -60}, {Sek10plusPage, 10}, {Sek10MinusPage, -10}};
-  for (auto [action, step] : corrections)
-    connect(action, &QAction::triggered, this, [this, s = step] { MinutePMClick(s); });
-  connect(mSetClock, &QAction::triggered, this, &TFormCtrl::SetClockClick);
-  connect(mUndo, &QAction::triggered, this, &TFormCtrl::UndoClick);
-  connect(mHorn, &QAction::triggered, this, &TFormCtrl::HornClick);
-  connect(mMute, &QAction::triggered, this, [this] { MuteClick(mMute->isChecked()); });
-
   const auto button = [this](const char* name, const QString& text, const QString& hint,
                              const QRect& bounds) {
     auto* b = new QToolButton(Panel1);

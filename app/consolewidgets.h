@@ -27,7 +27,6 @@ constexpr int kMinClientHeight = 434;
 constexpr int kUpperPanelHeight = 358;
 constexpr int kStripHeight = 34;
 constexpr int kEditPanelHeight = 32;
-constexpr int kBlinkIntervalMs = 500;
 constexpr TColor kHeaderOrange = 0x2070D0;
 constexpr TColor kClockGreen = 0x006000;
 

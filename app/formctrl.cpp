@@ -1,17 +1,13 @@
 #include "app/formctrl.h"
 
-#include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QInputDialog>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QTimer>
 #include <QToolButton>
 
 #include "app/consolewidgets.h"
@@ -29,6 +25,7 @@
 #include "platform/picture.h"
 #include "platform/platform.h"
 #include "platform/programfolder.h"
+#include "session/matchsession.h"
 #include "settings/settings.h"
 #include "settings/settingsgroups.h"
 #include "ticker/runtextcontrols.h"
@@ -73,12 +70,12 @@ constexpr int kPenaltyListHeight = 84;
 
 }  // namespace
 
-TFormCtrl::TFormCtrl(Platform& platform, Commands& commands, QWidget* parent)
+TFormCtrl::TFormCtrl(Platform& platform, MatchSession& session, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       platform_(platform),
-      commands_(commands),
-      penaltyActions_(std::make_unique<ConsolePenaltyActions>(commands, platform.dialogs, this)) {
+      commands_(session.commands()),
+      penaltyActions_(std::make_unique<ConsolePenaltyActions>(commands_, platform.dialogs, this)) {
   setObjectName("FormCtrl");
   setWindowIcon(applicationIcon());
   askClockTime = [](QWidget* parent, const QString& shown) -> std::optional<QString> {
@@ -89,19 +86,18 @@ TFormCtrl::TFormCtrl(Platform& platform, Commands& commands, QWidget* parent)
     return ok ? std::optional(typed) : std::nullopt;
   };
   createControls();
-  createCommands();
+  createClockAndUndoControls();
   connectControls();
   createCountdownControls();
   connect(&commands_.match(), &Match::changed, this, &TFormCtrl::render);
   connect(&commands_.settings(), &Settings::changed, this, &TFormCtrl::applySettings);
   connect(&commands_.settings(), &Settings::configured, this, &TFormCtrl::applySettings);
-  qApp->installEventFilter(this);
   FormCreate();
   applySettings();
   render();
 }
 
-TFormCtrl::~TFormCtrl() { qApp->removeEventFilter(this); }
+TFormCtrl::~TFormCtrl() = default;
 
 void TFormCtrl::FormCreate() {
   setWindowTitle(QString(kAppTitle) + " " + kVersion);
@@ -116,11 +112,6 @@ void TFormCtrl::FormCreate() {
   // The width is the field picture's; the window system adds its own frame around it.
   setFixedWidth(ImagePole->width());
   setMinimumHeight(kMinClientHeight);
-  const Qt::KeyboardModifiers ctrlPad = Qt::ControlModifier | Qt::KeypadModifier;
-  SekPlus->setShortcut(QKeyCombination(ctrlPad, Qt::Key_Plus));
-  SekMinus->setShortcut(QKeyCombination(ctrlPad, Qt::Key_Minus));
-  Sek10plus->setShortcut(QKeyCombination(ctrlPad | Qt::ShiftModifier, Qt::Key_Plus));
-  Sek10Minus->setShortcut(QKeyCombination(ctrlPad | Qt::ShiftModifier, Qt::Key_Minus));
   SpeedButton2->move(width() - SpeedButton2->width() - SpeedButton1->x(), SpeedButton2->y());
   FitNamesFont();
 }
@@ -141,8 +132,6 @@ void TFormCtrl::attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog
   FormTablo = display;
   CfgDialog = config;
   FormInfo = info;
-  commands_.setLogoAvailable(display->hasLogoScreen());
-  mLogo->setEnabled(commands_.logoAvailable());
   connect(display, &TFormTablo::activated, this, [this] { consoleInFront_ = false; });
   if (!config) return;
   // Font choices act on the display while the dialog is still open, even if it is cancelled.
@@ -206,40 +195,12 @@ void TFormCtrl::moveEvent(QMoveEvent* event) {
   emit placeChanged(QRect(pos(), size()));
 }
 
-// The console's keys win over the focused control (Ctrl+Z in the line editor switches the
-// display clock instead of undoing), so a key that a command carries is not given to it.
 bool TFormCtrl::eventFilter(QObject* watched, QEvent* event) {
-  auto* widget = qobject_cast<QWidget*>(watched);
-  if (event->type() == QEvent::ShortcutOverride) {
-    if (widget && isAncestorOf(widget) && commandForKey(*static_cast<QKeyEvent*>(event)))
-      return true;
-  } else if (event->type() == QEvent::KeyPress && widget && window() == widget->window()) {
-    // X11 and Wayland drop the keypad flag before matching shortcuts, so Ctrl + keypad +/-
-    // find no command there and arrive as a plain key press.
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (key->modifiers() & Qt::KeypadModifier && runCommandForKey(*key)) return true;
-  } else if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
+  if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
     Image1Click();
     return true;
   }
   return QWidget::eventFilter(watched, event);
-}
-
-bool TFormCtrl::runCommandForKey(const QKeyEvent& key) {
-  QAction* command = commandForKey(key);
-  if (command) command->trigger();
-  return command;
-}
-
-// The enabled command carrying the key. Like Qt's own shortcut lookup, a keypad key also
-// matches without its keypad flag: keypad 1 with Num Lock off is Ctrl+End, the key of N11num1.
-QAction* TFormCtrl::commandForKey(const QKeyEvent& key) const {
-  const QKeyCombination pressed = key.keyCombination();
-  const QKeyCombination plain(pressed.keyboardModifiers() & ~Qt::KeypadModifier, pressed.key());
-  for (const QKeySequence& wanted : {QKeySequence(pressed), QKeySequence(plain)})
-    for (QAction* action : actions())
-      if (action->isEnabled() && action->shortcut() == wanted) return action;
-  return nullptr;
 }
 
 // ---- Drawing the match and the settings ---------------------------------------------------
@@ -254,26 +215,16 @@ void TFormCtrl::render() {
   LabelTime->setCaption(s.clockText());
   LabelTime->setFontColor(s.clockShown ? colors::yellow : colors::grey);
   Time1->setChecked(s.clockShown);
-  mTime1->setChecked(s.clockShown);
   bPlay->setCaption(running ? "Pause" : "Play");  // the next action
   bPlay->setColor(running ? colors::yellow : colors::lime);
   bReset->setEnabled(s.started);
   bReset->setDown(false);
   sbSek->setEnabled(s.correctionOffered());
   bSetClock->setEnabled(!running);
-  mSetClock->setEnabled(!running);
   bUndo->setToolTip(
       commands_.canUndo()
           ? QStringLiteral("[Ctrl+Backspace] Rückgängig: %1").arg(commands_.nextUndo())
           : QStringLiteral("[Ctrl+Backspace] Rückgängig: nichts"));
-  // A time-out or the break counts down while the clock stands: the ticks go on.
-  const bool ticking = running || s.countingDown();
-  if (ticking != Timer->isActive()) ticking ? Timer->start() : Timer->stop();
-  if (s.blinkStepsLeft > blinkShown_)
-    blinkTimer_->start();
-  else if (!s.blinking())
-    blinkTimer_->stop();
-  blinkShown_ = s.blinkStepsLeft;
 
   LabelTaym->setCaption(QString::number(s.period));
   LabelTaym->setFontColor(s.period > 0 ? colors::black : colors::grey);
@@ -297,7 +248,6 @@ void TFormCtrl::render() {
                                  : commands_.settings().record().C[4]);
   }
   PenaltyList->render(s, sport);
-  mLogo->setChecked(s.logoScreen);
   renderCountdown();
 }
 
@@ -305,7 +255,6 @@ void TFormCtrl::applySettings() {
   const TSettings& s = commands_.settings().record();
   cbCountdown->setChecked(s.CountDown);
   cbStrReset->setChecked(s.StrReset);
-  mMute->setChecked(s.Muted);
   bMute->setChecked(s.Muted);
   bMute->setText(s.Muted ? QStringLiteral("Ton an") : QStringLiteral("Ton aus"));
   if (LabelNameCommands->caption() != s.CNames) {
@@ -325,8 +274,6 @@ void TFormCtrl::applySettings() {
 
 void TFormCtrl::bPlayClick() { commands_.playPause(); }
 
-void TFormCtrl::TimerTimer() { commands_.clockTick(); }
-
 void TFormCtrl::Reset1Click() {
   if (platform_.dialogs.askOkCancel(this, kAppTitle, "Reset GAME?")) commands_.reset();
 }
@@ -334,8 +281,6 @@ void TFormCtrl::Reset1Click() {
 void TFormCtrl::MinutePMClick(int stepSeconds) { commands_.correct(stepSeconds); }
 
 void TFormCtrl::cbCountdownClick() { commands_.setCountDown(cbCountdown->isChecked()); }
-
-void TFormCtrl::mTimerCountdownClick() { commands_.toggleCountDown(); }
 
 void TFormCtrl::Time1Click() { commands_.setClockShown(Time1->isChecked()); }
 
@@ -425,7 +370,3 @@ void TFormCtrl::ControlWindowClick() {
   front->raise();
   front->activateWindow();
 }
-
-void TFormCtrl::mLogoClick() { commands_.setLogoScreen(!commands_.match().state().logoScreen); }
-
-void TFormCtrl::Blackscreen1Click() { commands_.toggleBlackScreen(); }

@@ -12,6 +12,7 @@
 #include "remote/pairingwindow.h"
 #include "remote/remoteserver.h"
 #include "remote/statejson.h"
+#include "session/matchsession.h"
 #include "settings/settings.h"
 
 namespace {
@@ -20,26 +21,28 @@ QString cssColor(TColor color) { return toQColor(color).name(); }
 
 }  // namespace
 
-TRemoteControl::TRemoteControl(Commands& commands, Platform& platform)
-    : commands_(commands),
+TRemoteControl::TRemoteControl(MatchSession& session, Platform& platform)
+    : commands_(session.commands()),
       platform_(platform),
       server_(std::make_unique<RemoteServer>(*this, platform.tick)),
       window_(std::make_unique<TPairingWindow>(*server_)) {
-  const QString token = commands.settings().record().RemoteOverlayToken;
+  const QString token = session.settings().record().RemoteOverlayToken;
   server_->setOverlayToken(token.toUtf8());
   window_->setOverlayLocked(!token.isEmpty());
 
   // Whatever the pages show changes with the match, the settings or the running-text list.
   auto changed = [this] { server_->boardChanged(); };
-  connect(&commands.match(), &Match::changed, this, changed);
-  connect(&commands.settings(), &Settings::changed, this, changed);
-  connect(&commands.texts(), &RunTextList::linesEdited, this, changed);
-  connect(&commands.texts(), &RunTextList::selectionChanged, this, changed);
+  connect(&session.match(), &Match::changed, this, changed);
+  connect(&session.settings(), &Settings::changed, this, changed);
+  connect(&session.texts(), &RunTextList::linesEdited, this, changed);
+  connect(&session.texts(), &RunTextList::selectionChanged, this, changed);
+  journalProblem_ = session.journalProblem();
+  connect(&session, &MatchSession::journalProblemChanged, this, &TRemoteControl::setJournalProblem);
 
   connect(window_.get(), &TPairingWindow::stopRequested, this, &TRemoteControl::stop);
   connect(window_.get(), &TPairingWindow::overlayLockChanged, this,
           &TRemoteControl::setOverlayLocked);
-  window_->attachSettings(commands, platform.dialogs);
+  window_->attachSettings(commands_, platform.dialogs);
   connect(window_.get(), &TPairingWindow::portRequested, this, [this](int port) { start(port); });
 }
 
@@ -223,6 +226,6 @@ QString TRemoteControl::refusal(const RemoteCommand& c) const {
 }
 
 // The module's entry point (see app/remoteloader.h).
-extern "C" Q_DECL_EXPORT Remote* createRemote(Commands& commands, Platform& platform) {
-  return new TRemoteControl(commands, platform);
+extern "C" Q_DECL_EXPORT Remote* createRemote(MatchSession& session, Platform& platform) {
+  return new TRemoteControl(session, platform);
 }

@@ -14,12 +14,13 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/keyforwarding.h"
+#include "app/operatorkeys.h"
 #include "commands/commands.h"
 #include "config/cfgdialog.h"
 #include "core/match.h"
 #include "core/runtextlist.h"
 #include "display/tablo.h"
+#include "session/matchsession.h"
 #include "settings/settings.h"
 #include "settings/settingsstore.h"
 #include "support/fakes.h"
@@ -36,19 +37,23 @@ class Console : public ::testing::Test {
   Console() {
     SettingsStore(fake.settings, settings)
         .load(defaultWarningSound(fake.sound.systemSoundFile()), 1);
-    console = std::make_unique<TFormCtrl>(fake.platform, commands);
+    console = std::make_unique<TFormCtrl>(fake.platform, session);
     yesNo = std::make_unique<TFDlgYesNo>("Scorvex", console.get());
     display = std::make_unique<TFormTablo>(fake.platform, settings, match);
     console->attachWindows(yesNo.get(), display.get(), nullptr, nullptr);
+    keys = new OperatorKeys({session, *console, {}, {}}, console.get());
+    keys->install(*console);
+    keys->install(*display);
   }
 
-  // Advances the fake tick by `ms` in timer steps of 200 ms, running the tick handler.
+  // Advances the fake tick by `ms` in steps of 200 ms, running the session's match tick.
   void run(int ms) {
     for (int t = 0; t < ms; t += 200) {
       fake.tick.advance(200);
-      if (console->Timer->isActive()) console->TimerTimer();
+      if (session.ticking()) session.commands().clockTick();
     }
   }
+  QAction* key(const char* name) const { return keys->action(name); }
   void finishBlink() {
     while (match.state().blinking()) match.blinkStep();
   }
@@ -61,12 +66,12 @@ class Console : public ::testing::Test {
 
   FakePlatform fake;
   Settings settings;
-  Match match;
-  RunTextList texts;
-  Commands commands{match, settings, texts, fake.platform, QString()};
+  MatchSession session{settings, fake.platform, QString()};
+  Match& match = session.match();
   std::unique_ptr<TFormCtrl> console;
   std::unique_ptr<TFDlgYesNo> yesNo;
   std::unique_ptr<TFormTablo> display;
+  OperatorKeys* keys;
 };
 
 TEST_F(Console, CountdownRunsToTheEndOfThePeriodAndBlinks) {
@@ -79,7 +84,7 @@ TEST_F(Console, CountdownRunsToTheEndOfThePeriodAndBlinks) {
 
   run(2700 * 1000);
   EXPECT_EQ(match.state().clock, MatchClock::Ready);
-  EXPECT_FALSE(console->Timer->isActive());
+  EXPECT_FALSE(session.ticking());
   EXPECT_EQ(displayClock(), "0:00");
   ASSERT_GE(fake.sound.calls.size(), 2);
   const FakeSound::Call stop = fake.sound.calls[fake.sound.calls.size() - 2];
@@ -101,7 +106,7 @@ TEST_F(Console, CountdownRunsToTheEndOfThePeriodAndBlinks) {
 }
 
 TEST_F(Console, CountUpShowsThePeriodLengthThenStartsAtZero) {
-  console->mTimerCountdownClick();
+  key("mTimerCountdown")->trigger();
   EXPECT_EQ(consoleClock(), "0:00");
   console->bPlayClick();
   run(200);
@@ -148,9 +153,9 @@ TEST_F(Console, CorrectionsWhilePausedAddUpAndResumeWithoutAJump) {
   console->bPlayClick();
   EXPECT_FALSE(display->PanelPause->isHidden());
   fake.tick.advance(30'000);
-  console->SekPlus->trigger();
+  key("SekPlus")->trigger();
   EXPECT_EQ(consoleClock(), "44:30");
-  console->Sek10Minus->trigger();
+  key("Sek10Minus")->trigger();
   EXPECT_EQ(consoleClock(), "44:20");
   console->bPlayClick();
   EXPECT_TRUE(display->PanelPause->isHidden());
@@ -163,7 +168,7 @@ TEST_F(Console, CountDirectionSwitchesAtOnceWhilePaused) {
   run(600'000);
   console->bPlayClick();
   EXPECT_EQ(consoleClock(), "35:00");
-  console->mTimerCountdownClick();
+  key("mTimerCountdown")->trigger();
   EXPECT_EQ(consoleClock(), "10:00");
   EXPECT_EQ(displayClock(), "10:00");
 }
@@ -174,13 +179,13 @@ TEST_F(Console, ResetAsksAndCancelLeavesTheClockRunning) {
   fake.dialogs.answerOk = false;
   console->Reset1Click();
   EXPECT_EQ(fake.dialogs.asked.value(0), "Scorvex|Reset GAME?");
-  EXPECT_TRUE(console->Timer->isActive());
+  EXPECT_TRUE(session.ticking());
   EXPECT_EQ(match.state().score[1 - 1], 1);
 
   fake.dialogs.answerOk = true;
-  console->mTym[3]->trigger();
+  key("mTym3")->trigger();
   console->Reset1Click();
-  EXPECT_FALSE(console->Timer->isActive());
+  EXPECT_FALSE(session.ticking());
   EXPECT_EQ(match.state().clock, MatchClock::Ready);
   EXPECT_EQ(display->Label4->caption(), "0 - 0");
   EXPECT_EQ(match.state().period, 0);
@@ -200,20 +205,20 @@ TEST_F(Console, PeriodCommands) {
   EXPECT_EQ(console->LabelTaym->fontColor(), colors::grey);
   console->sbTaymDownClick();
   EXPECT_EQ(match.state().period, 0);
-  console->mTym[4]->trigger();
+  key("mTym4")->trigger();
   console->sbTaymUpClick();
   EXPECT_EQ(match.state().period, 4);
   EXPECT_EQ(console->LabelTaym->fontColor(), colors::black);
 }
 
 TEST_F(Console, ScoreHasNoUpperLimitAndNeverGoesBelowZero) {
-  console->N112->trigger();
+  key("N112")->trigger();
   EXPECT_EQ(display->Label4->caption(), "0 - 0");
-  for (int i = 0; i < 12; ++i) console->N111->trigger();
-  for (int i = 0; i < 3; ++i) console->N211->trigger();
+  for (int i = 0; i < 12; ++i) key("N111")->trigger();
+  for (int i = 0; i < 3; ++i) key("N211")->trigger();
   EXPECT_EQ(display->Label4->caption(), "12 - 3");
   EXPECT_EQ(console->LabelC1->caption(), "12");
-  console->N21num1->trigger();
+  key("N21num1")->trigger();
   EXPECT_EQ(console->LabelC2->caption(), "2");
 }
 
@@ -249,12 +254,12 @@ TEST_F(Console, GoalReleasesAPenaltyOnlyWithTheOption) {
   run(10'000);
   console->LabStrafe_Click(3);
   run(1000);
-  console->N111->trigger();  // option off: nothing released
+  key("N111")->trigger();  // option off: nothing released
   run(200);
   EXPECT_EQ(consolePenalty(2)->caption(), "1:49");
   console->cbStrReset->setChecked(true);
-  console->N211->trigger();  // the guests scoring never releases their own penalty
-  console->N111->trigger();  // the earlier guest penalty ends
+  key("N211")->trigger();  // the guests scoring never releases their own penalty
+  key("N111")->trigger();  // the earlier guest penalty ends
   run(200);
   EXPECT_EQ(consolePenalty(2)->caption(), "2:00");
   EXPECT_EQ(consolePenalty(3)->caption(), "1:59");
@@ -270,12 +275,12 @@ TEST_F(Console, EndOfPeriodEndsAllPenalties) {
 }
 
 TEST_F(Console, ClockShownCommandsStayInStep) {
-  console->mTime1->trigger();
+  key("mTime1")->trigger();
   EXPECT_FALSE(console->Time1->isChecked());
   EXPECT_TRUE(display->Label2->isHidden());
   EXPECT_EQ(console->LabelTime->fontColor(), colors::grey);
   console->Time1->click();
-  EXPECT_TRUE(console->mTime1->isChecked());
+  EXPECT_TRUE(key("mTime1")->isChecked());
   EXPECT_FALSE(display->Label2->isHidden());
 }
 
@@ -318,17 +323,23 @@ TEST_F(Console, KeysReachTheCommandsEvenFromTheLineEditor) {
   EXPECT_FALSE(console->Time1->isChecked());
   QTest::keyClick(editor, Qt::Key_F11);
   EXPECT_EQ(match.state().score[1 - 1], 1);
+  // The editor keeps the keys it edits with: Ctrl+Backspace deletes a word, the goal stays.
+  editor->setText("zwei Worte");
+  QTest::keyClick(editor, Qt::Key_Backspace, Qt::ControlModifier);
+  EXPECT_EQ(editor->text(), "zwei ");
+  EXPECT_EQ(match.state().score[1 - 1], 1);
 }
 
-// The full-screen display covers the console: its keys still run the console's commands.
-TEST_F(Console, KeysPressedOnTheDisplayRunTheConsolesCommands) {
-  forwardCommandKeys(*display, *console);
+// The full-screen display covers the console: the operator's keys act on it as well.
+TEST_F(Console, KeysPressedOnTheDisplayRunTheirCommands) {
   console->show();
   display->show();
   display->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(display.get()));
   QTest::keyClick(display.get(), Qt::Key_F5);
   EXPECT_EQ(match.state().clock, MatchClock::Running);
+  QTest::keyClick(display.get(), Qt::Key_F11);
+  EXPECT_EQ(match.state().score[0], 1);
   QTest::keyClick(display.get(), Qt::Key_C, Qt::ControlModifier);
   EXPECT_TRUE(QTest::qWaitForWindowActive(console.get()));
   EXPECT_TRUE(display->isVisible());
@@ -428,10 +439,8 @@ struct StoredConsole {
   FakePlatform& fake;
   Settings settings;
   SettingsStore store{fake.settings, settings};
-  Match match;
-  RunTextList texts;
-  Commands commands{match, settings, texts, fake.platform, QString()};
-  TFormCtrl console{fake.platform, commands};
+  MatchSession session{settings, fake.platform, QString()};
+  TFormCtrl console{fake.platform, session};
 };
 
 TEST(ConsoleSettings, StoredValuesSurviveARestart) {

@@ -1,4 +1,4 @@
-#include "app/journalsession.h"
+#include "session/journalsession.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -351,8 +351,10 @@ TEST_F(TwoPrograms, ASecondStartSaysScorvexIsRunningAndTouchesNeitherJournalNorS
   second.start(SCRIPTED_PROGRAM, {});
   ASSERT_TRUE(second.waitForFinished(20'000));
   EXPECT_EQ(second.exitCode(), 0);
-  EXPECT_EQ(QString::fromUtf8(second.readAllStandardError()).trimmed().section('\n', -1),
-            InstanceLock::kRunningMessage);
+  EXPECT_TRUE(QString::fromUtf8(second.readAllStandardError())
+                  .trimmed()
+                  .section('\n', -1)
+                  .endsWith(InstanceLock::kRunningMessage));
   EXPECT_TRUE(QFile::exists(state + "/current.journal"));
   EXPECT_TRUE(JournalStore(state).finishedPaths().isEmpty());
   ASSERT_TRUE(settings.open(QIODevice::ReadOnly));

@@ -14,12 +14,14 @@
 #include <functional>
 
 #include "app/formctrl.h"
+#include "app/operatorkeys.h"
 #include "app/remoteloader.h"
 #include "commands/commands.h"
 #include "core/match.h"
 #include "core/runtextlist.h"
 #include "display/tablo.h"
 #include "remote/remoteserver.h"
+#include "session/matchsession.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
 #include "ticker/runtextcontrols.h"
@@ -31,18 +33,23 @@ constexpr int kWaitMs = 5000;
 
 class RemoteControl : public ::testing::Test {
  protected:
-  RemoteControl() { console.attachWindows(nullptr, &display, nullptr, nullptr); }
+  RemoteControl() {
+    console.attachWindows(nullptr, &display, nullptr, nullptr);
+    keys->install(console);
+  }
 
   void run(const char* json) { remote.apply(std::get<RemoteCommand>(parseRemoteCommand(json))); }
 
   FakePlatform fake;
   Settings settings;
-  Match match;
-  RunTextList texts;
-  Commands commands{match, settings, texts, fake.platform, QString()};
-  TFormCtrl console{fake.platform, commands};
+  MatchSession session{settings, fake.platform, QString()};
+  Match& match = session.match();
+  RunTextList& texts = session.texts();
+  Commands& commands = session.commands();
+  TFormCtrl console{fake.platform, session};
   TFormTablo display{fake.platform, settings, match};
-  TRemoteControl remote{commands, fake.platform};
+  TRemoteControl remote{session, fake.platform};
+  OperatorKeys* keys = new OperatorKeys({session, console, {}, {}}, &console);
 };
 
 }  // namespace
@@ -113,31 +120,30 @@ TEST_F(RemoteControl, TapOnAPhoneShowsOnTheConsoleAndOnEveryPage) {
 }
 
 TEST_F(RemoteControl, CtrlRIsTheConsolesRemoteCommand) {
-  EXPECT_EQ(console.mRemote->text(), "Fernbedienung");
-  EXPECT_EQ(console.mRemote->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+  QAction* mRemote = keys->action("mRemote");
+  EXPECT_EQ(mRemote->text(), "Fernbedienung");
+  EXPECT_EQ(mRemote->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
   for (QAction* other : console.findChildren<QAction*>()) {
-    if (other == console.mRemote) continue;
-    EXPECT_NE(other->shortcut(), console.mRemote->shortcut()) << other->objectName().toStdString();
+    if (other == mRemote) continue;
+    EXPECT_NE(other->shortcut(), mRemote->shortcut()) << other->objectName().toStdString();
   }
 }
 
 TEST(RemoteLoader, AModuleThatCannotBeLoadedIsToldInOneLineAndTheConsoleGoesOn) {
   FakePlatform fake;
   Settings settings;
-  Match match;
-  RunTextList texts;
-  Commands commands{match, settings, texts, fake.platform, QString()};
-  TFormCtrl console{fake.platform, commands};
-  RemoteLoader remote{
-      *console.mRemote, console, commands, fake.platform, {"/nowhere/scorvex-remote.so"}};
-  console.mRemote->trigger();
+  MatchSession session{settings, fake.platform, QString()};
+  TFormCtrl console{fake.platform, session};
+  RemoteLoader remote{session, fake.platform, {"/nowhere/scorvex-remote.so"}};
+  OperatorKeys keys({session, console, {}, [&remote] { remote.start(); }}, nullptr);
+  keys.action("mRemote")->trigger();
   ASSERT_EQ(fake.dialogs.errors.size(), 1);
   const QString& error = fake.dialogs.errors[0];
   EXPECT_EQ(error, "Die Fernbedienung ist nicht verfügbar: scorvex-remote.so fehlt in " +
                        QDir::toNativeSeparators("/nowhere") + ".");
 
-  console.N111->trigger();  // F11
-  EXPECT_EQ(match.state().score[0], 1);
+  keys.action("N111")->trigger();  // F11
+  EXPECT_EQ(session.match().state().score[0], 1);
 }
 
 TEST_F(RemoteControl, PenaltyCommandsGiveSetAndCancelOrSayWhyNot) {
@@ -304,7 +310,8 @@ TEST_F(RemoteControl, TimeoutsRunFromThePhoneWithTheSportsLimits) {
   }
   EXPECT_EQ(remote.state()["break"].toObject()["secondsLeft"].toInt(), 600);
 
-  for (QAction* key : {console.mTimeout1, console.mTimeout2, console.mTimeoutEnd, console.mBreak})
+  for (QAction* key : {keys->action("mTimeout1"), keys->action("mTimeout2"),
+                       keys->action("mTimeoutEnd"), keys->action("mBreak")})
     for (QAction* other : console.findChildren<QAction*>())
       if (other != key) {
         EXPECT_NE(other->shortcut(), key->shortcut()) << other->objectName().toStdString();

@@ -1,4 +1,4 @@
-#include "app/journalsession.h"
+#include "session/journalsession.h"
 
 #include <QFile>
 #include <QFileInfo>
