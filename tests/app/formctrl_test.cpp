@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "app/operatorkeys.h"
@@ -338,11 +339,50 @@ TEST_F(Console, KeysPressedOnTheDisplayRunTheirCommands) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(display.get()));
   QTest::keyClick(display.get(), Qt::Key_F5);
   EXPECT_EQ(match.state().clock, MatchClock::Running);
-  QTest::keyClick(display.get(), Qt::Key_F11);
-  EXPECT_EQ(match.state().score[0], 1);
   QTest::keyClick(display.get(), Qt::Key_C, Qt::ControlModifier);
   EXPECT_TRUE(QTest::qWaitForWindowActive(console.get()));
   EXPECT_TRUE(display->isVisible());
+}
+
+// Each key runs its own command, pressed on the display as on the console; one after the other.
+TEST_F(Console, EachKeyOfTheTableRunsItsCommandFromTheDisplay) {
+  display->show();
+  display->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(display.get()));
+  const struct {
+    QKeyCombination key;
+    std::function<bool(const MatchState&)> done;
+  } rows[] = {
+      {Qt::Key_F11,
+       [](auto& s) {
+         return s.score == std::array{1, 0};
+       }},
+      {Qt::Key_F12,
+       [](auto& s) {
+         return s.score == std::array{1, 1};
+       }},
+      {Qt::CTRL | Qt::Key_F12,
+       [](auto& s) {
+         return s.score == std::array{1, 0};
+       }},
+      {Qt::CTRL | Qt::Key_F11,
+       [](auto& s) {
+         return s.score == std::array{0, 0};
+       }},
+      {Qt::ALT | Qt::Key_3, [](auto& s) { return s.period == 3; }},
+      {Qt::CTRL | Qt::Key_D, [](auto& s) { return s.period == 4; }},
+      {Qt::CTRL | Qt::Key_Backspace, [](auto& s) { return s.period == 3; }},
+      {Qt::Key_F4, [](auto& s) { return !s.countDown; }},
+      {Qt::CTRL | Qt::Key_Z, [](auto& s) { return !s.clockShown; }},
+      {Qt::CTRL | Qt::Key_B, [](auto& s) { return s.blackScreen; }},
+      {Qt::Key_F5, [](auto& s) { return s.clock == MatchClock::Running; }},
+      {Qt::CTRL | Qt::Key_Space, [](auto& s) { return s.clock == MatchClock::Paused; }},
+      {Qt::CTRL | Qt::Key_PageDown, [](auto& s) { return s.clockText() == "1:00"; }},
+  };
+  for (const auto& row : rows) {
+    QTest::keyClick(display.get(), row.key.key(), row.key.keyboardModifiers());
+    EXPECT_TRUE(row.done(match.state())) << QKeySequence(row.key).toString().toStdString();
+  }
 }
 
 TEST_F(Console, KeypadKeysWithNumLockOffLowerTheScoreFromTheLineEditor) {
