@@ -4,9 +4,10 @@
 // Its handlers turn keys and clicks into calls of the command layer (commands/commands.h),
 // after asking the operator where a command needs a question; it keeps none of the match, the
 // settings or the running-text list itself. When the match changes, render() draws the
-// console's controls from the match's state and runs the clock and blink timers; when the
-// settings change, applySettings() takes the console's part (count direction, Strafe RESET,
-// names header, penalty labels). Keys reach the handlers through actions that are never shown
+// console's controls from the match's state and its board view (board/boardview.h), the same
+// one the display draws, and runs the clock and blink timers; when the settings change,
+// applySettings() takes the console's part (count direction, Strafe RESET, names header,
+// penalty labels). Keys reach the handlers through actions that are never shown
 // in a menu bar. The running-text list and its strip are TRunTextControls.
 
 #include <QWidget>
@@ -37,6 +38,7 @@ class TLabel;
 class TLabel3D;
 class TOvalButton;
 class TSpinButton;
+struct BoardView;
 struct ConsoleGroup;
 struct Platform;
 
@@ -167,10 +169,12 @@ class TFormCtrl : public QWidget {
   QAction* commandForKey(const QKeyEvent& key) const;
   void connectControls();
   void createCountdownControls();
-  void renderCountdown();
+  void renderCountdown(const BoardView& board);
   // A team's time-out button: its time-out ends while it runs, else one starts.
   void timeoutClick(int team);
   void breakClick();
+  // The board as the match and the settings make it now.
+  BoardView board() const;
   void render();
   void applySettings();
   std::array<TLabel3D*, 4> penaltyLabels() const;
