@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "core/sportrules.h"
 #include "settings/tsettings.h"
 
@@ -54,51 +52,34 @@ TEST(BoardView, PenaltyPlacesShowTheSlotsOrATeamsFouls) {
 // and the end-of-period blink lets it; a time-out or the break takes it whole, in yellow on red.
 TEST(BoardView, ClockBandShowsTheClockATimeoutOrTheBreak) {
   TSettings settings;
-  settings.C[2] = 0x102030;
-  settings.Fonts[1].color = 0x405060;
+  const TColor back = settings.C[2] = 0x102030;
+  const TColor digits = settings.Fonts[1].color = 0x405060;
+  const TColor red = colors::red, yellow = colors::yellow;
   const struct {
     const char* name;
-    std::function<void(MatchState&)> change;
+    bool clockShown;
+    int blinkStepsLeft, timeoutTeam, timeoutSecondsLeft;
+    bool breakOn;  // with 9:59 left
     ClockBand band;
   } rows[] = {
-      {"clock", [](MatchState&) {}, {"29:55", true, false, 0x102030, 0x405060}},
-      {"clock off",
-       [](MatchState& s) { s.clockShown = false; },
-       {"29:55", false, false, 0x102030, 0x405060}},
-      {"blink shows it",
-       [](MatchState& s) {
-         s.blinkStepsLeft = 2;
-         s.clockShown = false;
-       },
-       {"29:55", true, false, 0x102030, 0x405060}},
-      {"blink hides it",
-       [](MatchState& s) { s.blinkStepsLeft = 3; },
-       {"29:55", false, false, 0x102030, 0x405060}},
-      {"home time-out",
-       [](MatchState& s) {
-         s.timeoutTeam = 1;
-         s.timeoutSecondsLeft = 43;
-       },
-       {"AUSZEIT HEIM 0:43", true, true, colors::red, colors::yellow}},
-      {"guest time-out, clock off",
-       [](MatchState& s) {
-         s.timeoutTeam = 2;
-         s.timeoutSecondsLeft = 60;
-         s.clockShown = false;
-       },
-       {"AUSZEIT GAST 1:00", true, true, colors::red, colors::yellow}},
-      {"break",
-       [](MatchState& s) {
-         s.breakOn = true;
-         s.breakSecondsLeft = 599;
-       },
-       {"PAUSE 9:59", true, true, colors::red, colors::yellow}},
+      {"clock", true, 0, 0, 0, false, {"29:55", true, false, back, digits}},
+      {"clock off", false, 0, 0, 0, false, {"29:55", false, false, back, digits}},
+      {"blink shows it", false, 2, 0, 0, false, {"29:55", true, false, back, digits}},
+      {"blink hides it", true, 3, 0, 0, false, {"29:55", false, false, back, digits}},
+      {"home time-out", true, 0, 1, 43, false, {"AUSZEIT HEIM 0:43", true, true, red, yellow}},
+      {"guest, clock off", false, 0, 2, 60, false, {"AUSZEIT GAST 1:00", true, true, red, yellow}},
+      {"break", true, 0, 0, 0, true, {"PAUSE 9:59", true, true, red, yellow}},
   };
   for (const auto& row : rows) {
     MatchState s;
     s.periodLength = 1800;
     s.clockSeconds = 5;
-    row.change(s);
+    s.clockShown = row.clockShown;
+    s.blinkStepsLeft = row.blinkStepsLeft;
+    s.timeoutTeam = row.timeoutTeam;
+    s.timeoutSecondsLeft = row.timeoutSecondsLeft;
+    s.breakOn = row.breakOn;
+    s.breakSecondsLeft = 599;
     const BoardView view = boardView(s, SportRules{}, settings);
     EXPECT_EQ(view.band.text, row.band.text) << row.name;
     EXPECT_EQ(view.band.visible, row.band.visible) << row.name;
@@ -107,17 +88,8 @@ TEST(BoardView, ClockBandShowsTheClockATimeoutOrTheBreak) {
     EXPECT_EQ(view.band.textColour, row.band.textColour) << row.name;
     // The console's clock and its break button read these beside the band.
     EXPECT_EQ(view.clockText, "29:55") << row.name;
-    EXPECT_EQ(view.breakText, s.breakOn ? row.band.text : QString()) << row.name;
+    EXPECT_EQ(view.breakText, row.breakOn ? row.band.text : QString()) << row.name;
   }
-}
-
-TEST(BoardView, ScoreTextAndPeriod) {
-  MatchState s;
-  s.score = {12, 3};
-  EXPECT_EQ(boardView(s, SportRules{}, TSettings{}).scoreText, "12 - 3");
-  EXPECT_FALSE(boardView(s, SportRules{}, TSettings{}).periodShown);
-  s.period = 4;
-  EXPECT_TRUE(boardView(s, SportRules{}, TSettings{}).periodShown);
 }
 
 }  // namespace
