@@ -7,6 +7,7 @@
 
 #include "app/consolewidgets.h"
 #include "app/formctrl.h"
+#include "board/boardview.h"
 #include "commands/commands.h"
 #include "core/clocktext.h"
 #include "core/match.h"
@@ -69,7 +70,7 @@ void TFormCtrl::breakClick() {
     commands_.startBreak();
 }
 
-void TFormCtrl::renderCountdown() {
+void TFormCtrl::renderCountdown(const BoardView& board) {
   if (!bBreak) return;  // drawn before the controls exist
   const Match& match = commands_.match();
   const MatchState& s = match.state();
@@ -78,16 +79,13 @@ void TFormCtrl::renderCountdown() {
     const int team = t + 1;
     bTimeout[t]->setVisible(timeouts);
     LabelTimeouts[t]->setVisible(timeouts);
-    bTimeout[t]->setText(s.timeoutTeam == team
-                             ? QStringLiteral("Ende ") + SpanText(s.timeoutSecondsLeft)
-                             : QStringLiteral("Auszeit"));
-    LabelTimeouts[t]->setText(QStringLiteral("%1 genommen\n%2 übrig")
-                                  .arg(s.timeoutsTaken[t])
-                                  .arg(match.timeoutsLeft(team)));
-    LabelTimeouts[t]->setToolTip(QStringLiteral("Auszeiten %1").arg(teamWord(team)));
+    bTimeout[t]->setText(s.timeoutTeam == team ? tr("Ende %1").arg(SpanText(s.timeoutSecondsLeft))
+                                               : tr("Auszeit"));
+    LabelTimeouts[t]->setText(
+        tr("%1 genommen\n%2 übrig").arg(s.timeoutsTaken[t]).arg(match.timeoutsLeft(team)));
+    LabelTimeouts[t]->setToolTip(tr("Auszeiten %1").arg(teamWord(team)));
   }
-  bBreak->setText(s.breakOn ? QStringLiteral("PAUSE ") + SpanText(s.breakSecondsLeft)
-                            : QStringLiteral("Pause"));
+  bBreak->setText(s.breakOn ? board.breakText : tr("Pause"));
 }
 
 // ---- Setting the time, undo, horn and mute -------------------------------------------------

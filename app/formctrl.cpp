@@ -13,6 +13,7 @@
 #include "app/consolewidgets.h"
 #include "app/courtpicture.h"
 #include "app/penaltymenu.h"
+#include "board/boardview.h"
 #include "commands/commands.h"
 #include "config/cfgdialog.h"
 #include "core/clocktext.h"
@@ -209,46 +210,39 @@ std::array<TLabel3D*, 4> TFormCtrl::penaltyLabels() const {
   return {LabStrafe1_1, LabStrafe1_2, LabStrafe2_1, LabStrafe2_2};
 }
 
+BoardView TFormCtrl::board() const {
+  return boardView(commands_.match().state(), commands_.match().sport(),
+                   commands_.settings().record());
+}
+
 void TFormCtrl::render() {
   const MatchState& s = commands_.match().state();
+  const BoardView board = this->board();
   const bool running = s.clock == MatchClock::Running;
-  LabelTime->setCaption(s.clockText());
+  LabelTime->setCaption(board.clockText);
   LabelTime->setFontColor(s.clockShown ? colors::yellow : colors::grey);
   Time1->setChecked(s.clockShown);
-  bPlay->setCaption(running ? "Pause" : "Play");  // the next action
+  bPlay->setCaption(running ? tr("Pause") : tr("Play"));  // the next action
   bPlay->setColor(running ? colors::yellow : colors::lime);
   bReset->setEnabled(s.started);
   bReset->setDown(false);
   sbSek->setEnabled(s.correctionOffered());
   bSetClock->setEnabled(!running);
-  bUndo->setToolTip(
-      commands_.canUndo()
-          ? QStringLiteral("[Ctrl+Backspace] Rückgängig: %1").arg(commands_.nextUndo())
-          : QStringLiteral("[Ctrl+Backspace] Rückgängig: nichts"));
+  bUndo->setToolTip(commands_.canUndo()
+                        ? tr("[Ctrl+Backspace] Rückgängig: %1").arg(commands_.nextUndo())
+                        : tr("[Ctrl+Backspace] Rückgängig: nichts"));
 
-  LabelTaym->setCaption(QString::number(s.period));
-  LabelTaym->setFontColor(s.period > 0 ? colors::black : colors::grey);
-  LabelC1->setCaption(QString::number(s.score[0]));
-  LabelC2->setCaption(QString::number(s.score[1]));
-  // A running penalty takes the display's period colour, an idle one the score background.
-  // Where the sport counts fouls, a team's first label shows them ("F6", red once marked) and
-  // its second the penalty with the least time left, as on the display.
-  const SportRules& sport = commands_.match().sport();
+  LabelTaym->setCaption(QString::number(board.period));
+  LabelTaym->setFontColor(board.periodShown ? colors::black : colors::grey);
+  LabelC1->setCaption(QString::number(board.teams[0].score));
+  LabelC2->setCaption(QString::number(board.teams[1].score));
+  // The display's penalty places in the console's narrow labels.
   for (int i = 0; i < 4; ++i) {
-    TLabel3D* label = penaltyLabels()[i];
-    if (sport.countsFouls() && i % 2 == 0) {
-      const int fouls = s.fouls[i / 2];
-      label->setCaption(QStringLiteral("F%1").arg(fouls));
-      label->setFontColor(sport.foulMarked(fouls) ? colors::red : TFormTablo::kPeriodTextColour);
-      continue;
-    }
-    const PenaltySlotState& p = s.penalties[sport.countsFouls() ? i - 1 : i];
-    label->setCaption(p.text());
-    label->setFontColor(p.active ? TFormTablo::kPeriodTextColour
-                                 : commands_.settings().record().C[4]);
+    penaltyLabels()[i]->setCaption(board.place(i).shortText);
+    penaltyLabels()[i]->setFontColor(board.place(i).colour);
   }
-  PenaltyList->render(s, sport);
-  renderCountdown();
+  PenaltyList->render(s, commands_.match().sport());
+  renderCountdown(board);
 }
 
 void TFormCtrl::applySettings() {
@@ -257,8 +251,8 @@ void TFormCtrl::applySettings() {
   cbStrReset->setChecked(s.StrReset);
   bMute->setChecked(s.Muted);
   bMute->setText(s.Muted ? QStringLiteral("Ton an") : QStringLiteral("Ton aus"));
-  if (LabelNameCommands->caption() != s.CNames) {
-    LabelNameCommands->setCaption(s.CNames);
+  if (const QString names = board().names; LabelNameCommands->caption() != names) {
+    LabelNameCommands->setCaption(names);
     FitNamesFont();
   }
   // The view in effect, not the stored one: a refused configuration keeps the old layout.

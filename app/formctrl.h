@@ -5,7 +5,8 @@
 // after asking the operator where a command needs a question; it keeps none of the match, the
 // settings or the running-text list itself, and runs no timer of the match: the session does
 // (session/matchsession.h). When the match changes, render() draws the console's controls from
-// the match's state; when the settings change, applySettings() takes the console's part (count
+// the match's state and its board view (board/boardview.h), the same one the display
+// draws; when the settings change, applySettings() takes the console's part (count
 // direction, Strafe RESET, names header, penalty labels). The keys are the operator's key table
 // (app/operatorkeys.h), installed on the console and the display alike; the handlers that ask
 // first are public for it. The running-text list and its strip are TRunTextControls.
@@ -36,6 +37,7 @@ class TLabel;
 class TLabel3D;
 class TOvalButton;
 class TSpinButton;
+struct BoardView;
 struct ConsoleGroup;
 struct Platform;
 
@@ -140,7 +142,9 @@ class TFormCtrl : public QWidget {
   void createClockAndUndoControls();
   void connectControls();
   void createCountdownControls();
-  void renderCountdown();
+  void renderCountdown(const BoardView& board);
+  // The board as the match and the settings make it now.
+  BoardView board() const;
   void render();
   void applySettings();
   std::array<TLabel3D*, 4> penaltyLabels() const;

@@ -91,8 +91,8 @@ void TRemoteControl::setOverlayLocked(bool locked) {
 }
 
 QJsonObject TRemoteControl::state() const {
-  QJsonObject state = matchStateJson(commands_.match().snapshot(platform_.tick.now()));
   const TSettings& s = commands_.settings().record();
+  QJsonObject state = matchStateJson(commands_.match().snapshot(platform_.tick.now()), s);
 
   QJsonArray teams = state.value("teams").toArray();
   const QString names[] = {s.Comanda1, s.Comanda2};

@@ -9,7 +9,6 @@
 #include <QTimer>
 #include <utility>
 
-#include "core/clocktext.h"
 #include "core/match.h"
 #include "display/framemerrowtide.h"
 #include "display/layout.h"
@@ -231,9 +230,6 @@ void TFormTablo::FormCreate() {
   LabelData->setCaption(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
   LabelData->show();
   PanelBlack->setGeometry(rect());
-  const TSettings& s = settings_.record();
-  Label3->setCaption(s.CNames);
-  Label1->setCaption(s.Title);
   applyFonts();
   loadLogoScreen();
   render();
@@ -259,7 +255,7 @@ void TFormTablo::ApplyColors() {
   PanelPause->setColor(Label4->color());
   RunLabel->setColor(color());
   Label5->setColor(Label2->color());
-  if (std::exchange(countdownShown_, false)) renderClockBand(match_.state());
+  if (std::exchange(countdownShown_, false)) renderClockBand(view().band);
 }
 
 // The element fonts' faces, styles and colours; their sizes come from the layout.
@@ -277,7 +273,7 @@ void TFormTablo::applyFonts() {
   }
   const TRunFont& run = RunLabel->RFont();
   RunLabel->setRFont({styled(run.font, fonts[4]), fonts[4].color});
-  if (std::exchange(countdownShown_, false)) renderClockBand(match_.state());
+  if (std::exchange(countdownShown_, false)) renderClockBand(view().band);
 }
 
 void TFormTablo::resetBaseFont() {
@@ -293,72 +289,47 @@ void TFormTablo::resetBaseFont() {
   FormResize();
 }
 
-void TFormTablo::render() {
-  const MatchState& s = match_.state();
-  renderClockBand(s);
-  Label4->setCaption(QStringLiteral("%1 - %2").arg(s.score[0]).arg(s.score[1]));
-  Label5->setCaption(QString::number(s.period));
-  Label5->setVisible(s.period > 0);
-  // An idle penalty takes the score's background: on the display only its shadow remains.
-  // Where the sport counts fouls, a team's first slot shows them (red from the marked one on)
-  // and its second slot the penalty with the least time left.
-  const std::array<TLabel3D*, 4> penalties{LabelStraf1a, LabelStraf1b, LabelStraf2a, LabelStraf2b};
-  const SportRules& sport = match_.sport();
-  for (int i = 0; i < 4; ++i) {
-    const int team = i / 2 + 1;
-    if (sport.countsFouls() && i % 2 == 0) {
-      const int fouls = s.fouls[team - 1];
-      penalties[i]->setCaption(QStringLiteral("Fouls %1").arg(fouls));
-      penalties[i]->setFontColor(sport.foulMarked(fouls) ? colors::red : Label5->fontColor());
-      continue;
-    }
-    const PenaltySlotState& p = s.penalties[sport.countsFouls() ? i - 1 : i];
-    penalties[i]->setCaption(p.text());
-    penalties[i]->setFontColor(p.active ? Label5->fontColor() : settings_.record().C[4]);
-  }
-  if (s.sport != shown_.sport) applyPenaltyFonts();
-  PanelPause->setVisible(s.pauseSign());
-  // A screen that comes on covers whatever was shown before.
-  PanelLogo->setVisible(s.logoScreen);
-  if (s.logoScreen && !shown_.logoScreen) PanelLogo->raise();
-  PanelBlack->setVisible(s.blackScreen);
-  if (s.blackScreen && !shown_.blackScreen) PanelBlack->raise();
-  runText_->show(s.runText, settings_.record().Speed);
-  shown_ = s;
+BoardView TFormTablo::view() const {
+  return boardView(match_.state(), match_.sport(), settings_.record());
 }
 
-// A time-out ("AUSZEIT HEIM 0:43") or the break ("PAUSE 9:59") takes the clock band in yellow
-// on red, which the match clock never shows; afterwards the band shows the clock again in the
-// colours of the settings.
-void TFormTablo::renderClockBand(const MatchState& s) {
-  QString band;
-  if (s.timeoutRunning())
-    band = QStringLiteral("AUSZEIT %1 %2")
-               .arg(s.timeoutTeam == 1 ? QStringLiteral("HEIM") : QStringLiteral("GAST"),
-                    SpanText(s.timeoutSecondsLeft));
-  else if (s.breakOn)
-    band = QStringLiteral("PAUSE ") + SpanText(s.breakSecondsLeft);
-  if (!band.isEmpty()) {
-    Label2->setColor(colors::red);
-    Label2->setFontColor(colors::yellow);
-    Label2->setCaption(band);
-    Label2->setVisible(true);
-    countdownShown_ = true;
-    return;
+void TFormTablo::render() {
+  const BoardView board = view();
+  renderClockBand(board.band);
+  Label4->setCaption(board.scoreText);
+  Label5->setCaption(QString::number(board.period));
+  Label5->setVisible(board.periodShown);
+  const std::array<TLabel3D*, 4> penalties{LabelStraf1a, LabelStraf1b, LabelStraf2a, LabelStraf2b};
+  for (int i = 0; i < 4; ++i) {
+    penalties[i]->setCaption(board.place(i).text);
+    penalties[i]->setFontColor(board.place(i).colour);
   }
-  if (countdownShown_) {
-    Label2->setColor(settings_.record().C[2]);
-    Label2->setFontColor(settings_.record().Fonts[1].color);
-    countdownShown_ = false;
+  if (board.teams[0].fouls.has_value() != shown_.teams[0].fouls.has_value())
+    applyPenaltyFonts(board);
+  Label3->setCaption(board.names);
+  Label1->setCaption(board.title);
+  PanelPause->setVisible(board.pauseSign);
+  // A screen that comes on covers whatever was shown before.
+  PanelLogo->setVisible(board.logoScreen);
+  if (board.logoScreen && !shown_.logoScreen) PanelLogo->raise();
+  PanelBlack->setVisible(board.blackScreen);
+  if (board.blackScreen && !shown_.blackScreen) PanelBlack->raise();
+  runText_->show(board.runText, board.runTextSpeed);
+  shown_ = board;
+}
+
+void TFormTablo::renderClockBand(const ClockBand& band) {
+  if (band.countdown || countdownShown_) {
+    Label2->setColor(band.background);
+    Label2->setFontColor(band.textColour);
   }
-  Label2->setCaption(s.clockText());
-  Label2->setVisible(s.displayClockVisible());
+  countdownShown_ = band.countdown;
+  Label2->setCaption(band.text);
+  Label2->setVisible(band.visible);
 }
 
 void TFormTablo::applySettings(const TSettings& before) {
   const TSettings& s = settings_.record();
-  Label3->setCaption(s.CNames);
-  Label1->setCaption(s.Title);
   if (s.C != before.C) ApplyColors();
   if (s.Fonts != before.Fonts) applyFonts();
   if (s.Speed != before.Speed) RunLabel->setOneStep(s.Speed);
@@ -503,23 +474,22 @@ void TFormTablo::FormResize() {
     label->setGeometry(bounds);
     label->setVisible(l.penaltiesVisible);
   }
-  applyPenaltyFonts();
+  applyPenaltyFonts(view());
 
   PanelPause->setGeometry(l.panelPause);
   PanelPauseRed->setGeometry(l.panelPauseRed);
   setWindowTitle(l.caption);
 }
 
-// The penalty times in the layout's font; a slot that shows fouls in one that fits "Fouls 88"
-// into the slot, as the time's font would be cut at both ends.
-void TFormTablo::applyPenaltyFonts() {
-  const bool fouls = match_.sport().countsFouls();
+// The penalty times in the layout's font; a slot that shows fouls in one that fits 88 fouls into
+// the slot, as the time's font would be cut at both ends.
+void TFormTablo::applyPenaltyFonts(const BoardView& board) {
   const std::array<TLabel3D*, 4> labels{LabelStraf1a, LabelStraf1b, LabelStraf2a, LabelStraf2b};
   for (int i = 0; i < 4; ++i) {
     QFont f = penaltyFont_;
-    if (fouls && i % 2 == 0)
-      f = fontWithCharHeight(f, fitCharHeightToWidth(QStringLiteral("Fouls 88"), f, f.pixelSize(),
-                                                     labels[i]->width()));
+    if (board.place(i).state == BoardSlot::Fouls)
+      f = fontWithCharHeight(
+          f, fitCharHeightToWidth(foulsText(88), f, f.pixelSize(), labels[i]->width()));
     labels[i]->setFont(f);
   }
 }

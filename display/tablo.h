@@ -1,10 +1,11 @@
 #pragma once
 
 // The scoreboard display, the spectators' window.
-// It owns its elements and their layout and draws the match from the match's state: clock,
-// score, period, penalties, pause sign, logo screen, black screen and running text are
-// rendered from Match::state() whenever the match reports a change. Texts, colours and fonts
-// come from the Settings record, and a confirmed configuration lays it out anew. layoutTablo()
+// It owns its elements and their layout and draws the board view (board/boardview.h) of the
+// match and the settings: clock band, score, period, penalties, pause sign, logo screen, black
+// screen, names, title and running text, whenever the match or the settings report a change.
+// Element colours and fonts come from the Settings record, and a confirmed configuration lays
+// it out anew. layoutTablo()
 // (display/layout.h) computes every bound and font size from the client size; FormResize
 // writes the results into the widgets. The display never writes the settings: it reports its
 // place (placeChanged) for the settings store. Monitors and the screen's ppi come from
@@ -15,7 +16,7 @@
 #include <memory>
 #include <optional>
 
-#include "core/matchstate.h"
+#include "board/boardview.h"
 #include "platform/color.h"
 
 class Match;
@@ -56,9 +57,6 @@ class TFormTablo : public QWidget {
   Q_OBJECT
 
  public:
-  // The text colour of the period number; running penalties take it on both windows.
-  static constexpr TColor kPeriodTextColour = colors::white;
-
   TFormTablo(Platform& platform, const Settings& settings, const Match& match,
              QWidget* parent = nullptr);
   ~TFormTablo() override;
@@ -150,9 +148,12 @@ class TFormTablo : public QWidget {
  private:
   void FormCreate();
   void createElements();
+  // The board as the match and the settings make it now.
+  BoardView view() const;
   void render();
-  // The clock band: the match clock, or a running time-out or the break in their own colours.
-  void renderClockBand(const MatchState& s);
+  // The band's countdown colours come from no element colour: leaving a countdown puts the
+  // settings' colours back.
+  void renderClockBand(const ClockBand& band);
   void applySettings(const TSettings& before);
   void applyFonts();
   void loadLogoScreen();
@@ -160,7 +161,7 @@ class TFormTablo : public QWidget {
   QSize largestPictureSize() const;
   // LabelLogo1, then LabelLogo2, to the top of the labels, still below panels and frame.
   void raiseLogoTexts();
-  void applyPenaltyFonts();
+  void applyPenaltyFonts(const BoardView& board);
   // The smallest outer size is 320 × 240: the client's limit leaves room for the frame.
   void limitOuterSize();
   // Window mode: the window with `frame` (outer minus client size) covers `monitor`.
@@ -179,7 +180,7 @@ class TFormTablo : public QWidget {
   QTimer* frameWatch_;
   int framePolls_ = 0;
   bool countdownShown_ = false;  // the clock band shows a time-out or the break
-  MatchState shown_;             // the state drawn last, to raise a screen only when it comes on
+  BoardView shown_;              // the board drawn last, to raise a screen only when it comes on
   QFont penaltyFont_;            // the penalty times' font of the last layout pass
   int ppi_;
   TColor color_ = colors::black;

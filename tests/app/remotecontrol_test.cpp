@@ -270,7 +270,8 @@ TEST_F(RemoteControl, NoTwoConsoleCommandsShareAKey) {
 }
 
 // Time-outs from the phone: started, refused with the German reason, ended; the state carries
-// the running one and each team's used and left; the console's keys collide with no other.
+// the running one, the display's clock band and each team's used and left; the console's keys
+// collide with no other.
 TEST_F(RemoteControl, TimeoutsRunFromThePhoneWithTheSportsLimits) {
   commands.chooseSport("handball");
   const auto refusal = [this](const char* json) {
@@ -281,16 +282,19 @@ TEST_F(RemoteControl, TimeoutsRunFromThePhoneWithTheSportsLimits) {
     const char* refused;  // "": runs
     QJsonValue timeoutTeam;
     int homeUsed, homeLeft;
+    const char* band;  // while it counts down; "": the clock
   } rows[] = {
-      {R"({"cmd":"timeout","team":1})", "", 1, 1, 1},
-      {R"({"cmd":"timeout","team":2})", "Es läuft schon eine Auszeit.", 1, 1, 1},
-      {R"({"cmd":"timeoutEnd"})", "", QJsonValue(), 1, 1},
-      {R"({"cmd":"timeout","team":1})", "", 1, 2, 0},
-      {R"({"cmd":"timeoutEnd"})", "", QJsonValue(), 2, 0},
+      {R"({"cmd":"timeout","team":1})", "", 1, 1, 1, "AUSZEIT HEIM 1:00"},
+      {R"({"cmd":"timeout","team":2})", "Es läuft schon eine Auszeit.", 1, 1, 1,
+       "AUSZEIT HEIM 1:00"},
+      {R"({"cmd":"timeoutEnd"})", "", QJsonValue(), 1, 1, ""},
+      {R"({"cmd":"timeout","team":1})", "", 1, 2, 0, "AUSZEIT HEIM 1:00"},
+      {R"({"cmd":"timeoutEnd"})", "", QJsonValue(), 2, 0, ""},
       {R"({"cmd":"timeout","team":1})", "Keine Auszeit mehr für HEIM in dieser Halbzeit.",
-       QJsonValue(), 2, 0},
-      {R"({"cmd":"breakStart"})", "", QJsonValue(), 2, 0},
-      {R"({"cmd":"timeout","team":2})", "In der Pause gibt es keine Auszeit.", QJsonValue(), 2, 0},
+       QJsonValue(), 2, 0, ""},
+      {R"({"cmd":"breakStart"})", "", QJsonValue(), 2, 0, "PAUSE 10:00"},
+      {R"({"cmd":"timeout","team":2})", "In der Pause gibt es keine Auszeit.", QJsonValue(), 2, 0,
+       "PAUSE 10:00"},
   };
   for (const auto& row : rows) {
     EXPECT_EQ(refusal(row.json), row.refused) << row.json;
@@ -304,6 +308,9 @@ TEST_F(RemoteControl, TimeoutsRunFromThePhoneWithTheSportsLimits) {
     if (!timeout.isEmpty()) {
       EXPECT_EQ(timeout["secondsLeft"].toInt(), 60) << row.json;
     }
+    const QJsonObject band = state["band"].toObject();
+    EXPECT_EQ(band["countdown"].toBool(), *row.band != '\0') << row.json;
+    if (*row.band) EXPECT_EQ(band["text"].toString(), row.band) << row.json;
     const QJsonObject home = state["teams"].toArray()[0].toObject();
     EXPECT_EQ(home["timeoutsUsed"].toInt(), row.homeUsed) << row.json;
     EXPECT_EQ(home["timeoutsLeft"].toInt(), row.homeLeft) << row.json;
