@@ -118,13 +118,15 @@ void TFormCtrl::FormCreate() {
 }
 
 void TFormCtrl::takeStoredPlace(const ConsoleGroup& stored) {
-  if (stored.L) move(*stored.L, y());
-  if (stored.T) move(x(), *stored.T);
+  const std::optional<qint32> left = stored.integer("L"), top = stored.integer("T");
+  if (left) move(*left, y());
+  if (top) move(x(), *top);
   // Without a stored position the window system places the console on its first show.
-  if (stored.L || stored.T) rememberedPos_ = pos();
+  if (left || top) rememberedPos_ = pos();
   // The width is fixed; the height is the client height (the window frame is not known
   // before the window is shown, so storing the outer height would grow it at every start).
-  if (stored.H) resize(width(), qMax(*stored.H, kMinClientHeight));
+  if (const std::optional<qint32> height = stored.integer("H"))
+    resize(width(), qMax(*height, kMinClientHeight));
 }
 
 void TFormCtrl::attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog* config,

@@ -170,7 +170,7 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
     return 0;
   }
   SystemHelpViewer help;  // before the first window: it may warn that help is missing
-  Platform platform{tick, sound, desktop, dialogs, settingsKey, help};
+  Platform platform{tick, sound, desktop, dialogs, help};
 
   // The settings are read once, before any window exists; the session outlives every window
   // that shows or changes the match.

@@ -51,7 +51,7 @@ struct Program {
 
   FakePlatform fake;
   QtTickCounter tick;
-  Platform platform{tick, fake.sound, fake.desktop, fake.dialogs, fake.settings, fake.help};
+  Platform platform{tick, fake.sound, fake.desktop, fake.dialogs, fake.help};
   Settings settings;
   MatchSession session{settings, platform, QString()};
   Match& match = session.match();

@@ -145,7 +145,7 @@ class PickingDialogs final : public Dialogs {
 struct Console {
   explicit Console(const QString& folder)
       : dialogs(QDir(folder).filePath(QStringLiteral("Lauftext.txt"))),
-        platform{fake.tick, fake.sound, fake.desktop, dialogs, fake.settings, fake.help},
+        platform{fake.tick, fake.sound, fake.desktop, dialogs, fake.help},
         commands(match, settings, texts, platform, folder),
         controls(&strip, &listArea, &editPanel, commands, dialogs) {
     controls.loadDefaultList();

@@ -6,6 +6,7 @@
 #include "core/clocktext.h"
 #include "core/match.h"
 #include "core/runtextlist.h"
+#include "core/team.h"
 #include "platform/dialogs.h"
 #include "platform/platform.h"
 #include "platform/runlistfile.h"
@@ -138,12 +139,14 @@ void Commands::periodUp() { setPeriod(match_.state().period + 1); }
 
 void Commands::periodDown() { setPeriod(match_.state().period - 1); }
 
-void Commands::periodCycle() { setPeriod((match_.state().period + 1) % 5); }
+void Commands::periodCycle() {
+  setPeriod((match_.state().period + 1) % (MatchState::kLastPeriod + 1));
+}
 
 // ---- Score and penalties -------------------------------------------------------------------
 
 void Commands::goal(int team, int delta) {
-  if (team != 1 && team != 2) return;
+  if (!teamNumbered(team)) return;
   const MatchSnapshot before = beforeCommand();
   match_.changeScore(team, delta, platform_.tick.now());
   recordUndo("goal", before);
@@ -151,7 +154,7 @@ void Commands::goal(int team, int delta) {
 
 // Views 2 and 3 show no penalty times, so none can be given there.
 void Commands::penaltyClick(int team, int slot) {
-  if (settings_.view() >= 2 || team < 1 || team > 2 || slot < 1 || slot > 2) return;
+  if (settings_.view() >= 2 || !teamNumbered(team) || slot < 1 || slot > 2) return;
   const MatchSnapshot before = beforeCommand();
   match_.penaltyClick(PenaltyTable::index(team, slot), platform_.tick.now());
   recordUndo("penalty", before);
@@ -172,7 +175,7 @@ Notice noPenalty(int team, int id) {
 }  // namespace
 
 Notice Commands::givePenalty(int team, const QString& kind, std::optional<int> player) {
-  if (team != 1 && team != 2) return noTeam(team);
+  if (!teamNumbered(team)) return noTeam(team);
   if (settings_.view() >= 2)
     return Notice::error(QStringLiteral("Diese Ansicht zeigt keine Strafzeiten."));
   if (!match_.sport().kind(kind))
@@ -189,7 +192,7 @@ Notice Commands::givePenalty(int team, const QString& kind, std::optional<int> p
 }
 
 Notice Commands::setPenaltyTime(int team, int id, int seconds) {
-  if (team != 1 && team != 2) return noTeam(team);
+  if (!teamNumbered(team)) return noTeam(team);
   if (!match_.state().penalty(team, id)) return noPenalty(team, id);
   if (seconds < 1 || seconds > Penalty::kMaxSeconds)
     return Notice::error(QStringLiteral("Restzeit %1 s liegt nicht zwischen 1 s und %2.")
@@ -202,7 +205,7 @@ Notice Commands::setPenaltyTime(int team, int id, int seconds) {
 }
 
 Notice Commands::cancelPenalty(int team, int id) {
-  if (team != 1 && team != 2) return noTeam(team);
+  if (!teamNumbered(team)) return noTeam(team);
   const MatchSnapshot before = beforeCommand();
   if (!match_.cancelPenalty(team, id, platform_.tick.now())) return noPenalty(team, id);
   recordUndo("penaltyCancel", before);
@@ -210,7 +213,7 @@ Notice Commands::cancelPenalty(int team, int id) {
 }
 
 Notice Commands::foul(int team, int delta) {
-  if (team != 1 && team != 2) return noTeam(team);
+  if (!teamNumbered(team)) return noTeam(team);
   if (delta != 1 && delta != -1)
     return Notice::error(QStringLiteral("Fouls ändern sich um 1 oder -1, nicht um %1.").arg(delta));
   const MatchSnapshot before = beforeCommand();
@@ -367,8 +370,10 @@ void Commands::setOverlayToken(const QString& token) {
 }
 
 void Commands::setOverlayColor(int team, TColor color) {
-  if (team != 1 && team != 2) return;
-  settings_.change([&](TSettings& s) { (team == 1 ? s.RemoteColor1 : s.RemoteColor2) = color; });
+  if (!teamNumbered(team)) return;
+  settings_.change([&](TSettings& s) {
+    (teamNumbered(team) == Team::Home ? s.RemoteColor1 : s.RemoteColor2) = color;
+  });
 }
 
 // ---- Undo ----------------------------------------------------------------------------------

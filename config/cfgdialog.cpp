@@ -490,9 +490,9 @@ void TCfgDialog::bSoundClick() {
 }
 
 void TCfgDialog::bDefaultClick() {
-  const DisplayValues design = defaultDisplayValues();
-  const std::array<TColor, 5> backgrounds = TSettings().C;
-  fonts_ = design.fonts;
+  const TSettings design;
+  const std::array<TColor, 5> backgrounds = design.C;
+  fonts_ = design.Fonts;
   const std::array<TColorPanel*, 5> panels{cbColor0, cbColor1, cbColor2, cbColor3, cbColor4};
   for (int i = 0; i < 5; ++i) panels[i]->setColor(backgrounds[i]);
   for (int n = 0; n < kElementFonts; ++n) fontColorPanels_[n]->setColor(fonts_[n].color);

@@ -578,10 +578,10 @@ void TFormTablo::loadLogoScreen() {
 void TFormTablo::takeStoredPlace(const DisplayGroup& stored) {
   // Colours read only in part stay in the record but leave the design colours on screen.
   if (stored.colorsComplete()) ApplyColors();
-  if (stored.Wt) resize(*stored.Wt, height());
-  if (stored.Ht) resize(width(), *stored.Ht);
-  if (stored.Xt) move(*stored.Xt, y());
-  if (stored.Yt) move(x(), *stored.Yt);
+  if (const std::optional<qint32> w = stored.integer("Wt")) resize(*w, height());
+  if (const std::optional<qint32> h = stored.integer("Ht")) resize(width(), *h);
+  if (const std::optional<qint32> x = stored.integer("Xt")) move(*x, this->y());
+  if (const std::optional<qint32> y = stored.integer("Yt")) move(this->x(), *y);
 }
 
 void TFormTablo::FormActivate() { emit activated(); }

@@ -13,7 +13,7 @@ void SettingsStore::load(const QString& defaultSound, int monitorCount) {
   applyConsoleGroup(console_, record);
   if (console_.sportRefused())
     std::fprintf(stderr, "Scorvex: Sportart \"%s\" unbekannt, es gilt \"%s\".\n",
-                 qPrintable(*console_.Sport), qPrintable(record.Sport));
+                 qPrintable(*console_.text("Sport")), qPrintable(record.Sport));
   applyDisplayGroup(display_, record);
   record.Monitor = validMonitorIndex(record.Monitor, monitorCount);
   settings_.load(record);
@@ -25,7 +25,7 @@ void SettingsStore::setDisplayPlace(const QSize& clientSize, const QPoint& posit
 }
 
 void SettingsStore::writeGroups() {
-  writeDisplayGroup(key_, displayValues(settings_.record(), displaySize_, displayPosition_));
+  writeDisplayGroup(key_, settings_.record(), displaySize_, displayPosition_);
   writeConsoleGroup(key_, settings_.record(), consoleBounds_);
 }
 

@@ -212,7 +212,9 @@ TEST_F(Console, PeriodCommands) {
   EXPECT_EQ(console->LabelTaym->fontColor(), colors::black);
 }
 
-TEST_F(Console, ScoreHasNoUpperLimitAndNeverGoesBelowZero) {
+// The score keys count goals of both teams in both windows; the rules of the score (never
+// below 0, at most 999) are the match's.
+TEST_F(Console, ScoreKeysCountGoalsOfBothTeamsInBothWindows) {
   key("N112")->trigger();
   EXPECT_EQ(display->Label4->caption(), "0 - 0");
   for (int i = 0; i < 12; ++i) key("N111")->trigger();

@@ -92,6 +92,36 @@ TEST(Undo, TwentyFiveGoalsGoBackOneByOne) {
   EXPECT_FALSE(m.commands.canUndo());
 }
 
+// Only the newest 50 steps are kept, whether done here or taken up from a journal.
+TEST(Undo, TheNewestFiftyStepsAreKept) {
+  struct Row {
+    const char* name;
+    int goals;
+    bool fromJournal;  // the steps were handed in, as at a resume
+    int undoable;
+  } rows[] = {
+      {"fewer", 49, false, 49},
+      {"as many", 50, false, 50},
+      {"more", 60, false, 50},
+      {"more, from a journal", 60, true, 50},
+  };
+  for (const Row& row : rows) {
+    Models m;
+    QList<UndoStep> steps;
+    QObject::connect(&m.commands, &Commands::undoStepAdded,
+                     [&](const UndoStep& step) { steps.append(step); });
+    for (int n = 0; n < row.goals; ++n) m.commands.goal(1, +1);
+    if (row.fromJournal) m.commands.restoreUndoSteps(steps);
+    int undone = 0;
+    while (m.commands.canUndo() && undone <= row.goals) {
+      EXPECT_FALSE(m.commands.undo()) << row.name;
+      ++undone;
+    }
+    EXPECT_EQ(undone, row.undoable) << row.name;
+    EXPECT_EQ(m.match.state().score[0], row.goals - row.undoable) << row.name;
+  }
+}
+
 // Undoing while the clock runs takes back the command, not the time: the clock and a penalty
 // given before go on, and a penalty cancelled comes back with the time played since taken off.
 TEST(Undo, TheClockKeepsRunningAcrossAnUndo) {

@@ -71,7 +71,7 @@ class CfgDialog : public ::testing::Test {
     record.Comanda1 = "beta";
     record.C[2] = colors::navy;
     record.CNames = "Heim - Gast";
-    record.Fonts = defaultDisplayValues().fonts;
+    record.Fonts = TSettings().Fonts;
     record.Fonts[1].color = colors::red;
     writeFile(dir.filePath("teams.txt"), "Gamma\nalpha\nBeta\n");
   }

@@ -158,5 +158,5 @@ struct FakePlatform {
   FakeDialogs dialogs;
   FakeSettingsKey settings;
   FakeHelpViewer help;
-  Platform platform{tick, sound, desktop, dialogs, settings, help};
+  Platform platform{tick, sound, desktop, dialogs, help};
 };
