@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/match.h"
 #include "core/sportrules.h"
 #include "platform/settingskey.h"
 
@@ -156,7 +157,8 @@ DisplayGroup readDisplayGroup(SettingsKey& key) {
 
 void applyConsoleGroup(const ConsoleGroup& g, TSettings& s) {
   applyIfRead(g.CountDown, s.CountDown);
-  applyIfRead(g.Time, s.Time);
+  // A period the match journal could not hold is none the dialog could have set.
+  if (g.Time && *g.Time >= 0 && *g.Time <= Match::kMaxPeriodLength) s.Time = *g.Time;
   applyIfRead(g.Monitor, s.Monitor);
   applyIfRead(g.Comanda1, s.Comanda1);
   applyIfRead(g.Comanda2, s.Comanda2);
