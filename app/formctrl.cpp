@@ -132,7 +132,11 @@ void TFormCtrl::takeStoredPlace(const ConsoleGroup& stored) {
   if (stored.L || stored.T) rememberedPos_ = pos();
   // The width is fixed; the height is the client height (the window frame is not known
   // before the window is shown, so storing the outer height would grow it at every start).
-  if (stored.H) resize(width(), qMax(*stored.H, kMinClientHeight));
+  // Never taller than the tallest monitor: a height from a damaged file would take gigabytes.
+  int tallest = kMinClientHeight;
+  for (const QRect& monitor : platform_.desktop.monitorBounds())
+    tallest = qMax(tallest, monitor.height());
+  if (stored.H) resize(width(), qBound(kMinClientHeight, *stored.H, tallest));
 }
 
 void TFormCtrl::attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog* config,
