@@ -125,8 +125,12 @@ void TFormCtrl::takeStoredPlace(const ConsoleGroup& stored) {
   if (left || top) rememberedPos_ = pos();
   // The width is fixed; the height is the client height (the window frame is not known
   // before the window is shown, so storing the outer height would grow it at every start).
+  // Never taller than the tallest monitor: a height from a damaged file would take gigabytes.
+  int tallest = kMinClientHeight;
+  for (const QRect& monitor : platform_.desktop.monitorBounds())
+    tallest = qMax(tallest, monitor.height());
   if (const std::optional<qint32> height = stored.integer("H"))
-    resize(width(), qMax(*height, kMinClientHeight));
+    resize(width(), qBound(kMinClientHeight, *height, tallest));
 }
 
 void TFormCtrl::attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog* config,

@@ -155,6 +155,8 @@ void Commands::goal(int team, int delta) {
 // Views 2 and 3 show no penalty times, so none can be given there.
 void Commands::penaltyClick(int team, int slot) {
   if (settings_.view() >= 2 || !teamNumbered(team) || slot < 1 || slot > 2) return;
+  const bool empty = match_.state().penalties[PenaltyTable::index(team, slot)].id == 0;
+  if (empty && penaltyListRefusal(team)) return;  // the click would give one
   const MatchSnapshot before = beforeCommand();
   match_.penaltyClick(PenaltyTable::index(team, slot), platform_.tick.now());
   recordUndo("penalty", before);
@@ -185,10 +187,18 @@ Notice Commands::givePenalty(int team, const QString& kind, std::optional<int> p
     return Notice::error(QStringLiteral("Spielernummer %1 liegt nicht zwischen 0 und %2.")
                              .arg(*player)
                              .arg(Penalty::kMaxPlayer));
+  if (Notice full = penaltyListRefusal(team)) return full;
   const MatchSnapshot before = beforeCommand();
   match_.givePenalty(team, kind, player, platform_.tick.now());
   recordUndo("penalty", before);
   return {};
+}
+
+Notice Commands::penaltyListRefusal(int team) const {
+  if (match_.state().teamPenalties[team - 1].size() < Match::kPenaltiesPerTeam) return {};
+  return Notice::error(tr("Mannschaft %1 hat schon %2 Strafen: erst eine aufheben.")
+                           .arg(team)
+                           .arg(Match::kPenaltiesPerTeam));
 }
 
 Notice Commands::setPenaltyTime(int team, int id, int seconds) {

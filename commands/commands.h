@@ -78,6 +78,10 @@ class Commands : public QObject {
 
   // Score and penalties (team 1 home, 2 guest; slot 1 or 2).
   void goal(int team, int delta);
+  // The error a further penalty of the team would give now (its list holds
+  // Match::kPenaltiesPerTeam), or none.
+  Notice penaltyListRefusal(int team) const;
+  // A click on a slot without a penalty gives one, unless the team's list is full.
   void penaltyClick(int team, int slot);
   void setPenaltyRelease(bool on);
   // A penalty of a kind the sport has, with a player number 0..99 or none; the error says why

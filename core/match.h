@@ -49,6 +49,12 @@ class Match : public QObject {
   static constexpr int kBlinkSteps = 10;
   // A score has three digits on the display: a goal beyond this is refused.
   static constexpr int kMaxScore = 999;
+  // No sport ever has more penalties of one team on the list at once; beyond it a new one is
+  // refused, so a flood of penalties cannot make every later command slower.
+  static constexpr int kPenaltiesPerTeam = 16;
+  // The longest period in seconds (its milliseconds fit an int), as the settings and the
+  // journal both accept it.
+  static constexpr int kMaxPeriodLength = 2'147'483;
 
   explicit Match(QObject* parent = nullptr);
 

@@ -50,6 +50,8 @@ class LineSource {
       }
       if (ends) {
         *whole = true;
+        // A copy converted to CRLF line ends: the line is the same without its CR.
+        if (line.endsWith('\r')) line.chop(1);
         return line;
       }
     }
@@ -178,6 +180,10 @@ class Taker {
     return true;
   }
 
+  // The wall times of the first and the last line that has one; invalid while none had.
+  QDateTime firstWall() const { return firstWall_; }
+  QDateTime lastWall() const { return lastWall_; }
+
   void damaged() {
     ++c_.damagedLines;
     textsKnown_ = false;
@@ -197,6 +203,7 @@ class Taker {
     if (c_.undoSteps.size() > UndoStep::kKept) c_.undoSteps.removeFirst();
   }
   void closeGap(const QDateTime& wall) {
+    if (!firstWall_.isValid()) firstWall_ = wall;
     lastWall_ = wall;
     if (!openGap_) return;
     c_.gaps.last().to = wall;
@@ -205,6 +212,7 @@ class Taker {
 
   JournalContents& c_;
   QDateTime lastWall_;
+  QDateTime firstWall_;
   bool openGap_ = false;
   bool textsKnown_ = true;
 };
@@ -215,30 +223,44 @@ JournalReading readJournal(QIODevice& device) {
   LineSource source(device);
   bool whole = false;
   bool tooLong = false;
-  const QByteArray first = source.next(&whole, &tooLong);
+  QByteArray first = source.next(&whole, &tooLong);
+  if (first.startsWith("\xEF\xBB\xBF")) first.remove(0, 3);  // an editor's byte order mark
   if (first.isEmpty() && !tooLong) return refuse("leer");
   if (tooLong || !looksLikeJournalLine(first)) return refuse("kein Spieljournal von Scorvex");
   const auto head = journalline::decode(first);
-  if (!head) return refuse(whole ? "beschädigt in Zeile 1" : "abgeschnitten");
-  if ((*head)["k"] != "head" || (*head)["program"] != journalformat::kProgram)
+  const bool firstWhole = whole;
+  if (head && (*head)["k"] == "head" && (*head)["program"] != journalformat::kProgram)
     return refuse("kein Spieljournal von Scorvex");
-  if ((*head)["format"].toInt() > journalformat::kVersion)
+  if (head && (*head)["format"].toInt() > journalformat::kVersion)
     return refuse("von einer neueren Version von Scorvex");
 
   JournalContents contents;
-  contents.started = wallOf((*head)["started"]);
-  if ((*head)["format"].toInt() < 1 || !contents.started.isValid())
-    return refuse("beschädigt in Zeile 1");
+  // A damaged head does not lose the match: the lines after it are read, and the match is
+  // taken to have begun with the first of them. Only a file without one good line is refused.
+  const bool headWhole = head && (*head)["k"] == "head" && (*head)["format"].toInt() >= 1 &&
+                         wallOf((*head)["started"]).isValid();
+  if (headWhole) contents.started = wallOf((*head)["started"]);
   Taker taker(contents);
+  if (!headWhole) taker.damaged();
+  int good = 0;
   while (!source.atEnd()) {
     const QByteArray line = source.next(&whole, &tooLong);
     const auto object = tooLong ? std::nullopt : journalline::decode(line);
-    if (object && taker.take(*object)) continue;
+    if (object && taker.take(*object)) {
+      ++good;
+      continue;
+    }
     // The last line may be torn by a crash while it was written: it is dropped, the rest
     // holds. Anything else is damage: skipped, and the rest still read.
     if (!whole && source.atEnd()) break;
     taker.damaged();
   }
+  if (!headWhole) {
+    if (good == 0 || !taker.firstWall().isValid())
+      return refuse(firstWhole ? "beschädigt in Zeile 1" : "abgeschnitten");
+    contents.started = taker.firstWall();
+  }
+  contents.lastWall = taker.lastWall();
   return {contents, QString()};
 }
 

@@ -78,6 +78,12 @@ TPairingWindow::TPairingWindow(RemoteServer& server, QWidget* parent)
   LabelPortProblem->setStyleSheet("color: #c00000; font-weight: bold;");
   LabelPortProblem->setWordWrap(true);
   LabelPortProblem->hide();
+  LabelGuesses = new QLabel(this);
+  LabelGuesses->setObjectName("LabelGuesses");
+  LabelGuesses->setStyleSheet("color: #c00000; font-weight: bold;");
+  LabelGuesses->hide();
+  LabelReaders = new QLabel(this);
+  LabelReaders->setObjectName("LabelReaders");
 
   layout->addWidget(LabelPortProblem);
   layout->addWidget(hint);
@@ -87,6 +93,7 @@ TPairingWindow::TPairingWindow(RemoteServer& server, QWidget* parent)
   layout->addWidget(LabelPin);
   layout->addWidget(LabelOverlay);
   layout->addWidget(cbOverlayLock);
+  layout->addWidget(LabelReaders);
   auto* colors = new QHBoxLayout;
   colors->addWidget(new QLabel("Overlay-Farben:", this));
   colors->addWidget(bColor1);
@@ -101,6 +108,7 @@ TPairingWindow::TPairingWindow(RemoteServer& server, QWidget* parent)
   layout->addLayout(port);
   layout->addWidget(new QLabel("Verbundene Geräte:", this));
   layout->addWidget(ListDevices);
+  layout->addWidget(LabelGuesses);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(bDrop);
   buttons->addStretch();
@@ -108,6 +116,7 @@ TPairingWindow::TPairingWindow(RemoteServer& server, QWidget* parent)
   layout->addLayout(buttons);
 
   connect(&server_, &RemoteServer::devicesChanged, this, &TPairingWindow::showDevices);
+  connect(&server_, &RemoteServer::readersChanged, this, &TPairingWindow::showReaders);
   connect(bDrop, &QPushButton::clicked, this, [this] {
     if (const QListWidgetItem* item = ListDevices->currentItem())
       server_.dropDevice(item->data(Qt::UserRole).toInt());
@@ -194,4 +203,13 @@ void TPairingWindow::showDevices() {
   }
   bDrop->setEnabled(ListDevices->count() > 0);
   if (ListDevices->count() > 0) ListDevices->setCurrentRow(0);
+  // Someone guesses the PIN: the operator should know, and may start the server anew.
+  const int guessing = server_.guessingAddresses();
+  LabelGuesses->setText(tr("Falsche PINs von %n Adressen", nullptr, guessing));
+  LabelGuesses->setVisible(guessing > 0);
+  showReaders();
+}
+
+void TPairingWindow::showReaders() {
+  LabelReaders->setText(tr("Zuschauer nur lesend (Overlay, Anzeige): %1").arg(server_.readers()));
 }

@@ -38,7 +38,10 @@ class TPairingWindow : public QWidget {
   void portRequested(int port);
 
  private:
+  // The devices, and the addresses that sent wrong PINs.
   void showDevices();
+  // How many read-only pages (the overlay, board pages) are connected.
+  void showReaders();
   void showTeamColors();
   void pickTeamColor(int team);
 
@@ -56,6 +59,8 @@ class TPairingWindow : public QWidget {
   QSpinBox* sePort;
   QPushButton* bPort;
   QLabel* LabelPortProblem;
+  QLabel* LabelGuesses;
+  QLabel* LabelReaders;
   Commands* commands_ = nullptr;
   Dialogs* dialogs_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <type_traits>
 
+#include "core/match.h"
 #include "core/sportrules.h"
 #include "platform/settingskey.h"
 
@@ -85,7 +86,9 @@ std::vector<Setting> makeTable() {
   const TextReading path{kMaxPathLength};
   std::vector<Setting> t = {
       row("CountDown", Kind::Boolean, console, 5, true, member(&TSettings::CountDown)),
-      row("Time", Kind::Integer, console, 6, 2700, member(&TSettings::Time)),
+      // A period the match journal could not hold is none the dialog could have set.
+      row("Time", Kind::Integer, console, 6, 2700, member(&TSettings::Time), {},
+          std::pair<qint32, qint32>{0, Match::kMaxPeriodLength}),
       row("Monitor", Kind::Integer, console, 12, 0, member(&TSettings::Monitor)),
       row("Comanda1", Kind::Text, console, 7, "HEIM", member(&TSettings::Comanda1), name),
       row("Comanda2", Kind::Text, console, 8, "GAST", member(&TSettings::Comanda2), name),

@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "app/operatorkeys.h"
+#include "app/consolewidgets.h"
 #include "commands/commands.h"
 #include "config/cfgdialog.h"
 #include "core/match.h"
@@ -513,6 +514,22 @@ TEST(ConsoleSettings, StoredValuesSurviveARestart) {
   EXPECT_EQ(again.console.pos(), QPoint(123, 45));
   EXPECT_EQ(again.settings.record().SoundFile, "system.wav");
   EXPECT_EQ(again.settings.record().Comanda1, "Adler");
+}
+
+// A stored height is kept between the console's least and the tallest monitor.
+TEST(ConsoleSettings, AStoredHeightStaysWithinTheMonitors) {
+  FakePlatform fake;
+  {
+    StoredConsole first(fake);
+    first.store.writeGroups();
+  }
+  const int tallest = fake.desktop.monitors.first().height();
+  for (const auto& [stored, shown] :
+       {std::pair{500, 500}, {1'000'000, tallest}, {10, consolewidgets::kMinClientHeight}}) {
+    fake.settings.integers["H"] = stored;
+    StoredConsole again(fake);
+    EXPECT_EQ(again.console.height(), shown) << stored;
+  }
 }
 
 TEST(ConsoleSettings, OnlyAStoredPositionIsForcedOnTheWindowSystem) {

@@ -93,3 +93,24 @@ TEST(Commands, ListEditsMoveTheSelection) {
     EXPECT_TRUE(m.texts.unsaved()) << row.name;
   }
 }
+
+// A team's list holds at most Match::kPenaltiesPerTeam penalties: a further one, given by kind or
+// by a click on an empty slot, is refused and changes nothing; the other team still gets its own.
+TEST(Commands, AFullPenaltyListRefusesTheNextPenalty) {
+  Models m;
+  m.commands.chooseSport("icehockey");
+  // Misconducts: the team is not short, so both slots stay empty however many there are.
+  for (int i = 0; i < Match::kPenaltiesPerTeam; ++i)
+    ASSERT_FALSE(m.commands.givePenalty(1, "10", std::nullopt)) << i;
+  ASSERT_EQ(m.match.state().penalties[0].id, 0);
+  const MatchState full = m.match.state();
+  const Notice refused = m.commands.givePenalty(1, "2", 7);
+  EXPECT_EQ(refused.kind, Notice::Error);
+  EXPECT_TRUE(refused.text.contains("16")) << refused.text.toStdString();
+  m.commands.penaltyClick(1, 1);
+  EXPECT_EQ(m.match.state(), full);
+
+  EXPECT_FALSE(m.commands.givePenalty(2, "2", std::nullopt));
+  m.commands.penaltyClick(2, 2);
+  EXPECT_EQ(m.match.state().teamPenalties[1].size(), 2u);
+}

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "core/match.h"
 #include "printers.h"
 #include "settings/settingssave.h"
 #include "support/fakes.h"
@@ -410,5 +411,26 @@ TEST(SettingsGroups, EachValueGoesOutUnderItsNameAndComesBackWhereItLives) {
       EXPECT_EQ(key.integers.value(s.name), std::get<qint32>(values[i]));
       EXPECT_EQ(group.integer(s.name), std::get<qint32>(values[i]));
     }
+  }
+}
+
+// The period length is read in the range the match journal reads it in, so a stored one never
+// makes the journal of a crashed match unreadable.
+TEST(SettingsGroups, AStoredPeriodFitsTheJournal) {
+  const struct {
+    int stored;
+    int read;
+  } rows[] = {{1200, 1200},
+              {0, 0},
+              {Match::kMaxPeriodLength, Match::kMaxPeriodLength},
+              {Match::kMaxPeriodLength + 1, 2700},
+              {-5, 2700}};
+  for (const auto& row : rows) {
+    FakeSettingsKey key;
+    storeBothGroups(key);
+    key.writeInteger("Time", row.stored);
+    TSettings settings;
+    applyConsoleGroup(readConsoleGroup(key), settings);
+    EXPECT_EQ(settings.Time, row.read) << row.stored;
   }
 }
