@@ -15,8 +15,8 @@
 #include <functional>
 #include <memory>
 
-#include "app/operatorkeys.h"
 #include "app/consolewidgets.h"
+#include "app/operatorkeys.h"
 #include "commands/commands.h"
 #include "config/cfgdialog.h"
 #include "core/match.h"
