@@ -18,6 +18,7 @@
 #include "app/courtpicture.h"
 #include "app/penaltymenu.h"
 #include "commands/commands.h"
+#include "commands/noticetext.h"
 #include "config/cfgdialog.h"
 #include "core/clocktext.h"
 #include "core/match.h"
@@ -61,7 +62,7 @@ class ConsolePenaltyActions final : public PenaltyActions {
 
  private:
   void tell(const Notice& notice) {
-    if (notice) dialogs_.showError(console_, TFormCtrl::kAppTitle, notice.text);
+    if (notice) dialogs_.showError(console_, TFormCtrl::kAppTitle, noticeText(notice));
   }
   Commands& commands_;
   Dialogs& dialogs_;
@@ -83,9 +84,8 @@ TFormCtrl::TFormCtrl(Platform& platform, Commands& commands, QWidget* parent)
   setWindowIcon(applicationIcon());
   askClockTime = [](QWidget* parent, const QString& shown) -> std::optional<QString> {
     bool ok = false;
-    const QString typed = QInputDialog::getText(parent, QStringLiteral("Zeit setzen"),
-                                                QStringLiteral("Zeit (m:ss oder h:mm:ss):"),
-                                                QLineEdit::Normal, shown, &ok);
+    const QString typed = QInputDialog::getText(
+        parent, tr("Zeit setzen"), tr("Zeit (m:ss oder h:mm:ss):"), QLineEdit::Normal, shown, &ok);
     return ok ? std::optional(typed) : std::nullopt;
   };
   createControls();
@@ -184,7 +184,7 @@ void TFormCtrl::closeEvent(QCloseEvent* event) {
 
 bool TFormCtrl::FormCloseQuery() {
   if (!FDlgYesNo) return true;
-  FDlgYesNo->SetQuestion("Programm beenden?");
+  FDlgYesNo->SetQuestion(tr("Programm beenden?"));
   return FDlgYesNo->exec() == QDialog::Accepted;
 }
 
@@ -307,7 +307,7 @@ void TFormCtrl::applySettings() {
   cbStrReset->setChecked(s.StrReset);
   mMute->setChecked(s.Muted);
   bMute->setChecked(s.Muted);
-  bMute->setText(s.Muted ? QStringLiteral("Ton an") : QStringLiteral("Ton aus"));
+  bMute->setText(s.Muted ? tr("Ton an") : tr("Ton aus"));
   if (LabelNameCommands->caption() != s.CNames) {
     LabelNameCommands->setCaption(s.CNames);
     FitNamesFont();
@@ -328,7 +328,7 @@ void TFormCtrl::bPlayClick() { commands_.playPause(); }
 void TFormCtrl::TimerTimer() { commands_.clockTick(); }
 
 void TFormCtrl::Reset1Click() {
-  if (platform_.dialogs.askOkCancel(this, kAppTitle, "Reset GAME?")) commands_.reset();
+  if (platform_.dialogs.askOkCancel(this, kAppTitle, tr("Reset GAME?"))) commands_.reset();
 }
 
 void TFormCtrl::MinutePMClick(int stepSeconds) { commands_.correct(stepSeconds); }

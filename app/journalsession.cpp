@@ -62,9 +62,8 @@ std::optional<JournalContents> JournalSession::leftOver() const {
 
 QString JournalSession::recordNote(const JournalContents& contents) {
   if (contents.missingFrom.isValid())
-    return QString("Journal fehlt ab %1")
-        .arg(contents.missingFrom.toLocalTime().toString("HH:mm:ss"));
-  if (contents.damagedLines > 0) return "Journal teils beschädigt";
+    return tr("Journal fehlt ab %1").arg(contents.missingFrom.toLocalTime().toString("HH:mm:ss"));
+  if (contents.damagedLines > 0) return tr("Journal teils beschädigt");
   return QString();
 }
 
@@ -83,7 +82,7 @@ std::optional<JournalContents> JournalSession::open(
     const bool wasBlack = match_.state().blackScreen;
     if (!wasBlack) match_.toggleBlackScreen();
     const QString note = recordNote(*resumed);
-    if (ask(note.isEmpty() ? QString(kResumeQuestion) : kResumeQuestion + ("\n" + note))) {
+    if (ask(note.isEmpty() ? tr(kResumeQuestion) : tr(kResumeQuestion) + ("\n" + note))) {
       resumeMatch(match_, *resumed->state, tick_.now());
       resumed_ = true;
     } else {

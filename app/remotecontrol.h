@@ -18,6 +18,7 @@
 class Commands;
 class RemoteServer;
 class TPairingWindow;
+struct Notice;
 struct Platform;
 
 class TRemoteControl : public QObject, public Remote, public RemoteBoard {
@@ -34,10 +35,10 @@ class TRemoteControl : public QObject, public Remote, public RemoteBoard {
   TPairingWindow& window() { return *window_; }
 
   QJsonObject state() const override;
-  void apply(const RemoteCommand& command) override;
-  QString refusal(const RemoteCommand& command) const override;
+  QString apply(const RemoteCommand& command) override;
 
  private:
+  Notice run(const RemoteCommand& command);
   void setOverlayLocked(bool locked);
 
   Commands& commands_;

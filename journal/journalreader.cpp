@@ -1,5 +1,6 @@
 #include "journal/journalreader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <cctype>
@@ -9,6 +10,10 @@
 #include "journal/snapshotjson.h"
 
 namespace {
+
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(JournalReader)
+};
 
 JournalReading refuse(const QString& problem) { return {std::nullopt, problem}; }
 
@@ -216,19 +221,20 @@ JournalReading readJournal(QIODevice& device) {
   bool whole = false;
   bool tooLong = false;
   const QByteArray first = source.next(&whole, &tooLong);
-  if (first.isEmpty() && !tooLong) return refuse("leer");
-  if (tooLong || !looksLikeJournalLine(first)) return refuse("kein Spieljournal von Scorvex");
+  if (first.isEmpty() && !tooLong) return refuse(Words::tr("leer"));
+  if (tooLong || !looksLikeJournalLine(first))
+    return refuse(Words::tr("kein Spieljournal von Scorvex"));
   const auto head = journalline::decode(first);
-  if (!head) return refuse(whole ? "beschädigt in Zeile 1" : "abgeschnitten");
+  if (!head) return refuse(whole ? Words::tr("beschädigt in Zeile 1") : Words::tr("abgeschnitten"));
   if ((*head)["k"] != "head" || (*head)["program"] != journalformat::kProgram)
-    return refuse("kein Spieljournal von Scorvex");
+    return refuse(Words::tr("kein Spieljournal von Scorvex"));
   if ((*head)["format"].toInt() > journalformat::kVersion)
-    return refuse("von einer neueren Version von Scorvex");
+    return refuse(Words::tr("von einer neueren Version von Scorvex"));
 
   JournalContents contents;
   contents.started = wallOf((*head)["started"]);
   if ((*head)["format"].toInt() < 1 || !contents.started.isValid())
-    return refuse("beschädigt in Zeile 1");
+    return refuse(Words::tr("beschädigt in Zeile 1"));
   Taker taker(contents);
   while (!source.atEnd()) {
     const QByteArray line = source.next(&whole, &tooLong);

@@ -31,10 +31,11 @@ constexpr int kWaitMs = 5000;
 class GoalBoard : public RemoteBoard {
  public:
   QJsonObject state() const override { return {{"goals", goals}}; }
-  void apply(const RemoteCommand& command) override {
+  QString apply(const RemoteCommand& command) override {
     ++commands;
     if (command.kind == RemoteCommand::Kind::Goal) goals += command.value;
     if (server) server->boardChanged();
+    return {};
   }
   RemoteServer* server = nullptr;
   int goals = 0;
@@ -512,7 +513,7 @@ class ListBoard : public RemoteBoard {
   QJsonObject state() const override {
     return {{"clock", tick}, {"text", QJsonObject{{"lines", QJsonArray::fromStringList(lines)}}}};
   }
-  void apply(const RemoteCommand&) override {}
+  QString apply(const RemoteCommand&) override { return {}; }
   int tick = 0;
   QStringList lines{"Willkommen", "Halbzeit"};
 };
