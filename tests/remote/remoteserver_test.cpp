@@ -33,6 +33,8 @@ class GoalBoard : public RemoteBoard {
   QJsonObject state() const override { return {{"goals", goals}}; }
   QString apply(const RemoteCommand& command) override {
     ++commands;
+    // As the command layer refuses, in the board's own words: nothing changes.
+    if (goals + command.value < 0) return "kein Tor abzuziehen";
     if (command.kind == RemoteCommand::Kind::Goal) goals += command.value;
     if (server) server->boardChanged();
     return {};
@@ -228,6 +230,16 @@ TEST_F(RemoteServerTest, RefusedRequestsChangeNothing) {
   EXPECT_EQ(board.commands, 0);
   EXPECT_EQ(exchange(port, get("/api/state?token=overlay-secret")).status, 200);
   EXPECT_EQ(exchange(port, get("/overlay?token=overlay-secret")).status, 200);
+}
+
+// A command the board refuses reaches the sender as the board's reason, with status 400.
+TEST_F(RemoteServerTest, TheBoardsRefusalIsTheAnswer) {
+  const QByteArray token = pairedToken();
+  const Reply reply =
+      exchange(port, post("/api/command", R"({"cmd":"goal","team":1,"delta":-1})", bearer(token)));
+  EXPECT_EQ(reply.status, 400);
+  EXPECT_EQ(reply.json().value("error").toString(), "kein Tor abzuziehen");
+  EXPECT_EQ(board.goals, 0);
 }
 
 TEST_F(RemoteServerTest, MisbehavingWebSocketsAreClosed) {
