@@ -135,11 +135,11 @@ QJsonObject TRemoteControl::state() const {
 // refused with the command layer's reason, in the words the console shows. The state may have
 // moved on since the sender saw it.
 QString TRemoteControl::apply(const RemoteCommand& c) {
-  const Notice notice = run(c);
+  const Notice notice = runCommand(c);
   return notice.kind == Notice::Error ? noticeText(notice) : QString();
 }
 
-Notice TRemoteControl::run(const RemoteCommand& c) {
+Notice TRemoteControl::runCommand(const RemoteCommand& c) {
   using Kind = RemoteCommand::Kind;
   Commands& run = commands_;
   switch (c.kind) {

@@ -38,7 +38,7 @@ class TRemoteControl : public QObject, public Remote, public RemoteBoard {
   QString apply(const RemoteCommand& command) override;
 
  private:
-  Notice run(const RemoteCommand& command);
+  Notice runCommand(const RemoteCommand& command);
   void setOverlayLocked(bool locked);
 
   Commands& commands_;
