@@ -9,6 +9,7 @@
 #include "app/formctrl.h"
 #include "board/boardview.h"
 #include "commands/commands.h"
+#include "commands/noticetext.h"
 #include "core/clocktext.h"
 #include "core/match.h"
 #include "platform/dialogs.h"
@@ -29,7 +30,7 @@ QToolButton* countdownButton(QWidget* parent, const char* name, const QRect& bou
   return button;
 }
 
-QString teamWord(int team) { return team == 1 ? QStringLiteral("HEIM") : QStringLiteral("GAST"); }
+QString teamWord(int team) { return team == 1 ? TFormCtrl::tr("HEIM") : TFormCtrl::tr("GAST"); }
 
 }  // namespace
 
@@ -38,9 +39,9 @@ void TFormCtrl::createCountdownControls() {
   const QRect lines[2] = {{6, 252, 80, 34}, {342, 252, 80, 34}};
   const char* buttonNames[2] = {"bTimeout1", "bTimeout2"};
   const char* lineNames[2] = {"LabelTimeouts1", "LabelTimeouts2"};
-  const char* hints[2] = {"[Ctrl+H] Auszeit HEIM", "[Ctrl+G] Auszeit GAST"};
+  const char* hints[2] = {QT_TR_NOOP("[Ctrl+H] Auszeit HEIM"), QT_TR_NOOP("[Ctrl+G] Auszeit GAST")};
   for (int t = 0; t < 2; ++t) {
-    bTimeout[t] = countdownButton(Panel1, buttonNames[t], buttons[t], hints[t]);
+    bTimeout[t] = countdownButton(Panel1, buttonNames[t], buttons[t], tr(hints[t]));
     LabelTimeouts[t] = new QLabel(Panel1);
     LabelTimeouts[t]->setObjectName(lineNames[t]);
     LabelTimeouts[t]->setGeometry(lines[t]);
@@ -50,7 +51,7 @@ void TFormCtrl::createCountdownControls() {
     const int team = t + 1;
     connect(bTimeout[t], &QToolButton::clicked, this, [this, team] { timeoutClick(team); });
   }
-  bBreak = countdownButton(Panel1, "bBreak", {6, 296, 80, 24}, "[Ctrl+P] Pause");
+  bBreak = countdownButton(Panel1, "bBreak", {6, 296, 80, 24}, tr("[Ctrl+P] Pause"));
   connect(bBreak, &QToolButton::clicked, this, &TFormCtrl::breakClick);
 }
 
@@ -60,7 +61,7 @@ void TFormCtrl::timeoutClick(int team) {
     return;
   }
   if (const Notice notice = commands_.timeout(team))
-    platform_.dialogs.showError(this, kAppTitle, notice.text);
+    platform_.dialogs.showError(this, kAppTitle, noticeText(notice));
 }
 
 void TFormCtrl::breakClick() {
@@ -99,17 +100,16 @@ void TFormCtrl::SetClockClick() {
   const std::optional<int> seconds = ClockTimeSeconds(*typed);
   if (!seconds) {
     platform_.dialogs.showError(
-        this, kAppTitle,
-        QStringLiteral("„%1“ ist keine Zeit: bitte m:ss oder h:mm:ss eingeben.").arg(*typed));
+        this, kAppTitle, tr("„%1“ ist keine Zeit: bitte m:ss oder h:mm:ss eingeben.").arg(*typed));
     return;
   }
   if (const Notice notice = commands_.setClock(*seconds))
-    platform_.dialogs.showError(this, kAppTitle, notice.text);
+    platform_.dialogs.showError(this, kAppTitle, noticeText(notice));
 }
 
 void TFormCtrl::UndoClick() {
   if (const Notice notice = commands_.undo())
-    platform_.dialogs.showError(this, kAppTitle, notice.text);
+    platform_.dialogs.showError(this, kAppTitle, noticeText(notice));
 }
 
 void TFormCtrl::HornClick() { commands_.horn(); }

@@ -37,17 +37,17 @@ void TFormCtrl::createControls() {
   ImagePole->setStretch(true);
   ImagePole->setPicture(courtPicture(ImagePole->size()));
 
-  LabelNameCommands = label(Panel1, "LabelNameCommands", {0, 0, kClientWidth, 24}, "HEIM - GAST",
-                            arialBold(24), colors::black);
+  LabelNameCommands = label(Panel1, "LabelNameCommands", {0, 0, kClientWidth, 24},
+                            tr("HEIM - GAST"), arialBold(24), colors::black);
   LabelNameCommands->setBevel(TLabel3DBevel::blNone);
   LabelNameCommands->setTransparent(false);
   LabelNameCommands->setColor(kHeaderOrange);
 
-  ObHelp = ovalButton(Panel1, "ObHelp", {15, 39, 37, 37}, "[F1] Help");
+  ObHelp = ovalButton(Panel1, "ObHelp", {15, 39, 37, 37}, tr("[F1] Help"));
   ObHelp->setGlyph(glyphs::help(), true);
-  ObCFG = ovalButton(Panel1, "ObCFG", {52, 39, 37, 37}, "[F2] Configuration");
+  ObCFG = ovalButton(Panel1, "ObCFG", {52, 39, 37, 37}, tr("[F2] Configuration"));
   ObCFG->setGlyph(glyphs::configuration(), true);
-  ObInfo = ovalButton(Panel1, "ObInfo", {89, 39, 37, 37}, "[F3] Information");
+  ObInfo = ovalButton(Panel1, "ObInfo", {89, 39, 37, 37}, tr("[F3] Information"));
   ObInfo->setGlyph(glyphs::information(), true);
 
   LabelTime =
@@ -55,22 +55,25 @@ void TFormCtrl::createControls() {
   LabelTime->setHighLightColor(colors::black);
   LabelTime->setTransparent(false);
   LabelTime->setColor(kClockGreen);
-  sbSek = spin(Panel1, "sbSek", {293, 30, 17, 52}, "Correct time (Shift+Ctrl +/-)");
-  cbCountdown = check(Panel1, "cbCountdown", {318, 38}, "Countdown", "[F4] Countdown timer");
+  sbSek = spin(Panel1, "sbSek", {293, 30, 17, 52}, tr("Correct time (Shift+Ctrl +/-)"));
+  cbCountdown =
+      check(Panel1, "cbCountdown", {318, 38}, tr("Countdown"), tr("[F4] Countdown timer"));
   cbCountdown->setChecked(true);
-  Time1 = check(Panel1, "Time1", {318, 61}, "Zeit anzeigen", "[Ctrl+Z]");
+  Time1 = check(Panel1, "Time1", {318, 61}, tr("Zeit anzeigen"), "[Ctrl+Z]");
   Time1->setChecked(true);
 
   LabelTaym = label(Panel1, "LabelTaym", {189, 83, 43, 40}, "0", arialBold(37), colors::grey);
-  LabelTaym->setToolTip("[Alt+0..4] Half-time ");
+  LabelTaym->setToolTip(tr("[Alt+0..4] Half-time "));
   LabelTaym->setFillGradient(true);
   LabelTaym->setGradientOrientation(TGradientOrientation::goVertical);
   LabelTaym->setFirstColor(colors::green);
   LabelTaym->setLastColor(colors::white);
-  sbTaym = spin(Panel1, "sbTaym", {233, 85, 17, 37}, "[Alt+0..4] Period");
+  sbTaym = spin(Panel1, "sbTaym", {233, 85, 17, 37}, tr("[Alt+0..4] Period"));
 
-  SpeedButton1 = goalButton(Panel1, "SpeedButton1", 12, "[F11] +1 Goal (HOME team left)", false);
-  SpeedButton2 = goalButton(Panel1, "SpeedButton2", 368, "[F12] +1 Goal (GUEST team right)", true);
+  SpeedButton1 =
+      goalButton(Panel1, "SpeedButton1", 12, tr("[F11] +1 Goal (HOME team left)"), false);
+  SpeedButton2 =
+      goalButton(Panel1, "SpeedButton2", 368, tr("[F12] +1 Goal (GUEST team right)"), true);
 
   LabelC1 = label(Panel1, "LabelC1", {65, 139, 67, 74}, "0", arialBold(61), colors::red);
   LabelC1->setAlignment(TLabel::Alignment::RightJustify);
@@ -82,13 +85,13 @@ void TFormCtrl::createControls() {
   LabelC2->setShadowSize(2);
   LabelC2->setShrinkToWidth(true);
   LabelC2->setToolTip(SpeedButton2->toolTip());
-  Schet1 = spin(Panel1, "Schet1", {138, 152, 17, 49}, "-1 [Ctrl+F11]");
-  Schet2 = spin(Panel1, "Schet2", {269, 152, 17, 49}, "-1 [Ctrl+F12]");
+  Schet1 = spin(Panel1, "Schet1", {138, 152, 17, 49}, tr("-1 [Ctrl+F11]"));
+  Schet2 = spin(Panel1, "Schet2", {269, 152, 17, 49}, tr("-1 [Ctrl+F12]"));
 
-  bPlay = ovalButton(Panel1, "bPlay", {186, 147, 57, 57}, "[F5] Play/Pause");
+  bPlay = ovalButton(Panel1, "bPlay", {186, 147, 57, 57}, tr("[F5] Play/Pause"));
   bPlay->setFont(arialBold(13));
-  bReset = ovalButton(Panel1, "bReset", {180, 244, 70, 29}, "[F10] Game Reset 0:0");
-  bReset->setCaption("Reset");
+  bReset = ovalButton(Panel1, "bReset", {180, 244, 70, 29}, tr("[F10] Game Reset 0:0"));
+  bReset->setCaption(tr("Reset"));
   bReset->setFont(arialBold(12));
   bReset->setColor(colors::red);
   bReset->setEnabled(false);
@@ -115,7 +118,7 @@ void TFormCtrl::createControls() {
   for (TLabel3D* label : {LabStrafe2_1, LabStrafe2_2})
     label->setAlignment(TLabel::Alignment::RightJustify);
 
-  cbStrReset = check(Panel1, "cbStrReset", {168, 302}, "Strafe  RESET", QString());
+  cbStrReset = check(Panel1, "cbStrReset", {168, 302}, tr("Strafe  RESET"), QString());
 
   Image1 = new QLabel(Panel1);
   Image1->setObjectName("Image1");
@@ -195,10 +198,10 @@ void TFormCtrl::createClockAndUndoControls() {
   };
   // In the court's free bands beside the period number; the time-out controls sit beside the
   // penalty times.
-  bSetClock = button("bSetClock", "Zeit…", "[Ctrl+T] Zeit setzen…", {6, 92, 82, 28});
-  bUndo = button("bUndo", "Rückgängig", "[Ctrl+Backspace] Rückgängig", {92, 92, 90, 28});
-  bHorn = button("bHorn", "Horn", "[Ctrl+J] Horn", {256, 92, 80, 28});
-  bMute = button("bMute", "Ton aus", "[Ctrl+M] Ton aus / an", {340, 92, 82, 28});
+  bSetClock = button("bSetClock", tr("Zeit…"), tr("[Ctrl+T] Zeit setzen…"), {6, 92, 82, 28});
+  bUndo = button("bUndo", tr("Rückgängig"), tr("[Ctrl+Backspace] Rückgängig"), {92, 92, 90, 28});
+  bHorn = button("bHorn", tr("Horn"), tr("[Ctrl+J] Horn"), {256, 92, 80, 28});
+  bMute = button("bMute", tr("Ton aus"), tr("[Ctrl+M] Ton aus / an"), {340, 92, 82, 28});
   bMute->setCheckable(true);
   connect(bSetClock, &QToolButton::clicked, this, &TFormCtrl::SetClockClick);
   connect(bUndo, &QToolButton::clicked, this, &TFormCtrl::UndoClick);

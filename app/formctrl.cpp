@@ -15,6 +15,7 @@
 #include "app/penaltymenu.h"
 #include "board/boardview.h"
 #include "commands/commands.h"
+#include "commands/noticetext.h"
 #include "config/cfgdialog.h"
 #include "core/clocktext.h"
 #include "core/match.h"
@@ -59,7 +60,7 @@ class ConsolePenaltyActions final : public PenaltyActions {
 
  private:
   void tell(const Notice& notice) {
-    if (notice) dialogs_.showError(console_, TFormCtrl::kAppTitle, notice.text);
+    if (notice) dialogs_.showError(console_, TFormCtrl::kAppTitle, noticeText(notice));
   }
   Commands& commands_;
   Dialogs& dialogs_;
@@ -81,9 +82,8 @@ TFormCtrl::TFormCtrl(Platform& platform, MatchSession& session, QWidget* parent)
   setWindowIcon(applicationIcon());
   askClockTime = [](QWidget* parent, const QString& shown) -> std::optional<QString> {
     bool ok = false;
-    const QString typed = QInputDialog::getText(parent, QStringLiteral("Zeit setzen"),
-                                                QStringLiteral("Zeit (m:ss oder h:mm:ss):"),
-                                                QLineEdit::Normal, shown, &ok);
+    const QString typed = QInputDialog::getText(
+        parent, tr("Zeit setzen"), tr("Zeit (m:ss oder h:mm:ss):"), QLineEdit::Normal, shown, &ok);
     return ok ? std::optional(typed) : std::nullopt;
   };
   createControls();
@@ -180,7 +180,7 @@ void TFormCtrl::closeEvent(QCloseEvent* event) {
 
 bool TFormCtrl::FormCloseQuery() {
   if (!FDlgYesNo) return true;
-  FDlgYesNo->SetQuestion("Programm beenden?");
+  FDlgYesNo->SetQuestion(tr("Programm beenden?"));
   return FDlgYesNo->exec() == QDialog::Accepted;
 }
 
@@ -256,7 +256,7 @@ void TFormCtrl::applySettings() {
   cbCountdown->setChecked(s.CountDown);
   cbStrReset->setChecked(s.StrReset);
   bMute->setChecked(s.Muted);
-  bMute->setText(s.Muted ? QStringLiteral("Ton an") : QStringLiteral("Ton aus"));
+  bMute->setText(s.Muted ? tr("Ton an") : tr("Ton aus"));
   if (const QString names = board().names; LabelNameCommands->caption() != names) {
     LabelNameCommands->setCaption(names);
     FitNamesFont();
@@ -275,7 +275,7 @@ void TFormCtrl::applySettings() {
 void TFormCtrl::bPlayClick() { commands_.playPause(); }
 
 void TFormCtrl::Reset1Click() {
-  if (platform_.dialogs.askOkCancel(this, kAppTitle, "Reset GAME?")) commands_.reset();
+  if (platform_.dialogs.askOkCancel(this, kAppTitle, tr("Reset GAME?"))) commands_.reset();
 }
 
 void TFormCtrl::MinutePMClick(int stepSeconds) { commands_.correct(stepSeconds); }

@@ -1,6 +1,7 @@
 #include "app/penaltymenu.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenu>
@@ -13,37 +14,41 @@ namespace {
 constexpr int kTeamRole = Qt::UserRole;
 constexpr int kIdRole = Qt::UserRole + 1;
 
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(PenaltyMenu)
+};
+
 }  // namespace
 
 std::optional<QString> askPenaltyTimeBox(QWidget* parent, const QString& shown) {
   bool ok = false;
   const QString typed =
-      QInputDialog::getText(parent, QStringLiteral("Restzeit setzen"),
-                            QStringLiteral("Restzeit (m:ss):"), QLineEdit::Normal, shown, &ok);
+      QInputDialog::getText(parent, Words::tr("Restzeit setzen"), Words::tr("Restzeit (m:ss):"),
+                            QLineEdit::Normal, shown, &ok);
   return ok ? std::optional(typed) : std::nullopt;
 }
 
 QString penaltyKindCaption(const PenaltyKind& kind) {
-  const QString caption = kind.id + QStringLiteral(" Min");
-  return kind.personal ? caption + QStringLiteral(" (persönlich)") : caption;
+  const QString caption = kind.id + Words::tr(" Min");
+  return kind.personal ? caption + Words::tr(" (persönlich)") : caption;
 }
 
 QString penaltyStateCaption(Penalty::State state) {
   switch (state) {
     case Penalty::Armed:
-      return QStringLiteral("bereit");
+      return Words::tr("bereit");
     case Penalty::Waiting:
-      return QStringLiteral("wartet");
+      return Words::tr("wartet");
     case Penalty::Paused:
-      return QStringLiteral("angehalten");
+      return Words::tr("angehalten");
     case Penalty::Running:
       break;
   }
-  return QStringLiteral("läuft");
+  return Words::tr("läuft");
 }
 
 QString penaltyTimeRefusal(const QString& typed) {
-  return QStringLiteral("„%1“ ist keine Restzeit: bitte m:ss von 0:01 bis %2 eingeben.")
+  return Words::tr("„%1“ ist keine Restzeit: bitte m:ss von 0:01 bis %2 eingeben.")
       .arg(typed, SpanText(Penalty::kMaxSeconds));
 }
 
@@ -51,31 +56,30 @@ void fillPenaltyMenu(QMenu& menu, const SportRules& sport, int team, const Penal
                      PenaltyActions& actions, const AskText& askText, Dialogs& dialogs,
                      QWidget* parent) {
   if (sport.countsFouls()) {
-    menu.addAction(QStringLiteral("Foul +1"), [&actions, team] { actions.foul(team, +1); });
-    menu.addAction(QStringLiteral("Foul −1"), [&actions, team] { actions.foul(team, -1); });
+    menu.addAction(Words::tr("Foul +1"), [&actions, team] { actions.foul(team, +1); });
+    menu.addAction(Words::tr("Foul −1"), [&actions, team] { actions.foul(team, -1); });
     menu.addSeparator();
   }
   for (const PenaltyKind& kind : sport.kinds)
     menu.addAction(penaltyKindCaption(kind),
                    [&actions, team, id = kind.id] { actions.givePenalty(team, id); });
   menu.addSeparator();
-  QAction* setTime = menu.addAction(QStringLiteral("Restzeit setzen…"));
-  QAction* cancel = menu.addAction(QStringLiteral("Aufheben"));
+  QAction* setTime = menu.addAction(Words::tr("Restzeit setzen…"));
+  QAction* cancel = menu.addAction(Words::tr("Aufheben"));
   setTime->setEnabled(penalty != nullptr);
   cancel->setEnabled(penalty != nullptr);
   if (!penalty) return;
   const int id = penalty->id;
-  QObject::connect(setTime, &QAction::triggered, &menu,
-                   [&actions, &dialogs, askText, parent, team, id, shown = penalty->text()] {
-                     const std::optional<QString> typed = askText(parent, shown);
-                     if (!typed) return;
-                     const std::optional<int> seconds = SpanSeconds(*typed);
-                     const bool inRange =
-                         seconds && *seconds >= 1 && *seconds <= Penalty::kMaxSeconds;
-                     if (!inRange || !actions.setPenaltyTime(team, id, *seconds))
-                       dialogs.showError(parent, QStringLiteral("Restzeit"),
-                                         penaltyTimeRefusal(typed->trimmed()));
-                   });
+  QObject::connect(
+      setTime, &QAction::triggered, &menu,
+      [&actions, &dialogs, askText, parent, team, id, shown = penalty->text()] {
+        const std::optional<QString> typed = askText(parent, shown);
+        if (!typed) return;
+        const std::optional<int> seconds = SpanSeconds(*typed);
+        const bool inRange = seconds && *seconds >= 1 && *seconds <= Penalty::kMaxSeconds;
+        if (!inRange || !actions.setPenaltyTime(team, id, *seconds))
+          dialogs.showError(parent, Words::tr("Restzeit"), penaltyTimeRefusal(typed->trimmed()));
+      });
   QObject::connect(cancel, &QAction::triggered, &menu,
                    [&actions, team, id] { actions.cancelPenalty(team, id); });
 }
@@ -96,8 +100,8 @@ void TPenaltyList::render(const MatchState& state, const SportRules& sport) {
   clear();
   for (int team = 1; team <= 2; ++team)
     for (const Penalty& p : state.teamPenalties[team - 1]) {
-      QString text = (team == 1 ? QStringLiteral("Heim") : QStringLiteral("Gast")) + "  " +
-                     penaltyKindCaption(p.kind);
+      QString text =
+          (team == 1 ? Words::tr("Heim") : Words::tr("Gast")) + "  " + penaltyKindCaption(p.kind);
       if (p.player) text += QStringLiteral("  #%1").arg(*p.player);
       text += "  " + p.text() + "  " + penaltyStateCaption(p.state);
       auto* item = new QListWidgetItem(text, this);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "commands/commands.h"
+#include "commands/noticetext.h"
 #include "core/match.h"
 #include "core/runtextlist.h"
 #include "platform/dialogs.h"
@@ -61,8 +62,10 @@ void TRemoteControl::start(std::optional<int> port) {
       return;
     }
     // For an operator who started the program from a terminal, and for scripts.
-    std::printf("Fernbedienung: %s  PIN %s\n", qPrintable(boardAddress(server_->port())),
-                qPrintable(server_->pin()));
+    std::printf(
+        "%s\n",
+        qPrintable(
+            tr("Fernbedienung: %1  PIN %2").arg(boardAddress(server_->port()), server_->pin())));
     std::fflush(stdout);
     commands_.setRemote(true, listenPort);
   }
@@ -131,98 +134,83 @@ QJsonObject TRemoteControl::state() const {
   return state;
 }
 
-// Every command is the command layer's own, as the console's keys run it.
-void TRemoteControl::apply(const RemoteCommand& c) {
+// Every command is the command layer's own, as the console's keys run it; a refused one is
+// refused with the command layer's reason, in the words the console shows. The state may have
+// moved on since the sender saw it.
+QString TRemoteControl::apply(const RemoteCommand& c) {
+  const Notice notice = runCommand(c);
+  return notice.kind == Notice::Error ? noticeText(notice) : QString();
+}
+
+Notice TRemoteControl::runCommand(const RemoteCommand& c) {
   using Kind = RemoteCommand::Kind;
   Commands& run = commands_;
   switch (c.kind) {
     case Kind::PlayPause:
-      return run.playPause();
+      return run.playPause(), Notice();
     case Kind::Reset:  // the phone asked "Reset GAME?" already
-      return run.reset();
+      return run.reset(), Notice();
     case Kind::Goal:
-      return run.goal(c.team, c.value > 0 ? +1 : -1);
+      return run.goal(c.team, c.value > 0 ? +1 : -1), Notice();
     case Kind::Penalty:
-      return run.penaltyClick(c.team, c.slot);
+      return run.penaltyClick(c.team, c.slot), Notice();
     case Kind::Period:
-      return run.setPeriod(c.value);
+      return run.setPeriod(c.value), Notice();
     case Kind::NextPeriod:
-      return run.periodCycle();
+      return run.periodCycle(), Notice();
     case Kind::Correct:
-      return run.correct(c.value);
+      return run.correct(c.value), Notice();
     case Kind::CountDown:
-      return run.setCountDown(c.on);
+      return run.setCountDown(c.on), Notice();
     case Kind::ShowClock:
-      return run.setClockShown(c.on);
+      return run.setClockShown(c.on), Notice();
     case Kind::PenaltyRelease:
-      return run.setPenaltyRelease(c.on);
+      return run.setPenaltyRelease(c.on), Notice();
     case Kind::Logo:
-      return run.setLogoScreen(c.on);
+      return run.setLogoScreen(c.on), Notice();
     case Kind::Black:
-      return run.setBlackScreen(c.on);
+      return run.setBlackScreen(c.on), Notice();
     case Kind::TextStart:
       switch (c.mode) {
         case RemoteCommand::TextMode::One:
-          return void(run.startText(runTextOne));
+          return run.startText(runTextOne);
         case RemoteCommand::TextMode::All:
-          return void(run.startText(runTextAll));
+          return run.startText(runTextAll);
         case RemoteCommand::TextMode::Static:
-          return void(run.startText(runTextStatic));
+          return run.startText(runTextStatic);
       }
-      return;
+      return {};
     case Kind::TextStop:
-      return run.stopText();
+      return run.stopText(), Notice();
     case Kind::TextSelect:
       // Selecting past the end leaves the selection where it is.
       if (c.value < commands_.texts().count()) run.selectText(c.value);
-      return;
+      return {};
     case Kind::PenaltyGive:
-      return void(run.givePenalty(c.team, c.penaltyKind, c.player));
+      return run.givePenalty(c.team, c.penaltyKind, c.player);
     case Kind::PenaltyTime:
-      return void(run.setPenaltyTime(c.team, c.id, c.value));
+      return run.setPenaltyTime(c.team, c.id, c.value);
     case Kind::PenaltyCancel:
-      return void(run.cancelPenalty(c.team, c.id));
+      return run.cancelPenalty(c.team, c.id);
     case Kind::Foul:
-      return void(run.foul(c.team, c.value));
+      return run.foul(c.team, c.value);
     case Kind::SetClock:
-      return void(run.setClock(c.value));
+      return run.setClock(c.value);
     case Kind::Undo:
-      return void(run.undo());
+      return run.undo();
     case Kind::Horn:
-      return run.horn();
+      return run.horn(), Notice();
     case Kind::Mute:
-      return run.setMuted(c.on);
+      return run.setMuted(c.on), Notice();
     case Kind::Timeout:
-      return void(run.timeout(c.team));
+      return run.timeout(c.team);
     case Kind::TimeoutEnd:
-      return run.timeoutEnd();
+      return run.timeoutEnd(), Notice();
     case Kind::BreakStart:
-      return run.startBreak();
+      return run.startBreak(), Notice();
     case Kind::BreakEnd:
-      return run.endBreak();
+      return run.endBreak(), Notice();
   }
-}
-
-// The penalty commands refer to the sport and to penalties the sender saw; the state may
-// have moved on since.
-QString TRemoteControl::refusal(const RemoteCommand& c) const {
-  using Kind = RemoteCommand::Kind;
-  const Match& match = commands_.match();
-  const bool byId = c.kind == Kind::PenaltyTime || c.kind == Kind::PenaltyCancel;
-  if (byId && !match.state().penalty(c.team, c.id))
-    return QString("team %1 has no penalty %2").arg(c.team).arg(c.id);
-  if (c.kind == Kind::PenaltyGive && !match.sport().kind(c.penaltyKind))
-    return QString("the sport \"%1\" has no penalty \"%2\"").arg(match.sport().name, c.penaltyKind);
-  if (c.kind == Kind::PenaltyGive && commands_.settings().view() >= 2)
-    return "this view shows no penalty times";
-  if (c.kind == Kind::Foul && !match.sport().countsFouls())
-    return QString("the sport \"%1\" counts no fouls").arg(match.sport().name);
-  // The command layer's own German line, as the console shows it.
-  if (c.kind == Kind::SetClock) return commands_.setClockRefusal(c.value).text;
-  if (c.kind == Kind::Undo && !commands_.canUndo())
-    return QStringLiteral("Es gibt nichts rückgängig zu machen.");
-  if (c.kind == Kind::Timeout) return commands_.timeoutRefusal(c.team).text;
-  if (c.kind == Kind::PenaltyGive) return commands_.penaltyListRefusal(c.team).text;
   return {};
 }
 

@@ -19,6 +19,7 @@ class Commands;
 class MatchSession;
 class RemoteServer;
 class TPairingWindow;
+struct Notice;
 struct Platform;
 
 class TRemoteControl : public QObject, public Remote, public RemoteBoard {
@@ -37,10 +38,10 @@ class TRemoteControl : public QObject, public Remote, public RemoteBoard {
   TPairingWindow& window() { return *window_; }
 
   QJsonObject state() const override;
-  void apply(const RemoteCommand& command) override;
-  QString refusal(const RemoteCommand& command) const override;
+  QString apply(const RemoteCommand& command) override;
 
  private:
+  Notice runCommand(const RemoteCommand& command);
   void setOverlayLocked(bool locked);
 
   Commands& commands_;

@@ -1,6 +1,7 @@
 #include "app/remoteloader.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <utility>
 
 #include "platform/dialogs.h"
@@ -22,8 +23,10 @@ Remote* RemoteLoader::remote() {
   auto create = reinterpret_cast<RemoteFactory>(
       loadModule(module_, modulePaths_, kRemoteFactoryName, reason));
   if (!create) {
-    platform_.dialogs.showError(QApplication::activeWindow(), "Fernbedienung",
-                                QString("Die Fernbedienung ist nicht verfügbar: %1.").arg(reason));
+    platform_.dialogs.showError(
+        QApplication::activeWindow(), QCoreApplication::translate("RemoteLoader", "Fernbedienung"),
+        QCoreApplication::translate("RemoteLoader", "Die Fernbedienung ist nicht verfügbar: %1.")
+            .arg(reason));
     return nullptr;
   }
   remote_.reset(create(session_, platform_));

@@ -31,7 +31,8 @@ namespace {
 
 constexpr int kDefaultView = 1;  // "Quillo2"
 constexpr int kFontPickerPoints = 18;
-constexpr char kUnfilledTime[] = "Invalid input value.  Use escape key to abandon changes";
+constexpr char kUnfilledTime[] =
+    QT_TRANSLATE_NOOP("TCfgDialog", "Invalid input value.  Use escape key to abandon changes");
 
 QLabel* label(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
 
@@ -93,7 +94,7 @@ TCfgDialog::TCfgDialog(Platform& platform, const QString& programFolder, QWidget
       programFolder_(programFolder),
       pictureFolder_(programFolder) {
   setObjectName("CfgDialog");
-  setWindowTitle("Einstellungen");
+  setWindowTitle(tr("Einstellungen"));
   createControls();
   fontColorPanels_ = {cbColorF1, cbColorF2, cbColorF3, cbColorF4, cbColorFRS};
 }
@@ -103,7 +104,7 @@ QFrame* TCfgDialog::createLineRow(const QString& caption, int tag, TColorPanel*&
   auto* row = new QFrame(this);
   row->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   background = new TColorPanel(tag, row);
-  fontButton = new QPushButton("Schrift", row);
+  fontButton = new QPushButton(tr("Schrift"), row);
   fontColor = new TColorPanel(-1, row);
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(6, 1, 6, 1);
@@ -120,11 +121,11 @@ QFrame* TCfgDialog::createLineRow(const QString& caption, int tag, TColorPanel*&
 void TCfgDialog::createControls() {
   meTime = new QLineEdit(this);
   meTime->setInputMask("99:99;_");
-  meTime->setToolTip("MM:SS");
+  meTime->setToolTip(tr("MM:SS"));
   meTime->setMaximumWidth(60);
   bComanda1 = new QToolButton(this);
   bComanda1->setArrowType(Qt::DownArrow);
-  eNames = new QLineEdit("HEIM - GAST", this);
+  eNames = new QLineEdit(tr("HEIM - GAST"), this);
   bComanda2 = new QToolButton(this);
   bComanda2->setArrowType(Qt::DownArrow);
   cbColor0 = new TColorPanel(0, this);
@@ -132,15 +133,15 @@ void TCfgDialog::createControls() {
   seVid->addItems({"Quillo1", "Quillo2", "Varnesk1", "Varnesk2"});
   // The sport's preset; choosing one offers its period and break lengths.
   cbSport = new QComboBox(this);
-  const std::pair<const char*, const char*> sports[] = {{"standard", "Standard"},
-                                                        {"handball", "Handball"},
-                                                        {"floorball", "Floorball"},
-                                                        {"icehockey", "Eishockey"},
-                                                        {"futsal", "Futsal"}};
-  for (const auto& [name, caption] : sports) cbSport->addItem(caption, QString(name));
+  const std::pair<const char*, const char*> sports[] = {{"standard", QT_TR_NOOP("Standard")},
+                                                        {"handball", QT_TR_NOOP("Handball")},
+                                                        {"floorball", QT_TR_NOOP("Floorball")},
+                                                        {"icehockey", QT_TR_NOOP("Eishockey")},
+                                                        {"futsal", QT_TR_NOOP("Futsal")}};
+  for (const auto& [name, caption] : sports) cbSport->addItem(tr(caption), QString(name));
   meBreak = new QLineEdit(this);
   meBreak->setInputMask("99:99;_");
-  meBreak->setToolTip("MM:SS");
+  meBreak->setToolTip(tr("MM:SS"));
   meBreak->setMaximumWidth(60);
   connect(cbSport, &QComboBox::activated, this, [this] {
     if (const auto sport = SportRules::preset(cbSport->currentData().toString())) {
@@ -149,29 +150,29 @@ void TCfgDialog::createControls() {
     }
   });
 
-  gb1 = createLineRow("Titel:", 1, cbColor1, bFont1, cbColorF1);
-  gb2 = createLineRow("Zeit:", 2, cbColor2, bFont2, cbColorF2);
-  gb3 = createLineRow("Namen:", 3, cbColor3, bFont3, cbColorF3);
-  gb4 = createLineRow("Spielstand:", 4, cbColor4, bFont4, cbColorF4);
+  gb1 = createLineRow(tr("Titel:"), 1, cbColor1, bFont1, cbColorF1);
+  gb2 = createLineRow(tr("Zeit:"), 2, cbColor2, bFont2, cbColorF2);
+  gb3 = createLineRow(tr("Namen:"), 3, cbColor3, bFont3, cbColorF3);
+  gb4 = createLineRow(tr("Spielstand:"), 4, cbColor4, bFont4, cbColorF4);
 
   gbZeilen = new QGroupBox(" Lauftext.txt ", this);
   seRunSpeed = new TSpinEdit(1, 5, 1, gbZeilen);
   seRunSpeed->setValue(3);
-  Button1 = new QPushButton("Schrift", gbZeilen);
+  Button1 = new QPushButton(tr("Schrift"), gbZeilen);
   cbColorFRS = new TColorPanel(-1, gbZeilen);
   auto* runRow = new QHBoxLayout(gbZeilen);
   runRow->setContentsMargins(6, 2, 6, 2);
-  runRow->addWidget(label("Geschwindig.:", gbZeilen));
+  runRow->addWidget(label(tr("Geschwindig.:"), gbZeilen));
   runRow->addWidget(seRunSpeed);
   runRow->addStretch();
   runRow->addWidget(Button1);
   runRow->addWidget(cbColorFRS);
 
-  gbTitle = new QGroupBox(" Titel ", this);
-  RadioButton1 = new QRadioButton("Text ", gbTitle);
+  gbTitle = new QGroupBox(tr(" Titel "), this);
+  RadioButton1 = new QRadioButton(tr("Text "), gbTitle);
   RadioButton1->setChecked(true);
-  eTitle = new QLineEdit("SPIELTITEL", gbTitle);
-  RadioButton2 = new QRadioButton("Logo ", gbTitle);
+  eTitle = new QLineEdit(tr("SPIELTITEL"), gbTitle);
+  RadioButton2 = new QRadioButton(tr("Logo "), gbTitle);
   eTitleFile = new TFileComboBox(gbTitle);
   eTitleFile->setEditable(true);
   eTitleFile->setInsertPolicy(QComboBox::NoInsert);
@@ -181,34 +182,34 @@ void TCfgDialog::createControls() {
   titleGrid->addWidget(RadioButton2, 1, 0);
   titleGrid->addWidget(eTitleFile, 1, 1);
 
-  gbSound = new QGroupBox(" Musik am Ende des Spiels ", this);
+  gbSound = new QGroupBox(tr(" Musik am Ende des Spiels "), this);
   eSound = new QLineEdit(gbSound);
   bSound = new QToolButton(gbSound);
   bSound->setText("...");
-  cbSound = new QCheckBox("Endlosschleife", gbSound);
+  cbSound = new QCheckBox(tr("Endlosschleife"), gbSound);
   seSoundTime = new TSpinEdit(0, 300, 3, gbSound);
   seSoundTime->setValue(60);
-  seSoundTime->setToolTip("Sek.");
+  seSoundTime->setToolTip(tr("Sek."));
   auto* soundGrid = new QGridLayout(gbSound);
   soundGrid->addWidget(eSound, 0, 0, 1, 2);
   soundGrid->addWidget(bSound, 0, 2);
   soundGrid->addWidget(cbSound, 1, 0, 1, 3);
   soundGrid->addWidget(seSoundTime, 2, 0);
-  soundGrid->addWidget(label("Sekunden bis zum Ende", gbSound), 2, 1, 1, 2);
+  soundGrid->addWidget(label(tr("Sekunden bis zum Ende"), gbSound), 2, 1, 1, 2);
 
-  gbMonitor = new QGroupBox(" 2. Monitor/TV/Orvalis-Display ", this);
+  gbMonitor = new QGroupBox(tr(" 2. Monitor/TV/Orvalis-Display "), this);
   cbMonitor = new QComboBox(gbMonitor);
-  cbMonitor->addItem("nicht angeschlossen");
+  cbMonitor->addItem(tr("nicht angeschlossen"));
   cbMonitor->setEnabled(false);
-  cbFullScreen = new QCheckBox("Vollbildschirm ", gbMonitor);
+  cbFullScreen = new QCheckBox(tr("Vollbildschirm "), gbMonitor);
   cbFullScreen->setChecked(true);
   auto* monitorBox = new QVBoxLayout(gbMonitor);
   monitorBox->addWidget(cbMonitor);
   monitorBox->addWidget(cbFullScreen);
 
-  bDefault2 = new QPushButton("Default", this);
-  bCancel = new QPushButton("Abbrechen", this);
-  OKBtn = new QPushButton("OK", this);
+  bDefault2 = new QPushButton(tr("Default"), this);
+  bCancel = new QPushButton(tr("Abbrechen"), this);
+  OKBtn = new QPushButton(tr("OK"), this);
   OKBtn->setDefault(true);
 
   // The team list lies over the left column when a team button opens it.
@@ -216,21 +217,21 @@ void TCfgDialog::createControls() {
   ListBox1->hide();
 
   auto* timeRow = new QHBoxLayout;
-  timeRow->addWidget(label("Spieldauer:", this));
+  timeRow->addWidget(label(tr("Spieldauer:"), this));
   timeRow->addWidget(meTime);
   timeRow->addStretch();
-  timeRow->addWidget(label("Sportart:", this));
+  timeRow->addWidget(label(tr("Sportart:"), this));
   timeRow->addWidget(cbSport);
   auto* namesRow = new QHBoxLayout;
-  namesRow->addWidget(label("Teams:", this));
+  namesRow->addWidget(label(tr("Teams:"), this));
   namesRow->addWidget(bComanda1);
   namesRow->addWidget(eNames, 1);
   namesRow->addWidget(bComanda2);
   auto* viewRow = new QHBoxLayout;
-  viewRow->addWidget(label("Display:", this));
+  viewRow->addWidget(label(tr("Display:"), this));
   viewRow->addWidget(cbColor0);
   viewRow->addStretch();
-  viewRow->addWidget(label("Ansicht:", this));
+  viewRow->addWidget(label(tr("Ansicht:"), this));
   viewRow->addWidget(seVid);
   auto* left = new QVBoxLayout;
   left->addLayout(timeRow);
@@ -239,7 +240,7 @@ void TCfgDialog::createControls() {
   for (QWidget* w : std::initializer_list<QWidget*>{gb1, gb2, gb3, gb4, gbZeilen})
     left->addWidget(w);
   auto* breakRow = new QHBoxLayout;
-  breakRow->addWidget(label("Pause zwischen den Perioden:", this));
+  breakRow->addWidget(label(tr("Pause zwischen den Perioden:"), this));
   breakRow->addWidget(meBreak);
   breakRow->addStretch();
   left->addLayout(breakRow);
@@ -401,7 +402,7 @@ void TCfgDialog::FormShow() {
 void TCfgDialog::fillMonitors() {
   cbMonitor->clear();
   if (!cbMonitor->isEnabled()) {
-    cbMonitor->addItem("nicht angeschlossen");
+    cbMonitor->addItem(tr("nicht angeschlossen"));
     cbMonitor->setCurrentIndex(0);
     return;
   }
@@ -470,7 +471,8 @@ void TCfgDialog::RadioButton1Click(int tag) {
   eTitle->setEnabled(!picture);
   eTitleFile->setEnabled(picture);
   if (picture && filled_) {
-    OpenFileRequest request{pictureFolder_, "Bilder (*.gif *.jpg *.jpeg *.bmp);;Alle (*)", {}, {}};
+    OpenFileRequest request{
+        pictureFolder_, tr("Bilder (*.gif *.jpg *.jpeg *.bmp);;Alle (*)"), {}, {}};
     const QFileInfo current(eTitleFile->currentText());
     if (current.isFile()) {
       pictureFolder_ = current.absolutePath();
@@ -512,7 +514,7 @@ void TCfgDialog::accept() {
   if (!breakSeconds()) {
     platform_.dialogs.showError(
         this, QGuiApplication::applicationDisplayName(),
-        QString("Die Pause \"%1\" ist keine Zeit von 00:00 bis 59:59.").arg(meBreak->text()));
+        tr("Die Pause \"%1\" ist keine Zeit von 00:00 bis 59:59.").arg(meBreak->text()));
     meBreak->setFocus();
     return;
   }
@@ -526,7 +528,7 @@ void TCfgDialog::refuseUnfilledTime() {
 }
 
 void TCfgDialog::complainUnfilledTime() {
-  platform_.dialogs.showError(this, QGuiApplication::applicationDisplayName(), kUnfilledTime);
+  platform_.dialogs.showError(this, QGuiApplication::applicationDisplayName(), tr(kUnfilledTime));
   meTime->setFocus();
 }
 
@@ -576,7 +578,7 @@ ConfirmedConfiguration TCfgDialog::confirmed(const TSettings& current) const {
   const QString period = periodText();
   const std::optional<int> time = periodSeconds(period);
   if (!time) {
-    c.refusal = QString("'%1' is not a valid time.").arg(period);
+    c.refusal = tr("'%1' is not a valid time.").arg(period);
     return c;
   }
   s.Time = *time;

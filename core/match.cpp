@@ -1,5 +1,6 @@
 #include "core/match.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "core/clocktext.h"
@@ -31,21 +32,29 @@ std::optional<Penalty::State> Penalty::stateNamed(const QString& name) {
   return std::nullopt;
 }
 
+namespace {
+
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(UndoStep)
+};
+
+}  // namespace
+
 QString UndoStep::caption(const QString& command) {
   static const std::pair<const char*, const char*> kCaptions[] = {
-      {"goal", "Tor"},
-      {"penalty", "Strafe"},
-      {"penaltyTime", "Restzeit gesetzt"},
-      {"penaltyCancel", "Strafe aufgehoben"},
-      {"foul", "Foul"},
-      {"period", "Periode"},
-      {"correct", "Zeitkorrektur"},
-      {"setClock", "Zeit gesetzt"},
-      {"reset", "Reset"},
-      {"timeout", "Auszeit"},
+      {"goal", QT_TRANSLATE_NOOP("UndoStep", "Tor")},
+      {"penalty", QT_TRANSLATE_NOOP("UndoStep", "Strafe")},
+      {"penaltyTime", QT_TRANSLATE_NOOP("UndoStep", "Restzeit gesetzt")},
+      {"penaltyCancel", QT_TRANSLATE_NOOP("UndoStep", "Strafe aufgehoben")},
+      {"foul", QT_TRANSLATE_NOOP("UndoStep", "Foul")},
+      {"period", QT_TRANSLATE_NOOP("UndoStep", "Periode")},
+      {"correct", QT_TRANSLATE_NOOP("UndoStep", "Zeitkorrektur")},
+      {"setClock", QT_TRANSLATE_NOOP("UndoStep", "Zeit gesetzt")},
+      {"reset", QT_TRANSLATE_NOOP("UndoStep", "Reset")},
+      {"timeout", QT_TRANSLATE_NOOP("UndoStep", "Auszeit")},
   };
   for (const auto& [name, caption] : kCaptions)
-    if (command == QLatin1String(name)) return QString::fromUtf8(caption);
+    if (command == QLatin1String(name)) return Words::tr(caption);
   return command;
 }
 

@@ -164,8 +164,9 @@ struct UndoStep {
   MatchSnapshot before;
   MatchSnapshot after;
 
-  // The operator's German word for a command name ("Tor", "Reset"): the console's undo button,
-  // the phone and the German match report say it. An unknown name is given back as it is.
+  // The operator's word for a command name ("Tor", "Reset") in the session's language: the
+  // console's undo button, the phone and the German match report say it. An unknown name is
+  // given back as it is.
   static QString caption(const QString& command);
 
   bool operator==(const UndoStep&) const = default;

@@ -1,5 +1,6 @@
 #include "journal/journalreader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <cctype>
@@ -9,6 +10,10 @@
 #include "journal/snapshotjson.h"
 
 namespace {
+
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(JournalReader)
+};
 
 JournalReading refuse(const QString& problem) { return {std::nullopt, problem}; }
 
@@ -225,14 +230,15 @@ JournalReading readJournal(QIODevice& device) {
   bool tooLong = false;
   QByteArray first = source.next(&whole, &tooLong);
   if (first.startsWith("\xEF\xBB\xBF")) first.remove(0, 3);  // an editor's byte order mark
-  if (first.isEmpty() && !tooLong) return refuse("leer");
-  if (tooLong || !looksLikeJournalLine(first)) return refuse("kein Spieljournal von Scorvex");
+  if (first.isEmpty() && !tooLong) return refuse(Words::tr("leer"));
+  if (tooLong || !looksLikeJournalLine(first))
+    return refuse(Words::tr("kein Spieljournal von Scorvex"));
   const auto head = journalline::decode(first);
   const bool firstWhole = whole;
   if (head && (*head)["k"] == "head" && (*head)["program"] != journalformat::kProgram)
-    return refuse("kein Spieljournal von Scorvex");
+    return refuse(Words::tr("kein Spieljournal von Scorvex"));
   if (head && (*head)["format"].toInt() > journalformat::kVersion)
-    return refuse("von einer neueren Version von Scorvex");
+    return refuse(Words::tr("von einer neueren Version von Scorvex"));
 
   JournalContents contents;
   // A damaged head does not lose the match: the lines after it are read, and the match is
@@ -257,7 +263,7 @@ JournalReading readJournal(QIODevice& device) {
   }
   if (!headWhole) {
     if (good == 0 || !taker.firstWall().isValid())
-      return refuse(firstWhole ? "beschädigt in Zeile 1" : "abgeschnitten");
+      return refuse(firstWhole ? Words::tr("beschädigt in Zeile 1") : Words::tr("abgeschnitten"));
     contents.started = taker.firstWall();
   }
   contents.lastWall = taker.lastWall();

@@ -1,5 +1,6 @@
 #include "journal/journalstore.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -16,7 +17,8 @@ bool JournalStore::hasCurrent() const { return QFileInfo(currentPath()).isFile()
 
 bool JournalStore::prepare(QString* error) const {
   if (QDir().mkpath(matchesFolder())) return true;
-  *error = QString("Ordner %1 kann nicht angelegt werden").arg(matchesFolder());
+  *error = QCoreApplication::translate("JournalStore", "Ordner %1 kann nicht angelegt werden")
+               .arg(matchesFolder());
   return false;
 }
 

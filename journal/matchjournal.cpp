@@ -329,9 +329,9 @@ void MatchJournal::compactIfDue() {
 }
 
 void MatchJournal::setProblem(const QString& reason) {
-  const QString problem =
-      reason.isEmpty() ? QString()
-                       : QString("Spieljournal: %1 — das Spiel wird nicht gesichert").arg(reason);
+  const QString problem = reason.isEmpty()
+                              ? QString()
+                              : tr("Spieljournal: %1 — das Spiel wird nicht gesichert").arg(reason);
   if (problem == problem_) return;
   problem_ = problem;
   emit problemChanged(problem_);

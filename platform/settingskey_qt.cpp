@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -46,7 +47,7 @@ struct QtSettingsKey::Store {
     if (!info.exists()) return regfile::Values();
     // Only a regular file: a pipe would block the program on opening it.
     if (!info.isFile()) {
-      failure = QStringLiteral("Not a regular file");
+      failure = QCoreApplication::translate("SettingsKey", "Not a regular file");
       return std::nullopt;
     }
     QFile file(location);

@@ -1,5 +1,6 @@
 #include "platform/sound.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,10 @@
 #include "platform/programfolder.h"
 
 namespace {
+
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(Sound)
+};
 
 constexpr char kEndSignalName[] = "Ton-ende.wav";
 
@@ -113,11 +118,11 @@ void SoundLoader::play(const QString& fileName, bool loop) {
   if (muted_) return;
   // What can be seen before playing is told at once; what the decoder finds comes back later.
   const QFileInfo file(fileName);
-  if (!file.exists()) return failed(fileName, "Datei fehlt");
-  if (!file.isFile()) return failed(fileName, "keine Datei");
+  if (!file.exists()) return failed(fileName, Words::tr("Datei fehlt"));
+  if (!file.isFile()) return failed(fileName, Words::tr("keine Datei"));
   if (QFile readable(fileName); !readable.open(QIODevice::ReadOnly))
-    return failed(fileName, "Datei nicht lesbar");
-  if (file.size() == 0) return failed(fileName, "Datei ist leer");
+    return failed(fileName, Words::tr("Datei nicht lesbar"));
+  if (file.size() == 0) return failed(fileName, Words::tr("Datei ist leer"));
   if (SoundPlayer* p = player()) p->play(fileName, loop);
 }
 
@@ -144,7 +149,7 @@ void SoundLoader::failed(const QString& fileName, const QString& reason) {
   if (!reported_.contains(key)) {
     reported_.insert(key);
     if (report_)
-      report_(QString("Ton '%1' nicht abspielbar: %2 — es ertönt die eingebaute Hupe")
+      report_(Words::tr("Ton '%1' nicht abspielbar: %2 — es ertönt die eingebaute Hupe")
                   .arg(QDir::toNativeSeparators(fileName), reason));
   }
   playHorn(kHornEndMs);

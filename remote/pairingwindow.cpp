@@ -36,10 +36,10 @@ QString boardAddress(quint16 port) {
 TPairingWindow::TPairingWindow(RemoteServer& server, QWidget* parent)
     : QWidget(parent, Qt::Window), server_(server) {
   setObjectName("PairingWindow");
-  setWindowTitle("Fernbedienung");
+  setWindowTitle(tr("Fernbedienung"));
   auto* layout = new QVBoxLayout(this);
 
-  auto* hint = new QLabel("Auf dem Telefon im selben Netz öffnen:", this);
+  auto* hint = new QLabel(tr("Auf dem Telefon im selben Netz öffnen:"), this);
   LabelAddress = new QLabel(this);
   LabelAddress->setObjectName("LabelAddress");
   LabelAddress->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -54,24 +54,24 @@ TPairingWindow::TPairingWindow(RemoteServer& server, QWidget* parent)
   LabelOverlay = new QLabel(this);
   LabelOverlay->setObjectName("LabelOverlay");
   LabelOverlay->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  cbOverlayLock = new QCheckBox("Overlay nur mit Schlüssel", this);
+  cbOverlayLock = new QCheckBox(tr("Overlay nur mit Schlüssel"), this);
   cbOverlayLock->setObjectName("cbOverlayLock");
   ListDevices = new QListWidget(this);
   ListDevices->setObjectName("ListDevices");
-  bDrop = new QPushButton("Trennen", this);
+  bDrop = new QPushButton(tr("Trennen"), this);
   bDrop->setObjectName("bDrop");
-  bStop = new QPushButton("Server beenden", this);
+  bStop = new QPushButton(tr("Server beenden"), this);
   bStop->setObjectName("bStop");
-  bColor1 = new QPushButton("Farbe Heim …", this);
+  bColor1 = new QPushButton(tr("Farbe Heim …"), this);
   bColor1->setObjectName("bColor1");
-  bColor2 = new QPushButton("Farbe Gast …", this);
+  bColor2 = new QPushButton(tr("Farbe Gast …"), this);
   bColor2->setObjectName("bColor2");
   bColor1->setEnabled(false);
   bColor2->setEnabled(false);
   sePort = new QSpinBox(this);
   sePort->setObjectName("sePort");
   sePort->setRange(1, 65535);
-  bPort = new QPushButton("Auf diesem Port starten", this);
+  bPort = new QPushButton(tr("Auf diesem Port starten"), this);
   bPort->setObjectName("bPort");
   LabelPortProblem = new QLabel(this);
   LabelPortProblem->setObjectName("LabelPortProblem");
@@ -89,24 +89,24 @@ TPairingWindow::TPairingWindow(RemoteServer& server, QWidget* parent)
   layout->addWidget(hint);
   layout->addWidget(LabelAddress);
   layout->addWidget(ImageQr);
-  layout->addWidget(new QLabel("PIN:", this));
+  layout->addWidget(new QLabel(tr("PIN:"), this));
   layout->addWidget(LabelPin);
   layout->addWidget(LabelOverlay);
   layout->addWidget(cbOverlayLock);
   layout->addWidget(LabelReaders);
   auto* colors = new QHBoxLayout;
-  colors->addWidget(new QLabel("Overlay-Farben:", this));
+  colors->addWidget(new QLabel(tr("Overlay-Farben:"), this));
   colors->addWidget(bColor1);
   colors->addWidget(bColor2);
   colors->addStretch();
   layout->addLayout(colors);
   auto* port = new QHBoxLayout;
-  port->addWidget(new QLabel("Port:", this));
+  port->addWidget(new QLabel(tr("Port:"), this));
   port->addWidget(sePort);
   port->addWidget(bPort);
   port->addStretch();
   layout->addLayout(port);
-  layout->addWidget(new QLabel("Verbundene Geräte:", this));
+  layout->addWidget(new QLabel(tr("Verbundene Geräte:"), this));
   layout->addWidget(ListDevices);
   layout->addWidget(LabelGuesses);
   auto* buttons = new QHBoxLayout;
@@ -163,7 +163,7 @@ void TPairingWindow::showTeamColors() {
 
 void TPairingWindow::showPortProblem(const QString& message, int freePort) {
   LabelPortProblem->setText(
-      freePort > 0 ? message + QString(" Frei ist zum Beispiel Port %1.").arg(freePort) : message);
+      freePort > 0 ? message + tr(" Frei ist zum Beispiel Port %1.").arg(freePort) : message);
   LabelPortProblem->show();
   if (freePort > 0) sePort->setValue(freePort);
 }
@@ -171,7 +171,7 @@ void TPairingWindow::showPortProblem(const QString& message, int freePort) {
 void TPairingWindow::refresh() {
   if (!server_.isRunning()) {
     // Nothing to open yet: no address, code or PIN that would lead nowhere.
-    LabelAddress->setText("Der Server läuft nicht.");
+    LabelAddress->setText(tr("Der Server läuft nicht."));
     ImageQr->clear();
     LabelPin->clear();
     LabelOverlay->clear();
@@ -186,7 +186,7 @@ void TPairingWindow::refresh() {
   ImageQr->setPixmap(QPixmap::fromImage(qr.scaled(qr.size() * kQrModulePixels)));
   LabelPin->setText(server_.pin());
   const QByteArray token = server_.overlayToken();
-  LabelOverlay->setText("Overlay für den Stream: " + address + "overlay" +
+  LabelOverlay->setText(tr("Overlay für den Stream: ") + address + "overlay" +
                         (token.isEmpty() ? QString() : "?token=" + QString::fromUtf8(token)));
   showDevices();
 }

@@ -110,10 +110,9 @@ bool RemoteServer::start(const QHostAddress& address, quint16 port) {
   gate_->setListenBacklogSize(1024);
   gate_->setMaxPendingConnections(256);
   if (!gate_->listen(address, port)) {
-    error_ =
-        gate_->serverError() == QAbstractSocket::AddressInUseError
-            ? QString("Port %1 ist schon belegt: ein anderes Programm nutzt ihn.").arg(port)
-            : QString("Port %1 lässt sich nicht öffnen: %2").arg(port).arg(gate_->errorString());
+    error_ = gate_->serverError() == QAbstractSocket::AddressInUseError
+                 ? tr("Port %1 ist schon belegt: ein anderes Programm nutzt ihn.").arg(port)
+                 : tr("Port %1 lässt sich nicht öffnen: %2").arg(port).arg(gate_->errorString());
     http_.reset();
     gate_ = nullptr;
     return false;
@@ -358,9 +357,8 @@ QHttpServerResponse RemoteServer::command(const QHttpServerRequest& request, QTc
     const bool tooLarge = request.body().size() > kMaxCommandBytes;
     return error(tooLarge ? Status::PayloadTooLarge : Status::BadRequest, failure->message);
   }
-  const QString refusal = board_.refusal(std::get<RemoteCommand>(parsed));
+  const QString refusal = board_.apply(std::get<RemoteCommand>(parsed));
   if (!refusal.isEmpty()) return error(Status::BadRequest, refusal);
-  board_.apply(std::get<RemoteCommand>(parsed));
   return json({{"ok", true}});
 }
 
@@ -454,12 +452,8 @@ void RemoteServer::run(Client& client, const QString& message) {
     client.socket->sendText(messageOf({{"error", failure->message}, {"status", 400}}));
     return;
   }
-  const QString refusal = board_.refusal(std::get<RemoteCommand>(parsed));
-  if (!refusal.isEmpty()) {
-    client.socket->sendText(messageOf({{"error", refusal}, {"status", 400}}));
-    return;
-  }
-  board_.apply(std::get<RemoteCommand>(parsed));
+  const QString refusal = board_.apply(std::get<RemoteCommand>(parsed));
+  if (!refusal.isEmpty()) client.socket->sendText(messageOf({{"error", refusal}, {"status", 400}}));
 }
 
 void RemoteServer::boardChanged() {

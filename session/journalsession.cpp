@@ -67,9 +67,8 @@ QString JournalSession::recordNote(const JournalContents& contents, bool unwrita
         .arg(contents.lastWall.toLocalTime().toString("HH:mm"))
         .arg(std::max<qint64>(0, contents.lastWall.secsTo(now) / 60));
   if (contents.missingFrom.isValid())
-    return QString("Journal fehlt ab %1")
-        .arg(contents.missingFrom.toLocalTime().toString("HH:mm:ss"));
-  if (contents.damagedLines > 0) return "Journal teils beschädigt";
+    return tr("Journal fehlt ab %1").arg(contents.missingFrom.toLocalTime().toString("HH:mm:ss"));
+  if (contents.damagedLines > 0) return tr("Journal teils beschädigt");
   return QString();
 }
 
@@ -91,7 +90,7 @@ std::optional<JournalContents> JournalSession::open(
     // match may be older than it looks.
     QFile current(store_.currentPath());
     const QString note = recordNote(*resumed, !current.open(QIODevice::Append));
-    if (ask(note.isEmpty() ? QString(kResumeQuestion) : kResumeQuestion + ("\n" + note))) {
+    if (ask(note.isEmpty() ? tr(kResumeQuestion) : tr(kResumeQuestion) + ("\n" + note))) {
       resumeMatch(match_, *resumed->state, tick_.now());
       resumed_ = true;
     } else {

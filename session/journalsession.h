@@ -23,7 +23,7 @@ class JournalSession : public QObject {
 
  public:
   static constexpr const char* kResumeQuestion =
-      "Das letzte Spiel wurde nicht beendet. Spiel fortsetzen?";
+      QT_TR_NOOP("Das letzte Spiel wurde nicht beendet. Spiel fortsetzen?");
 
   JournalSession(const QString& folder, Match& match, const TickCounter& tick,
                  QObject* parent = nullptr);

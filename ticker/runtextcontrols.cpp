@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "commands/commands.h"
+#include "commands/noticetext.h"
 #include "core/match.h"
 #include "core/runtextlist.h"
 #include "platform/color.h"
@@ -102,16 +103,16 @@ TRunTextControls::TRunTextControls(QWidget* strip, QWidget* listArea, QWidget* e
 }
 
 void TRunTextControls::createStrip(QWidget* strip) {
-  connect(makeButton(strip, "OB1", "1", "[F7] One running string", {5, 3}), &TOvalButton::clicked,
-          this, &TRunTextControls::mRunStartClick);
-  connect(makeButton(strip, "OBA", "A", "[F8] All strings", {34, 3}), &TOvalButton::clicked, this,
-          &TRunTextControls::mStartAllClick);
-  connect(makeButton(strip, "OBS", "S", "[F6] One static string", {62, 3}), &TOvalButton::clicked,
-          this, &TRunTextControls::mStatStartClick);
-  connect(makeButton(strip, "OBX", "X", "[F9] Break", {90, 3}), &TOvalButton::clicked, this,
+  connect(makeButton(strip, "OB1", "1", tr("[F7] One running string"), {5, 3}),
+          &TOvalButton::clicked, this, &TRunTextControls::mRunStartClick);
+  connect(makeButton(strip, "OBA", "A", tr("[F8] All strings"), {34, 3}), &TOvalButton::clicked,
+          this, &TRunTextControls::mStartAllClick);
+  connect(makeButton(strip, "OBS", "S", tr("[F6] One static string"), {62, 3}),
+          &TOvalButton::clicked, this, &TRunTextControls::mStatStartClick);
+  connect(makeButton(strip, "OBX", "X", tr("[F9] Break"), {90, 3}), &TOvalButton::clicked, this,
           &TRunTextControls::Clear1Click);
 
-  demoRS_ = makeLabel(strip, "DemoRS", QStringLiteral("LAUFTEXT.TXT"), {122, 4, 262, 26});
+  demoRS_ = makeLabel(strip, "DemoRS", tr("LAUFTEXT.TXT"), {122, 4, 262, 26});
   demoRS_->setFont(pixelFont(16, true));
   setLabelColors(demoRS_, demoIdle, stripLabelBack);
   labelRS1_ = makeLabel(strip, "LabelRS1", QStringLiteral("<<<"), {124, 4, 37, 24});
@@ -125,7 +126,7 @@ void TRunTextControls::createStrip(QWidget* strip) {
   // Released: all-texts playback starts again after the last entry; pressed: it stops there.
   obc_ = new TOvalButton(strip);
   obc_->setObjectName(QStringLiteral("OBC"));
-  obc_->setToolTip(QStringLiteral("Ciclic running string list"));
+  obc_->setToolTip(tr("Ciclic running string list"));
   obc_->setGeometry(388, 3, 28, 28);
   obc_->setGroupIndex(2);
   obc_->setGlyph(glyphs::cyclicStrip(), true);
@@ -166,24 +167,24 @@ void TRunTextControls::createList(QWidget* listArea) {
     listStr_->addAction(action);
     connect(action, &QAction::triggered, this, slot);
   };
-  addCommand("Openfile1", QStringLiteral("Offnen file..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+  addCommand("Openfile1", tr("Offnen file..."), QKeySequence(Qt::CTRL | Qt::Key_O),
              &TRunTextControls::Openfile1Click);
-  addCommand("Saveasdefault1", QStringLiteral("Speichern as default"),
-             QKeySequence(Qt::CTRL | Qt::Key_S), &TRunTextControls::Saveasdefault1Click);
-  addCommand("Stringdelete1", QStringLiteral("Zeile entfernen"),
-             QKeySequence(Qt::CTRL | Qt::Key_Delete), &TRunTextControls::Stringdelete1Click);
+  addCommand("Saveasdefault1", tr("Speichern as default"), QKeySequence(Qt::CTRL | Qt::Key_S),
+             &TRunTextControls::Saveasdefault1Click);
+  addCommand("Stringdelete1", tr("Zeile entfernen"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
+             &TRunTextControls::Stringdelete1Click);
   listStr_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(listStr_, &QWidget::customContextMenuRequested, this,
           [this](QPoint at) { popupMenu1_->popup(listStr_->viewport()->mapToGlobal(at)); });
 }
 
 void TRunTextControls::createEditPanel(QWidget* editPanel) {
-  edit1_ = new QLineEdit(QStringLiteral("Neue Zeile"), editPanel);
+  edit1_ = new QLineEdit(tr("Neue Zeile"), editPanel);
   edit1_->setObjectName(QStringLiteral("Edit1"));
-  edit1_->setToolTip(QStringLiteral("Zeile zu ändern"));
+  edit1_->setToolTip(tr("Zeile zu ändern"));
   edit1_->setGeometry(6, 5, 379, edit1_->sizeHint().height());
   connect(edit1_, &QLineEdit::returnPressed, this, &TRunTextControls::Edit1Enter);
-  TOvalButton* add = makeButton(editPanel, "obADDstr", "+", "Add string to list", {389, 2}, 19);
+  TOvalButton* add = makeButton(editPanel, "obADDstr", "+", tr("Add string to list"), {389, 2}, 19);
   add->setTransparent(true);
   connect(add, &TOvalButton::clicked, this, &TRunTextControls::obADDstrClick);
 }
@@ -261,7 +262,7 @@ void TRunTextControls::Stringdelete1Click() { commands_.deleteText(); }
 void TRunTextControls::Openfile1Click() {
   const QString file =
       dialogs_.pickOpenFile(listStr_->window(), {QFileInfo(commands_.listFilePath()).path(),
-                                                 QStringLiteral("Text files (*.txt)"),
+                                                 tr("Text files (*.txt)"),
                                                  {},
                                                  QStringLiteral("txt")});
   if (!file.isEmpty()) tell(commands_.openTexts(file));
@@ -272,7 +273,7 @@ void TRunTextControls::Saveasdefault1Click() { tell(commands_.saveTexts()); }
 void TRunTextControls::tell(const Notice& notice) {
   const QString caption = QGuiApplication::applicationDisplayName();
   if (notice.kind == Notice::Warning)
-    dialogs_.showWarning(listStr_->window(), caption, notice.text);
+    dialogs_.showWarning(listStr_->window(), caption, noticeText(notice));
   else if (notice.kind == Notice::Error)
-    dialogs_.showError(listStr_->window(), caption, notice.text);
+    dialogs_.showError(listStr_->window(), caption, noticeText(notice));
 }

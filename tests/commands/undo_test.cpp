@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "commands/commands.h"
+#include "commands/noticetext.h"
 #include "core/match.h"
 #include "core/runtextlist.h"
 #include "settings/settings.h"
@@ -86,7 +87,7 @@ TEST(Undo, TwentyFiveGoalsGoBackOneByOne) {
   }
   const Notice nothing = m.commands.undo();
   EXPECT_EQ(nothing.kind, Notice::Error);
-  EXPECT_EQ(nothing.text, "Es gibt nichts rückgängig zu machen.");
+  EXPECT_EQ(noticeText(nothing), "Es gibt nichts rückgängig zu machen.");
   // A refused command leaves no step.
   m.commands.goal(1, -1);
   EXPECT_FALSE(m.commands.canUndo());
@@ -202,7 +203,7 @@ TEST(SetClock, SetsTheShownTimeWhereTheClockStandsAndSaysWhyNotElsewhere) {
       if (row.runMs > 0) m.commands.playPause();
     }
     const Notice notice = m.commands.setClock(row.shown);
-    EXPECT_EQ(notice.text, row.refusal ? row.refusal : "") << row.name;
+    EXPECT_EQ(noticeText(notice), row.refusal ? row.refusal : "") << row.name;
     EXPECT_EQ(m.match.state().clockText(), row.text) << row.name;
   }
 }

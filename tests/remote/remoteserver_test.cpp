@@ -33,15 +33,18 @@ constexpr int kWaitMs = 5000;
 class GoalBoard : public RemoteBoard {
  public:
   QJsonObject state() const override { return {{"goals", goals}}; }
-  void apply(const RemoteCommand& command) override {
+  QString apply(const RemoteCommand& command) override {
     QElapsedTimer busy;  // as long as a command of a long match might take
     busy.start();
     while (busy.elapsed() < applyMs) {
     }
     if (turn) turns.push_back(*turn);
     ++commands;
+    // As the command layer refuses, in the board's own words: nothing changes.
+    if (goals + command.value < 0) return "kein Tor abzuziehen";
     if (command.kind == RemoteCommand::Kind::Goal) goals += command.value;
     if (server) server->boardChanged();
+    return {};
   }
   RemoteServer* server = nullptr;
   int goals = 0;
@@ -237,6 +240,16 @@ TEST_F(RemoteServerTest, RefusedRequestsChangeNothing) {
   EXPECT_EQ(board.commands, 0);
   EXPECT_EQ(exchange(port, get("/api/state?token=overlay-secret")).status, 200);
   EXPECT_EQ(exchange(port, get("/overlay?token=overlay-secret")).status, 200);
+}
+
+// A command the board refuses reaches the sender as the board's reason, with status 400.
+TEST_F(RemoteServerTest, TheBoardsRefusalIsTheAnswer) {
+  const QByteArray token = pairedToken();
+  const Reply reply =
+      exchange(port, post("/api/command", R"({"cmd":"goal","team":1,"delta":-1})", bearer(token)));
+  EXPECT_EQ(reply.status, 400);
+  EXPECT_EQ(reply.json().value("error").toString(), "kein Tor abzuziehen");
+  EXPECT_EQ(board.goals, 0);
 }
 
 TEST_F(RemoteServerTest, MisbehavingWebSocketsAreClosed) {
@@ -524,7 +537,7 @@ class ListBoard : public RemoteBoard {
   QJsonObject state() const override {
     return {{"clock", tick}, {"text", QJsonObject{{"lines", QJsonArray::fromStringList(lines)}}}};
   }
-  void apply(const RemoteCommand&) override {}
+  QString apply(const RemoteCommand&) override { return {}; }
   int tick = 0;
   QStringList lines{"Willkommen", "Halbzeit"};
 };
