@@ -7,7 +7,7 @@
 
 #include "core/match.h"
 #include "journal/matchjournal.h"
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "journal/journalformat.h"
 #include "journal/journalline.h"
 #include "journal/snapshotjson.h"
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
 using journalline::encode;
 

@@ -4,7 +4,7 @@
 #include <QRandomGenerator>
 #include <algorithm>
 
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
 Pairing::Pairing(QString pin) : pin_(std::move(pin)) {}
 

@@ -18,7 +18,7 @@
 #include "commands/commands.h"
 #include "core/match.h"
 #include "core/runtextlist.h"
-#include "platform/runlistfile.h"
+#include "platform/os/runlistfile.h"
 #include "settings/settings.h"
 #include "support/failingsaves.h"
 #include "support/fakes.h"

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/journalfile.h"
+#include "platform/os/journalfile.h"
 
 namespace {
 
