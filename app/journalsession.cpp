@@ -2,8 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <algorithm>
-#include <cstdio>
 
 #include "core/match.h"
 #include "journal/matchjournal.h"
@@ -11,7 +11,9 @@
 
 namespace {
 
-void report(const QString& line) { std::fprintf(stderr, "Scorvex: %s\n", qPrintable(line)); }
+Q_LOGGING_CATEGORY(lcApp, "scorvex.app")
+
+void report(const QString& line) { qCWarning(lcApp, "%s", qPrintable(line)); }
 
 bool begun(const JournalContents& contents) {
   const MatchState& s = contents.state->state;

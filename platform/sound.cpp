@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QtEndian>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 #include <utility>
 
@@ -13,6 +13,8 @@
 #include "platform/programfolder.h"
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcSound, "scorvex.sound")
 
 constexpr char kEndSignalName[] = "Ton-ende.wav";
 
@@ -157,7 +159,7 @@ SoundPlayer* SoundLoader::player() {
       reinterpret_cast<SoundFactory>(loadModule(module_, modulePaths_, kSoundFactoryName, reason));
   if (!create) {
     failed_ = true;
-    std::fprintf(stderr, "Scorvex: Ton nicht verfügbar: %s.\n", qPrintable(reason));
+    qCWarning(lcSound, "Ton nicht verfügbar: %s.", qPrintable(reason));
     return nullptr;
   }
   player_.reset(create());
