@@ -193,7 +193,7 @@ void TFormCtrl::resizeEvent(QResizeEvent* event) {
   int listTop = kUpperPanelHeight;
   const int editTop = height() - kEditPanelHeight;
   if (penaltiesListed()) {
-    PenaltyList->setGeometry(0, listTop, width(), kPenaltyListHeight);
+    penaltyList->setGeometry(0, listTop, width(), kPenaltyListHeight);
     listTop += kPenaltyListHeight;
   }
   ListArea->setGeometry(0, listTop, width(), qMax(0, editTop - listTop));
@@ -296,7 +296,7 @@ void TFormCtrl::render() {
     label->setFontColor(p.active ? TFormTablo::kPeriodTextColour
                                  : commands_.settings().record().C[4]);
   }
-  PenaltyList->render(s, sport);
+  penaltyList->render(s, sport);
   mLogo->setChecked(s.logoScreen);
   renderCountdown();
 }
@@ -314,8 +314,8 @@ void TFormCtrl::applySettings() {
   }
   // The view in effect, not the stored one: a refused configuration keeps the old layout.
   for (TLabel3D* label : penaltyLabels()) label->setVisible(commands_.settings().view() < 2);
-  if (PenaltyList->isVisibleTo(this) != penaltiesListed()) {
-    PenaltyList->setVisible(penaltiesListed());
+  if (penaltyList->isVisibleTo(this) != penaltiesListed()) {
+    penaltyList->setVisible(penaltiesListed());
     resizeEvent(nullptr);
   }
   render();

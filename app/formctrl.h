@@ -7,7 +7,7 @@
 // console's controls from the match's state and runs the clock and blink timers; when the
 // settings change, applySettings() takes the console's part (count direction, Strafe RESET,
 // names header, penalty labels). Keys reach the handlers through actions that are never shown
-// in a menu bar. The running-text list and its strip are TRunTextControls.
+// in a menu bar. The running-text list and its strip are RunTextControls.
 
 #include <QWidget>
 #include <array>
@@ -24,19 +24,19 @@ class QCheckBox;
 class QKeyEvent;
 class QLabel;
 class PenaltyActions;
-class TPenaltyList;
-class TPictureBox;
-class TRunTextControls;
+class PenaltyList;
+class PictureBox;
+class RunTextControls;
 class QTimer;
 class QToolButton;
 class TCfgDialog;
 class TFDlgYesNo;
 class TFormInfo;
 class TFormTablo;
-class TLabel;
+class Label;
 class TLabel3D;
 class TOvalButton;
-class TSpinButton;
+class SpinButton;
 struct ConsoleGroup;
 struct Platform;
 
@@ -61,17 +61,17 @@ class TFormCtrl : public QWidget {
   // Controls (objectName = member name).
   QWidget* Panel1;
   TLabel3D* LabelNameCommands;
-  TPictureBox* ImagePole;
+  PictureBox* ImagePole;
   TOvalButton *ObHelp, *ObCFG, *ObInfo;
   TLabel3D* LabelTime;
-  TSpinButton* sbSek;
+  SpinButton* sbSek;
   QCheckBox* cbCountdown;
   QCheckBox* Time1;
   TLabel3D* LabelTaym;
-  TSpinButton* sbTaym;
+  SpinButton* sbTaym;
   QToolButton *SpeedButton1, *SpeedButton2;
   TLabel3D *LabelC1, *LabelC2;
-  TSpinButton *Schet1, *Schet2;
+  SpinButton *Schet1, *Schet2;
   TOvalButton* bPlay;
   TOvalButton* bReset;
   TLabel3D *LabStrafe1_1, *LabStrafe1_2, *LabStrafe2_1, *LabStrafe2_2;
@@ -81,10 +81,10 @@ class TFormCtrl : public QWidget {
   QWidget* ListArea;
   // Every penalty, above the running-text list where the sport has more than the display's
   // two slots per team can show (not in "standard").
-  TPenaltyList* PenaltyList;
+  PenaltyList* penaltyList;
   QWidget* Panel3;
   QTimer* Timer;
-  TRunTextControls* RunText;  // the running-text list and its strip
+  RunTextControls* RunText;  // the running-text list and its strip
 
   // Commands carrying the keys.
   QAction *Help1, *CFG1, *mInfo, *mTimerCountdown, *Start1, *Reset1;
@@ -94,7 +94,7 @@ class TFormCtrl : public QWidget {
   QAction* mRemote;  // Ctrl+R: the remote control, run by its owner (RemoteLoader)
   QAction *mStatStart, *mRunStart, *mStartAll, *Clear1;
   std::array<QAction*, 5> mTym;
-  // Team time-outs and the break (app/consolecountdown.cpp): a button and a line of time-outs
+  // Team time-outs and the break (app/consolematchnight.cpp): a button and a line of time-outs
   // taken and left per team, the break button, and their keys.
   std::array<QToolButton*, 2> bTimeout{};
   std::array<QLabel*, 2> LabelTimeouts{};
@@ -104,7 +104,7 @@ class TFormCtrl : public QWidget {
   // Setting the time, undo, the horn and the mute switch: keys and buttons.
   QAction* mSetClock;  // Ctrl+T "Zeit setzen…"
   QAction* mUndo;      // Ctrl+Backspace "Rückgängig"
-  QAction* mHorn;      // Ctrl+H "Horn"
+  QAction* mHorn;      // Ctrl+J "Horn"
   QAction* mMute;      // Ctrl+M "Ton aus", checkable
   // Clock corrections on keys every laptop has: Ctrl+PgUp/PgDown one minute, with Shift ten
   // seconds, as Ctrl + keypad +/- do.

@@ -20,11 +20,11 @@ QString cssColor(TColor color) { return toQColor(color).name(); }
 
 }  // namespace
 
-TRemoteControl::TRemoteControl(Commands& commands, Platform& platform)
+RemoteControl::RemoteControl(Commands& commands, Platform& platform)
     : commands_(commands),
       platform_(platform),
       server_(std::make_unique<RemoteServer>(*this, platform.tick)),
-      window_(std::make_unique<TPairingWindow>(*server_)) {
+      window_(std::make_unique<PairingWindow>(*server_)) {
   const QString token = commands.settings().record().RemoteOverlayToken;
   server_->setOverlayToken(token.toUtf8());
   window_->setOverlayLocked(!token.isEmpty());
@@ -36,16 +36,16 @@ TRemoteControl::TRemoteControl(Commands& commands, Platform& platform)
   connect(&commands.texts(), &RunTextList::linesEdited, this, changed);
   connect(&commands.texts(), &RunTextList::selectionChanged, this, changed);
 
-  connect(window_.get(), &TPairingWindow::stopRequested, this, &TRemoteControl::stop);
-  connect(window_.get(), &TPairingWindow::overlayLockChanged, this,
-          &TRemoteControl::setOverlayLocked);
+  connect(window_.get(), &PairingWindow::stopRequested, this, &RemoteControl::stop);
+  connect(window_.get(), &PairingWindow::overlayLockChanged, this,
+          &RemoteControl::setOverlayLocked);
   window_->attachSettings(commands, platform.dialogs);
-  connect(window_.get(), &TPairingWindow::portRequested, this, [this](int port) { start(port); });
+  connect(window_.get(), &PairingWindow::portRequested, this, [this](int port) { start(port); });
 }
 
-TRemoteControl::~TRemoteControl() = default;
+RemoteControl::~RemoteControl() = default;
 
-void TRemoteControl::start(std::optional<int> port) {
+void RemoteControl::start(std::optional<int> port) {
   const int wanted = port.value_or(commands_.settings().record().RemotePort);
   const int listenPort = wanted >= 1 && wanted <= 65535 ? wanted : RemoteServer::kDefaultPort;
   if (!server_->isRunning() || server_->port() != listenPort) {
@@ -68,26 +68,26 @@ void TRemoteControl::start(std::optional<int> port) {
   window_->raise();
 }
 
-void TRemoteControl::setJournalProblem(const QString& problem) {
+void RemoteControl::setJournalProblem(const QString& problem) {
   if (problem == journalProblem_) return;
   journalProblem_ = problem;
   server_->boardChanged();
 }
 
-void TRemoteControl::stop() {
+void RemoteControl::stop() {
   server_->stop();
   window_->hide();
   commands_.setRemote(false, commands_.settings().record().RemotePort);
 }
 
-void TRemoteControl::setOverlayLocked(bool locked) {
+void RemoteControl::setOverlayLocked(bool locked) {
   const QByteArray token = locked ? Pairing::newToken() : QByteArray();
   server_->setOverlayToken(token);
   commands_.setOverlayToken(QString::fromUtf8(token));
   window_->refresh();
 }
 
-QJsonObject TRemoteControl::state() const {
+QJsonObject RemoteControl::state() const {
   QJsonObject state = matchStateJson(commands_.match().snapshot(platform_.tick.now()));
   const TSettings& s = commands_.settings().record();
 
@@ -129,7 +129,7 @@ QJsonObject TRemoteControl::state() const {
 }
 
 // Every command is the command layer's own, as the console's keys run it.
-void TRemoteControl::apply(const RemoteCommand& c) {
+void RemoteControl::apply(const RemoteCommand& c) {
   using Kind = RemoteCommand::Kind;
   Commands& run = commands_;
   switch (c.kind) {
@@ -202,7 +202,7 @@ void TRemoteControl::apply(const RemoteCommand& c) {
 
 // The penalty commands refer to the sport and to penalties the sender saw; the state may
 // have moved on since.
-QString TRemoteControl::refusal(const RemoteCommand& c) const {
+QString RemoteControl::refusal(const RemoteCommand& c) const {
   using Kind = RemoteCommand::Kind;
   const Match& match = commands_.match();
   const bool byId = c.kind == Kind::PenaltyTime || c.kind == Kind::PenaltyCancel;
@@ -224,5 +224,5 @@ QString TRemoteControl::refusal(const RemoteCommand& c) const {
 
 // The module's entry point (see app/remoteloader.h).
 extern "C" Q_DECL_EXPORT Remote* createRemote(Commands& commands, Platform& platform) {
-  return new TRemoteControl(commands, platform);
+  return new RemoteControl(commands, platform);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // The remote control in the running program. It owns the web server (RemoteServer) and its
-// pairing window (TPairingWindow) and is the board that server serves: the state comes from
+// pairing window (PairingWindow) and is the board that server serves: the state comes from
 // the match, the settings and the running-text list; every command is the command layer's
 // own, so a tap on a phone does exactly what the console's key does. It starts with the
 // console's command "Fernbedienung" (Ctrl+R), with --remote, or at start-up when the server
@@ -17,21 +17,21 @@
 
 class Commands;
 class RemoteServer;
-class TPairingWindow;
+class PairingWindow;
 struct Platform;
 
-class TRemoteControl : public QObject, public Remote, public RemoteBoard {
+class RemoteControl : public QObject, public Remote, public RemoteBoard {
   Q_OBJECT
 
  public:
-  TRemoteControl(Commands& commands, Platform& platform);
-  ~TRemoteControl() override;
+  RemoteControl(Commands& commands, Platform& platform);
+  ~RemoteControl() override;
 
   void start(std::optional<int> port = std::nullopt) override;
   void setJournalProblem(const QString& problem) override;
   void stop();
   RemoteServer& server() { return *server_; }
-  TPairingWindow& window() { return *window_; }
+  PairingWindow& window() { return *window_; }
 
   QJsonObject state() const override;
   void apply(const RemoteCommand& command) override;
@@ -43,6 +43,6 @@ class TRemoteControl : public QObject, public Remote, public RemoteBoard {
   Commands& commands_;
   Platform& platform_;
   std::unique_ptr<RemoteServer> server_;
-  std::unique_ptr<TPairingWindow> window_;
+  std::unique_ptr<PairingWindow> window_;
   QString journalProblem_;
 };

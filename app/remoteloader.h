@@ -16,7 +16,7 @@ class QAction;
 class QWidget;
 struct Platform;
 
-// What the module makes: the remote control for the running program (TRemoteControl).
+// What the module makes: the remote control for the running program (RemoteControl).
 class Remote {
  public:
   virtual ~Remote() = default;

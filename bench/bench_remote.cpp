@@ -57,7 +57,7 @@ struct Program {
   Commands commands{match, settings, texts, platform, QString()};
   TFormCtrl console{platform, commands};
   TFormTablo display{platform, settings, match};
-  TRemoteControl remote{commands, platform};
+  RemoteControl remote{commands, platform};
 };
 
 // Runs the event loop until `done` or `ms` have passed.

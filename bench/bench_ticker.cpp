@@ -162,7 +162,7 @@ struct Console {
   RunTextList texts;
   Commands commands;
   QWidget window, strip, listArea, editPanel;
-  TRunTextControls controls;
+  RunTextControls controls;
 };
 
 void BM_ConsoleOpenList(benchmark::State& state) {

@@ -29,9 +29,9 @@ namespace {
 
 constexpr int kWaitMs = 5000;
 
-class RemoteControl : public ::testing::Test {
+class RemoteControlTest : public ::testing::Test {
  protected:
-  RemoteControl() { console.attachWindows(nullptr, &display, nullptr, nullptr); }
+  RemoteControlTest() { console.attachWindows(nullptr, &display, nullptr, nullptr); }
 
   void run(const char* json) { remote.apply(std::get<RemoteCommand>(parseRemoteCommand(json))); }
 
@@ -42,12 +42,12 @@ class RemoteControl : public ::testing::Test {
   Commands commands{match, settings, texts, fake.platform, QString()};
   TFormCtrl console{fake.platform, commands};
   TFormTablo display{fake.platform, settings, match};
-  TRemoteControl remote{commands, fake.platform};
+  RemoteControl remote{commands, fake.platform};
 };
 
 }  // namespace
 
-TEST_F(RemoteControl, CommandsRunTheConsolesOwnCommands) {
+TEST_F(RemoteControlTest, CommandsRunTheConsolesOwnCommands) {
   texts.load({"A", "B"}, true);
   struct Row {
     const char* json;
@@ -75,7 +75,7 @@ TEST_F(RemoteControl, CommandsRunTheConsolesOwnCommands) {
   EXPECT_TRUE(fake.dialogs.asked.isEmpty());  // the phone asked "Reset GAME?" already
 }
 
-TEST_F(RemoteControl, TapOnAPhoneShowsOnTheConsoleAndOnEveryPage) {
+TEST_F(RemoteControlTest, TapOnAPhoneShowsOnTheConsoleAndOnEveryPage) {
   RemoteServer& server = remote.server();
   ASSERT_TRUE(server.start(QHostAddress::LocalHost, 0));
   const QByteArray body = R"({"pin":")" + server.pin().toUtf8() + R"("})";
@@ -112,7 +112,7 @@ TEST_F(RemoteControl, TapOnAPhoneShowsOnTheConsoleAndOnEveryPage) {
   EXPECT_EQ(home["name"].toString(), "HEIM");
 }
 
-TEST_F(RemoteControl, CtrlRIsTheConsolesRemoteCommand) {
+TEST_F(RemoteControlTest, CtrlRIsTheConsolesRemoteCommand) {
   EXPECT_EQ(console.mRemote->text(), "Fernbedienung");
   EXPECT_EQ(console.mRemote->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
   for (QAction* other : console.findChildren<QAction*>()) {
@@ -140,7 +140,7 @@ TEST(RemoteLoader, AModuleThatCannotBeLoadedIsToldInOneLineAndTheConsoleGoesOn) 
   EXPECT_EQ(match.state().score[0], 1);
 }
 
-TEST_F(RemoteControl, PenaltyCommandsGiveSetAndCancelOrSayWhyNot) {
+TEST_F(RemoteControlTest, PenaltyCommandsGiveSetAndCancelOrSayWhyNot) {
   settings.change([](TSettings& s) { s.Sport = "icehockey"; });
   const auto refusal = [this](const char* json) {
     return remote.refusal(std::get<RemoteCommand>(parseRemoteCommand(json))).toStdString();
@@ -184,7 +184,7 @@ TEST_F(RemoteControl, PenaltyCommandsGiveSetAndCancelOrSayWhyNot) {
 
 // Setting the time, undo, the horn and the mute switch, as the phone sends them; a refused
 // one tells the sender the console's own German line.
-TEST_F(RemoteControl, SetClockUndoHornAndMuteRunOrSayWhyNot) {
+TEST_F(RemoteControlTest, SetClockUndoHornAndMuteRunOrSayWhyNot) {
   const auto refusal = [this](const char* json) {
     return remote.refusal(std::get<RemoteCommand>(parseRemoteCommand(json)));
   };
@@ -225,7 +225,7 @@ TEST_F(RemoteControl, SetClockUndoHornAndMuteRunOrSayWhyNot) {
 
 // The console's red line reaches every page at once, and leaves it once the journal is written
 // again.
-TEST_F(RemoteControl, TheJournalsRedLineIsInTheStateAndPushed) {
+TEST_F(RemoteControlTest, TheJournalsRedLineIsInTheStateAndPushed) {
   RemoteServer& server = remote.server();
   ASSERT_TRUE(server.start(QHostAddress::LocalHost, 0));
   QWebSocket page;
@@ -249,7 +249,7 @@ TEST_F(RemoteControl, TheJournalsRedLineIsInTheStateAndPushed) {
 }
 
 // Every key the console carries is carried by one command only.
-TEST_F(RemoteControl, NoTwoConsoleCommandsShareAKey) {
+TEST_F(RemoteControlTest, NoTwoConsoleCommandsShareAKey) {
   QMap<QString, QString> seen;
   for (QAction* action : console.findChildren<QAction*>()) {
     if (action->shortcut().isEmpty() || action->shortcutContext() != Qt::WindowShortcut) continue;
@@ -265,7 +265,7 @@ TEST_F(RemoteControl, NoTwoConsoleCommandsShareAKey) {
 
 // Time-outs from the phone: started, refused with the German reason, ended; the state carries
 // the running one and each team's used and left; the console's keys collide with no other.
-TEST_F(RemoteControl, TimeoutsRunFromThePhoneWithTheSportsLimits) {
+TEST_F(RemoteControlTest, TimeoutsRunFromThePhoneWithTheSportsLimits) {
   commands.chooseSport("handball");
   const auto refusal = [this](const char* json) {
     return remote.refusal(std::get<RemoteCommand>(parseRemoteCommand(json))).toStdString();
