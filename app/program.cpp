@@ -148,7 +148,7 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   auto* soundStatus = new JournalStatusLine(console.get(), console->Panel3);
   soundStatus->setObjectName("SoundStatusLine");
   sound.setReport([soundStatus](const QString& line) { soundStatus->setProblem(line); });
-  QObject::connect(console.get(), &TFormCtrl::reportRequested,
+  QObject::connect(console.get(), &TFormCtrl::reportRequested, console.get(),
                    [&] { saveReport(dialogs, console.get(), journal.lastMatchPath()); });
 
   // Settings are stored as soon as they change, not only at the end, so a crash loses none.

@@ -4,12 +4,11 @@ namespace {
 
 using R = GoalRelease;
 
-const PenaltyKind kMinorByGoal{QStringLiteral("2"), 120, 1, R::whileShort, false};
-const PenaltyKind kDoubleMinor{QStringLiteral("2+2"), 120, 2, R::whileShort, false};
-const PenaltyKind kMajor{QStringLiteral("5"), 300, 1, R::never, false};
-const PenaltyKind kMisconduct{QStringLiteral("10"), 600, 1, R::never, true};
-
 std::vector<SportRules> presetTable() {
+  const PenaltyKind kMinorByGoal{QStringLiteral("2"), 120, 1, R::whileShort, false};
+  const PenaltyKind kDoubleMinor{QStringLiteral("2+2"), 120, 2, R::whileShort, false};
+  const PenaltyKind kMajor{QStringLiteral("5"), 300, 1, R::never, false};
+  const PenaltyKind kMisconduct{QStringLiteral("10"), 600, 1, R::never, true};
   // clang-format off
   return {
     // name          periods length break  kinds
