@@ -31,7 +31,7 @@ void TFormCtrl::createControls() {
   Panel1->setPalette(QPalette(Qt::black));
   Panel1->setGeometry(0, 0, kClientWidth, kUpperPanelHeight);
 
-  ImagePole = new TPictureBox(Panel1);
+  ImagePole = new PictureBox(Panel1);
   ImagePole->setObjectName("ImagePole");
   ImagePole->setGeometry(0, 24, kClientWidth, kUpperPanelHeight - 24 - kStripHeight);
   ImagePole->setStretch(true);
@@ -76,12 +76,12 @@ void TFormCtrl::createControls() {
       goalButton(Panel1, "SpeedButton2", 368, tr("[F12] +1 Goal (GUEST team right)"), true);
 
   LabelC1 = label(Panel1, "LabelC1", {65, 139, 67, 74}, "0", arialBold(61), colors::red);
-  LabelC1->setAlignment(TLabel::Alignment::RightJustify);
+  LabelC1->setAlignment(Label::Alignment::RightJustify);
   LabelC1->setShadowSize(2);
   LabelC1->setShrinkToWidth(true);  // a three-digit score shows whole
   LabelC1->setToolTip(SpeedButton1->toolTip());
   LabelC2 = label(Panel1, "LabelC2", {294, 139, 67, 74}, "0", arialBold(61), colors::red);
-  LabelC2->setAlignment(TLabel::Alignment::LeftJustify);
+  LabelC2->setAlignment(Label::Alignment::LeftJustify);
   LabelC2->setShadowSize(2);
   LabelC2->setShrinkToWidth(true);
   LabelC2->setToolTip(SpeedButton2->toolTip());
@@ -116,7 +116,7 @@ void TFormCtrl::createControls() {
     label->setHighLightColor(colors::lime);
   }
   for (TLabel3D* label : {LabStrafe2_1, LabStrafe2_2})
-    label->setAlignment(TLabel::Alignment::RightJustify);
+    label->setAlignment(Label::Alignment::RightJustify);
 
   cbStrReset = check(Panel1, "cbStrReset", {168, 302}, tr("Strafe  RESET"), QString());
 
@@ -136,25 +136,25 @@ void TFormCtrl::createControls() {
 
   ListArea = new QWidget(this);
   ListArea->setObjectName("ListArea");
-  PenaltyList = new TPenaltyList(*penaltyActions_, platform_.dialogs, askPenaltyTimeBox, this);
-  PenaltyList->hide();
+  penaltyList = new PenaltyList(*penaltyActions_, platform_.dialogs, askPenaltyTimeBox, this);
+  penaltyList->hide();
   Panel3 = new QWidget(this);
   Panel3->setObjectName("Panel3");
 
-  RunText = new TRunTextControls(Panel2, ListArea, Panel3, commands_, platform_.dialogs, this);
+  RunText = new RunTextControls(Panel2, ListArea, Panel3, commands_, platform_.dialogs, this);
 }
 
 void TFormCtrl::connectControls() {
   connect(bPlay, &TOvalButton::clicked, this, &TFormCtrl::bPlayClick);
-  connect(LabelTime, &TLabel::clicked, this, &TFormCtrl::bPlayClick);
+  connect(LabelTime, &Label::clicked, this, &TFormCtrl::bPlayClick);
   connect(bReset, &TOvalButton::clicked, this, &TFormCtrl::Reset1Click);
-  connect(sbSek, &TSpinButton::upClick, this, [this] { MinutePMClick(10); });
-  connect(sbSek, &TSpinButton::downClick, this, [this] { MinutePMClick(-10); });
+  connect(sbSek, &SpinButton::upClick, this, [this] { MinutePMClick(10); });
+  connect(sbSek, &SpinButton::downClick, this, [this] { MinutePMClick(-10); });
   connect(cbCountdown, &QCheckBox::clicked, this, &TFormCtrl::cbCountdownClick);
   connect(Time1, &QCheckBox::clicked, this, &TFormCtrl::Time1Click);
-  connect(LabelTaym, &TLabel::clicked, this, &TFormCtrl::LabelTaymClick);
-  connect(sbTaym, &TSpinButton::upClick, this, &TFormCtrl::sbTaymUpClick);
-  connect(sbTaym, &TSpinButton::downClick, this, &TFormCtrl::sbTaymDownClick);
+  connect(LabelTaym, &Label::clicked, this, &TFormCtrl::LabelTaymClick);
+  connect(sbTaym, &SpinButton::upClick, this, &TFormCtrl::sbTaymUpClick);
+  connect(sbTaym, &SpinButton::downClick, this, &TFormCtrl::sbTaymDownClick);
   // The score controls carry their operation: 1 home +1, 2 home -1, 3 guest +1, 4 guest -1.
   const std::pair<QObject*, int> scoreClicks[] = {
       {SpeedButton1, 1}, {LabelC1, 1}, {SpeedButton2, 3}, {LabelC2, 3}};
@@ -163,15 +163,15 @@ void TFormCtrl::connectControls() {
     if (auto* button = qobject_cast<QToolButton*>(control))
       connect(button, &QToolButton::clicked, this, click);
     else
-      connect(static_cast<TLabel*>(control), &TLabel::clicked, this, click);
+      connect(static_cast<Label*>(control), &Label::clicked, this, click);
   }
-  connect(Schet1, &TSpinButton::upClick, this, [this] { SchetDownClick(1); });
-  connect(Schet1, &TSpinButton::downClick, this, [this] { SchetDownClick(2); });
-  connect(Schet2, &TSpinButton::upClick, this, [this] { SchetDownClick(3); });
-  connect(Schet2, &TSpinButton::downClick, this, [this] { SchetDownClick(4); });
+  connect(Schet1, &SpinButton::upClick, this, [this] { SchetDownClick(1); });
+  connect(Schet1, &SpinButton::downClick, this, [this] { SchetDownClick(2); });
+  connect(Schet2, &SpinButton::upClick, this, [this] { SchetDownClick(3); });
+  connect(Schet2, &SpinButton::downClick, this, [this] { SchetDownClick(4); });
   for (int i = 0; i < 4; ++i) {
     TLabel3D* label = penaltyLabels()[i];
-    connect(label, &TLabel::clicked, this, [this, i] { LabStrafe_Click(i); });
+    connect(label, &Label::clicked, this, [this, i] { LabStrafe_Click(i); });
     label->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(label, &QWidget::customContextMenuRequested, this,
             [this, i, label](const QPoint& at) { openPenaltyMenu(i, label->mapToGlobal(at)); });

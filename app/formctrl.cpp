@@ -189,7 +189,7 @@ void TFormCtrl::resizeEvent(QResizeEvent* event) {
   int listTop = kUpperPanelHeight;
   const int editTop = height() - kEditPanelHeight;
   if (penaltiesListed()) {
-    PenaltyList->setGeometry(0, listTop, width(), kPenaltyListHeight);
+    penaltyList->setGeometry(0, listTop, width(), kPenaltyListHeight);
     listTop += kPenaltyListHeight;
   }
   ListArea->setGeometry(0, listTop, width(), qMax(0, editTop - listTop));
@@ -247,7 +247,7 @@ void TFormCtrl::render() {
     penaltyLabels()[i]->setCaption(board.place(i).shortText);
     penaltyLabels()[i]->setFontColor(board.place(i).colour);
   }
-  PenaltyList->render(s, commands_.match().sport());
+  penaltyList->render(s, commands_.match().sport());
   renderCountdown(board);
 }
 
@@ -263,8 +263,8 @@ void TFormCtrl::applySettings() {
   }
   // The view in effect, not the stored one: a refused configuration keeps the old layout.
   for (TLabel3D* label : penaltyLabels()) label->setVisible(commands_.settings().view() < 2);
-  if (PenaltyList->isVisibleTo(this) != penaltiesListed()) {
-    PenaltyList->setVisible(penaltiesListed());
+  if (penaltyList->isVisibleTo(this) != penaltiesListed()) {
+    penaltyList->setVisible(penaltiesListed());
     resizeEvent(nullptr);
   }
   render();

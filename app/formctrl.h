@@ -9,7 +9,7 @@
 // draws; when the settings change, applySettings() takes the console's part (count
 // direction, Strafe RESET, names header, penalty labels). The keys are the operator's key table
 // (app/operatorkeys.h), installed on the console and the display alike; the handlers that ask
-// first are public for it. The running-text list and its strip are TRunTextControls.
+// first are public for it. The running-text list and its strip are RunTextControls.
 
 #include <QWidget>
 #include <array>
@@ -25,18 +25,18 @@ class MatchSession;
 class QCheckBox;
 class QLabel;
 class PenaltyActions;
-class TPenaltyList;
-class TPictureBox;
-class TRunTextControls;
+class PenaltyList;
+class PictureBox;
+class RunTextControls;
 class QToolButton;
 class TCfgDialog;
 class TFDlgYesNo;
 class TFormInfo;
 class TFormTablo;
-class TLabel;
+class Label;
 class TLabel3D;
 class TOvalButton;
-class TSpinButton;
+class SpinButton;
 struct BoardView;
 struct ConsoleGroup;
 struct Platform;
@@ -59,17 +59,17 @@ class TFormCtrl : public QWidget {
   // Controls (objectName = member name).
   QWidget* Panel1;
   TLabel3D* LabelNameCommands;
-  TPictureBox* ImagePole;
+  PictureBox* ImagePole;
   TOvalButton *ObHelp, *ObCFG, *ObInfo;
   TLabel3D* LabelTime;
-  TSpinButton* sbSek;
+  SpinButton* sbSek;
   QCheckBox* cbCountdown;
   QCheckBox* Time1;
   TLabel3D* LabelTaym;
-  TSpinButton* sbTaym;
+  SpinButton* sbTaym;
   QToolButton *SpeedButton1, *SpeedButton2;
   TLabel3D *LabelC1, *LabelC2;
-  TSpinButton *Schet1, *Schet2;
+  SpinButton *Schet1, *Schet2;
   TOvalButton* bPlay;
   TOvalButton* bReset;
   TLabel3D *LabStrafe1_1, *LabStrafe1_2, *LabStrafe2_1, *LabStrafe2_2;
@@ -79,9 +79,9 @@ class TFormCtrl : public QWidget {
   QWidget* ListArea;
   // Every penalty, above the running-text list where the sport has more than the display's
   // two slots per team can show (not in "standard").
-  TPenaltyList* PenaltyList;
+  PenaltyList* penaltyList;
   QWidget* Panel3;
-  TRunTextControls* RunText;  // the running-text list and its strip
+  RunTextControls* RunText;  // the running-text list and its strip
 
   // Team time-outs and the break (app/consolematchnight.cpp): a button and a line of time-outs
   // taken and left per team, and the break button.

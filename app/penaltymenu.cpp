@@ -84,13 +84,13 @@ void fillPenaltyMenu(QMenu& menu, const SportRules& sport, int team, const Penal
                    [&actions, team, id] { actions.cancelPenalty(team, id); });
 }
 
-TPenaltyList::TPenaltyList(PenaltyActions& actions, Dialogs& dialogs, AskText askText,
-                           QWidget* parent)
+PenaltyList::PenaltyList(PenaltyActions& actions, Dialogs& dialogs, AskText askText,
+                         QWidget* parent)
     : QListWidget(parent), actions_(actions), dialogs_(dialogs), askText_(std::move(askText)) {
   setObjectName(QStringLiteral("PenaltyList"));
 }
 
-void TPenaltyList::render(const MatchState& state, const SportRules& sport) {
+void PenaltyList::render(const MatchState& state, const SportRules& sport) {
   sport_ = sport;
   if (state.teamPenalties == state_.teamPenalties) return;
   state_ = state;
@@ -111,7 +111,7 @@ void TPenaltyList::render(const MatchState& state, const SportRules& sport) {
     }
 }
 
-void TPenaltyList::fillMenuForCurrent(QMenu& menu) {
+void PenaltyList::fillMenuForCurrent(QMenu& menu) {
   const QListWidgetItem* item = currentItem();
   if (!item) return;
   const int team = item->data(kTeamRole).toInt();
@@ -119,14 +119,14 @@ void TPenaltyList::fillMenuForCurrent(QMenu& menu) {
                   askText_, dialogs_, this);
 }
 
-void TPenaltyList::contextMenuEvent(QContextMenuEvent* event) {
+void PenaltyList::contextMenuEvent(QContextMenuEvent* event) {
   if (QListWidgetItem* item = itemAt(event->pos())) setCurrentItem(item);
   QMenu menu(this);
   fillMenuForCurrent(menu);
   if (!menu.isEmpty()) menu.exec(event->globalPos());
 }
 
-void TPenaltyList::keyPressEvent(QKeyEvent* event) {
+void PenaltyList::keyPressEvent(QKeyEvent* event) {
   if (event->key() != Qt::Key_Menu) {
     QListWidget::keyPressEvent(event);
     return;

@@ -8,8 +8,8 @@
 #include "core/match.h"
 #include "core/runtextlist.h"
 #include "platform/dialogs.h"
+#include "platform/os/tickcounter.h"
 #include "platform/platform.h"
-#include "platform/tickcounter.h"
 #include "remote/pairingwindow.h"
 #include "remote/remoteserver.h"
 #include "remote/statejson.h"
@@ -22,11 +22,11 @@ QString cssColor(TColor color) { return toQColor(color).name(); }
 
 }  // namespace
 
-TRemoteControl::TRemoteControl(MatchSession& session, Platform& platform)
+RemoteControl::RemoteControl(MatchSession& session, Platform& platform)
     : commands_(session.commands()),
       platform_(platform),
       server_(std::make_unique<RemoteServer>(*this, platform.tick)),
-      window_(std::make_unique<TPairingWindow>(*server_)) {
+      window_(std::make_unique<PairingWindow>(*server_)) {
   const QString token = session.settings().record().RemoteOverlayToken;
   server_->setOverlayToken(token.toUtf8());
   window_->setOverlayLocked(!token.isEmpty());
@@ -38,18 +38,18 @@ TRemoteControl::TRemoteControl(MatchSession& session, Platform& platform)
   connect(&session.texts(), &RunTextList::linesEdited, this, changed);
   connect(&session.texts(), &RunTextList::selectionChanged, this, changed);
   journalProblem_ = session.journalProblem();
-  connect(&session, &MatchSession::journalProblemChanged, this, &TRemoteControl::setJournalProblem);
+  connect(&session, &MatchSession::journalProblemChanged, this, &RemoteControl::setJournalProblem);
 
-  connect(window_.get(), &TPairingWindow::stopRequested, this, &TRemoteControl::stop);
-  connect(window_.get(), &TPairingWindow::overlayLockChanged, this,
-          &TRemoteControl::setOverlayLocked);
+  connect(window_.get(), &PairingWindow::stopRequested, this, &RemoteControl::stop);
+  connect(window_.get(), &PairingWindow::overlayLockChanged, this,
+          &RemoteControl::setOverlayLocked);
   window_->attachSettings(commands_, platform.dialogs);
-  connect(window_.get(), &TPairingWindow::portRequested, this, [this](int port) { start(port); });
+  connect(window_.get(), &PairingWindow::portRequested, this, [this](int port) { start(port); });
 }
 
-TRemoteControl::~TRemoteControl() = default;
+RemoteControl::~RemoteControl() = default;
 
-void TRemoteControl::start(std::optional<int> port) {
+void RemoteControl::start(std::optional<int> port) {
   const int wanted = port.value_or(commands_.settings().record().RemotePort);
   const int listenPort = wanted >= 1 && wanted <= 65535 ? wanted : RemoteServer::kDefaultPort;
   if (!server_->isRunning() || server_->port() != listenPort) {
@@ -74,26 +74,26 @@ void TRemoteControl::start(std::optional<int> port) {
   window_->raise();
 }
 
-void TRemoteControl::setJournalProblem(const QString& problem) {
+void RemoteControl::setJournalProblem(const QString& problem) {
   if (problem == journalProblem_) return;
   journalProblem_ = problem;
   server_->boardChanged();
 }
 
-void TRemoteControl::stop() {
+void RemoteControl::stop() {
   server_->stop();
   window_->hide();
   commands_.setRemote(false, commands_.settings().record().RemotePort);
 }
 
-void TRemoteControl::setOverlayLocked(bool locked) {
+void RemoteControl::setOverlayLocked(bool locked) {
   const QByteArray token = locked ? Pairing::newToken() : QByteArray();
   server_->setOverlayToken(token);
   commands_.setOverlayToken(QString::fromUtf8(token));
   window_->refresh();
 }
 
-QJsonObject TRemoteControl::state() const {
+QJsonObject RemoteControl::state() const {
   const TSettings& s = commands_.settings().record();
   QJsonObject state = matchStateJson(commands_.match().snapshot(platform_.tick.now()), s);
 
@@ -137,12 +137,12 @@ QJsonObject TRemoteControl::state() const {
 // Every command is the command layer's own, as the console's keys run it; a refused one is
 // refused with the command layer's reason, in the words the console shows. The state may have
 // moved on since the sender saw it.
-QString TRemoteControl::apply(const RemoteCommand& c) {
+QString RemoteControl::apply(const RemoteCommand& c) {
   const Notice notice = runCommand(c);
   return notice.kind == Notice::Error ? noticeText(notice) : QString();
 }
 
-Notice TRemoteControl::runCommand(const RemoteCommand& c) {
+Notice RemoteControl::runCommand(const RemoteCommand& c) {
   using Kind = RemoteCommand::Kind;
   Commands& run = commands_;
   switch (c.kind) {
@@ -216,5 +216,5 @@ Notice TRemoteControl::runCommand(const RemoteCommand& c) {
 
 // The module's entry point (see app/remoteloader.h).
 extern "C" Q_DECL_EXPORT Remote* createRemote(MatchSession& session, Platform& platform) {
-  return new TRemoteControl(session, platform);
+  return new RemoteControl(session, platform);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // The remote control in the running program. It owns the web server (RemoteServer) and its
-// pairing window (TPairingWindow) and is the board that server serves: the state comes from
+// pairing window (PairingWindow) and is the board that server serves: the state comes from
 // the session's match, its settings, running-text list and journal; every command is the
 // session's command layer's own, so a tap on a phone does exactly what the operator's key does.
 // It starts with the command "Fernbedienung" (Ctrl+R), with --remote, or at start-up when the
@@ -18,16 +18,16 @@
 class Commands;
 class MatchSession;
 class RemoteServer;
-class TPairingWindow;
+class PairingWindow;
 struct Notice;
 struct Platform;
 
-class TRemoteControl : public QObject, public Remote, public RemoteBoard {
+class RemoteControl : public QObject, public Remote, public RemoteBoard {
   Q_OBJECT
 
  public:
-  TRemoteControl(MatchSession& session, Platform& platform);
-  ~TRemoteControl() override;
+  RemoteControl(MatchSession& session, Platform& platform);
+  ~RemoteControl() override;
 
   void start(std::optional<int> port = std::nullopt) override;
   // Why the match journal cannot be written (the console's red line), or empty; the pages show
@@ -35,7 +35,7 @@ class TRemoteControl : public QObject, public Remote, public RemoteBoard {
   void setJournalProblem(const QString& problem);
   void stop();
   RemoteServer& server() { return *server_; }
-  TPairingWindow& window() { return *window_; }
+  PairingWindow& window() { return *window_; }
 
   QJsonObject state() const override;
   QString apply(const RemoteCommand& command) override;
@@ -47,6 +47,6 @@ class TRemoteControl : public QObject, public Remote, public RemoteBoard {
   Commands& commands_;
   Platform& platform_;
   std::unique_ptr<RemoteServer> server_;
-  std::unique_ptr<TPairingWindow> window_;
+  std::unique_ptr<PairingWindow> window_;
   QString journalProblem_;
 };

@@ -14,7 +14,7 @@
 class MatchSession;
 struct Platform;
 
-// What the module makes: the remote control for the running program (TRemoteControl).
+// What the module makes: the remote control for the running program (RemoteControl).
 class Remote {
  public:
   virtual ~Remote() = default;

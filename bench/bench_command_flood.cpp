@@ -74,7 +74,7 @@ struct Program {
   Commands& commands = session.commands();
   TFormCtrl console{platform, session};
   TFormTablo display{platform, settings, match};
-  TRemoteControl remote{session, platform};
+  RemoteControl remote{session, platform};
 };
 
 // The longest wait of a 10 ms timer beyond its interval.

@@ -59,7 +59,7 @@ struct Program {
   Commands& commands = session.commands();
   TFormCtrl console{platform, session};
   TFormTablo display{platform, settings, match};
-  TRemoteControl remote{session, platform};
+  RemoteControl remote{session, platform};
 };
 
 // Runs the event loop until `done` or `ms` have passed.

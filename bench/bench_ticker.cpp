@@ -17,8 +17,8 @@
 #include "core/match.h"
 #include "core/runtextlist.h"
 #include "platform/dialogs.h"
+#include "platform/os/runlistfile.h"
 #include "platform/platform.h"
-#include "platform/runlistfile.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
 #include "ticker/runstring.h"
@@ -162,7 +162,7 @@ struct Console {
   RunTextList texts;
   Commands commands;
   QWidget window, strip, listArea, editPanel;
-  TRunTextControls controls;
+  RunTextControls controls;
 };
 
 void BM_ConsoleOpenList(benchmark::State& state) {

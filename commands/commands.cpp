@@ -8,10 +8,10 @@
 #include "core/runtextlist.h"
 #include "core/team.h"
 #include "platform/dialogs.h"
+#include "platform/os/runlistfile.h"
+#include "platform/os/tickcounter.h"
 #include "platform/platform.h"
-#include "platform/runlistfile.h"
 #include "platform/sound.h"
-#include "platform/tickcounter.h"
 #include "settings/settings.h"
 
 namespace {

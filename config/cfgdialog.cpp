@@ -44,35 +44,35 @@ QFont fontOf(const ElementFont& element, int points) {
 
 }  // namespace
 
-TColorPanel::TColorPanel(int tag, QWidget* parent) : QFrame(parent), Tag(tag) {
+ColorPanel::ColorPanel(int tag, QWidget* parent) : QFrame(parent), Tag(tag) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setFixedSize(34, 21);
 }
 
-void TColorPanel::setColor(TColor c) {
+void ColorPanel::setColor(TColor c) {
   if (c == color_) return;
   color_ = c;
   update();
 }
 
-void TColorPanel::paintEvent(QPaintEvent* event) {
+void ColorPanel::paintEvent(QPaintEvent* event) {
   QPainter(this).fillRect(contentsRect(), toQColor(color_));
   QFrame::paintEvent(event);
 }
 
-void TColorPanel::mouseReleaseEvent(QMouseEvent* event) {
+void ColorPanel::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
     emit clicked();
   }
 }
 
-TSpinEdit::TSpinEdit(int minimum, int maximum, int maxDigits, QWidget* parent)
+SpinEdit::SpinEdit(int minimum, int maximum, int maxDigits, QWidget* parent)
     : QSpinBox(parent), maxDigits_(maxDigits) {
   setRange(minimum, maximum);
   setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
 }
 
-QValidator::State TSpinEdit::validate(QString& text, int&) const {
+QValidator::State SpinEdit::validate(QString& text, int&) const {
   static const QRegularExpression number(QStringLiteral("^-?[0-9]*$"));
   if (!number.match(text).hasMatch() || text.size() > maxDigits_ + (text.startsWith(u'-'))) {
     return QValidator::Invalid;
@@ -82,7 +82,7 @@ QValidator::State TSpinEdit::validate(QString& text, int&) const {
   return ok && v >= minimum() && v <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
 }
 
-void TSpinEdit::fixup(QString& text) const {
+void SpinEdit::fixup(QString& text) const {
   bool ok = false;
   const int v = text.toInt(&ok);
   text = QString::number(ok ? std::clamp(v, minimum(), maximum()) : minimum());
@@ -99,13 +99,13 @@ TCfgDialog::TCfgDialog(Platform& platform, const QString& programFolder, QWidget
   fontColorPanels_ = {cbColorF1, cbColorF2, cbColorF3, cbColorF4, cbColorFRS};
 }
 
-QFrame* TCfgDialog::createLineRow(const QString& caption, int tag, TColorPanel*& background,
-                                  QPushButton*& fontButton, TColorPanel*& fontColor) {
+QFrame* TCfgDialog::createLineRow(const QString& caption, int tag, ColorPanel*& background,
+                                  QPushButton*& fontButton, ColorPanel*& fontColor) {
   auto* row = new QFrame(this);
   row->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-  background = new TColorPanel(tag, row);
+  background = new ColorPanel(tag, row);
   fontButton = new QPushButton(tr("Schrift"), row);
-  fontColor = new TColorPanel(-1, row);
+  fontColor = new ColorPanel(-1, row);
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(6, 1, 6, 1);
   auto* text = label(caption, row);
@@ -128,7 +128,7 @@ void TCfgDialog::createControls() {
   eNames = new QLineEdit(tr("HEIM - GAST"), this);
   bComanda2 = new QToolButton(this);
   bComanda2->setArrowType(Qt::DownArrow);
-  cbColor0 = new TColorPanel(0, this);
+  cbColor0 = new ColorPanel(0, this);
   seVid = new QComboBox(this);
   seVid->addItems({"Quillo1", "Quillo2", "Varnesk1", "Varnesk2"});
   // The sport's preset; choosing one offers its period and break lengths.
@@ -156,10 +156,10 @@ void TCfgDialog::createControls() {
   gb4 = createLineRow(tr("Spielstand:"), 4, cbColor4, bFont4, cbColorF4);
 
   gbZeilen = new QGroupBox(" Lauftext.txt ", this);
-  seRunSpeed = new TSpinEdit(1, 5, 1, gbZeilen);
+  seRunSpeed = new SpinEdit(1, 5, 1, gbZeilen);
   seRunSpeed->setValue(3);
   Button1 = new QPushButton(tr("Schrift"), gbZeilen);
-  cbColorFRS = new TColorPanel(-1, gbZeilen);
+  cbColorFRS = new ColorPanel(-1, gbZeilen);
   auto* runRow = new QHBoxLayout(gbZeilen);
   runRow->setContentsMargins(6, 2, 6, 2);
   runRow->addWidget(label(tr("Geschwindig.:"), gbZeilen));
@@ -173,7 +173,7 @@ void TCfgDialog::createControls() {
   RadioButton1->setChecked(true);
   eTitle = new QLineEdit(tr("SPIELTITEL"), gbTitle);
   RadioButton2 = new QRadioButton(tr("Logo "), gbTitle);
-  eTitleFile = new TFileComboBox(gbTitle);
+  eTitleFile = new FileComboBox(gbTitle);
   eTitleFile->setEditable(true);
   eTitleFile->setInsertPolicy(QComboBox::NoInsert);
   auto* titleGrid = new QGridLayout(gbTitle);
@@ -187,7 +187,7 @@ void TCfgDialog::createControls() {
   bSound = new QToolButton(gbSound);
   bSound->setText("...");
   cbSound = new QCheckBox(tr("Endlosschleife"), gbSound);
-  seSoundTime = new TSpinEdit(0, 300, 3, gbSound);
+  seSoundTime = new SpinEdit(0, 300, 3, gbSound);
   seSoundTime->setValue(60);
   seSoundTime->setToolTip(tr("Sek."));
   auto* soundGrid = new QGridLayout(gbSound);
@@ -325,9 +325,9 @@ void TCfgDialog::createControls() {
     b->setPalette(palette);
   }
 
-  for (TColorPanel* panel : {cbColor0, cbColor1, cbColor2, cbColor3, cbColor4, cbColorF1, cbColorF2,
-                             cbColorF3, cbColorF4, cbColorFRS}) {
-    connect(panel, &TColorPanel::clicked, this, [this, panel] { cbColor1Click(panel); });
+  for (ColorPanel* panel : {cbColor0, cbColor1, cbColor2, cbColor3, cbColor4, cbColorF1, cbColorF2,
+                            cbColorF3, cbColorF4, cbColorFRS}) {
+    connect(panel, &ColorPanel::clicked, this, [this, panel] { cbColor1Click(panel); });
   }
   const std::pair<QPushButton*, int> fontButtons[] = {
       {bFont1, 1}, {bFont2, 2}, {bFont3, 3}, {bFont4, 4}, {Button1, 5}};
@@ -342,7 +342,7 @@ void TCfgDialog::createControls() {
   connect(ListBox1, &QListWidget::itemActivated, this, &TCfgDialog::ListBox1Click);
   connect(RadioButton1, &QRadioButton::clicked, this, [this] { RadioButton1Click(1); });
   connect(RadioButton2, &QRadioButton::clicked, this, [this] { RadioButton1Click(2); });
-  connect(eTitleFile, &TFileComboBox::dropDown, this, [this] { RadioButton1Click(2); });
+  connect(eTitleFile, &FileComboBox::dropDown, this, [this] { RadioButton1Click(2); });
   connect(bSound, &QToolButton::clicked, this, &TCfgDialog::bSoundClick);
   connect(bDefault2, &QPushButton::clicked, this, &TCfgDialog::bDefaultClick);
   connect(bCancel, &QPushButton::clicked, this, &TCfgDialog::reject);
@@ -356,7 +356,7 @@ void TCfgDialog::createControls() {
 void TCfgDialog::fill(const TSettings& settings) {
   record_ = settings;
   fonts_ = settings.Fonts;
-  const std::array<TColorPanel*, 5> backgrounds{cbColor0, cbColor1, cbColor2, cbColor3, cbColor4};
+  const std::array<ColorPanel*, 5> backgrounds{cbColor0, cbColor1, cbColor2, cbColor3, cbColor4};
   for (int i = 0; i < 5; ++i) backgrounds[i]->setColor(settings.C[i]);
   seRunSpeed->setValue(settings.Speed);
   eSound->setText(settings.SoundFile);
@@ -420,7 +420,7 @@ void TCfgDialog::setTeam(int tag, const QString& name) {
   (tag == 1 ? bComanda1 : bComanda2)->setToolTip(name);
 }
 
-void TCfgDialog::cbColor1Click(TColorPanel* panel) {
+void TCfgDialog::cbColor1Click(ColorPanel* panel) {
   if (panel->Tag >= 0) pickerColor_ = panel->color();
   if (!isVisible()) return;
   const std::optional<TColor> chosen = platform_.dialogs.pickColor(this, pickerColor_);
@@ -495,7 +495,7 @@ void TCfgDialog::bDefaultClick() {
   const TSettings design;
   const std::array<TColor, 5> backgrounds = design.C;
   fonts_ = design.Fonts;
-  const std::array<TColorPanel*, 5> panels{cbColor0, cbColor1, cbColor2, cbColor3, cbColor4};
+  const std::array<ColorPanel*, 5> panels{cbColor0, cbColor1, cbColor2, cbColor3, cbColor4};
   for (int i = 0; i < 5; ++i) panels[i]->setColor(backgrounds[i]);
   for (int n = 0; n < kElementFonts; ++n) fontColorPanels_[n]->setColor(fonts_[n].color);
   seRunSpeed->setValue(1);

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "core/clocktext.h"
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
 QString MatchState::clockText() const { return ClockText(clockSeconds, countDown, periodLength); }
 

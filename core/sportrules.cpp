@@ -4,14 +4,15 @@ namespace {
 
 using R = GoalRelease;
 
-const PenaltyKind kMinorByGoal{.id = QStringLiteral("2"), .seconds = 120, .release = R::whileShort};
-const PenaltyKind kDoubleMinor{
-    .id = QStringLiteral("2+2"), .seconds = 120, .parts = 2, .release = R::whileShort};
-const PenaltyKind kMajor{.id = QStringLiteral("5"), .seconds = 300};
-const PenaltyKind kMisconduct{.id = QStringLiteral("10"), .seconds = 600, .personal = true};
-
 // Each preset names every value, so a row reads without its neighbours or the defaults.
 std::vector<SportRules> presetTable() {
+  // Kinds several sports share; made here, not as globals, so none is built before main().
+  const PenaltyKind kMinorByGoal{
+      .id = QStringLiteral("2"), .seconds = 120, .release = R::whileShort};
+  const PenaltyKind kDoubleMinor{
+      .id = QStringLiteral("2+2"), .seconds = 120, .parts = 2, .release = R::whileShort};
+  const PenaltyKind kMajor{.id = QStringLiteral("5"), .seconds = 300};
+  const PenaltyKind kMisconduct{.id = QStringLiteral("10"), .seconds = 600, .personal = true};
   return {
       {.name = QStringLiteral("standard"),
        .periods = 2,

@@ -51,17 +51,17 @@ QFont arial(int charHeight, bool bold = true) {
 }
 
 // A centred opaque label of the design.
-void designLabel(TLabel* label, const QString& text, const QFont& font, TColor background) {
+void designLabel(Label* label, const QString& text, const QFont& font, TColor background) {
   label->setCaption(text);
   label->setFont(font);
   label->setFontColor(colors::white);
   label->setColor(background);
-  label->setAlignment(TLabel::Alignment::Center);
-  label->setTextLayout(TLabel::TextLayout::Center);
+  label->setAlignment(Label::Alignment::Center);
+  label->setTextLayout(Label::TextLayout::Center);
 }
 
-TBevelPanel* panel(QWidget* parent, const char* name, TColor color, int bevelWidth) {
-  auto* p = element<TBevelPanel>(parent, name);
+BevelPanel* panel(QWidget* parent, const char* name, TColor color, int bevelWidth) {
+  auto* p = element<BevelPanel>(parent, name);
   p->setColor(color);
   p->setBevelWidth(bevelWidth);
   p->hide();
@@ -69,7 +69,7 @@ TBevelPanel* panel(QWidget* parent, const char* name, TColor color, int bevelWid
 }
 
 // Shows a team's logo picture, or else its logo text, or neither.
-void showTeamLogo(const TeamLogo& logo, TPictureBox* picture, TLabel3D* text) {
+void showTeamLogo(const TeamLogo& logo, PictureBox* picture, TLabel3D* text) {
   picture->hide();
   text->hide();
   switch (logo.kind) {
@@ -88,28 +88,28 @@ void showTeamLogo(const TeamLogo& logo, TPictureBox* picture, TLabel3D* text) {
 }
 
 // The label's text as drawn, in the label's font.
-FittedText fittedText(const TLabel* label) {
+FittedText fittedText(const Label* label) {
   return {label->showAccelChar() ? textWithoutAccelerators(label->caption()) : label->caption(),
           label->font()};
 }
 
 }  // namespace
 
-TBevelPanel::TBevelPanel(QWidget* parent) : QWidget(parent) {}
+BevelPanel::BevelPanel(QWidget* parent) : QWidget(parent) {}
 
-void TBevelPanel::setColor(TColor c) {
+void BevelPanel::setColor(TColor c) {
   if (c == color_) return;
   color_ = c;
   update();
 }
 
-void TBevelPanel::setBevelWidth(int width) {
+void BevelPanel::setBevelWidth(int width) {
   if (width == bevelWidth_) return;
   bevelWidth_ = width;
   update();
 }
 
-void TBevelPanel::paintEvent(QPaintEvent*) {
+void BevelPanel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), toQColor(color_));
   const QColor light = toQColor(colors::btnHighlight);
@@ -158,19 +158,19 @@ TFormTablo::TFormTablo(Platform& platform, const Settings& settings, const Match
 TFormTablo::~TFormTablo() = default;
 
 void TFormTablo::createElements() {
-  Label4 = element<TLabel>(this, "Label4");
+  Label4 = element<Label>(this, "Label4");
   designLabel(Label4, "0 - 0", arial(88), colors::navy);
-  Label2 = element<TLabel>(this, "Label2");
+  Label2 = element<Label>(this, "Label2");
   designLabel(Label2, "45:00", arial(60), colors::navy);
   // A clock cut at both sides shows a wrong time: on a narrow display it is drawn smaller.
   Label2->setShrinkToWidth(true);
-  Label1 = element<TLabel>(this, "Label1");
+  Label1 = element<Label>(this, "Label1");
   designLabel(Label1, "TITEL", arial(40), colors::black);
-  Label5 = element<TLabel>(this, "Label5");
+  Label5 = element<Label>(this, "Label5");
   designLabel(Label5, "1", arial(44, false), colors::navy);
   Label5->hide();
 
-  Image1 = element<TPictureBox>(this, "Image1");
+  Image1 = element<PictureBox>(this, "Image1");
   Image1->hide();
 
   RunLabel = element<TRunLabel>(this, "RunLabel");
@@ -181,8 +181,8 @@ void TFormTablo::createElements() {
   RunLabel->setColorS(colors::black);
   RunLabel->hide();
 
-  Logo1 = element<TPictureBox>(this, "Logo1");
-  Logo2 = element<TPictureBox>(this, "Logo2");
+  Logo1 = element<PictureBox>(this, "Logo1");
+  Logo2 = element<PictureBox>(this, "Logo2");
   LabelLogo1 = element<TLabel3D>(this, "LabelLogo1");
   LabelLogo2 = element<TLabel3D>(this, "LabelLogo2");
   for (TLabel3D* label : {LabelLogo1, LabelLogo2}) {
@@ -208,19 +208,19 @@ void TFormTablo::createElements() {
     label->setShadowColor(colors::black);
   }
 
-  LabelData = element<TLabel>(this, "LabelData");
+  LabelData = element<Label>(this, "LabelData");
   LabelData->setFont(arial(20));
   LabelData->setFontColor(colors::red);
   LabelData->setTransparent(true);
-  LabelData->setAlignment(TLabel::Alignment::RightJustify);
-  LabelData->setTextLayout(TLabel::TextLayout::Center);
+  LabelData->setAlignment(Label::Alignment::RightJustify);
+  LabelData->setTextLayout(Label::TextLayout::Center);
   LabelData->hide();
 
   PanelPause = panel(this, "PanelPause", colors::navy, 1);
   PanelPauseRed = panel(PanelPause, "PanelPauseRed", colors::red, 2);
   PanelPauseRed->show();
   PanelLogo = panel(this, "PanelLogo", colors::black, 0);
-  Logo = element<TPictureBox>(PanelLogo, "Logo");
+  Logo = element<PictureBox>(PanelLogo, "Logo");
   FrameMerrowtide1 = new TFrameMerrowtide(ppi_, this);
   FrameMerrowtide1->setObjectName("FrameMerrowtide1");
   PanelBlack = panel(this, "PanelBlack", colors::black, 0);
@@ -266,12 +266,12 @@ void TFormTablo::applyFonts() {
     StyleFromBits(font, element.style);
     return font;
   };
-  const std::array<TLabel*, 4> labels{Label1, Label2, Label3, Label4};
+  const std::array<Label*, 4> labels{Label1, Label2, Label3, Label4};
   for (int n = 0; n < 4; ++n) {
     labels[n]->setFont(styled(labels[n]->font(), fonts[n]));
     labels[n]->setFontColor(fonts[n].color);
   }
-  const TRunFont& run = RunLabel->RFont();
+  const RunFont& run = RunLabel->RFont();
   RunLabel->setRFont({styled(run.font, fonts[4]), fonts[4].color});
   if (std::exchange(countdownShown_, false)) renderClockBand(view().band);
 }
@@ -403,7 +403,7 @@ void TFormTablo::coverWithFrame(const QRect& monitor, const QSize& frame) {
   resize(monitor.size() - frame);
 }
 
-void TFormTablo::FitFont(TLabel* label) {
+void TFormTablo::FitFont(Label* label) {
   const FittedText t = fittedText(label);
   const int points = ::FitFont(t.text, label->size(), t.font, ppi_);
   label->setFont(fontWithPointSize(label->font(), points, ppi_));
@@ -461,7 +461,7 @@ void TFormTablo::FormResize() {
 
   setPoints(Label4, l.scorePoints);
   setPoints(Label5, l.periodPoints);
-  const TRunFont& run = RunLabel->RFont();
+  const RunFont& run = RunLabel->RFont();
   RunLabel->setRFont({fontWithPointSize(run.font, l.runPoints, ppi_), run.color});
   RunLabel->setGeometry(l.runLabel);
 

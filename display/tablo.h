@@ -25,19 +25,19 @@ class RunTextView;
 struct DisplayGroup;
 class Settings;
 class TFrameMerrowtide;
-class TLabel;
+class Label;
 class TLabel3D;
-class TPictureBox;
+class PictureBox;
 class TRunLabel;
 struct Platform;
 struct TSettings;
 
 // A plain panel: a colour and an optional raised bevel of bevelWidth pixels.
-class TBevelPanel : public QWidget {
+class BevelPanel : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TBevelPanel(QWidget* parent = nullptr);
+  explicit BevelPanel(QWidget* parent = nullptr);
 
   TColor color() const { return color_; }
   void setColor(TColor c);
@@ -62,14 +62,14 @@ class TFormTablo : public QWidget {
   ~TFormTablo() override;
 
   // Elements from bottom to top; the panels and the maker's mark always lie above the rest.
-  TLabel* Label4;       // score
-  TLabel* Label2;       // clock
-  TLabel* Label1;       // title text
-  TLabel* Label5;       // period number
-  TPictureBox* Image1;  // title picture
+  Label* Label4;       // score
+  Label* Label2;       // clock
+  Label* Label1;       // title text
+  Label* Label5;       // period number
+  PictureBox* Image1;  // title picture
   TRunLabel* RunLabel;
-  TPictureBox* Logo1;
-  TPictureBox* Logo2;
+  PictureBox* Logo1;
+  PictureBox* Logo2;
   TLabel3D* LabelLogo1;
   TLabel3D* LabelLogo2;
   TLabel3D* Label3;  // team names
@@ -77,13 +77,13 @@ class TFormTablo : public QWidget {
   TLabel3D* LabelStraf1b;
   TLabel3D* LabelStraf2a;
   TLabel3D* LabelStraf2b;
-  TLabel* LabelData;  // today's date
-  TBevelPanel* PanelPause;
-  TBevelPanel* PanelPauseRed;
-  TBevelPanel* PanelLogo;
-  TPictureBox* Logo;  // the logo screen's picture
+  Label* LabelData;  // today's date
+  BevelPanel* PanelPause;
+  BevelPanel* PanelPauseRed;
+  BevelPanel* PanelLogo;
+  PictureBox* Logo;  // the logo screen's picture
   TFrameMerrowtide* FrameMerrowtide1;
-  TBevelPanel* PanelBlack;
+  BevelPanel* PanelBlack;
 
   // The window colour C0.
   TColor color() const { return color_; }
@@ -108,7 +108,7 @@ class TFormTablo : public QWidget {
   // when the window manager draws it only after this call).
   void coverMonitor();
   // Shrinks the label's font until its current text fits the label.
-  void FitFont(TLabel* label);
+  void FitFont(Label* label);
   // The configuration's Default: the base font (Arial bold, white) goes onto the window and
   // the period number, whose font is no element font of the settings record.
   void resetBaseFont();

@@ -69,7 +69,8 @@ class LineSource {
 std::optional<QStringList> stringList(const QJsonValue& value) {
   if (!value.isArray()) return std::nullopt;
   QStringList list;
-  for (const QJsonValue& line : value.toArray()) {
+  const QJsonArray lines = value.toArray();
+  for (const QJsonValue& line : lines) {
     if (!line.isString()) return std::nullopt;
     list.append(line.toString());
   }
@@ -173,7 +174,8 @@ class Taker {
       if (!line["steps"].isArray()) return false;
       // A step that is not whole makes the line damage, which drops the steps anyway.
       c_.undoSteps.clear();
-      for (const QJsonValue& value : line["steps"].toArray()) {
+      const QJsonArray steps = line["steps"].toArray();
+      for (const QJsonValue& value : steps) {
         const auto step = journalformat::stepFromJson(value.toObject());
         if (!step) return false;
         addStep(*step);

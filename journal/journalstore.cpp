@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "platform/journalfile.h"
+#include "platform/os/journalfile.h"
 
 JournalStore::JournalStore(const QString& folder) : folder_(folder) {}
 

@@ -2,17 +2,21 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <algorithm>
-#include <cstdio>
 #include <utility>
 
 #include "core/match.h"
 #include "journal/journalformat.h"
 #include "journal/journalline.h"
 #include "journal/snapshotjson.h"
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
 using journalline::encode;
+
+namespace {
+Q_LOGGING_CATEGORY(lcJournal, "scorvex.journal")
+}  // namespace
 
 MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString& path,
                            QObject* parent)
@@ -252,8 +256,8 @@ void MatchJournal::fail(qsizetype newEvents) {
     // whole record.
     if (isOpen() && missingOffset_ >= 0)
       file_->overwrite(missingOffset_, journalformat::missingLine(missingSince_));
-    std::fprintf(stderr, "Scorvex: Spieljournal %s kann nicht geschrieben werden: %s\n",
-                 qPrintable(path_), qPrintable(file_->errorString()));
+    qCWarning(lcJournal, "Spieljournal %s kann nicht geschrieben werden: %s", qPrintable(path_),
+              qPrintable(file_->errorString()));
   }
   setProblem(file_->errorString());
   retryTimer_.start();

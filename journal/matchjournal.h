@@ -9,7 +9,7 @@
 
 #include "core/matchstate.h"
 #include "journal/journalreader.h"
-#include "platform/journalfile.h"
+#include "platform/os/journalfile.h"
 
 class Match;
 class TickCounter;

@@ -108,7 +108,8 @@ bool readPenaltyList(const QJsonObject& object, MatchSnapshot& snapshot) {
     f.require(n >= 0 && n <= kMaxFouls && n == double(int(n)));
     s.fouls[t] = int(n);
   }
-  for (const QJsonValue& v : object["penaltyList"].toArray()) {
+  const QJsonArray penaltyList = object["penaltyList"].toArray();
+  for (const QJsonValue& v : penaltyList) {
     Fields e(v.toObject());
     Penalty p;
     const int team = int(e.whole("team", 1, 2));

@@ -4,9 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QtEndian>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 #include <utility>
 
@@ -18,6 +18,8 @@ namespace {
 struct Words {
   Q_DECLARE_TR_FUNCTIONS(Sound)
 };
+
+Q_LOGGING_CATEGORY(lcSound, "scorvex.sound")
 
 constexpr char kEndSignalName[] = "Ton-ende.wav";
 
@@ -162,7 +164,7 @@ SoundPlayer* SoundLoader::player() {
       reinterpret_cast<SoundFactory>(loadModule(module_, modulePaths_, kSoundFactoryName, reason));
   if (!create) {
     failed_ = true;
-    std::fprintf(stderr, "Scorvex: Ton nicht verfügbar: %s.\n", qPrintable(reason));
+    qCWarning(lcSound, "Ton nicht verfügbar: %s.", qPrintable(reason));
     return nullptr;
   }
   player_.reset(create());

@@ -4,7 +4,7 @@
 #include <QRandomGenerator>
 #include <algorithm>
 
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
 Pairing::Pairing(QString pin, quint32 now)
     : pin_(std::move(pin)), wrongPins_(kWrongPinsPerSecond, now) {}

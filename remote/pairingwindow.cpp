@@ -33,7 +33,7 @@ QString boardAddress(quint16 port) {
   return QString("http://%1:%2/").arg(host).arg(port);
 }
 
-TPairingWindow::TPairingWindow(RemoteServer& server, QWidget* parent)
+PairingWindow::PairingWindow(RemoteServer& server, QWidget* parent)
     : QWidget(parent, Qt::Window), server_(server) {
   setObjectName("PairingWindow");
   setWindowTitle(tr("Fernbedienung"));
@@ -115,21 +115,21 @@ TPairingWindow::TPairingWindow(RemoteServer& server, QWidget* parent)
   buttons->addWidget(bStop);
   layout->addLayout(buttons);
 
-  connect(&server_, &RemoteServer::devicesChanged, this, &TPairingWindow::showDevices);
-  connect(&server_, &RemoteServer::readersChanged, this, &TPairingWindow::showReaders);
+  connect(&server_, &RemoteServer::devicesChanged, this, &PairingWindow::showDevices);
+  connect(&server_, &RemoteServer::readersChanged, this, &PairingWindow::showReaders);
   connect(bDrop, &QPushButton::clicked, this, [this] {
     if (const QListWidgetItem* item = ListDevices->currentItem())
       server_.dropDevice(item->data(Qt::UserRole).toInt());
   });
-  connect(bStop, &QPushButton::clicked, this, &TPairingWindow::stopRequested);
-  connect(cbOverlayLock, &QCheckBox::clicked, this, &TPairingWindow::overlayLockChanged);
+  connect(bStop, &QPushButton::clicked, this, &PairingWindow::stopRequested);
+  connect(cbOverlayLock, &QCheckBox::clicked, this, &PairingWindow::overlayLockChanged);
   connect(bColor1, &QPushButton::clicked, this, [this] { pickTeamColor(1); });
   connect(bColor2, &QPushButton::clicked, this, [this] { pickTeamColor(2); });
   connect(bPort, &QPushButton::clicked, this, [this] { emit portRequested(sePort->value()); });
   refresh();
 }
 
-void TPairingWindow::attachSettings(Commands& commands, Dialogs& dialogs) {
+void PairingWindow::attachSettings(Commands& commands, Dialogs& dialogs) {
   commands_ = &commands;
   dialogs_ = &dialogs;
   bColor1->setEnabled(true);
@@ -137,7 +137,7 @@ void TPairingWindow::attachSettings(Commands& commands, Dialogs& dialogs) {
   showTeamColors();
 }
 
-void TPairingWindow::pickTeamColor(int team) {
+void PairingWindow::pickTeamColor(int team) {
   if (!commands_ || !dialogs_) return;
   const TSettings& s = commands_->settings().record();
   const std::optional<TColor> picked =
@@ -145,13 +145,13 @@ void TPairingWindow::pickTeamColor(int team) {
   if (picked) setTeamColor(team, toQColor(*picked));
 }
 
-void TPairingWindow::setTeamColor(int team, const QColor& color) {
+void PairingWindow::setTeamColor(int team, const QColor& color) {
   if (!commands_ || !color.isValid()) return;
   commands_->setOverlayColor(team, fromQColor(color));
   showTeamColors();
 }
 
-void TPairingWindow::showTeamColors() {
+void PairingWindow::showTeamColors() {
   const TSettings& s = commands_->settings().record();
   const QColor home = toQColor(s.RemoteColor1), guest = toQColor(s.RemoteColor2);
   server_.setTeamColors(home, guest);
@@ -161,14 +161,14 @@ void TPairingWindow::showTeamColors() {
   }
 }
 
-void TPairingWindow::showPortProblem(const QString& message, int freePort) {
+void PairingWindow::showPortProblem(const QString& message, int freePort) {
   LabelPortProblem->setText(
       freePort > 0 ? message + tr(" Frei ist zum Beispiel Port %1.").arg(freePort) : message);
   LabelPortProblem->show();
   if (freePort > 0) sePort->setValue(freePort);
 }
 
-void TPairingWindow::refresh() {
+void PairingWindow::refresh() {
   if (!server_.isRunning()) {
     // Nothing to open yet: no address, code or PIN that would lead nowhere.
     LabelAddress->setText(tr("Der Server läuft nicht."));
@@ -191,9 +191,9 @@ void TPairingWindow::refresh() {
   showDevices();
 }
 
-void TPairingWindow::setOverlayLocked(bool locked) { cbOverlayLock->setChecked(locked); }
+void PairingWindow::setOverlayLocked(bool locked) { cbOverlayLock->setChecked(locked); }
 
-void TPairingWindow::showDevices() {
+void PairingWindow::showDevices() {
   LabelPin->setText(server_.pin());  // a new one after a number of pairings
   ListDevices->clear();
   for (const Pairing::Device& device : server_.devices()) {
@@ -210,6 +210,6 @@ void TPairingWindow::showDevices() {
   showReaders();
 }
 
-void TPairingWindow::showReaders() {
+void PairingWindow::showReaders() {
   LabelReaders->setText(tr("Zuschauer nur lesend (Overlay, Anzeige): %1").arg(server_.readers()));
 }

@@ -17,11 +17,11 @@ class Dialogs;
 class RemoteServer;
 class Commands;
 
-class TPairingWindow : public QWidget {
+class PairingWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TPairingWindow(RemoteServer& server, QWidget* parent = nullptr);
+  explicit PairingWindow(RemoteServer& server, QWidget* parent = nullptr);
 
   // Shows the server's current address, PIN and devices; call after the server started.
   void refresh();

@@ -69,7 +69,8 @@ QStringList ownHostNames() {
 
 QString deviceName(const QString& sent, const QByteArray& userAgent) {
   QString name;
-  for (const QChar c : sent.simplified())
+  const QString simplified = sent.simplified();
+  for (const QChar c : simplified)
     if (c.isPrint()) name += c;
   if (!name.isEmpty())
     return name.size() > kMaxNameLength ? name.left(kMaxNameLength - 1) + "…" : name;

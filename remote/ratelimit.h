@@ -3,7 +3,7 @@
 #include <QtGlobal>
 #include <algorithm>
 
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
 // A token bucket: on average `perSecond` events per second, in bursts of up to one second's
 // worth. Times are tick values, so it needs no clock of its own and tests drive it directly.

@@ -7,7 +7,7 @@
 #include <QJsonDocument>
 #include <QTcpSocket>
 
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 #include "remote/connectiongate.h"
 #include "remote/pairrequest.h"
 #include "remote/remoteboard.h"

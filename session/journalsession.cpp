@@ -2,16 +2,18 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <algorithm>
-#include <cstdio>
 
 #include "core/match.h"
 #include "journal/matchjournal.h"
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
 namespace {
 
-void report(const QString& line) { std::fprintf(stderr, "Scorvex: %s\n", qPrintable(line)); }
+Q_LOGGING_CATEGORY(lcApp, "scorvex.app")
+
+void report(const QString& line) { qCWarning(lcApp, "%s", qPrintable(line)); }
 
 bool begun(const JournalContents& contents) {
   const MatchState& s = contents.state->state;

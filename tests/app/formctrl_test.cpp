@@ -61,9 +61,9 @@ class Console : public ::testing::Test {
   }
   QString consoleClock() const { return console->LabelTime->caption(); }
   QString displayClock() const { return display->Label2->caption(); }
-  TLabel* consolePenalty(int i) const {
-    return std::array<TLabel*, 4>{console->LabStrafe1_1, console->LabStrafe1_2,
-                                  console->LabStrafe2_1, console->LabStrafe2_2}[i];
+  Label* consolePenalty(int i) const {
+    return std::array<Label*, 4>{console->LabStrafe1_1, console->LabStrafe1_2,
+                                 console->LabStrafe2_1, console->LabStrafe2_2}[i];
   }
 
   FakePlatform fake;

@@ -31,9 +31,9 @@ namespace {
 
 constexpr int kWaitMs = 5000;
 
-class RemoteControl : public ::testing::Test {
+class RemoteControlTest : public ::testing::Test {
  protected:
-  RemoteControl() {
+  RemoteControlTest() {
     console.attachWindows(nullptr, &display, nullptr, nullptr);
     keys->install(console);
   }
@@ -51,13 +51,13 @@ class RemoteControl : public ::testing::Test {
   Commands& commands = session.commands();
   TFormCtrl console{fake.platform, session};
   TFormTablo display{fake.platform, settings, match};
-  TRemoteControl remote{session, fake.platform};
+  RemoteControl remote{session, fake.platform};
   OperatorKeys* keys = new OperatorKeys({session, console, {}, {}}, &console);
 };
 
 }  // namespace
 
-TEST_F(RemoteControl, CommandsRunTheConsolesOwnCommands) {
+TEST_F(RemoteControlTest, CommandsRunTheConsolesOwnCommands) {
   texts.load({"A", "B"}, true);
   struct Row {
     const char* json;
@@ -85,7 +85,7 @@ TEST_F(RemoteControl, CommandsRunTheConsolesOwnCommands) {
   EXPECT_TRUE(fake.dialogs.asked.isEmpty());  // the phone asked "Reset GAME?" already
 }
 
-TEST_F(RemoteControl, TapOnAPhoneShowsOnTheConsoleAndOnEveryPage) {
+TEST_F(RemoteControlTest, TapOnAPhoneShowsOnTheConsoleAndOnEveryPage) {
   RemoteServer& server = remote.server();
   ASSERT_TRUE(server.start(QHostAddress::LocalHost, 0));
   const QByteArray body = R"({"pin":")" + server.pin().toUtf8() + R"("})";
@@ -122,7 +122,7 @@ TEST_F(RemoteControl, TapOnAPhoneShowsOnTheConsoleAndOnEveryPage) {
   EXPECT_EQ(home["name"].toString(), "HEIM");
 }
 
-TEST_F(RemoteControl, CtrlRIsTheConsolesRemoteCommand) {
+TEST_F(RemoteControlTest, CtrlRIsTheConsolesRemoteCommand) {
   QAction* mRemote = keys->action("mRemote");
   EXPECT_EQ(mRemote->text(), "Fernbedienung");
   EXPECT_EQ(mRemote->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -149,7 +149,7 @@ TEST(RemoteLoader, AModuleThatCannotBeLoadedIsToldInOneLineAndTheConsoleGoesOn) 
   EXPECT_EQ(session.match().state().score[0], 1);
 }
 
-TEST_F(RemoteControl, PenaltyCommandsGiveSetAndCancelOrSayWhyNot) {
+TEST_F(RemoteControlTest, PenaltyCommandsGiveSetAndCancelOrSayWhyNot) {
   settings.change([](TSettings& s) { s.Sport = "icehockey"; });
   run(R"({"cmd":"penalty","team":1,"kind":"2+2","player":12})");
   ASSERT_EQ(match.state().teamPenalties[0].size(), 1u);
@@ -191,7 +191,7 @@ TEST_F(RemoteControl, PenaltyCommandsGiveSetAndCancelOrSayWhyNot) {
 
 // Setting the time, undo, the horn and the mute switch, as the phone sends them; a refused
 // one tells the sender the console's own German line.
-TEST_F(RemoteControl, SetClockUndoHornAndMuteRunOrSayWhyNot) {
+TEST_F(RemoteControlTest, SetClockUndoHornAndMuteRunOrSayWhyNot) {
   EXPECT_EQ(run(R"({"cmd":"undo"})"), "Es gibt nichts rückgängig zu machen.");
   EXPECT_TRUE(remote.state()["undo"].isNull());
   const struct {
@@ -228,7 +228,7 @@ TEST_F(RemoteControl, SetClockUndoHornAndMuteRunOrSayWhyNot) {
 
 // The console's red line reaches every page at once, and leaves it once the journal is written
 // again.
-TEST_F(RemoteControl, TheJournalsRedLineIsInTheStateAndPushed) {
+TEST_F(RemoteControlTest, TheJournalsRedLineIsInTheStateAndPushed) {
   RemoteServer& server = remote.server();
   ASSERT_TRUE(server.start(QHostAddress::LocalHost, 0));
   QWebSocket page;
@@ -252,7 +252,7 @@ TEST_F(RemoteControl, TheJournalsRedLineIsInTheStateAndPushed) {
 }
 
 // Every key the console carries is carried by one command only.
-TEST_F(RemoteControl, NoTwoConsoleCommandsShareAKey) {
+TEST_F(RemoteControlTest, NoTwoConsoleCommandsShareAKey) {
   QMap<QString, QString> seen;
   for (QAction* action : console.findChildren<QAction*>()) {
     if (action->shortcut().isEmpty() || action->shortcutContext() != Qt::WindowShortcut) continue;
@@ -269,7 +269,7 @@ TEST_F(RemoteControl, NoTwoConsoleCommandsShareAKey) {
 // Time-outs from the phone: started, refused with the German reason, ended; the state carries
 // the running one, the display's clock band and each team's used and left; the console's keys
 // collide with no other.
-TEST_F(RemoteControl, TimeoutsRunFromThePhoneWithTheSportsLimits) {
+TEST_F(RemoteControlTest, TimeoutsRunFromThePhoneWithTheSportsLimits) {
   commands.chooseSport("handball");
   const struct {
     const char* json;

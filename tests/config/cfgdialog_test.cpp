@@ -245,7 +245,7 @@ TEST_F(CfgDialog, DefaultResetsTheLookButNotNamesTitleOrMonitor) {
 TEST_F(CfgDialog, SpinFieldsGoToTheNearestBoundOnLeaving) {
   open();
   struct Row {
-    TSpinEdit* field;
+    SpinEdit* field;
     const char* typed;
     int value;
   };

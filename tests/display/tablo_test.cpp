@@ -433,7 +433,7 @@ TEST_F(TabloTest, RunningTextIsYellowWithABlackRelief) {
 }
 
 TEST_F(TabloTest, ClockTextIsShownWholeOnANarrowDisplay) {
-  const auto drawnClock = [](TLabel* clock, const char* text) {
+  const auto drawnClock = [](Label* clock, const char* text) {
     clock->setCaption(text);
     return clock->grab().toImage();
   };

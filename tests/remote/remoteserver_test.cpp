@@ -500,7 +500,7 @@ TEST_F(RemoteServerTest, OneAddressHoldsOnlyAFewDevices) {
 
   // A PIN pairs only so many devices; then the window shows a new one and the old is wrong.
   const QString used = server.pin();
-  TPairingWindow window(server);
+  PairingWindow window(server);
   int pairings = Pairing::kDevicesPerAddress + 3;  // so far
   for (; pairings < Pairing::kPairingsPerPin; ++pairings)
     EXPECT_EQ(pair(used, "127.0.0.3").status, 200);
@@ -651,8 +651,8 @@ TEST_F(RemoteServerTest, ABusyPortIsToldInGermanAndAnotherCanBeChosen) {
   const quint16 free = RemoteServer::nextFreePort(QHostAddress::LocalHost, busy);
   EXPECT_GT(free, busy);
 
-  TPairingWindow window(other);
-  QSignalSpy asked(&window, &TPairingWindow::portRequested);
+  PairingWindow window(other);
+  QSignalSpy asked(&window, &PairingWindow::portRequested);
   window.showPortProblem(other.errorString(), free);
   auto* problem = window.findChild<QLabel*>("LabelPortProblem");
   EXPECT_EQ(window.findChild<QLabel*>("LabelAddress")->text(), "Der Server läuft nicht.");
@@ -672,7 +672,7 @@ TEST_F(RemoteServerTest, TeamColoursSetInTheWindowAreKeptAndSent) {
   Match match;
   RunTextList texts;
   Commands commands(match, settings, texts, fake.platform, QString());
-  TPairingWindow window(server);
+  PairingWindow window(server);
   window.attachSettings(commands, fake.dialogs);
   Page overlay(port);
   ASSERT_TRUE(overlay.waitForMessages(1));
@@ -717,7 +717,7 @@ TEST(Pairing, WrongPinsFromAnyNumberOfAddressesAreLimitedTogether) {
 }
 
 TEST_F(RemoteServerTest, TheWindowTellsOfGuessesAndCountsTheReaders) {
-  TPairingWindow window(server);
+  PairingWindow window(server);
   auto* guesses = window.findChild<QLabel*>("LabelGuesses");
   auto* readers = window.findChild<QLabel*>("LabelReaders");
   ASSERT_TRUE(guesses && readers);

@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
-#include "platform/journalfile.h"
+#include "platform/os/journalfile.h"
 
 // The journal's file on Windows, the same behaviour as on other systems: every append is in the
 // system's hands when append() returns, FlushFileBuffers forces it onto the disk on a thread of

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/journalfile.h"
+#include "platform/os/journalfile.h"
 
 namespace {
 

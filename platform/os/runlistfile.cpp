@@ -1,4 +1,4 @@
-#include "platform/runlistfile.h"
+#include "platform/os/runlistfile.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,5 +1,3 @@
-#include "platform/settingskey_qt.h"
-
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -14,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "platform/settingskey_qt.h"
 #include "platform/settingskey_regfile.h"
 
 namespace {
