@@ -17,16 +17,17 @@ using HtmlHelpA = HWND(WINAPI*)(HWND caller, LPCSTR file, UINT command, DWORD_PT
 
 }  // namespace
 
-SystemHelpViewer::SystemHelpViewer() {
-  HMODULE library = LoadLibraryA("HHCTRL.OCX");
+SystemHelpViewer::SystemHelpViewer(const char* libraryName) {
+  HMODULE library = LoadLibraryA(libraryName);
   if (library) {
     library_ = library;
     entry_ = reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA"));
   }
   if (!entry_)
-    MessageBoxW(nullptr,
-                L"Die Hilfe (*.chm) kann nicht angezeigt werden: HHCTRL.OCX fehlt im System.",
-                L"Scorvex", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA(nullptr,
+                "Unable to view HTML help (*.chm). Update windows help system. Get new "
+                "\"HHCTRL.OCX\" library.",
+                "Warning!", MB_OK | MB_ICONEXCLAMATION);
 }
 
 SystemHelpViewer::~SystemHelpViewer() {
