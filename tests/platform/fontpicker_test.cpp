@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -98,6 +100,37 @@ TEST(FontPicker, AnotherFaceChosenInTheListComesBack) {
   ASSERT_TRUE(chosen);
   EXPECT_EQ(chosen->font.family(), faces[1]);
   EXPECT_TRUE(chosen->font.bold());
+}
+
+// Picks `color` in the colour picker that opens next, or closes it with Escape.
+void answerColorPicker(std::optional<QColor> color) {
+  QTimer::singleShot(0, [color] {
+    auto* picker = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+    if (!picker) {
+      ADD_FAILURE() << "no colour picker";
+      return;
+    }
+    if (!color) return QTest::keyClick(picker, Qt::Key_Escape);
+    picker->setCurrentColor(*color);
+    picker->accept();
+  });
+}
+
+TEST(ColorPickers, TheChosenColourComesBackAndEscapeGivesNothing) {
+  QtDialogs dialogs;
+  answerColorPicker(QColor(0x12, 0x34, 0x56));
+  EXPECT_EQ(dialogs.pickColor(nullptr, colors::navy), std::optional<TColor>(0x563412));
+  answerColorPicker(std::nullopt);
+  EXPECT_EQ(dialogs.pickColor(nullptr, colors::navy), std::nullopt);
+  // The font picker's colour button opens the same picker.
+  const auto chosen = pick({fontWith(FontPicker::offeredFamilies().value(0), 0), colors::white},
+                           [](QDialog& picker) {
+                             answerColorPicker(QColor(0xFF, 0, 0));
+                             picker.findChild<QPushButton*>("color")->click();
+                             picker.accept();
+                           });
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(chosen->color, colors::red);
 }
 
 }  // namespace
