@@ -41,6 +41,7 @@ QString InstanceLock::raisePath(const QString& place) const {
 
 bool InstanceLock::acquire() {
   problems_.clear();
+  QDir().mkpath(folder_);
   for (const QString& place : places_) {
     auto lock = std::make_unique<SystemLock>(folder_, lockName(place));
     switch (lock->state()) {

@@ -15,8 +15,7 @@ class SystemLock {
  public:
   enum class State { Held, HeldByAnother, Failed };
 
-  // Tries once, at once. `name` is a file name in `folder` (made if missing) or, on Windows,
-  // the mutex's name.
+  // Tries once, at once. `name` is a file name in `folder` or, on Windows, the mutex's name.
   SystemLock(const QString& folder, const QString& name);
   ~SystemLock();
   SystemLock(const SystemLock&) = delete;
@@ -47,7 +46,8 @@ class InstanceLock : public QObject {
   Q_OBJECT
 
  public:
-  // `places`: what the locks stand for (the journal's folder, the settings file or key).
+  // `places`: what the locks stand for (the journal's folder, the settings file or key);
+  // `folder`: where the locks and the raise requests lie (made if missing).
   explicit InstanceLock(const QStringList& places,
                         const QString& folder = SystemLock::runtimeFolder(),
                         QObject* parent = nullptr);

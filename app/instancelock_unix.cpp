@@ -12,7 +12,6 @@
 // flock() belongs to the open file: the kernel lets go of it when the last descriptor closes,
 // which a process that ends in any way does. The file itself stays and means nothing.
 SystemLock::SystemLock(const QString& folder, const QString& name) {
-  QDir().mkpath(folder);
   const QByteArray path = QFile::encodeName(QDir(folder).filePath(name + ".lock"));
   const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) {
