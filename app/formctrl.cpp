@@ -341,8 +341,15 @@ void TFormCtrl::FitNamesFont() {
 }
 
 void TFormCtrl::Help1Click() {
-  if (const QString help = helpToShow(helpFile_); !help.isEmpty())
-    platform_.help.showContents(this, help);
+  const QString help = helpToShow(helpFile_);
+  if (help.isEmpty()) {
+    platform_.dialogs.showWarning(
+        this, kAppTitle,
+        tr("Keine Hilfe gefunden: weder %1 noch das Handbuch liegen beim Programm.")
+            .arg(QFileInfo(helpFile_).fileName()));
+    return;
+  }
+  platform_.help.showContents(this, help);
 }
 
 // The dialog is modal, but the clock and the running text keep going while it is open: their

@@ -163,12 +163,8 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   QtDialogs dialogs;
   QtSettingsKey settingsKey(QString("\\Software\\Merrowtide\\") + TFormCtrl::kAppTitle);
   // One program per user: a second start touches neither the journal nor the settings.
-  InstanceLock instance({defaultJournalFolder() + "/scorvex", settingsKey.location()});
-  if (!instance.acquire()) {
-    qCInfo(lcApp, "%s", InstanceLock::kRunningMessage);
-    instance.askToRaise();
-    return 0;
-  }
+  InstanceLock instance({defaultJournalFolder(), settingsKey.location()});
+  if (!instance.startOrRaise()) return 0;
   SystemHelpViewer help;  // before the first window: it may warn that help is missing
   Platform platform{tick, sound, desktop, dialogs, help};
 

@@ -16,7 +16,8 @@ class HelpViewer {
 // browser. Elsewhere the desktop opens either file with whatever viewer the user has for it.
 class SystemHelpViewer final : public HelpViewer {
  public:
-  SystemHelpViewer();
+  // `library`: the HTML Help library's name (another in the test that it may be missing).
+  explicit SystemHelpViewer(const char* library = "HHCTRL.OCX");
   ~SystemHelpViewer() override;
   SystemHelpViewer(const SystemHelpViewer&) = delete;
   SystemHelpViewer& operator=(const SystemHelpViewer&) = delete;

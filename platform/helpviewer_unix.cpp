@@ -3,7 +3,7 @@
 
 #include "platform/helpviewer.h"
 
-SystemHelpViewer::SystemHelpViewer() = default;
+SystemHelpViewer::SystemHelpViewer(const char*) {}
 
 SystemHelpViewer::~SystemHelpViewer() = default;
 

@@ -18,18 +18,17 @@ using HtmlHelpA = HWND(WINAPI*)(HWND caller, LPCSTR file, UINT command, DWORD_PT
 
 }  // namespace
 
-SystemHelpViewer::SystemHelpViewer() {
-  HMODULE library = LoadLibraryA("HHCTRL.OCX");
+SystemHelpViewer::SystemHelpViewer(const char* libraryName) {
+  HMODULE library = LoadLibraryA(libraryName);
   if (library) {
     library_ = library;
     entry_ = reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA"));
   }
-  if (!entry_) {
-    const QString text = QCoreApplication::translate(
-        "HelpViewer", "Die Hilfe (*.chm) kann nicht angezeigt werden: HHCTRL.OCX fehlt im System.");
-    MessageBoxW(nullptr, reinterpret_cast<LPCWSTR>(text.utf16()), L"Scorvex",
-                MB_OK | MB_ICONEXCLAMATION);
-  }
+  if (!entry_)
+    MessageBoxA(nullptr,
+                "Unable to view HTML help (*.chm). Update windows help system. Get new "
+                "\"HHCTRL.OCX\" library.",
+                "Warning!", MB_OK | MB_ICONEXCLAMATION);
 }
 
 SystemHelpViewer::~SystemHelpViewer() {

@@ -98,6 +98,13 @@ TFormInfo::TFormInfo(Dialogs& dialogs, QWidget* parent)
   LabelVer->adjustSize();
   LabelVer->move(Label1->geometry().right() + 1 - LabelVer->width(), LabelVer->y());
 
+  // The components of others the program is built with, whose licences ask to be named.
+  LabelParts = makeLabel(this, "LabelParts",
+                         tr("Mit Qt 6 (GNU LGPL 3), libqrencode (GNU LGPL 2.1), libjpeg-turbo "
+                            "(IJG, BSD) und giflib (MIT)."),
+                         {8, 200, 240, 60}, Qt::AlignCenter, dialogFont(11));
+  LabelParts->setWordWrap(true);
+
   sOK = new QToolButton(this);
   sOK->setObjectName("sOK");
   sOK->setGeometry(56, 277, 145, 28);

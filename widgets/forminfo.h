@@ -22,6 +22,7 @@ class TFormInfo : public QDialog {
   QLabel* ImageICON;
   QLabel* Label1;
   QLabel* LabelVer;
+  QLabel* LabelParts;
   QToolButton* sOK;
   QLabel* Lab;
   QLabel* Label2;

@@ -61,12 +61,15 @@ TEST(ProgramIdentity, ConsoleLinkAndInformationWindowOpenTheSamePage) {
   EXPECT_EQ(w.console.windowTitle(), QString("Scorvex ") + identity::kVersion);
 }
 
-TEST(ProgramIdentity, HelpShowsTheFileBesideTheProgramOnlyWhenItExists) {
+TEST(ProgramIdentity, HelpShowsTheFileBesideTheProgramOrSaysThereIsNone) {
   Windows w;
   const QString helpFile = programFile("chm");
   ASSERT_FALSE(QFile::exists(helpFile));
   w.console.Help1Click();
   EXPECT_TRUE(w.fake.help.shown.isEmpty());
+  // Nothing to show is said in one line.
+  ASSERT_EQ(w.fake.dialogs.warnings.size(), 1);
+  EXPECT_TRUE(w.fake.dialogs.warnings[0].startsWith("Keine Hilfe gefunden"));
 
   QFile file(helpFile);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));

@@ -265,42 +265,6 @@ TEST(JournalSession, AResetCanBeTakenBackAfterACrashButNotAfterAnEnd) {
   }
 }
 
-TEST(InstanceLock, ASecondProgramIsRefusedAndAKilledOnesLockIsTakenOver) {
-  QTemporaryDir folder;
-  const QStringList places{folder.filePath("state/scorvex"), folder.filePath("Scorvex.reg")};
-  {
-    InstanceLock running(places);
-    ASSERT_TRUE(running.acquire());
-    InstanceLock second(places);
-    EXPECT_FALSE(second.acquire());
-    QSignalSpy raised(&running, &InstanceLock::raiseRequested);
-    second.askToRaise();
-    EXPECT_TRUE(raised.wait(3000));
-    // Only the settings are shared: still refused.
-    InstanceLock sameSettings({folder.filePath("other/scorvex"), places[1]});
-    EXPECT_FALSE(sameSettings.acquire());
-  }
-  // A program killed while it held the locks.
-  const pid_t child = fork();
-  if (child == 0) {
-    InstanceLock killed(places);
-    if (killed.acquire()) ::kill(::getpid(), SIGKILL);
-    ::_exit(1);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFSIGNALED(status));
-  ASSERT_TRUE(QFile::exists(places[0] + ".lock"));
-  InstanceLock next(places);
-  EXPECT_TRUE(next.acquire());
-
-  // A file where the journal's folder should be does not stop the start.
-  QFile blocking(folder.filePath("blocked"));
-  ASSERT_TRUE(blocking.open(QIODevice::WriteOnly));
-  InstanceLock blocked({folder.filePath("blocked/scorvex"), folder.filePath("other.reg")});
-  EXPECT_TRUE(blocked.acquire());
-}
-
 TEST(SaveReport, WritesCsvAndJsonUnderThePickedNameOrTellsWhyNot) {
   QTemporaryDir folder;
   const QString journalPath = folder.filePath("match.journal");
@@ -401,13 +365,14 @@ TEST_F(TwoPrograms, ASecondStartSaysScorvexIsRunningAndTouchesNeitherJournalNorS
   const QByteArray settingsBefore = settings.readAll();
   settings.close();
 
-  second.start(SCRIPTED_PROGRAM, {});
+  second.start(SCRIPTED_PROGRAM, {"second"});
+  // Said in a box as well as on the terminal.
+  EXPECT_EQ(reports(second, 1).value("box"), InstanceLock::runningMessage());
   ASSERT_TRUE(second.waitForFinished(20'000));
   EXPECT_EQ(second.exitCode(), 0);
   EXPECT_TRUE(QString::fromUtf8(second.readAllStandardError())
-                  .trimmed()
-                  .section('\n', -1)
-                  .endsWith(InstanceLock::kRunningMessage));
+                  .split('\n')
+                  .contains(InstanceLock::runningMessage()));
   EXPECT_TRUE(QFile::exists(state + "/current.journal"));
   EXPECT_TRUE(JournalStore(state).finishedPaths().isEmpty());
   ASSERT_TRUE(settings.open(QIODevice::ReadOnly));

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <memory>
+#include <thread>
 
 #include "platform/helpviewer.h"
 #include "platform/module.h"
@@ -140,6 +141,34 @@ TEST(HelpWin, TheHelpEngineLoadsAndAMissingFileReturnsAtOnce) {
   }
   // The library goes with the viewer.
   EXPECT_EQ(GetModuleHandleA("hhctrl.ocx"), nullptr);
+}
+
+// A missing help engine is told once, in the box Windows users have always seen for it.
+TEST(HelpWin, AMissingHelpEngineIsToldInTheWarningBox) {
+  QStringList texts;
+  std::thread closer([&] {
+    for (int wait = 0; wait < 400; ++wait, Sleep(50)) {
+      const HWND box = FindWindowW(L"#32770", L"Warning!");
+      if (!box) continue;
+      EnumChildWindows(
+          box,
+          [](HWND child, LPARAM found) {
+            wchar_t text[512] = {};
+            GetWindowTextW(child, text, 512);
+            reinterpret_cast<QStringList*>(found)->append(QString::fromWCharArray(text));
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(&texts));
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      return;
+    }
+  });
+  { SystemHelpViewer help("scorvex-no-such-help.ocx"); }
+  closer.join();
+  EXPECT_TRUE(
+      texts.contains("Unable to view HTML help (*.chm). Update windows help system. Get "
+                     "new \"HHCTRL.OCX\" library."))
+      << qPrintable(texts.join(" | "));
 }
 
 }  // namespace

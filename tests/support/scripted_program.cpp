@@ -1,14 +1,15 @@
 // The real program with an operator's script typed into its console, for the test that kills it
 // in the middle of a match. "play" gives a few commands, starts the clock and reports the clock
 // once two seconds have passed; "resume" answers the start-up question with "Ja", reports
-// what the console shows, and what it shows after three undos. Reports are lines "name: value" on
-// stdout.
+// what the console shows, and what it shows after three undos; "second" reports and closes the
+// box of a second start. Reports are lines "name: value" on stdout.
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -105,11 +106,23 @@ void resume() {
   });
 }
 
+// A second start: reports the box that says the program runs already, and closes it.
+void second() {
+  every50ms([] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return false;
+    report("box", box->text());
+    QTest::keyClick(box, Qt::Key_Return);
+    return true;
+  });
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   if (argc > 1 && QByteArray(argv[1]) == "play") play();
   if (argc > 1 && QByteArray(argv[1]) == "resume") resume();
+  if (argc > 1 && QByteArray(argv[1]) == "second") second();
   return runProgram(app, StartOptions{});
 }
