@@ -72,8 +72,7 @@ void TFormCtrl::timeoutClick(int team) {
     commands_.timeoutEnd();
     return;
   }
-  if (const Notice notice = commands_.timeout(team))
-    platform_.dialogs.showError(this, kAppTitle, notice.text);
+  if (const Notice notice = commands_.timeout(team)) say(notice.text);
 }
 
 void TFormCtrl::breakClick() {

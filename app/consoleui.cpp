@@ -136,7 +136,7 @@ void TFormCtrl::createControls() {
 
   ListArea = new QWidget(this);
   ListArea->setObjectName("ListArea");
-  PenaltyList = new TPenaltyList(*penaltyActions_, platform_.dialogs, askPenaltyTimeBox, this);
+  PenaltyList = new TPenaltyList(*penaltyActions_, platform_.dialogs, askTextBox, this);
   PenaltyList->hide();
   Panel3 = new QWidget(this);
   Panel3->setObjectName("Panel3");

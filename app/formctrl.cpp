@@ -13,9 +13,11 @@
 #include <QMenu>
 #include <QTimer>
 #include <QToolButton>
+#include <utility>
 
 #include "app/consolewidgets.h"
 #include "app/courtpicture.h"
+#include "app/journalstatusline.h"
 #include "app/penaltymenu.h"
 #include "commands/commands.h"
 #include "config/cfgdialog.h"
@@ -50,8 +52,8 @@ class ConsolePenaltyActions final : public PenaltyActions {
  public:
   ConsolePenaltyActions(Commands& commands, Dialogs& dialogs, QWidget* console)
       : commands_(commands), dialogs_(dialogs), console_(console) {}
-  void givePenalty(int team, const QString& kind) override {
-    tell(commands_.givePenalty(team, kind, std::nullopt));
+  void givePenalty(int team, const QString& kind, std::optional<int> player) override {
+    tell(commands_.givePenalty(team, kind, player));
   }
   bool setPenaltyTime(int team, int id, int seconds) override {
     return !commands_.setPenaltyTime(team, id, seconds);
@@ -67,6 +69,9 @@ class ConsolePenaltyActions final : public PenaltyActions {
   Dialogs& dialogs_;
   QWidget* console_;
 };
+
+// How long a command's line stays on the console.
+constexpr int kCommandLineMs = 8000;
 
 // The list's height above the running texts, where it is shown.
 constexpr int kPenaltyListHeight = 84;
@@ -92,6 +97,14 @@ TFormCtrl::TFormCtrl(Platform& platform, Commands& commands, QWidget* parent)
   createCommands();
   connectControls();
   createCountdownControls();
+  commandLine_ = new JournalStatusLine(this, Panel3);
+  commandLine_->setObjectName("CommandLine");
+  commandLineShown_ = new QTimer(this);
+  commandLineShown_->setSingleShot(true);
+  commandLineShown_->setInterval(kCommandLineMs);
+  connect(commandLineShown_, &QTimer::timeout, commandLine_,
+          [this] { commandLine_->setProblem({}); });
+  connect(RunText, &TRunTextControls::said, this, &TFormCtrl::say);
   connect(&commands_.match(), &Match::changed, this, &TFormCtrl::render);
   connect(&commands_.settings(), &Settings::changed, this, &TFormCtrl::applySettings);
   connect(&commands_.settings(), &Settings::configured, this, &TFormCtrl::applySettings);
@@ -130,9 +143,19 @@ void TFormCtrl::takeStoredPlace(const ConsoleGroup& stored) {
   if (stored.T) move(x(), *stored.T);
   // Without a stored position the window system places the console on its first show.
   if (stored.L || stored.T) rememberedPos_ = pos();
-  // The width is fixed; the height is the client height (the window frame is not known
-  // before the window is shown, so storing the outer height would grow it at every start).
-  if (stored.H) resize(width(), qMax(*stored.H, kMinClientHeight));
+  // The width is fixed; the stored height is the outer one. The frame is not known before the
+  // window is shown: the height is taken as the client's until then, and the frame taken off
+  // once it is there, so the console does not grow at every start.
+  if (stored.H) {
+    resize(width(), qMax(*stored.H, kMinClientHeight));
+    storedOuterHeight_ = *stored.H;
+  }
+}
+
+void TFormCtrl::takeStoredHeight() {
+  const int frame = frameGeometry().height() - height();
+  if (!storedOuterHeight_ || frame <= 0) return;
+  resize(width(), qMax(*std::exchange(storedOuterHeight_, std::nullopt) - frame, kMinClientHeight));
 }
 
 void TFormCtrl::attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog* config,
@@ -198,12 +221,16 @@ void TFormCtrl::resizeEvent(QResizeEvent* event) {
   }
   ListArea->setGeometry(0, listTop, width(), qMax(0, editTop - listTop));
   Panel3->setGeometry(0, editTop, width(), kEditPanelHeight);
-  emit placeChanged(QRect(pos(), size()));
+  takeStoredHeight();
+  emit placeChanged(frameGeometry());
 }
 
+// The window system reports the frame once it has put one around the window, which moves the
+// client area.
 void TFormCtrl::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
-  emit placeChanged(QRect(pos(), size()));
+  takeStoredHeight();
+  emit placeChanged(frameGeometry());
 }
 
 // The console's keys win over the focused control (Ctrl+Z in the line editor switches the
@@ -323,7 +350,14 @@ void TFormCtrl::applySettings() {
 
 // ---- Handlers: each is a call of the command layer ----------------------------------------
 
-void TFormCtrl::bPlayClick() { commands_.playPause(); }
+void TFormCtrl::bPlayClick() {
+  if (const Notice notice = commands_.playPause()) say(notice.text);
+}
+
+void TFormCtrl::say(const QString& line) {
+  commandLine_->setProblem(line);
+  commandLineShown_->start();
+}
 
 void TFormCtrl::TimerTimer() { commands_.clockTick(); }
 
@@ -373,8 +407,8 @@ void TFormCtrl::openPenaltyMenu(int slot, const QPoint& where) {
           : s.penalty(team,
                       s.penalties[commands_.match().sport().countsFouls() ? shown - 1 : shown].id);
   QMenu menu(this);
-  fillPenaltyMenu(menu, commands_.match().sport(), team, penalty, *penaltyActions_,
-                  askPenaltyTimeBox, platform_.dialogs, this);
+  fillPenaltyMenu(menu, commands_.match().sport(), team, penalty, *penaltyActions_, askTextBox,
+                  platform_.dialogs, this);
   menu.exec(where);
 }
 
@@ -422,6 +456,7 @@ void TFormCtrl::ControlWindowClick() {
   QWidget* front = consoleInFront_ ? static_cast<QWidget*>(FormTablo) : this;
   if (!front) return;
   consoleInFront_ = front == this;
+  if (front == FormTablo) FormTablo->showOnItsMonitor();
   front->raise();
   front->activateWindow();
 }

@@ -27,6 +27,7 @@ class PenaltyActions;
 class TPenaltyList;
 class TPictureBox;
 class TRunTextControls;
+class JournalStatusLine;
 class QTimer;
 class QToolButton;
 class TCfgDialog;
@@ -110,13 +111,17 @@ class TFormCtrl : public QWidget {
   // seconds, as Ctrl + keypad +/- do.
   QAction *SekPlusPage, *SekMinusPage, *Sek10plusPage, *Sek10MinusPage;
   QToolButton *bSetClock, *bUndo, *bHorn, *bMute;
+  // One line across the console for what a command refused or did, shown for a few seconds:
+  // no box that needs OK while the match goes on.
+  void say(const QString& line);
+
   // Asks for the clock time, m:ss or h:mm:ss, offering `shown`; nothing when cancelled.
   std::function<std::optional<QString>(QWidget* parent, const QString& shown)> askClockTime;
 
  signals:
   // "Spielbericht" (Ctrl+E): the operator wants the match report saved.
   void reportRequested();
-  // The console window was moved or resized: its position and client size.
+  // The console window was moved or resized: its outer bounds.
   void placeChanged(const QRect& bounds);
 
  public slots:
@@ -177,14 +182,19 @@ class TFormCtrl : public QWidget {
   // The penalty menu of a console penalty time (right-click), at `where`.
   void openPenaltyMenu(int slot, const QPoint& where);
   bool penaltiesListed() const;
+  // The stored outer height, once the window system has told the frame.
+  void takeStoredHeight();
 
   Platform& platform_;
   Commands& commands_;
   std::unique_ptr<PenaltyActions> penaltyActions_;
   QTimer* blinkTimer_;
+  JournalStatusLine* commandLine_;
+  QTimer* commandLineShown_;
   bool consoleInFront_ = true;  // Ctrl+C brings the other window to the front
   int blinkShown_ = 0;  // blink steps left when last drawn, to start the timer with a new blink
-  std::optional<QPoint> rememberedPos_;  // a stored position; none on a first run
+  std::optional<QPoint> rememberedPos_;   // a stored position; none on a first run
+  std::optional<int> storedOuterHeight_;  // until the frame is known
   QString helpFile_;
 
   TFDlgYesNo* FDlgYesNo = nullptr;

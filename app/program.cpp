@@ -43,6 +43,14 @@ namespace {
 
 // A moved console is stored once it has come to rest, not at every step of the drag.
 constexpr int kPlaceSettleMs = 500;
+// How long the window system has to map a window that was just shown.
+constexpr int kMapCheckMs = 1000;
+
+// After start-up's question the display is on its monitor, whatever became of it while the
+// question was open; the check waits until the window system has answered the first show.
+void showDisplayAfterStart(TFormTablo& display) {
+  QTimer::singleShot(kMapCheckMs, &display, &TFormTablo::showOnItsMonitor);
+}
 
 }  // namespace
 
@@ -109,8 +117,10 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
     return 1;
   }
 
-  display->show();
+  // The screen mode before the first show: changing it on a shown window hides and shows it
+  // again in one go, which a window manager can leave unmapped.
   display->ApplyScreenMode();
+  display->show();
   QApplication::processEvents();
   console->show();
 
@@ -120,6 +130,7 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
     yesNo->SetQuestion(question);
     return yesNo->exec() == QDialog::Accepted;
   });
+  showDisplayAfterStart(*display);
   if (resumed) {
     const bool countDown = resumed->state->state.countDown;
     commands.setCountDown(countDown);
@@ -148,6 +159,7 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
   auto* soundStatus = new JournalStatusLine(console.get(), console->Panel3);
   soundStatus->setObjectName("SoundStatusLine");
   sound.setReport([soundStatus](const QString& line) { soundStatus->setProblem(line); });
+  commands.checkWarningSound();
   QObject::connect(console.get(), &TFormCtrl::reportRequested,
                    [&] { saveReport(dialogs, console.get(), journal.lastMatchPath()); });
 
@@ -158,7 +170,7 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
                    [&](const QRect& bounds) { store.setConsoleBounds(bounds); });
   QObject::connect(display.get(), &TFormTablo::placeChanged, display.get(),
                    [&](const QSize& size, const QPoint& at) { store.setDisplayPlace(size, at); });
-  store.setConsoleBounds(QRect(console->pos(), console->size()));
+  store.setConsoleBounds(console->frameGeometry());
   store.setDisplayPlace(display->size(), display->pos());
   bool storeFailureTold = false;
   const auto storeSettings = [&] {

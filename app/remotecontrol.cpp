@@ -134,7 +134,7 @@ void TRemoteControl::apply(const RemoteCommand& c) {
   Commands& run = commands_;
   switch (c.kind) {
     case Kind::PlayPause:
-      return run.playPause();
+      return void(run.playPause());
     case Kind::Reset:  // the phone asked "Reset GAME?" already
       return run.reset();
     case Kind::Goal:

@@ -63,8 +63,15 @@ Commands::Commands(Match& match, Settings& settings, RunTextList& texts, Platfor
   };
   takeSettings();
   connect(&settings_, &Settings::changed, this, takeSettings);
-  connect(&match_, &Match::warningDue, this,
-          [this] { platform_.sound.play(settings_.record().SoundFile, settings_.record().SLoop); });
+  connect(&match_, &Match::warningDue, this, [this] {
+    const TSettings& s = settings_.record();
+    if (!s.WarningOff) platform_.sound.playWarning(s.SoundFile, s.SLoop);
+  });
+  // A warning file that will not play is told when it is chosen, not when it is due.
+  connect(&settings_, &Settings::changed, this, [this](const TSettings& before) {
+    const TSettings& s = settings_.record();
+    if (s.SoundFile != before.SoundFile || s.WarningOff != before.WarningOff) checkWarningSound();
+  });
   connect(&match_, &Match::periodEnded, this, [this] {
     platform_.sound.stopAll();
     playEndSignal(platform_.sound);
@@ -78,7 +85,12 @@ QString Commands::listFilePath() const {
 
 // ---- Clock ---------------------------------------------------------------------------------
 
-void Commands::playPause() { match_.playPause(platform_.tick.now()); }
+Notice Commands::playPause() {
+  if (match_.playPause(platform_.tick.now())) return {};
+  return Notice::error(QStringLiteral(
+      "Das Spiel ist aus. Reset beginnt ein neues Spiel, eine Periodennummer (Alt+0 … Alt+4) "
+      "eine weitere Periode."));
+}
 
 void Commands::clockTick() { match_.tick(platform_.tick.now()); }
 
@@ -334,7 +346,12 @@ void Commands::chooseSport(const QString& name) {
     s.Sport = name;
     s.Time = rules->periodLength;
     s.BreakTime = rules->breakLength;
+    s.WarningOff = !rules->warningByDefault;
   });
+}
+
+void Commands::checkWarningSound() {
+  if (!settings_.record().WarningOff) platform_.sound.checkWarning(settings_.record().SoundFile);
 }
 
 void Commands::setElementFont(int element, const ElementFont& font) {
@@ -442,6 +459,11 @@ Notice Commands::timeoutRefusal(int team) const {
     case TimeoutRefusal::PeriodLimit:
       return Notice::error(
           QStringLiteral("Keine Auszeit mehr für %1 in dieser %2.").arg(name, period));
+    case TimeoutRefusal::LateLimit:
+      return Notice::error(
+          QStringLiteral("%1 hatte schon eine Auszeit in den letzten %2 Minuten des Spiels.")
+              .arg(name)
+              .arg(match_.sport().timeouts.lastSeconds / 60));
   }
   return {};
 }

@@ -145,6 +145,7 @@ class TCfgDialog : public QDialog {
   QLineEdit* eSound;
   QToolButton* bSound;
   QCheckBox* cbSound;
+  QCheckBox* cbNoWarning;  // "kein Warnton"
   TSpinEdit* seSoundTime;
   QGroupBox* gbMonitor;
   QComboBox* cbMonitor;

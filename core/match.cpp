@@ -84,9 +84,17 @@ void Match::showClock(int seconds) {
   state_.periodLength = rules_.periodLength;
 }
 
-void Match::playPause(quint32 now) {
+bool Match::matchOver() const {
+  return sport_.numbersPeriods && state_.periodEnded && !state_.breakOn &&
+         state_.clock == MatchClock::Ready && state_.period == sport_.periods;
+}
+
+bool Match::playPause(quint32 now) {
   lastNow_ = now;
+  if (matchOver()) return false;
   apply([&] {
+    if (sport_.numbersPeriods && state_.period == 0 && state_.clock == MatchClock::Ready)
+      enterPeriod(1);
     const bool nextPeriod = state_.periodEnded;
     // Play ends a time-out or the break; a break after the end of a period leads into the next.
     const bool fromBreak = state_.breakOn && state_.clock != MatchClock::Running;
@@ -113,6 +121,7 @@ void Match::playPause(quint32 now) {
       }
     syncSlots();
   });
+  return true;
 }
 
 void Match::tick(quint32 now) {
@@ -154,7 +163,8 @@ void Match::endPeriod(quint32 now) {
   state_.periodEnded = true;
   emit periodEnded();
   freezePenalties(now);
-  if (!sport_.carryOver)
+  // After the last period there is none to carry them into.
+  if (!sport_.carryOver || matchOver())
     for (auto& list : state_.teamPenalties) {
       for (const Penalty& p : list) times_.erase(p.id);
       list.clear();
@@ -216,7 +226,15 @@ TimeoutRefusal Match::timeoutRefusal(int team) const {
   if (sport_.timeouts.perPeriod > 0 &&
       state_.timeoutsTakenInPeriod[team - 1] >= sport_.timeouts.perPeriod)
     return TimeoutRefusal::PeriodLimit;
+  if (state_.late(sport_) && state_.timeoutsTakenLate[team - 1] >= 1)
+    return TimeoutRefusal::LateLimit;
   return TimeoutRefusal::None;
+}
+
+// The last period's last seconds of the sport's time-out rule, counted on the clock's last tick.
+bool MatchState::late(const SportRules& sport) const {
+  const int last = sport.timeouts.lastSeconds;
+  return last > 0 && qMax(period, 1) >= sport.periods && clockSeconds >= periodLength - last;
 }
 
 void Match::freezePenalties(quint32 now) {
@@ -242,6 +260,7 @@ TimeoutRefusal Match::startTimeout(int team, quint32 now) {
     state_.timeoutSignalled = false;
     ++state_.timeoutsTaken[team - 1];
     ++state_.timeoutsTakenInPeriod[team - 1];
+    if (state_.late(sport_)) ++state_.timeoutsTakenLate[team - 1];
     beginCountdown(sport_.timeouts.seconds, now);
   });
   return TimeoutRefusal::None;
@@ -261,6 +280,7 @@ int MatchState::timeoutsLeft(const SportRules& sport, int team) const {
   const TimeoutRules& t = sport.timeouts;
   int left = t.perMatch - timeoutsTaken[team - 1];
   if (t.perPeriod > 0) left = qMin(left, t.perPeriod - timeoutsTakenInPeriod[team - 1]);
+  if (late(sport)) left = qMin(left, 1 - timeoutsTakenLate[team - 1]);
   return qMax(0, left);
 }
 
@@ -325,6 +345,7 @@ void Match::reset() {
     state_.timeoutTeam = 0;
     state_.timeoutsTaken = {0, 0};
     state_.timeoutsTakenInPeriod = {0, 0};
+    state_.timeoutsTakenLate = {0, 0};
     state_.breakOn = false;
     times_.clear();
     syncSlots();

@@ -13,18 +13,18 @@ std::vector<SportRules> presetTable() {
   // clang-format off
   return {
     // name          periods length break  kinds
-    //   running carry  slots kept  marked foul  time-outs {match, period, s, signal}  clock back,
-    //   configuration pauses penalties, break after a period
+    //   running carry  slots kept  marked foul  time-outs {match, period, s, signal, last s}  clock back,
+    //   configuration pauses penalties, break after a period, numbers periods, warning
     {QStringLiteral("standard"), 2, 2700, 900, SportRules{}.kinds,
-       2,      false, true,       0,           {0, 0, 0, 0},                         false, true, false},
+       2,      false, true,       0,           {0, 0, 0, 0},                         false, true, false, false, true},
     {QStringLiteral("handball"), 2, 1800, 600, {{QStringLiteral("2"), 120, 1, R::never, false}},
-       0,      true,  false,      0,           {3, 2, 60, 50},                       true,  false, true},
+       0,      true,  false,      0,           {3, 2, 60, 50, 300},                  true,  false, true, true, false},
     {QStringLiteral("floorball"), 3, 1200, 600, {kMinorByGoal, kDoubleMinor, kMajor, kMisconduct},
-       2,      true,  false,      0,           {1, 0, 30, 0},                        true,  false, true},
+       2,      true,  false,      0,           {1, 0, 30, 0},                        true,  false, true, true, false},
     {QStringLiteral("icehockey"), 3, 1200, 900, {kMinorByGoal, kDoubleMinor, kMajor, kMisconduct},
-       2,      true,  false,      0,           {1, 0, 30, 0},                        true,  false, true},
+       2,      true,  false,      0,           {1, 0, 30, 0},                        true,  false, true, true, false},
     {QStringLiteral("futsal"), 2, 1200, 900, {kMinorByGoal},
-       0,      true,  false,      6,           {2, 1, 60, 0},                        true,  false, true},
+       0,      true,  false,      6,           {2, 1, 60, 0},                        true,  false, true, true, false},
   };
   // clang-format on
 }

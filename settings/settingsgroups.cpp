@@ -127,6 +127,7 @@ ConsoleGroup readConsoleGroup(SettingsKey& key) {
   g.RemoteColor2 = r.color("RemoteColor2");
   g.Sport = r.textOrEmpty("Sport", kMaxTextLength);
   g.BreakTime = r.integer("BreakTime");
+  g.WarningOff = r.boolean("WarningOff");
   key.close();
   return g;
 }
@@ -179,6 +180,8 @@ void applyConsoleGroup(const ConsoleGroup& g, TSettings& s) {
   const bool breakFits = g.BreakTime && *g.BreakTime >= 0 && *g.BreakTime <= kMaxBreakTime;
   s.BreakTime =
       breakFits ? *g.BreakTime : SportRules::preset(s.Sport).value_or(SportRules{}).breakLength;
+  s.WarningOff =
+      g.WarningOff.value_or(!SportRules::preset(s.Sport).value_or(SportRules{}).warningByDefault);
 }
 
 bool ConsoleGroup::sportRefused() const { return Sport && !SportRules::preset(*Sport); }
@@ -225,6 +228,7 @@ void writeConsoleGroup(SettingsKey& key, const TSettings& s, const QRect& consol
   w.color("RemoteColor2", s.RemoteColor2);
   w.text("Sport", s.Sport);
   w.integer("BreakTime", s.BreakTime);
+  w.boolean("WarningOff", s.WarningOff);
   key.close();
 }
 

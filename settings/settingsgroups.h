@@ -64,6 +64,7 @@ struct ConsoleGroup {
   // As stored; empty for a value of another kind, which ends nothing as it is the last one.
   std::optional<QString> Sport;
   std::optional<qint32> BreakTime;
+  std::optional<bool> WarningOff;  // not read: the sport's default
 
   // A stored sport that names no preset: applying takes "standard" instead.
   bool sportRefused() const;

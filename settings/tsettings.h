@@ -38,6 +38,8 @@ struct TSettings {
   QString RemoteOverlayToken;  // empty: the stream overlay is open to the hall's network
   // Files written before it existed lack this value.
   bool Muted = false;  // no sound plays
+  // "kein Warnton": no warning before a period's end; when not stored, the sport's default.
+  bool WarningOff = false;
   // The teams' colours in the stream overlay (home, guest).
   TColor RemoteColor1 = 0x2828B4;
   TColor RemoteColor2 = 0xA05A1E;

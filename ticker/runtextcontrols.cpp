@@ -1,6 +1,7 @@
 #include "ticker/runtextcontrols.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -131,6 +132,10 @@ void TRunTextControls::createStrip(QWidget* strip) {
   obc_->setGlyph(glyphs::cyclicStrip(), true);
   obc_->setTransparentColor(0x00008080);
   connect(obc_, &TOvalButton::clicked, this, &TRunTextControls::OBCClick);
+  // A released button toggles itself; the release of a double click's second press is no
+  // click, so the button is put back to the list's state, which it only shows.
+  connect(obc_, &TOvalButton::mouseUp, this,
+          [this] { obc_->setDown(commands_.texts().stopsAfterLast()); });
 }
 
 void TRunTextControls::createList(QWidget* listArea) {
@@ -170,6 +175,7 @@ void TRunTextControls::createList(QWidget* listArea) {
              &TRunTextControls::Openfile1Click);
   addCommand("Saveasdefault1", QStringLiteral("Speichern as default"),
              QKeySequence(Qt::CTRL | Qt::Key_S), &TRunTextControls::Saveasdefault1Click);
+  save_ = popupMenu1_->actions().constLast();
   addCommand("Stringdelete1", QStringLiteral("Zeile entfernen"),
              QKeySequence(Qt::CTRL | Qt::Key_Delete), &TRunTextControls::Stringdelete1Click);
   listStr_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -178,8 +184,12 @@ void TRunTextControls::createList(QWidget* listArea) {
 }
 
 void TRunTextControls::createEditPanel(QWidget* editPanel) {
-  edit1_ = new QLineEdit(QStringLiteral("Neue Zeile"), editPanel);
+  // The hint is no text: an untouched editor adds nothing to the list.
+  edit1_ = new QLineEdit(editPanel);
+  edit1_->setPlaceholderText(QStringLiteral("Neue Zeile"));
   edit1_->setObjectName(QStringLiteral("Edit1"));
+  // Ctrl+S saves the list also while the line is being written.
+  edit1_->addAction(save_);
   edit1_->setToolTip(QStringLiteral("Zeile zu ändern"));
   edit1_->setGeometry(6, 5, 379, edit1_->sizeHint().height());
   connect(edit1_, &QLineEdit::returnPressed, this, &TRunTextControls::Edit1Enter);
@@ -250,11 +260,14 @@ void TRunTextControls::ListStrClick() {
 }
 
 void TRunTextControls::Edit1Enter() {
+  if (edit1_->text().isEmpty()) return;
   commands_.insertTextAfter(edit1_->text());
   edit1_->selectAll();
 }
 
-void TRunTextControls::obADDstrClick() { commands_.insertTextBefore(edit1_->text()); }
+void TRunTextControls::obADDstrClick() {
+  if (!edit1_->text().isEmpty()) commands_.insertTextBefore(edit1_->text());
+}
 
 void TRunTextControls::Stringdelete1Click() { commands_.deleteText(); }
 
@@ -267,7 +280,12 @@ void TRunTextControls::Openfile1Click() {
   if (!file.isEmpty()) tell(commands_.openTexts(file));
 }
 
-void TRunTextControls::Saveasdefault1Click() { tell(commands_.saveTexts()); }
+void TRunTextControls::Saveasdefault1Click() {
+  const Notice refused = commands_.saveTexts();
+  emit said(refused ? refused.text
+                    : QStringLiteral("Lauftexte gespeichert: %1")
+                          .arg(QDir::toNativeSeparators(commands_.listFilePath())));
+}
 
 void TRunTextControls::tell(const Notice& notice) {
   const QString caption = QGuiApplication::applicationDisplayName();

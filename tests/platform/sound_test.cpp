@@ -144,3 +144,35 @@ TEST(SoundLoader, MutedNothingPlaysAndMutingStopsWhatPlays) {
 }
 
 }  // namespace
+
+// The warning's file that cannot play is told when it is checked (chosen, or at start), and
+// when due gives the short chime, never the horn.
+TEST(SoundLoader, AWarningThatCannotPlayIsToldAtTheCheckAndChimes) {
+  QTemporaryDir temp;
+  const QString missing = temp.filePath("warnung.wav");
+  Loader loader;
+  loader.sound->checkWarning(missing);
+  EXPECT_EQ(loader.lines, QStringList{QString("Warnton '%1' nicht abspielbar: Datei fehlt — es "
+                                              "ertönt ein kurzer Gong statt der Hupe")
+                                          .arg(QDir::toNativeSeparators(missing))});
+  EXPECT_TRUE(loader.player->waves.isEmpty());
+  loader.sound->playWarning(missing, true);
+  EXPECT_EQ(loader.lines.size(), 1);
+  EXPECT_EQ(loader.player->waves, QList<QByteArray>{chimeWave()});
+}
+
+TEST(Chime, IsShortQuieterThanTheHornAndFadesOut) {
+  const QByteArray chime = chimeWave();
+  const int samples = (chime.size() - 44) / 2;
+  EXPECT_EQ(samples, kChimeMs * 44100 / 1000);
+  EXPECT_LT(kChimeMs, kHornShortMs);
+  int peak = 0, lastTenth = 0;
+  for (int i = 0; i < samples; ++i) {
+    const int a = std::abs(int(sample(chime, i)));
+    peak = std::max(peak, a);
+    if (i > samples * 9 / 10) lastTenth = std::max(lastTenth, a);
+  }
+  EXPECT_GT(peak, 0.3 * 32767);
+  EXPECT_LT(peak, 0.7 * 32767);
+  EXPECT_LT(lastTenth, peak / 4);  // a bell dying away, not a horn held
+}
