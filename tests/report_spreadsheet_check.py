@@ -57,12 +57,14 @@ def convert(source, infilter, target, work, env):
 
 def played_cell(fods):
     """The value type, time value and text of the goal row's time played (third column)."""
+    def text(cell):
+        return "".join(cell.itertext()).strip()
     for row in ElementTree.parse(fods).getroot().iter(f"{{{NS['table']}}}table-row"):
         cells = row.findall("table:table-cell", NS)
-        if cells and "".join(cells[0].itertext()).startswith("2026-"):
+        if cells and text(cells[0]).startswith("2026-"):
             cell = cells[2]
             return (cell.get(f"{{{NS['office']}}}value-type"),
-                    cell.get(f"{{{NS['office']}}}time-value"), "".join(cell.itertext()))
+                    cell.get(f"{{{NS['office']}}}time-value"), text(cell))
     return None
 
 
