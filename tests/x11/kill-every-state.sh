@@ -16,7 +16,16 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 cd "$home"
 
 fail() { echo "kill-every-state: $*" >&2; exit 1; }
-window() { timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1; }
+# A window that may come and go while the search runs (xdotool then fails): searched again.
+window() {
+  local id
+  for _ in $(seq 80); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) || true
+    [ -n "$id" ] && echo "$id" && return 0
+    sleep 0.25
+  done
+  return 1
+}
 press() {
   for key in "$@"; do
     xdotool windowfocus --sync "$console" key "$key"
