@@ -25,6 +25,7 @@
 #include "support/fakes.h"
 #include "ticker/runstring.h"
 #include "ticker/runtextview.h"
+#include "widgets/fontsize.h"
 #include "widgets/ovalbutton.h"
 
 namespace {
@@ -240,6 +241,17 @@ TEST_F(RunTextConsole, CyclicSwitchShowsTheListsStateAfterADoubleClick) {
     EXPECT_EQ(button("OBC")->down(), texts.stopsAfterLast()) << clicks << " clicks after";
     click("OBC");
   }
+}
+
+// A standing line wider than the strip is drawn smaller, so that it ends inside the strip and
+// not under the maker's mark beside it; a scrolling line keeps the strip's font.
+TEST_F(RunTextConsole, AStandingLineFitsTheStrip) {
+  createWith({QString(60, 'W'), "kurz"});
+  ticker.setRFont({fontWithCharHeight(QFont("Arial"), 40), colors::yellow});
+  controls->mStatStartClick();
+  EXPECT_LE(QFontMetrics(ticker.shownFont()).horizontalAdvance(ticker.RText()), ticker.width());
+  controls->mRunStartClick();
+  EXPECT_EQ(ticker.shownFont(), ticker.RFont().font);
 }
 
 TEST_F(RunTextConsole, OneRunningTextScrollsOnceAndMovesTheCursor) {
