@@ -219,6 +219,7 @@ QString TRemoteControl::refusal(const RemoteCommand& c) const {
   if (c.kind == Kind::Undo && !commands_.canUndo())
     return QStringLiteral("Es gibt nichts rückgängig zu machen.");
   if (c.kind == Kind::Timeout) return commands_.timeoutRefusal(c.team).text;
+  if (c.kind == Kind::PlayPause) return commands_.playPauseRefusal().text;
   return {};
 }
 

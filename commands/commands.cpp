@@ -86,7 +86,13 @@ QString Commands::listFilePath() const {
 // ---- Clock ---------------------------------------------------------------------------------
 
 Notice Commands::playPause() {
-  if (match_.playPause(platform_.tick.now())) return {};
+  if (Notice refused = playPauseRefusal()) return refused;
+  match_.playPause(platform_.tick.now());
+  return {};
+}
+
+Notice Commands::playPauseRefusal() const {
+  if (!match_.matchOver()) return {};
   return Notice::error(QStringLiteral(
       "Das Spiel ist aus. Reset beginnt ein neues Spiel, eine Periodennummer (Alt+0 … Alt+4) "
       "eine weitere Periode."));

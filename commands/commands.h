@@ -58,6 +58,7 @@ class Commands : public QObject {
   // Clock.
   // Refused once the last period of a sport that numbers its periods has ended.
   Notice playPause();
+  Notice playPauseRefusal() const;
   void clockTick();  // every 200 ms while the clock runs
   void blinkStep();  // every 500 ms while the end-of-period blink lasts
   void reset();      // the whole match back to 0:0, once the operator has confirmed

@@ -265,6 +265,17 @@ TEST_F(RemoteControl, NoTwoConsoleCommandsShareAKey) {
 
 // Time-outs from the phone: started, refused with the German reason, ended; the state carries
 // the running one and each team's used and left; the console's keys collide with no other.
+// After the last half the phone's Play is refused with the console's line.
+TEST_F(RemoteControl, PlayAfterTheLastPeriodIsRefusedOnThePhone) {
+  commands.chooseSport("handball");
+  match.setPeriod(2);
+  match.playPause(fake.tick.now());
+  fake.tick.advance(1'800'000);
+  match.tick(fake.tick.now());
+  EXPECT_TRUE(remote.refusal(std::get<RemoteCommand>(parseRemoteCommand(R"({"cmd":"playPause"})")))
+                  .startsWith("Das Spiel ist aus."));
+}
+
 TEST_F(RemoteControl, TimeoutsRunFromThePhoneWithTheSportsLimits) {
   commands.chooseSport("handball");
   const auto refusal = [this](const char* json) {
