@@ -1,21 +1,28 @@
 #include "app/commandline.h"
 
+#include <QCoreApplication>
+
 #include "core/sportrules.h"
 #include "platform/identity.h"
 
 namespace {
 
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(CommandLine)
+};
+
 int toPort(const QString& text) {
   bool ok = false;
   const int port = text.toInt(&ok, 10);
   if (!ok || port < 1 || port > 65535)
-    throw InvalidOptionValue(QString("'%1' is not a port from 1 to 65535").arg(text).toStdString());
+    throw InvalidOptionValue(
+        Words::tr("'%1' is not a port from 1 to 65535").arg(text).toStdString());
   return port;
 }
 
 QString toSport(const QString& name) {
   if (!SportRules::preset(name))
-    throw InvalidOptionValue(QString("'%1' is not a sport: %2")
+    throw InvalidOptionValue(Words::tr("'%1' is not a sport: %2")
                                  .arg(name, SportRules::presetNames().join(", "))
                                  .toStdString());
   return name;
@@ -32,28 +39,35 @@ struct LongOption {
 };
 
 const LongOption kLongOptions[] = {
-    {"help", LongOption::Value::None, "", "show this help and exit",
+    {"help", LongOption::Value::None, "",
+     QT_TRANSLATE_NOOP("CommandLine", "show this help and exit"),
      [](StartOptions& o, const QString&) { o.printHelp = true; }},
-    {"version", LongOption::Value::None, "", "show the version and exit",
+    {"version", LongOption::Value::None, "",
+     QT_TRANSLATE_NOOP("CommandLine", "show the version and exit"),
      [](StartOptions& o, const QString&) { o.printVersion = true; }},
-    {"report", LongOption::Value::Required, "JOURNAL", "print the report of a match and exit",
+    {"report", LongOption::Value::Required, "JOURNAL",
+     QT_TRANSLATE_NOOP("CommandLine", "print the report of a match and exit"),
      [](StartOptions& o, const QString& value) { o.reportJournal = value; }},
-    {"format", LongOption::Value::Required, "csv|json", "the report's format (csv)",
+    {"format", LongOption::Value::Required, "csv|json",
+     QT_TRANSLATE_NOOP("CommandLine", "the report's format (csv)"),
      [](StartOptions& o, const QString& value) { o.reportFormat = value; }},
     {"remote", LongOption::Value::Optional, "PORT",
-     "start the remote control for phones and the stream overlay (port 8440)",
+     QT_TRANSLATE_NOOP("CommandLine",
+                       "start the remote control for phones and the stream overlay (port 8440)"),
      [](StartOptions& o, const QString& port) {
        o.remote = true;
        if (!port.isNull()) o.remotePort = toPort(port);
      }},
     {"sport", LongOption::Value::Required, "NAME",
-     "play by the rules of standard, handball, floorball, icehockey or futsal (stored)",
+     QT_TRANSLATE_NOOP(
+         "CommandLine",
+         "play by the rules of standard, handball, floorball, icehockey or futsal (stored)"),
      [](StartOptions& o, const QString& name) { o.sport = toSport(name); }},
 };
 
 QString helpText() {
   QString text =
-      QString(
+      Words::tr(
           "Usage: %1 [OPTION]... [/Wn] [/Hn] [/Xn] [/Yn]\n"
           "%2 %3: match scoreboard with an operator console and a display "
           "window for the hall.\n\n")
@@ -62,11 +76,12 @@ QString helpText() {
     QString form = QString("--") + option.name;
     if (option.value == LongOption::Value::Required) form += QString("=") + option.valueName;
     if (option.value == LongOption::Value::Optional) form += QString("[=%1]").arg(option.valueName);
-    text += QString("  %1  %2\n").arg(form, -18).arg(option.help);
+    text += QString("  %1  %2\n").arg(form, -18).arg(Words::tr(option.help));
   }
-  text +=
+  text += Words::tr(
       "  /Wn, /Hn            limit the display window's width, height to n pixels\n"
-      "  /Xn, /Yn            place the display window n pixels from its monitor's left, top edge\n";
+      "  /Xn, /Yn            place the display window n pixels from its monitor's left, top "
+      "edge\n");
   return text;
 }
 
@@ -74,7 +89,8 @@ int toInteger(const QString& text) {
   bool ok = false;
   const int value = text.toInt(&ok, 10);
   if (!ok)
-    throw InvalidOptionValue(QString("'%1' is not a valid integer value").arg(text).toStdString());
+    throw InvalidOptionValue(
+        Words::tr("'%1' is not a valid integer value").arg(text).toStdString());
   return value;
 }
 

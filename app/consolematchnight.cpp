@@ -1,18 +1,15 @@
 // The console's match-night controls. Team time-outs and the break: a button per team under its
-// penalty times with the time-outs taken and left beneath it, the break button, and their keys:
-//   Ctrl+H  time-out HEIM, Ctrl+G  time-out GAST (a second press ends the running one)
-//   Ctrl+0  ends the running time-out
-//   Ctrl+P  starts the break, or ends it
-// Ctrl+1 / Ctrl+2 are not used: Ctrl with keypad 1 or 2 arrives as them with Num Lock on, and
-// keypad 1 with Num Lock off is already a score key (Ctrl+End).
+// penalty times with the time-outs taken and left beneath it, and the break button. Their keys
+// (Ctrl+H, Ctrl+G, Ctrl+0, Ctrl+P) are in the operator's key table (app/operatorkeys.cpp).
 
-#include <QAction>
 #include <QLabel>
 #include <QToolButton>
 
 #include "app/consolewidgets.h"
 #include "app/formctrl.h"
+#include "board/boardview.h"
 #include "commands/commands.h"
+#include "commands/noticetext.h"
 #include "core/clocktext.h"
 #include "core/match.h"
 #include "platform/dialogs.h"
@@ -33,7 +30,7 @@ QToolButton* countdownButton(QWidget* parent, const char* name, const QRect& bou
   return button;
 }
 
-QString teamWord(int team) { return team == 1 ? QStringLiteral("HEIM") : QStringLiteral("GAST"); }
+QString teamWord(int team) { return team == 1 ? TFormCtrl::tr("HEIM") : TFormCtrl::tr("GAST"); }
 
 }  // namespace
 
@@ -42,9 +39,9 @@ void TFormCtrl::createCountdownControls() {
   const QRect lines[2] = {{6, 252, 80, 34}, {342, 252, 80, 34}};
   const char* buttonNames[2] = {"bTimeout1", "bTimeout2"};
   const char* lineNames[2] = {"LabelTimeouts1", "LabelTimeouts2"};
-  const char* hints[2] = {"[Ctrl+H] Auszeit HEIM", "[Ctrl+G] Auszeit GAST"};
+  const char* hints[2] = {QT_TR_NOOP("[Ctrl+H] Auszeit HEIM"), QT_TR_NOOP("[Ctrl+G] Auszeit GAST")};
   for (int t = 0; t < 2; ++t) {
-    bTimeout[t] = countdownButton(Panel1, buttonNames[t], buttons[t], hints[t]);
+    bTimeout[t] = countdownButton(Panel1, buttonNames[t], buttons[t], tr(hints[t]));
     LabelTimeouts[t] = new QLabel(Panel1);
     LabelTimeouts[t]->setObjectName(lineNames[t]);
     LabelTimeouts[t]->setGeometry(lines[t]);
@@ -54,17 +51,8 @@ void TFormCtrl::createCountdownControls() {
     const int team = t + 1;
     connect(bTimeout[t], &QToolButton::clicked, this, [this, team] { timeoutClick(team); });
   }
-  bBreak = countdownButton(Panel1, "bBreak", {6, 296, 80, 24}, "[Ctrl+P] Pause");
+  bBreak = countdownButton(Panel1, "bBreak", {6, 296, 80, 24}, tr("[Ctrl+P] Pause"));
   connect(bBreak, &QToolButton::clicked, this, &TFormCtrl::breakClick);
-
-  mTimeout1 = addCommand("mTimeout1", "Auszeit HEIM", Qt::CTRL | Qt::Key_H);
-  mTimeout2 = addCommand("mTimeout2", "Auszeit GAST", Qt::CTRL | Qt::Key_G);
-  mTimeoutEnd = addCommand("mTimeoutEnd", "Auszeit beenden", Qt::CTRL | Qt::Key_0);
-  mBreak = addCommand("mBreak", "Pause", Qt::CTRL | Qt::Key_P);
-  connect(mTimeout1, &QAction::triggered, this, [this] { timeoutClick(1); });
-  connect(mTimeout2, &QAction::triggered, this, [this] { timeoutClick(2); });
-  connect(mTimeoutEnd, &QAction::triggered, &commands_, &Commands::timeoutEnd);
-  connect(mBreak, &QAction::triggered, this, &TFormCtrl::breakClick);
 }
 
 void TFormCtrl::timeoutClick(int team) {
@@ -72,7 +60,7 @@ void TFormCtrl::timeoutClick(int team) {
     commands_.timeoutEnd();
     return;
   }
-  if (const Notice notice = commands_.timeout(team)) say(notice.text);
+  if (const Notice notice = commands_.timeout(team)) say(noticeText(notice));
 }
 
 void TFormCtrl::breakClick() {
@@ -82,7 +70,7 @@ void TFormCtrl::breakClick() {
     commands_.startBreak();
 }
 
-void TFormCtrl::renderCountdown() {
+void TFormCtrl::renderCountdown(const BoardView& board) {
   if (!bBreak) return;  // drawn before the controls exist
   const Match& match = commands_.match();
   const MatchState& s = match.state();
@@ -91,16 +79,13 @@ void TFormCtrl::renderCountdown() {
     const int team = t + 1;
     bTimeout[t]->setVisible(timeouts);
     LabelTimeouts[t]->setVisible(timeouts);
-    bTimeout[t]->setText(s.timeoutTeam == team
-                             ? QStringLiteral("Ende ") + SpanText(s.timeoutSecondsLeft)
-                             : QStringLiteral("Auszeit"));
-    LabelTimeouts[t]->setText(QStringLiteral("%1 genommen\n%2 übrig")
-                                  .arg(s.timeoutsTaken[t])
-                                  .arg(match.timeoutsLeft(team)));
-    LabelTimeouts[t]->setToolTip(QStringLiteral("Auszeiten %1").arg(teamWord(team)));
+    bTimeout[t]->setText(s.timeoutTeam == team ? tr("Ende %1").arg(SpanText(s.timeoutSecondsLeft))
+                                               : tr("Auszeit"));
+    LabelTimeouts[t]->setText(
+        tr("%1 genommen\n%2 übrig").arg(s.timeoutsTaken[t]).arg(match.timeoutsLeft(team)));
+    LabelTimeouts[t]->setToolTip(tr("Auszeiten %1").arg(teamWord(team)));
   }
-  bBreak->setText(s.breakOn ? QStringLiteral("PAUSE ") + SpanText(s.breakSecondsLeft)
-                            : QStringLiteral("Pause"));
+  bBreak->setText(s.breakOn ? board.breakText : tr("Pause"));
 }
 
 // ---- Setting the time, undo, horn and mute -------------------------------------------------
@@ -114,17 +99,16 @@ void TFormCtrl::SetClockClick() {
   const std::optional<int> seconds = ClockTimeSeconds(*typed);
   if (!seconds) {
     platform_.dialogs.showError(
-        this, kAppTitle,
-        QStringLiteral("„%1“ ist keine Zeit: bitte m:ss oder h:mm:ss eingeben.").arg(*typed));
+        this, kAppTitle, tr("„%1“ ist keine Zeit: bitte m:ss oder h:mm:ss eingeben.").arg(*typed));
     return;
   }
   if (const Notice notice = commands_.setClock(*seconds))
-    platform_.dialogs.showError(this, kAppTitle, notice.text);
+    platform_.dialogs.showError(this, kAppTitle, noticeText(notice));
 }
 
 void TFormCtrl::UndoClick() {
   if (const Notice notice = commands_.undo())
-    platform_.dialogs.showError(this, kAppTitle, notice.text);
+    platform_.dialogs.showError(this, kAppTitle, noticeText(notice));
 }
 
 void TFormCtrl::HornClick() { commands_.horn(); }

@@ -26,13 +26,13 @@ TLabel3D* label(QWidget* parent, const char* name, const QRect& bounds, const QS
   label->setFont(font);
   label->setFontColor(textColour);
   label->setTransparent(true);
-  label->setAlignment(TLabel::Alignment::Center);
-  label->setTextLayout(TLabel::TextLayout::Center);
+  label->setAlignment(Label::Alignment::Center);
+  label->setTextLayout(Label::TextLayout::Center);
   return label;
 }
 
-TSpinButton* spin(QWidget* parent, const char* name, const QRect& bounds, const QString& hint) {
-  auto* spin = new TSpinButton(parent);
+SpinButton* spin(QWidget* parent, const char* name, const QRect& bounds, const QString& hint) {
+  auto* spin = new SpinButton(parent);
   spin->setObjectName(name);
   spin->setGeometry(bounds);
   spin->setToolTip(hint);

@@ -15,7 +15,7 @@ class QToolButton;
 class QWidget;
 class TLabel3D;
 class TOvalButton;
-class TSpinButton;
+class SpinButton;
 
 namespace consolewidgets {
 
@@ -27,14 +27,13 @@ constexpr int kMinClientHeight = 434;
 constexpr int kUpperPanelHeight = 358;
 constexpr int kStripHeight = 34;
 constexpr int kEditPanelHeight = 32;
-constexpr int kBlinkIntervalMs = 500;
 constexpr TColor kHeaderOrange = 0x2070D0;
 constexpr TColor kClockGreen = 0x006000;
 
 QFont arialBold(int pixelSize);
 TLabel3D* label(QWidget* parent, const char* name, const QRect& bounds, const QString& text,
                 const QFont& font, TColor textColour);
-TSpinButton* spin(QWidget* parent, const char* name, const QRect& bounds, const QString& hint);
+SpinButton* spin(QWidget* parent, const char* name, const QRect& bounds, const QString& hint);
 QCheckBox* check(QWidget* parent, const char* name, const QPoint& at, const QString& text,
                  const QString& hint);
 TOvalButton* ovalButton(QWidget* parent, const char* name, const QRect& bounds,

@@ -1,14 +1,11 @@
 #include "app/formctrl.h"
 
-#include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QInputDialog>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
@@ -19,7 +16,9 @@
 #include "app/courtpicture.h"
 #include "app/journalstatusline.h"
 #include "app/penaltymenu.h"
+#include "board/boardview.h"
 #include "commands/commands.h"
+#include "commands/noticetext.h"
 #include "config/cfgdialog.h"
 #include "core/clocktext.h"
 #include "core/match.h"
@@ -31,6 +30,7 @@
 #include "platform/picture.h"
 #include "platform/platform.h"
 #include "platform/programfolder.h"
+#include "session/matchsession.h"
 #include "settings/settings.h"
 #include "settings/settingsgroups.h"
 #include "ticker/runtextcontrols.h"
@@ -63,7 +63,7 @@ class ConsolePenaltyActions final : public PenaltyActions {
 
  private:
   void tell(const Notice& notice) {
-    if (notice) dialogs_.showError(console_, TFormCtrl::kAppTitle, notice.text);
+    if (notice) dialogs_.showError(console_, TFormCtrl::kAppTitle, noticeText(notice));
   }
   Commands& commands_;
   Dialogs& dialogs_;
@@ -78,23 +78,22 @@ constexpr int kPenaltyListHeight = 84;
 
 }  // namespace
 
-TFormCtrl::TFormCtrl(Platform& platform, Commands& commands, QWidget* parent)
+TFormCtrl::TFormCtrl(Platform& platform, MatchSession& session, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       platform_(platform),
-      commands_(commands),
-      penaltyActions_(std::make_unique<ConsolePenaltyActions>(commands, platform.dialogs, this)) {
+      commands_(session.commands()),
+      penaltyActions_(std::make_unique<ConsolePenaltyActions>(commands_, platform.dialogs, this)) {
   setObjectName("FormCtrl");
   setWindowIcon(applicationIcon());
   askClockTime = [](QWidget* parent, const QString& shown) -> std::optional<QString> {
     bool ok = false;
-    const QString typed = QInputDialog::getText(parent, QStringLiteral("Zeit setzen"),
-                                                QStringLiteral("Zeit (m:ss oder h:mm:ss):"),
-                                                QLineEdit::Normal, shown, &ok);
+    const QString typed = QInputDialog::getText(
+        parent, tr("Zeit setzen"), tr("Zeit (m:ss oder h:mm:ss):"), QLineEdit::Normal, shown, &ok);
     return ok ? std::optional(typed) : std::nullopt;
   };
   createControls();
-  createCommands();
+  createClockAndUndoControls();
   connectControls();
   createCountdownControls();
   commandLine_ = new JournalStatusLine(this, Panel3);
@@ -104,17 +103,16 @@ TFormCtrl::TFormCtrl(Platform& platform, Commands& commands, QWidget* parent)
   commandLineShown_->setInterval(kCommandLineMs);
   connect(commandLineShown_, &QTimer::timeout, commandLine_,
           [this] { commandLine_->setProblem({}); });
-  connect(RunText, &TRunTextControls::said, this, &TFormCtrl::say);
+  connect(RunText, &RunTextControls::said, this, &TFormCtrl::say);
   connect(&commands_.match(), &Match::changed, this, &TFormCtrl::render);
   connect(&commands_.settings(), &Settings::changed, this, &TFormCtrl::applySettings);
   connect(&commands_.settings(), &Settings::configured, this, &TFormCtrl::applySettings);
-  qApp->installEventFilter(this);
   FormCreate();
   applySettings();
   render();
 }
 
-TFormCtrl::~TFormCtrl() { qApp->removeEventFilter(this); }
+TFormCtrl::~TFormCtrl() = default;
 
 void TFormCtrl::FormCreate() {
   setWindowTitle(QString(kAppTitle) + " " + kVersion);
@@ -129,26 +127,26 @@ void TFormCtrl::FormCreate() {
   // The width is the field picture's; the window system adds its own frame around it.
   setFixedWidth(ImagePole->width());
   setMinimumHeight(kMinClientHeight);
-  const Qt::KeyboardModifiers ctrlPad = Qt::ControlModifier | Qt::KeypadModifier;
-  SekPlus->setShortcut(QKeyCombination(ctrlPad, Qt::Key_Plus));
-  SekMinus->setShortcut(QKeyCombination(ctrlPad, Qt::Key_Minus));
-  Sek10plus->setShortcut(QKeyCombination(ctrlPad | Qt::ShiftModifier, Qt::Key_Plus));
-  Sek10Minus->setShortcut(QKeyCombination(ctrlPad | Qt::ShiftModifier, Qt::Key_Minus));
   SpeedButton2->move(width() - SpeedButton2->width() - SpeedButton1->x(), SpeedButton2->y());
   FitNamesFont();
 }
 
 void TFormCtrl::takeStoredPlace(const ConsoleGroup& stored) {
-  if (stored.L) move(*stored.L, y());
-  if (stored.T) move(x(), *stored.T);
+  const std::optional<qint32> left = stored.integer("L"), top = stored.integer("T");
+  if (left) move(*left, y());
+  if (top) move(x(), *top);
   // Without a stored position the window system places the console on its first show.
-  if (stored.L || stored.T) rememberedPos_ = pos();
+  if (left || top) rememberedPos_ = pos();
   // The width is fixed; the stored height is the outer one. The frame is not known before the
   // window is shown: the height is taken as the client's until then, and the frame taken off
-  // once it is there, so the console does not grow at every start.
-  if (stored.H) {
-    resize(width(), qMax(*stored.H, kMinClientHeight));
-    storedOuterHeight_ = *stored.H;
+  // once it is there, so the console does not grow at every start. Never taller than the
+  // tallest monitor: a height from a damaged file would take gigabytes.
+  int tallest = kMinClientHeight;
+  for (const QRect& monitor : platform_.desktop.monitorBounds())
+    tallest = qMax(tallest, monitor.height());
+  if (const std::optional<qint32> height = stored.integer("H")) {
+    storedOuterHeight_ = qBound(kMinClientHeight, *height, tallest);
+    resize(width(), *storedOuterHeight_);
   }
 }
 
@@ -164,8 +162,6 @@ void TFormCtrl::attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog
   FormTablo = display;
   CfgDialog = config;
   FormInfo = info;
-  commands_.setLogoAvailable(display->hasLogoScreen());
-  mLogo->setEnabled(commands_.logoAvailable());
   connect(display, &TFormTablo::activated, this, [this] { consoleInFront_ = false; });
   if (!config) return;
   // Font choices act on the display while the dialog is still open, even if it is cancelled.
@@ -207,7 +203,7 @@ void TFormCtrl::closeEvent(QCloseEvent* event) {
 
 bool TFormCtrl::FormCloseQuery() {
   if (!FDlgYesNo) return true;
-  FDlgYesNo->SetQuestion("Programm beenden?");
+  FDlgYesNo->SetQuestion(tr("Programm beenden?"));
   return FDlgYesNo->exec() == QDialog::Accepted;
 }
 
@@ -216,7 +212,7 @@ void TFormCtrl::resizeEvent(QResizeEvent* event) {
   int listTop = kUpperPanelHeight;
   const int editTop = height() - kEditPanelHeight;
   if (penaltiesListed()) {
-    PenaltyList->setGeometry(0, listTop, width(), kPenaltyListHeight);
+    penaltyList->setGeometry(0, listTop, width(), kPenaltyListHeight);
     listTop += kPenaltyListHeight;
   }
   ListArea->setGeometry(0, listTop, width(), qMax(0, editTop - listTop));
@@ -233,40 +229,12 @@ void TFormCtrl::moveEvent(QMoveEvent* event) {
   emit placeChanged(frameGeometry());
 }
 
-// The console's keys win over the focused control (Ctrl+Z in the line editor switches the
-// display clock instead of undoing), so a key that a command carries is not given to it.
 bool TFormCtrl::eventFilter(QObject* watched, QEvent* event) {
-  auto* widget = qobject_cast<QWidget*>(watched);
-  if (event->type() == QEvent::ShortcutOverride) {
-    if (widget && isAncestorOf(widget) && commandForKey(*static_cast<QKeyEvent*>(event)))
-      return true;
-  } else if (event->type() == QEvent::KeyPress && widget && window() == widget->window()) {
-    // X11 and Wayland drop the keypad flag before matching shortcuts, so Ctrl + keypad +/-
-    // find no command there and arrive as a plain key press.
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (key->modifiers() & Qt::KeypadModifier && runCommandForKey(*key)) return true;
-  } else if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
+  if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
     Image1Click();
     return true;
   }
   return QWidget::eventFilter(watched, event);
-}
-
-bool TFormCtrl::runCommandForKey(const QKeyEvent& key) {
-  QAction* command = commandForKey(key);
-  if (command) command->trigger();
-  return command;
-}
-
-// The enabled command carrying the key. Like Qt's own shortcut lookup, a keypad key also
-// matches without its keypad flag: keypad 1 with Num Lock off is Ctrl+End, the key of N11num1.
-QAction* TFormCtrl::commandForKey(const QKeyEvent& key) const {
-  const QKeyCombination pressed = key.keyCombination();
-  const QKeyCombination plain(pressed.keyboardModifiers() & ~Qt::KeypadModifier, pressed.key());
-  for (const QKeySequence& wanted : {QKeySequence(pressed), QKeySequence(plain)})
-    for (QAction* action : actions())
-      if (action->isEnabled() && action->shortcut() == wanted) return action;
-  return nullptr;
 }
 
 // ---- Drawing the match and the settings ---------------------------------------------------
@@ -275,74 +243,55 @@ std::array<TLabel3D*, 4> TFormCtrl::penaltyLabels() const {
   return {LabStrafe1_1, LabStrafe1_2, LabStrafe2_1, LabStrafe2_2};
 }
 
+BoardView TFormCtrl::board() const {
+  return boardView(commands_.match().state(), commands_.match().sport(),
+                   commands_.settings().record());
+}
+
 void TFormCtrl::render() {
   const MatchState& s = commands_.match().state();
+  const BoardView board = this->board();
   const bool running = s.clock == MatchClock::Running;
-  LabelTime->setCaption(s.clockText());
+  LabelTime->setCaption(board.clockText);
   LabelTime->setFontColor(s.clockShown ? colors::yellow : colors::grey);
   Time1->setChecked(s.clockShown);
-  mTime1->setChecked(s.clockShown);
-  bPlay->setCaption(running ? "Pause" : "Play");  // the next action
+  bPlay->setCaption(running ? tr("Pause") : tr("Play"));  // the next action
   bPlay->setColor(running ? colors::yellow : colors::lime);
   bReset->setEnabled(s.started);
   bReset->setDown(false);
   sbSek->setEnabled(s.correctionOffered());
   bSetClock->setEnabled(!running);
-  mSetClock->setEnabled(!running);
-  bUndo->setToolTip(
-      commands_.canUndo()
-          ? QStringLiteral("[Ctrl+Backspace] Rückgängig: %1").arg(commands_.nextUndo())
-          : QStringLiteral("[Ctrl+Backspace] Rückgängig: nichts"));
-  // A time-out or the break counts down while the clock stands: the ticks go on.
-  const bool ticking = running || s.countingDown();
-  if (ticking != Timer->isActive()) ticking ? Timer->start() : Timer->stop();
-  if (s.blinkStepsLeft > blinkShown_)
-    blinkTimer_->start();
-  else if (!s.blinking())
-    blinkTimer_->stop();
-  blinkShown_ = s.blinkStepsLeft;
+  bUndo->setToolTip(commands_.canUndo()
+                        ? tr("[Ctrl+Backspace] Rückgängig: %1").arg(commands_.nextUndo())
+                        : tr("[Ctrl+Backspace] Rückgängig: nichts"));
 
-  LabelTaym->setCaption(QString::number(s.period));
-  LabelTaym->setFontColor(s.period > 0 ? colors::black : colors::grey);
-  LabelC1->setCaption(QString::number(s.score[0]));
-  LabelC2->setCaption(QString::number(s.score[1]));
-  // A running penalty takes the display's period colour, an idle one the score background.
-  // Where the sport counts fouls, a team's first label shows them ("F6", red once marked) and
-  // its second the penalty with the least time left, as on the display.
-  const SportRules& sport = commands_.match().sport();
+  LabelTaym->setCaption(QString::number(board.period));
+  LabelTaym->setFontColor(board.periodShown ? colors::black : colors::grey);
+  LabelC1->setCaption(QString::number(board.teams[0].score));
+  LabelC2->setCaption(QString::number(board.teams[1].score));
+  // The display's penalty places in the console's narrow labels.
   for (int i = 0; i < 4; ++i) {
-    TLabel3D* label = penaltyLabels()[i];
-    if (sport.countsFouls() && i % 2 == 0) {
-      const int fouls = s.fouls[i / 2];
-      label->setCaption(QStringLiteral("F%1").arg(fouls));
-      label->setFontColor(sport.foulMarked(fouls) ? colors::red : TFormTablo::kPeriodTextColour);
-      continue;
-    }
-    const PenaltySlotState& p = s.penalties[sport.countsFouls() ? i - 1 : i];
-    label->setCaption(p.text());
-    label->setFontColor(p.active ? TFormTablo::kPeriodTextColour
-                                 : commands_.settings().record().C[4]);
+    penaltyLabels()[i]->setCaption(board.place(i).shortText);
+    penaltyLabels()[i]->setFontColor(board.place(i).colour);
   }
-  PenaltyList->render(s, sport);
-  mLogo->setChecked(s.logoScreen);
-  renderCountdown();
+  penaltyList->render(s, commands_.match().sport());
+  renderCountdown(board);
 }
 
 void TFormCtrl::applySettings() {
   const TSettings& s = commands_.settings().record();
   cbCountdown->setChecked(s.CountDown);
   cbStrReset->setChecked(s.StrReset);
-  mMute->setChecked(s.Muted);
   bMute->setChecked(s.Muted);
-  bMute->setText(s.Muted ? QStringLiteral("Ton an") : QStringLiteral("Ton aus"));
-  if (LabelNameCommands->caption() != s.CNames) {
-    LabelNameCommands->setCaption(s.CNames);
+  bMute->setText(s.Muted ? tr("Ton an") : tr("Ton aus"));
+  if (const QString names = board().names; LabelNameCommands->caption() != names) {
+    LabelNameCommands->setCaption(names);
     FitNamesFont();
   }
   // The view in effect, not the stored one: a refused configuration keeps the old layout.
   for (TLabel3D* label : penaltyLabels()) label->setVisible(commands_.settings().view() < 2);
-  if (PenaltyList->isVisibleTo(this) != penaltiesListed()) {
-    PenaltyList->setVisible(penaltiesListed());
+  if (penaltyList->isVisibleTo(this) != penaltiesListed()) {
+    penaltyList->setVisible(penaltiesListed());
     resizeEvent(nullptr);
   }
   render();
@@ -351,7 +300,7 @@ void TFormCtrl::applySettings() {
 // ---- Handlers: each is a call of the command layer ----------------------------------------
 
 void TFormCtrl::bPlayClick() {
-  if (const Notice notice = commands_.playPause()) say(notice.text);
+  if (const Notice notice = commands_.playPause()) say(noticeText(notice));
 }
 
 void TFormCtrl::say(const QString& line) {
@@ -359,17 +308,13 @@ void TFormCtrl::say(const QString& line) {
   commandLineShown_->start();
 }
 
-void TFormCtrl::TimerTimer() { commands_.clockTick(); }
-
 void TFormCtrl::Reset1Click() {
-  if (platform_.dialogs.askOkCancel(this, kAppTitle, "Reset GAME?")) commands_.reset();
+  if (platform_.dialogs.askOkCancel(this, kAppTitle, tr("Reset GAME?"))) commands_.reset();
 }
 
 void TFormCtrl::MinutePMClick(int stepSeconds) { commands_.correct(stepSeconds); }
 
 void TFormCtrl::cbCountdownClick() { commands_.setCountDown(cbCountdown->isChecked()); }
-
-void TFormCtrl::mTimerCountdownClick() { commands_.toggleCountDown(); }
 
 void TFormCtrl::Time1Click() { commands_.setClockShown(Time1->isChecked()); }
 
@@ -460,7 +405,3 @@ void TFormCtrl::ControlWindowClick() {
   front->raise();
   front->activateWindow();
 }
-
-void TFormCtrl::mLogoClick() { commands_.setLogoScreen(!commands_.match().state().logoScreen); }
-
-void TFormCtrl::Blackscreen1Click() { commands_.toggleBlackScreen(); }

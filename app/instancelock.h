@@ -18,7 +18,7 @@ class InstanceLock : public QObject {
 
  public:
   static constexpr const char* kRunningMessage =
-      "Scorvex läuft bereits – das laufende Programm wird nach vorn geholt.";
+      QT_TR_NOOP("Scorvex läuft bereits – das laufende Programm wird nach vorn geholt.");
 
   // `places`: the files to lock (a ".lock" is added to each). One that is not an absolute path
   // (the settings in the Windows registry, which is per user anyway) is passed over.

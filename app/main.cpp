@@ -28,5 +28,6 @@ int main(int argc, char* argv[]) {
 
   QApplication app(argc, argv);
   installQtTranslations(QLocale::system());
+  installProgramTranslations(QLocale::system());
   return runProgram(app, startOptions);
 }

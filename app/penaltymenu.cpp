@@ -1,6 +1,7 @@
 #include "app/penaltymenu.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenu>
@@ -13,6 +14,10 @@ namespace {
 constexpr int kTeamRole = Qt::UserRole;
 constexpr int kIdRole = Qt::UserRole + 1;
 
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(PenaltyMenu)
+};
+
 }  // namespace
 
 std::optional<QString> askTextBox(QWidget* parent, const TextQuestion& question) {
@@ -23,26 +28,26 @@ std::optional<QString> askTextBox(QWidget* parent, const TextQuestion& question)
 }
 
 QString penaltyKindCaption(const PenaltyKind& kind) {
-  const QString caption = kind.id + QStringLiteral(" Min");
-  return kind.personal ? caption + QStringLiteral(" (persönlich)") : caption;
+  const QString caption = kind.id + Words::tr(" Min");
+  return kind.personal ? caption + Words::tr(" (persönlich)") : caption;
 }
 
 QString penaltyStateCaption(Penalty::State state) {
   switch (state) {
     case Penalty::Armed:
-      return QStringLiteral("bereit");
+      return Words::tr("bereit");
     case Penalty::Waiting:
-      return QStringLiteral("wartet");
+      return Words::tr("wartet");
     case Penalty::Paused:
-      return QStringLiteral("angehalten");
+      return Words::tr("angehalten");
     case Penalty::Running:
       break;
   }
-  return QStringLiteral("läuft");
+  return Words::tr("läuft");
 }
 
 QString penaltyTimeRefusal(const QString& typed) {
-  return QStringLiteral("„%1“ ist keine Restzeit: bitte m:ss von 0:01 bis %2 eingeben.")
+  return Words::tr("„%1“ ist keine Restzeit: bitte m:ss von 0:01 bis %2 eingeben.")
       .arg(typed, SpanText(Penalty::kMaxSeconds));
 }
 
@@ -59,28 +64,28 @@ void fillPenaltyMenu(QMenu& menu, const SportRules& sport, int team, const Penal
                      PenaltyActions& actions, const AskText& askText, Dialogs& dialogs,
                      QWidget* parent) {
   if (sport.countsFouls()) {
-    menu.addAction(QStringLiteral("Foul +1"), [&actions, team] { actions.foul(team, +1); });
-    menu.addAction(QStringLiteral("Foul −1"), [&actions, team] { actions.foul(team, -1); });
+    menu.addAction(Words::tr("Foul +1"), [&actions, team] { actions.foul(team, +1); });
+    menu.addAction(Words::tr("Foul −1"), [&actions, team] { actions.foul(team, -1); });
     menu.addSeparator();
   }
   for (const PenaltyKind& kind : sport.kinds)
-    menu.addAction(penaltyKindCaption(kind), [&actions, &dialogs, askText, parent, team,
-                                              id = kind.id] {
-      const std::optional<QString> typed = askText(
-          parent, {QStringLiteral("Strafe"), QStringLiteral("Spielernummer (Enter: ohne):"), {}});
-      if (!typed) return;
-      const std::optional<std::optional<int>> player = playerNumber(*typed);
-      if (!player)
-        dialogs.showError(parent, QStringLiteral("Strafe"),
-                          QStringLiteral("„%1“ ist keine Spielernummer: bitte 0 bis 99 eingeben "
-                                         "oder leer lassen.")
-                              .arg(typed->trimmed()));
-      else
-        actions.givePenalty(team, id, *player);
-    });
+    menu.addAction(
+        penaltyKindCaption(kind), [&actions, &dialogs, askText, parent, team, id = kind.id] {
+          const std::optional<QString> typed =
+              askText(parent, {Words::tr("Strafe"), Words::tr("Spielernummer (Enter: ohne):"), {}});
+          if (!typed) return;
+          const std::optional<std::optional<int>> player = playerNumber(*typed);
+          if (!player)
+            dialogs.showError(parent, Words::tr("Strafe"),
+                              Words::tr("„%1“ ist keine Spielernummer: bitte 0 bis 99 eingeben "
+                                        "oder leer lassen.")
+                                  .arg(typed->trimmed()));
+          else
+            actions.givePenalty(team, id, *player);
+        });
   menu.addSeparator();
-  QAction* setTime = menu.addAction(QStringLiteral("Restzeit setzen…"));
-  QAction* cancel = menu.addAction(QStringLiteral("Aufheben"));
+  QAction* setTime = menu.addAction(Words::tr("Restzeit setzen…"));
+  QAction* cancel = menu.addAction(Words::tr("Aufheben"));
   setTime->setEnabled(penalty != nullptr);
   cancel->setEnabled(penalty != nullptr);
   if (!penalty) return;
@@ -88,26 +93,25 @@ void fillPenaltyMenu(QMenu& menu, const SportRules& sport, int team, const Penal
   QObject::connect(
       setTime, &QAction::triggered, &menu,
       [&actions, &dialogs, askText, parent, team, id, shown = penalty->text()] {
-        const std::optional<QString> typed = askText(
-            parent, {QStringLiteral("Restzeit setzen"), QStringLiteral("Restzeit (m:ss):"), shown});
+        const std::optional<QString> typed =
+            askText(parent, {Words::tr("Restzeit setzen"), Words::tr("Restzeit (m:ss):"), shown});
         if (!typed) return;
         const std::optional<int> seconds = SpanSeconds(*typed);
         const bool inRange = seconds && *seconds >= 1 && *seconds <= Penalty::kMaxSeconds;
         if (!inRange || !actions.setPenaltyTime(team, id, *seconds))
-          dialogs.showError(parent, QStringLiteral("Restzeit"),
-                            penaltyTimeRefusal(typed->trimmed()));
+          dialogs.showError(parent, Words::tr("Restzeit"), penaltyTimeRefusal(typed->trimmed()));
       });
   QObject::connect(cancel, &QAction::triggered, &menu,
                    [&actions, team, id] { actions.cancelPenalty(team, id); });
 }
 
-TPenaltyList::TPenaltyList(PenaltyActions& actions, Dialogs& dialogs, AskText askText,
-                           QWidget* parent)
+PenaltyList::PenaltyList(PenaltyActions& actions, Dialogs& dialogs, AskText askText,
+                         QWidget* parent)
     : QListWidget(parent), actions_(actions), dialogs_(dialogs), askText_(std::move(askText)) {
   setObjectName(QStringLiteral("PenaltyList"));
 }
 
-void TPenaltyList::render(const MatchState& state, const SportRules& sport) {
+void PenaltyList::render(const MatchState& state, const SportRules& sport) {
   sport_ = sport;
   if (state.teamPenalties == state_.teamPenalties) return;
   state_ = state;
@@ -117,8 +121,8 @@ void TPenaltyList::render(const MatchState& state, const SportRules& sport) {
   clear();
   for (int team = 1; team <= 2; ++team)
     for (const Penalty& p : state.teamPenalties[team - 1]) {
-      QString text = (team == 1 ? QStringLiteral("Heim") : QStringLiteral("Gast")) + "  " +
-                     penaltyKindCaption(p.kind);
+      QString text =
+          (team == 1 ? Words::tr("Heim") : Words::tr("Gast")) + "  " + penaltyKindCaption(p.kind);
       if (p.player) text += QStringLiteral("  #%1").arg(*p.player);
       text += "  " + p.text() + "  " + penaltyStateCaption(p.state);
       auto* item = new QListWidgetItem(text, this);
@@ -128,7 +132,7 @@ void TPenaltyList::render(const MatchState& state, const SportRules& sport) {
     }
 }
 
-void TPenaltyList::fillMenuForCurrent(QMenu& menu) {
+void PenaltyList::fillMenuForCurrent(QMenu& menu) {
   const QListWidgetItem* item = currentItem();
   if (!item) return;
   const int team = item->data(kTeamRole).toInt();
@@ -136,14 +140,14 @@ void TPenaltyList::fillMenuForCurrent(QMenu& menu) {
                   askText_, dialogs_, this);
 }
 
-void TPenaltyList::contextMenuEvent(QContextMenuEvent* event) {
+void PenaltyList::contextMenuEvent(QContextMenuEvent* event) {
   if (QListWidgetItem* item = itemAt(event->pos())) setCurrentItem(item);
   QMenu menu(this);
   fillMenuForCurrent(menu);
   if (!menu.isEmpty()) menu.exec(event->globalPos());
 }
 
-void TPenaltyList::keyPressEvent(QKeyEvent* event) {
+void PenaltyList::keyPressEvent(QKeyEvent* event) {
   if (event->key() != Qt::Key_Menu) {
     QListWidget::keyPressEvent(event);
     return;

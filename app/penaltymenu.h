@@ -57,12 +57,12 @@ void fillPenaltyMenu(QMenu& menu, const SportRules& sport, int team, const Penal
                      QWidget* parent);
 
 // Every penalty of both teams, one entry each: team, kind, player, time and state.
-class TPenaltyList : public QListWidget {
+class PenaltyList : public QListWidget {
   Q_OBJECT
 
  public:
-  TPenaltyList(PenaltyActions& actions, Dialogs& dialogs, AskText askText,
-               QWidget* parent = nullptr);
+  PenaltyList(PenaltyActions& actions, Dialogs& dialogs, AskText askText,
+              QWidget* parent = nullptr);
 
   void render(const MatchState& state, const SportRules& sport);
   // The menu of the current entry, where a right-click or the menu key opens it.

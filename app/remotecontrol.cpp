@@ -4,14 +4,16 @@
 #include <cstdio>
 
 #include "commands/commands.h"
+#include "commands/noticetext.h"
 #include "core/match.h"
 #include "core/runtextlist.h"
 #include "platform/dialogs.h"
+#include "platform/os/tickcounter.h"
 #include "platform/platform.h"
-#include "platform/tickcounter.h"
 #include "remote/pairingwindow.h"
 #include "remote/remoteserver.h"
 #include "remote/statejson.h"
+#include "session/matchsession.h"
 #include "settings/settings.h"
 
 namespace {
@@ -20,32 +22,34 @@ QString cssColor(TColor color) { return toQColor(color).name(); }
 
 }  // namespace
 
-TRemoteControl::TRemoteControl(Commands& commands, Platform& platform)
-    : commands_(commands),
+RemoteControl::RemoteControl(MatchSession& session, Platform& platform)
+    : commands_(session.commands()),
       platform_(platform),
       server_(std::make_unique<RemoteServer>(*this, platform.tick)),
-      window_(std::make_unique<TPairingWindow>(*server_)) {
-  const QString token = commands.settings().record().RemoteOverlayToken;
+      window_(std::make_unique<PairingWindow>(*server_)) {
+  const QString token = session.settings().record().RemoteOverlayToken;
   server_->setOverlayToken(token.toUtf8());
   window_->setOverlayLocked(!token.isEmpty());
 
   // Whatever the pages show changes with the match, the settings or the running-text list.
   auto changed = [this] { server_->boardChanged(); };
-  connect(&commands.match(), &Match::changed, this, changed);
-  connect(&commands.settings(), &Settings::changed, this, changed);
-  connect(&commands.texts(), &RunTextList::linesEdited, this, changed);
-  connect(&commands.texts(), &RunTextList::selectionChanged, this, changed);
+  connect(&session.match(), &Match::changed, this, changed);
+  connect(&session.settings(), &Settings::changed, this, changed);
+  connect(&session.texts(), &RunTextList::linesEdited, this, changed);
+  connect(&session.texts(), &RunTextList::selectionChanged, this, changed);
+  journalProblem_ = session.journalProblem();
+  connect(&session, &MatchSession::journalProblemChanged, this, &RemoteControl::setJournalProblem);
 
-  connect(window_.get(), &TPairingWindow::stopRequested, this, &TRemoteControl::stop);
-  connect(window_.get(), &TPairingWindow::overlayLockChanged, this,
-          &TRemoteControl::setOverlayLocked);
-  window_->attachSettings(commands, platform.dialogs);
-  connect(window_.get(), &TPairingWindow::portRequested, this, [this](int port) { start(port); });
+  connect(window_.get(), &PairingWindow::stopRequested, this, &RemoteControl::stop);
+  connect(window_.get(), &PairingWindow::overlayLockChanged, this,
+          &RemoteControl::setOverlayLocked);
+  window_->attachSettings(commands_, platform.dialogs);
+  connect(window_.get(), &PairingWindow::portRequested, this, [this](int port) { start(port); });
 }
 
-TRemoteControl::~TRemoteControl() = default;
+RemoteControl::~RemoteControl() = default;
 
-void TRemoteControl::start(std::optional<int> port) {
+void RemoteControl::start(std::optional<int> port) {
   const int wanted = port.value_or(commands_.settings().record().RemotePort);
   const int listenPort = wanted >= 1 && wanted <= 65535 ? wanted : RemoteServer::kDefaultPort;
   if (!server_->isRunning() || server_->port() != listenPort) {
@@ -58,8 +62,10 @@ void TRemoteControl::start(std::optional<int> port) {
       return;
     }
     // For an operator who started the program from a terminal, and for scripts.
-    std::printf("Fernbedienung: %s  PIN %s\n", qPrintable(boardAddress(server_->port())),
-                qPrintable(server_->pin()));
+    std::printf(
+        "%s\n",
+        qPrintable(
+            tr("Fernbedienung: %1  PIN %2").arg(boardAddress(server_->port()), server_->pin())));
     std::fflush(stdout);
     commands_.setRemote(true, listenPort);
   }
@@ -68,28 +74,28 @@ void TRemoteControl::start(std::optional<int> port) {
   window_->raise();
 }
 
-void TRemoteControl::setJournalProblem(const QString& problem) {
+void RemoteControl::setJournalProblem(const QString& problem) {
   if (problem == journalProblem_) return;
   journalProblem_ = problem;
   server_->boardChanged();
 }
 
-void TRemoteControl::stop() {
+void RemoteControl::stop() {
   server_->stop();
   window_->hide();
   commands_.setRemote(false, commands_.settings().record().RemotePort);
 }
 
-void TRemoteControl::setOverlayLocked(bool locked) {
+void RemoteControl::setOverlayLocked(bool locked) {
   const QByteArray token = locked ? Pairing::newToken() : QByteArray();
   server_->setOverlayToken(token);
   commands_.setOverlayToken(QString::fromUtf8(token));
   window_->refresh();
 }
 
-QJsonObject TRemoteControl::state() const {
-  QJsonObject state = matchStateJson(commands_.match().snapshot(platform_.tick.now()));
+QJsonObject RemoteControl::state() const {
   const TSettings& s = commands_.settings().record();
+  QJsonObject state = matchStateJson(commands_.match().snapshot(platform_.tick.now()), s);
 
   QJsonArray teams = state.value("teams").toArray();
   const QString names[] = {s.Comanda1, s.Comanda2};
@@ -128,102 +134,87 @@ QJsonObject TRemoteControl::state() const {
   return state;
 }
 
-// Every command is the command layer's own, as the console's keys run it.
-void TRemoteControl::apply(const RemoteCommand& c) {
+// Every command is the command layer's own, as the console's keys run it; a refused one is
+// refused with the command layer's reason, in the words the console shows. The state may have
+// moved on since the sender saw it.
+QString RemoteControl::apply(const RemoteCommand& c) {
+  const Notice notice = runCommand(c);
+  return notice.kind == Notice::Error ? noticeText(notice) : QString();
+}
+
+Notice RemoteControl::runCommand(const RemoteCommand& c) {
   using Kind = RemoteCommand::Kind;
   Commands& run = commands_;
   switch (c.kind) {
     case Kind::PlayPause:
-      return void(run.playPause());
+      return run.playPause();
     case Kind::Reset:  // the phone asked "Reset GAME?" already
-      return run.reset();
+      return run.reset(), Notice();
     case Kind::Goal:
-      return run.goal(c.team, c.value > 0 ? +1 : -1);
+      return run.goal(c.team, c.value > 0 ? +1 : -1), Notice();
     case Kind::Penalty:
-      return run.penaltyClick(c.team, c.slot);
+      return run.penaltyClick(c.team, c.slot), Notice();
     case Kind::Period:
-      return run.setPeriod(c.value);
+      return run.setPeriod(c.value), Notice();
     case Kind::NextPeriod:
-      return run.periodCycle();
+      return run.periodCycle(), Notice();
     case Kind::Correct:
-      return run.correct(c.value);
+      return run.correct(c.value), Notice();
     case Kind::CountDown:
-      return run.setCountDown(c.on);
+      return run.setCountDown(c.on), Notice();
     case Kind::ShowClock:
-      return run.setClockShown(c.on);
+      return run.setClockShown(c.on), Notice();
     case Kind::PenaltyRelease:
-      return run.setPenaltyRelease(c.on);
+      return run.setPenaltyRelease(c.on), Notice();
     case Kind::Logo:
-      return run.setLogoScreen(c.on);
+      return run.setLogoScreen(c.on), Notice();
     case Kind::Black:
-      return run.setBlackScreen(c.on);
+      return run.setBlackScreen(c.on), Notice();
     case Kind::TextStart:
       switch (c.mode) {
         case RemoteCommand::TextMode::One:
-          return void(run.startText(runTextOne));
+          return run.startText(runTextOne);
         case RemoteCommand::TextMode::All:
-          return void(run.startText(runTextAll));
+          return run.startText(runTextAll);
         case RemoteCommand::TextMode::Static:
-          return void(run.startText(runTextStatic));
+          return run.startText(runTextStatic);
       }
-      return;
+      return {};
     case Kind::TextStop:
-      return run.stopText();
+      return run.stopText(), Notice();
     case Kind::TextSelect:
       // Selecting past the end leaves the selection where it is.
       if (c.value < commands_.texts().count()) run.selectText(c.value);
-      return;
+      return {};
     case Kind::PenaltyGive:
-      return void(run.givePenalty(c.team, c.penaltyKind, c.player));
+      return run.givePenalty(c.team, c.penaltyKind, c.player);
     case Kind::PenaltyTime:
-      return void(run.setPenaltyTime(c.team, c.id, c.value));
+      return run.setPenaltyTime(c.team, c.id, c.value);
     case Kind::PenaltyCancel:
-      return void(run.cancelPenalty(c.team, c.id));
+      return run.cancelPenalty(c.team, c.id);
     case Kind::Foul:
-      return void(run.foul(c.team, c.value));
+      return run.foul(c.team, c.value);
     case Kind::SetClock:
-      return void(run.setClock(c.value));
+      return run.setClock(c.value);
     case Kind::Undo:
-      return void(run.undo());
+      return run.undo();
     case Kind::Horn:
-      return run.horn();
+      return run.horn(), Notice();
     case Kind::Mute:
-      return run.setMuted(c.on);
+      return run.setMuted(c.on), Notice();
     case Kind::Timeout:
-      return void(run.timeout(c.team));
+      return run.timeout(c.team);
     case Kind::TimeoutEnd:
-      return run.timeoutEnd();
+      return run.timeoutEnd(), Notice();
     case Kind::BreakStart:
-      return run.startBreak();
+      return run.startBreak(), Notice();
     case Kind::BreakEnd:
-      return run.endBreak();
+      return run.endBreak(), Notice();
   }
-}
-
-// The penalty commands refer to the sport and to penalties the sender saw; the state may
-// have moved on since.
-QString TRemoteControl::refusal(const RemoteCommand& c) const {
-  using Kind = RemoteCommand::Kind;
-  const Match& match = commands_.match();
-  const bool byId = c.kind == Kind::PenaltyTime || c.kind == Kind::PenaltyCancel;
-  if (byId && !match.state().penalty(c.team, c.id))
-    return QString("team %1 has no penalty %2").arg(c.team).arg(c.id);
-  if (c.kind == Kind::PenaltyGive && !match.sport().kind(c.penaltyKind))
-    return QString("the sport \"%1\" has no penalty \"%2\"").arg(match.sport().name, c.penaltyKind);
-  if (c.kind == Kind::PenaltyGive && commands_.settings().view() >= 2)
-    return "this view shows no penalty times";
-  if (c.kind == Kind::Foul && !match.sport().countsFouls())
-    return QString("the sport \"%1\" counts no fouls").arg(match.sport().name);
-  // The command layer's own German line, as the console shows it.
-  if (c.kind == Kind::SetClock) return commands_.setClockRefusal(c.value).text;
-  if (c.kind == Kind::Undo && !commands_.canUndo())
-    return QStringLiteral("Es gibt nichts rückgängig zu machen.");
-  if (c.kind == Kind::Timeout) return commands_.timeoutRefusal(c.team).text;
-  if (c.kind == Kind::PlayPause) return commands_.playPauseRefusal().text;
   return {};
 }
 
 // The module's entry point (see app/remoteloader.h).
-extern "C" Q_DECL_EXPORT Remote* createRemote(Commands& commands, Platform& platform) {
-  return new TRemoteControl(commands, platform);
+extern "C" Q_DECL_EXPORT Remote* createRemote(MatchSession& session, Platform& platform) {
+  return new RemoteControl(session, platform);
 }

@@ -1,11 +1,11 @@
 #pragma once
 
 // The remote control in the running program. It owns the web server (RemoteServer) and its
-// pairing window (TPairingWindow) and is the board that server serves: the state comes from
-// the match, the settings and the running-text list; every command is the command layer's
-// own, so a tap on a phone does exactly what the console's key does. It starts with the
-// console's command "Fernbedienung" (Ctrl+R), with --remote, or at start-up when the server
-// was running at the last exit; the settings keep whether it runs, its port and the overlay
+// pairing window (PairingWindow) and is the board that server serves: the state comes from
+// the session's match, its settings, running-text list and journal; every command is the
+// session's command layer's own, so a tap on a phone does exactly what the operator's key does.
+// It starts with the command "Fernbedienung" (Ctrl+R), with --remote, or at start-up when the
+// server was running at the last exit; the settings keep whether it runs, its port and the overlay
 // token. The program makes it through the module's entry point (see app/remoteloader.h).
 
 #include <QObject>
@@ -16,33 +16,37 @@
 #include "remote/remoteboard.h"
 
 class Commands;
+class MatchSession;
 class RemoteServer;
-class TPairingWindow;
+class PairingWindow;
+struct Notice;
 struct Platform;
 
-class TRemoteControl : public QObject, public Remote, public RemoteBoard {
+class RemoteControl : public QObject, public Remote, public RemoteBoard {
   Q_OBJECT
 
  public:
-  TRemoteControl(Commands& commands, Platform& platform);
-  ~TRemoteControl() override;
+  RemoteControl(MatchSession& session, Platform& platform);
+  ~RemoteControl() override;
 
   void start(std::optional<int> port = std::nullopt) override;
-  void setJournalProblem(const QString& problem) override;
+  // Why the match journal cannot be written (the console's red line), or empty; the pages show
+  // it too. The session tells it.
+  void setJournalProblem(const QString& problem);
   void stop();
   RemoteServer& server() { return *server_; }
-  TPairingWindow& window() { return *window_; }
+  PairingWindow& window() { return *window_; }
 
   QJsonObject state() const override;
-  void apply(const RemoteCommand& command) override;
-  QString refusal(const RemoteCommand& command) const override;
+  QString apply(const RemoteCommand& command) override;
 
  private:
+  Notice runCommand(const RemoteCommand& command);
   void setOverlayLocked(bool locked);
 
   Commands& commands_;
   Platform& platform_;
   std::unique_ptr<RemoteServer> server_;
-  std::unique_ptr<TPairingWindow> window_;
+  std::unique_ptr<PairingWindow> window_;
   QString journalProblem_;
 };

@@ -1,6 +1,7 @@
 #include "app/remoteloader.h"
 
-#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
 #include <utility>
 
 #include "platform/dialogs.h"
@@ -9,14 +10,8 @@
 
 QStringList remoteModulePaths() { return modulePaths(SCORVEX_REMOTE_MODULE); }
 
-RemoteLoader::RemoteLoader(QAction& command, QWidget& window, Commands& commands,
-                           Platform& platform, QStringList modulePaths)
-    : window_(window),
-      commands_(commands),
-      platform_(platform),
-      modulePaths_(std::move(modulePaths)) {
-  connect(&command, &QAction::triggered, this, [this] { start(); });
-}
+RemoteLoader::RemoteLoader(MatchSession& session, Platform& platform, QStringList modulePaths)
+    : session_(session), platform_(platform), modulePaths_(std::move(modulePaths)) {}
 
 void RemoteLoader::start(std::optional<int> port) {
   if (Remote* remote = this->remote()) remote->start(port);
@@ -28,16 +23,12 @@ Remote* RemoteLoader::remote() {
   auto create = reinterpret_cast<RemoteFactory>(
       loadModule(module_, modulePaths_, kRemoteFactoryName, reason));
   if (!create) {
-    platform_.dialogs.showError(&window_, "Fernbedienung",
-                                QString("Die Fernbedienung ist nicht verfügbar: %1.").arg(reason));
+    platform_.dialogs.showError(
+        QApplication::activeWindow(), QCoreApplication::translate("RemoteLoader", "Fernbedienung"),
+        QCoreApplication::translate("RemoteLoader", "Die Fernbedienung ist nicht verfügbar: %1.")
+            .arg(reason));
     return nullptr;
   }
-  remote_.reset(create(commands_, platform_));
-  remote_->setJournalProblem(journalProblem_);
+  remote_.reset(create(session_, platform_));
   return remote_.get();
-}
-
-void RemoteLoader::setJournalProblem(const QString& problem) {
-  journalProblem_ = problem;
-  if (remote_) remote_->setJournalProblem(problem);
 }

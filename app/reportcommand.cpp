@@ -11,9 +11,19 @@
 #include "journal/matchreport.h"
 #include "platform/dialogs.h"
 
+namespace {
+
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(ReportCommand)
+};
+
+}  // namespace
+
 int printReport(const QString& journalPath, const QString& format) {
   if (format != "csv" && format != "json") {
-    std::fprintf(stderr, "scorvex: unknown report format '%s' (csv or json)\n", qPrintable(format));
+    std::fprintf(
+        stderr, "%s\n",
+        qPrintable(Words::tr("scorvex: unknown report format '%1' (csv or json)").arg(format)));
     return 1;
   }
   const JournalReading reading = readJournalFile(journalPath);
@@ -46,13 +56,13 @@ void saveReport(Dialogs& dialogs, QWidget* parent, const QString& journalPath) {
   if (!reading.contents) {
     dialogs.showError(
         parent, caption,
-        QString("Kein Spielbericht: %1.")
-            .arg(journalPath.isEmpty() ? QString("noch kein Spiel") : reading.problem));
+        Words::tr("Kein Spielbericht: %1.")
+            .arg(journalPath.isEmpty() ? Words::tr("noch kein Spiel") : reading.problem));
     return;
   }
   const QString suggested = QDir::home().filePath(
-      QString("Spielbericht %1.csv").arg(reading.contents->started.date().toString(Qt::ISODate)));
-  const QString picked = dialogs.pickSaveFile(parent, suggested, "CSV und JSON (*.csv)");
+      Words::tr("Spielbericht %1.csv").arg(reading.contents->started.date().toString(Qt::ISODate)));
+  const QString picked = dialogs.pickSaveFile(parent, suggested, Words::tr("CSV und JSON (*.csv)"));
   if (picked.isEmpty()) return;
   const QFileInfo csv(picked);
   const QString base = csv.dir().filePath(csv.suffix().compare("csv", Qt::CaseInsensitive) == 0
@@ -65,7 +75,7 @@ void saveReport(Dialogs& dialogs, QWidget* parent, const QString& journalPath) {
     QString reason;
     if (!writeFile(path, bytes, &reason)) {
       dialogs.showError(parent, caption,
-                        QString("Datei \"%1\" kann nicht angelegt werden: %2").arg(path, reason));
+                        Words::tr("Datei \"%1\" kann nicht angelegt werden: %2").arg(path, reason));
       return;
     }
   }

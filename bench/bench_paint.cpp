@@ -51,8 +51,8 @@ void BM_ClockLabelRepaint(benchmark::State& state) {
   font.setPixelSize(60);
   font.setBold(true);
   clock.setFont(font);
-  clock.setAlignment(TLabel::Alignment::Center);
-  clock.setTextLayout(TLabel::TextLayout::Center);
+  clock.setAlignment(Label::Alignment::Center);
+  clock.setTextLayout(Label::TextLayout::Center);
   clock.setHighLightColor(colors::black);
   clock.setColor(0x006000);
   clock.setFontColor(colors::yellow);

@@ -30,6 +30,7 @@
 #include "core/runtextlist.h"
 #include "display/tablo.h"
 #include "remote/remoteserver.h"
+#include "session/matchsession.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
 #include "ticker/runtextcontrols.h"
@@ -50,14 +51,15 @@ struct Program {
 
   FakePlatform fake;
   QtTickCounter tick;
-  Platform platform{tick, fake.sound, fake.desktop, fake.dialogs, fake.settings, fake.help};
+  Platform platform{tick, fake.sound, fake.desktop, fake.dialogs, fake.help};
   Settings settings;
-  Match match;
-  RunTextList texts;
-  Commands commands{match, settings, texts, platform, QString()};
-  TFormCtrl console{platform, commands};
+  MatchSession session{settings, platform, QString()};
+  Match& match = session.match();
+  RunTextList& texts = session.texts();
+  Commands& commands = session.commands();
+  TFormCtrl console{platform, session};
   TFormTablo display{platform, settings, match};
-  TRemoteControl remote{commands, platform};
+  RemoteControl remote{session, platform};
 };
 
 // Runs the event loop until `done` or `ms` have passed.
@@ -159,7 +161,7 @@ void TwentyPagesWhileClockAndTickerRun(benchmark::State& state) {
   Program program;
   const quint16 port = program.remote.server().port();
   program.texts.load({"Willkommen in der Halle", "Nächstes Heimspiel"}, true);
-  program.console.mStartAll->trigger();
+  program.console.RunText->mStartAllClick();
   program.console.bPlayClick();
   // The same loop with the server idle: what the machine itself costs the timers.
   TimerProbe idle;

@@ -11,6 +11,7 @@
 #include "core/match.h"
 #include "core/runtextlist.h"
 #include "display/tablo.h"
+#include "session/matchsession.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
 #include "widgets/label3d.h"
@@ -29,10 +30,9 @@ void ClockTick(benchmark::State& state) {
   FakePlatform fake;
   fake.desktop.monitors = {QRect(0, 0, width, width * 9 / 16)};
   Settings settings;
-  Match match;
-  RunTextList texts;
-  Commands commands(match, settings, texts, fake.platform, QString());
-  TFormCtrl console(fake.platform, commands);
+  MatchSession session(settings, fake.platform, QString());
+  Match& match = session.match();
+  TFormCtrl console(fake.platform, session);
   TFormTablo display(fake.platform, settings, match);
   console.attachWindows(nullptr, &display, nullptr, nullptr);
   settings.change([](TSettings& s) { s.Time = kPeriodSeconds; });
@@ -69,7 +69,7 @@ void ClockTick(benchmark::State& state) {
       state.ResumeTiming();
     }
     fake.tick.advance(step);
-    console.TimerTimer();
+    session.commands().clockTick();
     QApplication::processEvents();
   }
   static const char* const kShownNames[] = {"both windows", "console only", "display only"};

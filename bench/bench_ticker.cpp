@@ -17,8 +17,8 @@
 #include "core/match.h"
 #include "core/runtextlist.h"
 #include "platform/dialogs.h"
+#include "platform/os/runlistfile.h"
 #include "platform/platform.h"
-#include "platform/runlistfile.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
 #include "ticker/runstring.h"
@@ -145,7 +145,7 @@ class PickingDialogs final : public Dialogs {
 struct Console {
   explicit Console(const QString& folder)
       : dialogs(QDir(folder).filePath(QStringLiteral("Lauftext.txt"))),
-        platform{fake.tick, fake.sound, fake.desktop, dialogs, fake.settings, fake.help},
+        platform{fake.tick, fake.sound, fake.desktop, dialogs, fake.help},
         commands(match, settings, texts, platform, folder),
         controls(&strip, &listArea, &editPanel, commands, dialogs) {
     controls.loadDefaultList();
@@ -162,7 +162,7 @@ struct Console {
   RunTextList texts;
   Commands commands;
   QWidget window, strip, listArea, editPanel;
-  TRunTextControls controls;
+  RunTextControls controls;
 };
 
 void BM_ConsoleOpenList(benchmark::State& state) {

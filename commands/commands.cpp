@@ -6,33 +6,23 @@
 #include "core/clocktext.h"
 #include "core/match.h"
 #include "core/runtextlist.h"
+#include "core/team.h"
 #include "platform/dialogs.h"
+#include "platform/os/runlistfile.h"
+#include "platform/os/tickcounter.h"
 #include "platform/platform.h"
-#include "platform/runlistfile.h"
 #include "platform/sound.h"
-#include "platform/tickcounter.h"
 #include "settings/settings.h"
 
 namespace {
 
-// An error box's text: the file and the system's reason, ending with a full stop.
-QString errorText(const QString& format, const QString& file, const QString& reason) {
-  QString text = format.arg(QDir::toNativeSeparators(file), reason);
-  if (!text.endsWith(u'.')) text += u'.';
-  return text;
-}
-
-// What a read of a list left out, as the operator is told it; empty when nothing was.
-QString shortfallText(const QString& file, const RunListFile::Shortfall& shortfall) {
+// What a read of a list left out, as the operator is told it; none when nothing was.
+Notice shortfallNotice(const QString& file, const RunListFile::Shortfall& shortfall) {
   if (shortfall.none()) return {};
-  QStringList parts;
-  if (shortfall.linesNotLoaded > 0 || shortfall.moreNotLoaded)
-    parts << QStringLiteral("%1%2 Zeilen nicht geladen")
-                 .arg(shortfall.moreNotLoaded ? QStringLiteral("mehr als ") : QString())
-                 .arg(shortfall.linesNotLoaded);
-  if (shortfall.linesCut > 0) parts << QStringLiteral("%1 Zeilen gekürzt").arg(shortfall.linesCut);
-  return QStringLiteral("\"%1\": %2.")
-      .arg(QDir::toNativeSeparators(file), parts.join(QStringLiteral(", ")));
+  return Notice::warning(Refusal::ListShortfall,
+                         {QDir::toNativeSeparators(file), QString::number(shortfall.linesNotLoaded),
+                          shortfall.moreNotLoaded ? QStringLiteral("more") : QString(),
+                          QString::number(shortfall.linesCut)});
 }
 
 }  // namespace
@@ -93,9 +83,7 @@ Notice Commands::playPause() {
 
 Notice Commands::playPauseRefusal() const {
   if (!match_.matchOver()) return {};
-  return Notice::error(QStringLiteral(
-      "Das Spiel ist aus. Reset beginnt ein neues Spiel, eine Periodennummer (Alt+0 … Alt+4) "
-      "eine weitere Periode."));
+  return Notice::error(Refusal::MatchOver);
 }
 
 void Commands::clockTick() { match_.tick(platform_.tick.now()); }
@@ -117,14 +105,12 @@ void Commands::correct(int stepSeconds) {
 }
 
 Notice Commands::setClockRefusal(int shownSeconds) const {
-  if (match_.state().clock == MatchClock::Running)
-    return Notice::error(QStringLiteral("Die Zeit lässt sich nur bei stehender Uhr setzen."));
+  if (match_.state().clock == MatchClock::Running) return Notice::error(Refusal::ClockRunning);
   const int length = match_.rules().periodLength;
   if (shownSeconds < 0 || shownSeconds > length)
-    return Notice::error(
-        QStringLiteral("%1 liegt nicht zwischen 0:00 und %2.")
-            .arg(shownSeconds < 0 ? QString::number(shownSeconds) : SpanText(shownSeconds),
-                 SpanText(length)));
+    return Notice::error(Refusal::ClockOutOfRange,
+                         {shownSeconds < 0 ? QString::number(shownSeconds) : SpanText(shownSeconds),
+                          SpanText(length)});
   return {};
 }
 
@@ -156,12 +142,14 @@ void Commands::periodUp() { setPeriod(match_.state().period + 1); }
 
 void Commands::periodDown() { setPeriod(match_.state().period - 1); }
 
-void Commands::periodCycle() { setPeriod((match_.state().period + 1) % 5); }
+void Commands::periodCycle() {
+  setPeriod((match_.state().period + 1) % (MatchState::kLastPeriod + 1));
+}
 
 // ---- Score and penalties -------------------------------------------------------------------
 
 void Commands::goal(int team, int delta) {
-  if (team != 1 && team != 2) return;
+  if (!teamNumbered(team)) return;
   const MatchSnapshot before = beforeCommand();
   match_.changeScore(team, delta, platform_.tick.now());
   recordUndo("goal", before);
@@ -169,7 +157,9 @@ void Commands::goal(int team, int delta) {
 
 // Views 2 and 3 show no penalty times, so none can be given there.
 void Commands::penaltyClick(int team, int slot) {
-  if (settings_.view() >= 2 || team < 1 || team > 2 || slot < 1 || slot > 2) return;
+  if (settings_.view() >= 2 || !teamNumbered(team) || slot < 1 || slot > 2) return;
+  const bool empty = match_.state().penalties[PenaltyTable::index(team, slot)].id == 0;
+  if (empty && penaltyListRefusal(team)) return;  // the click would give one
   const MatchSnapshot before = beforeCommand();
   match_.penaltyClick(PenaltyTable::index(team, slot), platform_.tick.now());
   recordUndo("penalty", before);
@@ -181,38 +171,41 @@ void Commands::setPenaltyRelease(bool on) {
 
 namespace {
 
-Notice noTeam(int team) { return Notice::error(QStringLiteral("Keine Mannschaft %1.").arg(team)); }
+Notice noTeam(int team) { return Notice::error(Refusal::NoTeam, {QString::number(team)}); }
 
 Notice noPenalty(int team, int id) {
-  return Notice::error(QStringLiteral("Mannschaft %1 hat keine Strafe %2.").arg(team).arg(id));
+  return Notice::error(Refusal::NoPenalty, {QString::number(team), QString::number(id)});
 }
 
 }  // namespace
 
 Notice Commands::givePenalty(int team, const QString& kind, std::optional<int> player) {
-  if (team != 1 && team != 2) return noTeam(team);
-  if (settings_.view() >= 2)
-    return Notice::error(QStringLiteral("Diese Ansicht zeigt keine Strafzeiten."));
+  if (!teamNumbered(team)) return noTeam(team);
+  if (settings_.view() >= 2) return Notice::error(Refusal::NoPenaltyTimes);
   if (!match_.sport().kind(kind))
-    return Notice::error(QStringLiteral("Die Sportart \"%1\" kennt keine Strafe \"%2\".")
-                             .arg(match_.sport().name, kind));
+    return Notice::error(Refusal::UnknownPenaltyKind, {match_.sport().name, kind});
   if (player && (*player < 0 || *player > Penalty::kMaxPlayer))
-    return Notice::error(QStringLiteral("Spielernummer %1 liegt nicht zwischen 0 und %2.")
-                             .arg(*player)
-                             .arg(Penalty::kMaxPlayer));
+    return Notice::error(Refusal::PlayerOutOfRange,
+                         {QString::number(*player), QString::number(Penalty::kMaxPlayer)});
+  if (Notice full = penaltyListRefusal(team)) return full;
   const MatchSnapshot before = beforeCommand();
   match_.givePenalty(team, kind, player, platform_.tick.now());
   recordUndo("penalty", before);
   return {};
 }
 
+Notice Commands::penaltyListRefusal(int team) const {
+  if (match_.state().teamPenalties[team - 1].size() < Match::kPenaltiesPerTeam) return {};
+  return Notice::error(Refusal::PenaltyListFull,
+                       {QString::number(team), QString::number(Match::kPenaltiesPerTeam)});
+}
+
 Notice Commands::setPenaltyTime(int team, int id, int seconds) {
-  if (team != 1 && team != 2) return noTeam(team);
+  if (!teamNumbered(team)) return noTeam(team);
   if (!match_.state().penalty(team, id)) return noPenalty(team, id);
   if (seconds < 1 || seconds > Penalty::kMaxSeconds)
-    return Notice::error(QStringLiteral("Restzeit %1 s liegt nicht zwischen 1 s und %2.")
-                             .arg(seconds)
-                             .arg(SpanText(Penalty::kMaxSeconds)));
+    return Notice::error(Refusal::PenaltyTimeOutOfRange,
+                         {QString::number(seconds), SpanText(Penalty::kMaxSeconds)});
   const MatchSnapshot before = beforeCommand();
   match_.setPenaltyTime(team, id, seconds, platform_.tick.now());
   recordUndo("penaltyTime", before);
@@ -220,7 +213,7 @@ Notice Commands::setPenaltyTime(int team, int id, int seconds) {
 }
 
 Notice Commands::cancelPenalty(int team, int id) {
-  if (team != 1 && team != 2) return noTeam(team);
+  if (!teamNumbered(team)) return noTeam(team);
   const MatchSnapshot before = beforeCommand();
   if (!match_.cancelPenalty(team, id, platform_.tick.now())) return noPenalty(team, id);
   recordUndo("penaltyCancel", before);
@@ -228,13 +221,10 @@ Notice Commands::cancelPenalty(int team, int id) {
 }
 
 Notice Commands::foul(int team, int delta) {
-  if (team != 1 && team != 2) return noTeam(team);
-  if (delta != 1 && delta != -1)
-    return Notice::error(QStringLiteral("Fouls ändern sich um 1 oder -1, nicht um %1.").arg(delta));
+  if (!teamNumbered(team)) return noTeam(team);
+  if (delta != 1 && delta != -1) return Notice::error(Refusal::FoulStep, {QString::number(delta)});
   const MatchSnapshot before = beforeCommand();
-  if (!match_.foul(team, delta))
-    return Notice::error(
-        QStringLiteral("Die Sportart \"%1\" zählt keine Fouls.").arg(match_.sport().name));
+  if (!match_.foul(team, delta)) return Notice::error(Refusal::NoFouls, {match_.sport().name});
   recordUndo("foul", before);
   return {};
 }
@@ -315,23 +305,20 @@ Notice Commands::loadTexts(const QString& path, bool reportFailure) {
   RunListFile::Shortfall shortfall;
   if (!RunListFile::read(path, lines, &reason, &shortfall)) {
     if (!reportFailure) return {};
-    return Notice::error(errorText(QStringLiteral("Cannot open file \"%1\". %2"), path, reason));
+    return Notice::error(Refusal::CannotOpenFile, {QDir::toNativeSeparators(path), reason});
   }
   texts_.load(lines, shortfall.none());
-  const QString cut = shortfallText(path, shortfall);
-  return cut.isEmpty() ? Notice() : Notice::warning(cut);
+  return shortfallNotice(path, shortfall);
 }
 
 // Saving a list that was not loaded whole would cut off what was left out.
 Notice Commands::saveTexts() {
   const QString file = listFilePath();
   if (!texts_.complete())
-    return Notice::error(
-        QStringLiteral("\"%1\" wird nicht gespeichert: die Liste wurde nicht vollständig geladen.")
-            .arg(QDir::toNativeSeparators(file)));
+    return Notice::error(Refusal::ListNotSaved, {QDir::toNativeSeparators(file)});
   QString reason;
   if (!RunListFile::write(file, texts_.lines(), &reason))
-    return Notice::error(errorText(QStringLiteral("Cannot create file \"%1\". %2"), file, reason));
+    return Notice::error(Refusal::CannotCreateFile, {QDir::toNativeSeparators(file), reason});
   texts_.markSaved();
   return {};
 }
@@ -390,8 +377,10 @@ void Commands::setOverlayToken(const QString& token) {
 }
 
 void Commands::setOverlayColor(int team, TColor color) {
-  if (team != 1 && team != 2) return;
-  settings_.change([&](TSettings& s) { (team == 1 ? s.RemoteColor1 : s.RemoteColor2) = color; });
+  if (!teamNumbered(team)) return;
+  settings_.change([&](TSettings& s) {
+    (teamNumbered(team) == Team::Home ? s.RemoteColor1 : s.RemoteColor2) = color;
+  });
 }
 
 // ---- Undo ----------------------------------------------------------------------------------
@@ -416,8 +405,7 @@ void Commands::restoreUndoSteps(const QList<UndoStep>& steps) {
 }
 
 Notice Commands::undo() {
-  if (undoSteps_.empty())
-    return Notice::error(QStringLiteral("Es gibt nichts rückgängig zu machen."));
+  if (undoSteps_.empty()) return Notice::error(Refusal::NothingToUndo);
   const UndoStep step = undoSteps_.back();
   undoSteps_.pop_back();
   match_.undo(step.before, step.after, step.command, platform_.tick.now());
@@ -445,31 +433,26 @@ Notice Commands::timeout(int team) {
 }
 
 Notice Commands::timeoutRefusal(int team) const {
-  const QString name = team == 1 ? QStringLiteral("HEIM") : QStringLiteral("GAST");
-  const QString period =
-      match_.sport().periods == 2 ? QStringLiteral("Halbzeit") : QStringLiteral("Periode");
   switch (match_.timeoutRefusal(team)) {
     case TimeoutRefusal::None:
       return {};
     case TimeoutRefusal::NoTeam:
       return noTeam(team);
     case TimeoutRefusal::NotInSport:
-      return Notice::error(
-          QStringLiteral("Die Sportart \"%1\" kennt keine Auszeiten.").arg(match_.sport().name));
+      return Notice::error(Refusal::NoTimeouts, {match_.sport().name});
     case TimeoutRefusal::Running:
-      return Notice::error(QStringLiteral("Es läuft schon eine Auszeit."));
+      return Notice::error(Refusal::TimeoutRunning);
     case TimeoutRefusal::InBreak:
-      return Notice::error(QStringLiteral("In der Pause gibt es keine Auszeit."));
+      return Notice::error(Refusal::TimeoutInBreak);
     case TimeoutRefusal::MatchLimit:
-      return Notice::error(QStringLiteral("Keine Auszeit mehr für %1 in diesem Spiel.").arg(name));
+      return Notice::error(Refusal::TimeoutMatchLimit, {QString::number(team)});
     case TimeoutRefusal::PeriodLimit:
-      return Notice::error(
-          QStringLiteral("Keine Auszeit mehr für %1 in dieser %2.").arg(name, period));
+      return Notice::error(Refusal::TimeoutPeriodLimit,
+                           {QString::number(team), QString::number(match_.sport().periods)});
     case TimeoutRefusal::LateLimit:
       return Notice::error(
-          QStringLiteral("%1 hatte schon eine Auszeit in den letzten %2 Minuten des Spiels.")
-              .arg(name)
-              .arg(match_.sport().timeouts.lastSeconds / 60));
+          Refusal::TimeoutLateLimit,
+          {QString::number(team), QString::number(match_.sport().timeouts.lastSeconds / 60)});
   }
   return {};
 }

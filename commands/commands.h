@@ -5,11 +5,12 @@
 // the rules the console always applied and changes the models (the match, the settings, the
 // running-text list), which notify their views once per change. No window is known here:
 // questions ("Reset GAME?") are asked by the window before it calls, and what a command has to
-// tell the operator comes back as a Notice for the caller to show.
+// tell the operator comes back as a Notice for the caller to put into words and show.
 
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <deque>
 #include <optional>
@@ -25,15 +26,46 @@ struct MatchRules;
 struct SportRules;
 struct Platform;
 
+// Why a command was not done, or what the operator should know of one that was. The words are
+// the windows' and the remote's (noticeText, in the session's language); each code lists the
+// values its words take, in the order of Notice::args.
+enum class Refusal {
+  None,
+  NoTeam,                 // team
+  NoPenalty,              // team, penalty id
+  NoPenaltyTimes,         // the view shows no penalty times
+  UnknownPenaltyKind,     // sport, kind
+  PlayerOutOfRange,       // player, highest player
+  PenaltyListFull,        // team, most penalties a team lists
+  PenaltyTimeOutOfRange,  // seconds, longest time as m:ss
+  FoulStep,               // delta
+  NoFouls,                // sport
+  ClockRunning,           // the time is set only while the clock stands
+  ClockOutOfRange,        // shown time, period length as m:ss
+  NoTimeouts,             // sport
+  TimeoutRunning,
+  TimeoutInBreak,
+  TimeoutMatchLimit,   // team
+  TimeoutPeriodLimit,  // team, periods of the sport
+  TimeoutLateLimit,    // team, minutes at the end of the match with one time-out each
+  MatchOver,           // the last period has ended
+  NothingToUndo,
+  CannotOpenFile,    // file, the system's reason
+  CannotCreateFile,  // file, the system's reason
+  ListNotSaved,      // file: the list was not loaded whole
+  ListShortfall,     // file, lines not loaded, "more" when more were left out, lines cut
+};
+
 // What a command tells the operator: nothing, a warning (it was done, but something should be
 // known) or an error (it was not done).
 struct Notice {
   enum Kind { None, Warning, Error };
   Kind kind = None;
-  QString text;
+  Refusal reason = Refusal::None;
+  QStringList args;
 
-  static Notice warning(const QString& text) { return {Warning, text}; }
-  static Notice error(const QString& text) { return {Error, text}; }
+  static Notice warning(Refusal reason, QStringList args = {}) { return {Warning, reason, args}; }
+  static Notice error(Refusal reason, QStringList args = {}) { return {Error, reason, args}; }
   explicit operator bool() const { return kind != None; }
 };
 
@@ -80,6 +112,10 @@ class Commands : public QObject {
 
   // Score and penalties (team 1 home, 2 guest; slot 1 or 2).
   void goal(int team, int delta);
+  // The error a further penalty of the team would give now (its list holds
+  // Match::kPenaltiesPerTeam), or none.
+  Notice penaltyListRefusal(int team) const;
+  // A click on a slot without a penalty gives one, unless the team's list is full.
   void penaltyClick(int team, int slot);
   void setPenaltyRelease(bool on);
   // A penalty of a kind the sport has, with a player number 0..99 or none; the error says why

@@ -31,7 +31,8 @@ namespace {
 
 constexpr int kDefaultView = 1;  // "Quillo2"
 constexpr int kFontPickerPoints = 18;
-constexpr char kUnfilledTime[] = "Invalid input value.  Use escape key to abandon changes";
+constexpr char kUnfilledTime[] =
+    QT_TRANSLATE_NOOP("TCfgDialog", "Invalid input value.  Use escape key to abandon changes");
 
 QLabel* label(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
 
@@ -43,35 +44,35 @@ QFont fontOf(const ElementFont& element, int points) {
 
 }  // namespace
 
-TColorPanel::TColorPanel(int tag, QWidget* parent) : QFrame(parent), Tag(tag) {
+ColorPanel::ColorPanel(int tag, QWidget* parent) : QFrame(parent), Tag(tag) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setFixedSize(34, 21);
 }
 
-void TColorPanel::setColor(TColor c) {
+void ColorPanel::setColor(TColor c) {
   if (c == color_) return;
   color_ = c;
   update();
 }
 
-void TColorPanel::paintEvent(QPaintEvent* event) {
+void ColorPanel::paintEvent(QPaintEvent* event) {
   QPainter(this).fillRect(contentsRect(), toQColor(color_));
   QFrame::paintEvent(event);
 }
 
-void TColorPanel::mouseReleaseEvent(QMouseEvent* event) {
+void ColorPanel::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
     emit clicked();
   }
 }
 
-TSpinEdit::TSpinEdit(int minimum, int maximum, int maxDigits, QWidget* parent)
+SpinEdit::SpinEdit(int minimum, int maximum, int maxDigits, QWidget* parent)
     : QSpinBox(parent), maxDigits_(maxDigits) {
   setRange(minimum, maximum);
   setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
 }
 
-QValidator::State TSpinEdit::validate(QString& text, int&) const {
+QValidator::State SpinEdit::validate(QString& text, int&) const {
   static const QRegularExpression number(QStringLiteral("^-?[0-9]*$"));
   if (!number.match(text).hasMatch() || text.size() > maxDigits_ + (text.startsWith(u'-'))) {
     return QValidator::Invalid;
@@ -81,7 +82,7 @@ QValidator::State TSpinEdit::validate(QString& text, int&) const {
   return ok && v >= minimum() && v <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
 }
 
-void TSpinEdit::fixup(QString& text) const {
+void SpinEdit::fixup(QString& text) const {
   bool ok = false;
   const int v = text.toInt(&ok);
   text = QString::number(ok ? std::clamp(v, minimum(), maximum()) : minimum());
@@ -93,18 +94,18 @@ TCfgDialog::TCfgDialog(Platform& platform, const QString& programFolder, QWidget
       programFolder_(programFolder),
       pictureFolder_(programFolder) {
   setObjectName("CfgDialog");
-  setWindowTitle("Einstellungen");
+  setWindowTitle(tr("Einstellungen"));
   createControls();
   fontColorPanels_ = {cbColorF1, cbColorF2, cbColorF3, cbColorF4, cbColorFRS};
 }
 
-QFrame* TCfgDialog::createLineRow(const QString& caption, int tag, TColorPanel*& background,
-                                  QPushButton*& fontButton, TColorPanel*& fontColor) {
+QFrame* TCfgDialog::createLineRow(const QString& caption, int tag, ColorPanel*& background,
+                                  QPushButton*& fontButton, ColorPanel*& fontColor) {
   auto* row = new QFrame(this);
   row->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-  background = new TColorPanel(tag, row);
-  fontButton = new QPushButton("Schrift", row);
-  fontColor = new TColorPanel(-1, row);
+  background = new ColorPanel(tag, row);
+  fontButton = new QPushButton(tr("Schrift"), row);
+  fontColor = new ColorPanel(-1, row);
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(6, 1, 6, 1);
   auto* text = label(caption, row);
@@ -120,27 +121,27 @@ QFrame* TCfgDialog::createLineRow(const QString& caption, int tag, TColorPanel*&
 void TCfgDialog::createControls() {
   meTime = new QLineEdit(this);
   meTime->setInputMask("99:99;_");
-  meTime->setToolTip("MM:SS");
+  meTime->setToolTip(tr("MM:SS"));
   meTime->setMaximumWidth(60);
   bComanda1 = new QToolButton(this);
   bComanda1->setArrowType(Qt::DownArrow);
-  eNames = new QLineEdit("HEIM - GAST", this);
+  eNames = new QLineEdit(tr("HEIM - GAST"), this);
   bComanda2 = new QToolButton(this);
   bComanda2->setArrowType(Qt::DownArrow);
-  cbColor0 = new TColorPanel(0, this);
+  cbColor0 = new ColorPanel(0, this);
   seVid = new QComboBox(this);
   seVid->addItems({"Quillo1", "Quillo2", "Varnesk1", "Varnesk2"});
   // The sport's preset; choosing one offers its period and break lengths.
   cbSport = new QComboBox(this);
-  const std::pair<const char*, const char*> sports[] = {{"standard", "Standard"},
-                                                        {"handball", "Handball"},
-                                                        {"floorball", "Floorball"},
-                                                        {"icehockey", "Eishockey"},
-                                                        {"futsal", "Futsal"}};
-  for (const auto& [name, caption] : sports) cbSport->addItem(caption, QString(name));
+  const std::pair<const char*, const char*> sports[] = {{"standard", QT_TR_NOOP("Standard")},
+                                                        {"handball", QT_TR_NOOP("Handball")},
+                                                        {"floorball", QT_TR_NOOP("Floorball")},
+                                                        {"icehockey", QT_TR_NOOP("Eishockey")},
+                                                        {"futsal", QT_TR_NOOP("Futsal")}};
+  for (const auto& [name, caption] : sports) cbSport->addItem(tr(caption), QString(name));
   meBreak = new QLineEdit(this);
   meBreak->setInputMask("99:99;_");
-  meBreak->setToolTip("MM:SS");
+  meBreak->setToolTip(tr("MM:SS"));
   meBreak->setMaximumWidth(60);
   connect(cbSport, &QComboBox::activated, this, [this] {
     if (const auto sport = SportRules::preset(cbSport->currentData().toString())) {
@@ -150,30 +151,30 @@ void TCfgDialog::createControls() {
     }
   });
 
-  gb1 = createLineRow("Titel:", 1, cbColor1, bFont1, cbColorF1);
-  gb2 = createLineRow("Zeit:", 2, cbColor2, bFont2, cbColorF2);
-  gb3 = createLineRow("Namen:", 3, cbColor3, bFont3, cbColorF3);
-  gb4 = createLineRow("Spielstand:", 4, cbColor4, bFont4, cbColorF4);
+  gb1 = createLineRow(tr("Titel:"), 1, cbColor1, bFont1, cbColorF1);
+  gb2 = createLineRow(tr("Zeit:"), 2, cbColor2, bFont2, cbColorF2);
+  gb3 = createLineRow(tr("Namen:"), 3, cbColor3, bFont3, cbColorF3);
+  gb4 = createLineRow(tr("Spielstand:"), 4, cbColor4, bFont4, cbColorF4);
 
   gbZeilen = new QGroupBox(" Lauftext.txt ", this);
-  seRunSpeed = new TSpinEdit(1, 5, 1, gbZeilen);
+  seRunSpeed = new SpinEdit(1, 5, 1, gbZeilen);
   seRunSpeed->setValue(3);
-  Button1 = new QPushButton("Schrift", gbZeilen);
-  cbColorFRS = new TColorPanel(-1, gbZeilen);
+  Button1 = new QPushButton(tr("Schrift"), gbZeilen);
+  cbColorFRS = new ColorPanel(-1, gbZeilen);
   auto* runRow = new QHBoxLayout(gbZeilen);
   runRow->setContentsMargins(6, 2, 6, 2);
-  runRow->addWidget(label("Geschwindig.:", gbZeilen));
+  runRow->addWidget(label(tr("Geschwindig.:"), gbZeilen));
   runRow->addWidget(seRunSpeed);
   runRow->addStretch();
   runRow->addWidget(Button1);
   runRow->addWidget(cbColorFRS);
 
-  gbTitle = new QGroupBox(" Titel ", this);
-  RadioButton1 = new QRadioButton("Text ", gbTitle);
+  gbTitle = new QGroupBox(tr(" Titel "), this);
+  RadioButton1 = new QRadioButton(tr("Text "), gbTitle);
   RadioButton1->setChecked(true);
-  eTitle = new QLineEdit("SPIELTITEL", gbTitle);
-  RadioButton2 = new QRadioButton("Logo ", gbTitle);
-  eTitleFile = new TFileComboBox(gbTitle);
+  eTitle = new QLineEdit(tr("SPIELTITEL"), gbTitle);
+  RadioButton2 = new QRadioButton(tr("Logo "), gbTitle);
+  eTitleFile = new FileComboBox(gbTitle);
   eTitleFile->setEditable(true);
   eTitleFile->setInsertPolicy(QComboBox::NoInsert);
   auto* titleGrid = new QGridLayout(gbTitle);
@@ -182,36 +183,36 @@ void TCfgDialog::createControls() {
   titleGrid->addWidget(RadioButton2, 1, 0);
   titleGrid->addWidget(eTitleFile, 1, 1);
 
-  gbSound = new QGroupBox(" Musik am Ende des Spiels ", this);
+  gbSound = new QGroupBox(tr(" Musik am Ende des Spiels "), this);
   eSound = new QLineEdit(gbSound);
   bSound = new QToolButton(gbSound);
   bSound->setText("...");
-  cbSound = new QCheckBox("Endlosschleife", gbSound);
-  cbNoWarning = new QCheckBox("kein Warnton", gbSound);
-  seSoundTime = new TSpinEdit(0, 300, 3, gbSound);
+  cbSound = new QCheckBox(tr("Endlosschleife"), gbSound);
+  cbNoWarning = new QCheckBox(tr("kein Warnton"), gbSound);
+  seSoundTime = new SpinEdit(0, 300, 3, gbSound);
   seSoundTime->setValue(60);
-  seSoundTime->setToolTip("Sek.");
+  seSoundTime->setToolTip(tr("Sek."));
   auto* soundGrid = new QGridLayout(gbSound);
   soundGrid->addWidget(eSound, 0, 0, 1, 2);
   soundGrid->addWidget(bSound, 0, 2);
   soundGrid->addWidget(cbSound, 1, 0, 1, 3);
   soundGrid->addWidget(seSoundTime, 2, 0);
-  soundGrid->addWidget(label("Sekunden bis zum Ende", gbSound), 2, 1, 1, 2);
+  soundGrid->addWidget(label(tr("Sekunden bis zum Ende"), gbSound), 2, 1, 1, 2);
   soundGrid->addWidget(cbNoWarning, 3, 0, 1, 3);
 
-  gbMonitor = new QGroupBox(" 2. Monitor/TV/Orvalis-Display ", this);
+  gbMonitor = new QGroupBox(tr(" 2. Monitor/TV/Orvalis-Display "), this);
   cbMonitor = new QComboBox(gbMonitor);
-  cbMonitor->addItem("nicht angeschlossen");
+  cbMonitor->addItem(tr("nicht angeschlossen"));
   cbMonitor->setEnabled(false);
-  cbFullScreen = new QCheckBox("Vollbildschirm ", gbMonitor);
+  cbFullScreen = new QCheckBox(tr("Vollbildschirm "), gbMonitor);
   cbFullScreen->setChecked(true);
   auto* monitorBox = new QVBoxLayout(gbMonitor);
   monitorBox->addWidget(cbMonitor);
   monitorBox->addWidget(cbFullScreen);
 
-  bDefault2 = new QPushButton("Default", this);
-  bCancel = new QPushButton("Abbrechen", this);
-  OKBtn = new QPushButton("OK", this);
+  bDefault2 = new QPushButton(tr("Default"), this);
+  bCancel = new QPushButton(tr("Abbrechen"), this);
+  OKBtn = new QPushButton(tr("OK"), this);
   OKBtn->setDefault(true);
 
   // The team list lies over the left column when a team button opens it.
@@ -219,21 +220,21 @@ void TCfgDialog::createControls() {
   ListBox1->hide();
 
   auto* timeRow = new QHBoxLayout;
-  timeRow->addWidget(label("Spieldauer:", this));
+  timeRow->addWidget(label(tr("Spieldauer:"), this));
   timeRow->addWidget(meTime);
   timeRow->addStretch();
-  timeRow->addWidget(label("Sportart:", this));
+  timeRow->addWidget(label(tr("Sportart:"), this));
   timeRow->addWidget(cbSport);
   auto* namesRow = new QHBoxLayout;
-  namesRow->addWidget(label("Teams:", this));
+  namesRow->addWidget(label(tr("Teams:"), this));
   namesRow->addWidget(bComanda1);
   namesRow->addWidget(eNames, 1);
   namesRow->addWidget(bComanda2);
   auto* viewRow = new QHBoxLayout;
-  viewRow->addWidget(label("Display:", this));
+  viewRow->addWidget(label(tr("Display:"), this));
   viewRow->addWidget(cbColor0);
   viewRow->addStretch();
-  viewRow->addWidget(label("Ansicht:", this));
+  viewRow->addWidget(label(tr("Ansicht:"), this));
   viewRow->addWidget(seVid);
   auto* left = new QVBoxLayout;
   left->addLayout(timeRow);
@@ -242,7 +243,7 @@ void TCfgDialog::createControls() {
   for (QWidget* w : std::initializer_list<QWidget*>{gb1, gb2, gb3, gb4, gbZeilen})
     left->addWidget(w);
   auto* breakRow = new QHBoxLayout;
-  breakRow->addWidget(label("Pause zwischen den Perioden:", this));
+  breakRow->addWidget(label(tr("Pause zwischen den Perioden:"), this));
   breakRow->addWidget(meBreak);
   breakRow->addStretch();
   left->addLayout(breakRow);
@@ -328,9 +329,9 @@ void TCfgDialog::createControls() {
     b->setPalette(palette);
   }
 
-  for (TColorPanel* panel : {cbColor0, cbColor1, cbColor2, cbColor3, cbColor4, cbColorF1, cbColorF2,
-                             cbColorF3, cbColorF4, cbColorFRS}) {
-    connect(panel, &TColorPanel::clicked, this, [this, panel] { cbColor1Click(panel); });
+  for (ColorPanel* panel : {cbColor0, cbColor1, cbColor2, cbColor3, cbColor4, cbColorF1, cbColorF2,
+                            cbColorF3, cbColorF4, cbColorFRS}) {
+    connect(panel, &ColorPanel::clicked, this, [this, panel] { cbColor1Click(panel); });
   }
   const std::pair<QPushButton*, int> fontButtons[] = {
       {bFont1, 1}, {bFont2, 2}, {bFont3, 3}, {bFont4, 4}, {Button1, 5}};
@@ -345,7 +346,7 @@ void TCfgDialog::createControls() {
   connect(ListBox1, &QListWidget::itemActivated, this, &TCfgDialog::ListBox1Click);
   connect(RadioButton1, &QRadioButton::clicked, this, [this] { RadioButton1Click(1); });
   connect(RadioButton2, &QRadioButton::clicked, this, [this] { RadioButton1Click(2); });
-  connect(eTitleFile, &TFileComboBox::dropDown, this, [this] { RadioButton1Click(2); });
+  connect(eTitleFile, &FileComboBox::dropDown, this, [this] { RadioButton1Click(2); });
   connect(bSound, &QToolButton::clicked, this, &TCfgDialog::bSoundClick);
   connect(bDefault2, &QPushButton::clicked, this, &TCfgDialog::bDefaultClick);
   connect(bCancel, &QPushButton::clicked, this, &TCfgDialog::reject);
@@ -359,7 +360,7 @@ void TCfgDialog::createControls() {
 void TCfgDialog::fill(const TSettings& settings) {
   record_ = settings;
   fonts_ = settings.Fonts;
-  const std::array<TColorPanel*, 5> backgrounds{cbColor0, cbColor1, cbColor2, cbColor3, cbColor4};
+  const std::array<ColorPanel*, 5> backgrounds{cbColor0, cbColor1, cbColor2, cbColor3, cbColor4};
   for (int i = 0; i < 5; ++i) backgrounds[i]->setColor(settings.C[i]);
   seRunSpeed->setValue(settings.Speed);
   eSound->setText(settings.SoundFile);
@@ -406,7 +407,7 @@ void TCfgDialog::FormShow() {
 void TCfgDialog::fillMonitors() {
   cbMonitor->clear();
   if (!cbMonitor->isEnabled()) {
-    cbMonitor->addItem("nicht angeschlossen");
+    cbMonitor->addItem(tr("nicht angeschlossen"));
     cbMonitor->setCurrentIndex(0);
     return;
   }
@@ -424,7 +425,7 @@ void TCfgDialog::setTeam(int tag, const QString& name) {
   (tag == 1 ? bComanda1 : bComanda2)->setToolTip(name);
 }
 
-void TCfgDialog::cbColor1Click(TColorPanel* panel) {
+void TCfgDialog::cbColor1Click(ColorPanel* panel) {
   if (panel->Tag >= 0) pickerColor_ = panel->color();
   if (!isVisible()) return;
   const std::optional<TColor> chosen = platform_.dialogs.pickColor(this, pickerColor_);
@@ -475,7 +476,8 @@ void TCfgDialog::RadioButton1Click(int tag) {
   eTitle->setEnabled(!picture);
   eTitleFile->setEnabled(picture);
   if (picture && filled_) {
-    OpenFileRequest request{pictureFolder_, "Bilder (*.gif *.jpg *.jpeg *.bmp);;Alle (*)", {}, {}};
+    OpenFileRequest request{
+        pictureFolder_, tr("Bilder (*.gif *.jpg *.jpeg *.bmp);;Alle (*)"), {}, {}};
     const QFileInfo current(eTitleFile->currentText());
     if (current.isFile()) {
       pictureFolder_ = current.absolutePath();
@@ -495,10 +497,10 @@ void TCfgDialog::bSoundClick() {
 }
 
 void TCfgDialog::bDefaultClick() {
-  const DisplayValues design = defaultDisplayValues();
-  const std::array<TColor, 5> backgrounds = TSettings().C;
-  fonts_ = design.fonts;
-  const std::array<TColorPanel*, 5> panels{cbColor0, cbColor1, cbColor2, cbColor3, cbColor4};
+  const TSettings design;
+  const std::array<TColor, 5> backgrounds = design.C;
+  fonts_ = design.Fonts;
+  const std::array<ColorPanel*, 5> panels{cbColor0, cbColor1, cbColor2, cbColor3, cbColor4};
   for (int i = 0; i < 5; ++i) panels[i]->setColor(backgrounds[i]);
   for (int n = 0; n < kElementFonts; ++n) fontColorPanels_[n]->setColor(fonts_[n].color);
   seRunSpeed->setValue(1);
@@ -517,7 +519,7 @@ void TCfgDialog::accept() {
   if (!breakSeconds()) {
     platform_.dialogs.showError(
         this, QGuiApplication::applicationDisplayName(),
-        QString("Die Pause \"%1\" ist keine Zeit von 00:00 bis 59:59.").arg(meBreak->text()));
+        tr("Die Pause \"%1\" ist keine Zeit von 00:00 bis 59:59.").arg(meBreak->text()));
     meBreak->setFocus();
     return;
   }
@@ -531,7 +533,7 @@ void TCfgDialog::refuseUnfilledTime() {
 }
 
 void TCfgDialog::complainUnfilledTime() {
-  platform_.dialogs.showError(this, QGuiApplication::applicationDisplayName(), kUnfilledTime);
+  platform_.dialogs.showError(this, QGuiApplication::applicationDisplayName(), tr(kUnfilledTime));
   meTime->setFocus();
 }
 
@@ -582,7 +584,7 @@ ConfirmedConfiguration TCfgDialog::confirmed(const TSettings& current) const {
   const QString period = periodText();
   const std::optional<int> time = periodSeconds(period);
   if (!time) {
-    c.refusal = QString("'%1' is not a valid time.").arg(period);
+    c.refusal = tr("'%1' is not a valid time.").arg(period);
     return c;
   }
   s.Time = *time;

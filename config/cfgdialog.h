@@ -31,11 +31,11 @@ class QToolButton;
 struct Platform;
 
 // A lowered box that shows a colour and reports a click.
-class TColorPanel : public QFrame {
+class ColorPanel : public QFrame {
   Q_OBJECT
 
  public:
-  TColorPanel(int tag, QWidget* parent);
+  ColorPanel(int tag, QWidget* parent);
   TColor color() const { return color_; }
   void setColor(TColor c);
   // 0 … 4 for a background colour C0 … C4, −1 for a font colour.
@@ -55,11 +55,11 @@ class TColorPanel : public QFrame {
 // A number field with up and down arrows. While typing, any number of up to maxDigits digits
 // is allowed; on leaving, a number outside the range goes to the nearest bound and a field
 // without a number to the lower bound.
-class TSpinEdit : public QSpinBox {
+class SpinEdit : public QSpinBox {
   Q_OBJECT
 
  public:
-  TSpinEdit(int minimum, int maximum, int maxDigits, QWidget* parent);
+  SpinEdit(int minimum, int maximum, int maxDigits, QWidget* parent);
   QValidator::State validate(QString& text, int& pos) const override;
   void fixup(QString& text) const override;
 
@@ -68,7 +68,7 @@ class TSpinEdit : public QSpinBox {
 };
 
 // An editable box whose drop-down arrow asks for a file instead of opening a list.
-class TFileComboBox : public QComboBox {
+class FileComboBox : public QComboBox {
   Q_OBJECT
 
  public:
@@ -111,7 +111,7 @@ class TCfgDialog : public QDialog {
 
   // Handlers.
   void FormShow();
-  void cbColor1Click(TColorPanel* panel);
+  void cbColor1Click(ColorPanel* panel);
   void bFontClick(int tag);
   void bComandaClick(int tag);
   void ListBox1Click();
@@ -124,29 +124,29 @@ class TCfgDialog : public QDialog {
   QLineEdit* eNames;
   QToolButton* bComanda2;
   QListWidget* ListBox1;
-  TColorPanel* cbColor0;
+  ColorPanel* cbColor0;
   QComboBox* seVid;
   QComboBox* cbSport;
   QLineEdit* meBreak;  // the break between periods, "MM:SS"
   QFrame *gb1, *gb2, *gb3, *gb4;
-  TColorPanel *cbColor1, *cbColor2, *cbColor3, *cbColor4;
+  ColorPanel *cbColor1, *cbColor2, *cbColor3, *cbColor4;
   QPushButton *bFont1, *bFont2, *bFont3, *bFont4;
-  TColorPanel *cbColorF1, *cbColorF2, *cbColorF3, *cbColorF4;
+  ColorPanel *cbColorF1, *cbColorF2, *cbColorF3, *cbColorF4;
   QGroupBox* gbZeilen;
-  TSpinEdit* seRunSpeed;
+  SpinEdit* seRunSpeed;
   QPushButton* Button1;
-  TColorPanel* cbColorFRS;
+  ColorPanel* cbColorFRS;
   QGroupBox* gbTitle;
   QRadioButton* RadioButton1;
   QLineEdit* eTitle;
   QRadioButton* RadioButton2;
-  TFileComboBox* eTitleFile;
+  FileComboBox* eTitleFile;
   QGroupBox* gbSound;
   QLineEdit* eSound;
   QToolButton* bSound;
   QCheckBox* cbSound;
   QCheckBox* cbNoWarning;  // "kein Warnton"
-  TSpinEdit* seSoundTime;
+  SpinEdit* seSoundTime;
   QGroupBox* gbMonitor;
   QComboBox* cbMonitor;
   QCheckBox* cbFullScreen;
@@ -172,8 +172,8 @@ class TCfgDialog : public QDialog {
 
  private:
   void createControls();
-  QFrame* createLineRow(const QString& caption, int tag, TColorPanel*& background,
-                        QPushButton*& fontButton, TColorPanel*& fontColor);
+  QFrame* createLineRow(const QString& caption, int tag, ColorPanel*& background,
+                        QPushButton*& fontButton, ColorPanel*& fontColor);
   void fillMonitors();
   // The period length must be filled in before the field is left or the dialog confirmed.
   void refuseUnfilledTime();
@@ -190,5 +190,5 @@ class TCfgDialog : public QDialog {
   int teamSlot_ = 1;              // the side whose button opened the team list
   std::array<QString, 2> teams_;  // home and guest team names
   TColor pickerColor_ = colors::black;  // the colour picker shows what it showed last
-  std::array<TColorPanel*, kElementFonts> fontColorPanels_;
+  std::array<ColorPanel*, kElementFonts> fontColorPanels_;
 };

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/runlistfile.h"
+#include "platform/os/runlistfile.h"
 
 namespace TeamsFile {
 

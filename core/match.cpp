@@ -1,9 +1,10 @@
 #include "core/match.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "core/clocktext.h"
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
 QString MatchState::clockText() const { return ClockText(clockSeconds, countDown, periodLength); }
 
@@ -31,29 +32,41 @@ std::optional<Penalty::State> Penalty::stateNamed(const QString& name) {
   return std::nullopt;
 }
 
+namespace {
+
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(UndoStep)
+};
+
+}  // namespace
+
 QString UndoStep::caption(const QString& command) {
   static const std::pair<const char*, const char*> kCaptions[] = {
-      {"goal", "Tor"},
-      {"penalty", "Strafe"},
-      {"penaltyTime", "Restzeit gesetzt"},
-      {"penaltyCancel", "Strafe aufgehoben"},
-      {"foul", "Foul"},
-      {"period", "Periode"},
-      {"correct", "Zeitkorrektur"},
-      {"setClock", "Zeit gesetzt"},
-      {"reset", "Reset"},
-      {"timeout", "Auszeit"},
+      {"goal", QT_TRANSLATE_NOOP("UndoStep", "Tor")},
+      {"penalty", QT_TRANSLATE_NOOP("UndoStep", "Strafe")},
+      {"penaltyTime", QT_TRANSLATE_NOOP("UndoStep", "Restzeit gesetzt")},
+      {"penaltyCancel", QT_TRANSLATE_NOOP("UndoStep", "Strafe aufgehoben")},
+      {"foul", QT_TRANSLATE_NOOP("UndoStep", "Foul")},
+      {"period", QT_TRANSLATE_NOOP("UndoStep", "Periode")},
+      {"correct", QT_TRANSLATE_NOOP("UndoStep", "Zeitkorrektur")},
+      {"setClock", QT_TRANSLATE_NOOP("UndoStep", "Zeit gesetzt")},
+      {"reset", QT_TRANSLATE_NOOP("UndoStep", "Reset")},
+      {"timeout", QT_TRANSLATE_NOOP("UndoStep", "Auszeit")},
   };
   for (const auto& [name, caption] : kCaptions)
-    if (command == QLatin1String(name)) return QString::fromUtf8(caption);
+    if (command == QLatin1String(name)) return Words::tr(caption);
   return command;
 }
 
-const Penalty* MatchState::penalty(int team, int id) const {
-  if (team < 1 || team > 2) return nullptr;
-  for (const Penalty& p : teamPenalties[team - 1])
+const Penalty* MatchState::penalty(Team team, int id) const {
+  for (const Penalty& p : teamPenalties[teamIndex(team)])
     if (p.id == id) return &p;
   return nullptr;
+}
+
+const Penalty* MatchState::penalty(int team, int id) const {
+  const std::optional<Team> t = teamNumbered(team);
+  return t ? penalty(*t, id) : nullptr;
 }
 
 namespace {
@@ -101,7 +114,7 @@ bool Match::playPause(quint32 now) {
     state_.timeoutTeam = 0;
     state_.breakOn = false;
     if (fromBreak && nextPeriod) {
-      enterPeriod(qMin(qMax(state_.period, 1) + 1, 4));
+      enterPeriod(qMin(qMax(state_.period, 1) + 1, MatchState::kLastPeriod));
       showClock(0);
     }
     clock_.playPause(now);
@@ -129,9 +142,9 @@ void Match::tick(quint32 now) {
   if (state_.clock != MatchClock::Running) return;
   lastNow_ = now;
   apply([&] {
-    for (int team = 1; team <= 2; ++team) {
+    for (Team team : kTeams) {
       std::vector<int> running;
-      for (const Penalty& p : state_.teamPenalties[team - 1])
+      for (const Penalty& p : state_.teamPenalties[teamIndex(team)])
         if (p.state == Penalty::Running) running.push_back(p.id);
       for (int id : running) {
         Penalty* p = findPenalty(team, id);
@@ -218,16 +231,16 @@ void Match::tickCountdown(quint32 now) {
 }
 
 TimeoutRefusal Match::timeoutRefusal(int team) const {
-  if (team < 1 || team > 2) return TimeoutRefusal::NoTeam;
+  const std::optional<Team> t = teamNumbered(team);
+  if (!t) return TimeoutRefusal::NoTeam;
   if (!sport_.hasTimeouts()) return TimeoutRefusal::NotInSport;
   if (state_.timeoutRunning()) return TimeoutRefusal::Running;
   if (state_.breakOn) return TimeoutRefusal::InBreak;
-  if (state_.timeoutsTaken[team - 1] >= sport_.timeouts.perMatch) return TimeoutRefusal::MatchLimit;
-  if (sport_.timeouts.perPeriod > 0 &&
-      state_.timeoutsTakenInPeriod[team - 1] >= sport_.timeouts.perPeriod)
+  const int i = teamIndex(*t);
+  if (state_.timeoutsTaken[i] >= sport_.timeouts.perMatch) return TimeoutRefusal::MatchLimit;
+  if (sport_.timeouts.perPeriod > 0 && state_.timeoutsTakenInPeriod[i] >= sport_.timeouts.perPeriod)
     return TimeoutRefusal::PeriodLimit;
-  if (state_.late(sport_) && state_.timeoutsTakenLate[team - 1] >= 1)
-    return TimeoutRefusal::LateLimit;
+  if (state_.late(sport_) && state_.timeoutsTakenLate[i] >= 1) return TimeoutRefusal::LateLimit;
   return TimeoutRefusal::None;
 }
 
@@ -258,9 +271,10 @@ TimeoutRefusal Match::startTimeout(int team, quint32 now) {
     pauseRunningClock(now);
     state_.timeoutTeam = team;
     state_.timeoutSignalled = false;
-    ++state_.timeoutsTaken[team - 1];
-    ++state_.timeoutsTakenInPeriod[team - 1];
-    if (state_.late(sport_)) ++state_.timeoutsTakenLate[team - 1];
+    const int i = teamIndex(*teamNumbered(team));  // a refused team never gets here
+    ++state_.timeoutsTaken[i];
+    ++state_.timeoutsTakenInPeriod[i];
+    if (state_.late(sport_)) ++state_.timeoutsTakenLate[i];
     beginCountdown(sport_.timeouts.seconds, now);
   });
   return TimeoutRefusal::None;
@@ -276,11 +290,13 @@ bool Match::endTimeout(quint32 now) {
 int Match::timeoutsLeft(int team) const { return state_.timeoutsLeft(sport_, team); }
 
 int MatchState::timeoutsLeft(const SportRules& sport, int team) const {
-  if (team < 1 || team > 2 || !sport.hasTimeouts()) return 0;
+  const std::optional<Team> numbered = teamNumbered(team);
+  if (!numbered || !sport.hasTimeouts()) return 0;
+  const int i = teamIndex(*numbered);
   const TimeoutRules& t = sport.timeouts;
-  int left = t.perMatch - timeoutsTaken[team - 1];
-  if (t.perPeriod > 0) left = qMin(left, t.perPeriod - timeoutsTakenInPeriod[team - 1]);
-  if (late(sport)) left = qMin(left, 1 - timeoutsTakenLate[team - 1]);
+  int left = t.perMatch - timeoutsTaken[i];
+  if (t.perPeriod > 0) left = qMin(left, t.perPeriod - timeoutsTakenInPeriod[i]);
+  if (late(sport)) left = qMin(left, 1 - timeoutsTakenLate[i]);
   return qMax(0, left);
 }
 
@@ -301,7 +317,7 @@ bool Match::endBreak() {
   apply([&] {
     state_.breakOn = false;
     if (state_.periodEnded) {
-      enterPeriod(qMin(qMax(state_.period, 1) + 1, 4));
+      enterPeriod(qMin(qMax(state_.period, 1) + 1, MatchState::kLastPeriod));
       showClock(0);
     }
   });
@@ -392,7 +408,7 @@ void Match::setSport(const SportRules& sport) {
   apply([&] {
     sport_ = sport;
     state_.sport = sport_.name;
-    for (int team = 1; team <= 2; ++team) startWaiting(team, lastNow_, 0);
+    for (Team team : kTeams) startWaiting(team, lastNow_, 0);
     syncSlots();
   });
 }
@@ -406,26 +422,24 @@ void Match::setClockShown(bool shown) {
 }
 
 void Match::setPeriod(int period) {
-  apply([&] { enterPeriod(qBound(0, period, 4)); });
+  apply([&] { enterPeriod(qBound(0, period, MatchState::kLastPeriod)); });
 }
 
-void Match::periodUp() { setPeriod(state_.period + 1); }
-
-void Match::periodDown() { setPeriod(state_.period - 1); }
-
-void Match::periodCycle() { setPeriod((state_.period + 1) % 5); }
+void Match::periodCycle() { setPeriod((state_.period + 1) % (MatchState::kLastPeriod + 1)); }
 
 void Match::changeScore(int team, int delta) { changeScore(team, delta, lastNow_); }
 
 void Match::changeScore(int team, int delta, quint32 now) {
   lastNow_ = now;
+  const std::optional<Team> scoring = teamNumbered(team);
+  if (!scoring) return;
   apply([&] {
-    int& score = state_.score[team - 1];
+    int& score = state_.score[teamIndex(*scoring)];
     // Below zero or beyond three digits is refused whole, like any other bad input.
     const qint64 next = qint64(score) + delta;
     if (delta == 0 || next < 0 || next > kMaxScore) return;
     score = int(next);
-    if (delta > 0) releaseAfterGoal(team == 1 ? 2 : 1, now);
+    if (delta > 0) releaseAfterGoal(opponent(*scoring), now);
     syncSlots();
   });
 }
@@ -433,15 +447,15 @@ void Match::changeScore(int team, int delta, quint32 now) {
 // One penalty of a short-handed team (more active penalties than the scoring team) whose kind
 // a goal releases: the one that started first, an armed one counting earliest; of two alike,
 // the later one (slot 2). A 2+2 in its first part goes on with its second part.
-void Match::releaseAfterGoal(int team, quint32 now) {
+void Match::releaseAfterGoal(Team team, quint32 now) {
   int active[2] = {0, 0};
   for (int t = 0; t < 2; ++t)
     for (const Penalty& p : state_.teamPenalties[t]) active[t] += p.active() && p.serving();
-  const int own = active[team - 1];
-  if (own == 0 || own <= active[2 - team]) return;
+  const int own = active[teamIndex(team)];
+  if (own == 0 || own <= active[teamIndex(opponent(team))]) return;
 
   std::vector<const Penalty*> candidates;
-  for (const Penalty& p : state_.teamPenalties[team - 1]) {
+  for (const Penalty& p : state_.teamPenalties[teamIndex(team)]) {
     const GoalRelease r = p.kind.release;
     const bool released =
         r == GoalRelease::whileShort || (r == GoalRelease::bySwitch && rules_.goalReleasesPenalty);
@@ -478,7 +492,7 @@ void Match::releaseAfterGoal(int team, quint32 now) {
 
 void Match::penaltyClick(int slot, quint32 now) {
   lastNow_ = now;
-  const int team = slot / 2 + 1;
+  const Team team = slot < 2 ? Team::Home : Team::Guest;
   apply([&] {
     const int id = shownIds(team)[slot % 2];
     if (Penalty* p = findPenalty(team, id)) {
@@ -518,18 +532,20 @@ void Match::takeConfiguration(const MatchRules& rules) {
 int Match::givePenalty(int team, const QString& kind, std::optional<int> player, quint32 now) {
   lastNow_ = now;
   const PenaltyKind* k = sport_.kind(kind);
-  if (team < 1 || team > 2 || !k) return kNoPenalty;
+  const std::optional<Team> t = teamNumbered(team);
+  if (!t || !k) return kNoPenalty;
   if (player && (*player < 0 || *player > Penalty::kMaxPlayer)) return kNoPenalty;
   int id = kNoPenalty;
-  apply([&] { id = addPenalty(team, *k, player, 0, now); });
+  apply([&] { id = addPenalty(*t, *k, player, 0, now); });
   return id;
 }
 
 bool Match::setPenaltyTime(int team, int id, int seconds, quint32 now) {
   lastNow_ = now;
-  if (seconds < 1 || seconds > Penalty::kMaxSeconds || !findPenalty(team, id)) return false;
+  const std::optional<Team> t = teamNumbered(team);
+  if (seconds < 1 || seconds > Penalty::kMaxSeconds || !t || !findPenalty(*t, id)) return false;
   apply([&] {
-    Penalty* p = findPenalty(team, id);
+    Penalty* p = findPenalty(*t, id);
     p->lengthSeconds = seconds;
     p->secondsLeft = seconds;
     times_.set(id, qint64(seconds) * 1000);
@@ -541,23 +557,26 @@ bool Match::setPenaltyTime(int team, int id, int seconds, quint32 now) {
 
 bool Match::cancelPenalty(int team, int id, quint32 now) {
   lastNow_ = now;
-  if (!findPenalty(team, id)) return false;
+  const std::optional<Team> t = teamNumbered(team);
+  if (!t || !findPenalty(*t, id)) return false;
   apply([&] {
-    endPenalty(team, id, now);
+    endPenalty(*t, id, now);
     syncSlots();
   });
   return true;
 }
 
 bool Match::foul(int team, int delta) {
-  if (team < 1 || team > 2 || !sport_.countsFouls()) return false;
-  apply([&] { state_.fouls[team - 1] = qMax(0, state_.fouls[team - 1] + delta); });
+  const std::optional<Team> t = teamNumbered(team);
+  if (!t || !sport_.countsFouls()) return false;
+  int& fouls = state_.fouls[teamIndex(*t)];
+  apply([&] { fouls = qMax(0, fouls + delta); });
   return true;
 }
 
-Penalty* Match::findPenalty(int team, int id) {
-  if (team < 1 || team > 2 || id == kNoPenalty) return nullptr;
-  for (Penalty& p : state_.teamPenalties[team - 1])
+Penalty* Match::findPenalty(Team team, int id) {
+  if (id == kNoPenalty) return nullptr;
+  for (Penalty& p : state_.teamPenalties[teamIndex(team)])
     if (p.id == id) return &p;
   return nullptr;
 }
@@ -568,13 +587,13 @@ bool Match::counts(const Penalty& p) const {
          (p.state == Penalty::Running || (p.state == Penalty::Paused && p.started));
 }
 
-int Match::servingCount(int team) const {
+int Match::servingCount(Team team) const {
   int n = 0;
-  for (const Penalty& p : state_.teamPenalties[team - 1]) n += p.serving();
+  for (const Penalty& p : state_.teamPenalties[teamIndex(team)]) n += p.serving();
   return n;
 }
 
-int Match::addPenalty(int team, const PenaltyKind& kind, std::optional<int> player, int slot,
+int Match::addPenalty(Team team, const PenaltyKind& kind, std::optional<int> player, int slot,
                       quint32 now) {
   Penalty p;
   p.id = state_.nextPenaltyId++;
@@ -593,21 +612,21 @@ int Match::addPenalty(int team, const PenaltyKind& kind, std::optional<int> play
     if (running) times_.count(p.id, now);
     if (sport_.slotsKeptByPenalty && !kind.personal) p.slot = slot;
   }
-  state_.teamPenalties[team - 1].push_back(p);
+  state_.teamPenalties[teamIndex(team)].push_back(p);
   syncSlots();
   return p.id;
 }
 
-void Match::endPenalty(int team, int id, quint32 now, qint64 lateMs) {
-  auto& list = state_.teamPenalties[team - 1];
+void Match::endPenalty(Team team, int id, quint32 now, qint64 lateMs) {
+  auto& list = state_.teamPenalties[teamIndex(team)];
   std::erase_if(list, [id](const Penalty& p) { return p.id == id; });
   times_.erase(id);
   startWaiting(team, now, lateMs);
 }
 
-void Match::startWaiting(int team, quint32 now, qint64 lateMs) {
+void Match::startWaiting(Team team, quint32 now, qint64 lateMs) {
   const int limit = sport_.maxRunning;
-  for (Penalty& p : state_.teamPenalties[team - 1]) {
+  for (Penalty& p : state_.teamPenalties[teamIndex(team)]) {
     if (p.state != Penalty::Waiting) continue;
     if (limit > 0 && servingCount(team) >= limit) break;
     const bool running = state_.clock == MatchClock::Running;
@@ -617,10 +636,10 @@ void Match::startWaiting(int team, quint32 now, qint64 lateMs) {
   }
 }
 
-std::array<int, 2> Match::shownIds(int team) const {
+std::array<int, 2> Match::shownIds(Team team) const {
   std::array<int, 2> ids{kNoPenalty, kNoPenalty};
   std::vector<const Penalty*> shown;
-  for (const Penalty& p : state_.teamPenalties[team - 1])
+  for (const Penalty& p : state_.teamPenalties[teamIndex(team)])
     if (p.serving()) shown.push_back(&p);
   if (sport_.slotsKeptByPenalty) {
     for (const Penalty* p : shown)
@@ -636,8 +655,8 @@ std::array<int, 2> Match::shownIds(int team) const {
 
 void Match::syncSlots() {
   const bool kept = sport_.slotsKeptByPenalty;
-  for (int team = 1; team <= 2; ++team) {
-    auto& list = state_.teamPenalties[team - 1];
+  for (Team team : kTeams) {
+    auto& list = state_.teamPenalties[teamIndex(team)];
     bool used[3] = {false, false, false};
     for (Penalty& p : list) {
       if (!kept || !p.serving() || p.slot < 0 || p.slot > 2 || used[p.slot]) p.slot = 0;
@@ -701,8 +720,8 @@ MatchSnapshot Match::snapshot(quint32 now) const {
   s.elapsedMs = clock_.elapsedMs(now);
   if (state_.countingDown())
     s.countdownLeftMs = qMax<qint64>(0, countdownMs_ - qint64(quint32(now - countdownMark_)));
-  for (int team = 1; team <= 2; ++team) {
-    for (const Penalty& p : state_.teamPenalties[team - 1])
+  for (Team team : kTeams) {
+    for (const Penalty& p : state_.teamPenalties[teamIndex(team)])
       s.penaltyLeftMs[p.id] = times_.leftMs(p.id, now);
     const std::array<int, 2> ids = shownIds(team);
     for (int j = 0; j < 2; ++j) {
@@ -816,11 +835,11 @@ void Match::undo(const MatchSnapshot& before, const MatchSnapshot& after, const 
   // Penalties: one the command left alone stays as it is now; one it gave, changed or ended
   // comes back as before it, with the time played since taken off.
   std::map<int, qint64> leftMs;
-  for (int team = 0; team < 2; ++team) {
+  for (Team team : kTeams) {
     std::vector<Penalty> list;
-    for (Penalty p : b.teamPenalties[team]) {
-      const Penalty* was = a.penalty(team + 1, p.id);
-      const Penalty* is = c.penalty(team + 1, p.id);
+    for (Penalty p : b.teamPenalties[teamIndex(team)]) {
+      const Penalty* was = a.penalty(team, p.id);
+      const Penalty* is = c.penalty(team, p.id);
       if (was && *was == p) {
         if (!is) continue;  // ended since, by its time or by a goal
         list.push_back(*is);
@@ -844,12 +863,12 @@ void Match::undo(const MatchSnapshot& before, const MatchSnapshot& after, const 
       list.push_back(p);
     }
     // Given after the command by no command that is undone: kept.
-    for (const Penalty& p : c.teamPenalties[team])
-      if (!b.penalty(team + 1, p.id) && !a.penalty(team + 1, p.id)) {
+    for (const Penalty& p : c.teamPenalties[teamIndex(team)])
+      if (!b.penalty(team, p.id) && !a.penalty(team, p.id)) {
         list.push_back(p);
         leftMs[p.id] = current.penaltyLeftMs.at(p.id);
       }
-    s.teamPenalties[team] = list;
+    s.teamPenalties[teamIndex(team)] = list;
   }
   s.nextPenaltyId = qMax(b.nextPenaltyId, c.nextPenaltyId);
   back.penaltyLeftMs = leftMs;

@@ -8,6 +8,8 @@
 // changed, Match emits changed() once; whoever shows or records the match reads state() then.
 // Sounds are events, not state: warningDue() and periodEnded().
 //
+// Commands name a team by its number, 1 home or 2 guest (core/team.h); any other is refused.
+//
 // Times come in as the tick counter's `now`, so tests drive time by hand; a snapshot holds
 // only elapsed milliseconds and survives the counter's wrap and a restart of the program.
 
@@ -48,6 +50,12 @@ class Match : public QObject {
   static constexpr int kBlinkSteps = 10;
   // A score has three digits on the display: a goal beyond this is refused.
   static constexpr int kMaxScore = 999;
+  // No sport ever has more penalties of one team on the list at once; beyond it a new one is
+  // refused, so a flood of penalties cannot make every later command slower.
+  static constexpr int kPenaltiesPerTeam = 16;
+  // The longest period in seconds (its milliseconds fit an int), as the settings and the
+  // journal both accept it.
+  static constexpr int kMaxPeriodLength = 2'147'483;
 
   explicit Match(QObject* parent = nullptr);
 
@@ -84,11 +92,9 @@ class Match : public QObject {
   void takeConfiguration(const MatchRules& rules);
   void setClockShown(bool shown);
 
-  // Period number 0..4.
+  // Period number 0 .. MatchState::kLastPeriod.
   void setPeriod(int period);
-  void periodUp();     // up to 4
-  void periodDown();   // down to 0
-  void periodCycle();  // 4 wraps to 0
+  void periodCycle();  // the last wraps to 0
 
   // Score; a goal may release a penalty of the team that conceded it. Without `now`, a
   // released 2+2 starts its second part at the last time the match was told.
@@ -180,17 +186,17 @@ class Match : public QObject {
   void pauseRunningClock(quint32 now);
   void enterPeriod(int period);
 
-  Penalty* findPenalty(int team, int id);
-  int addPenalty(int team, const PenaltyKind& kind, std::optional<int> player, int slot,
+  Penalty* findPenalty(Team team, int id);
+  int addPenalty(Team team, const PenaltyKind& kind, std::optional<int> player, int slot,
                  quint32 now);
   bool counts(const Penalty& p) const;
-  int servingCount(int team) const;
+  int servingCount(Team team) const;
   // Takes the penalty off; the next waiting ones of its team start, `lateMs` ago.
-  void endPenalty(int team, int id, quint32 now, qint64 lateMs = 0);
-  void startWaiting(int team, quint32 now, qint64 lateMs);
-  void releaseAfterGoal(int team, quint32 now);
+  void endPenalty(Team team, int id, quint32 now, qint64 lateMs = 0);
+  void startWaiting(Team team, quint32 now, qint64 lateMs);
+  void releaseAfterGoal(Team team, quint32 now);
   // The ids of the penalties the team's two display slots show (0: none).
-  std::array<int, 2> shownIds(int team) const;
+  std::array<int, 2> shownIds(Team team) const;
   // Gives slots to penalties where the sport keeps them, and draws the four display slots.
   void syncSlots();
   std::map<int, qint64> rebuildFromSlots(const MatchSnapshot& snapshot);

@@ -1,6 +1,6 @@
 #include "core/matchclock.h"
 
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
 quint32 MatchClock::playPause(quint32 now) {
   quint32 pause = 0;

@@ -9,6 +9,7 @@
 #include "core/matchclock.h"
 #include "core/penaltytable.h"
 #include "core/sportrules.h"
+#include "core/team.h"
 
 // The state of a match as both windows show it: plain values, compared with ==. Nothing in here
 // refers to the tick counter; Match keeps the tick marks behind it.
@@ -72,6 +73,9 @@ struct RunTextState {
 };
 
 struct MatchState {
+  // Periods are numbered 1 to kLastPeriod; 0 shows none.
+  static constexpr int kLastPeriod = 4;
+
   // Clock. clockSeconds is the elapsed time the clocks show; countDown and periodLength are the
   // ones the clock text was made with (a running clock takes a new direction at its next tick).
   MatchClock::State clock = MatchClock::Ready;
@@ -121,7 +125,8 @@ struct MatchState {
   // The display's clock: the blink decides while it lasts, then the operator's choice.
   bool displayClockVisible() const { return blinking() ? blinkStepsLeft % 2 == 0 : clockShown; }
   bool correctionOffered() const { return clock != MatchClock::Running && !periodEnded; }
-  const Penalty* penalty(int team, int id) const;
+  const Penalty* penalty(Team team, int id) const;
+  const Penalty* penalty(int team, int id) const;  // the team numbered 1 or 2
   bool timeoutRunning() const { return timeoutTeam != 0; }
   // The time-outs a team may still take under `sport`: the fewer of the match's and the period's.
   int timeoutsLeft(const SportRules& sport, int team) const;
@@ -162,8 +167,9 @@ struct UndoStep {
   MatchSnapshot before;
   MatchSnapshot after;
 
-  // The operator's German word for a command name ("Tor", "Reset"): the console's undo button,
-  // the phone and the German match report say it. An unknown name is given back as it is.
+  // The operator's word for a command name ("Tor", "Reset") in the session's language: the
+  // console's undo button, the phone and the German match report say it. An unknown name is
+  // given back as it is.
   static QString caption(const QString& command);
 
   bool operator==(const UndoStep&) const = default;

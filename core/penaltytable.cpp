@@ -1,6 +1,6 @@
 #include "core/penaltytable.h"
 
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
 void PenaltyTable::activate(int i, bool clockRunning, quint32 now) {
   Slot& s = slots_[i];

@@ -4,6 +4,8 @@
 #include <array>
 #include <optional>
 
+#include "core/team.h"
+
 // The 2 x 2 table of two-minute penalties, free of any window. A slot's start mark is 0 when
 // idle, -1 while armed (waiting for the clock to run), else the tick at which the penalty would
 // have begun had the clock never been paused.
@@ -15,6 +17,7 @@ class PenaltyTable {
 
   // Slots are numbered 0..3: team 1 slots 1 and 2, then team 2 slots 1 and 2.
   static constexpr int index(int team, int slot) { return (team - 1) * 2 + (slot - 1); }
+  static constexpr int index(Team team, int slot) { return teamIndex(team) * 2 + (slot - 1); }
   static constexpr int teamOf(int index) { return index / 2 + 1; }
 
   struct Slot {

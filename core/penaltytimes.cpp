@@ -1,6 +1,6 @@
 #include "core/penaltytimes.h"
 
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
 void PenaltyTimes::set(int id, qint64 leftMs) { times_[id] = Time{leftMs, false, 0}; }
 

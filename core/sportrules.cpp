@@ -4,29 +4,93 @@ namespace {
 
 using R = GoalRelease;
 
-const PenaltyKind kMinorByGoal{QStringLiteral("2"), 120, 1, R::whileShort, false};
-const PenaltyKind kDoubleMinor{QStringLiteral("2+2"), 120, 2, R::whileShort, false};
-const PenaltyKind kMajor{QStringLiteral("5"), 300, 1, R::never, false};
-const PenaltyKind kMisconduct{QStringLiteral("10"), 600, 1, R::never, true};
-
+// Each preset names every value, so a row reads without its neighbours or the defaults.
 std::vector<SportRules> presetTable() {
-  // clang-format off
+  // Kinds several sports share; made here, not as globals, so none is built before main().
+  const PenaltyKind kMinorByGoal{
+      .id = QStringLiteral("2"), .seconds = 120, .release = R::whileShort};
+  const PenaltyKind kDoubleMinor{
+      .id = QStringLiteral("2+2"), .seconds = 120, .parts = 2, .release = R::whileShort};
+  const PenaltyKind kMajor{.id = QStringLiteral("5"), .seconds = 300};
+  const PenaltyKind kMisconduct{.id = QStringLiteral("10"), .seconds = 600, .personal = true};
   return {
-    // name          periods length break  kinds
-    //   running carry  slots kept  marked foul  time-outs {match, period, s, signal, last s}  clock back,
-    //   configuration pauses penalties, break after a period, numbers periods, warning
-    {QStringLiteral("standard"), 2, 2700, 900, SportRules{}.kinds,
-       2,      false, true,       0,           {0, 0, 0, 0},                         false, true, false, false, true},
-    {QStringLiteral("handball"), 2, 1800, 600, {{QStringLiteral("2"), 120, 1, R::never, false}},
-       0,      true,  false,      0,           {3, 2, 60, 50, 300},                  true,  false, true, true, false},
-    {QStringLiteral("floorball"), 3, 1200, 600, {kMinorByGoal, kDoubleMinor, kMajor, kMisconduct},
-       2,      true,  false,      0,           {1, 0, 30, 0},                        true,  false, true, true, false},
-    {QStringLiteral("icehockey"), 3, 1200, 900, {kMinorByGoal, kDoubleMinor, kMajor, kMisconduct},
-       2,      true,  false,      0,           {1, 0, 30, 0},                        true,  false, true, true, false},
-    {QStringLiteral("futsal"), 2, 1200, 900, {kMinorByGoal},
-       0,      true,  false,      6,           {2, 1, 60, 0},                        true,  false, true, true, false},
+      {.name = QStringLiteral("standard"),
+       .periods = 2,
+       .periodLength = 2700,
+       .breakLength = 900,
+       .kinds = SportRules{}.kinds,
+       .maxRunning = 2,
+       .carryOver = false,
+       .slotsKeptByPenalty = true,
+       .markedFoul = 0,
+       .timeouts = {.perMatch = 0, .perPeriod = 0, .seconds = 0, .signalAt = 0, .lastSeconds = 0},
+       .clockShownAtNextPeriod = false,
+       .configurationPausesPenalties = true,
+       .breakAfterPeriod = false,
+       .numbersPeriods = false,
+       .warningByDefault = true},
+      {.name = QStringLiteral("handball"),
+       .periods = 2,
+       .periodLength = 1800,
+       .breakLength = 600,
+       .kinds = {{.id = QStringLiteral("2"), .seconds = 120, .release = R::never}},
+       .maxRunning = 0,
+       .carryOver = true,
+       .slotsKeptByPenalty = false,
+       .markedFoul = 0,
+       .timeouts =
+           {.perMatch = 3, .perPeriod = 2, .seconds = 60, .signalAt = 50, .lastSeconds = 300},
+       .clockShownAtNextPeriod = true,
+       .configurationPausesPenalties = false,
+       .breakAfterPeriod = true,
+       .numbersPeriods = true,
+       .warningByDefault = false},
+      {.name = QStringLiteral("floorball"),
+       .periods = 3,
+       .periodLength = 1200,
+       .breakLength = 600,
+       .kinds = {kMinorByGoal, kDoubleMinor, kMajor, kMisconduct},
+       .maxRunning = 2,
+       .carryOver = true,
+       .slotsKeptByPenalty = false,
+       .markedFoul = 0,
+       .timeouts = {.perMatch = 1, .perPeriod = 0, .seconds = 30, .signalAt = 0, .lastSeconds = 0},
+       .clockShownAtNextPeriod = true,
+       .configurationPausesPenalties = false,
+       .breakAfterPeriod = true,
+       .numbersPeriods = true,
+       .warningByDefault = false},
+      {.name = QStringLiteral("icehockey"),
+       .periods = 3,
+       .periodLength = 1200,
+       .breakLength = 900,
+       .kinds = {kMinorByGoal, kDoubleMinor, kMajor, kMisconduct},
+       .maxRunning = 2,
+       .carryOver = true,
+       .slotsKeptByPenalty = false,
+       .markedFoul = 0,
+       .timeouts = {.perMatch = 1, .perPeriod = 0, .seconds = 30, .signalAt = 0, .lastSeconds = 0},
+       .clockShownAtNextPeriod = true,
+       .configurationPausesPenalties = false,
+       .breakAfterPeriod = true,
+       .numbersPeriods = true,
+       .warningByDefault = false},
+      {.name = QStringLiteral("futsal"),
+       .periods = 2,
+       .periodLength = 1200,
+       .breakLength = 900,
+       .kinds = {kMinorByGoal},
+       .maxRunning = 0,
+       .carryOver = true,
+       .slotsKeptByPenalty = false,
+       .markedFoul = 6,
+       .timeouts = {.perMatch = 2, .perPeriod = 1, .seconds = 60, .signalAt = 0, .lastSeconds = 0},
+       .clockShownAtNextPeriod = true,
+       .configurationPausesPenalties = false,
+       .breakAfterPeriod = true,
+       .numbersPeriods = true,
+       .warningByDefault = false},
   };
-  // clang-format on
 }
 
 const std::vector<SportRules>& presets() {

@@ -49,7 +49,8 @@ struct SportRules {
   int periodLength = 2700;  // seconds; the default the configuration dialog offers
   int breakLength = 900;    // seconds
   // The first kind is the one a click on a penalty time gives.
-  std::vector<PenaltyKind> kinds{{QStringLiteral("2"), 120, 1, GoalRelease::bySwitch, false}};
+  std::vector<PenaltyKind> kinds{
+      {.id = QStringLiteral("2"), .seconds = 120, .release = GoalRelease::bySwitch}};
   // How many penalties of a team run at once (personal ones not counted); the others wait
   // their turn in the order they were given. 0: any number.
   int maxRunning = 2;

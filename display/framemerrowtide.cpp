@@ -7,7 +7,7 @@
 namespace {
 
 TLabel3D* markLabel(QWidget* frame, const char* name, const QString& text, TColor color,
-                    TLabel::Alignment alignment) {
+                    Label::Alignment alignment) {
   auto* label = new TLabel3D(frame);
   label->setObjectName(name);
   label->setCaption(text);
@@ -20,7 +20,7 @@ TLabel3D* markLabel(QWidget* frame, const char* name, const QString& text, TColo
   label->setShadowColor(colors::black);
   label->setShadowSize(2);
   label->setAlignment(alignment);
-  label->setTextLayout(TLabel::TextLayout::Center);
+  label->setTextLayout(Label::TextLayout::Center);
   return label;
 }
 
@@ -32,10 +32,10 @@ TFrameMerrowtide::TFrameMerrowtide(int ppi, QWidget* parent) : QWidget(parent), 
   p.setColor(QPalette::Window, QColor(32, 32, 32));
   setPalette(p);
   // Read together the parts give "SCORVEX " and the version: the name in two colours.
-  MarkLeft = markLabel(this, "MarkLeft", "SCOR", colors::white, TLabel::Alignment::RightJustify);
-  MarkMiddle = markLabel(this, "MarkMiddle", "VEX", 0x0080FF, TLabel::Alignment::LeftJustify);
+  MarkLeft = markLabel(this, "MarkLeft", "SCOR", colors::white, Label::Alignment::RightJustify);
+  MarkMiddle = markLabel(this, "MarkMiddle", "VEX", 0x0080FF, Label::Alignment::LeftJustify);
   MarkRight = markLabel(this, "MarkRight", QString(" ") + identity::kVersion, colors::yellow,
-                        TLabel::Alignment::RightJustify);
+                        Label::Alignment::RightJustify);
 }
 
 void TFrameMerrowtide::resizeEvent(QResizeEvent*) {

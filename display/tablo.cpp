@@ -10,7 +10,6 @@
 #include <QWindow>
 #include <utility>
 
-#include "core/clocktext.h"
 #include "core/match.h"
 #include "display/framemerrowtide.h"
 #include "display/layout.h"
@@ -53,17 +52,17 @@ QFont arial(int charHeight, bool bold = true) {
 }
 
 // A centred opaque label of the design.
-void designLabel(TLabel* label, const QString& text, const QFont& font, TColor background) {
+void designLabel(Label* label, const QString& text, const QFont& font, TColor background) {
   label->setCaption(text);
   label->setFont(font);
   label->setFontColor(colors::white);
   label->setColor(background);
-  label->setAlignment(TLabel::Alignment::Center);
-  label->setTextLayout(TLabel::TextLayout::Center);
+  label->setAlignment(Label::Alignment::Center);
+  label->setTextLayout(Label::TextLayout::Center);
 }
 
-TBevelPanel* panel(QWidget* parent, const char* name, TColor color, int bevelWidth) {
-  auto* p = element<TBevelPanel>(parent, name);
+BevelPanel* panel(QWidget* parent, const char* name, TColor color, int bevelWidth) {
+  auto* p = element<BevelPanel>(parent, name);
   p->setColor(color);
   p->setBevelWidth(bevelWidth);
   p->hide();
@@ -71,7 +70,7 @@ TBevelPanel* panel(QWidget* parent, const char* name, TColor color, int bevelWid
 }
 
 // Shows a team's logo picture, or else its logo text, or neither.
-void showTeamLogo(const TeamLogo& logo, TPictureBox* picture, TLabel3D* text) {
+void showTeamLogo(const TeamLogo& logo, PictureBox* picture, TLabel3D* text) {
   picture->hide();
   text->hide();
   switch (logo.kind) {
@@ -90,28 +89,28 @@ void showTeamLogo(const TeamLogo& logo, TPictureBox* picture, TLabel3D* text) {
 }
 
 // The label's text as drawn, in the label's font.
-FittedText fittedText(const TLabel* label) {
+FittedText fittedText(const Label* label) {
   return {label->showAccelChar() ? textWithoutAccelerators(label->caption()) : label->caption(),
           label->font()};
 }
 
 }  // namespace
 
-TBevelPanel::TBevelPanel(QWidget* parent) : QWidget(parent) {}
+BevelPanel::BevelPanel(QWidget* parent) : QWidget(parent) {}
 
-void TBevelPanel::setColor(TColor c) {
+void BevelPanel::setColor(TColor c) {
   if (c == color_) return;
   color_ = c;
   update();
 }
 
-void TBevelPanel::setBevelWidth(int width) {
+void BevelPanel::setBevelWidth(int width) {
   if (width == bevelWidth_) return;
   bevelWidth_ = width;
   update();
 }
 
-void TBevelPanel::paintEvent(QPaintEvent*) {
+void BevelPanel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), toQColor(color_));
   const QColor light = toQColor(colors::btnHighlight);
@@ -161,19 +160,19 @@ TFormTablo::TFormTablo(Platform& platform, const Settings& settings, const Match
 TFormTablo::~TFormTablo() = default;
 
 void TFormTablo::createElements() {
-  Label4 = element<TLabel>(this, "Label4");
+  Label4 = element<Label>(this, "Label4");
   designLabel(Label4, "0 - 0", arial(88), colors::navy);
-  Label2 = element<TLabel>(this, "Label2");
+  Label2 = element<Label>(this, "Label2");
   designLabel(Label2, "45:00", arial(60), colors::navy);
   // A clock cut at both sides shows a wrong time: on a narrow display it is drawn smaller.
   Label2->setShrinkToWidth(true);
-  Label1 = element<TLabel>(this, "Label1");
+  Label1 = element<Label>(this, "Label1");
   designLabel(Label1, "TITEL", arial(40), colors::black);
-  Label5 = element<TLabel>(this, "Label5");
+  Label5 = element<Label>(this, "Label5");
   designLabel(Label5, "1", arial(44, false), colors::navy);
   Label5->hide();
 
-  Image1 = element<TPictureBox>(this, "Image1");
+  Image1 = element<PictureBox>(this, "Image1");
   Image1->hide();
 
   RunLabel = element<TRunLabel>(this, "RunLabel");
@@ -184,8 +183,8 @@ void TFormTablo::createElements() {
   RunLabel->setColorS(colors::black);
   RunLabel->hide();
 
-  Logo1 = element<TPictureBox>(this, "Logo1");
-  Logo2 = element<TPictureBox>(this, "Logo2");
+  Logo1 = element<PictureBox>(this, "Logo1");
+  Logo2 = element<PictureBox>(this, "Logo2");
   LabelLogo1 = element<TLabel3D>(this, "LabelLogo1");
   LabelLogo2 = element<TLabel3D>(this, "LabelLogo2");
   for (TLabel3D* label : {LabelLogo1, LabelLogo2}) {
@@ -211,19 +210,19 @@ void TFormTablo::createElements() {
     label->setShadowColor(colors::black);
   }
 
-  LabelData = element<TLabel>(this, "LabelData");
+  LabelData = element<Label>(this, "LabelData");
   LabelData->setFont(arial(20));
   LabelData->setFontColor(colors::red);
   LabelData->setTransparent(true);
-  LabelData->setAlignment(TLabel::Alignment::RightJustify);
-  LabelData->setTextLayout(TLabel::TextLayout::Center);
+  LabelData->setAlignment(Label::Alignment::RightJustify);
+  LabelData->setTextLayout(Label::TextLayout::Center);
   LabelData->hide();
 
   PanelPause = panel(this, "PanelPause", colors::navy, 1);
   PanelPauseRed = panel(PanelPause, "PanelPauseRed", colors::red, 2);
   PanelPauseRed->show();
   PanelLogo = panel(this, "PanelLogo", colors::black, 0);
-  Logo = element<TPictureBox>(PanelLogo, "Logo");
+  Logo = element<PictureBox>(PanelLogo, "Logo");
   FrameMerrowtide1 = new TFrameMerrowtide(ppi_, this);
   FrameMerrowtide1->setObjectName("FrameMerrowtide1");
   PanelBlack = panel(this, "PanelBlack", colors::black, 0);
@@ -233,9 +232,6 @@ void TFormTablo::FormCreate() {
   LabelData->setCaption(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
   LabelData->show();
   PanelBlack->setGeometry(rect());
-  const TSettings& s = settings_.record();
-  Label3->setCaption(s.CNames);
-  Label1->setCaption(s.Title);
   applyFonts();
   loadLogoScreen();
   render();
@@ -261,7 +257,7 @@ void TFormTablo::ApplyColors() {
   PanelPause->setColor(Label4->color());
   RunLabel->setColor(color());
   Label5->setColor(Label2->color());
-  if (std::exchange(countdownShown_, false)) renderClockBand(match_.state());
+  if (std::exchange(countdownShown_, false)) renderClockBand(view().band);
 }
 
 // The element fonts' faces, styles and colours; their sizes come from the layout.
@@ -272,14 +268,14 @@ void TFormTablo::applyFonts() {
     StyleFromBits(font, element.style);
     return font;
   };
-  const std::array<TLabel*, 4> labels{Label1, Label2, Label3, Label4};
+  const std::array<Label*, 4> labels{Label1, Label2, Label3, Label4};
   for (int n = 0; n < 4; ++n) {
     labels[n]->setFont(styled(labels[n]->font(), fonts[n]));
     labels[n]->setFontColor(fonts[n].color);
   }
-  const TRunFont& run = RunLabel->RFont();
+  const RunFont& run = RunLabel->RFont();
   RunLabel->setRFont({styled(run.font, fonts[4]), fonts[4].color});
-  if (std::exchange(countdownShown_, false)) renderClockBand(match_.state());
+  if (std::exchange(countdownShown_, false)) renderClockBand(view().band);
 }
 
 void TFormTablo::resetBaseFont() {
@@ -295,72 +291,47 @@ void TFormTablo::resetBaseFont() {
   FormResize();
 }
 
-void TFormTablo::render() {
-  const MatchState& s = match_.state();
-  renderClockBand(s);
-  Label4->setCaption(QStringLiteral("%1 - %2").arg(s.score[0]).arg(s.score[1]));
-  Label5->setCaption(QString::number(s.period));
-  Label5->setVisible(s.period > 0);
-  // An idle penalty takes the score's background: on the display only its shadow remains.
-  // Where the sport counts fouls, a team's first slot shows them (red from the marked one on)
-  // and its second slot the penalty with the least time left.
-  const std::array<TLabel3D*, 4> penalties{LabelStraf1a, LabelStraf1b, LabelStraf2a, LabelStraf2b};
-  const SportRules& sport = match_.sport();
-  for (int i = 0; i < 4; ++i) {
-    const int team = i / 2 + 1;
-    if (sport.countsFouls() && i % 2 == 0) {
-      const int fouls = s.fouls[team - 1];
-      penalties[i]->setCaption(QStringLiteral("Fouls %1").arg(fouls));
-      penalties[i]->setFontColor(sport.foulMarked(fouls) ? colors::red : Label5->fontColor());
-      continue;
-    }
-    const PenaltySlotState& p = s.penalties[sport.countsFouls() ? i - 1 : i];
-    penalties[i]->setCaption(p.text());
-    penalties[i]->setFontColor(p.active ? Label5->fontColor() : settings_.record().C[4]);
-  }
-  if (s.sport != shown_.sport) applyPenaltyFonts();
-  PanelPause->setVisible(s.pauseSign());
-  // A screen that comes on covers whatever was shown before.
-  PanelLogo->setVisible(s.logoScreen);
-  if (s.logoScreen && !shown_.logoScreen) PanelLogo->raise();
-  PanelBlack->setVisible(s.blackScreen);
-  if (s.blackScreen && !shown_.blackScreen) PanelBlack->raise();
-  runText_->show(s.runText, settings_.record().Speed);
-  shown_ = s;
+BoardView TFormTablo::view() const {
+  return boardView(match_.state(), match_.sport(), settings_.record());
 }
 
-// A time-out ("AUSZEIT HEIM 0:43") or the break ("PAUSE 9:59") takes the clock band in yellow
-// on red, which the match clock never shows; afterwards the band shows the clock again in the
-// colours of the settings.
-void TFormTablo::renderClockBand(const MatchState& s) {
-  QString band;
-  if (s.timeoutRunning())
-    band = QStringLiteral("AUSZEIT %1 %2")
-               .arg(s.timeoutTeam == 1 ? QStringLiteral("HEIM") : QStringLiteral("GAST"),
-                    SpanText(s.timeoutSecondsLeft));
-  else if (s.breakOn)
-    band = QStringLiteral("PAUSE ") + SpanText(s.breakSecondsLeft);
-  if (!band.isEmpty()) {
-    Label2->setColor(colors::red);
-    Label2->setFontColor(colors::yellow);
-    Label2->setCaption(band);
-    Label2->setVisible(true);
-    countdownShown_ = true;
-    return;
+void TFormTablo::render() {
+  const BoardView board = view();
+  renderClockBand(board.band);
+  Label4->setCaption(board.scoreText);
+  Label5->setCaption(QString::number(board.period));
+  Label5->setVisible(board.periodShown);
+  const std::array<TLabel3D*, 4> penalties{LabelStraf1a, LabelStraf1b, LabelStraf2a, LabelStraf2b};
+  for (int i = 0; i < 4; ++i) {
+    penalties[i]->setCaption(board.place(i).text);
+    penalties[i]->setFontColor(board.place(i).colour);
   }
-  if (countdownShown_) {
-    Label2->setColor(settings_.record().C[2]);
-    Label2->setFontColor(settings_.record().Fonts[1].color);
-    countdownShown_ = false;
+  if (board.teams[0].fouls.has_value() != shown_.teams[0].fouls.has_value())
+    applyPenaltyFonts(board);
+  Label3->setCaption(board.names);
+  Label1->setCaption(board.title);
+  PanelPause->setVisible(board.pauseSign);
+  // A screen that comes on covers whatever was shown before.
+  PanelLogo->setVisible(board.logoScreen);
+  if (board.logoScreen && !shown_.logoScreen) PanelLogo->raise();
+  PanelBlack->setVisible(board.blackScreen);
+  if (board.blackScreen && !shown_.blackScreen) PanelBlack->raise();
+  runText_->show(board.runText, board.runTextSpeed);
+  shown_ = board;
+}
+
+void TFormTablo::renderClockBand(const ClockBand& band) {
+  if (band.countdown || countdownShown_) {
+    Label2->setColor(band.background);
+    Label2->setFontColor(band.textColour);
   }
-  Label2->setCaption(s.clockText());
-  Label2->setVisible(s.displayClockVisible());
+  countdownShown_ = band.countdown;
+  Label2->setCaption(band.text);
+  Label2->setVisible(band.visible);
 }
 
 void TFormTablo::applySettings(const TSettings& before) {
   const TSettings& s = settings_.record();
-  Label3->setCaption(s.CNames);
-  Label1->setCaption(s.Title);
   if (s.C != before.C) ApplyColors();
   if (s.Fonts != before.Fonts) applyFonts();
   if (s.Speed != before.Speed) RunLabel->setOneStep(s.Speed);
@@ -442,7 +413,7 @@ QSize TFormTablo::outerSize() const {
   return windowFlags() & Qt::FramelessWindowHint ? size() : frameGeometry().size();
 }
 
-void TFormTablo::FitFont(TLabel* label) {
+void TFormTablo::FitFont(Label* label) {
   const FittedText t = fittedText(label);
   const int points = ::FitFont(t.text, label->size(), t.font, ppi_);
   label->setFont(fontWithPointSize(label->font(), points, ppi_));
@@ -500,7 +471,7 @@ void TFormTablo::FormResize() {
 
   setPoints(Label4, l.scorePoints);
   setPoints(Label5, l.periodPoints);
-  const TRunFont& run = RunLabel->RFont();
+  const RunFont& run = RunLabel->RFont();
   RunLabel->setRFont({fontWithPointSize(run.font, l.runPoints, ppi_), run.color});
   RunLabel->setGeometry(l.runLabel);
 
@@ -513,23 +484,22 @@ void TFormTablo::FormResize() {
     label->setGeometry(bounds);
     label->setVisible(l.penaltiesVisible);
   }
-  applyPenaltyFonts();
+  applyPenaltyFonts(view());
 
   PanelPause->setGeometry(l.panelPause);
   PanelPauseRed->setGeometry(l.panelPauseRed);
   setWindowTitle(l.caption);
 }
 
-// The penalty times in the layout's font; a slot that shows fouls in one that fits "Fouls 88"
-// into the slot, as the time's font would be cut at both ends.
-void TFormTablo::applyPenaltyFonts() {
-  const bool fouls = match_.sport().countsFouls();
+// The penalty times in the layout's font; a slot that shows fouls in one that fits 88 fouls into
+// the slot, as the time's font would be cut at both ends.
+void TFormTablo::applyPenaltyFonts(const BoardView& board) {
   const std::array<TLabel3D*, 4> labels{LabelStraf1a, LabelStraf1b, LabelStraf2a, LabelStraf2b};
   for (int i = 0; i < 4; ++i) {
     QFont f = penaltyFont_;
-    if (fouls && i % 2 == 0)
-      f = fontWithCharHeight(f, fitCharHeightToWidth(QStringLiteral("Fouls 88"), f, f.pixelSize(),
-                                                     labels[i]->width()));
+    if (board.place(i).state == BoardSlot::Fouls)
+      f = fontWithCharHeight(
+          f, fitCharHeightToWidth(foulsText(88), f, f.pixelSize(), labels[i]->width()));
     labels[i]->setFont(f);
   }
 }
@@ -628,10 +598,10 @@ void TFormTablo::loadLogoScreen() {
 void TFormTablo::takeStoredPlace(const DisplayGroup& stored) {
   // Colours read only in part stay in the record but leave the design colours on screen.
   if (stored.colorsComplete()) ApplyColors();
-  if (stored.Wt) resize(*stored.Wt, height());
-  if (stored.Ht) resize(width(), *stored.Ht);
-  if (stored.Xt) move(*stored.Xt, y());
-  if (stored.Yt) move(x(), *stored.Yt);
+  if (const std::optional<qint32> w = stored.integer("Wt")) resize(*w, height());
+  if (const std::optional<qint32> h = stored.integer("Ht")) resize(width(), *h);
+  if (const std::optional<qint32> x = stored.integer("Xt")) move(*x, this->y());
+  if (const std::optional<qint32> y = stored.integer("Yt")) move(this->x(), *y);
 }
 
 void TFormTablo::FormActivate() { emit activated(); }

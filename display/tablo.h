@@ -1,10 +1,11 @@
 #pragma once
 
 // The scoreboard display, the spectators' window.
-// It owns its elements and their layout and draws the match from the match's state: clock,
-// score, period, penalties, pause sign, logo screen, black screen and running text are
-// rendered from Match::state() whenever the match reports a change. Texts, colours and fonts
-// come from the Settings record, and a confirmed configuration lays it out anew. layoutTablo()
+// It owns its elements and their layout and draws the board view (board/boardview.h) of the
+// match and the settings: clock band, score, period, penalties, pause sign, logo screen, black
+// screen, names, title and running text, whenever the match or the settings report a change.
+// Element colours and fonts come from the Settings record, and a confirmed configuration lays
+// it out anew. layoutTablo()
 // (display/layout.h) computes every bound and font size from the client size; FormResize
 // writes the results into the widgets. The display never writes the settings: it reports its
 // place (placeChanged) for the settings store. Monitors and the screen's ppi come from
@@ -15,7 +16,7 @@
 #include <memory>
 #include <optional>
 
-#include "core/matchstate.h"
+#include "board/boardview.h"
 #include "platform/color.h"
 
 class Match;
@@ -24,19 +25,19 @@ class RunTextView;
 struct DisplayGroup;
 class Settings;
 class TFrameMerrowtide;
-class TLabel;
+class Label;
 class TLabel3D;
-class TPictureBox;
+class PictureBox;
 class TRunLabel;
 struct Platform;
 struct TSettings;
 
 // A plain panel: a colour and an optional raised bevel of bevelWidth pixels.
-class TBevelPanel : public QWidget {
+class BevelPanel : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TBevelPanel(QWidget* parent = nullptr);
+  explicit BevelPanel(QWidget* parent = nullptr);
 
   TColor color() const { return color_; }
   void setColor(TColor c);
@@ -56,22 +57,19 @@ class TFormTablo : public QWidget {
   Q_OBJECT
 
  public:
-  // The text colour of the period number; running penalties take it on both windows.
-  static constexpr TColor kPeriodTextColour = colors::white;
-
   TFormTablo(Platform& platform, const Settings& settings, const Match& match,
              QWidget* parent = nullptr);
   ~TFormTablo() override;
 
   // Elements from bottom to top; the panels and the maker's mark always lie above the rest.
-  TLabel* Label4;       // score
-  TLabel* Label2;       // clock
-  TLabel* Label1;       // title text
-  TLabel* Label5;       // period number
-  TPictureBox* Image1;  // title picture
+  Label* Label4;       // score
+  Label* Label2;       // clock
+  Label* Label1;       // title text
+  Label* Label5;       // period number
+  PictureBox* Image1;  // title picture
   TRunLabel* RunLabel;
-  TPictureBox* Logo1;
-  TPictureBox* Logo2;
+  PictureBox* Logo1;
+  PictureBox* Logo2;
   TLabel3D* LabelLogo1;
   TLabel3D* LabelLogo2;
   TLabel3D* Label3;  // team names
@@ -79,13 +77,13 @@ class TFormTablo : public QWidget {
   TLabel3D* LabelStraf1b;
   TLabel3D* LabelStraf2a;
   TLabel3D* LabelStraf2b;
-  TLabel* LabelData;  // today's date
-  TBevelPanel* PanelPause;
-  TBevelPanel* PanelPauseRed;
-  TBevelPanel* PanelLogo;
-  TPictureBox* Logo;  // the logo screen's picture
+  Label* LabelData;  // today's date
+  BevelPanel* PanelPause;
+  BevelPanel* PanelPauseRed;
+  BevelPanel* PanelLogo;
+  PictureBox* Logo;  // the logo screen's picture
   TFrameMerrowtide* FrameMerrowtide1;
-  TBevelPanel* PanelBlack;
+  BevelPanel* PanelBlack;
 
   // The window colour C0.
   TColor color() const { return color_; }
@@ -113,7 +111,7 @@ class TFormTablo : public QWidget {
   // when the window manager draws it only after this call).
   void coverMonitor();
   // Shrinks the label's font until its current text fits the label.
-  void FitFont(TLabel* label);
+  void FitFont(Label* label);
   // The configuration's Default: the base font (Arial bold, white) goes onto the window and
   // the period number, whose font is no element font of the settings record.
   void resetBaseFont();
@@ -154,9 +152,12 @@ class TFormTablo : public QWidget {
  private:
   void FormCreate();
   void createElements();
+  // The board as the match and the settings make it now.
+  BoardView view() const;
   void render();
-  // The clock band: the match clock, or a running time-out or the break in their own colours.
-  void renderClockBand(const MatchState& s);
+  // The band's countdown colours come from no element colour: leaving a countdown puts the
+  // settings' colours back.
+  void renderClockBand(const ClockBand& band);
   void applySettings(const TSettings& before);
   void applyFonts();
   void loadLogoScreen();
@@ -164,7 +165,7 @@ class TFormTablo : public QWidget {
   QSize largestPictureSize() const;
   // LabelLogo1, then LabelLogo2, to the top of the labels, still below panels and frame.
   void raiseLogoTexts();
-  void applyPenaltyFonts();
+  void applyPenaltyFonts(const BoardView& board);
   // The smallest outer size is 320 × 240: the client's limit leaves room for the frame.
   void limitOuterSize();
   // Window mode: the window with `frame` (outer minus client size) covers `monitor`.
@@ -184,7 +185,7 @@ class TFormTablo : public QWidget {
   QTimer* frameWatch_;
   int framePolls_ = 0;
   bool countdownShown_ = false;  // the clock band shows a time-out or the break
-  MatchState shown_;             // the state drawn last, to raise a screen only when it comes on
+  BoardView shown_;              // the board drawn last, to raise a screen only when it comes on
   QFont penaltyFont_;            // the penalty times' font of the last layout pass
   QSize laidOutOuter_;           // the outer size the last layout pass was made for
   int ppi_;

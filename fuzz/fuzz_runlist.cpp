@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/runlistfile.h"
+#include "platform/os/runlistfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QStringList entries =

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "config/teamsfile.h"
-#include "platform/runlistfile.h"
+#include "platform/os/runlistfile.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "journal/journalreader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <cctype>
@@ -9,6 +10,10 @@
 #include "journal/snapshotjson.h"
 
 namespace {
+
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(JournalReader)
+};
 
 JournalReading refuse(const QString& problem) { return {std::nullopt, problem}; }
 
@@ -50,6 +55,8 @@ class LineSource {
       }
       if (ends) {
         *whole = true;
+        // A copy converted to CRLF line ends: the line is the same without its CR.
+        if (line.endsWith('\r')) line.chop(1);
         return line;
       }
     }
@@ -62,7 +69,8 @@ class LineSource {
 std::optional<QStringList> stringList(const QJsonValue& value) {
   if (!value.isArray()) return std::nullopt;
   QStringList list;
-  for (const QJsonValue& line : value.toArray()) {
+  const QJsonArray lines = value.toArray();
+  for (const QJsonValue& line : lines) {
     if (!line.isString()) return std::nullopt;
     list.append(line.toString());
   }
@@ -166,7 +174,8 @@ class Taker {
       if (!line["steps"].isArray()) return false;
       // A step that is not whole makes the line damage, which drops the steps anyway.
       c_.undoSteps.clear();
-      for (const QJsonValue& value : line["steps"].toArray()) {
+      const QJsonArray steps = line["steps"].toArray();
+      for (const QJsonValue& value : steps) {
         const auto step = journalformat::stepFromJson(value.toObject());
         if (!step) return false;
         addStep(*step);
@@ -177,6 +186,10 @@ class Taker {
     // Lines of a kind this version does not know are a newer program's: passed over.
     return true;
   }
+
+  // The wall times of the first and the last line that has one; invalid while none had.
+  QDateTime firstWall() const { return firstWall_; }
+  QDateTime lastWall() const { return lastWall_; }
 
   void damaged() {
     ++c_.damagedLines;
@@ -197,6 +210,7 @@ class Taker {
     if (c_.undoSteps.size() > UndoStep::kKept) c_.undoSteps.removeFirst();
   }
   void closeGap(const QDateTime& wall) {
+    if (!firstWall_.isValid()) firstWall_ = wall;
     lastWall_ = wall;
     if (!openGap_) return;
     c_.gaps.last().to = wall;
@@ -205,6 +219,7 @@ class Taker {
 
   JournalContents& c_;
   QDateTime lastWall_;
+  QDateTime firstWall_;
   bool openGap_ = false;
   bool textsKnown_ = true;
 };
@@ -215,30 +230,45 @@ JournalReading readJournal(QIODevice& device) {
   LineSource source(device);
   bool whole = false;
   bool tooLong = false;
-  const QByteArray first = source.next(&whole, &tooLong);
-  if (first.isEmpty() && !tooLong) return refuse("leer");
-  if (tooLong || !looksLikeJournalLine(first)) return refuse("kein Spieljournal von Scorvex");
+  QByteArray first = source.next(&whole, &tooLong);
+  if (first.startsWith("\xEF\xBB\xBF")) first.remove(0, 3);  // an editor's byte order mark
+  if (first.isEmpty() && !tooLong) return refuse(Words::tr("leer"));
+  if (tooLong || !looksLikeJournalLine(first))
+    return refuse(Words::tr("kein Spieljournal von Scorvex"));
   const auto head = journalline::decode(first);
-  if (!head) return refuse(whole ? "beschädigt in Zeile 1" : "abgeschnitten");
-  if ((*head)["k"] != "head" || (*head)["program"] != journalformat::kProgram)
-    return refuse("kein Spieljournal von Scorvex");
-  if ((*head)["format"].toInt() > journalformat::kVersion)
-    return refuse("von einer neueren Version von Scorvex");
+  const bool firstWhole = whole;
+  if (head && (*head)["k"] == "head" && (*head)["program"] != journalformat::kProgram)
+    return refuse(Words::tr("kein Spieljournal von Scorvex"));
+  if (head && (*head)["format"].toInt() > journalformat::kVersion)
+    return refuse(Words::tr("von einer neueren Version von Scorvex"));
 
   JournalContents contents;
-  contents.started = wallOf((*head)["started"]);
-  if ((*head)["format"].toInt() < 1 || !contents.started.isValid())
-    return refuse("beschädigt in Zeile 1");
+  // A damaged head does not lose the match: the lines after it are read, and the match is
+  // taken to have begun with the first of them. Only a file without one good line is refused.
+  const bool headWhole = head && (*head)["k"] == "head" && (*head)["format"].toInt() >= 1 &&
+                         wallOf((*head)["started"]).isValid();
+  if (headWhole) contents.started = wallOf((*head)["started"]);
   Taker taker(contents);
+  if (!headWhole) taker.damaged();
+  int good = 0;
   while (!source.atEnd()) {
     const QByteArray line = source.next(&whole, &tooLong);
     const auto object = tooLong ? std::nullopt : journalline::decode(line);
-    if (object && taker.take(*object)) continue;
+    if (object && taker.take(*object)) {
+      ++good;
+      continue;
+    }
     // The last line may be torn by a crash while it was written: it is dropped, the rest
     // holds. Anything else is damage: skipped, and the rest still read.
     if (!whole && source.atEnd()) break;
     taker.damaged();
   }
+  if (!headWhole) {
+    if (good == 0 || !taker.firstWall().isValid())
+      return refuse(firstWhole ? Words::tr("beschädigt in Zeile 1") : Words::tr("abgeschnitten"));
+    contents.started = taker.firstWall();
+  }
+  contents.lastWall = taker.lastWall();
   return {contents, QString()};
 }
 

@@ -53,6 +53,7 @@ struct JournalContents {
   QString previousJournal;
   int damagedLines = 0;   // lines skipped as damaged (a torn last line is not counted)
   QDateTime missingFrom;  // valid: writes failed from then on and may be missing
+  QDateTime lastWall;     // the time of the last line that carries one
   bool ended = false;     // the match is over: reset, declined, or (format 1) a normal end
   bool changed = false;   // the match or the list changed after the journal began
 };

@@ -1,10 +1,11 @@
 #include "journal/journalstore.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
-#include "platform/journalfile.h"
+#include "platform/os/journalfile.h"
 
 JournalStore::JournalStore(const QString& folder) : folder_(folder) {}
 
@@ -16,7 +17,8 @@ bool JournalStore::hasCurrent() const { return QFileInfo(currentPath()).isFile()
 
 bool JournalStore::prepare(QString* error) const {
   if (QDir().mkpath(matchesFolder())) return true;
-  *error = QString("Ordner %1 kann nicht angelegt werden").arg(matchesFolder());
+  *error = QCoreApplication::translate("JournalStore", "Ordner %1 kann nicht angelegt werden")
+               .arg(matchesFolder());
   return false;
 }
 

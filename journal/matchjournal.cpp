@@ -2,17 +2,21 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <algorithm>
-#include <cstdio>
 #include <utility>
 
 #include "core/match.h"
 #include "journal/journalformat.h"
 #include "journal/journalline.h"
 #include "journal/snapshotjson.h"
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
 using journalline::encode;
+
+namespace {
+Q_LOGGING_CATEGORY(lcJournal, "scorvex.journal")
+}  // namespace
 
 MatchJournal::MatchJournal(Match& match, const TickCounter& tick, const QString& path,
                            QObject* parent)
@@ -71,6 +75,7 @@ void MatchJournal::carryOver(const JournalContents& contents) {
   gaps_ = contents.gaps;
   if (contents.missingFrom.isValid())
     gaps_.append({events_.size(), contents.missingFrom, lastWall_, 0, false});
+  encodeReport();
   if (contents.texts) lastTexts_ = contents.texts;
   if (contents.names) names_ = contents.names;
   steps_ = contents.undoSteps;
@@ -82,6 +87,7 @@ void MatchJournal::startNext(const QDateTime& wall) {
   started_ = wall;
   events_.clear();
   gaps_.clear();
+  report_.clear();
   changed_ = false;
   missingSince_ = QDateTime();
   missingOffset_ = -1;
@@ -109,8 +115,9 @@ void MatchJournal::record() {
   const bool undo = !undone_.isEmpty();
   if (undo && !steps_.isEmpty()) steps_.removeLast();
   const QList<MatchEvent> events = eventsOf(now, wall);
-  QByteArray lines;
-  for (const MatchEvent& event : events) lines += encode(journalformat::event(event));
+  QByteArray eventLines;
+  for (const MatchEvent& event : events) eventLines += encode(journalformat::event(event));
+  QByteArray lines = eventLines;
   if (undo) lines += encode(journalformat::unstep());
   lines += encode(journalformat::state(toJson(now), wall));
   if (resetUndone) {
@@ -122,6 +129,7 @@ void MatchJournal::record() {
     previous_.reset();
     previousJournal_.clear();
     events_ += events;
+    encodeReport();
     changed_ = true;
     last_ = now;
     lastWall_ = wall;
@@ -134,6 +142,7 @@ void MatchJournal::record() {
     return;
   }
   events_ += events;
+  report_ += eventLines;
   changed_ = changed_ || now.state != last_.state;
   last_ = now;
   lastWall_ = wall;
@@ -185,7 +194,9 @@ void MatchJournal::recordHorn() {
                         0,
                         {}};
   events_.append(horn);
-  write(encode(journalformat::event(horn)), 1);
+  const QByteArray line = encode(journalformat::event(horn));
+  report_ += line;
+  write(line, 1);
 }
 
 void MatchJournal::recordUndoStep(const UndoStep& step) {
@@ -245,8 +256,8 @@ void MatchJournal::fail(qsizetype newEvents) {
     // whole record.
     if (isOpen() && missingOffset_ >= 0)
       file_->overwrite(missingOffset_, journalformat::missingLine(missingSince_));
-    std::fprintf(stderr, "Scorvex: Spieljournal %s kann nicht geschrieben werden: %s\n",
-                 qPrintable(path_), qPrintable(file_->errorString()));
+    qCWarning(lcJournal, "Spieljournal %s kann nicht geschrieben werden: %s", qPrintable(path_),
+              qPrintable(file_->errorString()));
   }
   setProblem(file_->errorString());
   retryTimer_.start();
@@ -294,16 +305,19 @@ QByteArray MatchJournal::fullState() const {
   return lines;
 }
 
-QByteArray MatchJournal::compactJournal() const {
-  QByteArray lines = encode(journalformat::head(started_));
-  lines += journalformat::missingLine(missingSince_);
+void MatchJournal::encodeReport() {
+  report_.clear();
   qsizetype gap = 0;
   for (qsizetype i = 0; i <= events_.size(); ++i) {
     for (; gap < gaps_.size() && gaps_[gap].atEvent <= i; ++gap)
-      lines += encode(journalformat::gap(gaps_[gap]));
-    if (i < events_.size()) lines += encode(journalformat::event(events_[i]));
+      report_ += encode(journalformat::gap(gaps_[gap]));
+    if (i < events_.size()) report_ += encode(journalformat::event(events_[i]));
   }
-  return lines + fullState();
+}
+
+QByteArray MatchJournal::compactJournal() const {
+  return encode(journalformat::head(started_)) + journalformat::missingLine(missingSince_) +
+         report_ + fullState();
 }
 
 void MatchJournal::compactIfDue() {
@@ -319,9 +333,9 @@ void MatchJournal::compactIfDue() {
 }
 
 void MatchJournal::setProblem(const QString& reason) {
-  const QString problem =
-      reason.isEmpty() ? QString()
-                       : QString("Spieljournal: %1 — das Spiel wird nicht gesichert").arg(reason);
+  const QString problem = reason.isEmpty()
+                              ? QString()
+                              : tr("Spieljournal: %1 — das Spiel wird nicht gesichert").arg(reason);
   if (problem == problem_) return;
   problem_ = problem;
   emit problemChanged(problem_);

@@ -9,7 +9,7 @@
 
 #include "core/matchstate.h"
 #include "journal/journalreader.h"
-#include "platform/journalfile.h"
+#include "platform/os/journalfile.h"
 
 class Match;
 class TickCounter;
@@ -107,6 +107,7 @@ class MatchJournal : public QObject {
   void startNext(const QDateTime& wall);
   QByteArray fullState() const;
   QByteArray compactJournal() const;
+  void encodeReport();
   bool startFile(const QString& path);
   void compactIfDue();
   void setProblem(const QString& problem);
@@ -123,6 +124,9 @@ class MatchJournal : public QObject {
   std::optional<TeamNames> names_;
   QList<MatchEvent> events_;  // of this match, for compaction
   QList<JournalGap> gaps_;
+  // The lines of events_ and gaps_ in their order, kept as they grow, so that a compaction
+  // copies them rather than writing each entry anew.
+  QByteArray report_;
   QList<UndoStep> steps_;      // the newest UndoStep::kKept, oldest first
   qint64 missingOffset_ = -1;  // where the missing line is; -1 when the file has none
   qint64 compactAt_ = kCompactBytes;

@@ -1,5 +1,6 @@
 #include "journal/matchreport.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QStringList>
@@ -72,40 +73,56 @@ constexpr Words kEnglish{
     "not recorded from here on"};
 
 constexpr Words kGerman{
-    {"Uhrzeit", "Periode", "Spielzeit", "Ereignis", "Mannschaft", "Strafe", "Straf-Nr.", "Strafart",
-     "Spieler", "Heim", "Gast", "Korrektur_s", "Strafzeit", "Fouls", "Hinweis"},
-    {"Tor",
-     "Tor zurückgenommen",
-     "Strafe beginnt",
-     "Strafe aufgehoben",
-     "Strafe durch Tor beendet",
-     "Strafe abgelaufen",
-     "Periode beginnt",
-     "Periode endet",
-     "Periode gesetzt",
-     "Zeitkorrektur",
-     "Reset",
-     "Rückgängig",
-     "Horn",
-     "Auszeit beginnt",
-     "Auszeit endet",
-     "Pause beginnt",
-     "Pause endet",
-     "Erster Strafteil durch Tor beendet",
-     "Strafzeit gesetzt",
-     "Strafe geht in die nächste Periode",
-     "Foul",
-     "Foul zurückgenommen",
-     "Wartende Strafe beginnt"},
-    "Titel",
-    "Heim",
-    "Gast",
-    "Beginn",
-    "Lücke im Journal",
-    "beschädigte Zeilen bis %1",
-    "nicht geschrieben bis %1",
-    "%1 Ereignisse verloren",
-    "ab hier nicht aufgezeichnet"};
+    {QT_TRANSLATE_NOOP("MatchReport", "Uhrzeit"), QT_TRANSLATE_NOOP("MatchReport", "Periode"),
+     QT_TRANSLATE_NOOP("MatchReport", "Spielzeit"), QT_TRANSLATE_NOOP("MatchReport", "Ereignis"),
+     QT_TRANSLATE_NOOP("MatchReport", "Mannschaft"), QT_TRANSLATE_NOOP("MatchReport", "Strafe"),
+     QT_TRANSLATE_NOOP("MatchReport", "Straf-Nr."), QT_TRANSLATE_NOOP("MatchReport", "Strafart"),
+     QT_TRANSLATE_NOOP("MatchReport", "Spieler"), QT_TRANSLATE_NOOP("MatchReport", "Heim"),
+     QT_TRANSLATE_NOOP("MatchReport", "Gast"), QT_TRANSLATE_NOOP("MatchReport", "Korrektur_s"),
+     QT_TRANSLATE_NOOP("MatchReport", "Strafzeit"), QT_TRANSLATE_NOOP("MatchReport", "Fouls"),
+     QT_TRANSLATE_NOOP("MatchReport", "Hinweis")},
+    {QT_TRANSLATE_NOOP("MatchReport", "Tor"),
+     QT_TRANSLATE_NOOP("MatchReport", "Tor zurückgenommen"),
+     QT_TRANSLATE_NOOP("MatchReport", "Strafe beginnt"),
+     QT_TRANSLATE_NOOP("MatchReport", "Strafe aufgehoben"),
+     QT_TRANSLATE_NOOP("MatchReport", "Strafe durch Tor beendet"),
+     QT_TRANSLATE_NOOP("MatchReport", "Strafe abgelaufen"),
+     QT_TRANSLATE_NOOP("MatchReport", "Periode beginnt"),
+     QT_TRANSLATE_NOOP("MatchReport", "Periode endet"),
+     QT_TRANSLATE_NOOP("MatchReport", "Periode gesetzt"),
+     QT_TRANSLATE_NOOP("MatchReport", "Zeitkorrektur"),
+     QT_TRANSLATE_NOOP("MatchReport", "Reset"),
+     QT_TRANSLATE_NOOP("MatchReport", "Rückgängig"),
+     QT_TRANSLATE_NOOP("MatchReport", "Horn"),
+     QT_TRANSLATE_NOOP("MatchReport", "Auszeit beginnt"),
+     QT_TRANSLATE_NOOP("MatchReport", "Auszeit endet"),
+     QT_TRANSLATE_NOOP("MatchReport", "Pause beginnt"),
+     QT_TRANSLATE_NOOP("MatchReport", "Pause endet"),
+     QT_TRANSLATE_NOOP("MatchReport", "Erster Strafteil durch Tor beendet"),
+     QT_TRANSLATE_NOOP("MatchReport", "Strafzeit gesetzt"),
+     QT_TRANSLATE_NOOP("MatchReport", "Strafe geht in die nächste Periode"),
+     QT_TRANSLATE_NOOP("MatchReport", "Foul"),
+     QT_TRANSLATE_NOOP("MatchReport", "Foul zurückgenommen"),
+     QT_TRANSLATE_NOOP("MatchReport", "Wartende Strafe beginnt")},
+    QT_TRANSLATE_NOOP("MatchReport", "Titel"),
+    QT_TRANSLATE_NOOP("MatchReport", "Heim"),
+    QT_TRANSLATE_NOOP("MatchReport", "Gast"),
+    QT_TRANSLATE_NOOP("MatchReport", "Beginn"),
+    QT_TRANSLATE_NOOP("MatchReport", "Lücke im Journal"),
+    QT_TRANSLATE_NOOP("MatchReport", "beschädigte Zeilen bis %1"),
+    QT_TRANSLATE_NOOP("MatchReport", "nicht geschrieben bis %1"),
+    QT_TRANSLATE_NOOP("MatchReport", "%1 Ereignisse verloren"),
+    QT_TRANSLATE_NOOP("MatchReport", "ab hier nicht aufgezeichnet")};
+
+// The German words are the program's own texts, in the session's language; the English ones
+// are the journal's own names, as in the JSON.
+struct Translated {
+  Q_DECLARE_TR_FUNCTIONS(MatchReport)
+};
+
+QString said(const char* text, const Words& w) {
+  return &w == &kGerman ? Translated::tr(text) : QString::fromUtf8(text);
+}
 
 // A field quoted when it holds the separator, a quote or a line break (team names may).
 QString field(QString text, QChar separator) {
@@ -122,13 +139,13 @@ QString undoneNote(const QString& command, const Words& w) {
 
 QString eventText(MatchEvent::Kind kind, const Words& w) {
   const char* text = w.events[size_t(kind)];
-  return text ? QString::fromUtf8(text) : eventName(kind);
+  return text ? said(text, w) : eventName(kind);
 }
 
 QString gapNote(const JournalGap& gap, const Words& w) {
-  QString note = QString(gap.damaged ? w.damaged : w.notWritten)
+  QString note = said(gap.damaged ? w.damaged : w.notWritten, w)
                      .arg(gap.to.isValid() ? localTime(gap.to) : QString("?"));
-  if (gap.lost) note += ", " + QString(w.lost).arg(gap.lost);
+  if (gap.lost) note += ", " + said(w.lost, w).arg(gap.lost);
   return note;
 }
 
@@ -144,20 +161,20 @@ QByteArray reportCsv(const JournalContents& journal, const QLocale& locale) {
     for (const QString& f : fields) quoted.append(field(f, separator));
     rows.append(quoted.join(separator));
   };
-  row({w.title, names.title});
-  row({w.home, names.home});
-  row({w.guest, names.guest});
-  row({w.started, localTime(journal.started)});
+  row({said(w.title, w), names.title});
+  row({said(w.home, w), names.home});
+  row({said(w.guest, w), names.guest});
+  row({said(w.started, w), localTime(journal.started)});
   rows.append(QString());
   QStringList header;
-  for (const char* h : w.header) header.append(h);
+  for (const char* h : w.header) header.append(said(h, w));
   row(header);
 
   // A row of its own for what the journal lacks: its time, the event and the note.
   auto gapRow = [&](const QDateTime& from, const QString& note) {
     QStringList fields(kColumns);
     fields.first() = localTime(from);
-    fields[3] = w.gap;
+    fields[3] = said(w.gap, w);
     fields.last() = note;
     row(fields);
   };
@@ -176,7 +193,7 @@ QByteArray reportCsv(const JournalContents& journal, const QLocale& locale) {
   }
   for (; gap < journal.gaps.size(); ++gap)
     gapRow(journal.gaps[gap].from, gapNote(journal.gaps[gap], w));
-  if (journal.missingFrom.isValid()) gapRow(journal.missingFrom, w.missing);
+  if (journal.missingFrom.isValid()) gapRow(journal.missingFrom, said(w.missing, w));
   return "\xEF\xBB\xBF" + (rows.join("\r\n") + "\r\n").toUtf8();
 }
 

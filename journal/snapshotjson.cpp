@@ -10,7 +10,9 @@ namespace {
 // The longest time a shown penalty can have; a standard one never shows more than 2:00.
 constexpr qint64 kPenaltyMs = qint64(Penalty::kMaxSeconds) * 1000;
 constexpr qint64 kMaxTickSpan = std::numeric_limits<quint32>::max();
-constexpr int kMaxInt = std::numeric_limits<int>::max();
+// Counters that the match adds to: read only up to far below where adding would overflow.
+constexpr int kMaxCounter = 1'000'000'000;
+constexpr int kMaxFouls = 999;
 
 const char* clockName(MatchClock::State state) {
   switch (state) {
@@ -98,18 +100,21 @@ bool readPenaltyList(const QJsonObject& object, MatchSnapshot& snapshot) {
   Fields f(object);
   if (!object.contains("penaltyList")) return true;
   s.sport = f.text("sport");
-  s.nextPenaltyId = int(f.whole("nextPenaltyId", 1, kMaxInt));
+  s.nextPenaltyId = int(f.whole("nextPenaltyId", 1, kMaxCounter));
   const QJsonArray fouls = object["fouls"].toArray();
   f.require(fouls.size() == 2);
   for (int t = 0; t < 2 && f.ok(); ++t) {
     const double n = fouls[t].toDouble(-1);
-    f.require(n >= 0 && n <= kMaxInt && n == double(int(n)));
+    f.require(n >= 0 && n <= kMaxFouls && n == double(int(n)));
     s.fouls[t] = int(n);
   }
-  for (const QJsonValue& v : object["penaltyList"].toArray()) {
+  const QJsonArray penaltyList = object["penaltyList"].toArray();
+  for (const QJsonValue& v : penaltyList) {
     Fields e(v.toObject());
     Penalty p;
     const int team = int(e.whole("team", 1, 2));
+    // No match holds more; a list made longer elsewhere is cut, so reading it stays quick.
+    if (s.teamPenalties[team - 1].size() >= Match::kPenaltiesPerTeam) continue;
     p.id = int(e.whole("id", 1, s.nextPenaltyId - 1));
     p.kind.id = e.text("kind");
     p.kind.seconds = int(e.whole("kindSeconds", 1, Penalty::kMaxSeconds));
@@ -233,7 +238,7 @@ std::optional<MatchSnapshot> snapshotFromJson(const QJsonObject& object) {
   const auto clock = clockNamed(f.text("clock"));
   f.require(clock.has_value());
   s.clock = clock.value_or(MatchClock::Ready);
-  s.periodLength = int(f.whole("periodLength", 0, kMaxInt / 1000));
+  s.periodLength = int(f.whole("periodLength", 0, Match::kMaxPeriodLength));
   // A running clock or penalty recorded between two ticks may have passed its end by a
   // moment; it comes back at its end, and the next tick ends it.
   snapshot.elapsedMs = qMin(f.whole("elapsedMs", 0, kMaxTickSpan), qint64(s.periodLength) * 1000);
@@ -258,7 +263,7 @@ std::optional<MatchSnapshot> snapshotFromJson(const QJsonObject& object) {
     p.armed = slot.flag("armed");
     p.secondsLeft = int(slot.whole("secondsLeft", 0, Penalty::kMaxSeconds));
     // The penalty the slot shows; journals written before penalty lists have none.
-    if (penalties[i].toObject().contains("id")) p.id = int(slot.whole("id", 0, kMaxInt));
+    if (penalties[i].toObject().contains("id")) p.id = int(slot.whole("id", 0, kMaxCounter));
     // An idle slot stopped by a new configuration keeps its start, however long ago.
     qint64 elapsed = slot.whole("elapsedMs", MatchSnapshot::kNoStart, kMaxTickSpan);
     if (p.active) elapsed = qMin(elapsed, kPenaltyMs);
@@ -272,7 +277,7 @@ std::optional<MatchSnapshot> snapshotFromJson(const QJsonObject& object) {
   s.runText.mode = int(run.whole("mode", runTextStatic, runTextOne));
   s.runText.text = run.text("text");
   s.runText.shown = run.flag("shown");
-  s.runText.starts = int(run.whole("starts", 0, kMaxInt));
+  s.runText.starts = int(run.whole("starts", 0, kMaxCounter));
   // A shown text always lit the lamp; journals from before the lamp was kept do not say.
   s.runText.lit = object["runText"]["lit"].toBool() || s.runText.shown;
   f.require(run.ok());

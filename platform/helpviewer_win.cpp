@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QString>
@@ -23,10 +24,12 @@ SystemHelpViewer::SystemHelpViewer() {
     library_ = library;
     entry_ = reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA"));
   }
-  if (!entry_)
-    MessageBoxW(nullptr,
-                L"Die Hilfe (*.chm) kann nicht angezeigt werden: HHCTRL.OCX fehlt im System.",
-                L"Scorvex", MB_OK | MB_ICONEXCLAMATION);
+  if (!entry_) {
+    const QString text = QCoreApplication::translate(
+        "HelpViewer", "Die Hilfe (*.chm) kann nicht angezeigt werden: HHCTRL.OCX fehlt im System.");
+    MessageBoxW(nullptr, reinterpret_cast<LPCWSTR>(text.utf16()), L"Scorvex",
+                MB_OK | MB_ICONEXCLAMATION);
+  }
 }
 
 SystemHelpViewer::~SystemHelpViewer() {

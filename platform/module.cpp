@@ -19,8 +19,9 @@ QFunctionPointer loadModule(QLibrary& module, const QStringList& paths, const ch
     QStringList folders;
     for (const QString& path : paths)
       folders.append(QDir::toNativeSeparators(QFileInfo(path).path()));
-    reason =
-        QString("%1 fehlt in %2").arg(QFileInfo(paths.first()).fileName(), folders.join(" und "));
+    reason = QCoreApplication::translate("Module", "%1 fehlt in %2")
+                 .arg(QFileInfo(paths.first()).fileName(),
+                      folders.join(QCoreApplication::translate("Module", " und ")));
     return nullptr;
   }
   module.setFileName(*found);

@@ -3,7 +3,6 @@
 class Desktop;
 class Dialogs;
 class HelpViewer;
-class SettingsKey;
 class SoundService;
 class TickCounter;
 
@@ -14,6 +13,5 @@ struct Platform {
   SoundService& sound;
   Desktop& desktop;
   Dialogs& dialogs;
-  SettingsKey& settings;
   HelpViewer& help;
 };

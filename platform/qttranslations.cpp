@@ -1,6 +1,7 @@
 #include "platform/qttranslations.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -18,4 +19,21 @@ QTranslator* installQtTranslations(const QLocale& locale) {
     return nullptr;
   QCoreApplication::installTranslator(translator.get());
   return translator.release();
+}
+
+QStringList programTranslationFolders() {
+  const QDir folder(QCoreApplication::applicationDirPath());
+  return {folder.filePath(QStringLiteral("translations")),
+          QDir::cleanPath(folder.filePath(QStringLiteral(SCORVEX_INSTALLED_TRANSLATIONS_FOLDER)))};
+}
+
+QTranslator* installProgramTranslations(const QLocale& locale) {
+  if (locale.language() == QLocale::German) return nullptr;
+  auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
+  for (const QString& folder : programTranslationFolders()) {
+    if (!translator->load(locale, QStringLiteral("scorvex"), QStringLiteral("_"), folder)) continue;
+    QCoreApplication::installTranslator(translator.get());
+    return translator.release();
+  }
+  return nullptr;
 }

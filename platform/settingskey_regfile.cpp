@@ -7,7 +7,7 @@
 namespace regfile {
 namespace {
 
-const QString kHeader = QStringLiteral("Windows Registry Editor Version 5.00");
+constexpr char16_t kHeader[] = u"Windows Registry Editor Version 5.00";
 
 // regedit exports UTF-16 with a byte-order mark; files written here or by hand are UTF-8.
 // Bytes that are not valid in the encoding become replacement characters, never an error.
@@ -179,7 +179,7 @@ QByteArray write(const Values& map) {
     sections[it.key().left(slash)] +=
         quote(it.key().mid(slash + 1)) + u'=' + valueText(it.value()) + u'\n';
   }
-  QString out = kHeader + u'\n';
+  QString out = QString::fromUtf16(kHeader) + u'\n';
   for (auto it = sections.cbegin(); it != sections.cend(); ++it)
     out += QStringLiteral("\n[") + QString(it.key()).replace(u'/', u'\\') + QStringLiteral("]\n") +
            it.value();

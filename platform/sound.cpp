@@ -1,11 +1,12 @@
 #include "platform/sound.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QtEndian>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 #include <utility>
 
@@ -13,6 +14,12 @@
 #include "platform/programfolder.h"
 
 namespace {
+
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(Sound)
+};
+
+Q_LOGGING_CATEGORY(lcSound, "scorvex.sound")
 
 constexpr char kEndSignalName[] = "Ton-ende.wav";
 
@@ -67,10 +74,11 @@ QByteArray waveHeader(qint64 samples) {
 
 QString fileProblem(const QString& fileName) {
   const QFileInfo file(fileName);
-  if (!file.exists()) return "Datei fehlt";
-  if (!file.isFile()) return "keine Datei";
-  if (QFile readable(fileName); !readable.open(QIODevice::ReadOnly)) return "Datei nicht lesbar";
-  if (file.size() == 0) return "Datei ist leer";
+  if (!file.exists()) return Words::tr("Datei fehlt");
+  if (!file.isFile()) return Words::tr("keine Datei");
+  if (QFile readable(fileName); !readable.open(QIODevice::ReadOnly))
+    return Words::tr("Datei nicht lesbar");
+  if (file.size() == 0) return Words::tr("Datei ist leer");
   return {};
 }
 
@@ -207,10 +215,10 @@ void SoundLoader::tell(const QString& fileName, const QString& reason, StandIn s
   if (!report_) return;
   const QString file = QDir::toNativeSeparators(fileName);
   report_(standIn == StandIn::horn
-              ? QString("Ton '%1' nicht abspielbar: %2 — es ertönt die eingebaute Hupe")
+              ? Words::tr("Ton '%1' nicht abspielbar: %2 — es ertönt die eingebaute Hupe")
                     .arg(file, reason)
-              : QString("Warnton '%1' nicht abspielbar: %2 — es ertönt ein kurzer Gong statt "
-                        "der Hupe")
+              : Words::tr("Warnton '%1' nicht abspielbar: %2 — es ertönt ein kurzer Gong statt "
+                          "der Hupe")
                     .arg(file, reason));
 }
 
@@ -221,7 +229,7 @@ SoundPlayer* SoundLoader::player() {
       reinterpret_cast<SoundFactory>(loadModule(module_, modulePaths_, kSoundFactoryName, reason));
   if (!create) {
     failed_ = true;
-    std::fprintf(stderr, "Scorvex: Ton nicht verfügbar: %s.\n", qPrintable(reason));
+    qCWarning(lcSound, "Ton nicht verfügbar: %s.", qPrintable(reason));
     return nullptr;
   }
   player_.reset(create());

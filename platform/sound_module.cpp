@@ -4,6 +4,7 @@
 #include <QAudioOutput>
 #include <QAudioSink>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QMediaPlayer>
@@ -13,6 +14,10 @@
 #include "platform/sound.h"
 
 namespace {
+
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(SoundModule)
+};
 
 constexpr int kWaveHeaderBytes = 44;
 // Silence after a wave: the sink is stopped when its buffer runs dry, which must cut nothing
@@ -24,13 +29,13 @@ constexpr int kWaveTailMs = 250;
 QString failureReason(QMediaPlayer::Error error) {
   switch (error) {
     case QMediaPlayer::ResourceError:
-      return "kein bekanntes Tonformat";
+      return Words::tr("kein bekanntes Tonformat");
     case QMediaPlayer::FormatError:
-      return "Format nicht unterstützt";
+      return Words::tr("Format nicht unterstützt");
     case QMediaPlayer::AccessDeniedError:
-      return "Zugriff verweigert";
+      return Words::tr("Zugriff verweigert");
     default:
-      return "Wiedergabefehler";
+      return Words::tr("Wiedergabefehler");
   }
 }
 

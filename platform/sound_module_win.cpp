@@ -3,12 +3,17 @@
 // mmsystem.h after windows.h, which it needs
 #include <mmsystem.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 #include "platform/sound.h"
 
 namespace {
+
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(SoundModule)
+};
 
 // PlaySound plays one sound at a time: a new one, or stopAll(), ends the one playing. It
 // returns at once (SND_ASYNC); a looping one (the warning) plays until then. A file it cannot
@@ -21,12 +26,12 @@ class WinSoundPlayer final : public SoundPlayer {
 
   void play(const QString& fileName, bool loop) override {
     const QFileInfo file(fileName);
-    if (!file.isFile()) return fail(fileName, QStringLiteral("Datei fehlt"));
+    if (!file.isFile()) return fail(fileName, Words::tr("Datei fehlt"));
     const std::wstring path = QDir::toNativeSeparators(file.absoluteFilePath()).toStdWString();
     DWORD flags = SND_FILENAME | SND_ASYNC | SND_NODEFAULT;
     if (loop) flags |= SND_LOOP;
     if (!PlaySoundW(path.c_str(), nullptr, flags))
-      fail(fileName, QStringLiteral("kein bekanntes Tonformat"));
+      fail(fileName, Words::tr("kein bekanntes Tonformat"));
   }
 
   // The wave stays alive in sound_win.cpp while PlaySound reads it.

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "remote/websocket.h"
 
@@ -15,8 +16,9 @@ quint32 monotonicMs() { return quint32(QDeadlineTimer::current().deadline()); }
 
 QByteArray refusal(int status) {
   const QByteArray line =
-      status == 426 ? "426 Upgrade Required\r\nUpgrade: websocket\r\nSec-WebSocket-Version: 13"
-                    : "400 Bad Request";
+      status == 426   ? "426 Upgrade Required\r\nUpgrade: websocket\r\nSec-WebSocket-Version: 13"
+      : status == 429 ? "429 Too Many Requests\r\nRetry-After: 1"
+                      : "400 Bad Request";
   return "HTTP/1.1 " + line + "\r\nConnection: close\r\nContent-Length: 0\r\n\r\n";
 }
 
@@ -26,14 +28,17 @@ QByteArray refusal(int status) {
 // for it unread is bounded. Its slots run before the server's, which connected later.
 class ConnectionWatch : public QObject {
  public:
-  ConnectionWatch(ConnectionGate& gate, QTcpSocket* socket, const ConnectionGate::Limits& limits)
-      : QObject(socket), gate_(gate), socket_(socket), limits_(limits) {
+  // `overRate`: its address opened more connections than it may; its request is answered 429
+  // unless the gate admits it.
+  ConnectionWatch(ConnectionGate& gate, QTcpSocket* socket, const ConnectionGate::Limits& limits,
+                  bool overRate)
+      : QObject(socket), gate_(gate), socket_(socket), limits_(limits), overRate_(overRate) {
     setObjectName("watch");
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, socket, &QTcpSocket::abort);
     connect(socket, &QTcpSocket::readyRead, this, &ConnectionWatch::received);
     connect(socket, &QTcpSocket::bytesWritten, this, &ConnectionWatch::answered);
-    timer_.start(limits_.requestMs);
+    timer_.start(overRate ? limits_.overRateMs : limits_.requestMs);
   }
   void becameWebSocket(ConnectionGate::Kind kind) {
     timer_.stop();
@@ -69,13 +74,9 @@ class ConnectionWatch : public QObject {
     head_ += socket_->peek(arrived);
     const RequestHead head = checkRequestHead(head_);
     if (head.verdict == RequestHead::Verdict::Incomplete) return;
-    if (head.verdict == RequestHead::Verdict::Refuse) {
-      refused_ = true;
-      socket_->readAll();
-      socket_->write(refusal(head.status));
-      socket_->disconnectFromHost();
-      return;
-    }
+    if (head.verdict == RequestHead::Verdict::Refuse) return refuse(head.status);
+    if (std::exchange(overRate_, false) && !gate_.admitsOverRate(head.authorization, head.cookie))
+      return refuse(429);
     headChecked_ = true;
     closeAfter_ = head.closeAfter;
     if (!head.webSocketKey.isEmpty()) {
@@ -83,6 +84,13 @@ class ConnectionWatch : public QObject {
       becameWebSocket(ConnectionGate::Kind::Reader);
       gate_.takeWebSocket(socket_, head.webSocketKey, head.headBytes);
     }
+  }
+  // Answers `status` in place of the server, which never sees the request, and closes.
+  void refuse(int status) {
+    refused_ = true;
+    socket_->readAll();
+    socket_->write(refusal(status));
+    socket_->disconnectFromHost();
   }
   void answered() {
     if (arrivals_ || refused_) return;
@@ -102,6 +110,7 @@ class ConnectionWatch : public QObject {
   bool headChecked_ = false;
   bool closeAfter_ = false;
   bool refused_ = false;
+  bool overRate_;
   qint64 requestBytes_ = 0;
   QByteArray head_;                    // of the request under way, until it is checked
   std::optional<RateLimit> arrivals_;  // as a WebSocket
@@ -118,7 +127,7 @@ RequestHead checkRequestHead(const QByteArray& data) {
   const qsizetype end = data.indexOf("\r\n\r\n");
   if (end < 0) return {};
   auto refuse = [](const char* reason, int status = 400) {
-    return RequestHead{RequestHead::Verdict::Refuse, true, status, reason, {}, 0};
+    return RequestHead{RequestHead::Verdict::Refuse, true, status, reason, {}, {}, {}, 0};
   };
   const QList<QByteArray> lines = data.left(end).split('\n');
   const QList<QByteArray> request = lines.first().trimmed().split(' ');
@@ -128,7 +137,7 @@ RequestHead checkRequestHead(const QByteArray& data) {
   int contentLengths = 0;
   bool transferEncoding = false, host = false, upgrade = false, close = false, keepAlive = false,
        connectionUpgrade = false;
-  QByteArray webSocketKey, webSocketVersion;
+  QByteArray webSocketKey, webSocketVersion, authorization, cookie;
   for (qsizetype i = 1; i < lines.size(); ++i) {
     const QByteArray& line = lines[i];
     if (line.startsWith(' ') || line.startsWith('\t')) return refuse("folded header");
@@ -151,6 +160,10 @@ RequestHead checkRequestHead(const QByteArray& data) {
         keepAlive = keepAlive || token.trimmed() == "keep-alive";
         connectionUpgrade = connectionUpgrade || token.trimmed() == "upgrade";
       }
+    } else if (name == "authorization") {
+      authorization = value;
+    } else if (name == "cookie") {
+      cookie = value;
     } else if (name == "sec-websocket-key") {
       webSocketKey = value;
     } else if (name == "sec-websocket-version") {
@@ -162,8 +175,14 @@ RequestHead checkRequestHead(const QByteArray& data) {
   if (version == "HTTP/1.1" && !host) return refuse("no Host");
   const QByteArray path = request[1].split('?').first();
   if (request[0] != "GET" || path != "/ws")
-    return {
-        RequestHead::Verdict::Fine, close || (version == "HTTP/1.0" && !keepAlive), 0, {}, {}, 0};
+    return {RequestHead::Verdict::Fine,
+            close || (version == "HTTP/1.0" && !keepAlive),
+            0,
+            {},
+            authorization,
+            cookie,
+            {},
+            0};
   if (!upgrade) return refuse("no upgrade", 426);
   // The opening handshake of a WebSocket, which the gate answers itself.
   if (version != "HTTP/1.1" || !connectionUpgrade) return refuse("bad upgrade");
@@ -171,7 +190,7 @@ RequestHead checkRequestHead(const QByteArray& data) {
   const auto key =
       QByteArray::fromBase64Encoding(webSocketKey, QByteArray::AbortOnBase64DecodingErrors);
   if (!key || key.decoded.size() != 16) return refuse("bad WebSocket key");
-  return {RequestHead::Verdict::Fine, false, 0, {}, webSocketKey, end + 4};
+  return {RequestHead::Verdict::Fine, false, 0, {}, authorization, cookie, webSocketKey, end + 4};
 }
 
 ConnectionGate::ConnectionGate(const Limits& limits, QObject* parent)
@@ -246,10 +265,7 @@ void ConnectionGate::incomingConnection(qintptr handle) {
   if (!socket->setSocketDescriptor(handle)) return socket->deleteLater();
   prune();
   const QHostAddress address = socket->peerAddress();
-  if (!mayConnect(address)) {
-    socket->abort();
-    return socket->deleteLater();
-  }
+  const bool overRate = !mayConnect(address);
   const int guests = countFrom(address, Kind::Guest) + countFrom(address, Kind::Reader);
   if (guests >= limits_.maxPerAddress) {
     socket->write(
@@ -269,39 +285,53 @@ void ConnectionGate::incomingConnection(qintptr handle) {
   // Qt reads no more than this per turn of the event loop, so a flood is handled in small bites.
   socket->setReadBufferSize(64 * 1024);
   entries_.append({socket, address, Kind::Guest});
-  new ConnectionWatch(*this, socket, limits_);
+  new ConnectionWatch(*this, socket, limits_, overRate);
   addPendingConnection(socket);
 }
 
-void ConnectionGate::markSession(QTcpSocket* socket) {
+void ConnectionGate::markSession(QTcpSocket* socket, int device) {
   Entry* entry = find(socket);
   if (!entry || entry->kind == Kind::Session) return;
-  if (count(Kind::Session) >= limits_.maxSessions) return;  // it stays a guest
+  const auto ofDevice = std::count_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
+    return e.kind == Kind::Session && e.device == device;
+  });
+  // Beyond either cap it stays a guest.
+  if (count(Kind::Session) >= limits_.maxSessions || ofDevice >= limits_.maxSessionsPerDevice)
+    return;
   entry->kind = Kind::Session;
+  entry->device = device;
 }
 
-void ConnectionGate::becameWebSocket(const QHostAddress& address, quint16 port, Kind kind) {
+bool ConnectionGate::becameWebSocket(const QHostAddress& address, quint16 port, Kind kind,
+                                     int device) {
   prune();
   Entry* entry = nullptr;
   for (Entry& e : entries_)
     if (e.socket && e.address == address && e.socket->peerPort() == port) entry = &e;
-  if (!entry) return;
+  if (!entry) return false;
   QTcpSocket* socket = entry->socket;
   if (kind == Kind::Session) {
-    markSession(socket);
+    markSession(socket, device);
   } else if (entry->kind == Kind::Guest) {
+    const quint32 now = monotonicMs();
+    held_.removeIf([now](const Held& h) { return qint32(now - h.until) >= 0; });
+    const auto own = std::find_if(held_.begin(), held_.end(),
+                                  [&](const Held& h) { return h.address == address; });
+    if (own != held_.end()) {
+      held_.erase(own);  // its own slot, back again
+    } else if (countFrom(address, Kind::Reader) >= limits_.maxReadersPerAddress ||
+               count(Kind::Reader) + held_.size() >= limits_.maxReaders) {
+      return false;
+    }
     entry->kind = Kind::Reader;
-    while (countFrom(address, Kind::Reader) > limits_.maxReadersPerAddress)
-      evict(oldest(Kind::Reader, &address));
-    while (count(Kind::Reader) > limits_.maxReaders)
-      if (Entry* victim = oldest(Kind::Reader, nullptr))
-        evict(victim);
-      else
-        break;
   }
-  if (socket)
-    if (auto* watch = socket->findChild<ConnectionWatch*>("watch", Qt::FindDirectChildrenOnly))
-      watch->becameWebSocket(kind);
+  if (auto* watch = socket->findChild<ConnectionWatch*>("watch", Qt::FindDirectChildrenOnly))
+    watch->becameWebSocket(kind);
+  return true;
+}
+
+void ConnectionGate::holdReaderSlot(const QHostAddress& address) {
+  held_.append({address, monotonicMs() + quint32(kReconnectMs)});
 }
 
 void ConnectionGate::takeWebSocket(QTcpSocket* socket, const QByteArray& key, qsizetype headBytes) {

@@ -4,9 +4,10 @@
 #include <QRandomGenerator>
 #include <algorithm>
 
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
-Pairing::Pairing(QString pin) : pin_(std::move(pin)) {}
+Pairing::Pairing(QString pin, quint32 now)
+    : pin_(std::move(pin)), wrongPins_(kWrongPinsPerSecond, now) {}
 
 QString Pairing::newPin() {
   return QString::number(QRandomGenerator::system()->bounded(1'000'000)).rightJustified(6, '0');
@@ -53,7 +54,9 @@ Pairing::Attempt Pairing::tryPin(const QString& pin, quint32 now, const QString&
   const quint32 wait = waitAfter(before.count);
   const quint32 waited = tickSpan(now, before.last);
   if (waited < wait) return {Outcome::Throttled, {}, wait - waited};
+  if (const quint32 all = wrongPins_.wait(now)) return {Outcome::Throttled, {}, all};
   if (!equalInConstantTime(pin.toUtf8(), pin_.toUtf8())) {
+    wrongPins_.take(now);
     if (!failures_.contains(key) && failures_.size() >= kTrackedAddresses) {
       auto oldest = failures_.begin();
       for (auto it = failures_.begin(); it != failures_.end(); ++it)

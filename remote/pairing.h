@@ -6,6 +6,8 @@
 #include <QString>
 #include <optional>
 
+#include "remote/ratelimit.h"
+
 // Pairing of phones with the board. The board shows a 6-digit PIN, new at every start of the
 // server; a device that sends it gets a session token, a long random string that every command
 // must carry. Tokens are compared in constant time, so the time of an answer tells nothing
@@ -14,7 +16,10 @@
 // that address must wait twice as long as the one before (up to kMaxWaitMs), so guessing the
 // million PINs takes years, while a phone on another address that has not guessed wrong pairs at
 // once whatever others guess. One address holds at most kDevicesPerAddress sessions; pairing
-// once more from it replaces its oldest. A PIN pairs at most kPairingsPerPin devices; then a new
+// once more from it replaces its oldest. Wrong PINs are also limited over all addresses together
+// (kWrongPinsPerSecond): while that limit is reached every try waits, from any address, so
+// guessing from many addresses takes as long as from one of them (the million PINs a day and
+// more). A PIN pairs at most kPairingsPerPin devices; then a new
 // one is drawn (the window shows it), so a PIN read once cannot fill the device list.
 // Times are tick values (milliseconds, differences modulo 2^32).
 class Pairing {
@@ -27,6 +32,8 @@ class Pairing {
   // Addresses whose wrong guesses are remembered; beyond it the one that failed longest ago
   // is forgotten.
   static constexpr int kTrackedAddresses = 1024;
+  // Wrong PINs a second from all addresses together, in bursts of one second's worth.
+  static constexpr int kWrongPinsPerSecond = 10;
 
   struct Device {
     int id;
@@ -41,7 +48,7 @@ class Pairing {
     int replaced = 0;        // the device this one replaced, or 0
   };
 
-  explicit Pairing(QString pin = newPin());
+  explicit Pairing(QString pin = newPin(), quint32 now = 0);
 
   const QString& pin() const { return pin_; }
   Attempt tryPin(const QString& pin, quint32 now, const QString& name, const QString& address);
@@ -51,6 +58,8 @@ class Pairing {
   QList<Device> devices() const;
   // Wrong PINs from `address` since its last right one.
   int failures(const QString& address) const;
+  // The addresses remembered with wrong PINs since their last right one.
+  int guessingAddresses() const { return int(failures_.size()); }
 
   static QString newPin();
   static QByteArray newToken();
@@ -72,6 +81,7 @@ class Pairing {
   QList<Session> sessions_;
   int nextId_ = 1;
   QHash<QString, Failures> failures_;  // by keyOf(address)
+  RateLimit wrongPins_;                // from all addresses together
 };
 
 // True when both are equal; takes the same time whatever the position of the first difference.

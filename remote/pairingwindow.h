@@ -17,11 +17,11 @@ class Dialogs;
 class RemoteServer;
 class Commands;
 
-class TPairingWindow : public QWidget {
+class PairingWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TPairingWindow(RemoteServer& server, QWidget* parent = nullptr);
+  explicit PairingWindow(RemoteServer& server, QWidget* parent = nullptr);
 
   // Shows the server's current address, PIN and devices; call after the server started.
   void refresh();
@@ -38,7 +38,10 @@ class TPairingWindow : public QWidget {
   void portRequested(int port);
 
  private:
+  // The devices, and the addresses that sent wrong PINs.
   void showDevices();
+  // How many read-only pages (the overlay, board pages) are connected.
+  void showReaders();
   void showTeamColors();
   void pickTeamColor(int team);
 
@@ -56,6 +59,8 @@ class TPairingWindow : public QWidget {
   QSpinBox* sePort;
   QPushButton* bPort;
   QLabel* LabelPortProblem;
+  QLabel* LabelGuesses;
+  QLabel* LabelReaders;
   Commands* commands_ = nullptr;
   Dialogs* dialogs_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "remote/pairrequest.h"
 
+#include <QCoreApplication>
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QJsonDocument>
@@ -10,6 +11,10 @@
 namespace {
 
 constexpr int kMaxNameLength = 40;
+
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(PairRequest)
+};
 
 // The host part of a Host header: "[::1]:8440" gives "::1", "name:8440" gives "name".
 QString hostPart(const QByteArray& host) {
@@ -64,7 +69,8 @@ QStringList ownHostNames() {
 
 QString deviceName(const QString& sent, const QByteArray& userAgent) {
   QString name;
-  for (const QChar c : sent.simplified())
+  const QString simplified = sent.simplified();
+  for (const QChar c : simplified)
     if (c.isPrint()) name += c;
   if (!name.isEmpty())
     return name.size() > kMaxNameLength ? name.left(kMaxNameLength - 1) + "…" : name;
@@ -75,9 +81,9 @@ QString deviceName(const QString& sent, const QByteArray& userAgent) {
   if (ua.startsWith("curl/")) return "curl";
   if (ua.contains("python") || ua.contains("Python")) return "Python";
   const QString browser = browserOf(ua), system = systemOf(ua);
-  if (!browser.isEmpty() && !system.isEmpty()) return browser + " unter " + system;
+  if (!browser.isEmpty() && !system.isEmpty()) return Words::tr("%1 unter %2").arg(browser, system);
   if (!browser.isEmpty()) return browser;
-  return "Unbekanntes Gerät";
+  return Words::tr("Unbekanntes Gerät");
 }
 
 std::variant<PairRequest, PairRefusal> checkPairRequest(

@@ -10,8 +10,7 @@ class RemoteBoard {
  public:
   virtual ~RemoteBoard() = default;
   virtual QJsonObject state() const = 0;
-  virtual void apply(const RemoteCommand& command) = 0;
-  // Why the command cannot run now (a penalty kind the sport does not have, an unknown
-  // penalty), which the sender gets with status 400; empty when it can.
-  virtual QString refusal(const RemoteCommand&) const { return {}; }
+  // Runs the command; when it cannot run now (a penalty kind the sport does not have, an
+  // unknown penalty) it changes nothing and says why, which the sender gets with status 400.
+  virtual QString apply(const RemoteCommand& command) = 0;
 };

@@ -1,12 +1,13 @@
 #include "remote/remoteserver.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHttpServer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTcpSocket>
 
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 #include "remote/connectiongate.h"
 #include "remote/pairrequest.h"
 #include "remote/remoteboard.h"
@@ -92,6 +93,8 @@ RemoteServer::RemoteServer(RemoteBoard& board, TickCounter& tick, QObject* paren
   pushTimer_.setSingleShot(true);
   connect(&pushTimer_, &QTimer::timeout, this, &RemoteServer::push);
   connect(&pingTimer_, &QTimer::timeout, this, &RemoteServer::pingAll);
+  queueTimer_.setSingleShot(true);
+  connect(&queueTimer_, &QTimer::timeout, this, &RemoteServer::runQueued);
 }
 
 RemoteServer::~RemoteServer() { stop(); }
@@ -107,19 +110,24 @@ bool RemoteServer::start(const QHostAddress& address, quint16 port) {
   gate_->setListenBacklogSize(1024);
   gate_->setMaxPendingConnections(256);
   if (!gate_->listen(address, port)) {
-    error_ =
-        gate_->serverError() == QAbstractSocket::AddressInUseError
-            ? QString("Port %1 ist schon belegt: ein anderes Programm nutzt ihn.").arg(port)
-            : QString("Port %1 lässt sich nicht öffnen: %2").arg(port).arg(gate_->errorString());
+    error_ = gate_->serverError() == QAbstractSocket::AddressInUseError
+                 ? tr("Port %1 ist schon belegt: ein anderes Programm nutzt ihn.").arg(port)
+                 : tr("Port %1 lässt sich nicht öffnen: %2").arg(port).arg(gate_->errorString());
     http_.reset();
     gate_ = nullptr;
     return false;
   }
   http_->bind(gate_);
-  pairing_ = std::make_unique<Pairing>();
+  pairing_ = std::make_unique<Pairing>(Pairing::newPin(), tick_.now());
   ownNames_ = ownHostNames();
   addRoutes();
   connect(gate_, &ConnectionGate::webSocketRequested, this, &RemoteServer::acceptWebSocket);
+  // A paired device's connections beyond its address's connection rate count against the
+  // device's own command limit instead.
+  gate_->setSessionCheck([this](const QByteArray& authorization, const QByteArray& cookie) {
+    const std::optional<int> device = pairing_->deviceOf(sessionToken(authorization, cookie));
+    return device && takeCommand(*device);
+  });
   pingTimer_.start(kPingMs);
   error_.clear();
   emit devicesChanged();
@@ -129,6 +137,8 @@ bool RemoteServer::start(const QHostAddress& address, quint16 port) {
 void RemoteServer::stop() {
   pingTimer_.stop();
   pushTimer_.stop();
+  queueTimer_.stop();
+  queued_.clear();
   // The WebSockets live on the gate's sockets and go with them.
   for (const auto& client : std::exchange(clients_, {})) {
     client->socket->disconnect(this);
@@ -174,6 +184,14 @@ void RemoteServer::setTeamColors(const QColor& home, const QColor& guest) {
 bool RemoteServer::isRunning() const { return gate_ && gate_->isListening(); }
 quint16 RemoteServer::port() const { return gate_ ? gate_->serverPort() : 0; }
 QString RemoteServer::pin() const { return pairing_ ? pairing_->pin() : QString(); }
+
+int RemoteServer::guessingAddresses() const { return pairing_ ? pairing_->guessingAddresses() : 0; }
+
+int RemoteServer::readers() const {
+  return int(std::count_if(clients_.begin(), clients_.end(), [](const auto& c) {
+    return c->access == Access::Read && c->socket->isOpen();
+  }));
+}
 
 QList<Pairing::Device> RemoteServer::devices() const {
   return pairing_ ? pairing_->devices() : QList<Pairing::Device>();
@@ -237,7 +255,7 @@ QHttpServerResponse RemoteServer::state(const QHttpServerRequest& request, QTcpS
   const Access access = accessOf(token, readToken, &device);
   if (access == Access::None) return error(Status::Unauthorized, "pair with the PIN first");
   if (access == Access::Command) {
-    gate_->markSession(socket);
+    gate_->markSession(socket, device);
   } else {
     const QString address = request.remoteAddress().toString();
     if (readLimits_.size() > 1024) readLimits_.clear();
@@ -331,7 +349,7 @@ QHttpServerResponse RemoteServer::command(const QHttpServerRequest& request, QTc
   if (!device) return error(Status::Unauthorized, "unknown or dropped session");
   if (!sameOrigin(request.value("origin"), request.value("host")))
     return error(Status::Forbidden, "foreign origin");
-  gate_->markSession(socket);
+  gate_->markSession(socket, *device);
   if (!isJson(request)) return error(Status::UnsupportedMediaType, "send JSON");
   if (!takeCommand(*device)) return error(Status::TooManyRequests, "too many commands");
   const auto parsed = parseRemoteCommand(request.body());
@@ -339,9 +357,8 @@ QHttpServerResponse RemoteServer::command(const QHttpServerRequest& request, QTc
     const bool tooLarge = request.body().size() > kMaxCommandBytes;
     return error(tooLarge ? Status::PayloadTooLarge : Status::BadRequest, failure->message);
   }
-  const QString refusal = board_.refusal(std::get<RemoteCommand>(parsed));
+  const QString refusal = board_.apply(std::get<RemoteCommand>(parsed));
   if (!refusal.isEmpty()) return error(Status::BadRequest, refusal);
-  board_.apply(std::get<RemoteCommand>(parsed));
   return json({{"ok", true}});
 }
 
@@ -355,7 +372,9 @@ void RemoteServer::acceptWebSocket(WebSocket* socket) {
   auto client = std::make_shared<Client>(Client{socket, access, device, tick_.now(), tick_.now()});
   clients_.append(client);
   connect(socket, &WebSocket::disconnected, this, [this, socket] {
+    const bool reader = clientOf(socket) && clientOf(socket)->access == Access::Read;
     clients_.removeIf([socket](const auto& c) { return c->socket == socket; });
+    if (reader) emit readersChanged();
   });
   if (!sameOrigin(socket->header("origin"), socket->header("host"))) {
     closeClient(*client, 4403, "foreign origin");
@@ -365,10 +384,16 @@ void RemoteServer::acceptWebSocket(WebSocket* socket) {
     closeClient(*client, 4401, "pair with the PIN first");
     return;
   }
-  // Takes its slot; a reader may push out older readers here.
-  gate_->becameWebSocket(
-      socket->peerAddress(), socket->peerPort(),
-      access == Access::Command ? ConnectionGate::Kind::Session : ConnectionGate::Kind::Reader);
+  // Takes its slot; a reader beyond the readers' slots is refused (the ones connected first
+  // keep theirs).
+  if (!gate_->becameWebSocket(
+          socket->peerAddress(), socket->peerPort(),
+          access == Access::Command ? ConnectionGate::Kind::Session : ConnectionGate::Kind::Reader,
+          device)) {
+    client->access = Access::None;
+    closeClient(*client, kTryAgainCode, "too many viewers");
+    return;
+  }
   if (!socket->isOpen()) return;
   connect(socket, &WebSocket::textReceived, this, [this, socket](const QString& text) {
     if (Client* c = clientOf(socket)) received(*c, text);
@@ -383,6 +408,7 @@ void RemoteServer::acceptWebSocket(WebSocket* socket) {
   client->linesVersion = linesVersion_;
   socket->sendText(
       messageOf({{"access", access == Access::Command ? "command" : "read"}, {"state", state}}));
+  if (access == Access::Read) emit readersChanged();
 }
 
 RemoteServer::Client* RemoteServer::clientOf(WebSocket* socket) {
@@ -400,17 +426,34 @@ void RemoteServer::received(Client& client, const QString& message) {
     client.socket->sendText(messageOf({{"error", "read-only"}, {"status", 403}}));
     return;
   }
+  // The rate limit above bounds the queue: at most one second's worth per device.
+  for (const auto& c : clients_)
+    if (c.get() == &client) queued_.push_back({c, message});
+  if (!queueTimer_.isActive()) queueTimer_.start(0);
+}
+
+void RemoteServer::runQueued() {
+  QElapsedTimer slice;
+  slice.start();
+  while (!queued_.empty() && slice.elapsed() < kCommandSliceMs) {
+    const Queued next = std::move(queued_.front());
+    queued_.pop_front();
+    // A client closed or dropped meanwhile sends nothing more.
+    if (const auto client = next.client.lock();
+        client && client->access == Access::Command && client->socket->isOpen())
+      run(*client, next.message);
+  }
+  if (!queued_.empty()) queueTimer_.start(0);  // the rest after the repaint
+}
+
+void RemoteServer::run(Client& client, const QString& message) {
   const auto parsed = parseRemoteCommand(message.toUtf8());
   if (const auto* failure = std::get_if<CommandError>(&parsed)) {
     client.socket->sendText(messageOf({{"error", failure->message}, {"status", 400}}));
     return;
   }
-  const QString refusal = board_.refusal(std::get<RemoteCommand>(parsed));
-  if (!refusal.isEmpty()) {
-    client.socket->sendText(messageOf({{"error", refusal}, {"status", 400}}));
-    return;
-  }
-  board_.apply(std::get<RemoteCommand>(parsed));
+  const QString refusal = board_.apply(std::get<RemoteCommand>(parsed));
+  if (!refusal.isEmpty()) client.socket->sendText(messageOf({{"error", refusal}, {"status", 400}}));
 }
 
 void RemoteServer::boardChanged() {
@@ -443,9 +486,10 @@ void RemoteServer::pingAll() {
     if (tickSpan(now, client->lastHeard) > quint32(kSilentMs))
       client->socket->abort();
     else if (client->access == Access::Read &&
-             tickSpan(now, client->since) > quint32(kReaderLifetimeMs))
+             tickSpan(now, client->since) > quint32(kReaderLifetimeMs)) {
+      gate_->holdReaderSlot(client->socket->peerAddress());
       closeClient(*client, kReconnectCode, "reconnect");
-    else if (client->socket->bytesToWrite() > kMaxBacklogBytes)
+    } else if (client->socket->bytesToWrite() > kMaxBacklogBytes)
       client->socket->abort();
     else
       client->socket->ping();

@@ -21,6 +21,7 @@
 #include <QList>
 #include <QObject>
 #include <QTimer>
+#include <deque>
 #include <memory>
 
 #include "remote/connectiongate.h"
@@ -51,9 +52,15 @@ class RemoteServer : public QObject {
   // that does nothing but answer pings comes free; the overlay reconnects at once.
   static constexpr int kReaderLifetimeMs = 30 * 60'000;
   static constexpr int kReconnectCode = 4408;
+  // A reader beyond the readers' slots: try again later.
+  static constexpr int kTryAgainCode = 4429;
   // A client that lets this much of our pushes and pongs pile up unread is dropped.
   static constexpr qint64 kMaxBacklogBytes = 1 << 20;
   static constexpr const char* kSessionCookie = "scorvex_session";
+  // The paired devices' WebSocket commands wait in one queue and run for at most this long per
+  // turn of the event loop, so the display's repaint and the match's tick get their turn between
+  // them however fast a phone sends.
+  static constexpr int kCommandSliceMs = 4;
 
   RemoteServer(RemoteBoard& board, TickCounter& tick, QObject* parent = nullptr);
   // Caps and time-outs of the connections; they take effect at the next start.
@@ -71,6 +78,10 @@ class RemoteServer : public QObject {
   QString errorString() const { return error_; }
   QString pin() const;
   QList<Pairing::Device> devices() const;
+  // Addresses that sent wrong PINs (since their last right one), and the read-only WebSockets
+  // (overlays and board pages) connected now; readersChanged() tells when the latter changes.
+  int guessingAddresses() const;
+  int readers() const;
   // Unpairs the device and closes its connections.
   void dropDevice(int id);
   // Empty: the overlay and the state are open to everybody on the network; otherwise reading
@@ -86,6 +97,7 @@ class RemoteServer : public QObject {
 
  signals:
   void devicesChanged();
+  void readersChanged();
 
  private:
   struct Client;
@@ -104,6 +116,8 @@ class RemoteServer : public QObject {
   Access accessOf(const QByteArray& token, const QByteArray& readToken, int* device) const;
   void acceptWebSocket(WebSocket* socket);
   void received(Client& client, const QString& message);
+  void runQueued();
+  void run(Client& client, const QString& message);
   void push();
   void pingAll();
   void closeClient(Client& client, int code, const QString& reason);
@@ -115,6 +129,12 @@ class RemoteServer : public QObject {
   ConnectionGate* gate_ = nullptr;  // owned by http_
   std::unique_ptr<Pairing> pairing_;
   QList<std::shared_ptr<Client>> clients_;
+  struct Queued {
+    std::weak_ptr<Client> client;
+    QString message;
+  };
+  std::deque<Queued> queued_;
+  QTimer queueTimer_;
   QHash<int, RateLimit> commandLimits_;   // by paired device
   QHash<QString, RateLimit> readLimits_;  // by the sender's address
   QStringList ownNames_;

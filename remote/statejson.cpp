@@ -2,8 +2,8 @@
 
 #include <QJsonArray>
 
+#include "board/boardview.h"
 #include "core/clocktext.h"
-#include "core/matchstate.h"
 
 namespace {
 
@@ -31,9 +31,10 @@ QString runTextModeName(int mode) {
 
 }  // namespace
 
-QJsonObject matchStateJson(const MatchSnapshot& snapshot) {
+QJsonObject matchStateJson(const MatchSnapshot& snapshot, const TSettings& settings) {
   const MatchState& s = snapshot.state;
   const SportRules sport = SportRules::preset(s.sport).value_or(SportRules{});
+  const BoardView board = boardView(s, sport, settings);
   QJsonArray teams;
   for (int team = 0; team < 2; ++team) {
     // The display's two penalty times of the team, and every penalty it has.
@@ -56,14 +57,15 @@ QJsonObject matchStateJson(const MatchSnapshot& snapshot) {
                                    {"personal", p.kind.personal},
                                    {"secondsLeft", p.secondsLeft},
                                    {"text", p.text()}});
-    QJsonObject entry{{"score", s.score[team]},
+    const BoardTeam& shownTeam = board.teams[team];
+    QJsonObject entry{{"score", shownTeam.score},
                       {"slots", shown},
                       {"penalties", penalties},
                       {"timeoutsUsed", s.timeoutsTaken[team]},
                       {"timeoutsLeft", s.timeoutsLeft(sport, team + 1)}};
-    if (sport.countsFouls()) {
-      entry.insert("fouls", s.fouls[team]);
-      entry.insert("foulsMarked", sport.foulMarked(s.fouls[team]));
+    if (shownTeam.fouls) {
+      entry.insert("fouls", *shownTeam.fouls);
+      entry.insert("foulsMarked", shownTeam.foulsMarked);
     }
     teams.append(entry);
   }
@@ -73,12 +75,16 @@ QJsonObject matchStateJson(const MatchSnapshot& snapshot) {
       {"sport", s.sport},
       {"penaltyKinds", kinds},
       {"clock", QJsonObject{{"state", clockStateName(s.clock)},
-                            {"text", s.clockText()},
+                            {"text", board.clockText},
                             {"elapsedMs", snapshot.elapsedMs},
                             {"periodLength", s.periodLength},
                             {"visible", s.displayClockVisible()},
                             {"correctable", s.correctionOffered()}}},
-      {"period", s.period},
+      // The display's clock band: the clock, or a time-out or the break in their own colours.
+      {"band", QJsonObject{{"text", board.band.text},
+                           {"visible", board.band.visible},
+                           {"countdown", board.band.countdown}}},
+      {"period", board.period},
       {"teams", teams},
       {"timeout", s.timeoutRunning()
                       ? QJsonValue(QJsonObject{{"team", s.timeoutTeam},
@@ -88,11 +94,11 @@ QJsonObject matchStateJson(const MatchSnapshot& snapshot) {
       {"break", s.breakOn ? QJsonValue(QJsonObject{{"secondsLeft", s.breakSecondsLeft},
                                                    {"text", SpanText(s.breakSecondsLeft)}})
                           : QJsonValue()},
-      {"pause", s.pauseSign()},
+      {"pause", board.pauseSign},
       {"toggles", QJsonObject{{"showClock", s.clockShown},
                               {"countDown", s.countDown},
-                              {"logo", s.logoScreen},
-                              {"black", s.blackScreen}}},
+                              {"logo", board.logoScreen},
+                              {"black", board.blackScreen}}},
       {"text", QJsonObject{{"mode", runTextModeName(s.runText.mode)},
                            {"shown", s.runText.shown},
                            {"text", s.runText.text}}},

@@ -3,7 +3,9 @@
 #include <QJsonObject>
 
 struct MatchSnapshot;
+struct TSettings;
 
-// The match as the remote pages and scripts read it: what both windows show (clock text,
-// scores, penalty texts, display modes) and the snapshot's times in milliseconds.
-QJsonObject matchStateJson(const MatchSnapshot& snapshot);
+// The match as the remote pages and scripts read it: what the boards show (their board view:
+// clock band, scores, fouls, display modes), the penalties, and the snapshot's times in
+// milliseconds.
+QJsonObject matchStateJson(const MatchSnapshot& snapshot, const TSettings& settings);

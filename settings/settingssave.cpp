@@ -1,5 +1,7 @@
 #include "settings/settingssave.h"
 
+#include <QCoreApplication>
+
 #include "platform/dialogs.h"
 #include "platform/settingskey.h"
 
@@ -9,8 +11,10 @@ bool saveSettingsAtExit(SettingsKey& key, Dialogs& dialogs, const QString& capti
   writeGroups();
   QString reason;
   if (key.commit(&reason)) return true;
-  QString text = QStringLiteral("Die Einstellungen konnten nicht in \"%1\" gespeichert werden: %2")
-                     .arg(key.storeName(), reason);
+  QString text =
+      QCoreApplication::translate(
+          "SettingsSave", "Die Einstellungen konnten nicht in \"%1\" gespeichert werden: %2")
+          .arg(key.storeName(), reason);
   if (!text.endsWith(u'.')) text += u'.';
   dialogs.showError(nullptr, caption, text);
   return false;

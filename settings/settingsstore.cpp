@@ -1,9 +1,13 @@
 #include "settings/settingsstore.h"
 
 #include <QFileInfo>
-#include <cstdio>
+#include <QLoggingCategory>
 
 #include "settings/settings.h"
+
+namespace {
+Q_LOGGING_CATEGORY(lcSettings, "scorvex.settings")
+}  // namespace
 
 void SettingsStore::load(const QString& defaultSound, int monitorCount) {
   console_ = readConsoleGroup(key_);
@@ -12,8 +16,8 @@ void SettingsStore::load(const QString& defaultSound, int monitorCount) {
   record.SoundFile = defaultSound;
   applyConsoleGroup(console_, record);
   if (console_.sportRefused())
-    std::fprintf(stderr, "Scorvex: Sportart \"%s\" unbekannt, es gilt \"%s\".\n",
-                 qPrintable(*console_.Sport), qPrintable(record.Sport));
+    qCWarning(lcSettings, "Sportart \"%s\" unbekannt, es gilt \"%s\".",
+              qPrintable(*console_.text("Sport")), qPrintable(record.Sport));
   applyDisplayGroup(display_, record);
   record.Monitor = validMonitorIndex(record.Monitor, monitorCount);
   settings_.load(record);
@@ -25,7 +29,7 @@ void SettingsStore::setDisplayPlace(const QSize& clientSize, const QPoint& posit
 }
 
 void SettingsStore::writeGroups() {
-  writeDisplayGroup(key_, displayValues(settings_.record(), displaySize_, displayPosition_));
+  writeDisplayGroup(key_, settings_.record(), displaySize_, displayPosition_);
   writeConsoleGroup(key_, settings_.record(), consoleBounds_);
 }
 

@@ -11,7 +11,7 @@ status=0
 for file in bin/scorvex lib/scorvex/scorvex-remote.so lib/scorvex/scorvex-sound.so \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man1/scorvex.1 \
     share/scorvex/manual/handbuch.html share/scorvex/manual/manual.html \
-    share/scorvex/manual/images/konsole.png; do
+    share/scorvex/manual/images/konsole.png share/scorvex/translations/scorvex_en.qm; do
   [ -f "$prefix/$file" ] || { echo "missing: $file"; status=1; }
 done
 for size in 16 22 24 32 48 64 128 256; do

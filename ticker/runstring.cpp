@@ -84,8 +84,8 @@ int centerOffset(int controlSize, int boxSize) {
   return boxSize < controlSize ? (controlSize - boxSize) / 2 : 0;
 }
 
-TRunMetrics runMetrics(QSize textExtent, int depth, QSize control) {
-  TRunMetrics m;
+RunMetrics runMetrics(QSize textExtent, int depth, QSize control) {
+  RunMetrics m;
   m.TextBoxWidth = textExtent.width() + 2 * depth;
   m.TextBoxHeight = textExtent.height() + 2 * depth;
   m.CenterX = centerOffset(control.width(), m.TextBoxWidth);
@@ -97,7 +97,7 @@ double runFraction(int step, int steps) {
   return steps > 0 ? static_cast<double>(step) / steps : 0.0;
 }
 
-QPoint runTextPosition(TRDirection direction, double f, const TRunMetrics& m, QSize control) {
+QPoint runTextPosition(TRDirection direction, double f, const RunMetrics& m, QSize control) {
   const int width = m.TextBoxWidth + control.width();
   const int height = m.TextBoxHeight + control.height();
   switch (direction) {
@@ -179,7 +179,7 @@ void TRunString::setColorS(TColor c) {
   UpdateMetrics();
 }
 
-void TRunString::setRFont(const TRunFont& font) {
+void TRunString::setRFont(const RunFont& font) {
   // Assigning a font always counts as a change of the owned font.
   rFont_ = font;
   UpdateMetrics();
@@ -320,7 +320,7 @@ void TRunString::prepareText() {
   tiles_.clear();
   runs_.clear();
   const QFontMetrics fm(shownFont_, this);
-  const TRunMetrics m = metrics();
+  const RunMetrics m = metrics();
   // The ink of all layers may reach past the text box (overhangs, italics); keep it all.
   const QRect ink = fm.boundingRect(rText_).translated(0, fm.ascent());
   const int spread = qAbs(2 * depth_);

@@ -30,14 +30,14 @@ enum class TRDirection : quint8 {
 };
 
 // The text's font and its main colour.
-struct TRunFont {
+struct RunFont {
   QFont font;
   TColor color = colors::white;
-  bool operator==(const TRunFont&) const = default;
+  bool operator==(const RunFont&) const = default;
 };
 
 // The text box (text extent plus the 3D depth on each side) and the offsets that centre it.
-struct TRunMetrics {
+struct RunMetrics {
   int TextBoxWidth = 0;
   int TextBoxHeight = 0;
   int CenterX = 0;
@@ -48,11 +48,11 @@ struct TRunMetrics {
 int nearestEven(double v);
 // Offset that centres a box in a control: half the difference, toward zero; 0 if it does not fit.
 int centerOffset(int controlSize, int boxSize);
-TRunMetrics runMetrics(QSize textExtent, int depth, QSize control);
+RunMetrics runMetrics(QSize textExtent, int depth, QSize control);
 // How far through the pass a step is; a step count of 0 or less shows the start.
 double runFraction(int step, int steps);
 // The top-left corner of the text box at fraction f of a pass.
-QPoint runTextPosition(TRDirection direction, double f, const TRunMetrics& m, QSize control);
+QPoint runTextPosition(TRDirection direction, double f, const RunMetrics& m, QSize control);
 
 class TRunString : public QWidget {
   Q_OBJECT
@@ -78,12 +78,12 @@ class TRunString : public QWidget {
   void setColorH(TColor c);
   TColor ColorS() const { return colorS_; }
   void setColorS(TColor c);
-  const TRunFont& RFont() const { return rFont_; }
+  const RunFont& RFont() const { return rFont_; }
   // A standing text wider than the strip is drawn smaller, so that it ends inside the strip
   // (and not under whatever lies beside it). shownFont() is the font it is drawn in.
   void setFitToWidth(bool on);
   const QFont& shownFont() const { return shownFont_; }
-  void setRFont(const TRunFont& font);
+  void setRFont(const RunFont& font);
   int Depth() const { return depth_; }
   void setDepth(int depth);
   int StepToView() const { return stepToView_; }
@@ -103,7 +103,7 @@ class TRunString : public QWidget {
   void setExternalTicks(bool on);
   bool timerEnabled() const { return timerEnabled_; }
   int timerInterval() const { return timer_.interval(); }
-  TRunMetrics metrics() const { return runMetrics(textExtent_, depth_, size()); }
+  RunMetrics metrics() const { return runMetrics(textExtent_, depth_, size()); }
 
   // Moves to step s when 0 <= s <= Steps and enables the timer; does not repaint.
   void Start(int s);
@@ -160,7 +160,7 @@ class TRunString : public QWidget {
   TColor color_ = colors::black;
   TColor colorH_ = 0x00FF0000;
   TColor colorS_ = 0x00FF0000;
-  TRunFont rFont_{QFont(QStringLiteral("System"), 10), colors::white};
+  RunFont rFont_{QFont(QStringLiteral("System"), 10), colors::white};
   bool fitToWidth_ = false;
   QFont shownFont_ = rFont_.font;
   int depth_ = 1;

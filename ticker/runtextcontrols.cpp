@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "commands/commands.h"
+#include "commands/noticetext.h"
 #include "core/match.h"
 #include "core/runtextlist.h"
 #include "platform/color.h"
@@ -78,14 +79,14 @@ class FixedRowDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-TRunTextControls::TRunTextControls(QWidget* strip, QWidget* listArea, QWidget* editPanel,
-                                   Commands& commands, Dialogs& dialogs, QObject* parent)
+RunTextControls::RunTextControls(QWidget* strip, QWidget* listArea, QWidget* editPanel,
+                                 Commands& commands, Dialogs& dialogs, QObject* parent)
     : QObject(parent), commands_(commands), dialogs_(dialogs) {
   createStrip(strip);
   createList(listArea);
   createEditPanel(editPanel);
   const RunTextList& texts = commands_.texts();
-  connect(&texts, &RunTextList::linesReset, this, &TRunTextControls::showLines);
+  connect(&texts, &RunTextList::linesReset, this, &RunTextControls::showLines);
   connect(&texts, &RunTextList::lineInserted, this, [this](int at) {
     const QScopedValueRollback selecting(programSelecting_, true);
     listStr_->insertItem(at, commands_.texts().lines()[at]);
@@ -94,25 +95,25 @@ TRunTextControls::TRunTextControls(QWidget* strip, QWidget* listArea, QWidget* e
     const QScopedValueRollback selecting(programSelecting_, true);
     delete listStr_->takeItem(at);
   });
-  connect(&texts, &RunTextList::selectionChanged, this, &TRunTextControls::showSelection);
+  connect(&texts, &RunTextList::selectionChanged, this, &RunTextControls::showSelection);
   connect(&texts, &RunTextList::stopsAfterLastChanged, this,
           [this] { obc_->setDown(commands_.texts().stopsAfterLast()); });
-  connect(&commands_.match(), &Match::changed, this, &TRunTextControls::showPlayback);
+  connect(&commands_.match(), &Match::changed, this, &RunTextControls::showPlayback);
   showLines();
   showPlayback();
 }
 
-void TRunTextControls::createStrip(QWidget* strip) {
-  connect(makeButton(strip, "OB1", "1", "[F7] One running string", {5, 3}), &TOvalButton::clicked,
-          this, &TRunTextControls::mRunStartClick);
-  connect(makeButton(strip, "OBA", "A", "[F8] All strings", {34, 3}), &TOvalButton::clicked, this,
-          &TRunTextControls::mStartAllClick);
-  connect(makeButton(strip, "OBS", "S", "[F6] One static string", {62, 3}), &TOvalButton::clicked,
-          this, &TRunTextControls::mStatStartClick);
-  connect(makeButton(strip, "OBX", "X", "[F9] Break", {90, 3}), &TOvalButton::clicked, this,
-          &TRunTextControls::Clear1Click);
+void RunTextControls::createStrip(QWidget* strip) {
+  connect(makeButton(strip, "OB1", "1", tr("[F7] One running string"), {5, 3}),
+          &TOvalButton::clicked, this, &RunTextControls::mRunStartClick);
+  connect(makeButton(strip, "OBA", "A", tr("[F8] All strings"), {34, 3}), &TOvalButton::clicked,
+          this, &RunTextControls::mStartAllClick);
+  connect(makeButton(strip, "OBS", "S", tr("[F6] One static string"), {62, 3}),
+          &TOvalButton::clicked, this, &RunTextControls::mStatStartClick);
+  connect(makeButton(strip, "OBX", "X", tr("[F9] Break"), {90, 3}), &TOvalButton::clicked, this,
+          &RunTextControls::Clear1Click);
 
-  demoRS_ = makeLabel(strip, "DemoRS", QStringLiteral("LAUFTEXT.TXT"), {122, 4, 262, 26});
+  demoRS_ = makeLabel(strip, "DemoRS", tr("LAUFTEXT.TXT"), {122, 4, 262, 26});
   demoRS_->setFont(pixelFont(16, true));
   setLabelColors(demoRS_, demoIdle, stripLabelBack);
   labelRS1_ = makeLabel(strip, "LabelRS1", QStringLiteral("<<<"), {124, 4, 37, 24});
@@ -126,19 +127,19 @@ void TRunTextControls::createStrip(QWidget* strip) {
   // Released: all-texts playback starts again after the last entry; pressed: it stops there.
   obc_ = new TOvalButton(strip);
   obc_->setObjectName(QStringLiteral("OBC"));
-  obc_->setToolTip(QStringLiteral("Ciclic running string list"));
+  obc_->setToolTip(tr("Ciclic running string list"));
   obc_->setGeometry(388, 3, 28, 28);
   obc_->setGroupIndex(2);
   obc_->setGlyph(glyphs::cyclicStrip(), true);
   obc_->setTransparentColor(0x00008080);
-  connect(obc_, &TOvalButton::clicked, this, &TRunTextControls::OBCClick);
+  connect(obc_, &TOvalButton::clicked, this, &RunTextControls::OBCClick);
   // A released button toggles itself; the release of a double click's second press is no
   // click, so the button is put back to the list's state, which it only shows.
   connect(obc_, &TOvalButton::mouseUp, this,
           [this] { obc_->setDown(commands_.texts().stopsAfterLast()); });
 }
 
-void TRunTextControls::createList(QWidget* listArea) {
+void RunTextControls::createList(QWidget* listArea) {
   listStr_ = new QListWidget(listArea);
   listStr_->setObjectName(QStringLiteral("ListStr"));
   listStr_->setUniformItemSizes(true);
@@ -156,13 +157,13 @@ void TRunTextControls::createList(QWidget* listArea) {
     commands_.selectText(row);
     ListStrClick();
   });
-  connect(listStr_, &QListWidget::clicked, this, &TRunTextControls::ListStrClick);
-  connect(listStr_, &QListWidget::doubleClicked, this, &TRunTextControls::ListStrDblClick);
+  connect(listStr_, &QListWidget::clicked, this, &RunTextControls::ListStrClick);
+  connect(listStr_, &QListWidget::doubleClicked, this, &RunTextControls::ListStrDblClick);
 
   popupMenu1_ = new QMenu(listStr_);
   popupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
   const auto addCommand = [this](const char* name, const QString& caption, QKeySequence key,
-                                 void (TRunTextControls::*slot)()) {
+                                 void (RunTextControls::*slot)()) {
     QAction* action = popupMenu1_->addAction(caption);
     action->setObjectName(QLatin1String(name));
     action->setShortcut(key);
@@ -171,34 +172,34 @@ void TRunTextControls::createList(QWidget* listArea) {
     listStr_->addAction(action);
     connect(action, &QAction::triggered, this, slot);
   };
-  addCommand("Openfile1", QStringLiteral("Offnen file..."), QKeySequence(Qt::CTRL | Qt::Key_O),
-             &TRunTextControls::Openfile1Click);
-  addCommand("Saveasdefault1", QStringLiteral("Speichern as default"),
-             QKeySequence(Qt::CTRL | Qt::Key_S), &TRunTextControls::Saveasdefault1Click);
+  addCommand("Openfile1", tr("Offnen file..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+             &RunTextControls::Openfile1Click);
+  addCommand("Saveasdefault1", tr("Speichern as default"), QKeySequence(Qt::CTRL | Qt::Key_S),
+             &RunTextControls::Saveasdefault1Click);
   save_ = popupMenu1_->actions().constLast();
-  addCommand("Stringdelete1", QStringLiteral("Zeile entfernen"),
-             QKeySequence(Qt::CTRL | Qt::Key_Delete), &TRunTextControls::Stringdelete1Click);
+  addCommand("Stringdelete1", tr("Zeile entfernen"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
+             &RunTextControls::Stringdelete1Click);
   listStr_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(listStr_, &QWidget::customContextMenuRequested, this,
           [this](QPoint at) { popupMenu1_->popup(listStr_->viewport()->mapToGlobal(at)); });
 }
 
-void TRunTextControls::createEditPanel(QWidget* editPanel) {
+void RunTextControls::createEditPanel(QWidget* editPanel) {
   // The hint is no text: an untouched editor adds nothing to the list.
   edit1_ = new QLineEdit(editPanel);
-  edit1_->setPlaceholderText(QStringLiteral("Neue Zeile"));
+  edit1_->setPlaceholderText(tr("Neue Zeile"));
   edit1_->setObjectName(QStringLiteral("Edit1"));
   // Ctrl+S saves the list also while the line is being written.
   edit1_->addAction(save_);
-  edit1_->setToolTip(QStringLiteral("Zeile zu ändern"));
+  edit1_->setToolTip(tr("Zeile zu ändern"));
   edit1_->setGeometry(6, 5, 379, edit1_->sizeHint().height());
-  connect(edit1_, &QLineEdit::returnPressed, this, &TRunTextControls::Edit1Enter);
-  TOvalButton* add = makeButton(editPanel, "obADDstr", "+", "Add string to list", {389, 2}, 19);
+  connect(edit1_, &QLineEdit::returnPressed, this, &RunTextControls::Edit1Enter);
+  TOvalButton* add = makeButton(editPanel, "obADDstr", "+", tr("Add string to list"), {389, 2}, 19);
   add->setTransparent(true);
-  connect(add, &TOvalButton::clicked, this, &TRunTextControls::obADDstrClick);
+  connect(add, &TOvalButton::clicked, this, &RunTextControls::obADDstrClick);
 }
 
-bool TRunTextControls::eventFilter(QObject* watched, QEvent* event) {
+bool RunTextControls::eventFilter(QObject* watched, QEvent* event) {
   if (watched == listStr_ && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -209,13 +210,13 @@ bool TRunTextControls::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-void TRunTextControls::showLines() {
+void RunTextControls::showLines() {
   const QScopedValueRollback selecting(programSelecting_, true);
   listStr_->clear();
   listStr_->addItems(commands_.texts().lines());
 }
 
-void TRunTextControls::showSelection() {
+void RunTextControls::showSelection() {
   const QScopedValueRollback selecting(programSelecting_, true);
   const int index = commands_.texts().selected();
   if (index == RunTextList::kNone) {
@@ -226,18 +227,18 @@ void TRunTextControls::showSelection() {
   }
 }
 
-void TRunTextControls::loadDefaultList() { tell(commands_.loadDefaultTexts()); }
+void RunTextControls::loadDefaultList() { tell(commands_.loadDefaultTexts()); }
 
-void TRunTextControls::mStatStartClick() { startPlayback(runTextStatic); }
-void TRunTextControls::mRunStartClick() { startPlayback(runTextOne); }
-void TRunTextControls::mStartAllClick() { startPlayback(runTextAll); }
+void RunTextControls::mStatStartClick() { startPlayback(runTextStatic); }
+void RunTextControls::mRunStartClick() { startPlayback(runTextOne); }
+void RunTextControls::mStartAllClick() { startPlayback(runTextAll); }
 
-void TRunTextControls::startPlayback(int mode) { tell(commands_.startText(mode)); }
+void RunTextControls::startPlayback(int mode) { tell(commands_.startText(mode)); }
 
-void TRunTextControls::Clear1Click() { commands_.stopText(); }
+void RunTextControls::Clear1Click() { commands_.stopText(); }
 
 // The indicators show the playback mode while a text is on the ticker.
-void TRunTextControls::showPlayback() {
+void RunTextControls::showPlayback() {
   const RunTextState& run = commands_.match().state().runText;
   static const QString arrows[][2] = {{"<", "<"}, {"<<<", "<<<"}, {"<", ">"}};
   const int row = run.mode == runTextAll ? 1 : run.mode == runTextStatic ? 2 : 0;
@@ -248,49 +249,49 @@ void TRunTextControls::showPlayback() {
   setLabelColors(demoRS_, run.lit ? demoActive : demoIdle, stripLabelBack);
 }
 
-void TRunTextControls::OBCClick() {
+void RunTextControls::OBCClick() {
   commands_.setTextsStopAfterLast(!commands_.texts().stopsAfterLast());
 }
 
-void TRunTextControls::ListStrDblClick() { commands_.replayText(); }
+void RunTextControls::ListStrDblClick() { commands_.replayText(); }
 
-void TRunTextControls::ListStrClick() {
+void RunTextControls::ListStrClick() {
   if (commands_.texts().selected() != RunTextList::kNone)
     edit1_->setText(commands_.texts().selectedLine());
 }
 
-void TRunTextControls::Edit1Enter() {
+void RunTextControls::Edit1Enter() {
   if (edit1_->text().isEmpty()) return;
   commands_.insertTextAfter(edit1_->text());
   edit1_->selectAll();
 }
 
-void TRunTextControls::obADDstrClick() {
+void RunTextControls::obADDstrClick() {
   if (!edit1_->text().isEmpty()) commands_.insertTextBefore(edit1_->text());
 }
 
-void TRunTextControls::Stringdelete1Click() { commands_.deleteText(); }
+void RunTextControls::Stringdelete1Click() { commands_.deleteText(); }
 
-void TRunTextControls::Openfile1Click() {
+void RunTextControls::Openfile1Click() {
   const QString file =
       dialogs_.pickOpenFile(listStr_->window(), {QFileInfo(commands_.listFilePath()).path(),
-                                                 QStringLiteral("Text files (*.txt)"),
+                                                 tr("Text files (*.txt)"),
                                                  {},
                                                  QStringLiteral("txt")});
   if (!file.isEmpty()) tell(commands_.openTexts(file));
 }
 
-void TRunTextControls::Saveasdefault1Click() {
+void RunTextControls::Saveasdefault1Click() {
   const Notice refused = commands_.saveTexts();
-  emit said(refused ? refused.text
-                    : QStringLiteral("Lauftexte gespeichert: %1")
+  emit said(refused ? noticeText(refused)
+                    : tr("Lauftexte gespeichert: %1")
                           .arg(QDir::toNativeSeparators(commands_.listFilePath())));
 }
 
-void TRunTextControls::tell(const Notice& notice) {
+void RunTextControls::tell(const Notice& notice) {
   const QString caption = QGuiApplication::applicationDisplayName();
   if (notice.kind == Notice::Warning)
-    dialogs_.showWarning(listStr_->window(), caption, notice.text);
+    dialogs_.showWarning(listStr_->window(), caption, noticeText(notice));
   else if (notice.kind == Notice::Error)
-    dialogs_.showError(listStr_->window(), caption, notice.text);
+    dialogs_.showError(listStr_->window(), caption, noticeText(notice));
 }

@@ -21,14 +21,14 @@ class TOvalButton;
 // add button `obADDstr`, and in the strip the mode buttons `OB1`, `OBA`, `OBS`, `OBX`, the
 // cyclic switch `OBC` and the indicators `DemoRS`, `LabelRS1`, `LabelRS2`. The list widget
 // mirrors the model's lines and selection; the strip shows the match's playback mode.
-class TRunTextControls : public QObject {
+class RunTextControls : public QObject {
   Q_OBJECT
 
  public:
   // Creates the controls into the console's strip `Panel2`, the list area and the edit panel
   // `Panel3`, showing the command layer's list.
-  TRunTextControls(QWidget* strip, QWidget* listArea, QWidget* editPanel, Commands& commands,
-                   Dialogs& dialogs, QObject* parent = nullptr);
+  RunTextControls(QWidget* strip, QWidget* listArea, QWidget* editPanel, Commands& commands,
+                  Dialogs& dialogs, QObject* parent = nullptr);
 
   QListWidget* ListStr() const { return listStr_; }
   QLineEdit* Edit1() const { return edit1_; }

@@ -30,10 +30,10 @@ TFDlgYesNo::TFDlgYesNo(const QString& appTitle, QWidget* parent)
   Icon2->setPixmap(warningIcon());
   Icon2->hide();
 
-  OKBtn = new QPushButton("Ja", this);
+  OKBtn = new QPushButton(tr("Ja"), this);
   OKBtn->setObjectName("OKBtn");
   OKBtn->setGeometry(39, 60, 75, 25);
-  CancelBtn = new QPushButton("Nein", this);
+  CancelBtn = new QPushButton(tr("Nein"), this);
   CancelBtn->setObjectName("CancelBtn");
   CancelBtn->setGeometry(135, 60, 75, 25);
   // Neither is the default button: Enter answers whichever has the focus, first OKBtn.
@@ -46,8 +46,8 @@ void TFDlgYesNo::SetQuestion(const QString& text) {
   const bool question = text.contains('?');
   Icon->setVisible(question);
   Icon2->setVisible(!question);
-  OKBtn->setText(question ? "Ja" : "OK");
-  CancelBtn->setText(question ? "Nein" : "Abbrechen");
+  OKBtn->setText(question ? tr("Ja") : tr("OK"));
+  CancelBtn->setText(question ? tr("Nein") : tr("Abbrechen"));
 }
 
 void TFDlgYesNo::showEvent(QShowEvent* event) {

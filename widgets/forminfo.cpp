@@ -62,7 +62,7 @@ TFormInfo::TFormInfo(Dialogs& dialogs, QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint),
       dialogs_(dialogs) {
   setObjectName("FormInfo");
-  setWindowTitle("Information");
+  setWindowTitle(tr("Information"));
   setWindowIcon(applicationIcon());
   setFixedSize(256, 356);
   setAutoFillBackground(true);
@@ -93,7 +93,7 @@ TFormInfo::TFormInfo(Dialogs& dialogs, QWidget* parent)
   Label1->setStyleSheet("color: maroon;");
   // Sized to its text, it grows to the left and keeps its right edge under the title's.
   LabelVer = makeLabel(this, "LabelVer",
-                       QString("Version %1 (%2)").arg(identity::kVersion, identity::kReleaseDate),
+                       tr("Version %1 (%2)").arg(identity::kVersion, identity::kReleaseDate),
                        {108, 98, 140, 18}, Qt::AlignRight | Qt::AlignTop, dialogFont(15));
   LabelVer->adjustSize();
   LabelVer->move(Label1->geometry().right() + 1 - LabelVer->width(), LabelVer->y());
@@ -101,7 +101,7 @@ TFormInfo::TFormInfo(Dialogs& dialogs, QWidget* parent)
   sOK = new QToolButton(this);
   sOK->setObjectName("sOK");
   sOK->setGeometry(56, 277, 145, 28);
-  sOK->setText("Einverstanden");
+  sOK->setText(tr("Einverstanden"));
   sOK->setFont(dialogFont(15, true));
   sOK->setFocusPolicy(Qt::NoFocus);
   sOK->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -130,8 +130,8 @@ TFormInfo::TFormInfo(Dialogs& dialogs, QWidget* parent)
 void TFormInfo::FormCreate() {
   ImageICON->setPixmap(windowIcon().pixmap(32, 32));
   Lab->setText(
-      "Lob und Kritik, Verbesserungsvorschläge,\n"
-      "Fragen und Bestellungen bitte schriftlich über");
+      tr("Lob und Kritik, Verbesserungsvorschläge,\n"
+         "Fragen und Bestellungen bitte schriftlich über"));
 }
 
 void TFormInfo::showEvent(QShowEvent* event) {
@@ -196,7 +196,7 @@ QImage infoBanner() {
   p.setFont(motto);
   p.setPen(QColor(0x12, 0x23, 0x4a));
   p.drawText(QRectF(40, 44, 196, 16), Qt::AlignRight | Qt::AlignVCenter,
-             "Anzeigetafeln für die Sporthalle");
+             TFormInfo::tr("Anzeigetafeln für die Sporthalle"));
   return image;
 }
 

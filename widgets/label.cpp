@@ -16,11 +16,11 @@
 #include "widgets/textdraw.h"
 
 // An opaque label paints every pixel, so the parent need not be drawn underneath it.
-TLabel::TLabel(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+Label::Label(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 // A clock or a penalty time changes one or two digits at a time; repainting only their columns
 // spares filling and drawing the rest of a big label, and what lies under a transparent one.
-void TLabel::setCaption(const QString& text) {
+void Label::setCaption(const QString& text) {
   if (text == caption_) return;
   const QRegion region = captionChange(caption_, text);
   caption_ = text;
@@ -30,7 +30,7 @@ void TLabel::setCaption(const QString& text) {
     update(region);
 }
 
-QRegion TLabel::captionChange(const QString& before, const QString& after) const {
+QRegion Label::captionChange(const QString& before, const QString& after) const {
   if (!isVisible() || before.isEmpty() || before.size() != after.size()) return {};
   // One line whatever the width and the flags: no breaks, tabs, blanks or prefixes.
   const auto oneLine = [](const QString& s) {
@@ -62,7 +62,7 @@ QRegion TLabel::captionChange(const QString& before, const QString& after) const
   // The changed characters' advance boxes and their ink before and after the change; every
   // other glyph is drawn in the same place both times. A glyph is drawn up to two pixels
   // beyond its ink bounds at a rounded position; the copies and the frame reach further.
-  const QRectF ink = TLabel::ink(was, first, last) | TLabel::ink(now, first, last);
+  const QRectF ink = Label::ink(was, first, last) | Label::ink(now, first, last);
   // The line lies where textdraw aligns it in the label, and where the vertical layout puts
   // it (a frame moves it by no more than the reach). Its width is where the last character
   // ends, within a pixel of its measured advance.
@@ -81,7 +81,7 @@ QRegion TLabel::captionChange(const QString& before, const QString& after) const
          rect();
 }
 
-QRectF TLabel::ink(const textdraw::ShapedLine& line, int from, int to) {
+QRectF Label::ink(const textdraw::ShapedLine& line, int from, int to) {
   qreal left = line.starts[from], right = line.starts[to + 1];
   qreal top = 0, bottom = 0;
   bool inked = false;
@@ -114,28 +114,28 @@ QRectF TLabel::ink(const textdraw::ShapedLine& line, int from, int to) {
   return QRectF(QPointF(left, top), QPointF(right, bottom));
 }
 
-void TLabel::setColor(TColor c) { store(color_, c); }
+void Label::setColor(TColor c) { store(color_, c); }
 
-void TLabel::setFontColor(TColor c) { store(fontColor_, c); }
+void Label::setFontColor(TColor c) { store(fontColor_, c); }
 
-void TLabel::setTransparent(bool on) {
+void Label::setTransparent(bool on) {
   if (on == transparent_) return;
   transparent_ = on;
   setAttribute(Qt::WA_OpaquePaintEvent, !on);
   changed();
 }
 
-void TLabel::setAlignment(Alignment a) { store(alignment_, a); }
+void Label::setAlignment(Alignment a) { store(alignment_, a); }
 
-void TLabel::setTextLayout(TextLayout l) { store(textLayout_, l); }
+void Label::setTextLayout(TextLayout l) { store(textLayout_, l); }
 
-void TLabel::setWordWrap(bool on) { store(wordWrap_, on); }
+void Label::setWordWrap(bool on) { store(wordWrap_, on); }
 
-void TLabel::setShowAccelChar(bool on) { store(showAccelChar_, on); }
+void Label::setShowAccelChar(bool on) { store(showAccelChar_, on); }
 
-void TLabel::setShrinkToWidth(bool on) { store(shrinkToWidth_, on); }
+void Label::setShrinkToWidth(bool on) { store(shrinkToWidth_, on); }
 
-unsigned TLabel::alignmentFlag() const {
+unsigned Label::alignmentFlag() const {
   switch (alignment_) {
     case Alignment::RightJustify:
       return textdraw::Right;
@@ -147,7 +147,7 @@ unsigned TLabel::alignmentFlag() const {
   return textdraw::Left;
 }
 
-QString TLabel::captionFor(unsigned flags) const {
+QString Label::captionFor(unsigned flags) const {
   const bool measuring = flags & textdraw::CalcRect;
   if (measuring && (caption_.isEmpty() || (showAccelChar_ && caption_ == u"&")))
     return caption_ + u' ';
@@ -156,7 +156,7 @@ QString TLabel::captionFor(unsigned flags) const {
 
 // Fitting measures the text in several sizes; a clock asks for its font on every change and
 // every paint, so the last answer is kept for as long as the text, font and width stay.
-QFont TLabel::captionFont(const QString& caption) const {
+QFont Label::captionFont(const QString& caption) const {
   if (!shrinkToWidth_) return font();
   const QString text = showAccelChar_ ? textWithoutAccelerators(caption) : caption;
   // Room for the caption and whatever is drawn beside it (a 3D label's shadow copies).
@@ -169,11 +169,11 @@ QFont TLabel::captionFont(const QString& caption) const {
   return fitted_.result;
 }
 
-unsigned TLabel::prefixFlags(unsigned flags) const {
+unsigned Label::prefixFlags(unsigned flags) const {
   return showAccelChar_ ? flags : flags | textdraw::NoPrefix;
 }
 
-QRect TLabel::layoutRect(QPainter& painter, const QRect& rect, unsigned flags) {
+QRect Label::layoutRect(QPainter& painter, const QRect& rect, unsigned flags) {
   if (textLayout_ == TextLayout::Top) return rect;
   const QRect measured = drawCaption(painter, rect, flags | textdraw::CalcRect);
   const int free = rect.height() - measured.height();
@@ -186,7 +186,7 @@ QRect TLabel::layoutRect(QPainter& painter, const QRect& rect, unsigned flags) {
   return r;
 }
 
-void TLabel::changed() { update(); }
+void Label::changed() { update(); }
 
 // An opaque label draws straight onto the window: it sets every pixel, and the big glyphs come
 // from the glyph images of textdraw. A label that lets the window show through draws the part
@@ -195,7 +195,7 @@ void TLabel::changed() { update(); }
 // them. The picture lives only for the paint: kept, it would cost the label's full size (0.9 MB
 // for a penalty time at 4K) to save a redraw that happens only when the window under it
 // changes, and clipping leaves the pixels inside alone, so a part comes out as the whole would.
-void TLabel::paintEvent(QPaintEvent* event) {
+void Label::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   if (!transparent_) {
     // Told the part to paint, the big glyphs tint only what can show.
@@ -216,14 +216,14 @@ void TLabel::paintEvent(QPaintEvent* event) {
   painter.drawImage(area.topLeft(), picture);
 }
 
-void TLabel::paintLabel(QPainter& painter) {
+void Label::paintLabel(QPainter& painter) {
   if (!transparent_) painter.fillRect(rect(), toQColor(color_));
   unsigned flags = textdraw::ExpandTabs | alignmentFlag();
   if (wordWrap_) flags |= textdraw::WordBreak;
   drawCaption(painter, layoutRect(painter, rect(), flags), flags);
 }
 
-QRect TLabel::drawCaption(QPainter& painter, const QRect& rect, unsigned flags) {
+QRect Label::drawCaption(QPainter& painter, const QRect& rect, unsigned flags) {
   const QString text = captionFor(flags);
   flags = prefixFlags(flags);
   painter.setFont(drawingFont());
@@ -239,15 +239,15 @@ QRect TLabel::drawCaption(QPainter& painter, const QRect& rect, unsigned flags) 
   return textdraw::drawText(painter, text, rect, flags);
 }
 
-void TLabel::mousePressEvent(QMouseEvent* event) {
+void Label::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) leftPressed_ = true;
   QWidget::mousePressEvent(event);
 }
 
 // The second press of a double click is no press of a click: its release does not click.
-void TLabel::mouseDoubleClickEvent(QMouseEvent* event) { event->ignore(); }
+void Label::mouseDoubleClickEvent(QMouseEvent* event) { event->ignore(); }
 
-void TLabel::mouseReleaseEvent(QMouseEvent* event) {
+void Label::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && std::exchange(leftPressed_, false) &&
       rect().contains(event->position().toPoint()))
     emit clicked();

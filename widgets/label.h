@@ -9,14 +9,14 @@
 // or transparency, horizontal alignment, vertical layout, word wrapping, accelerator prefixes
 // ("&" underlines the next character, "&&" shows one "&") and an integer Tag. The text is
 // drawn with textdraw; labels with text effects override drawCaption.
-class TLabel : public QWidget {
+class Label : public QWidget {
   Q_OBJECT
 
  public:
   enum class Alignment { LeftJustify, RightJustify, Center };
   enum class TextLayout { Top, Center, Bottom };
 
-  explicit TLabel(QWidget* parent = nullptr);
+  explicit Label(QWidget* parent = nullptr);
 
   QString caption() const { return caption_; }
   void setCaption(const QString& text);

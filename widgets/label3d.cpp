@@ -12,7 +12,7 @@ constexpr QPoint kShadowDirections[8] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1},
 
 }  // namespace
 
-TLabel3D::TLabel3D(QWidget* parent) : TLabel(parent) {}
+TLabel3D::TLabel3D(QWidget* parent) : Label(parent) {}
 
 void TLabel3D::setHighLightColor(TColor c) { store(highLightColor_, c); }
 void TLabel3D::setShadowColor(TColor c) { store(shadowColor_, c); }

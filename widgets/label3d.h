@@ -15,7 +15,7 @@ enum class TLabel3DBorderStyle { lbNone, lbNormal, lbLowered, lbRaised, lbInn, l
 //   console period:    fillGradient, goVertical, green to white
 //   names lines:       blNone, opaque
 // Colours may name system colours; they are resolved each time the label is drawn.
-class TLabel3D : public TLabel {
+class TLabel3D : public Label {
   Q_OBJECT
 
  public:

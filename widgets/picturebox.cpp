@@ -27,39 +27,39 @@ QImage withoutColour(const QImage& image, QRgb colour) {
   return out;
 }
 
-TPictureBox::TPictureBox(QWidget* parent) : QWidget(parent) {}
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {}
 
-void TPictureBox::setPicture(const QImage& image) {
+void PictureBox::setPicture(const QImage& image) {
   if (image == picture_) return;
   picture_ = image;
   pictureChanged();
 }
 
-void TPictureBox::setTransparentColour(std::optional<QRgb> colour) {
+void PictureBox::setTransparentColour(std::optional<QRgb> colour) {
   if (colour == transparentColour_) return;
   transparentColour_ = colour;
   pictureChanged();
 }
 
-void TPictureBox::setStretch(bool on) {
+void PictureBox::setStretch(bool on) {
   if (on == stretch_) return;
   stretch_ = on;
   update();
 }
 
-QRect TPictureBox::pictureRect() const {
+QRect PictureBox::pictureRect() const {
   if (picture_.isNull()) return {};
   return stretch_ ? rect() : fitCentred(picture_.size(), rect());
 }
 
-void TPictureBox::pictureChanged() {
+void PictureBox::pictureChanged() {
   shown_ = transparentColour_ && !picture_.isNull() ? withoutColour(picture_, *transparentColour_)
                                                     : picture_;
   scaled_ = QImage();
   update();
 }
 
-void TPictureBox::paintEvent(QPaintEvent*) {
+void PictureBox::paintEvent(QPaintEvent*) {
   const QRect target = pictureRect();
   if (target.isEmpty()) return;
   if (scaled_.size() != target.size())

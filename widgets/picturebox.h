@@ -15,11 +15,11 @@ QImage withoutColour(const QImage& image, QRgb colour);
 // A picture element of the windows: the title picture, the team logos, the logo screen (fitted
 // and centred) and the console's field picture (stretched). Where the picture does not cover
 // the box, the parent shows through.
-class TPictureBox : public QWidget {
+class PictureBox : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TPictureBox(QWidget* parent = nullptr);
+  explicit PictureBox(QWidget* parent = nullptr);
 
   const QImage& picture() const { return picture_; }
   void setPicture(const QImage& image);

@@ -2,7 +2,7 @@
 
 #include <QToolButton>
 
-TSpinButton::TSpinButton(QWidget* parent) : QWidget(parent) {
+SpinButton::SpinButton(QWidget* parent) : QWidget(parent) {
   up_ = new QToolButton(this);
   up_->setArrowType(Qt::UpArrow);
   up_->setObjectName("up");
@@ -13,11 +13,11 @@ TSpinButton::TSpinButton(QWidget* parent) : QWidget(parent) {
     b->setFocusPolicy(Qt::NoFocus);
     b->setAutoRepeat(true);
   }
-  connect(up_, &QToolButton::clicked, this, &TSpinButton::upClick);
-  connect(down_, &QToolButton::clicked, this, &TSpinButton::downClick);
+  connect(up_, &QToolButton::clicked, this, &SpinButton::upClick);
+  connect(down_, &QToolButton::clicked, this, &SpinButton::downClick);
 }
 
-void TSpinButton::resizeEvent(QResizeEvent*) {
+void SpinButton::resizeEvent(QResizeEvent*) {
   const int half = height() / 2;
   up_->setGeometry(0, 0, width(), half);
   down_->setGeometry(0, half, width(), height() - half);

@@ -5,11 +5,11 @@
 class QToolButton;
 
 // Two stacked arrow buttons: the upper half signals upClick, the lower half downClick.
-class TSpinButton : public QWidget {
+class SpinButton : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TSpinButton(QWidget* parent = nullptr);
+  explicit SpinButton(QWidget* parent = nullptr);
 
  signals:
   void upClick();

@@ -77,20 +77,11 @@ function render(s) {
     $("score" + i).style.boxShadow = "inset 0 -6px 0 " + color;
     penalties($("pen" + i), team.penalties);
   }
-  $("clock").textContent = s.clock.text;
-  $("clock").classList.toggle("hidden", !s.clock.visible);
-  $("clock").style.background = c.clock;
-  $("clock").style.color = c.clockText;
-  // A team's time-out or the break takes the clock, in yellow on red.
-  const countdown = s.timeout
-    ? "AUSZEIT " + (s.timeout.team === 1 ? "HEIM" : "GAST") + " " + s.timeout.text
-    : s.break ? "PAUSE " + s.break.text : null;
-  if (countdown) {
-    $("clock").textContent = countdown;
-    $("clock").classList.remove("hidden");
-    $("clock").style.background = "#c00000";
-    $("clock").style.color = "#ffff00";
-  }
+  // The display's clock band: a team's time-out or the break takes the clock, in yellow on red.
+  $("clock").textContent = s.band.text;
+  $("clock").classList.toggle("hidden", !s.band.visible);
+  $("clock").style.background = s.band.countdown ? "#c00000" : c.clock;
+  $("clock").style.color = s.band.countdown ? "#ffff00" : c.clockText;
   $("period").textContent = s.period > 0 ? s.period + "." : "";
   $("period").style.display = s.period > 0 ? "" : "none";
   $("period").style.background = c.clock;

@@ -82,10 +82,11 @@ function renderJournal(journal) {
 // break button that starts or ends it.
 function renderCountdown(s) {
   const clock = $("clock");
-  if (s.timeout) clock.textContent = "AUSZEIT " + (s.timeout.team === 1 ? "HEIM" : "GAST") + " " + s.timeout.text;
-  else if (s.break) clock.textContent = "PAUSE " + s.break.text;
-  clock.classList.toggle("countdown", !!(s.timeout || s.break));
-  if (s.timeout || s.break) clock.classList.remove("hidden");
+  if (s.band.countdown) {
+    clock.textContent = s.band.text;
+    clock.classList.remove("hidden");
+  }
+  clock.classList.toggle("countdown", s.band.countdown);
   s.teams.forEach((team, i) => {
     $("timeout" + (i + 1)).classList.toggle("on", !!s.timeout && s.timeout.team === i + 1);
     $("timeoutsLeft" + (i + 1)).textContent =

@@ -22,6 +22,7 @@
 #include "core/runtextlist.h"
 #include "display/framemerrowtide.h"
 #include "display/tablo.h"
+#include "session/matchsession.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
 #include "ticker/runstring.h"
@@ -35,7 +36,7 @@ class Configuration : public ::testing::Test {
  protected:
   Configuration() {
     fake.desktop.monitors = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
-    console = std::make_unique<TFormCtrl>(fake.platform, commands);
+    console = std::make_unique<TFormCtrl>(fake.platform, session);
     yesNo = std::make_unique<TFDlgYesNo>("Scorvex", console.get());
     display = std::make_unique<TFormTablo>(fake.platform, settings, match);
     dialog = std::make_unique<TCfgDialog>(fake.platform, dir.path(), console.get());
@@ -55,16 +56,16 @@ class Configuration : public ::testing::Test {
   void runClock(int ms) {
     for (int t = 0; t < ms; t += 200) {
       fake.tick.advance(200);
-      console->TimerTimer();
+      commands.clockTick();
     }
   }
 
   QTemporaryDir dir;
   FakePlatform fake;
   Settings settings;
-  Match match;
-  RunTextList texts;
-  Commands commands{match, settings, texts, fake.platform, dir.path()};
+  MatchSession session{settings, fake.platform, dir.path()};
+  Match& match = session.match();
+  Commands& commands = session.commands();
   std::unique_ptr<TFormCtrl> console;
   std::unique_ptr<TFDlgYesNo> yesNo;
   std::unique_ptr<TFormTablo> display;
@@ -264,7 +265,7 @@ TEST_F(Configuration, AClockPausedPastAShorterPeriodNeverShowsANegativeTime) {
   EXPECT_EQ(display->Label2->caption(), "0:05");
   // F4 twice: up shows the period's end, down shows no time left.
   for (const char* shown : {"0:05", "0:00"}) {
-    console->mTimerCountdown->trigger();
+    commands.toggleCountDown();
     EXPECT_EQ(console->LabelTime->caption(), shown);
     EXPECT_EQ(display->Label2->caption(), shown);
   }

@@ -12,14 +12,17 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
-#include "app/keyforwarding.h"
+#include "app/consolewidgets.h"
+#include "app/operatorkeys.h"
 #include "commands/commands.h"
 #include "config/cfgdialog.h"
 #include "core/match.h"
 #include "core/runtextlist.h"
 #include "display/tablo.h"
+#include "session/matchsession.h"
 #include "settings/settings.h"
 #include "settings/settingsstore.h"
 #include "support/fakes.h"
@@ -36,37 +39,41 @@ class Console : public ::testing::Test {
   Console() {
     SettingsStore(fake.settings, settings)
         .load(defaultWarningSound(fake.sound.systemSoundFile()), 1);
-    console = std::make_unique<TFormCtrl>(fake.platform, commands);
+    console = std::make_unique<TFormCtrl>(fake.platform, session);
     yesNo = std::make_unique<TFDlgYesNo>("Scorvex", console.get());
     display = std::make_unique<TFormTablo>(fake.platform, settings, match);
     console->attachWindows(yesNo.get(), display.get(), nullptr, nullptr);
+    keys = new OperatorKeys({session, *console, {}, {}}, console.get());
+    keys->install(*console);
+    keys->install(*display);
   }
 
-  // Advances the fake tick by `ms` in timer steps of 200 ms, running the tick handler.
+  // Advances the fake tick by `ms` in steps of 200 ms, running the session's match tick.
   void run(int ms) {
     for (int t = 0; t < ms; t += 200) {
       fake.tick.advance(200);
-      if (console->Timer->isActive()) console->TimerTimer();
+      if (session.ticking()) session.commands().clockTick();
     }
   }
+  QAction* key(const char* name) const { return keys->action(name); }
   void finishBlink() {
     while (match.state().blinking()) match.blinkStep();
   }
   QString consoleClock() const { return console->LabelTime->caption(); }
   QString displayClock() const { return display->Label2->caption(); }
-  TLabel* consolePenalty(int i) const {
-    return std::array<TLabel*, 4>{console->LabStrafe1_1, console->LabStrafe1_2,
-                                  console->LabStrafe2_1, console->LabStrafe2_2}[i];
+  Label* consolePenalty(int i) const {
+    return std::array<Label*, 4>{console->LabStrafe1_1, console->LabStrafe1_2,
+                                 console->LabStrafe2_1, console->LabStrafe2_2}[i];
   }
 
   FakePlatform fake;
   Settings settings;
-  Match match;
-  RunTextList texts;
-  Commands commands{match, settings, texts, fake.platform, QString()};
+  MatchSession session{settings, fake.platform, QString()};
+  Match& match = session.match();
   std::unique_ptr<TFormCtrl> console;
   std::unique_ptr<TFDlgYesNo> yesNo;
   std::unique_ptr<TFormTablo> display;
+  OperatorKeys* keys;
 };
 
 TEST_F(Console, CountdownRunsToTheEndOfThePeriodAndBlinks) {
@@ -79,7 +86,7 @@ TEST_F(Console, CountdownRunsToTheEndOfThePeriodAndBlinks) {
 
   run(2700 * 1000);
   EXPECT_EQ(match.state().clock, MatchClock::Ready);
-  EXPECT_FALSE(console->Timer->isActive());
+  EXPECT_FALSE(session.ticking());
   EXPECT_EQ(displayClock(), "0:00");
   ASSERT_GE(fake.sound.calls.size(), 2);
   const FakeSound::Call stop = fake.sound.calls[fake.sound.calls.size() - 2];
@@ -101,7 +108,7 @@ TEST_F(Console, CountdownRunsToTheEndOfThePeriodAndBlinks) {
 }
 
 TEST_F(Console, CountUpShowsThePeriodLengthThenStartsAtZero) {
-  console->mTimerCountdownClick();
+  key("mTimerCountdown")->trigger();
   EXPECT_EQ(consoleClock(), "0:00");
   console->bPlayClick();
   run(200);
@@ -148,9 +155,9 @@ TEST_F(Console, CorrectionsWhilePausedAddUpAndResumeWithoutAJump) {
   console->bPlayClick();
   EXPECT_FALSE(display->PanelPause->isHidden());
   fake.tick.advance(30'000);
-  console->SekPlus->trigger();
+  key("SekPlus")->trigger();
   EXPECT_EQ(consoleClock(), "44:30");
-  console->Sek10Minus->trigger();
+  key("Sek10Minus")->trigger();
   EXPECT_EQ(consoleClock(), "44:20");
   console->bPlayClick();
   EXPECT_TRUE(display->PanelPause->isHidden());
@@ -163,7 +170,7 @@ TEST_F(Console, CountDirectionSwitchesAtOnceWhilePaused) {
   run(600'000);
   console->bPlayClick();
   EXPECT_EQ(consoleClock(), "35:00");
-  console->mTimerCountdownClick();
+  key("mTimerCountdown")->trigger();
   EXPECT_EQ(consoleClock(), "10:00");
   EXPECT_EQ(displayClock(), "10:00");
 }
@@ -174,13 +181,13 @@ TEST_F(Console, ResetAsksAndCancelLeavesTheClockRunning) {
   fake.dialogs.answerOk = false;
   console->Reset1Click();
   EXPECT_EQ(fake.dialogs.asked.value(0), "Scorvex|Reset GAME?");
-  EXPECT_TRUE(console->Timer->isActive());
+  EXPECT_TRUE(session.ticking());
   EXPECT_EQ(match.state().score[1 - 1], 1);
 
   fake.dialogs.answerOk = true;
-  console->mTym[3]->trigger();
+  key("mTym3")->trigger();
   console->Reset1Click();
-  EXPECT_FALSE(console->Timer->isActive());
+  EXPECT_FALSE(session.ticking());
   EXPECT_EQ(match.state().clock, MatchClock::Ready);
   EXPECT_EQ(display->Label4->caption(), "0 - 0");
   EXPECT_EQ(match.state().period, 0);
@@ -200,20 +207,22 @@ TEST_F(Console, PeriodCommands) {
   EXPECT_EQ(console->LabelTaym->fontColor(), colors::grey);
   console->sbTaymDownClick();
   EXPECT_EQ(match.state().period, 0);
-  console->mTym[4]->trigger();
+  key("mTym4")->trigger();
   console->sbTaymUpClick();
   EXPECT_EQ(match.state().period, 4);
   EXPECT_EQ(console->LabelTaym->fontColor(), colors::black);
 }
 
-TEST_F(Console, ScoreHasNoUpperLimitAndNeverGoesBelowZero) {
-  console->N112->trigger();
+// The score keys count goals of both teams in both windows; the rules of the score (never
+// below 0, at most 999) are the match's.
+TEST_F(Console, ScoreKeysCountGoalsOfBothTeamsInBothWindows) {
+  key("N112")->trigger();
   EXPECT_EQ(display->Label4->caption(), "0 - 0");
-  for (int i = 0; i < 12; ++i) console->N111->trigger();
-  for (int i = 0; i < 3; ++i) console->N211->trigger();
+  for (int i = 0; i < 12; ++i) key("N111")->trigger();
+  for (int i = 0; i < 3; ++i) key("N211")->trigger();
   EXPECT_EQ(display->Label4->caption(), "12 - 3");
   EXPECT_EQ(console->LabelC1->caption(), "12");
-  console->N21num1->trigger();
+  key("N21num1")->trigger();
   EXPECT_EQ(console->LabelC2->caption(), "2");
 }
 
@@ -249,12 +258,12 @@ TEST_F(Console, GoalReleasesAPenaltyOnlyWithTheOption) {
   run(10'000);
   console->LabStrafe_Click(3);
   run(1000);
-  console->N111->trigger();  // option off: nothing released
+  key("N111")->trigger();  // option off: nothing released
   run(200);
   EXPECT_EQ(consolePenalty(2)->caption(), "1:49");
   console->cbStrReset->setChecked(true);
-  console->N211->trigger();  // the guests scoring never releases their own penalty
-  console->N111->trigger();  // the earlier guest penalty ends
+  key("N211")->trigger();  // the guests scoring never releases their own penalty
+  key("N111")->trigger();  // the earlier guest penalty ends
   run(200);
   EXPECT_EQ(consolePenalty(2)->caption(), "2:00");
   EXPECT_EQ(consolePenalty(3)->caption(), "1:59");
@@ -270,12 +279,12 @@ TEST_F(Console, EndOfPeriodEndsAllPenalties) {
 }
 
 TEST_F(Console, ClockShownCommandsStayInStep) {
-  console->mTime1->trigger();
+  key("mTime1")->trigger();
   EXPECT_FALSE(console->Time1->isChecked());
   EXPECT_TRUE(display->Label2->isHidden());
   EXPECT_EQ(console->LabelTime->fontColor(), colors::grey);
   console->Time1->click();
-  EXPECT_TRUE(console->mTime1->isChecked());
+  EXPECT_TRUE(key("mTime1")->isChecked());
   EXPECT_FALSE(display->Label2->isHidden());
 }
 
@@ -318,11 +327,15 @@ TEST_F(Console, KeysReachTheCommandsEvenFromTheLineEditor) {
   EXPECT_FALSE(console->Time1->isChecked());
   QTest::keyClick(editor, Qt::Key_F11);
   EXPECT_EQ(match.state().score[1 - 1], 1);
+  // The editor keeps the keys it edits with: Ctrl+Backspace deletes a word, the goal stays.
+  editor->setText("zwei Worte");
+  QTest::keyClick(editor, Qt::Key_Backspace, Qt::ControlModifier);
+  EXPECT_EQ(editor->text(), "zwei ");
+  EXPECT_EQ(match.state().score[1 - 1], 1);
 }
 
-// The full-screen display covers the console: its keys still run the console's commands.
-TEST_F(Console, KeysPressedOnTheDisplayRunTheConsolesCommands) {
-  forwardCommandKeys(*display, *console);
+// The full-screen display covers the console: the operator's keys act on it as well.
+TEST_F(Console, KeysPressedOnTheDisplayRunTheirCommands) {
   console->show();
   display->show();
   display->activateWindow();
@@ -332,6 +345,47 @@ TEST_F(Console, KeysPressedOnTheDisplayRunTheConsolesCommands) {
   QTest::keyClick(display.get(), Qt::Key_C, Qt::ControlModifier);
   EXPECT_TRUE(QTest::qWaitForWindowActive(console.get()));
   EXPECT_TRUE(display->isVisible());
+}
+
+// Each key runs its own command, pressed on the display as on the console; one after the other.
+TEST_F(Console, EachKeyOfTheTableRunsItsCommandFromTheDisplay) {
+  display->show();
+  display->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(display.get()));
+  const struct {
+    QKeyCombination key;
+    std::function<bool(const MatchState&)> done;
+  } rows[] = {
+      {Qt::Key_F11,
+       [](auto& s) {
+         return s.score == std::array{1, 0};
+       }},
+      {Qt::Key_F12,
+       [](auto& s) {
+         return s.score == std::array{1, 1};
+       }},
+      {Qt::CTRL | Qt::Key_F12,
+       [](auto& s) {
+         return s.score == std::array{1, 0};
+       }},
+      {Qt::CTRL | Qt::Key_F11,
+       [](auto& s) {
+         return s.score == std::array{0, 0};
+       }},
+      {Qt::ALT | Qt::Key_3, [](auto& s) { return s.period == 3; }},
+      {Qt::CTRL | Qt::Key_D, [](auto& s) { return s.period == 4; }},
+      {Qt::CTRL | Qt::Key_Backspace, [](auto& s) { return s.period == 3; }},
+      {Qt::Key_F4, [](auto& s) { return !s.countDown; }},
+      {Qt::CTRL | Qt::Key_Z, [](auto& s) { return !s.clockShown; }},
+      {Qt::CTRL | Qt::Key_B, [](auto& s) { return s.blackScreen; }},
+      {Qt::Key_F5, [](auto& s) { return s.clock == MatchClock::Running; }},
+      {Qt::CTRL | Qt::Key_Space, [](auto& s) { return s.clock == MatchClock::Paused; }},
+      {Qt::CTRL | Qt::Key_PageDown, [](auto& s) { return s.clockText() == "1:00"; }},
+  };
+  for (const auto& row : rows) {
+    QTest::keyClick(display.get(), row.key.key(), row.key.keyboardModifiers());
+    EXPECT_TRUE(row.done(match.state())) << QKeySequence(row.key).toString().toStdString();
+  }
 }
 
 TEST_F(Console, KeypadKeysWithNumLockOffLowerTheScoreFromTheLineEditor) {
@@ -428,10 +482,8 @@ struct StoredConsole {
   FakePlatform& fake;
   Settings settings;
   SettingsStore store{fake.settings, settings};
-  Match match;
-  RunTextList texts;
-  Commands commands{match, settings, texts, fake.platform, QString()};
-  TFormCtrl console{fake.platform, commands};
+  MatchSession session{settings, fake.platform, QString()};
+  TFormCtrl console{fake.platform, session};
 };
 
 TEST(ConsoleSettings, StoredValuesSurviveARestart) {
@@ -468,10 +520,10 @@ TEST(ConsoleSettings, StoredValuesSurviveARestart) {
 TEST(ConsoleLine, ARefusedTimeoutIsSaidInTheLine) {
   FakePlatform fake;
   StoredConsole c(fake);
-  c.commands.chooseSport("handball");
+  c.session.commands().chooseSport("handball");
   c.console.show();
-  c.commands.startBreak();
-  c.console.mTimeout1->trigger();
+  c.session.commands().startBreak();
+  c.console.timeoutClick(1);
   const auto* line = c.console.findChild<QLabel*>("CommandLine");
   ASSERT_TRUE(line);
   EXPECT_TRUE(line->isVisible());
@@ -498,6 +550,22 @@ TEST(ConsoleSettings, WidthAndHeightAreTheOuterSize) {
   again.console.show();
   QApplication::processEvents();
   EXPECT_EQ(again.console.frameGeometry().size(), outer);
+}
+
+// A stored height is kept between the console's least and the tallest monitor.
+TEST(ConsoleSettings, AStoredHeightStaysWithinTheMonitors) {
+  FakePlatform fake;
+  {
+    StoredConsole first(fake);
+    first.store.writeGroups();
+  }
+  const int tallest = fake.desktop.monitors.first().height();
+  for (const auto& [stored, shown] :
+       {std::pair{500, 500}, {1'000'000, tallest}, {10, consolewidgets::kMinClientHeight}}) {
+    fake.settings.integers["H"] = stored;
+    StoredConsole again(fake);
+    EXPECT_EQ(again.console.height(), shown) << stored;
+  }
 }
 
 TEST(ConsoleSettings, OnlyAStoredPositionIsForcedOnTheWindowSystem) {

@@ -15,6 +15,7 @@
 #include "core/runtextlist.h"
 #include "display/tablo.h"
 #include "platform/programfolder.h"
+#include "session/matchsession.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
 #include "widgets/appicon.h"
@@ -29,12 +30,10 @@ struct Windows {
 
   FakePlatform fake;
   Settings settings;
-  Match match;
-  RunTextList texts;
-  Commands commands{match, settings, texts, fake.platform, QString()};
-  TFormCtrl console{fake.platform, commands};
+  MatchSession session{settings, fake.platform, QString()};
+  TFormCtrl console{fake.platform, session};
   TFDlgYesNo yesNo{identity::kTitle, &console};
-  TFormTablo display{fake.platform, settings, match};
+  TFormTablo display{fake.platform, settings, session.match()};
   TCfgDialog config{fake.platform, QString(), &console};
   TFormInfo info{fake.dialogs, &console};
 };
@@ -66,12 +65,12 @@ TEST(ProgramIdentity, HelpShowsTheFileBesideTheProgramOnlyWhenItExists) {
   Windows w;
   const QString helpFile = programFile("chm");
   ASSERT_FALSE(QFile::exists(helpFile));
-  w.console.Help1->trigger();
+  w.console.Help1Click();
   EXPECT_TRUE(w.fake.help.shown.isEmpty());
 
   QFile file(helpFile);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  w.console.Help1->trigger();
+  w.console.Help1Click();
   file.remove();
   EXPECT_EQ(w.fake.help.shown, QStringList{helpFile});
 }

@@ -1,7 +1,10 @@
-#include "app/journalsession.h"
+#include "session/journalsession.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,6 +13,7 @@
 #include <QJsonDocument>
 #include <QMap>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -50,8 +54,7 @@ TEST(JournalSession, OffersAnUnfinishedMatchAndFilesItWhenDeclinedOrDamaged) {
     if (row.damaged) {
       QFile file(store.currentPath());
       ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-      file.seek(40);
-      file.write("####");
+      file.write("####");  // no longer a journal at all (a damaged head alone is read past)
     }
 
     Match match;
@@ -113,16 +116,25 @@ TEST(JournalSession, TheQuestionSaysWhenPartOfTheRecordIsDamagedOrMissing) {
   missing.missingFrom = QDateTime::currentDateTime();
   JournalContents damaged;
   damaged.damagedLines = 1;
+  const QDateTime now = QDateTime::currentDateTime();
+  JournalContents old;
+  old.lastWall = now.addSecs(-95 * 60);
   struct Row {
     const char* name;
     JournalContents contents;
-    const char* says;
-  } rows[] = {{"whole", JournalContents{}, ""},
-              {"damaged", damaged, "Journal teils beschädigt"},
-              {"missing", missing, "Journal fehlt ab "}};
+    bool unwritable;
+    QString says;
+  } rows[] = {
+      {"whole", JournalContents{}, false, ""},
+      {"damaged", damaged, false, "Journal teils beschädigt"},
+      {"missing", missing, false, "Journal fehlt ab "},
+      {"not writable", old, true,
+       "Stand von " + old.lastWall.toString("HH:mm") + " (vor 95 Min.), spätere Änderungen fehlen"},
+      {"writable", old, false, ""},
+  };
   for (const Row& row : rows) {
-    const QString note = JournalSession::recordNote(row.contents);
-    const QString says = QString::fromUtf8(row.says);
+    const QString note = JournalSession::recordNote(row.contents, row.unwritable, now);
+    const QString& says = row.says;
     EXPECT_EQ(note.left(says.size()), says) << row.name;
     EXPECT_EQ(note.isEmpty(), says.isEmpty()) << row.name;
   }
@@ -155,6 +167,47 @@ TEST(JournalSession, TheQuestionSaysWhenPartOfTheRecordIsDamagedOrMissing) {
   EXPECT_TRUE(asked.section('\n', 1).startsWith(QString::fromUtf8("Journal teils")))
       << qPrintable(asked);
   EXPECT_EQ(match.state().score[0], 5);
+}
+
+// A match left in a folder that has become read-only is offered with its age: the last run
+// could not have recorded what came later either.
+TEST(JournalSession, AReadOnlyFolderSaysHowOldTheMatchIs) {
+  QTemporaryDir folder;
+  FakeTick tick;
+  {
+    Match match;
+    JournalSession crashed(folder.path(), match, tick);
+    crashed.open([](const QString&) { return false; });
+    match.changeScore(1, +1);
+  }
+  const QString current = JournalStore(folder.path()).currentPath();
+  const auto readWrite = QFile::permissions(folder.path());
+  QFile::setPermissions(current, QFileDevice::ReadOwner);
+  QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+  // Permissions do not hold for root: the file is then made immutable.
+  const int fd = ::open(QFile::encodeName(current).constData(), O_RDONLY);
+  int flags = 0;
+  const bool immutable = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                         (flags |= FS_IMMUTABLE_FL, ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+  const auto restore = qScopeGuard([&] {
+    flags &= ~FS_IMMUTABLE_FL;
+    if (immutable) ioctl(fd, FS_IOC_SETFLAGS, &flags);
+    if (fd >= 0) ::close(fd);
+    QFile::setPermissions(folder.path(), readWrite);
+    QFile::setPermissions(current, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  });
+  if (QFile probe(current); probe.open(QIODevice::Append))
+    GTEST_SKIP() << "neither permissions nor the immutable flag hold here";
+  Match match;
+  JournalSession session(folder.path(), match, tick);
+  QString asked;
+  session.open([&](const QString& question) {
+    asked = question;
+    return true;
+  });
+  EXPECT_TRUE(asked.section('\n', 1).contains(QString::fromUtf8("spätere Änderungen fehlen")))
+      << qPrintable(asked);
+  EXPECT_EQ(match.state().score[0], 1);
 }
 
 // Two goals, then a reset: after a crash the reset can still be taken back, and with it the
@@ -351,8 +404,10 @@ TEST_F(TwoPrograms, ASecondStartSaysScorvexIsRunningAndTouchesNeitherJournalNorS
   second.start(SCRIPTED_PROGRAM, {});
   ASSERT_TRUE(second.waitForFinished(20'000));
   EXPECT_EQ(second.exitCode(), 0);
-  EXPECT_EQ(QString::fromUtf8(second.readAllStandardError()).trimmed().section('\n', -1),
-            InstanceLock::kRunningMessage);
+  EXPECT_TRUE(QString::fromUtf8(second.readAllStandardError())
+                  .trimmed()
+                  .section('\n', -1)
+                  .endsWith(InstanceLock::kRunningMessage));
   EXPECT_TRUE(QFile::exists(state + "/current.journal"));
   EXPECT_TRUE(JournalStore(state).finishedPaths().isEmpty());
   ASSERT_TRUE(settings.open(QIODevice::ReadOnly));

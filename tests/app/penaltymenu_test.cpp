@@ -33,14 +33,14 @@ QAction* actionNamed(QMenu& menu, const QString& text) {
 struct Console {
   Console() {
     actions.match.setSport(*SportRules::preset("icehockey"));
-    list = std::make_unique<TPenaltyList>(actions, fakes.dialogs, ask);
+    list = std::make_unique<PenaltyList>(actions, fakes.dialogs, ask);
   }
   void render() { list->render(actions.match.state(), actions.match.sport()); }
   const Penalty& guest(int n) const { return actions.match.state().teamPenalties[1][n]; }
 
   FakePlatform fakes;
   MatchActions actions;
-  std::unique_ptr<TPenaltyList> list;
+  std::unique_ptr<PenaltyList> list;
   std::optional<QString> typed;
   QString offered;
   AskText ask = [this](QWidget*, const TextQuestion& asked) {

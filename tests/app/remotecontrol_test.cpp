@@ -14,12 +14,14 @@
 #include <functional>
 
 #include "app/formctrl.h"
+#include "app/operatorkeys.h"
 #include "app/remoteloader.h"
 #include "commands/commands.h"
 #include "core/match.h"
 #include "core/runtextlist.h"
 #include "display/tablo.h"
 #include "remote/remoteserver.h"
+#include "session/matchsession.h"
 #include "settings/settings.h"
 #include "support/fakes.h"
 #include "ticker/runtextcontrols.h"
@@ -29,25 +31,33 @@ namespace {
 
 constexpr int kWaitMs = 5000;
 
-class RemoteControl : public ::testing::Test {
+class RemoteControlTest : public ::testing::Test {
  protected:
-  RemoteControl() { console.attachWindows(nullptr, &display, nullptr, nullptr); }
+  RemoteControlTest() {
+    console.attachWindows(nullptr, &display, nullptr, nullptr);
+    keys->install(console);
+  }
 
-  void run(const char* json) { remote.apply(std::get<RemoteCommand>(parseRemoteCommand(json))); }
+  // Runs the command; the refusal's words, empty when it ran.
+  QString run(const char* json) {
+    return remote.apply(std::get<RemoteCommand>(parseRemoteCommand(json)));
+  }
 
   FakePlatform fake;
   Settings settings;
-  Match match;
-  RunTextList texts;
-  Commands commands{match, settings, texts, fake.platform, QString()};
-  TFormCtrl console{fake.platform, commands};
+  MatchSession session{settings, fake.platform, QString()};
+  Match& match = session.match();
+  RunTextList& texts = session.texts();
+  Commands& commands = session.commands();
+  TFormCtrl console{fake.platform, session};
   TFormTablo display{fake.platform, settings, match};
-  TRemoteControl remote{commands, fake.platform};
+  RemoteControl remote{session, fake.platform};
+  OperatorKeys* keys = new OperatorKeys({session, console, {}, {}}, &console);
 };
 
 }  // namespace
 
-TEST_F(RemoteControl, CommandsRunTheConsolesOwnCommands) {
+TEST_F(RemoteControlTest, CommandsRunTheConsolesOwnCommands) {
   texts.load({"A", "B"}, true);
   struct Row {
     const char* json;
@@ -75,7 +85,7 @@ TEST_F(RemoteControl, CommandsRunTheConsolesOwnCommands) {
   EXPECT_TRUE(fake.dialogs.asked.isEmpty());  // the phone asked "Reset GAME?" already
 }
 
-TEST_F(RemoteControl, TapOnAPhoneShowsOnTheConsoleAndOnEveryPage) {
+TEST_F(RemoteControlTest, TapOnAPhoneShowsOnTheConsoleAndOnEveryPage) {
   RemoteServer& server = remote.server();
   ASSERT_TRUE(server.start(QHostAddress::LocalHost, 0));
   const QByteArray body = R"({"pin":")" + server.pin().toUtf8() + R"("})";
@@ -112,39 +122,35 @@ TEST_F(RemoteControl, TapOnAPhoneShowsOnTheConsoleAndOnEveryPage) {
   EXPECT_EQ(home["name"].toString(), "HEIM");
 }
 
-TEST_F(RemoteControl, CtrlRIsTheConsolesRemoteCommand) {
-  EXPECT_EQ(console.mRemote->text(), "Fernbedienung");
-  EXPECT_EQ(console.mRemote->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+TEST_F(RemoteControlTest, CtrlRIsTheConsolesRemoteCommand) {
+  QAction* mRemote = keys->action("mRemote");
+  EXPECT_EQ(mRemote->text(), "Fernbedienung");
+  EXPECT_EQ(mRemote->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
   for (QAction* other : console.findChildren<QAction*>()) {
-    if (other == console.mRemote) continue;
-    EXPECT_NE(other->shortcut(), console.mRemote->shortcut()) << other->objectName().toStdString();
+    if (other == mRemote) continue;
+    EXPECT_NE(other->shortcut(), mRemote->shortcut()) << other->objectName().toStdString();
   }
 }
 
 TEST(RemoteLoader, AModuleThatCannotBeLoadedIsToldInOneLineAndTheConsoleGoesOn) {
   FakePlatform fake;
   Settings settings;
-  Match match;
-  RunTextList texts;
-  Commands commands{match, settings, texts, fake.platform, QString()};
-  TFormCtrl console{fake.platform, commands};
-  RemoteLoader remote{
-      *console.mRemote, console, commands, fake.platform, {"/nowhere/scorvex-remote.so"}};
-  console.mRemote->trigger();
+  MatchSession session{settings, fake.platform, QString()};
+  TFormCtrl console{fake.platform, session};
+  RemoteLoader remote{session, fake.platform, {"/nowhere/scorvex-remote.so"}};
+  OperatorKeys keys({session, console, {}, [&remote] { remote.start(); }}, nullptr);
+  keys.action("mRemote")->trigger();
   ASSERT_EQ(fake.dialogs.errors.size(), 1);
   const QString& error = fake.dialogs.errors[0];
   EXPECT_EQ(error, "Die Fernbedienung ist nicht verfügbar: scorvex-remote.so fehlt in " +
                        QDir::toNativeSeparators("/nowhere") + ".");
 
-  console.N111->trigger();  // F11
-  EXPECT_EQ(match.state().score[0], 1);
+  keys.action("N111")->trigger();  // F11
+  EXPECT_EQ(session.match().state().score[0], 1);
 }
 
-TEST_F(RemoteControl, PenaltyCommandsGiveSetAndCancelOrSayWhyNot) {
+TEST_F(RemoteControlTest, PenaltyCommandsGiveSetAndCancelOrSayWhyNot) {
   settings.change([](TSettings& s) { s.Sport = "icehockey"; });
-  const auto refusal = [this](const char* json) {
-    return remote.refusal(std::get<RemoteCommand>(parseRemoteCommand(json))).toStdString();
-  };
   run(R"({"cmd":"penalty","team":1,"kind":"2+2","player":12})");
   ASSERT_EQ(match.state().teamPenalties[0].size(), 1u);
   const int id = match.state().teamPenalties[0][0].id;
@@ -152,16 +158,17 @@ TEST_F(RemoteControl, PenaltyCommandsGiveSetAndCancelOrSayWhyNot) {
     std::string json;
     const char* refused;  // nullptr: runs
   } rows[] = {
-      {R"({"cmd":"penalty","team":1,"kind":"7"})", "the sport \"icehockey\" has no penalty \"7\""},
+      {R"({"cmd":"penalty","team":1,"kind":"7"})",
+       "Die Sportart \"icehockey\" kennt keine Strafe \"7\"."},
       {R"({"cmd":"penaltyTime","team":2,"id":)" + std::to_string(id) + R"(,"seconds":75})",
-       "team 2 has no penalty 1"},
-      {R"({"cmd":"penaltyCancel","team":1,"id":99})", "team 1 has no penalty 99"},
-      {R"({"cmd":"foul","team":1,"delta":1})", "the sport \"icehockey\" counts no fouls"},
+       "Mannschaft 2 hat keine Strafe 1."},
+      {R"({"cmd":"penaltyCancel","team":1,"id":99})", "Mannschaft 1 hat keine Strafe 99."},
+      {R"({"cmd":"foul","team":1,"delta":1})", "Die Sportart \"icehockey\" zählt keine Fouls."},
       {R"({"cmd":"penaltyTime","team":1,"id":)" + std::to_string(id) + R"(,"seconds":75})",
        nullptr},
   };
   for (const auto& row : rows)
-    EXPECT_EQ(refusal(row.json.c_str()), row.refused ? row.refused : "") << row.json;
+    EXPECT_EQ(run(row.json.c_str()), row.refused ? row.refused : "") << row.json;
   run((R"({"cmd":"penaltyTime","team":1,"id":)" + std::to_string(id) + R"(,"seconds":75})")
           .c_str());
   EXPECT_EQ(match.state().teamPenalties[0][0].text(), "1:15");
@@ -184,11 +191,8 @@ TEST_F(RemoteControl, PenaltyCommandsGiveSetAndCancelOrSayWhyNot) {
 
 // Setting the time, undo, the horn and the mute switch, as the phone sends them; a refused
 // one tells the sender the console's own German line.
-TEST_F(RemoteControl, SetClockUndoHornAndMuteRunOrSayWhyNot) {
-  const auto refusal = [this](const char* json) {
-    return remote.refusal(std::get<RemoteCommand>(parseRemoteCommand(json)));
-  };
-  EXPECT_EQ(refusal(R"({"cmd":"undo"})"), "Es gibt nichts rückgängig zu machen.");
+TEST_F(RemoteControlTest, SetClockUndoHornAndMuteRunOrSayWhyNot) {
+  EXPECT_EQ(run(R"({"cmd":"undo"})"), "Es gibt nichts rückgängig zu machen.");
   EXPECT_TRUE(remote.state()["undo"].isNull());
   const struct {
     const char* json;
@@ -203,18 +207,17 @@ TEST_F(RemoteControl, SetClockUndoHornAndMuteRunOrSayWhyNot) {
       {R"({"cmd":"mute","on":false})", [this](auto&) { return !fake.sound.muted(); }},
   };
   for (const auto& row : rows) {
-    ASSERT_EQ(refusal(row.json), "") << row.json;
-    run(row.json);
+    ASSERT_EQ(run(row.json), "") << row.json;
     EXPECT_TRUE(row.done(match.state())) << row.json;
   }
   run(R"({"cmd":"mute","on":true})");
   EXPECT_TRUE(remote.state()["muted"].toBool());
   EXPECT_TRUE(settings.record().Muted);
 
-  EXPECT_EQ(refusal(R"({"cmd":"setClock","seconds":2701})"),
+  EXPECT_EQ(run(R"({"cmd":"setClock","seconds":2701})"),
             "45:01 liegt nicht zwischen 0:00 und 45:00.");
   run(R"({"cmd":"playPause"})");
-  EXPECT_EQ(refusal(R"({"cmd":"setClock","seconds":60})"),
+  EXPECT_EQ(run(R"({"cmd":"setClock","seconds":60})"),
             "Die Zeit lässt sich nur bei stehender Uhr setzen.");
   // Malformed ones never reach the match.
   for (const char* bad :
@@ -225,7 +228,7 @@ TEST_F(RemoteControl, SetClockUndoHornAndMuteRunOrSayWhyNot) {
 
 // The console's red line reaches every page at once, and leaves it once the journal is written
 // again.
-TEST_F(RemoteControl, TheJournalsRedLineIsInTheStateAndPushed) {
+TEST_F(RemoteControlTest, TheJournalsRedLineIsInTheStateAndPushed) {
   RemoteServer& server = remote.server();
   ASSERT_TRUE(server.start(QHostAddress::LocalHost, 0));
   QWebSocket page;
@@ -249,7 +252,7 @@ TEST_F(RemoteControl, TheJournalsRedLineIsInTheStateAndPushed) {
 }
 
 // Every key the console carries is carried by one command only.
-TEST_F(RemoteControl, NoTwoConsoleCommandsShareAKey) {
+TEST_F(RemoteControlTest, NoTwoConsoleCommandsShareAKey) {
   QMap<QString, QString> seen;
   for (QAction* action : console.findChildren<QAction*>()) {
     if (action->shortcut().isEmpty() || action->shortcutContext() != Qt::WindowShortcut) continue;
@@ -263,43 +266,42 @@ TEST_F(RemoteControl, NoTwoConsoleCommandsShareAKey) {
   EXPECT_EQ(seen.value("Ctrl+Backspace"), "mUndo");
 }
 
-// Time-outs from the phone: started, refused with the German reason, ended; the state carries
-// the running one and each team's used and left; the console's keys collide with no other.
 // After the last half the phone's Play is refused with the console's line.
-TEST_F(RemoteControl, PlayAfterTheLastPeriodIsRefusedOnThePhone) {
+TEST_F(RemoteControlTest, PlayAfterTheLastPeriodIsRefusedOnThePhone) {
   commands.chooseSport("handball");
   match.setPeriod(2);
   match.playPause(fake.tick.now());
   fake.tick.advance(1'800'000);
   match.tick(fake.tick.now());
-  EXPECT_TRUE(remote.refusal(std::get<RemoteCommand>(parseRemoteCommand(R"({"cmd":"playPause"})")))
-                  .startsWith("Das Spiel ist aus."));
+  EXPECT_TRUE(run(R"({"cmd":"playPause"})").startsWith("Das Spiel ist aus."));
 }
 
-TEST_F(RemoteControl, TimeoutsRunFromThePhoneWithTheSportsLimits) {
+// Time-outs from the phone: started, refused with the German reason, ended; the state carries
+// the running one, the display's clock band and each team's used and left; the console's keys
+// collide with no other.
+TEST_F(RemoteControlTest, TimeoutsRunFromThePhoneWithTheSportsLimits) {
   commands.chooseSport("handball");
-  const auto refusal = [this](const char* json) {
-    return remote.refusal(std::get<RemoteCommand>(parseRemoteCommand(json))).toStdString();
-  };
   const struct {
     const char* json;
     const char* refused;  // "": runs
     QJsonValue timeoutTeam;
     int homeUsed, homeLeft;
+    const char* band;  // while it counts down; "": the clock
   } rows[] = {
-      {R"({"cmd":"timeout","team":1})", "", 1, 1, 1},
-      {R"({"cmd":"timeout","team":2})", "Es läuft schon eine Auszeit.", 1, 1, 1},
-      {R"({"cmd":"timeoutEnd"})", "", QJsonValue(), 1, 1},
-      {R"({"cmd":"timeout","team":1})", "", 1, 2, 0},
-      {R"({"cmd":"timeoutEnd"})", "", QJsonValue(), 2, 0},
+      {R"({"cmd":"timeout","team":1})", "", 1, 1, 1, "AUSZEIT HEIM 1:00"},
+      {R"({"cmd":"timeout","team":2})", "Es läuft schon eine Auszeit.", 1, 1, 1,
+       "AUSZEIT HEIM 1:00"},
+      {R"({"cmd":"timeoutEnd"})", "", QJsonValue(), 1, 1, ""},
+      {R"({"cmd":"timeout","team":1})", "", 1, 2, 0, "AUSZEIT HEIM 1:00"},
+      {R"({"cmd":"timeoutEnd"})", "", QJsonValue(), 2, 0, ""},
       {R"({"cmd":"timeout","team":1})", "Keine Auszeit mehr für HEIM in dieser Halbzeit.",
-       QJsonValue(), 2, 0},
-      {R"({"cmd":"breakStart"})", "", QJsonValue(), 2, 0},
-      {R"({"cmd":"timeout","team":2})", "In der Pause gibt es keine Auszeit.", QJsonValue(), 2, 0},
+       QJsonValue(), 2, 0, ""},
+      {R"({"cmd":"breakStart"})", "", QJsonValue(), 2, 0, "PAUSE 10:00"},
+      {R"({"cmd":"timeout","team":2})", "In der Pause gibt es keine Auszeit.", QJsonValue(), 2, 0,
+       "PAUSE 10:00"},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(refusal(row.json), row.refused) << row.json;
-    if (!*row.refused) run(row.json);
+    EXPECT_EQ(run(row.json), row.refused) << row.json;
     const QJsonObject state = remote.state();
     const QJsonObject timeout = state["timeout"].toObject();
     EXPECT_EQ(state["timeout"].isNull(), row.timeoutTeam.isNull()) << row.json;
@@ -309,13 +311,17 @@ TEST_F(RemoteControl, TimeoutsRunFromThePhoneWithTheSportsLimits) {
     if (!timeout.isEmpty()) {
       EXPECT_EQ(timeout["secondsLeft"].toInt(), 60) << row.json;
     }
+    const QJsonObject band = state["band"].toObject();
+    EXPECT_EQ(band["countdown"].toBool(), *row.band != '\0') << row.json;
+    if (*row.band) EXPECT_EQ(band["text"].toString(), row.band) << row.json;
     const QJsonObject home = state["teams"].toArray()[0].toObject();
     EXPECT_EQ(home["timeoutsUsed"].toInt(), row.homeUsed) << row.json;
     EXPECT_EQ(home["timeoutsLeft"].toInt(), row.homeLeft) << row.json;
   }
   EXPECT_EQ(remote.state()["break"].toObject()["secondsLeft"].toInt(), 600);
 
-  for (QAction* key : {console.mTimeout1, console.mTimeout2, console.mTimeoutEnd, console.mBreak})
+  for (QAction* key : {keys->action("mTimeout1"), keys->action("mTimeout2"),
+                       keys->action("mTimeoutEnd"), keys->action("mBreak")})
     for (QAction* other : console.findChildren<QAction*>())
       if (other != key) {
         EXPECT_NE(other->shortcut(), key->shortcut()) << other->objectName().toStdString();

@@ -141,8 +141,29 @@ TEST(Commands, PlayAfterTheLastPeriodSaysTheMatchIsOver) {
   m.fake.tick.advance(10'000);
   m.commands.clockTick();
   const Notice over = m.commands.playPause();
-  EXPECT_EQ(over.text,
-            "Das Spiel ist aus. Reset beginnt ein neues Spiel, eine Periodennummer (Alt+0 … "
-            "Alt+4) eine weitere Periode.");
+  EXPECT_EQ(over.kind, Notice::Error);
+  EXPECT_EQ(over.reason, Refusal::MatchOver);
   EXPECT_EQ(m.match.state().clock, MatchClock::Ready);
+}
+
+// A team's list holds at most Match::kPenaltiesPerTeam penalties: a further one, given by kind or
+// by a click on an empty slot, is refused and changes nothing; the other team still gets its own.
+TEST(Commands, AFullPenaltyListRefusesTheNextPenalty) {
+  Models m;
+  m.commands.chooseSport("icehockey");
+  // Misconducts: the team is not short, so both slots stay empty however many there are.
+  for (int i = 0; i < Match::kPenaltiesPerTeam; ++i)
+    ASSERT_FALSE(m.commands.givePenalty(1, "10", std::nullopt)) << i;
+  ASSERT_EQ(m.match.state().penalties[0].id, 0);
+  const MatchState full = m.match.state();
+  const Notice refused = m.commands.givePenalty(1, "2", 7);
+  EXPECT_EQ(refused.kind, Notice::Error);
+  EXPECT_EQ(refused.reason, Refusal::PenaltyListFull);
+  EXPECT_EQ(refused.args, QStringList({"1", "16"}));
+  m.commands.penaltyClick(1, 1);
+  EXPECT_EQ(m.match.state(), full);
+
+  EXPECT_FALSE(m.commands.givePenalty(2, "2", std::nullopt));
+  m.commands.penaltyClick(2, 2);
+  EXPECT_EQ(m.match.state().teamPenalties[1].size(), 2u);
 }

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "commands/commands.h"
+#include "commands/noticetext.h"
 #include "core/match.h"
 #include "core/runtextlist.h"
 #include "settings/settings.h"
@@ -86,10 +87,40 @@ TEST(Undo, TwentyFiveGoalsGoBackOneByOne) {
   }
   const Notice nothing = m.commands.undo();
   EXPECT_EQ(nothing.kind, Notice::Error);
-  EXPECT_EQ(nothing.text, "Es gibt nichts rückgängig zu machen.");
+  EXPECT_EQ(noticeText(nothing), "Es gibt nichts rückgängig zu machen.");
   // A refused command leaves no step.
   m.commands.goal(1, -1);
   EXPECT_FALSE(m.commands.canUndo());
+}
+
+// Only the newest 50 steps are kept, whether done here or taken up from a journal.
+TEST(Undo, TheNewestFiftyStepsAreKept) {
+  struct Row {
+    const char* name;
+    int goals;
+    bool fromJournal;  // the steps were handed in, as at a resume
+    int undoable;
+  } rows[] = {
+      {"fewer", 49, false, 49},
+      {"as many", 50, false, 50},
+      {"more", 60, false, 50},
+      {"more, from a journal", 60, true, 50},
+  };
+  for (const Row& row : rows) {
+    Models m;
+    QList<UndoStep> steps;
+    QObject::connect(&m.commands, &Commands::undoStepAdded,
+                     [&](const UndoStep& step) { steps.append(step); });
+    for (int n = 0; n < row.goals; ++n) m.commands.goal(1, +1);
+    if (row.fromJournal) m.commands.restoreUndoSteps(steps);
+    int undone = 0;
+    while (m.commands.canUndo() && undone <= row.goals) {
+      EXPECT_FALSE(m.commands.undo()) << row.name;
+      ++undone;
+    }
+    EXPECT_EQ(undone, row.undoable) << row.name;
+    EXPECT_EQ(m.match.state().score[0], row.goals - row.undoable) << row.name;
+  }
 }
 
 // Undoing while the clock runs takes back the command, not the time: the clock and a penalty
@@ -172,7 +203,7 @@ TEST(SetClock, SetsTheShownTimeWhereTheClockStandsAndSaysWhyNotElsewhere) {
       if (row.runMs > 0) m.commands.playPause();
     }
     const Notice notice = m.commands.setClock(row.shown);
-    EXPECT_EQ(notice.text, row.refusal ? row.refusal : "") << row.name;
+    EXPECT_EQ(noticeText(notice), row.refusal ? row.refusal : "") << row.name;
     EXPECT_EQ(m.match.state().clockText(), row.text) << row.name;
   }
 }

@@ -71,7 +71,7 @@ class CfgDialog : public ::testing::Test {
     record.Comanda1 = "beta";
     record.C[2] = colors::navy;
     record.CNames = "Heim - Gast";
-    record.Fonts = defaultDisplayValues().fonts;
+    record.Fonts = TSettings().Fonts;
     record.Fonts[1].color = colors::red;
     writeFile(dir.filePath("teams.txt"), "Gamma\nalpha\nBeta\n");
   }
@@ -245,7 +245,7 @@ TEST_F(CfgDialog, DefaultResetsTheLookButNotNamesTitleOrMonitor) {
 TEST_F(CfgDialog, SpinFieldsGoToTheNearestBoundOnLeaving) {
   open();
   struct Row {
-    TSpinEdit* field;
+    SpinEdit* field;
     const char* typed;
     int value;
   };

@@ -12,6 +12,7 @@
 #include <functional>
 #include <type_traits>
 
+#include "board/boardview.h"
 #include "core/match.h"
 #include "display/framemerrowtide.h"
 #include "display/layout.h"
@@ -433,7 +434,7 @@ TEST_F(TabloTest, RunningTextIsYellowWithABlackRelief) {
 }
 
 TEST_F(TabloTest, ClockTextIsShownWholeOnANarrowDisplay) {
-  const auto drawnClock = [](TLabel* clock, const char* text) {
+  const auto drawnClock = [](Label* clock, const char* text) {
     clock->setCaption(text);
     return clock->grab().toImage();
   };
@@ -462,6 +463,7 @@ TEST_F(TabloTest, ClockTextIsShownWholeOnANarrowDisplay) {
   EXPECT_EQ(drawnClock(narrow.Label2, "45:00"), fitting);
 }
 
+// The penalty labels draw the board view's four places (board/boardview.h has their rule).
 TEST_F(TabloTest, FutsalShowsEachTeamsFoulsInItsFirstPenaltySlot) {
   TFormTablo& t = shownFullScreen();
   match.setSport(*SportRules::preset("futsal"));
@@ -469,21 +471,14 @@ TEST_F(TabloTest, FutsalShowsEachTeamsFoulsInItsFirstPenaltySlot) {
   for (int n = 0; n < 6; ++n) match.foul(1, +1);
   match.foul(2, +1);
   match.givePenalty(2, "2", 5, 1000);
-  const TColor active = t.Label5->fontColor();
-  const struct {
-    TLabel3D* label;
-    const char* caption;
-    TColor color;
-  } rows[] = {
-      {t.LabelStraf1a, "Fouls 6", colors::red},  // the sixth foul is marked
-      {t.LabelStraf1b, "2:00", settings.record().C[4]},
-      {t.LabelStraf2a, "Fouls 1", active},
-      {t.LabelStraf2b, "2:00", active},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(row.label->caption(), row.caption) << row.label->objectName().toStdString();
-    EXPECT_EQ(row.label->fontColor(), row.color) << row.label->objectName().toStdString();
+  const BoardView board = boardView(match.state(), match.sport(), settings.record());
+  const std::array<TLabel3D*, 4> labels{t.LabelStraf1a, t.LabelStraf1b, t.LabelStraf2a,
+                                        t.LabelStraf2b};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(labels[i]->caption(), board.place(i).text) << i;
+    EXPECT_EQ(labels[i]->fontColor(), board.place(i).colour) << i;
   }
+  EXPECT_EQ(t.LabelStraf1a->caption(), "Fouls 6");
   // The fouls fit into the slot; back in a sport without fouls, the slot takes the time's font.
   EXPECT_LE(QFontMetrics(t.LabelStraf1a->font()).horizontalAdvance("Fouls 6"),
             t.LabelStraf1a->width());

@@ -127,6 +127,10 @@ TEST(JournalReader, SkipsDamagedLinesRefusesForeignFilesAndToleratesATornLastLin
   badPeriod["period"] = 5;
   QByteArray flipped = good;
   flipped[lines[0].size() + lines[1].size() + 20] ^= 0x04;  // inside line 3
+  QByteArray flippedHead = good;
+  flippedHead[20] ^= 0x04;
+  QByteArray crlf = good;
+  crlf.replace("\n", "\r\n");
   QJsonObject newer = journalformat::head(QDateTime::currentDateTime());
   newer["format"] = journalformat::kVersion + 1;
   QJsonObject other = journalformat::head(QDateTime::currentDateTime());
@@ -158,6 +162,10 @@ TEST(JournalReader, SkipsDamagedLinesRefusesForeignFilesAndToleratesATornLastLin
       {"newer format", journalline::encode(newer), "von einer neueren Version von Scorvex", 0},
       {"cut inside the head", good.left(30), "abgeschnitten", 0},
       {"flipped bit", flipped, nullptr, 1},
+      {"flipped bit in the head", flippedHead, nullptr, 1},
+      {"CRLF line ends", crlf, nullptr, 0},
+      {"byte order mark", "\xEF\xBB\xBF" + good, nullptr, 0},
+      {"only a damaged head", flippedHead.left(lines[0].size() + 1), "beschädigt in Zeile 1", 0},
       {"negative score", lines[0] + "\n" + lastLine + good.mid(lines[0].size() + 1), nullptr, 1},
       {"period 5 and a whole bad last line",
        good + journalline::encode(journalformat::state(badPeriod, {})) + lastLine, nullptr, 2},

@@ -45,6 +45,24 @@ TEST(SnapshotJson, PenaltyListsComeBackWholeAndDamagedOnesAreRefused) {
        false},
       {"a kind without a name", [](QJsonObject& o) { setPenaltyField(o, "kind", ""); }, false},
       {"fouls missing", [](QJsonObject& o) { o.remove("fouls"); }, false},
+      // Counters the match adds to are read only far below where adding would overflow.
+      {"fouls at INT_MAX",
+       [](QJsonObject& o) {
+         o["fouls"] = QJsonArray{2147483647, 0};
+       },
+       false},
+      {"next id at INT_MAX", [](QJsonObject& o) { o["nextPenaltyId"] = 2147483647; }, false},
+      {"text starts at INT_MAX",
+       [](QJsonObject& o) {
+         QJsonObject run = o["runText"].toObject();
+         run["starts"] = 2147483647;
+         o["runText"] = run;
+       },
+       false},
+      {"the longest period", [](QJsonObject& o) { o["periodLength"] = Match::kMaxPeriodLength; },
+       true},
+      {"a longer one", [](QJsonObject& o) { o["periodLength"] = Match::kMaxPeriodLength + 1; },
+       false},
       {"written before penalty lists",
        [](QJsonObject& o) {
          o.remove("penaltyList");
@@ -58,6 +76,22 @@ TEST(SnapshotJson, PenaltyListsComeBackWholeAndDamagedOnesAreRefused) {
     row.change(o);
     EXPECT_EQ(snapshotFromJson(o).has_value(), row.accepted) << row.name;
   }
+
+  // A list longer than any match holds is cut to what one can hold, and read quickly.
+  QJsonObject o = stored;
+  QJsonArray list;
+  const QJsonObject misconduct = o["penaltyList"].toArray().first().toObject();
+  ASSERT_EQ(misconduct["team"].toInt(), 1);
+  for (int id = 1; id <= 100'000; ++id) {
+    QJsonObject p = misconduct;
+    p["id"] = id;
+    list.append(p);
+  }
+  o["penaltyList"] = list;
+  o["nextPenaltyId"] = 100'001;
+  const auto read = snapshotFromJson(o);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->state.teamPenalties[0].size(), std::size_t(Match::kPenaltiesPerTeam));
 }
 
 }  // namespace

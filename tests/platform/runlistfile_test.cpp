@@ -1,4 +1,4 @@
-#include "platform/runlistfile.h"
+#include "platform/os/runlistfile.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "platform/helpviewer.h"
-#include "platform/journalfile.h"
 #include "platform/module.h"
+#include "platform/os/journalfile.h"
 #include "platform/programfolder.h"
 #include "platform/sound.h"
 

@@ -1,4 +1,4 @@
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QWebSocket>
+#include <map>
 
 #include "commands/commands.h"
 #include "core/match.h"
@@ -31,14 +33,25 @@ constexpr int kWaitMs = 5000;
 class GoalBoard : public RemoteBoard {
  public:
   QJsonObject state() const override { return {{"goals", goals}}; }
-  void apply(const RemoteCommand& command) override {
+  QString apply(const RemoteCommand& command) override {
+    QElapsedTimer busy;  // as long as a command of a long match might take
+    busy.start();
+    while (busy.elapsed() < applyMs) {
+    }
+    if (turn) turns.push_back(*turn);
     ++commands;
+    // As the command layer refuses, in the board's own words: nothing changes.
+    if (goals + command.value < 0) return "kein Tor abzuziehen";
     if (command.kind == RemoteCommand::Kind::Goal) goals += command.value;
     if (server) server->boardChanged();
+    return {};
   }
   RemoteServer* server = nullptr;
   int goals = 0;
   int commands = 0;
+  int applyMs = 0;
+  const int* turn = nullptr;  // the turn of the event loop each command ran in goes to turns
+  std::vector<int> turns;
 };
 
 struct Reply {
@@ -229,6 +242,16 @@ TEST_F(RemoteServerTest, RefusedRequestsChangeNothing) {
   EXPECT_EQ(exchange(port, get("/overlay?token=overlay-secret")).status, 200);
 }
 
+// A command the board refuses reaches the sender as the board's reason, with status 400.
+TEST_F(RemoteServerTest, TheBoardsRefusalIsTheAnswer) {
+  const QByteArray token = pairedToken();
+  const Reply reply =
+      exchange(port, post("/api/command", R"({"cmd":"goal","team":1,"delta":-1})", bearer(token)));
+  EXPECT_EQ(reply.status, 400);
+  EXPECT_EQ(reply.json().value("error").toString(), "kein Tor abzuziehen");
+  EXPECT_EQ(board.goals, 0);
+}
+
 TEST_F(RemoteServerTest, MisbehavingWebSocketsAreClosed) {
   const QByteArray token = pairedToken();
   server.setOverlayToken("overlay-secret");
@@ -265,7 +288,9 @@ TEST_F(RemoteServerTest, MisbehavingWebSocketsAreClosed) {
 struct RawWebSocket {
   // Sends the opening handshake, in two pieces some time apart if `split`; the answer's head,
   // once it came, is in `head`.
-  RawWebSocket(quint16 port, const QByteArray& token, bool split = false) {
+  RawWebSocket(quint16 port, const QByteArray& token, bool split = false,
+               const char* from = nullptr) {
+    if (from) socket.bind(QHostAddress(QString::fromLatin1(from)));
     socket.connectToHost(QHostAddress::LocalHost, port);
     const QByteArray handshake =
         "GET /ws HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\n"
@@ -475,7 +500,7 @@ TEST_F(RemoteServerTest, OneAddressHoldsOnlyAFewDevices) {
 
   // A PIN pairs only so many devices; then the window shows a new one and the old is wrong.
   const QString used = server.pin();
-  TPairingWindow window(server);
+  PairingWindow window(server);
   int pairings = Pairing::kDevicesPerAddress + 3;  // so far
   for (; pairings < Pairing::kPairingsPerPin; ++pairings)
     EXPECT_EQ(pair(used, "127.0.0.3").status, 200);
@@ -512,7 +537,7 @@ class ListBoard : public RemoteBoard {
   QJsonObject state() const override {
     return {{"clock", tick}, {"text", QJsonObject{{"lines", QJsonArray::fromStringList(lines)}}}};
   }
-  void apply(const RemoteCommand&) override {}
+  QString apply(const RemoteCommand&) override { return {}; }
   int tick = 0;
   QStringList lines{"Willkommen", "Halbzeit"};
 };
@@ -555,11 +580,14 @@ TEST_F(RemoteServerTest, ReadersHaveFewSlotsAndLockingTheOverlayDropsThem) {
   std::vector<std::unique_ptr<Page>> readers;
   for (int i = 0; i < 3; ++i) {
     readers.push_back(std::make_unique<Page>(port));
-    ASSERT_TRUE(readers.back()->waitForMessages(1)) << i;
+    if (i < 2) ASSERT_TRUE(readers.back()->waitForMessages(1)) << i;
   }
-  // The third reader from that address pushed out the first.
-  ASSERT_TRUE(readers[0]->waitForClose());
-  EXPECT_EQ(readers[1]->socket.state(), QAbstractSocket::ConnectedState);
+  // The third reader from that address is refused, without a greeting; the first two keep
+  // their slots.
+  ASSERT_TRUE(readers[2]->waitForClose());
+  EXPECT_TRUE(readers[2]->messages.isEmpty());
+  EXPECT_EQ(readers[2]->closeCode(), RemoteServer::kTryAgainCode);
+  EXPECT_EQ(readers[0]->socket.state(), QAbstractSocket::ConnectedState);
 
   // Plain connections fill the house from one address; the phone's next request still gets in,
   // as the oldest guest of the busiest address makes room.
@@ -573,8 +601,8 @@ TEST_F(RemoteServerTest, ReadersHaveFewSlotsAndLockingTheOverlayDropsThem) {
   EXPECT_EQ(exchange(port, get("/api/state", bearer(token)), "127.0.0.4").status, 200);
 
   server.setOverlayToken("locked");
-  ASSERT_TRUE(readers[1]->waitForClose() && readers[2]->waitForClose());
-  EXPECT_EQ(readers[2]->closeCode(), 4401);
+  ASSERT_TRUE(readers[0]->waitForClose() && readers[1]->waitForClose());
+  EXPECT_EQ(readers[1]->closeCode(), 4401);
   EXPECT_EQ(phone.socket.state(), QAbstractSocket::ConnectedState);
 }
 
@@ -623,8 +651,8 @@ TEST_F(RemoteServerTest, ABusyPortIsToldInGermanAndAnotherCanBeChosen) {
   const quint16 free = RemoteServer::nextFreePort(QHostAddress::LocalHost, busy);
   EXPECT_GT(free, busy);
 
-  TPairingWindow window(other);
-  QSignalSpy asked(&window, &TPairingWindow::portRequested);
+  PairingWindow window(other);
+  QSignalSpy asked(&window, &PairingWindow::portRequested);
   window.showPortProblem(other.errorString(), free);
   auto* problem = window.findChild<QLabel*>("LabelPortProblem");
   EXPECT_EQ(window.findChild<QLabel*>("LabelAddress")->text(), "Der Server läuft nicht.");
@@ -644,7 +672,7 @@ TEST_F(RemoteServerTest, TeamColoursSetInTheWindowAreKeptAndSent) {
   Match match;
   RunTextList texts;
   Commands commands(match, settings, texts, fake.platform, QString());
-  TPairingWindow window(server);
+  PairingWindow window(server);
   window.attachSettings(commands, fake.dialogs);
   Page overlay(port);
   ASSERT_TRUE(overlay.waitForMessages(1));
@@ -664,4 +692,139 @@ TEST_F(RemoteServerTest, TeamColoursSetInTheWindowAreKeptAndSent) {
   ASSERT_TRUE(overlay.waitForMessages(2));
   EXPECT_EQ(colors().value(1).toString(), "#00a040");
   EXPECT_EQ(settings.record().RemoteColor2, fromQColor(QColor("#00a040")));
+}
+
+// Wrong PINs are limited over all addresses together: guessed from 2,000 addresses within two
+// seconds, only about as many are tried as two seconds allow, and every other try waits,
+// the right PIN too, until the limit allows one again. The million PINs take more than a day.
+TEST(Pairing, WrongPinsFromAnyNumberOfAddressesAreLimitedTogether) {
+  static_assert(1'000'000 / Pairing::kWrongPinsPerSecond > 24 * 3600);
+  Pairing pairing("123456", 0);
+  int tried = 0, waited = 0;
+  for (int i = 0; i < 2000; ++i) {
+    const QString address = QString("10.0.%1.%2").arg(i / 250).arg(i % 250 + 1);
+    const Pairing::Attempt attempt = pairing.tryPin("000000", quint32(i), {}, address);
+    if (attempt.outcome == Pairing::Outcome::WrongPin) ++tried;
+    if (attempt.outcome == Pairing::Outcome::Throttled && attempt.retryAfterMs > 0) ++waited;
+  }
+  EXPECT_LE(tried, 3 * Pairing::kWrongPinsPerSecond);
+  EXPECT_EQ(tried + waited, 2000);
+  EXPECT_EQ(pairing.guessingAddresses(), tried);
+  const Pairing::Attempt right = pairing.tryPin("123456", 1999, {}, "10.1.0.1");
+  EXPECT_EQ(right.outcome, Pairing::Outcome::Throttled);
+  EXPECT_EQ(pairing.tryPin("123456", 1999 + right.retryAfterMs, {}, "10.1.0.1").outcome,
+            Pairing::Outcome::Paired);
+}
+
+TEST_F(RemoteServerTest, TheWindowTellsOfGuessesAndCountsTheReaders) {
+  PairingWindow window(server);
+  auto* guesses = window.findChild<QLabel*>("LabelGuesses");
+  auto* readers = window.findChild<QLabel*>("LabelReaders");
+  ASSERT_TRUE(guesses && readers);
+  EXPECT_TRUE(guesses->isHidden());
+  const QString wrong = server.pin() == "000000" ? "111111" : "000000";
+  for (const char* from : {"127.0.0.2", "127.0.0.3", "127.0.0.3", "127.0.0.4"})
+    EXPECT_EQ(pair(wrong, from).status, 403);
+  EXPECT_EQ(guesses->text(), "Falsche PINs von 3 Adressen");
+  EXPECT_FALSE(guesses->isHidden());
+
+  Page overlay(port), board(port);
+  ASSERT_TRUE(overlay.waitForMessages(1) && board.waitForMessages(1));
+  EXPECT_TRUE(readers->text().endsWith(": 2")) << readers->text().toStdString();
+  board.socket.close();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return readers->text().endsWith(": 1"); }, kWaitMs));
+}
+
+// Read-only WebSockets from 40 addresses cannot take the slot of the overlay connected before
+// them: beyond the readers' slots the newer ones are refused.
+TEST_F(RemoteServerTest, TheOverlayKeepsItsSlotAgainstFortyAddresses) {
+  Page overlay(port);
+  ASSERT_TRUE(overlay.waitForMessages(1));
+  const int readerSlots = ConnectionGate::Limits{}.maxReaders;
+  std::vector<std::unique_ptr<RawWebSocket>> others;
+  for (int i = 0; i < 40; ++i) {
+    const QByteArray from = "127.0.1." + QByteArray::number(i + 1);
+    others.push_back(std::make_unique<RawWebSocket>(port, QByteArray(), false, from.constData()));
+  }
+  const auto refused = [&] {
+    return std::count_if(others.begin(), others.end(), [](const auto& o) {
+      return o->socket.state() == QAbstractSocket::UnconnectedState;
+    });
+  };
+  ASSERT_TRUE(QTest::qWaitFor([&] { return refused() == 40 - (readerSlots - 1); }, kWaitMs));
+  QTest::qWait(200);
+  EXPECT_EQ(refused(), 40 - (readerSlots - 1));
+  EXPECT_EQ(overlay.socket.state(), QAbstractSocket::ConnectedState);
+  EXPECT_EQ(server.readers(), readerSlots);
+  const std::pair<int, QByteArray> close = others.back()->next();  // no greeting before it
+  EXPECT_EQ(close.first, 8);
+  EXPECT_EQ(close.second.left(2), QByteArray("\x11\x4D", 2));  // 4429
+}
+
+// More new connections from one address than it may open are answered 429 with Retry-After,
+// not cut off; a paired device's connections count against its own command limit instead.
+TEST_F(RemoteServerTest, ABurstOfConnectionsIsAnsweredNotCut) {
+  server.setConnectionLimits({.connectsPerSecond = 5});
+  ASSERT_TRUE(server.start(QHostAddress::LocalHost, 0));
+  port = server.port();
+  const QByteArray token = pairedToken();
+  std::map<int, int> statuses;
+  for (int i = 0; i < 100; ++i) {
+    const Reply reply = exchange(port, get("/"), "127.0.0.5");
+    ++statuses[reply.status];
+    if (reply.status == 429) EXPECT_TRUE(reply.head.contains("Retry-After: 1"));
+  }
+  EXPECT_EQ(statuses[200] + statuses[429], 100);
+  EXPECT_GE(statuses[429], 50);
+  for (int i = 0; i < 100; ++i)
+    ASSERT_EQ(exchange(port, get("/api/state", bearer(token)), "127.0.0.6").status, 200) << i;
+}
+
+// Commands that arrive together run in slices: the event loop (the display's repaint, the
+// match's tick) gets its turn after at most a few milliseconds of them.
+TEST_F(RemoteServerTest, CommandsRunInSlicesWithTheEventLoopBetween) {
+  Page phone(port, pairedToken());
+  ASSERT_TRUE(phone.waitForMessages(1));
+  int turn = 0;
+  QTimer turns;
+  QObject::connect(&turns, &QTimer::timeout, [&] { ++turn; });
+  turns.start(0);
+  board.applyMs = 1;
+  board.turn = &turn;
+  for (int i = 0; i < 100; ++i) phone.socket.sendTextMessage(R"({"cmd":"goal","team":1})");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return board.goals == 100; }, kWaitMs));
+  std::map<int, int> perTurn;
+  for (const int t : board.turns) ++perTurn[t];
+  const auto most = std::max_element(perTurn.begin(), perTurn.end(),
+                                     [](auto a, auto b) { return a.second < b.second; });
+  EXPECT_LE(most->second, RemoteServer::kCommandSliceMs + 1);
+}
+
+// One device holds only a few of the session slots: its connections beyond them stay guests,
+// which a full house may close, while another device's connection keeps its session.
+TEST_F(RemoteServerTest, OneDeviceCannotTakeEverySessionSlot) {
+  server.setConnectionLimits(
+      {.maxConnections = 2, .maxPerAddress = 8, .maxSessions = 4, .maxSessionsPerDevice = 2});
+  ASSERT_TRUE(server.start(QHostAddress::LocalHost, 0));
+  port = server.port();
+  const QByteArray first = pairedToken();
+  const QByteArray second =
+      pair(server.pin(), "127.0.0.2").json().value("token").toString().toUtf8();
+  std::vector<std::unique_ptr<Page>> pages;
+  for (const QByteArray& token : {first, first, first, second}) {
+    pages.push_back(std::make_unique<Page>(port, token));
+    ASSERT_TRUE(pages.back()->waitForMessages(1));
+  }
+  // A guest more than the house holds: the oldest guest makes room, the first device's third.
+  QTcpSocket guest;
+  guest.bind(QHostAddress("127.0.0.9"));
+  guest.connectToHost(QHostAddress::LocalHost, port);
+  ASSERT_TRUE(guest.waitForConnected(kWaitMs));
+  QTcpSocket another;
+  another.bind(QHostAddress("127.0.0.9"));
+  another.connectToHost(QHostAddress::LocalHost, port);
+  ASSERT_TRUE(another.waitForConnected(kWaitMs));
+  EXPECT_TRUE(pages[2]->waitForClose());
+  for (const int i : {0, 1, 3})
+    EXPECT_EQ(pages[i]->socket.state(), QAbstractSocket::ConnectedState) << i;
 }

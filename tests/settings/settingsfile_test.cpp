@@ -139,48 +139,33 @@ TEST_F(SettingsFile, WritesTheRegistryExportFormatAndKeepsOtherKeys) {
   EXPECT_TRUE(permissions.testFlags(QFile::ReadOwner | QFile::WriteOwner));
 }
 
-// What the windows hand back after reading, unchanged.
-DisplayValues valuesFrom(const DisplayGroup& g, const TSettings& s) {
-  DisplayValues v{QSize(*g.Wt, *g.Ht),
-                  QPoint(*g.Xt, *g.Yt),
-                  *g.CNames,
-                  *g.Title,
-                  s.C,
-                  {},
-                  s.VidTablo,
-                  s.FullScr};
-  for (int n = 0; n < kElementFonts; ++n)
-    v.fonts[n] = {*g.fonts[n].color, *g.fonts[n].face, *g.fonts[n].style};
-  return v;
-}
-
 TEST_F(SettingsFile, ReadingAndWritingBothGroupsLeavesEveryValueAsItWas) {
-  TSettings stored{.CountDown = false,
-                   .Time = 1200,
-                   .Monitor = -1,
-                   .Comanda1 = "Füchse \"Nord\"",
-                   .Comanda2 = "C:\\Gäste",
-                   .TitelType = 2,
-                   .TitelType1 = "Pokal",
-                   .TitelType2 = "D:\\bild.jpg",
-                   .Speed = 5,
-                   .SLoop = true,
-                   .SoundTime = 30,
-                   .SoundFile = "/tmp/ton.wav",
-                   .StrReset = true,
-                   .RemoteOn = true,
-                   .RemotePort = 9000,
-                   .RemoteOverlayToken = "Stream 1",
-                   .Muted = true,
-                   .CNames = "A\\B - \"C\"",
-                   .Title = "",
-                   .C = {colors::btnFace, colors::teal, colors::red, colors::lime, colors::grey},
-                   .VidTablo = 3,
-                   .FullScr = false};
+  TSettings stored;
+  stored.CountDown = false;
+  stored.Time = 1200;
+  stored.Monitor = -1;
+  stored.Comanda1 = "Füchse \"Nord\"";
+  stored.Comanda2 = "C:\\Gäste";
+  stored.TitelType = 2;
+  stored.TitelType1 = "Pokal";
+  stored.TitelType2 = "D:\\bild.jpg";
+  stored.Speed = 5;
+  stored.SLoop = true;
+  stored.SoundTime = 30;
+  stored.SoundFile = "/tmp/ton.wav";
+  stored.StrReset = true;
+  stored.RemoteOn = true;
+  stored.RemotePort = 9000;
+  stored.RemoteOverlayToken = "Stream 1";
+  stored.Muted = true;
+  stored.CNames = "A\\B - \"C\"";
+  stored.Title = "";
+  stored.C = {colors::btnFace, colors::teal, colors::red, colors::lime, colors::grey};
+  stored.VidTablo = 3;
+  stored.FullScr = false;
   stored.Fonts[2] = {colors::green, "Liberation Mono", 6};
-  const DisplayValues display = displayValues(stored, QSize(1024, 768), QPoint(-1024, 0));
   QtSettingsKey key(kKeyPath);
-  writeDisplayGroup(key, display);
+  writeDisplayGroup(key, stored, QSize(1024, 768), QPoint(-1024, 0));
   writeConsoleGroup(key, stored, QRect(-5, 10, 436, 549));
   const QByteArray written = fileBytes();
 
@@ -189,12 +174,16 @@ TEST_F(SettingsFile, ReadingAndWritingBothGroupsLeavesEveryValueAsItWas) {
   applyConsoleGroup(console, settings);
   const DisplayGroup read = readDisplayGroup(key);
   applyDisplayGroup(read, settings);
-  ASSERT_TRUE(console.L && console.T && console.W && console.H);
-  ASSERT_TRUE(read.colorsComplete() && read.FullScr);
+  for (const char* place : {"L", "T", "W", "H"}) ASSERT_TRUE(console.integer(place)) << place;
+  for (const char* place : {"Wt", "Ht", "Xt", "Yt"}) ASSERT_TRUE(read.integer(place)) << place;
+  ASSERT_TRUE(read.colorsComplete() && read.has("FullScr"));
   EXPECT_TRUE(settings == stored);
 
-  writeDisplayGroup(key, valuesFrom(read, settings));
-  writeConsoleGroup(key, settings, QRect(*console.L, *console.T, *console.W, *console.H));
+  writeDisplayGroup(key, settings, QSize(*read.integer("Wt"), *read.integer("Ht")),
+                    QPoint(*read.integer("Xt"), *read.integer("Yt")));
+  writeConsoleGroup(key, settings,
+                    QRect(*console.integer("L"), *console.integer("T"), *console.integer("W"),
+                          *console.integer("H")));
   EXPECT_EQ(fileBytes(), written);
 }
 
@@ -289,11 +278,11 @@ TEST_F(SettingsFile, HeldGroupsAreSavedTogetherInOneReplace) {
   const QByteArray before = fileBytes();
   TSettings settings;
   settings.Comanda1 = "Neu";
-  DisplayValues display = defaultDisplayValues();
+  TSettings display;
   display.Title = "Neu";
 
   key.holdWrites();
-  writeDisplayGroup(key, display);
+  writeDisplayGroup(key, display, defaultPlaces().displaySize, defaultPlaces().displayPosition);
   EXPECT_EQ(fileBytes(), before);
   writeConsoleGroup(key, settings, QRect(0, 0, 436, 549));
   EXPECT_EQ(fileBytes(), before);

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "core/match.h"
 #include "printers.h"
 #include "settings/settingssave.h"
 #include "support/fakes.h"
@@ -31,58 +32,18 @@ QStringList displayReadOrder() {
   return names;
 }
 
-// The names of the fields a read filled, in reading order.
+// The names of the values a read took, in reading order; the sport and the break have tests
+// of their own.
 QStringList readNames(const ConsoleGroup& g) {
-  QStringList names;
-  auto add = [&](const auto& field, const char* name) {
-    if (field) names << name;
-  };
-  add(g.CountDown, "CountDown");
-  add(g.Time, "Time");
-  add(g.Monitor, "Monitor");
-  add(g.Comanda1, "Comanda1");
-  add(g.Comanda2, "Comanda2");
-  add(g.TitelType, "TitelType");
-  add(g.TitelType1, "TitelType1");
-  add(g.TitelType2, "TitelType2");
-  add(g.L, "L");
-  add(g.T, "T");
-  add(g.W, "W");
-  add(g.H, "H");
-  add(g.Speed, "Speed");
-  add(g.SLoop, "SLoop");
-  add(g.SoundTime, "SoundTime");
-  add(g.SoundFile, "SoundFile");
-  add(g.StrReset, "StrReset");
-  add(g.RemoteOn, "RemoteOn");
-  add(g.RemotePort, "RemotePort");
-  add(g.RemoteOverlayToken, "RemoteOverlayToken");
-  add(g.Muted, "Muted");
-  add(g.RemoteColor1, "RemoteColor1");
-  add(g.RemoteColor2, "RemoteColor2");
+  QStringList names = g.names();
+  names.removeIf([](const QString& name) { return !kConsoleReadOrder.contains(name); });
   return names;
 }
 
-QStringList readNames(const DisplayGroup& g) {
-  QStringList names;
-  auto add = [&](const auto& field, const QString& name) {
-    if (field) names << name;
-  };
-  add(g.CNames, "CNames");
-  add(g.Title, "Title");
-  for (int i = 0; i < 5; ++i) add(g.C[i], QString("C%1").arg(i));
-  for (int n = 0; n < 5; ++n) {
-    add(g.fonts[n].color, QString("FC%1").arg(n + 1));
-    add(g.fonts[n].face, QString("FN%1").arg(n + 1));
-    add(g.fonts[n].style, QString("FS%1").arg(n + 1));
-  }
-  add(g.VidTablo, "VidTablo");
-  add(g.Wt, "Wt");
-  add(g.Ht, "Ht");
-  add(g.Xt, "Xt");
-  add(g.Yt, "Yt");
-  add(g.FullScr, "FullScr");
-  return names;
+QStringList readNames(const DisplayGroup& g) { return g.names(); }
+
+void writeDisplayDefaults(SettingsKey& key) {
+  writeDisplayGroup(key, TSettings(), defaultPlaces().displaySize, defaultPlaces().displayPosition);
 }
 
 // A key holding both complete groups.
@@ -90,7 +51,7 @@ void storeBothGroups(FakeSettingsKey& key) {
   TSettings settings;
   settings.SoundFile = "Ton-ende.wav";
   writeConsoleGroup(key, settings, QRect(10, 20, 436, 549));
-  writeDisplayGroup(key, defaultDisplayValues());
+  writeDisplayDefaults(key);
   key.writeOrder.clear();
 }
 
@@ -144,7 +105,7 @@ TEST(SettingsGroups, FirstStartReadsNothingAndKeepsEveryDefault) {
   EXPECT_FALSE(key.exists);
   EXPECT_TRUE(settings == TSettings());
   // The display's title and the dialog's title text differ until the first configuration.
-  EXPECT_EQ(defaultDisplayValues().Title, "TITEL");
+  EXPECT_EQ(settings.Title, "TITEL");
   EXPECT_EQ(settings.TitelType1, "SPIELTITEL");
 }
 
@@ -206,11 +167,11 @@ TEST(SettingsGroups, TextsReadAsStoredAndEmptyOnesAppliedOrNotByName) {
   key.writeText("TitelType2", QString(5000, u'p'));
 
   const DisplayGroup display = readDisplayGroup(key);
-  EXPECT_EQ(display.CNames, QString());
-  EXPECT_EQ(display.Title, "Pokal");
-  EXPECT_FALSE(display.fonts[2].face.has_value());
-  EXPECT_EQ(display.fonts[1].face, "Liberation Sans Narrow Condense");  // 31 characters
-  EXPECT_EQ(display.fonts[1].face->size(), kMaxFaceLength);
+  EXPECT_EQ(display.text("CNames"), QString());
+  EXPECT_EQ(display.text("Title"), "Pokal");
+  EXPECT_FALSE(display.has("FN3"));
+  EXPECT_EQ(display.text("FN2"), "Liberation Sans Narrow Condense");  // 31 characters
+  EXPECT_EQ(display.text("FN2")->size(), kMaxFaceLength);
 
   TSettings settings;
   settings.SoundFile = "Ton-ende.wav";  // the start-up choice
@@ -298,7 +259,7 @@ TEST(SettingsGroups, GroupsAreWrittenInOrderAndEachAsItsKind) {
   EXPECT_EQ(key.texts.value("TitelType2"), "C:\\....");
 
   key.writeOrder.clear();
-  writeDisplayGroup(key, defaultDisplayValues());
+  writeDisplayDefaults(key);
   QStringList displayOrder = displayReadOrder();
   for (const char* bounds : {"Yt", "Xt", "Ht", "Wt"})
     displayOrder.prepend(displayOrder.takeAt(displayOrder.indexOf(bounds)));
@@ -317,7 +278,7 @@ TEST(SettingsGroups, WritingStopsAtTheFirstFailureAndNeedsTheKey) {
   FakeSettingsKey locked;
   locked.writable = false;
   writeConsoleGroup(locked, TSettings(), QRect());
-  writeDisplayGroup(locked, defaultDisplayValues());
+  writeDisplayDefaults(locked);
   EXPECT_TRUE(locked.writeOrder.isEmpty());
 }
 
@@ -334,7 +295,7 @@ TEST(SettingsGroups, SavingAtExitStoresBothGroupsAtOnceOrSaysWhyNot) {
     fake.settings.commitFailure = failure;
     bool heldWhileWriting = false;
     const bool saved = saveSettingsAtExit(fake.settings, fake.dialogs, "Scorvex", [&] {
-      writeDisplayGroup(fake.settings, defaultDisplayValues());
+      writeDisplayDefaults(fake.settings);
       writeConsoleGroup(fake.settings, TSettings(), QRect(0, 0, 436, 549));
       heldWhileWriting = fake.settings.holding;
     });
@@ -373,10 +334,10 @@ TEST(SettingsGroups, AStoredSportNamesAPresetOrFallsBackToStandard) {
     TSettings settings;
     settings.Sport = "icehockey";  // whatever was there is replaced when a value was stored
     applyConsoleGroup(group, settings);
-    EXPECT_EQ(settings.Sport, group.Sport ? row.sport : "icehockey") << row.name;
+    EXPECT_EQ(settings.Sport, group.has("Sport") ? row.sport : "icehockey") << row.name;
     EXPECT_EQ(group.sportRefused(), row.refused) << row.name;
     // The group read on past nothing: the remote's values before it are all there.
-    EXPECT_TRUE(group.RemoteOverlayToken.has_value()) << row.name;
+    EXPECT_TRUE(group.has("RemoteOverlayToken")) << row.name;
   }
 }
 
@@ -426,5 +387,76 @@ TEST(SettingsGroups, AStoredBreakFitsTheDialogOrIsTheSportsOwn) {
     TSettings settings;
     applyConsoleGroup(readConsoleGroup(key), settings);
     EXPECT_EQ(settings.BreakTime, row.breakTime) << row.name;
+  }
+}
+
+// Each row of the table, given a value of its own, stores it under its name and brings it back
+// to where it lives: a row that reads or writes another row's field fails here.
+TEST(SettingsGroups, EachValueGoesOutUnderItsNameAndComesBackWhereItLives) {
+  TSettings settings;
+  WindowPlaces places;
+  std::vector<SettingValue> values;
+  for (const Setting& s : settingsTable()) {
+    const qint32 n = qint32(values.size());
+    switch (s.kind) {
+      case SettingKind::Text:
+        values.push_back(s.name == "Sport" ? QString("handball") : s.name + "!");
+        break;
+      case SettingKind::Boolean:
+        values.push_back(n % 2);
+        break;
+      case SettingKind::Style:
+        values.push_back(n % 16);
+        break;
+      default:
+        values.push_back(100 + n);
+    }
+    s.set(settings, places, values.back());
+  }
+  FakeSettingsKey key;
+  writeConsoleGroup(key, settings, places.console);
+  writeDisplayGroup(key, settings, places.displaySize, places.displayPosition);
+  const ConsoleGroup console = readConsoleGroup(key);
+  const DisplayGroup display = readDisplayGroup(key);
+  TSettings read;
+  applyConsoleGroup(console, read);
+  applyDisplayGroup(display, read);
+  EXPECT_TRUE(read == settings);
+
+  const auto& table = settingsTable();
+  for (size_t i = 0; i < table.size(); ++i) {
+    const Setting& s = table[i];
+    SCOPED_TRACE(s.name.toStdString());
+    EXPECT_EQ(s.get(settings, places), values[i]);
+    const StoredGroup& group = s.group == SettingGroup::Console ? static_cast<StoredGroup>(console)
+                                                                : static_cast<StoredGroup>(display);
+    if (s.kind == SettingKind::Text) {
+      EXPECT_EQ(key.texts.value(s.name), std::get<QString>(values[i]));
+      EXPECT_EQ(group.text(s.name), std::get<QString>(values[i]));
+    } else {
+      EXPECT_EQ(key.integers.value(s.name), std::get<qint32>(values[i]));
+      EXPECT_EQ(group.integer(s.name), std::get<qint32>(values[i]));
+    }
+  }
+}
+
+// The period length is read in the range the match journal reads it in, so a stored one never
+// makes the journal of a crashed match unreadable.
+TEST(SettingsGroups, AStoredPeriodFitsTheJournal) {
+  const struct {
+    int stored;
+    int read;
+  } rows[] = {{1200, 1200},
+              {0, 0},
+              {Match::kMaxPeriodLength, Match::kMaxPeriodLength},
+              {Match::kMaxPeriodLength + 1, 2700},
+              {-5, 2700}};
+  for (const auto& row : rows) {
+    FakeSettingsKey key;
+    storeBothGroups(key);
+    key.writeInteger("Time", row.stored);
+    TSettings settings;
+    applyConsoleGroup(readConsoleGroup(key), settings);
+    EXPECT_EQ(settings.Time, row.read) << row.stored;
   }
 }

@@ -9,10 +9,10 @@
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/helpviewer.h"
+#include "platform/os/tickcounter.h"
 #include "platform/platform.h"
 #include "platform/settingskey.h"
 #include "platform/sound.h"
-#include "platform/tickcounter.h"
 #include "support/faketick.h"
 
 // Records every call instead of playing anything.
@@ -161,5 +161,5 @@ struct FakePlatform {
   FakeDialogs dialogs;
   FakeSettingsKey settings;
   FakeHelpViewer help;
-  Platform platform{tick, sound, desktop, dialogs, settings, help};
+  Platform platform{tick, sound, desktop, dialogs, help};
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
 // A tick counter that moves only when the test says so.
 class FakeTick final : public TickCounter {

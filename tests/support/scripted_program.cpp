@@ -3,6 +3,7 @@
 // once two seconds have passed; "resume" answers the start-up question with "Ja", reports
 // what the console shows, and what it shows after three undos. Reports are lines "name: value" on
 // stdout.
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -94,7 +95,7 @@ void resume() {
       // The match's last three commands are taken back as in the killed program: the penalty,
       // the period and the guest's second goal.
       // Through the console's action, which needs no active window on a busy machine.
-      for (int n = 0; n < 3; ++n) c->mUndo->trigger();
+      for (int n = 0; n < 3; ++n) c->findChild<QAction*>("mUndo")->trigger();
       report("three undone", c->LabelC1->caption() + ":" + c->LabelC2->caption() + " period " +
                                  c->LabelTaym->caption() + " penalty " +
                                  c->LabStrafe1_1->caption());

@@ -57,7 +57,7 @@ TEST(RunArithmetic, BoxWiderThanControlIsNotCentredNegatively) {
   EXPECT_EQ(centerOffset(192, 101), 45);  // 91 / 2 toward zero
   EXPECT_EQ(centerOffset(192, 192), 0);
   EXPECT_EQ(centerOffset(192, 300), 0);
-  const TRunMetrics m = runMetrics(QSize(400, 30), 1, QSize(192, 20));
+  const RunMetrics m = runMetrics(QSize(400, 30), 1, QSize(192, 20));
   EXPECT_EQ(m.TextBoxWidth, 402);
   EXPECT_EQ(m.TextBoxHeight, 32);
   EXPECT_EQ(m.CenterX, 0);
@@ -67,7 +67,7 @@ TEST(RunArithmetic, BoxWiderThanControlIsNotCentredNegatively) {
 TEST(RunArithmetic, PositionForEveryDirection) {
   // A 100-pixel text with depth 1 in the constructor's 192 x 20 control: box 102 x 14.
   const QSize control(192, 20);
-  const TRunMetrics m = runMetrics(QSize(100, 12), 1, control);
+  const RunMetrics m = runMetrics(QSize(100, 12), 1, control);
   ASSERT_EQ(m.CenterX, 45);
   ASSERT_EQ(m.CenterY, 3);
   const struct {
@@ -287,7 +287,7 @@ TEST(RunString, FrozenAtTheWidthStepShowsTheTextAtTheLeftBorder) {
     for (int x = 0; x < img.width(); ++x)
       if ((img.pixel(x, y) & 0xFFFFFF) != 0x000080) ink |= QRect(x, y, 1, 1);
   // The box starts at 0 and the main text one depth inside it, centred vertically.
-  const TRunMetrics m = s.metrics();
+  const RunMetrics m = s.metrics();
   EXPECT_GE(ink.left(), 1);
   EXPECT_LE(ink.left(), 5);
   EXPECT_GE(ink.top(), m.CenterY + 1);

@@ -19,7 +19,7 @@
 #include "commands/commands.h"
 #include "core/match.h"
 #include "core/runtextlist.h"
-#include "platform/runlistfile.h"
+#include "platform/os/runlistfile.h"
 #include "settings/settings.h"
 #include "support/failingsaves.h"
 #include "support/fakes.h"
@@ -59,9 +59,9 @@ class RunTextConsole : public ::testing::Test {
     QObject::connect(&match, &Match::changed, [this] { view.show(match.state().runText, speed); });
     commands = std::make_unique<Commands>(match, settings, texts, fake.platform, dir.path());
     controls =
-        std::make_unique<TRunTextControls>(strip, listArea, editPanel, *commands, fake.dialogs);
+        std::make_unique<RunTextControls>(strip, listArea, editPanel, *commands, fake.dialogs);
     controls->loadDefaultList();
-    QObject::connect(controls.get(), &TRunTextControls::said,
+    QObject::connect(controls.get(), &RunTextControls::said,
                      [this](const QString& line) { said << line; });
     QObject::connect(&ticker, &TRunString::OnEnd, commands.get(), &Commands::textPassEnded);
     list = console.findChild<QListWidget*>("ListStr");
@@ -139,7 +139,7 @@ class RunTextConsole : public ::testing::Test {
   Settings settings;
   RunTextList texts;
   std::unique_ptr<Commands> commands;
-  std::unique_ptr<TRunTextControls> controls;
+  std::unique_ptr<RunTextControls> controls;
   QListWidget* list = nullptr;
   QLineEdit* edit = nullptr;
   QStringList shown;

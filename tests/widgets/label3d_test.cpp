@@ -34,8 +34,8 @@ struct BarLabel {
     label.setFontColor(colors::red);
     label.setColor(colors::navy);
     label.setCaption("I");
-    label.setAlignment(TLabel::Alignment::Center);
-    label.setTextLayout(TLabel::TextLayout::Center);
+    label.setAlignment(Label::Alignment::Center);
+    label.setTextLayout(Label::TextLayout::Center);
   }
 };
 
@@ -125,7 +125,7 @@ TEST(Label3D, ShrinkToWidthFitsTheTextAndItsShadowIntoTheLabel) {
     // Two thirds of the text's width, whatever face stands in for the font.
     bar.label.resize(QFontMetrics(crispFont(40)).horizontalAdvance("III") * 2 / 3, 60);
     bar.label.setCaption("III");
-    bar.label.setAlignment(TLabel::Alignment::RightJustify);
+    bar.label.setAlignment(Label::Alignment::RightJustify);
     bar.label.setBevel(TLabel3DBevel::blShadow);
     bar.label.setShadowColor(colors::black);
     bar.label.setShadowSize(2);
@@ -246,7 +246,7 @@ TEST(Label3D, CentredLayoutBalancesTheTextAndLetsTallTextOverflowBothEdges) {
   label.setBevel(TLabel3DBevel::blNone);
   label.setFont(crispFont(14));
   label.setColor(colors::navy);
-  label.setTextLayout(TLabel::TextLayout::Center);
+  label.setTextLayout(Label::TextLayout::Center);
   label.setCaption("H\nH\nH");
   const int lines = 3 * QFontMetrics(crispFont(14)).height();
 
@@ -259,7 +259,7 @@ TEST(Label3D, CentredLayoutBalancesTheTextAndLetsTallTextOverflowBothEdges) {
   EXPECT_EQ(first, 0);                  // the first line sticks out above
   EXPECT_EQ(last, label.height() - 1);  // and the last line is not cut off at the bottom
 
-  label.setTextLayout(TLabel::TextLayout::Bottom);
+  label.setTextLayout(Label::TextLayout::Bottom);
   label.resize(40, lines + 30);
   std::tie(first, last) = inkRows(render(label), kNavy);
   EXPECT_GT(first, 30);
@@ -298,9 +298,9 @@ TEST(Label3D, ChangedDigitsShowTheSameAsAFullRepaint) {
   window.resize(520, 360);
   window.setAutoFillBackground(true);
   window.setPalette(QPalette(Qt::black));
-  TLabel clock(&window);
+  Label clock(&window);
   clock.setGeometry(10, 10, 500, 130);
-  TLabel band(&window);
+  Label band(&window);
   band.setGeometry(10, 150, 500, 140);
   TLabel3D penalty(&window);
   penalty.setGeometry(30, 170, 300, 100);
@@ -315,24 +315,23 @@ TEST(Label3D, ChangedDigitsShowTheSameAsAFullRepaint) {
   QFont big("Liberation Sans");
   big.setPixelSize(110);
   big.setBold(true);
-  for (TLabel* label :
-       {&clock, &band, static_cast<TLabel*>(&penalty), static_cast<TLabel*>(&small)}) {
+  for (Label* label : {&clock, &band, static_cast<Label*>(&penalty), static_cast<Label*>(&small)}) {
     QFont font = big;
     if (label == &small) font.setPixelSize(60);
     label->setFont(font);
     label->setFontColor(colors::yellow);
     label->setColor(colors::navy);
-    label->setTextLayout(TLabel::TextLayout::Center);
+    label->setTextLayout(Label::TextLayout::Center);
   }
   band.setCaption("8 - 9");
   window.show();
   while (!window.windowHandle()->isExposed()) QCoreApplication::processEvents();
   const QStringList times = {"44:59", "44:58", "44:50", "43:59", "9:59", "10:00", "11:11"};
-  for (const auto align : {TLabel::Alignment::Center, TLabel::Alignment::LeftJustify,
-                           TLabel::Alignment::RightJustify}) {
+  for (const auto align :
+       {Label::Alignment::Center, Label::Alignment::LeftJustify, Label::Alignment::RightJustify}) {
     // The vertical layouts go round with the alignments.
-    const auto layout = TLabel::TextLayout(int(align));
-    for (TLabel* label : {&clock, static_cast<TLabel*>(&penalty), static_cast<TLabel*>(&small)}) {
+    const auto layout = Label::TextLayout(int(align));
+    for (Label* label : {&clock, static_cast<Label*>(&penalty), static_cast<Label*>(&small)}) {
       label->setAlignment(align);
       label->setTextLayout(layout);
     }

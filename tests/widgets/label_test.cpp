@@ -37,7 +37,7 @@ QRect ink(const QImage& image) {
 }
 
 struct PlainLabel {
-  TLabel label;
+  Label label;
   const int charWidth = QFontMetrics(crispFont()).horizontalAdvance(u'x');
   const int lineHeight = QFontMetrics(crispFont()).height();
   PlainLabel() {
@@ -54,10 +54,10 @@ TEST(Label, BreaksWordsOnlyWithWordWrapAndLaysOutVertically) {
   p.label.setWordWrap(true);
   EXPECT_GT(ink(render(p.label)).bottom(), p.lineHeight);
 
-  p.label.setTextLayout(TLabel::TextLayout::Bottom);
+  p.label.setTextLayout(Label::TextLayout::Bottom);
   const QRect bottom = ink(render(p.label));
   EXPECT_GE(bottom.top(), 2 * p.lineHeight);
-  p.label.setTextLayout(TLabel::TextLayout::Center);
+  p.label.setTextLayout(Label::TextLayout::Center);
   EXPECT_EQ(ink(render(p.label)).top(), bottom.top() - p.lineHeight);
 }
 
@@ -81,7 +81,7 @@ TEST(Label, AcceleratorPrefixesCanBeShownAsTheyAre) {
 TEST(Label, PressAndReleaseInsideClicks) {
   PlainLabel p;
   int clicks = 0;
-  QObject::connect(&p.label, &TLabel::clicked, [&] { ++clicks; });
+  QObject::connect(&p.label, &Label::clicked, [&] { ++clicks; });
   for (QPoint pos : {QPoint(5, 5), QPoint(-5, 5)}) {
     const QPointF in(5, 5);
     QMouseEvent press(QEvent::MouseButtonPress, in, in, Qt::LeftButton, Qt::LeftButton,

@@ -33,9 +33,9 @@ namespace {
 // A picture box on a parent of a plain colour, so that uncovered parts show that colour.
 struct Scene {
   QWidget parent;
-  TPictureBox* box;
+  PictureBox* box;
 
-  Scene() : box(new TPictureBox(&parent)) {
+  Scene() : box(new PictureBox(&parent)) {
     QPalette palette;
     palette.setColor(QPalette::Window, Qt::magenta);
     parent.setPalette(palette);

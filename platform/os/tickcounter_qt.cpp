@@ -1,6 +1,6 @@
 #include <QDeadlineTimer>
 
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
 quint32 QtTickCounter::now() const {
   // The monotonic clock's milliseconds, cut to 32 bits like the system tick counter.

@@ -3,9 +3,10 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <QCoreApplication>
 #include <QDir>
 
-#include "platform/journalfile.h"
+#include "platform/os/journalfile.h"
 
 // The journal's file on Windows, the same behaviour as on other systems: every append is in the
 // system's hands when append() returns, FlushFileBuffers forces it onto the disk on a thread of
@@ -14,20 +15,24 @@
 
 namespace {
 
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(JournalFile)
+};
+
 // The usual reasons in the operator's language; others as the system words them.
 QString systemMessage(DWORD code) {
   switch (code) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-      return QStringLiteral("kein Platz mehr auf dem Datenträger");
+      return Words::tr("kein Platz mehr auf dem Datenträger");
     case ERROR_FILE_TOO_LARGE:
-      return QStringLiteral("Datei zu groß für den Datenträger");
+      return Words::tr("Datei zu groß für den Datenträger");
     case ERROR_WRITE_PROTECT:
-      return QStringLiteral("Datenträger nur lesbar");
+      return Words::tr("Datenträger nur lesbar");
     case ERROR_ACCESS_DENIED:
-      return QStringLiteral("keine Schreibberechtigung");
+      return Words::tr("keine Schreibberechtigung");
     case ERROR_PATH_NOT_FOUND:
-      return QStringLiteral("Ordner fehlt");
+      return Words::tr("Ordner fehlt");
     default:
       break;
   }

@@ -1,17 +1,19 @@
-#include "app/journalsession.h"
+#include "session/journalsession.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <algorithm>
-#include <cstdio>
 
 #include "core/match.h"
 #include "journal/matchjournal.h"
-#include "platform/tickcounter.h"
+#include "platform/os/tickcounter.h"
 
 namespace {
 
-void report(const QString& line) { std::fprintf(stderr, "Scorvex: %s\n", qPrintable(line)); }
+Q_LOGGING_CATEGORY(lcApp, "scorvex.app")
+
+void report(const QString& line) { qCWarning(lcApp, "%s", qPrintable(line)); }
 
 bool begun(const JournalContents& contents) {
   const MatchState& s = contents.state->state;
@@ -60,11 +62,15 @@ std::optional<JournalContents> JournalSession::leftOver() const {
   return std::nullopt;
 }
 
-QString JournalSession::recordNote(const JournalContents& contents) {
+QString JournalSession::recordNote(const JournalContents& contents, bool unwritable,
+                                   const QDateTime& now) {
+  if (unwritable && contents.lastWall.isValid())
+    return tr("Stand von %1 (vor %2 Min.), spätere Änderungen fehlen")
+        .arg(contents.lastWall.toLocalTime().toString("HH:mm"))
+        .arg(std::max<qint64>(0, contents.lastWall.secsTo(now) / 60));
   if (contents.missingFrom.isValid())
-    return QString("Journal fehlt ab %1")
-        .arg(contents.missingFrom.toLocalTime().toString("HH:mm:ss"));
-  if (contents.damagedLines > 0) return "Journal teils beschädigt";
+    return tr("Journal fehlt ab %1").arg(contents.missingFrom.toLocalTime().toString("HH:mm:ss"));
+  if (contents.damagedLines > 0) return tr("Journal teils beschädigt");
   return QString();
 }
 
@@ -82,8 +88,11 @@ std::optional<JournalContents> JournalSession::open(
     // The hall sees no score that may be about to go until the operator has answered.
     const bool wasBlack = match_.state().blackScreen;
     if (!wasBlack) match_.toggleBlackScreen();
-    const QString note = recordNote(*resumed);
-    if (ask(note.isEmpty() ? QString(kResumeQuestion) : kResumeQuestion + ("\n" + note))) {
+    // A journal that cannot be written now could not be written by the last run either: its
+    // match may be older than it looks.
+    QFile current(store_.currentPath());
+    const QString note = recordNote(*resumed, !current.open(QIODevice::Append));
+    if (ask(note.isEmpty() ? tr(kResumeQuestion) : tr(kResumeQuestion) + ("\n" + note))) {
       resumeMatch(match_, *resumed->state, tick_.now());
       resumed_ = true;
     } else {

@@ -2,35 +2,40 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
 
-#include "platform/journalfile.h"
+#include "platform/os/journalfile.h"
 
 namespace {
+
+struct Words {
+  Q_DECLARE_TR_FUNCTIONS(JournalFile)
+};
 
 // The usual reasons in the operator's language; others as the system words them.
 QString lastError() {
   switch (errno) {
     case ENOSPC:
     case EDQUOT:
-      return "kein Platz mehr auf dem Datenträger";
+      return Words::tr("kein Platz mehr auf dem Datenträger");
     case EFBIG:
-      return "Datei zu groß für den Datenträger";
+      return Words::tr("Datei zu groß für den Datenträger");
     case EROFS:
-      return "Datenträger nur lesbar";
+      return Words::tr("Datenträger nur lesbar");
     case EACCES:
     case EPERM:
-      return "keine Schreibberechtigung";
+      return Words::tr("keine Schreibberechtigung");
     case ENOENT:
-      return "Ordner fehlt";
+      return Words::tr("Ordner fehlt");
     case ENOTDIR:
-      return "Ordner kann nicht angelegt werden";
+      return Words::tr("Ordner kann nicht angelegt werden");
     case EIO:
-      return "Ein-/Ausgabefehler";
+      return Words::tr("Ein-/Ausgabefehler");
     default:
       return QString::fromLocal8Bit(std::strerror(errno));
   }

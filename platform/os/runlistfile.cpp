@@ -1,5 +1,6 @@
-#include "platform/runlistfile.h"
+#include "platform/os/runlistfile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -115,7 +116,7 @@ bool read(const QString& path, QStringList& entries, QString* error, Shortfall* 
   // A pipe or device under the list's name would block the console on opening it.
   const QFileInfo info(path);
   if (info.exists() && !info.isFile()) {
-    if (error) *error = QStringLiteral("Not a regular file");
+    if (error) *error = QCoreApplication::translate("RunListFile", "Not a regular file");
     return false;
   }
   QFile file(path);

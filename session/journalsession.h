@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -22,7 +23,7 @@ class JournalSession : public QObject {
 
  public:
   static constexpr const char* kResumeQuestion =
-      "Das letzte Spiel wurde nicht beendet. Spiel fortsetzen?";
+      QT_TR_NOOP("Das letzte Spiel wurde nicht beendet. Spiel fortsetzen?");
 
   JournalSession(const QString& folder, Match& match, const TickCounter& tick,
                  QObject* parent = nullptr);
@@ -50,9 +51,12 @@ class JournalSession : public QObject {
   // nothing happened leaves nothing.
   void finish();
 
-  // The question's third line for a journal read with damage or a missing stretch: short, so
-  // that it fits the question's small box.
-  static QString recordNote(const JournalContents& contents);
+  // The question's third line for a journal read with damage or a missing stretch, or one that
+  // cannot be written (`unwritable`: the last run could not have recorded its later changes
+  // either, so the match is as old as its last line at `now`): short, so that it fits the
+  // question's small box.
+  static QString recordNote(const JournalContents& contents, bool unwritable = false,
+                            const QDateTime& now = QDateTime::currentDateTime());
 
  signals:
   void problemChanged(const QString& problem);

@@ -1,7 +1,6 @@
-#include "platform/settingskey_qt.h"
-
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "platform/settingskey_qt.h"
 #include "platform/settingskey_regfile.h"
 
 namespace {
@@ -46,7 +46,7 @@ struct QtSettingsKey::Store {
     if (!info.exists()) return regfile::Values();
     // Only a regular file: a pipe would block the program on opening it.
     if (!info.isFile()) {
-      failure = QStringLiteral("Not a regular file");
+      failure = QCoreApplication::translate("SettingsKey", "Not a regular file");
       return std::nullopt;
     }
     QFile file(location);

@@ -1,4 +1,4 @@
-#include "platform/journalfile.h"
+#include "platform/os/journalfile.h"
 
 #include <QFileInfo>
 
