@@ -60,8 +60,7 @@ void TFormCtrl::timeoutClick(int team) {
     commands_.timeoutEnd();
     return;
   }
-  if (const Notice notice = commands_.timeout(team))
-    platform_.dialogs.showError(this, kAppTitle, noticeText(notice));
+  if (const Notice notice = commands_.timeout(team)) say(noticeText(notice));
 }
 
 void TFormCtrl::breakClick() {

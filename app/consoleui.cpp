@@ -136,7 +136,7 @@ void TFormCtrl::createControls() {
 
   ListArea = new QWidget(this);
   ListArea->setObjectName("ListArea");
-  penaltyList = new PenaltyList(*penaltyActions_, platform_.dialogs, askPenaltyTimeBox, this);
+  penaltyList = new PenaltyList(*penaltyActions_, platform_.dialogs, askTextBox, this);
   penaltyList->hide();
   Panel3 = new QWidget(this);
   Panel3->setObjectName("Panel3");

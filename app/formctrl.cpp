@@ -8,10 +8,13 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 #include <QToolButton>
+#include <utility>
 
 #include "app/consolewidgets.h"
 #include "app/courtpicture.h"
+#include "app/journalstatusline.h"
 #include "app/penaltymenu.h"
 #include "board/boardview.h"
 #include "commands/commands.h"
@@ -49,8 +52,8 @@ class ConsolePenaltyActions final : public PenaltyActions {
  public:
   ConsolePenaltyActions(Commands& commands, Dialogs& dialogs, QWidget* console)
       : commands_(commands), dialogs_(dialogs), console_(console) {}
-  void givePenalty(int team, const QString& kind) override {
-    tell(commands_.givePenalty(team, kind, std::nullopt));
+  void givePenalty(int team, const QString& kind, std::optional<int> player) override {
+    tell(commands_.givePenalty(team, kind, player));
   }
   bool setPenaltyTime(int team, int id, int seconds) override {
     return !commands_.setPenaltyTime(team, id, seconds);
@@ -66,6 +69,9 @@ class ConsolePenaltyActions final : public PenaltyActions {
   Dialogs& dialogs_;
   QWidget* console_;
 };
+
+// How long a command's line stays on the console.
+constexpr int kCommandLineMs = 8000;
 
 // The list's height above the running texts, where it is shown.
 constexpr int kPenaltyListHeight = 84;
@@ -90,6 +96,14 @@ TFormCtrl::TFormCtrl(Platform& platform, MatchSession& session, QWidget* parent)
   createClockAndUndoControls();
   connectControls();
   createCountdownControls();
+  commandLine_ = new JournalStatusLine(this, Panel3);
+  commandLine_->setObjectName("CommandLine");
+  commandLineShown_ = new QTimer(this);
+  commandLineShown_->setSingleShot(true);
+  commandLineShown_->setInterval(kCommandLineMs);
+  connect(commandLineShown_, &QTimer::timeout, commandLine_,
+          [this] { commandLine_->setProblem({}); });
+  connect(RunText, &RunTextControls::said, this, &TFormCtrl::say);
   connect(&commands_.match(), &Match::changed, this, &TFormCtrl::render);
   connect(&commands_.settings(), &Settings::changed, this, &TFormCtrl::applySettings);
   connect(&commands_.settings(), &Settings::configured, this, &TFormCtrl::applySettings);
@@ -123,14 +137,23 @@ void TFormCtrl::takeStoredPlace(const ConsoleGroup& stored) {
   if (top) move(x(), *top);
   // Without a stored position the window system places the console on its first show.
   if (left || top) rememberedPos_ = pos();
-  // The width is fixed; the height is the client height (the window frame is not known
-  // before the window is shown, so storing the outer height would grow it at every start).
-  // Never taller than the tallest monitor: a height from a damaged file would take gigabytes.
+  // The width is fixed; the stored height is the outer one. The frame is not known before the
+  // window is shown: the height is taken as the client's until then, and the frame taken off
+  // once it is there, so the console does not grow at every start. Never taller than the
+  // tallest monitor: a height from a damaged file would take gigabytes.
   int tallest = kMinClientHeight;
   for (const QRect& monitor : platform_.desktop.monitorBounds())
     tallest = qMax(tallest, monitor.height());
-  if (const std::optional<qint32> height = stored.integer("H"))
-    resize(width(), qBound(kMinClientHeight, *height, tallest));
+  if (const std::optional<qint32> height = stored.integer("H")) {
+    storedOuterHeight_ = qBound(kMinClientHeight, *height, tallest);
+    resize(width(), *storedOuterHeight_);
+  }
+}
+
+void TFormCtrl::takeStoredHeight() {
+  const int frame = frameGeometry().height() - height();
+  if (!storedOuterHeight_ || frame <= 0) return;
+  resize(width(), qMax(*std::exchange(storedOuterHeight_, std::nullopt) - frame, kMinClientHeight));
 }
 
 void TFormCtrl::attachWindows(TFDlgYesNo* yesNo, TFormTablo* display, TCfgDialog* config,
@@ -194,12 +217,16 @@ void TFormCtrl::resizeEvent(QResizeEvent* event) {
   }
   ListArea->setGeometry(0, listTop, width(), qMax(0, editTop - listTop));
   Panel3->setGeometry(0, editTop, width(), kEditPanelHeight);
-  emit placeChanged(QRect(pos(), size()));
+  takeStoredHeight();
+  emit placeChanged(frameGeometry());
 }
 
+// The window system reports the frame once it has put one around the window, which moves the
+// client area.
 void TFormCtrl::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
-  emit placeChanged(QRect(pos(), size()));
+  takeStoredHeight();
+  emit placeChanged(frameGeometry());
 }
 
 bool TFormCtrl::eventFilter(QObject* watched, QEvent* event) {
@@ -272,7 +299,14 @@ void TFormCtrl::applySettings() {
 
 // ---- Handlers: each is a call of the command layer ----------------------------------------
 
-void TFormCtrl::bPlayClick() { commands_.playPause(); }
+void TFormCtrl::bPlayClick() {
+  if (const Notice notice = commands_.playPause()) say(noticeText(notice));
+}
+
+void TFormCtrl::say(const QString& line) {
+  commandLine_->setProblem(line);
+  commandLineShown_->start();
+}
 
 void TFormCtrl::Reset1Click() {
   if (platform_.dialogs.askOkCancel(this, kAppTitle, tr("Reset GAME?"))) commands_.reset();
@@ -318,8 +352,8 @@ void TFormCtrl::openPenaltyMenu(int slot, const QPoint& where) {
           : s.penalty(team,
                       s.penalties[commands_.match().sport().countsFouls() ? shown - 1 : shown].id);
   QMenu menu(this);
-  fillPenaltyMenu(menu, commands_.match().sport(), team, penalty, *penaltyActions_,
-                  askPenaltyTimeBox, platform_.dialogs, this);
+  fillPenaltyMenu(menu, commands_.match().sport(), team, penalty, *penaltyActions_, askTextBox,
+                  platform_.dialogs, this);
   menu.exec(where);
 }
 
@@ -374,6 +408,7 @@ void TFormCtrl::ControlWindowClick() {
   QWidget* front = consoleInFront_ ? static_cast<QWidget*>(FormTablo) : this;
   if (!front) return;
   consoleInFront_ = front == this;
+  if (front == FormTablo) FormTablo->showOnItsMonitor();
   front->raise();
   front->activateWindow();
 }

@@ -28,6 +28,8 @@ class PenaltyActions;
 class PenaltyList;
 class PictureBox;
 class RunTextControls;
+class JournalStatusLine;
+class QTimer;
 class QToolButton;
 class TCfgDialog;
 class TFDlgYesNo;
@@ -92,11 +94,15 @@ class TFormCtrl : public QWidget {
   // Setting the time (Ctrl+T), undo (Ctrl+Backspace), the horn (Ctrl+J) and the mute switch
   // (Ctrl+M).
   QToolButton *bSetClock, *bUndo, *bHorn, *bMute;
+  // One line across the console for what a command refused or did, shown for a few seconds:
+  // no box that needs OK while the match goes on.
+  void say(const QString& line);
+
   // Asks for the clock time, m:ss or h:mm:ss, offering `shown`; nothing when cancelled.
   std::function<std::optional<QString>(QWidget* parent, const QString& shown)> askClockTime;
 
  signals:
-  // The console window was moved or resized: its position and client size.
+  // The console window was moved or resized: its outer bounds.
   void placeChanged(const QRect& bounds);
 
  public slots:
@@ -151,12 +157,17 @@ class TFormCtrl : public QWidget {
   // The penalty menu of a console penalty time (right-click), at `where`.
   void openPenaltyMenu(int slot, const QPoint& where);
   bool penaltiesListed() const;
+  // The stored outer height, once the window system has told the frame.
+  void takeStoredHeight();
 
   Platform& platform_;
   Commands& commands_;
   std::unique_ptr<PenaltyActions> penaltyActions_;
-  bool consoleInFront_ = true;           // Ctrl+C brings the other window to the front
-  std::optional<QPoint> rememberedPos_;  // a stored position; none on a first run
+  JournalStatusLine* commandLine_;
+  QTimer* commandLineShown_;
+  bool consoleInFront_ = true;            // Ctrl+C brings the other window to the front
+  std::optional<QPoint> rememberedPos_;   // a stored position; none on a first run
+  std::optional<int> storedOuterHeight_;  // until the frame is known
   QString helpFile_;
 
   TFDlgYesNo* FDlgYesNo = nullptr;

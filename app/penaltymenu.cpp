@@ -20,11 +20,10 @@ struct Words {
 
 }  // namespace
 
-std::optional<QString> askPenaltyTimeBox(QWidget* parent, const QString& shown) {
+std::optional<QString> askTextBox(QWidget* parent, const TextQuestion& question) {
   bool ok = false;
-  const QString typed =
-      QInputDialog::getText(parent, Words::tr("Restzeit setzen"), Words::tr("Restzeit (m:ss):"),
-                            QLineEdit::Normal, shown, &ok);
+  const QString typed = QInputDialog::getText(parent, question.title, question.label,
+                                              QLineEdit::Normal, question.initial, &ok);
   return ok ? std::optional(typed) : std::nullopt;
 }
 
@@ -52,6 +51,15 @@ QString penaltyTimeRefusal(const QString& typed) {
       .arg(typed, SpanText(Penalty::kMaxSeconds));
 }
 
+std::optional<std::optional<int>> playerNumber(const QString& typed) {
+  const QString text = typed.trimmed();
+  if (text.isEmpty()) return std::optional<int>();
+  bool ok = false;
+  const int number = text.toInt(&ok);
+  if (!ok || number < 0 || number > 99) return std::nullopt;
+  return std::optional<int>(number);
+}
+
 void fillPenaltyMenu(QMenu& menu, const SportRules& sport, int team, const Penalty* penalty,
                      PenaltyActions& actions, const AskText& askText, Dialogs& dialogs,
                      QWidget* parent) {
@@ -61,8 +69,20 @@ void fillPenaltyMenu(QMenu& menu, const SportRules& sport, int team, const Penal
     menu.addSeparator();
   }
   for (const PenaltyKind& kind : sport.kinds)
-    menu.addAction(penaltyKindCaption(kind),
-                   [&actions, team, id = kind.id] { actions.givePenalty(team, id); });
+    menu.addAction(
+        penaltyKindCaption(kind), [&actions, &dialogs, askText, parent, team, id = kind.id] {
+          const std::optional<QString> typed =
+              askText(parent, {Words::tr("Strafe"), Words::tr("Spielernummer (Enter: ohne):"), {}});
+          if (!typed) return;
+          const std::optional<std::optional<int>> player = playerNumber(*typed);
+          if (!player)
+            dialogs.showError(parent, Words::tr("Strafe"),
+                              Words::tr("„%1“ ist keine Spielernummer: bitte 0 bis 99 eingeben "
+                                        "oder leer lassen.")
+                                  .arg(typed->trimmed()));
+          else
+            actions.givePenalty(team, id, *player);
+        });
   menu.addSeparator();
   QAction* setTime = menu.addAction(Words::tr("Restzeit setzen…"));
   QAction* cancel = menu.addAction(Words::tr("Aufheben"));
@@ -73,7 +93,8 @@ void fillPenaltyMenu(QMenu& menu, const SportRules& sport, int team, const Penal
   QObject::connect(
       setTime, &QAction::triggered, &menu,
       [&actions, &dialogs, askText, parent, team, id, shown = penalty->text()] {
-        const std::optional<QString> typed = askText(parent, shown);
+        const std::optional<QString> typed =
+            askText(parent, {Words::tr("Restzeit setzen"), Words::tr("Restzeit (m:ss):"), shown});
         if (!typed) return;
         const std::optional<int> seconds = SpanSeconds(*typed);
         const bool inRange = seconds && *seconds >= 1 && *seconds <= Penalty::kMaxSeconds;

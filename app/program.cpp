@@ -42,6 +42,14 @@ Q_LOGGING_CATEGORY(lcApp, "scorvex.app")
 
 // A moved console is stored once it has come to rest, not at every step of the drag.
 constexpr int kPlaceSettleMs = 500;
+// How long the window system has to map a window that was just shown.
+constexpr int kMapCheckMs = 1000;
+
+// After start-up's question the display is on its monitor, whatever became of it while the
+// question was open; the check waits until the window system has answered the first show.
+void showDisplayAfterStart(TFormTablo& display) {
+  QTimer::singleShot(kMapCheckMs, &display, &TFormTablo::showOnItsMonitor);
+}
 
 // The windows in their order of creation; the console is the main window.
 struct Windows {
@@ -128,7 +136,7 @@ std::function<void()> keepSettingsStored(QtSettingsKey& key, SettingsStore& stor
   QObject::connect(
       w.display.get(), &TFormTablo::placeChanged, w.display.get(),
       [&store](const QSize& size, const QPoint& at) { store.setDisplayPlace(size, at); });
-  store.setConsoleBounds(QRect(w.console->pos(), w.console->size()));
+  store.setConsoleBounds(w.console->frameGeometry());
   store.setDisplayPlace(w.display->size(), w.display->pos());
   auto told = std::make_shared<bool>(false);
   const auto storeSettings = [&key, &store, told] {
@@ -188,12 +196,16 @@ int runProgram(QApplication& app, const StartOptions& startOptions) {
                    });
   if (!placeDisplay(app.arguments().mid(1), *windows.display)) return 1;
 
-  windows.display->show();
+  // The screen mode before the first show: changing it on a shown window hides and shows it
+  // again in one go, which a window manager can leave unmapped.
   windows.display->ApplyScreenMode();
+  windows.display->show();
   QApplication::processEvents();
   windows.console->show();
   openJournal(session, *windows.yesNo);
+  showDisplayAfterStart(*windows.display);
   showProblemLines(session, sound, *windows.console);
+  session.commands().checkWarningSound();
 
   QTimer placeSettled;
   const auto storeSettings =

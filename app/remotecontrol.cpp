@@ -147,7 +147,7 @@ Notice RemoteControl::runCommand(const RemoteCommand& c) {
   Commands& run = commands_;
   switch (c.kind) {
     case Kind::PlayPause:
-      return run.playPause(), Notice();
+      return run.playPause();
     case Kind::Reset:  // the phone asked "Reset GAME?" already
       return run.reset(), Notice();
     case Kind::Goal:

@@ -53,8 +53,15 @@ Commands::Commands(Match& match, Settings& settings, RunTextList& texts, Platfor
   };
   takeSettings();
   connect(&settings_, &Settings::changed, this, takeSettings);
-  connect(&match_, &Match::warningDue, this,
-          [this] { platform_.sound.play(settings_.record().SoundFile, settings_.record().SLoop); });
+  connect(&match_, &Match::warningDue, this, [this] {
+    const TSettings& s = settings_.record();
+    if (!s.WarningOff) platform_.sound.playWarning(s.SoundFile, s.SLoop);
+  });
+  // A warning file that will not play is told when it is chosen, not when it is due.
+  connect(&settings_, &Settings::changed, this, [this](const TSettings& before) {
+    const TSettings& s = settings_.record();
+    if (s.SoundFile != before.SoundFile || s.WarningOff != before.WarningOff) checkWarningSound();
+  });
   connect(&match_, &Match::periodEnded, this, [this] {
     platform_.sound.stopAll();
     playEndSignal(platform_.sound);
@@ -68,7 +75,16 @@ QString Commands::listFilePath() const {
 
 // ---- Clock ---------------------------------------------------------------------------------
 
-void Commands::playPause() { match_.playPause(platform_.tick.now()); }
+Notice Commands::playPause() {
+  if (Notice refused = playPauseRefusal()) return refused;
+  match_.playPause(platform_.tick.now());
+  return {};
+}
+
+Notice Commands::playPauseRefusal() const {
+  if (!match_.matchOver()) return {};
+  return Notice::error(Refusal::MatchOver);
+}
 
 void Commands::clockTick() { match_.tick(platform_.tick.now()); }
 
@@ -323,7 +339,12 @@ void Commands::chooseSport(const QString& name) {
     s.Sport = name;
     s.Time = rules->periodLength;
     s.BreakTime = rules->breakLength;
+    s.WarningOff = !rules->warningByDefault;
   });
+}
+
+void Commands::checkWarningSound() {
+  if (!settings_.record().WarningOff) platform_.sound.checkWarning(settings_.record().SoundFile);
 }
 
 void Commands::setElementFont(int element, const ElementFont& font) {
@@ -428,6 +449,10 @@ Notice Commands::timeoutRefusal(int team) const {
     case TimeoutRefusal::PeriodLimit:
       return Notice::error(Refusal::TimeoutPeriodLimit,
                            {QString::number(team), QString::number(match_.sport().periods)});
+    case TimeoutRefusal::LateLimit:
+      return Notice::error(
+          Refusal::TimeoutLateLimit,
+          {QString::number(team), QString::number(match_.sport().timeouts.lastSeconds / 60)});
   }
   return {};
 }

@@ -47,6 +47,8 @@ enum class Refusal {
   TimeoutInBreak,
   TimeoutMatchLimit,   // team
   TimeoutPeriodLimit,  // team, periods of the sport
+  TimeoutLateLimit,    // team, minutes at the end of the match with one time-out each
+  MatchOver,           // the last period has ended
   NothingToUndo,
   CannotOpenFile,    // file, the system's reason
   CannotCreateFile,  // file, the system's reason
@@ -86,7 +88,9 @@ class Commands : public QObject {
   QString listFilePath() const;
 
   // Clock.
-  void playPause();
+  // Refused once the last period of a sport that numbers its periods has ended.
+  Notice playPause();
+  Notice playPauseRefusal() const;
   void clockTick();  // every 200 ms while the clock runs
   void blinkStep();  // every 500 ms while the end-of-period blink lasts
   void reset();      // the whole match back to 0:0, once the operator has confirmed
@@ -169,6 +173,8 @@ class Commands : public QObject {
   // Sound: the built-in horn by hand, and everything silent while muted.
   void horn();
   void setMuted(bool muted);
+  // Tells at once, in the sound's line, when the warning's file will not play (at start).
+  void checkWarningSound();
 
   // Settings.
   // Another sport (from the command line) plays its preset's period length, as choosing it in

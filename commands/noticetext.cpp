@@ -81,6 +81,13 @@ QString noticeText(const Notice& notice) {
                   ? NoticeWords::tr("Keine Auszeit mehr für %1 in dieser Halbzeit.")
                   : NoticeWords::tr("Keine Auszeit mehr für %1 in dieser Periode."))
           .arg(teamName(a.value(0)));
+    case Refusal::TimeoutLateLimit:
+      return NoticeWords::tr("%1 hatte schon eine Auszeit in den letzten %2 Minuten des Spiels.")
+          .arg(teamName(a.value(0)), a.value(1));
+    case Refusal::MatchOver:
+      return NoticeWords::tr(
+          "Das Spiel ist aus. Reset beginnt ein neues Spiel, eine Periodennummer (Alt+0 … Alt+4) "
+          "eine weitere Periode.");
     case Refusal::NothingToUndo:
       return NoticeWords::tr("Es gibt nichts rückgängig zu machen.");
     case Refusal::CannotOpenFile:

@@ -147,6 +147,7 @@ void TCfgDialog::createControls() {
     if (const auto sport = SportRules::preset(cbSport->currentData().toString())) {
       meTime->setText(periodLengthText(sport->periodLength));
       meBreak->setText(periodLengthText(sport->breakLength));
+      cbNoWarning->setChecked(!sport->warningByDefault);
     }
   });
 
@@ -187,6 +188,7 @@ void TCfgDialog::createControls() {
   bSound = new QToolButton(gbSound);
   bSound->setText("...");
   cbSound = new QCheckBox(tr("Endlosschleife"), gbSound);
+  cbNoWarning = new QCheckBox(tr("kein Warnton"), gbSound);
   seSoundTime = new SpinEdit(0, 300, 3, gbSound);
   seSoundTime->setValue(60);
   seSoundTime->setToolTip(tr("Sek."));
@@ -196,6 +198,7 @@ void TCfgDialog::createControls() {
   soundGrid->addWidget(cbSound, 1, 0, 1, 3);
   soundGrid->addWidget(seSoundTime, 2, 0);
   soundGrid->addWidget(label(tr("Sekunden bis zum Ende"), gbSound), 2, 1, 1, 2);
+  soundGrid->addWidget(cbNoWarning, 3, 0, 1, 3);
 
   gbMonitor = new QGroupBox(tr(" 2. Monitor/TV/Orvalis-Display "), this);
   cbMonitor = new QComboBox(gbMonitor);
@@ -305,6 +308,7 @@ void TCfgDialog::createControls() {
                                                     {eSound, "eSound"},
                                                     {bSound, "bSound"},
                                                     {cbSound, "cbSound"},
+                                                    {cbNoWarning, "cbNoWarning"},
                                                     {seSoundTime, "seSoundTime"},
                                                     {gbMonitor, "gbMonitor"},
                                                     {cbMonitor, "cbMonitor"},
@@ -361,6 +365,7 @@ void TCfgDialog::fill(const TSettings& settings) {
   seRunSpeed->setValue(settings.Speed);
   eSound->setText(settings.SoundFile);
   cbSound->setChecked(settings.SLoop);
+  cbNoWarning->setChecked(settings.WarningOff);
   seSoundTime->setValue(settings.SoundTime);
   seVid->setCurrentIndex(
       settings.VidTablo >= 0 && settings.VidTablo < seVid->count() ? settings.VidTablo : -1);
@@ -554,6 +559,7 @@ void TCfgDialog::takeSettings(TSettings& settings) const {
   settings.SoundTime = seSoundTime->value();
   settings.SoundFile = eSound->text();
   settings.SLoop = cbSound->isChecked();
+  settings.WarningOff = cbNoWarning->isChecked();
   settings.TitelType = titleType_;
   settings.TitelType1 = eTitle->text();
   settings.TitelType2 = eTitleFile->currentText();

@@ -145,6 +145,7 @@ class TCfgDialog : public QDialog {
   QLineEdit* eSound;
   QToolButton* bSound;
   QCheckBox* cbSound;
+  QCheckBox* cbNoWarning;  // "kein Warnton"
   SpinEdit* seSoundTime;
   QGroupBox* gbMonitor;
   QComboBox* cbMonitor;

@@ -97,9 +97,17 @@ void Match::showClock(int seconds) {
   state_.periodLength = rules_.periodLength;
 }
 
-void Match::playPause(quint32 now) {
+bool Match::matchOver() const {
+  return sport_.numbersPeriods && state_.periodEnded && !state_.breakOn &&
+         state_.clock == MatchClock::Ready && state_.period == sport_.periods;
+}
+
+bool Match::playPause(quint32 now) {
   lastNow_ = now;
+  if (matchOver()) return false;
   apply([&] {
+    if (sport_.numbersPeriods && state_.period == 0 && state_.clock == MatchClock::Ready)
+      enterPeriod(1);
     const bool nextPeriod = state_.periodEnded;
     // Play ends a time-out or the break; a break after the end of a period leads into the next.
     const bool fromBreak = state_.breakOn && state_.clock != MatchClock::Running;
@@ -126,6 +134,7 @@ void Match::playPause(quint32 now) {
       }
     syncSlots();
   });
+  return true;
 }
 
 void Match::tick(quint32 now) {
@@ -167,7 +176,8 @@ void Match::endPeriod(quint32 now) {
   state_.periodEnded = true;
   emit periodEnded();
   freezePenalties(now);
-  if (!sport_.carryOver)
+  // After the last period there is none to carry them into.
+  if (!sport_.carryOver || matchOver())
     for (auto& list : state_.teamPenalties) {
       for (const Penalty& p : list) times_.erase(p.id);
       list.clear();
@@ -230,7 +240,14 @@ TimeoutRefusal Match::timeoutRefusal(int team) const {
   if (state_.timeoutsTaken[i] >= sport_.timeouts.perMatch) return TimeoutRefusal::MatchLimit;
   if (sport_.timeouts.perPeriod > 0 && state_.timeoutsTakenInPeriod[i] >= sport_.timeouts.perPeriod)
     return TimeoutRefusal::PeriodLimit;
+  if (state_.late(sport_) && state_.timeoutsTakenLate[i] >= 1) return TimeoutRefusal::LateLimit;
   return TimeoutRefusal::None;
+}
+
+// The last period's last seconds of the sport's time-out rule, counted on the clock's last tick.
+bool MatchState::late(const SportRules& sport) const {
+  const int last = sport.timeouts.lastSeconds;
+  return last > 0 && qMax(period, 1) >= sport.periods && clockSeconds >= periodLength - last;
 }
 
 void Match::freezePenalties(quint32 now) {
@@ -257,6 +274,7 @@ TimeoutRefusal Match::startTimeout(int team, quint32 now) {
     const int i = teamIndex(*teamNumbered(team));  // a refused team never gets here
     ++state_.timeoutsTaken[i];
     ++state_.timeoutsTakenInPeriod[i];
+    if (state_.late(sport_)) ++state_.timeoutsTakenLate[i];
     beginCountdown(sport_.timeouts.seconds, now);
   });
   return TimeoutRefusal::None;
@@ -278,6 +296,7 @@ int MatchState::timeoutsLeft(const SportRules& sport, int team) const {
   const TimeoutRules& t = sport.timeouts;
   int left = t.perMatch - timeoutsTaken[i];
   if (t.perPeriod > 0) left = qMin(left, t.perPeriod - timeoutsTakenInPeriod[i]);
+  if (late(sport)) left = qMin(left, 1 - timeoutsTakenLate[i]);
   return qMax(0, left);
 }
 
@@ -342,6 +361,7 @@ void Match::reset() {
     state_.timeoutTeam = 0;
     state_.timeoutsTaken = {0, 0};
     state_.timeoutsTakenInPeriod = {0, 0};
+    state_.timeoutsTakenLate = {0, 0};
     state_.breakOn = false;
     times_.clear();
     syncSlots();

@@ -39,6 +39,7 @@ enum class TimeoutRefusal {
   InBreak,
   MatchLimit,   // the team has taken all of the match's
   PeriodLimit,  // the team has taken all of this period's
+  LateLimit,    // the team has taken its one of the last minutes
 };
 
 class Match : public QObject {
@@ -62,8 +63,10 @@ class Match : public QObject {
   const MatchRules& rules() const { return rules_; }
   const SportRules& sport() const { return sport_; }
 
-  // Clock.
-  void playPause(quint32 now);
+  // Clock. Play after the last period of a sport that numbers its periods is refused (false):
+  // the match is over until Reset or a new period number.
+  bool playPause(quint32 now);
+  bool matchOver() const;
   // The 200 ms tick while the clock runs: penalties, clock, warning, end of the period.
   void tick(quint32 now);
   // One step of the end-of-period blink, every 500 ms while the state is blinking.

@@ -105,6 +105,7 @@ struct MatchState {
   bool timeoutSignalled = false;
   std::array<int, 2> timeoutsTaken{0, 0};
   std::array<int, 2> timeoutsTakenInPeriod{0, 0};
+  std::array<int, 2> timeoutsTakenLate{0, 0};  // in the sport's last seconds of the match
   // The break: on from its start until the next Play (or the operator ends it); its seconds
   // count down to 0, where it stays until then.
   bool breakOn = false;
@@ -129,6 +130,8 @@ struct MatchState {
   bool timeoutRunning() const { return timeoutTeam != 0; }
   // The time-outs a team may still take under `sport`: the fewer of the match's and the period's.
   int timeoutsLeft(const SportRules& sport, int team) const;
+  // In the last seconds of the match in which a team may take only one time-out.
+  bool late(const SportRules& sport) const;
   // A time-out or a break counts down: the ticks must go on while the match clock stands.
   bool countingDown() const { return timeoutRunning() || (breakOn && breakSecondsLeft > 0); }
 

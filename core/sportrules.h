@@ -36,6 +36,8 @@ struct TimeoutRules {
   int perPeriod = 0;  // per team and period; 0: only the match limit
   int seconds = 0;
   int signalAt = 0;  // seconds into the time-out at which a signal sounds; 0: none
+  // In the last period's last seconds a team may take only one time-out; 0: no such rule.
+  int lastSeconds = 0;
 
   bool operator==(const TimeoutRules&) const = default;
 };
@@ -68,6 +70,11 @@ struct SportRules {
   // The end of a period that has a next one starts the break by itself; otherwise only the
   // operator starts one.
   bool breakAfterPeriod = false;
+  // The match numbers its periods itself: the first Play starts period 1, and the end of the
+  // last period ends the match (its penalties with it; Play starts no further period).
+  bool numbersPeriods = false;
+  // Choosing the sport turns the warning sound before a period's end on; otherwise off.
+  bool warningByDefault = true;
 
   // The kind with this id, if the sport has it.
   const PenaltyKind* kind(const QString& id) const;

@@ -101,13 +101,14 @@ TabloLayout layoutTablo(const LayoutInput& in) {
 
   const int u0 = H / 5;
   out.basePoints = u0 / 2;
-  out.label1 = QRect(0, 0, W, u0);
-  out.titlePoints = FitFont(in.title.text, out.label1.size(), in.title.font, in.ppi);
 
-  // The date keeps to the top right corner and sizes itself to its text.
-  out.datePoints = out.label1.height() / 3;
+  // The date keeps to the top right corner and sizes itself to its text; the title (its text
+  // fitted, a picture scaled) takes the room left of it, so that the two never overlap.
+  out.datePoints = u0 / 3;
   const QSize date = textExtent(in.date, out.datePoints, in.ppi);
   out.labelData = QRect(W - date.width(), -1, date.width(), date.height());
+  out.label1 = QRect(0, 0, std::max(W - date.width(), 0), u0);
+  out.titlePoints = FitFont(in.title.text, out.label1.size(), in.title.font, in.ppi);
 
   if (in.view >= 0 && in.view <= 3) out.bands = layoutBands(in, out.label1, out.frame.y());
   const QRect score = out.bands ? out.bands->label4 : in.score0;
@@ -135,4 +136,17 @@ TabloLayout layoutTablo(const LayoutInput& in) {
       QRect(0, (period.height() - period.width()) / 2, period.width(), period.width());
   out.caption = QString("%1x%2").arg(W).arg(H);
   return out;
+}
+
+std::optional<QSize> plausibleFrame(const QSize& frame, const QSize& monitor) {
+  const QSize limit = monitor / 4;
+  if (frame == QSize(0, 0) || frame.width() < 0 || frame.height() < 0 ||
+      frame.width() > limit.width() || frame.height() > limit.height())
+    return std::nullopt;
+  return frame;
+}
+
+QSize leastClientSize(const QSize& reportedFrame, const QSize& monitor) {
+  const QSize frame = plausibleFrame(reportedFrame, monitor).value_or(QSize(0, 0));
+  return (QSize(320, 240) - frame).expandedTo(QSize(0, 0));
 }

@@ -71,3 +71,12 @@ struct TabloLayout {
 };
 
 TabloLayout layoutTablo(const LayoutInput& in);
+
+// The window manager's frame (outer minus client size) when it is plausible on a monitor of
+// `monitor` size: while the manager is still framing a window it can report none, half of one
+// or a negative one.
+std::optional<QSize> plausibleFrame(const QSize& frame, const QSize& monitor);
+// The least client size of a window whose outer size is at least 320 × 240, from the frame
+// reported: a frame that is not plausible counts as none, so the window never has to be larger
+// than its monitor.
+QSize leastClientSize(const QSize& reportedFrame, const QSize& monitor);

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QTimer>
+#include <QWindow>
 #include <utility>
 
 #include "core/match.h"
@@ -153,6 +154,7 @@ TFormTablo::TFormTablo(Platform& platform, const Settings& settings, const Match
   connect(&match_, &Match::changed, this, &TFormTablo::render);
   connect(&settings_, &Settings::changed, this, &TFormTablo::applySettings);
   connect(&settings_, &Settings::configured, this, &TFormTablo::takeConfiguration);
+  connect(&settings_, &Settings::configuredInPart, this, &TFormTablo::ApplyTitle);
 }
 
 TFormTablo::~TFormTablo() = default;
@@ -370,26 +372,21 @@ void TFormTablo::coverMonitor() {
 }
 
 std::optional<QSize> TFormTablo::windowFrame(const QRect& monitor) const {
-  // While the window manager is still framing the window, the frame it reports can be half
-  // updated, even negative; only a plausible one counts.
-  const QSize frame = frameGeometry().size() - size();
-  const QSize limit = monitor.size() / 4;
-  if (frame == QSize(0, 0) || frame.width() < 0 || frame.height() < 0 ||
-      frame.width() > limit.width() || frame.height() > limit.height())
-    return std::nullopt;
-  return frame;
+  return plausibleFrame(frameGeometry().size() - size(), monitor.size());
 }
 
 void TFormTablo::coverOnceFramed() {
-  if (!coverWhenFramed_ || ++framePolls_ > kFramePolls) {
+  if (++framePolls_ > kFramePolls) {
     frameWatch_->stop();
     coverWhenFramed_.reset();
     return;
   }
-  const std::optional<QSize> frame = windowFrame(*coverWhenFramed_);
+  const std::optional<QSize> frame = windowFrame(coverWhenFramed_.value_or(selectedMonitor()));
   if (!frame) return;
-  // Watched until the frame covers the monitor exactly.
-  if (frameGeometry() == *coverWhenFramed_) {
+  // The frame came without an event: the maker's mark takes its height from the outer window.
+  if (outerSize() != laidOutOuter_) FormResize();
+  // A monitor to cover is watched until the frame covers it exactly.
+  if (!coverWhenFramed_ || frameGeometry() == *coverWhenFramed_) {
     frameWatch_->stop();
     coverWhenFramed_.reset();
     return;
@@ -397,10 +394,23 @@ void TFormTablo::coverOnceFramed() {
   coverWithFrame(*coverWhenFramed_, *frame);
 }
 
+void TFormTablo::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // A window shown with a frame gets it a moment later, and often without an event.
+  if (windowFlags() & Qt::FramelessWindowHint || frameWatch_->isActive()) return;
+  framePolls_ = 0;
+  frameWatch_->start();
+}
+
 void TFormTablo::coverWithFrame(const QRect& monitor, const QSize& frame) {
   // move() places the frame's corner.
   move(monitor.topLeft());
   resize(monitor.size() - frame);
+}
+
+QSize TFormTablo::outerSize() const {
+  // A borderless window's outer size is its client size, whatever frame the system reports.
+  return windowFlags() & Qt::FramelessWindowHint ? size() : frameGeometry().size();
 }
 
 void TFormTablo::FitFont(Label* label) {
@@ -413,8 +423,8 @@ void TFormTablo::FormResize() {
   LayoutInput in;
   in.width = width();
   in.height = height();
-  // A borderless window's outer size is its client size, whatever frame the system reports.
-  const QSize outer = windowFlags() & Qt::FramelessWindowHint ? size() : frameGeometry().size();
+  const QSize outer = outerSize();
+  laidOutOuter_ = outer;
   in.outerWidth = outer.width();
   in.outerHeight = outer.height();
   in.view = settings_.view();
@@ -530,6 +540,16 @@ void TFormTablo::ApplyScreenMode() {
   limitOuterSize();
 }
 
+void TFormTablo::showOnItsMonitor() {
+  const bool unmapped = windowHandle() && !windowHandle()->isExposed();
+  if (!isVisible() || isMinimized() || unmapped) {
+    hide();
+    ApplyScreenMode();
+    showNormal();
+  }
+  raise();
+}
+
 void TFormTablo::limitWidth(int pixels) { setMaximumWidth(pixels > 0 ? pixels : QWIDGETSIZE_MAX); }
 
 void TFormTablo::limitHeight(int pixels) {
@@ -587,8 +607,7 @@ void TFormTablo::takeStoredPlace(const DisplayGroup& stored) {
 void TFormTablo::FormActivate() { emit activated(); }
 
 void TFormTablo::limitOuterSize() {
-  const QSize frame = frameGeometry().size() - size();
-  setMinimumSize((QSize(320, 240) - frame).expandedTo(QSize(0, 0)));
+  setMinimumSize(leastClientSize(frameGeometry().size() - size(), selectedMonitor().size()));
 }
 
 // The window system reports the frame once it has put one around the window, which moves the

@@ -100,6 +100,9 @@ class TFormTablo : public QWidget {
 
   // Full screen on the console's monitor, or a sizeable window, from TSettings::FullScr.
   void ApplyScreenMode();
+  // Maps the window again on its monitor when it is not on the screen (hidden, minimised, or
+  // unmapped behind the program's back), and raises it.
+  void showOnItsMonitor();
   // The display's part of a confirmed configuration, after the record took it: the title
   // picture and both team logos read again (their files may be new), the layout for the
   // record's view, the screen mode, and the chosen monitor covered when it changed.
@@ -142,6 +145,7 @@ class TFormTablo : public QWidget {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
 
@@ -169,6 +173,7 @@ class TFormTablo : public QWidget {
   // The window manager's frame around the window, when one is reported and plausible.
   std::optional<QSize> windowFrame(const QRect& monitor) const;
   void coverOnceFramed();
+  QSize outerSize() const;
 
   Platform& platform_;
   const Settings& settings_;
@@ -182,6 +187,7 @@ class TFormTablo : public QWidget {
   bool countdownShown_ = false;  // the clock band shows a time-out or the break
   BoardView shown_;              // the board drawn last, to raise a screen only when it comes on
   QFont penaltyFont_;            // the penalty times' font of the last layout pass
+  QSize laidOutOuter_;           // the outer size the last layout pass was made for
   int ppi_;
   TColor color_ = colors::black;
   bool hasLogoScreen_ = false;

@@ -161,7 +161,8 @@ QList<MatchEvent> eventsBetween(const MatchSnapshot& before, const MatchSnapshot
   const bool periodEnded = was.clock == MatchClock::Running && is.clock == MatchClock::Ready;
   if (periodStarted) add(Kind::PeriodStart, 0);
   if (periodEnded) add(Kind::PeriodEnd, qint64(is.periodLength) * 1000);
-  if (was.period != is.period) add(Kind::PeriodNumber, after.elapsedMs);
+  // A period started by Play carries its number in its own row.
+  if (was.period != is.period && !periodStarted) add(Kind::PeriodNumber, after.elapsedMs);
   // Corrected or set while it stands: paused, or ready before the period's start.
   if (was.clock == is.clock && is.clock != MatchClock::Running &&
       before.elapsedMs != after.elapsedMs) {

@@ -14,6 +14,16 @@ namespace {
 
 QString matchTime(qint64 ms) { return SpanText(int(ms / 1000)); }
 
+// A duration as spreadsheets read one, always with the hours: "2:41" would be read as 2 hours
+// 41 minutes, "0:02:41" is 2 minutes 41 seconds.
+QString duration(qint64 ms) {
+  const qint64 seconds = ms / 1000;
+  return QString("%1:%2:%3")
+      .arg(seconds / 3600)
+      .arg(seconds / 60 % 60, 2, 10, QChar('0'))
+      .arg(seconds % 60, 2, 10, QChar('0'));
+}
+
 // Local time of the machine making the report, with its offset, so that a report made in the
 // hall reads in the hall's time whatever zone the journal was written in.
 QString localTime(const QDateTime& wall) {
@@ -173,11 +183,11 @@ QByteArray reportCsv(const JournalContents& journal, const QLocale& locale) {
     for (; gap < journal.gaps.size() && journal.gaps[gap].atEvent <= i; ++gap)
       gapRow(journal.gaps[gap].from, gapNote(journal.gaps[gap], w));
     const MatchEvent& e = journal.events[i];
-    row({localTime(e.wall), QString::number(e.period), matchTime(e.matchMs), eventText(e.kind, w),
+    row({localTime(e.wall), QString::number(e.period), duration(e.matchMs), eventText(e.kind, w),
          e.team ? (e.team == 1 ? names.home : names.guest) : QString(), orEmpty(e.slot),
          orEmpty(e.penaltyId), e.penaltyKind, e.player ? QString::number(*e.player) : QString(),
          QString::number(e.home), QString::number(e.guest), orEmpty(e.stepSeconds),
-         e.penaltySeconds ? matchTime(qint64(e.penaltySeconds) * 1000) : QString(),
+         e.penaltySeconds ? duration(qint64(e.penaltySeconds) * 1000) : QString(),
          e.fouls ? QString::number(*e.fouls) : QString(),
          e.undone.isEmpty() ? QString() : undoneNote(e.undone, w)});
   }

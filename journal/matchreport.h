@@ -11,7 +11,9 @@ struct JournalContents;
 // time set or carried over of a penalty or the fouls after a foul. A stretch the journal does not
 // hold whole is a row of its own.
 //
-// CSV is made for the spreadsheet of the given locale: UTF-8 with a byte-order mark (so that
+// CSV is made for the spreadsheet of the given locale, with the times played and the penalty
+// times as durations with hours (0:02:41), which a spreadsheet reads as such: UTF-8 with a
+// byte-order mark (so that
 // umlauts read right), German headers and event names in a German locale, and ';' between the
 // fields where the decimal separator is a comma (else ','). JSON has fixed English keys in any
 // locale (see docs/report.md).

@@ -154,6 +154,7 @@ QJsonObject countdownJson(const MatchSnapshot& snapshot) {
       {"timeoutSignalled", s.timeoutSignalled},
       {"timeoutsTaken", QJsonArray{s.timeoutsTaken[0], s.timeoutsTaken[1]}},
       {"timeoutsTakenInPeriod", QJsonArray{s.timeoutsTakenInPeriod[0], s.timeoutsTakenInPeriod[1]}},
+      {"timeoutsTakenLate", QJsonArray{s.timeoutsTakenLate[0], s.timeoutsTakenLate[1]}},
       {"breakOn", s.breakOn},
       {"breakSecondsLeft", s.breakSecondsLeft},
       {"leftMs", snapshot.countdownLeftMs}};
@@ -167,9 +168,13 @@ bool readCountdown(const QJsonObject& object, MatchSnapshot& snapshot) {
   s.timeoutTeam = int(f.whole("timeoutTeam", 0, 2));
   s.timeoutSecondsLeft = int(f.whole("timeoutSecondsLeft", 0, kMaxCountdown));
   s.timeoutSignalled = f.flag("timeoutSignalled");
+  // Those of the last minutes came later: a journal without them has none.
   const std::pair<const char*, std::array<int, 2>*> lists[] = {
-      {"timeoutsTaken", &s.timeoutsTaken}, {"timeoutsTakenInPeriod", &s.timeoutsTakenInPeriod}};
+      {"timeoutsTaken", &s.timeoutsTaken},
+      {"timeoutsTakenInPeriod", &s.timeoutsTakenInPeriod},
+      {"timeoutsTakenLate", &s.timeoutsTakenLate}};
   for (const auto& [name, counts_] : lists) {
+    if (counts_ == &s.timeoutsTakenLate && !object["countdown"].toObject().contains(name)) continue;
     const QJsonArray counts = object["countdown"][name].toArray();
     f.require(counts.size() == 2);
     std::array<int, 2>& to = *counts_;

@@ -48,10 +48,12 @@ double hornEnvelope(int sample, int samples) {
   return (1 - std::cos(std::numbers::pi * std::min(rise, fall))) / 2;
 }
 
-}  // namespace
+// The chime's two notes (E6, then C6 a third of the way in), each dying away like a bell.
+constexpr double kChimeNotes[] = {1318.5, 1046.5};
+constexpr double kChimeDecayS = 0.12;
+constexpr double kChimePeak = 0.6;
 
-QByteArray hornWave(int milliseconds) {
-  const qint64 samples = qint64(std::max(milliseconds, 0)) * kHornRate / 1000;
+QByteArray waveHeader(qint64 samples) {
   const quint32 dataBytes = quint32(samples * 2);
   QByteArray wave;
   wave.reserve(44 + dataBytes);
@@ -67,6 +69,24 @@ QByteArray hornWave(int milliseconds) {
   append<quint16>(wave, 16);             // bits per sample
   wave.append("data");
   append<quint32>(wave, dataBytes);
+  return wave;
+}
+
+QString fileProblem(const QString& fileName) {
+  const QFileInfo file(fileName);
+  if (!file.exists()) return Words::tr("Datei fehlt");
+  if (!file.isFile()) return Words::tr("keine Datei");
+  if (QFile readable(fileName); !readable.open(QIODevice::ReadOnly))
+    return Words::tr("Datei nicht lesbar");
+  if (file.size() == 0) return Words::tr("Datei ist leer");
+  return {};
+}
+
+}  // namespace
+
+QByteArray hornWave(int milliseconds) {
+  const qint64 samples = qint64(std::max(milliseconds, 0)) * kHornRate / 1000;
+  QByteArray wave = waveHeader(samples);
 
   double weights = 0;
   for (double h : kHornHarmonics) weights += h;
@@ -89,6 +109,25 @@ QByteArray hornWave(int milliseconds) {
     }
     const double value = clipScale * std::tanh(kHornDrive * sum / weights);
     append<qint16>(wave, qint16(std::lround(32767 * value * hornEnvelope(int(i), int(samples)))));
+  }
+  return wave;
+}
+
+QByteArray chimeWave() {
+  const qint64 samples = qint64(kChimeMs) * kHornRate / 1000;
+  QByteArray wave = waveHeader(samples);
+  const double secondAt = kChimeMs / 3000.0;
+  for (qint64 i = 0; i < samples; ++i) {
+    const double t = double(i) / kHornRate;
+    double value = 0;
+    for (int n = 0; n < 2; ++n) {
+      const double since = t - n * secondAt;
+      if (since >= 0)
+        value += std::exp(-since / kChimeDecayS) *
+                 std::sin(2 * std::numbers::pi * kChimeNotes[n] * since);
+    }
+    value *= kChimePeak / 2 * hornEnvelope(int(i), int(samples));
+    append<qint16>(wave, qint16(std::lround(32767 * value)));
   }
   return wave;
 }
@@ -117,14 +156,24 @@ SoundLoader::SoundLoader(std::unique_ptr<SoundPlayer> player)
 }
 
 void SoundLoader::play(const QString& fileName, bool loop) {
+  playFile(fileName, loop, StandIn::horn);
+}
+
+void SoundLoader::playWarning(const QString& fileName, bool loop) {
+  playFile(fileName, loop, StandIn::chime);
+}
+
+void SoundLoader::checkWarning(const QString& fileName) {
+  if (const QString problem = fileProblem(fileName); !problem.isEmpty())
+    tell(fileName, problem, StandIn::chime);
+}
+
+void SoundLoader::playFile(const QString& fileName, bool loop, StandIn standIn) {
   if (muted_) return;
+  standIns_[QFileInfo(fileName).absoluteFilePath()] = standIn;
   // What can be seen before playing is told at once; what the decoder finds comes back later.
-  const QFileInfo file(fileName);
-  if (!file.exists()) return failed(fileName, Words::tr("Datei fehlt"));
-  if (!file.isFile()) return failed(fileName, Words::tr("keine Datei"));
-  if (QFile readable(fileName); !readable.open(QIODevice::ReadOnly))
-    return failed(fileName, Words::tr("Datei nicht lesbar"));
-  if (file.size() == 0) return failed(fileName, Words::tr("Datei ist leer"));
+  if (const QString problem = fileProblem(fileName); !problem.isEmpty())
+    return failed(fileName, problem);
   if (SoundPlayer* p = player()) p->play(fileName, loop);
 }
 
@@ -132,6 +181,10 @@ void SoundLoader::playHorn(int milliseconds) {
   if (muted_ || milliseconds <= 0) return;
   QByteArray& wave = horns_[milliseconds];
   if (wave.isEmpty()) wave = hornWave(milliseconds);
+  playWaveData(wave);
+}
+
+void SoundLoader::playWaveData(const QByteArray& wave) {
   if (native_ && playWaveNatively(wave)) return;
   if (SoundPlayer* p = player()) p->playWave(wave);
 }
@@ -147,14 +200,26 @@ void SoundLoader::setMuted(bool muted) {
 }
 
 void SoundLoader::failed(const QString& fileName, const QString& reason) {
+  const StandIn standIn = standIns_.value(QFileInfo(fileName).absoluteFilePath(), StandIn::horn);
+  tell(fileName, reason, standIn);
+  if (standIn == StandIn::horn) return playHorn(kHornEndMs);
+  if (muted_) return;
+  if (chime_.isEmpty()) chime_ = chimeWave();
+  playWaveData(chime_);
+}
+
+void SoundLoader::tell(const QString& fileName, const QString& reason, StandIn standIn) {
   const QString key = QFileInfo(fileName).absoluteFilePath();
-  if (!reported_.contains(key)) {
-    reported_.insert(key);
-    if (report_)
-      report_(Words::tr("Ton '%1' nicht abspielbar: %2 — es ertönt die eingebaute Hupe")
-                  .arg(QDir::toNativeSeparators(fileName), reason));
-  }
-  playHorn(kHornEndMs);
+  if (reported_.contains(key)) return;
+  reported_.insert(key);
+  if (!report_) return;
+  const QString file = QDir::toNativeSeparators(fileName);
+  report_(standIn == StandIn::horn
+              ? Words::tr("Ton '%1' nicht abspielbar: %2 — es ertönt die eingebaute Hupe")
+                    .arg(file, reason)
+              : Words::tr("Warnton '%1' nicht abspielbar: %2 — es ertönt ein kurzer Gong statt "
+                          "der Hupe")
+                    .arg(file, reason));
 }
 
 SoundPlayer* SoundLoader::player() {

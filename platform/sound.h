@@ -20,6 +20,11 @@ inline constexpr int kHornManualMs = 1000;
 // under a short attack and release so it neither clicks nor trails.
 QByteArray hornWave(int milliseconds);
 
+// The warning's stand-in for a file that cannot play: a short bright two-note chime that no one
+// takes for the horn (shorter, two octaves higher, fading like a bell), in the horn's format.
+inline constexpr int kChimeMs = 600;
+QByteArray chimeWave();
+
 // Plays sound files by name and the built-in horn, asynchronously. A file that cannot be played
 // (missing, unreadable, not decodable) is reported once, and the horn sounds in its place: a
 // signal is never silently lost. No audio device at all is swallowed: the match goes on.
@@ -30,6 +35,11 @@ class SoundService {
 
   virtual ~SoundService() = default;
   virtual void play(const QString& fileName, bool loop) = 0;
+  // The warning before a period's end: a file that cannot play gives the chime, not the horn
+  // (in handball a horn stops play).
+  virtual void playWarning(const QString& fileName, bool loop) = 0;
+  // Tells now, before it is due, when the warning's file cannot be played.
+  virtual void checkWarning(const QString& fileName) = 0;
   virtual void playHorn(int milliseconds) = 0;
   virtual void stopAll() = 0;
   // While muted nothing plays; muting stops what is playing.
@@ -85,6 +95,8 @@ class SoundLoader final : public SoundService {
   explicit SoundLoader(std::unique_ptr<SoundPlayer> player);
 
   void play(const QString& fileName, bool loop) override;
+  void playWarning(const QString& fileName, bool loop) override;
+  void checkWarning(const QString& fileName) override;
   void playHorn(int milliseconds) override;
   void stopAll() override;
   void setMuted(bool muted) override;
@@ -94,7 +106,12 @@ class SoundLoader final : public SoundService {
 
  private:
   SoundPlayer* player();
+  // What the file's stand-in would be: the horn, or for the warning the chime.
+  enum class StandIn { horn, chime };
+  void playFile(const QString& fileName, bool loop, StandIn standIn);
   void failed(const QString& fileName, const QString& reason);
+  void tell(const QString& fileName, const QString& reason, StandIn standIn);
+  void playWaveData(const QByteArray& wave);
 
   const QStringList modulePaths_;
   QLibrary module_;  // never unloaded: the player may run until the program ends
@@ -103,6 +120,8 @@ class SoundLoader final : public SoundService {
   bool native_ = true;  // the horn may go through playWaveNatively
   bool muted_ = false;
   Report report_;
-  QSet<QString> reported_;        // files already told about, by absolute path
-  QHash<int, QByteArray> horns_;  // by length: the program sounds a few lengths many times
+  QSet<QString> reported_;            // files already told about, by absolute path
+  QHash<QString, StandIn> standIns_;  // by absolute path: what its last play falls back to
+  QHash<int, QByteArray> horns_;      // by length: the program sounds a few lengths many times
+  QByteArray chime_;
 };

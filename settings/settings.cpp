@@ -10,6 +10,7 @@ void Settings::load(const TSettings& record) { take(record, record.VidTablo); }
 void Settings::configure(const ConfirmedConfiguration& configuration) {
   if (configuration.refused()) {
     take(configuration.record, view_);
+    emit configuredInPart();
     return;
   }
   take(configuration.record, configuration.record.VidTablo);

@@ -50,6 +50,9 @@ class Settings : public QObject {
   // A configuration was confirmed and is in the record: the windows take the layout, the
   // screen mode and (when it changed) the monitor.
   void configured(bool monitorChanged);
+  // A configuration refused for its period length kept the fields before it: the title picture
+  // they name is read again, changed path or not.
+  void configuredInPart();
 
  private:
   void take(const TSettings& record, int view);

@@ -128,6 +128,8 @@ std::vector<Setting> makeTable() {
       // Only a break the dialog could have set is taken.
       row("BreakTime", Kind::Integer, console, 25, 900, member(&TSettings::BreakTime), {},
           std::pair(0, kMaxBreakTime)),
+      // When not stored, applying takes the sport's default.
+      row("WarningOff", Kind::Boolean, console, 26, false, member(&TSettings::WarningOff)),
 
       row("CNames", Kind::Text, display, 5, "HEIM - GAST", member(&TSettings::CNames), name),
       row("Title", Kind::Text, display, 6, "TITEL", member(&TSettings::Title), name),
@@ -319,8 +321,9 @@ void applyConsoleGroup(const ConsoleGroup& g, TSettings& s) {
   const QStringList applied = applyGroup(g, s);
   if (g.sportRefused()) s.Sport = SportRules().name;
   // A break the dialog could not have set, or none stored, is the sport's own.
-  if (!applied.contains("BreakTime"))
-    s.BreakTime = SportRules::preset(s.Sport).value_or(SportRules{}).breakLength;
+  const SportRules sport = SportRules::preset(s.Sport).value_or(SportRules{});
+  if (!applied.contains("BreakTime")) s.BreakTime = sport.breakLength;
+  if (!applied.contains("WarningOff")) s.WarningOff = !sport.warningByDefault;
 }
 
 void applyDisplayGroup(const DisplayGroup& g, TSettings& s) { applyGroup(g, s); }

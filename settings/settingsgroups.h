@@ -53,7 +53,7 @@ constexpr int kMaxBreakTime = 59 * 60 + 59;
 
 // Where the windows are, stored with the groups.
 struct WindowPlaces {
-  QRect console;           // "L", "T", "W", "H": left, top, client width and client height
+  QRect console;           // "L", "T", "W", "H": left, top, outer width and outer height
   QSize displaySize;       // "Wt", "Ht": client width and height
   QPoint displayPosition;  // "Xt", "Yt": outer left and top edge
 };

@@ -41,6 +41,8 @@ struct TSettings {
   QString RemoteOverlayToken;  // empty: the stream overlay is open to the hall's network
   // Files written before it existed lack this value.
   bool Muted{};  // no sound plays
+  // "kein Warnton": no warning before a period's end; when not stored, the sport's default.
+  bool WarningOff{};
   // The teams' colours in the stream overlay (home, guest).
   TColor RemoteColor1{};
   TColor RemoteColor2{};

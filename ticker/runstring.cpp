@@ -9,6 +9,8 @@
 #include <cmath>
 #include <vector>
 
+#include "widgets/fontsize.h"
+
 namespace {
 
 // Width of one cached tile of the drawn text.
@@ -228,8 +230,20 @@ int TRunString::Stop() {
   return position_;
 }
 
+void TRunString::setFitToWidth(bool on) {
+  if (on == fitToWidth_) return;
+  fitToWidth_ = on;
+  UpdateMetrics();
+}
+
 void TRunString::measureText() {
-  const QFontMetrics fm(rFont_.font, this);
+  shownFont_ = rFont_.font;
+  if (fitToWidth_ && shownFont_.pixelSize() > 0) {
+    const int room = width() - 2 * qAbs(depth_);
+    shownFont_ = fontWithCharHeight(
+        shownFont_, fitCharHeightToWidth(rText_, shownFont_, shownFont_.pixelSize(), room));
+  }
+  const QFontMetrics fm(shownFont_, this);
   textExtent_ = QSize(fm.horizontalAdvance(rText_), fm.height());
   textPrepared_ = false;
   tiles_.clear();
@@ -262,7 +276,7 @@ void TRunString::tick() {
 }
 
 QList<QGlyphRun> TRunString::glyphRuns(const QString& text, QPaintDevice* device) const {
-  QTextLayout layout(text, rFont_.font, device);
+  QTextLayout layout(text, shownFont_, device);
   QTextOption option;
   option.setWrapMode(QTextOption::NoWrap);
   layout.setTextOption(option);
@@ -278,7 +292,7 @@ void TRunString::DrawRunText(QPainter& painter, QPoint at, const QString& text) 
 
 void TRunString::drawLayers(QPainter& painter, QPoint at, const QList<QGlyphRun>& runs) const {
   // A glyph may reach about one line height beyond its origin on either side.
-  const qreal reach = QFontMetricsF(rFont_.font, painter.device()).height();
+  const qreal reach = QFontMetricsF(shownFont_, painter.device()).height();
   const QRectF visible =
       painter.hasClipping()
           ? painter.clipBoundingRect()
@@ -305,7 +319,7 @@ void TRunString::prepareText() {
   textPrepared_ = true;
   tiles_.clear();
   runs_.clear();
-  const QFontMetrics fm(rFont_.font, this);
+  const QFontMetrics fm(shownFont_, this);
   const RunMetrics m = metrics();
   // The ink of all layers may reach past the text box (overhangs, italics); keep it all.
   const QRect ink = fm.boundingRect(rText_).translated(0, fm.ascent());
@@ -421,6 +435,7 @@ void TRunString::paintEvent(QPaintEvent* event) {
 void TRunString::resizeEvent(QResizeEvent* event) {
   shownAt_.reset();
   QWidget::resizeEvent(event);
+  if (fitToWidth_) UpdateMetrics();
 }
 
 void TRunLabel::mouseReleaseEvent(QMouseEvent* event) {

@@ -79,6 +79,10 @@ class TRunString : public QWidget {
   TColor ColorS() const { return colorS_; }
   void setColorS(TColor c);
   const RunFont& RFont() const { return rFont_; }
+  // A standing text wider than the strip is drawn smaller, so that it ends inside the strip
+  // (and not under whatever lies beside it). shownFont() is the font it is drawn in.
+  void setFitToWidth(bool on);
+  const QFont& shownFont() const { return shownFont_; }
   void setRFont(const RunFont& font);
   int Depth() const { return depth_; }
   void setDepth(int depth);
@@ -157,6 +161,8 @@ class TRunString : public QWidget {
   TColor colorH_ = 0x00FF0000;
   TColor colorS_ = 0x00FF0000;
   RunFont rFont_{QFont(QStringLiteral("System"), 10), colors::white};
+  bool fitToWidth_ = false;
+  QFont shownFont_ = rFont_.font;
   int depth_ = 1;
   int stepToView_ = 96;
   bool autoRewind_ = true;

@@ -1,6 +1,7 @@
 #include "ticker/runtextcontrols.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -132,6 +133,10 @@ void RunTextControls::createStrip(QWidget* strip) {
   obc_->setGlyph(glyphs::cyclicStrip(), true);
   obc_->setTransparentColor(0x00008080);
   connect(obc_, &TOvalButton::clicked, this, &RunTextControls::OBCClick);
+  // A released button toggles itself; the release of a double click's second press is no
+  // click, so the button is put back to the list's state, which it only shows.
+  connect(obc_, &TOvalButton::mouseUp, this,
+          [this] { obc_->setDown(commands_.texts().stopsAfterLast()); });
 }
 
 void RunTextControls::createList(QWidget* listArea) {
@@ -171,6 +176,7 @@ void RunTextControls::createList(QWidget* listArea) {
              &RunTextControls::Openfile1Click);
   addCommand("Saveasdefault1", tr("Speichern as default"), QKeySequence(Qt::CTRL | Qt::Key_S),
              &RunTextControls::Saveasdefault1Click);
+  save_ = popupMenu1_->actions().constLast();
   addCommand("Stringdelete1", tr("Zeile entfernen"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
              &RunTextControls::Stringdelete1Click);
   listStr_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -179,8 +185,12 @@ void RunTextControls::createList(QWidget* listArea) {
 }
 
 void RunTextControls::createEditPanel(QWidget* editPanel) {
-  edit1_ = new QLineEdit(tr("Neue Zeile"), editPanel);
+  // The hint is no text: an untouched editor adds nothing to the list.
+  edit1_ = new QLineEdit(editPanel);
+  edit1_->setPlaceholderText(tr("Neue Zeile"));
   edit1_->setObjectName(QStringLiteral("Edit1"));
+  // Ctrl+S saves the list also while the line is being written.
+  edit1_->addAction(save_);
   edit1_->setToolTip(tr("Zeile zu ändern"));
   edit1_->setGeometry(6, 5, 379, edit1_->sizeHint().height());
   connect(edit1_, &QLineEdit::returnPressed, this, &RunTextControls::Edit1Enter);
@@ -251,11 +261,14 @@ void RunTextControls::ListStrClick() {
 }
 
 void RunTextControls::Edit1Enter() {
+  if (edit1_->text().isEmpty()) return;
   commands_.insertTextAfter(edit1_->text());
   edit1_->selectAll();
 }
 
-void RunTextControls::obADDstrClick() { commands_.insertTextBefore(edit1_->text()); }
+void RunTextControls::obADDstrClick() {
+  if (!edit1_->text().isEmpty()) commands_.insertTextBefore(edit1_->text());
+}
 
 void RunTextControls::Stringdelete1Click() { commands_.deleteText(); }
 
@@ -268,7 +281,12 @@ void RunTextControls::Openfile1Click() {
   if (!file.isEmpty()) tell(commands_.openTexts(file));
 }
 
-void RunTextControls::Saveasdefault1Click() { tell(commands_.saveTexts()); }
+void RunTextControls::Saveasdefault1Click() {
+  const Notice refused = commands_.saveTexts();
+  emit said(refused ? noticeText(refused)
+                    : tr("Lauftexte gespeichert: %1")
+                          .arg(QDir::toNativeSeparators(commands_.listFilePath())));
+}
 
 void RunTextControls::tell(const Notice& notice) {
   const QString caption = QGuiApplication::applicationDisplayName();

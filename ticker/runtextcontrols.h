@@ -47,7 +47,11 @@ class RunTextControls : public QObject {
   void obADDstrClick();
   void Stringdelete1Click();   // Ctrl+Del in the list
   void Openfile1Click();       // Ctrl+O in the list
-  void Saveasdefault1Click();  // Ctrl+S in the list
+  void Saveasdefault1Click();  // Ctrl+S in the list or the line editor
+
+ signals:
+  // A line for the console: what a command did or why it did not.
+  void said(const QString& line);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -70,6 +74,7 @@ class RunTextControls : public QObject {
 
   QListWidget* listStr_ = nullptr;
   QMenu* popupMenu1_ = nullptr;
+  QAction* save_ = nullptr;  // Ctrl+S, in the list and the line editor
   QLineEdit* edit1_ = nullptr;
   TOvalButton* obc_ = nullptr;
   QLabel* demoRS_ = nullptr;

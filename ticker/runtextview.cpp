@@ -8,6 +8,7 @@ void RunTextView::show(const RunTextState& state, int step) {
     ticker_.Stop();
     ticker_.hide();
   } else if (state.starts != shown_.starts) {
+    ticker_.setFitToWidth(state.mode == runTextStatic);
     ticker_.setRText(state.text);
     ticker_.setOneStep(step);
     ticker_.show();

@@ -20,6 +20,7 @@
 #include "config/cfgdialog.h"
 #include "core/match.h"
 #include "core/runtextlist.h"
+#include "display/framemerrowtide.h"
 #include "display/tablo.h"
 #include "session/matchsession.h"
 #include "settings/settings.h"
@@ -227,6 +228,19 @@ TEST_F(ConfigurationOnX, OtherMonitorAndWindowModeInOneOkPutTheFrameOnTheMonitor
   EXPECT_TRUE(monitor.contains(display->geometry())) << bounds();
 }
 
+// In window mode the display is laid out again once the window manager has framed it: the
+// maker's mark is a 13th of the outer height, not of the client's.
+TEST_F(ConfigurationOnX, TheFrameArrivingLaysTheWindowOutAgain) {
+  settings.change([](TSettings& s) { s.FullScr = false; });
+  display->ApplyScreenMode();
+  display->resize(1024, 768);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(display.get(), 10'000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return display->frameGeometry().height() > display->height(); },
+                              10'000));
+  QTest::qWait(200);
+  EXPECT_EQ(display->FrameMerrowtide1->height(), display->frameGeometry().height() / 13);
+}
+
 TEST_F(Configuration, AbbrechenKeepsEverythingButTheFontsChosenLive) {
   const TSettings before = settings.record();
   fake.dialogs.colorToPick = colors::lime;
@@ -272,6 +286,23 @@ TEST_F(Configuration, ATitlePictureThatAppearedLaterShowsAtTheNextOk) {
   EXPECT_TRUE(display->Image1->isVisible());
   EXPECT_FALSE(display->Label1->isVisible());
   EXPECT_EQ(display->Image1->picture().size(), QSize(40, 10));
+}
+
+// An OK refused for its period length still reads the title picture again, as its path came
+// before the period length.
+TEST_F(Configuration, ARefusedOkReadsTheUnchangedTitlePictureAgain) {
+  const QString picture = dir.filePath("titel.bmp");
+  fake.dialogs.fileToPick = picture;
+  QImage image(40, 10, QImage::Format_RGB32);
+  image.fill(Qt::green);
+  ASSERT_TRUE(image.save(picture, "BMP"));
+  configure([](TCfgDialog& d) { d.RadioButton2->click(); });
+  ASSERT_EQ(display->Image1->picture().size(), QSize(40, 10));
+
+  ASSERT_TRUE(image.scaled(60, 20).save(picture, "BMP"));
+  configure([](TCfgDialog& d) { d.meTime->setText("75:00"); });
+  EXPECT_EQ(fake.dialogs.errors, QStringList{"'00:75:00' is not a valid time."});
+  EXPECT_EQ(display->Image1->picture().size(), QSize(60, 20));
 }
 
 TEST_F(Configuration, DefaultPutsTheBaseFontOnThePeriodNumberEvenWhenCancelled) {

@@ -516,6 +516,42 @@ TEST(ConsoleSettings, StoredValuesSurviveARestart) {
   EXPECT_EQ(again.settings.record().Comanda1, "Adler");
 }
 
+// A refused time-out is said in the console's line, with no box that needs OK.
+TEST(ConsoleLine, ARefusedTimeoutIsSaidInTheLine) {
+  FakePlatform fake;
+  StoredConsole c(fake);
+  c.session.commands().chooseSport("handball");
+  c.console.show();
+  c.session.commands().startBreak();
+  c.console.timeoutClick(1);
+  const auto* line = c.console.findChild<QLabel*>("CommandLine");
+  ASSERT_TRUE(line);
+  EXPECT_TRUE(line->isVisible());
+  EXPECT_EQ(line->text(), "In der Pause gibt es keine Auszeit.");
+  EXPECT_TRUE(fake.dialogs.errors.isEmpty());
+}
+
+// "W" and "H" are the console's outer size, and a stored height comes back as the outer one.
+TEST(ConsoleSettings, WidthAndHeightAreTheOuterSize) {
+  FakePlatform fake;
+  QSize outer;
+  {
+    StoredConsole first(fake);
+    first.console.show();
+    first.console.resize(first.console.width(), 600);
+    QApplication::processEvents();
+    outer = first.console.frameGeometry().size();
+    ASSERT_GT(outer.height(), 600) << "the window system draws no frame";
+    first.store.writeGroups();
+  }
+  EXPECT_EQ(fake.settings.integers.value("W"), outer.width());
+  EXPECT_EQ(fake.settings.integers.value("H"), outer.height());
+  StoredConsole again(fake);
+  again.console.show();
+  QApplication::processEvents();
+  EXPECT_EQ(again.console.frameGeometry().size(), outer);
+}
+
 // A stored height is kept between the console's least and the tallest monitor.
 TEST(ConsoleSettings, AStoredHeightStaysWithinTheMonitors) {
   FakePlatform fake;

@@ -12,8 +12,8 @@ namespace {
 
 // The menu's actions carried out on a real match.
 struct MatchActions : PenaltyActions {
-  void givePenalty(int team, const QString& kind) override {
-    match.givePenalty(team, kind, std::nullopt, 1000);
+  void givePenalty(int team, const QString& kind, std::optional<int> player) override {
+    match.givePenalty(team, kind, player, 1000);
   }
   bool setPenaltyTime(int team, int id, int seconds) override {
     return match.setPenaltyTime(team, id, seconds, 1000);
@@ -33,11 +33,7 @@ QAction* actionNamed(QMenu& menu, const QString& text) {
 struct Console {
   Console() {
     actions.match.setSport(*SportRules::preset("icehockey"));
-    list = std::make_unique<PenaltyList>(actions, fakes.dialogs,
-                                         [this](QWidget*, const QString& shown) {
-                                           offered = shown;
-                                           return typed;
-                                         });
+    list = std::make_unique<PenaltyList>(actions, fakes.dialogs, ask);
   }
   void render() { list->render(actions.match.state(), actions.match.sport()); }
   const Penalty& guest(int n) const { return actions.match.state().teamPenalties[1][n]; }
@@ -47,6 +43,10 @@ struct Console {
   std::unique_ptr<PenaltyList> list;
   std::optional<QString> typed;
   QString offered;
+  AskText ask = [this](QWidget*, const TextQuestion& asked) {
+    offered = asked.initial;
+    return typed;
+  };
 };
 
 TEST(PenaltyMenu, OffersTheSportsKindsAndSetsOrCancelsThePenaltyShown) {
@@ -101,12 +101,46 @@ TEST(PenaltyMenu, OffersTheSportsKindsAndSetsOrCancelsThePenaltyShown) {
     picture.save(folder + "/penalty-menu.png");
     menu.hide();
   }
+  c.typed = "";  // no player
   actionNamed(menu, "5 Min")->trigger();
   ASSERT_EQ(c.actions.match.state().teamPenalties[1].size(), 2u);
   EXPECT_EQ(c.guest(1).kind.id, "5");
   actionNamed(menu, "Aufheben")->trigger();
   ASSERT_EQ(c.actions.match.state().teamPenalties[1].size(), 1u);
   EXPECT_EQ(c.guest(0).kind.id, "5");
+}
+
+// A kind given from the menu asks for the player's number; Enter on an empty field gives none.
+TEST(PenaltyMenu, GivingAPenaltyAsksForThePlayersNumber) {
+  Console c;
+  QMenu menu;
+  fillPenaltyMenu(menu, c.actions.match.sport(), 1, nullptr, c.actions, c.ask, c.fakes.dialogs,
+                  nullptr);
+  const struct {
+    std::optional<QString> typed;
+    std::optional<std::optional<int>> given;  // the player of the penalty given, if one is
+    const char* error;
+  } rows[] = {
+      {" 7 ", std::optional<int>(7), nullptr},
+      {"", std::optional<int>(), nullptr},
+      {std::nullopt, std::nullopt, nullptr},  // cancelled: no penalty
+      {"100", std::nullopt,
+       "„100“ ist keine Spielernummer: bitte 0 bis 99 eingeben oder leer lassen."},
+      {"x7", std::nullopt,
+       "„x7“ ist keine Spielernummer: bitte 0 bis 99 eingeben oder leer lassen."},
+  };
+  for (const auto& row : rows) {
+    const std::string name = row.typed.value_or("(cancelled)").toStdString();
+    c.fakes.dialogs.errors.clear();
+    c.typed = row.typed;
+    const size_t before = c.actions.match.state().teamPenalties[0].size();
+    actionNamed(menu, "2 Min")->trigger();
+    const auto& given = c.actions.match.state().teamPenalties[0];
+    ASSERT_EQ(given.size(), before + (row.given ? 1 : 0)) << name;
+    if (row.given) EXPECT_EQ(given.back().player, *row.given) << name;
+    EXPECT_EQ(c.fakes.dialogs.errors, row.error ? QStringList{QString(row.error)} : QStringList{})
+        << name;
+  }
 }
 
 TEST(PenaltyMenu, TheListKeepsTheOperatorsEntryWhileTimesChange) {

@@ -266,6 +266,16 @@ TEST_F(RemoteControlTest, NoTwoConsoleCommandsShareAKey) {
   EXPECT_EQ(seen.value("Ctrl+Backspace"), "mUndo");
 }
 
+// After the last half the phone's Play is refused with the console's line.
+TEST_F(RemoteControlTest, PlayAfterTheLastPeriodIsRefusedOnThePhone) {
+  commands.chooseSport("handball");
+  match.setPeriod(2);
+  match.playPause(fake.tick.now());
+  fake.tick.advance(1'800'000);
+  match.tick(fake.tick.now());
+  EXPECT_TRUE(run(R"({"cmd":"playPause"})").startsWith("Das Spiel ist aus."));
+}
+
 // Time-outs from the phone: started, refused with the German reason, ended; the state carries
 // the running one, the display's clock band and each team's used and left; the console's keys
 // collide with no other.

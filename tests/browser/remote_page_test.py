@@ -8,8 +8,10 @@ the PIN the program prints, taps +1 for the home team, and expects the new score
 red line only while a state carries it. Then it gives a penalty that waits for
 the clock and opens the overlay at three placements: each time the whole bug lies on the
 1920 x 1080 page, no name wraps, the clock and the waiting penalty show, and the teams differ
-in colour. Last the phone gives the guests a penalty of a kind for player 12, and the match
-has it. With SCORVEX_SCREENSHOTS set to a folder, it leaves a screenshot of each there.
+in colour. Then the phone gives the guests a penalty of a kind for player 12, and the match
+has it. Last the phone page in Chromium's phone emulation at 360 CSS px, with a 40-character
+team name: no text cut off, nothing outside the page, and a tap at each button's middle lands
+on that button. With SCORVEX_SCREENSHOTS set to a folder, it leaves a screenshot of each there.
 Usage: remote_page_test.py PATH_TO_SCORVEX
 """
 import json
@@ -50,6 +52,31 @@ def write_team_names(home):
                 # The program reads values in order up to the first missing one.
                 '"CountDown"=dword:00000001\n"Time"=dword:00000a8c\n"Monitor"=dword:00000000\n'
                 f'"Comanda1"="{NAMES[0]}"\n"Comanda2"="{NAMES[1]}"\n')
+
+
+LONG_NAME = "Turn- und Sportverein Großbottwar-Süd 1898"[:40]
+# What a phone's screen would show cut off or covered: every shown control of the board,
+# scrolled into view, inside the page and not wider than its box; a tap at a button's middle
+# (the element the browser hits there) lands on that button.
+CUT_OR_COVERED = """
+const width = document.documentElement.clientWidth;
+const faults = [];
+if (document.documentElement.scrollWidth > width)
+  faults.push("the page is " + document.documentElement.scrollWidth + " px wide");
+for (const e of document.querySelectorAll(
+         "#board button, #board .name, #board .score, #board input, #clock")) {
+  if (!e.offsetParent) continue;
+  e.scrollIntoView({block: "center"});
+  const r = e.getBoundingClientRect();
+  const what = (e.id || e.className) + " '" + e.textContent.trim().slice(0, 24) + "'";
+  if (r.left < 0 || r.right > width) faults.push(what + " reaches outside the page");
+  if (e.scrollWidth > e.clientWidth + 1) faults.push(what + " is cut off");
+  if (e.tagName !== "BUTTON") continue;
+  const hit = document.elementFromPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  if (!e.contains(hit)) faults.push(what + " lies under " + (hit ? hit.id || hit.className || hit.tagName : "nothing"));
+}
+return faults;
+"""
 
 
 # Where the bug and its parts lie on the page, as the browser laid them out.
@@ -177,6 +204,19 @@ def main():
             # The guests' list comes from the match's state.
             wait.until(seen.text_to_be_present_in_element((By.ID, "list2"), "2 Min #12"))
             assert driver.find_element(By.ID, "penaltyPlayer").get_attribute("value") == ""
+
+            # The phone page on a phone 360 CSS px wide, the home team with a long name.
+            driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                "width": 360, "height": 740, "deviceScaleFactor": 3, "mobile": True})
+            driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True})
+            driver.execute_script(
+                "render(Object.assign({}, state, {teams: state.teams.map((t, i) =>"
+                " Object.assign({}, t, i ? {} : {name: arguments[0]}))}))", LONG_NAME)
+            faults = driver.execute_script(CUT_OR_COVERED)
+            if shots:
+                driver.save_screenshot(os.path.join(shots, "phone-360.png"))
+            assert not faults, "at 360 px: " + "; ".join(faults)
+            print("the phone page fits 360 px with a", len(LONG_NAME), "character team name")
         finally:
             driver.quit()
             program.terminate()

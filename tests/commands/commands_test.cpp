@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <algorithm>
 
 #include "core/match.h"
 #include "core/runtextlist.h"
@@ -92,6 +93,57 @@ TEST(Commands, ListEditsMoveTheSelection) {
     EXPECT_EQ(edited.count(), 1) << row.name;
     EXPECT_TRUE(m.texts.unsaved()) << row.name;
   }
+}
+
+// The warning before a period's end: on in "standard", off once a preset is chosen (its horn
+// would stop play), and a warning file is checked when it is chosen, not when it is due.
+TEST(Commands, APresetTurnsTheWarningOffAndAChosenFileIsCheckedAtOnce) {
+  struct Row {
+    const char* sport;
+    bool warningOff;
+    int warningsPlayed;
+  };
+  for (const Row& row : {Row{"standard", false, 1}, Row{"handball", true, 0}}) {
+    Models m;
+    m.settings.change([](TSettings& s) {
+      s.Sport = "icehockey";  // so that choosing either is a change
+      s.SoundFile = "warnung.wav";
+    });
+    m.commands.chooseSport(row.sport);
+    EXPECT_EQ(m.settings.record().WarningOff, row.warningOff) << row.sport;
+    m.settings.change([](TSettings& s) {
+      s.Time = 100;
+      s.SoundTime = 60;
+    });
+    m.commands.playPause();
+    m.fake.tick.advance(50'000);
+    m.commands.clockTick();
+    const auto& calls = m.fake.sound.calls;
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                            [](const FakeSound::Call& c) { return c.file == "warnung.wav"; }),
+              row.warningsPlayed)
+        << row.sport;
+  }
+  Models m;
+  m.settings.change([](TSettings& s) { s.SoundFile = "neu.wav"; });
+  m.settings.change([](TSettings& s) { s.WarningOff = true; });
+  m.settings.change([](TSettings& s) { s.SoundFile = "aus.wav"; });
+  EXPECT_EQ(m.fake.sound.checked, QStringList{"neu.wav"});
+}
+
+// After the last period of a sport that numbers its periods, Play says the match is over.
+TEST(Commands, PlayAfterTheLastPeriodSaysTheMatchIsOver) {
+  Models m;
+  m.commands.chooseSport("handball");
+  m.settings.change([](TSettings& s) { s.Time = 10; });
+  m.commands.setPeriod(2);
+  EXPECT_FALSE(m.commands.playPause());
+  m.fake.tick.advance(10'000);
+  m.commands.clockTick();
+  const Notice over = m.commands.playPause();
+  EXPECT_EQ(over.kind, Notice::Error);
+  EXPECT_EQ(over.reason, Refusal::MatchOver);
+  EXPECT_EQ(m.match.state().clock, MatchClock::Ready);
 }
 
 // A team's list holds at most Match::kPenaltiesPerTeam penalties: a further one, given by kind or

@@ -42,6 +42,8 @@ inline const char* refusalName(TimeoutRefusal r) {
       return "match limit";
     case TimeoutRefusal::PeriodLimit:
       return "period limit";
+    case TimeoutRefusal::LateLimit:
+      return "late limit";
   }
   return "?";
 }

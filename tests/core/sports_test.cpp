@@ -145,6 +145,16 @@ TEST(Sports, EveryPresetPlaysItsScriptedMatch) {
            {"play"},
            {"run 71", "home: - | guest: - | slots: - - - -"},
        }},
+      {"icehockey",
+       false,
+       {
+           // The last period's end carries nothing over: there is no next period.
+           {"period 3"},
+           {"play"},
+           {"run 1100"},
+           {"give 1 5 #9", "home: 5 #9 5:00 running | guest: - | slots: 5:00 - - -"},
+           {"run 100", "home: - | guest: - | slots: - - - -"},
+       }},
       {"futsal",
        false,
        {

@@ -84,19 +84,44 @@ TEST(Timeouts, EveryPresetKeepsItsTimeoutAndBreakRules) {
            {"end"},
            {"timeout 1", "refused: match limit"},
            {"play"},
-           // After the last half no break follows.
-           {"run 1800", "ready 0:00 | period 2 | left 0 2 | signals 1 2"},
+           // After the last half no break follows, and Play starts no third half. (In its last
+           // five minutes a team has only one time-out.)
+           {"run 1800", "ready 0:00 | period 2 | left 0 1 | signals 1 2"},
+           {"play"},
+           {"run 1", "ready 0:00 | period 2 | left 0 1 | signals 1 2"},
+           // A period number the operator sets goes on (extra time).
+           {"period 3"},
+           {"play"},
+           {"run 1", "running 29:59 | period 3 | left 0 2 | signals 1 2"},
+       }},
+      {"handball",
+       false,
+       {
+           // In the last five minutes of the second half one time-out per team.
+           {"period 2"},
+           {"play"},
+           {"run 1200"},
+           {"timeout 1", "paused 10:00 | period 2 | TO1 1:00 | left 1 2 | signals 0 0"},
+           {"end"},
+           {"play"},
+           {"run 320"},
+           {"timeout 2", "paused 4:40 | period 2 | TO2 1:00 | left 1 0 | signals 0 0"},
+           {"end"},
+           {"play"},
+           {"run 10"},
+           {"timeout 2", "refused: late limit"},
+           {"timeout 1", "paused 4:30 | period 2 | TO1 1:00 | left 0 0 | signals 0 0"},
        }},
       {"floorball",
        false,
        {
-           // Period 0 counts as the first: the break leads to the second.
+           // The first Play starts period 1: the break leads to the second.
            {"play"},
-           {"timeout 2", "paused 20:00 | period 0 | TO2 0:30 | left 1 0 | signals 0 0"},
-           {"run 30", "paused 20:00 | period 0 | left 1 0 | signals 0 1"},
+           {"timeout 2", "paused 20:00 | period 1 | TO2 0:30 | left 1 0 | signals 0 0"},
+           {"run 30", "paused 20:00 | period 1 | left 1 0 | signals 0 1"},
            {"timeout 2", "refused: match limit"},
            {"play"},
-           {"run 1200", "ready 0:00 | period 0 | PAUSE 9:59 | left 1 0 | signals 0 1"},
+           {"run 1200", "ready 0:00 | period 1 | PAUSE 9:59 | left 1 0 | signals 0 1"},
            // Ended by the operator before Play: the next period is set, Play starts it.
            {"endbreak", "ready 20:00 | period 2 | left 1 0 | signals 0 1"},
            {"play"},

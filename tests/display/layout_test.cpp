@@ -53,14 +53,16 @@ TEST(Layout, BorderlessView0At1024x768) {
   const TabloLayout l = layoutTablo(input(1024, 768, 0));
   ASSERT_TRUE(l.bands.has_value());
   const Bands& b = *l.bands;
+  // The title takes the room left of the date.
+  const int titleWidth = 1024 - l.labelData.width();
   expectRects({
       {"frame", l.frame, QRect(768, 709, 256, 59)},
-      {"Label1", l.label1, QRect(0, 0, 1024, 153)},
+      {"Label1", l.label1, QRect(0, 0, titleWidth, 153)},
       {"Label2", b.label2, QRect(310, 153, 404, 153)},
       {"Label3", b.label3, QRect(0, 306, 1024, 153)},
       {"Label4", b.label4, QRect(0, 459, 1024, 250)},
       {"Label5", b.label5, QRect(449, 459, 125, 250)},
-      {"Image1", b.image1, QRect(0, 0, 1024, 153)},
+      {"Image1", b.image1, QRect(0, 0, titleWidth, 153)},
       {"Logo1", b.logo1, QRect(0, 153, 310, 153)},
       {"Logo2", b.logo2, QRect(714, 153, 310, 153)},
       {"LabelLogo1", b.labelLogo1, QRect(0, 153, 310, 153)},
@@ -124,7 +126,7 @@ TEST(Layout, OutOfRangeViewKeepsBandsAndUsesCurrentScoreBounds) {
   EXPECT_TRUE(l.namesVisible);
   EXPECT_FALSE(l.penaltiesVisible);
   expectRects({
-      {"Label1", l.label1, QRect(0, 0, 800, 120)},
+      {"Label1", l.label1, QRect(0, 0, 800 - l.labelData.width(), 120)},
       {"frame", l.frame, QRect(600, 554, 200, 46)},
       {"LabelStraf1a", l.straf1a, QRect(0, 459, 133, 125)},
       {"LabelStraf2b", l.straf2b, QRect(667, 584, 133, 125)},
@@ -133,12 +135,43 @@ TEST(Layout, OutOfRangeViewKeepsBandsAndUsesCurrentScoreBounds) {
   EXPECT_EQ(l.scorePoints, FitFont("0 - 0", QSize(1024, 250), arialBold(), 96));
 }
 
+// A long title shrinks into the room the date leaves; its text ends before the date begins.
+TEST(Layout, TheTitleKeepsClearOfTheDate) {
+  struct Row {
+    int width, height, view;
+  };
+  for (const Row& r : {Row{1024, 768, 0}, Row{1920, 1080, 3}, Row{640, 480, 1}, Row{400, 300, 2}}) {
+    LayoutInput in = input(r.width, r.height, r.view);
+    in.title.text = "Großer Preis der Stadtwerke Süd 2026";
+    const TabloLayout l = layoutTablo(in);
+    const QFontMetrics title(fontWithPointSize(in.title.font, l.titlePoints, 96));
+    const int textRight = (l.label1.width() + title.horizontalAdvance(in.title.text)) / 2;
+    EXPECT_LE(textRight, l.labelData.x()) << r.width << "x" << r.height << " view " << r.view;
+    EXPECT_LE(l.bands->image1.right(), l.labelData.x()) << r.width << "x" << r.height;
+  }
+}
+
 TEST(Layout, WindowModeTakesTheFrameHeightFromTheOuterHeight) {
   const TabloLayout l = layoutTablo(input(1024, 768, 0, 800));
   EXPECT_EQ(l.frame, QRect(768, 707, 256, 61));
   EXPECT_EQ(l.runPoints, 40);
   EXPECT_EQ(l.bands->label4, QRect(0, 459, 1024, 248));
   EXPECT_EQ(l.panelLogo, QRect(0, 0, 1024, 800));
+}
+
+// A frame reported while the window manager is still framing the window (none, negative, or
+// the monitor's size) does not make the least size larger than 320 × 240.
+TEST(Layout, LeastClientSizeCountsOnlyAPlausibleFrame) {
+  struct Row {
+    const char* name;
+    QSize frame, least;
+  };
+  const QSize monitor(1920, 1080);
+  for (const Row& r :
+       {Row{"framed", {2, 32}, {318, 208}}, Row{"no frame yet", {0, 0}, {320, 240}},
+        Row{"negative", {-1919, -1079}, {320, 240}}, Row{"half negative", {4, -30}, {320, 240}},
+        Row{"larger than a quarter of the monitor", {600, 30}, {320, 240}}})
+    EXPECT_EQ(leastClientSize(r.frame, monitor), r.least) << r.name;
 }
 
 TEST(Layout, ProductsRoundHalvesToEven) {

@@ -93,10 +93,11 @@ TEST_F(TabloTest, FullScreen1024x768View0PlacesEveryElement) {
     QRect bounds;
   };
   for (const Row& row :
-       {Row{t.FrameMerrowtide1, {768, 709, 256, 59}}, Row{t.Label1, {0, 0, 1024, 153}},
+       {Row{t.FrameMerrowtide1, {768, 709, 256, 59}},
+        Row{t.Label1, {0, 0, 1024 - t.LabelData->width(), 153}},
         Row{t.Label2, {310, 153, 404, 153}}, Row{t.Label3, {0, 306, 1024, 153}},
         Row{t.Label4, {0, 459, 1024, 250}}, Row{t.Label5, {449, 459, 125, 250}},
-        Row{t.Image1, {0, 0, 1024, 153}}, Row{t.Logo1, {0, 153, 310, 153}},
+        Row{t.Image1, {0, 0, 1024 - t.LabelData->width(), 153}}, Row{t.Logo1, {0, 153, 310, 153}},
         Row{t.Logo2, {714, 153, 310, 153}}, Row{t.LabelLogo2, {714, 153, 310, 153}},
         Row{t.RunLabel, {0, 709, 768, 60}}, Row{t.LabelStraf1b, {0, 584, 170, 125}},
         Row{t.LabelStraf2a, {854, 459, 170, 125}}, Row{t.PanelPause, {449, 459, 125, 250}},
@@ -142,7 +143,7 @@ TEST_F(TabloTest, StoredView7KeepsTheBandsOfThePreviousLayout) {
   fakes.desktop.monitors = {QRect(0, 0, 800, 600)};
   t.ApplyScreenMode();
   ASSERT_EQ(t.size(), QSize(800, 600));
-  EXPECT_EQ(t.Label1->geometry(), QRect(0, 0, 800, 120));
+  EXPECT_EQ(t.Label1->geometry(), QRect(0, 0, 800 - t.LabelData->width(), 120));
   EXPECT_EQ(t.FrameMerrowtide1->geometry(), QRect(600, 554, 200, 46));
   EXPECT_EQ(t.Label2->geometry(), QRect(310, 153, 404, 153));
   EXPECT_EQ(t.Label4->geometry(), QRect(0, 459, 1024, 250));
@@ -162,7 +163,7 @@ TEST_F(TabloTest, WidthLimitCapsFullScreenAtTheMonitorsLeftEdge) {
   tablo->ApplyScreenMode();
   QApplication::processEvents();
   EXPECT_EQ(tablo->geometry(), QRect(1024, 0, 800, 1080));
-  EXPECT_EQ(tablo->Label1->width(), 800);
+  EXPECT_EQ(tablo->Label1->width(), 800 - tablo->LabelData->width());
   EXPECT_EQ(tablo->FrameMerrowtide1->geometry(), QRect(600, 1080 - 83, 200, 83));
   EXPECT_EQ(tablo->windowTitle(), "800x1080");
 }

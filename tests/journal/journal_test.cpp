@@ -74,8 +74,8 @@ TEST(MatchJournal, EveryCommandIsRecordedAndTheLastStateComesBack) {
   const QList<QByteArray> rows = reportCsv(journal, QLocale::c()).trimmed().split('\n');
   ASSERT_EQ(rows.size(), journal.events.size() + 6);
   EXPECT_EQ(rows[9].trimmed().split(',').mid(1),
-            (QList<QByteArray>{"0", "0:30", "penalty_release", "2", "1", "1", "2", "", "1", "0", "",
-                               "", "", ""}));
+            (QList<QByteArray>{"0", "0:00:30", "penalty_release", "2", "1", "1", "2", "", "1", "0",
+                               "", "", "", ""}));
 
   r.match.reset();
   r.journal->finish();
@@ -308,8 +308,8 @@ TEST(MatchJournal, TimeoutsAndTheBreakAreReportedAndComeBackRunning) {
   const QList<QByteArray> rows = reportCsv(journal, QLocale::c()).trimmed().split('\n');
   ASSERT_EQ(rows.size(), journal.events.size() + 6);
   EXPECT_EQ(rows[7].trimmed().split(',').mid(1),
-            (QList<QByteArray>{"0", "1:30", "timeout_start", "2", "", "", "", "", "0", "0", "", "",
-                               "", ""}));
+            (QList<QByteArray>{"1", "0:01:30", "timeout_start", "2", "", "", "", "", "0", "0", "",
+                               "", "", ""}));
   EXPECT_TRUE(reportCsv(journal, QLocale(QLocale::German)).contains("Auszeit beginnt"));
 }
 
@@ -389,8 +389,8 @@ TEST(MatchJournal, PenaltiesAndFoulsAreRecordedByIdKindAndPlayer) {
     // The report's row of the time set: number, kind, player and the time.
     const QList<QByteArray> csv = reportCsv(journal, QLocale(QLocale::German)).split('\n');
     EXPECT_EQ(csv[8].trimmed().split(';').mid(3),
-              (QList<QByteArray>{"Strafzeit gesetzt", "1", "", "1", "5", "12", "0", "0", "", "1:15",
-                                 "", ""}));
+              (QList<QByteArray>{"Strafzeit gesetzt", "1", "", "1", "5", "12", "0", "0", "",
+                                 "0:01:15", "", ""}));
   }
 }
 

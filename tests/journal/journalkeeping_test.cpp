@@ -236,9 +236,9 @@ TEST(MatchReport, SpeaksTheSessionsLanguageAndMarksWhatTheJournalLacks) {
     const char* gapEvent;
   } rows[] = {
       {"German", QLocale(QLocale::German, QLocale::Germany), "Uhrzeit;Periode;Spielzeit;Ereignis",
-       ";1;10:00;Tor;\"HSG Falkenberg; Süd\";;;;;0;1;;;;", "Lücke im Journal"},
+       ";1;0:10:00;Tor;\"HSG Falkenberg; Süd\";;;;;0;1;;;;", "Lücke im Journal"},
       {"English", QLocale(QLocale::English, QLocale::UnitedKingdom), "wall_time,period",
-       ",1,10:00,goal,HSG Falkenberg; Süd,,,,,0,1,,,,", "journal_gap"},
+       ",1,0:10:00,goal,HSG Falkenberg; Süd,,,,,0,1,,,,", "journal_gap"},
   };
   for (const Row& row : rows) {
     const QByteArray csv = reportCsv(journal, row.locale);
@@ -250,7 +250,7 @@ TEST(MatchReport, SpeaksTheSessionsLanguageAndMarksWhatTheJournalLacks) {
     // The gap lies between the goal and the penalty.
     const qsizetype gapAt = text.indexOf(QString::fromUtf8(row.gapEvent));
     EXPECT_GT(gapAt, text.indexOf(QString::fromUtf8(row.goalRow))) << row.name;
-    EXPECT_LT(gapAt, text.lastIndexOf("1;15:00") + text.lastIndexOf("1,15:00") + 1) << row.name;
+    EXPECT_LT(gapAt, text.lastIndexOf("1;0:15:00") + text.lastIndexOf("1,0:15:00") + 1) << row.name;
     // Local time with its offset from UTC.
     EXPECT_TRUE(QRegularExpression(R"(\d\d:\d\d:\d\d[+-]\d\d:\d\d)").match(text).hasMatch());
   }

@@ -144,3 +144,19 @@ TEST(SoundLoader, MutedNothingPlaysAndMutingStopsWhatPlays) {
 }
 
 }  // namespace
+
+// The warning's file that cannot play is told when it is checked (chosen, or at start), and
+// when due gives the short chime, never the horn.
+TEST(SoundLoader, AWarningThatCannotPlayIsToldAtTheCheckAndChimes) {
+  QTemporaryDir temp;
+  const QString missing = temp.filePath("warnung.wav");
+  Loader loader;
+  loader.sound->checkWarning(missing);
+  EXPECT_EQ(loader.lines, QStringList{QString("Warnton '%1' nicht abspielbar: Datei fehlt — es "
+                                              "ertönt ein kurzer Gong statt der Hupe")
+                                          .arg(QDir::toNativeSeparators(missing))});
+  EXPECT_TRUE(loader.player->waves.isEmpty());
+  loader.sound->playWarning(missing, true);
+  EXPECT_EQ(loader.lines.size(), 1);
+  EXPECT_EQ(loader.player->waves, QList<QByteArray>{chimeWave()});
+}

@@ -251,7 +251,8 @@ TEST(SettingsGroups, GroupsAreWrittenInOrderAndEachAsItsKind) {
                                          "RemoteColor1",
                                          "RemoteColor2",
                                          "Sport",
-                                         "BreakTime"}));
+                                         "BreakTime",
+                                         "WarningOff"}));
   EXPECT_EQ(key.integers.value("L"), -5);
   EXPECT_EQ(key.integers.value("H"), 549);
   EXPECT_EQ(key.integers.value("StrReset"), 1);
@@ -337,6 +338,31 @@ TEST(SettingsGroups, AStoredSportNamesAPresetOrFallsBackToStandard) {
     EXPECT_EQ(group.sportRefused(), row.refused) << row.name;
     // The group read on past nothing: the remote's values before it are all there.
     EXPECT_TRUE(group.has("RemoteOverlayToken")) << row.name;
+  }
+}
+
+// "kein Warnton" as stored, or where nothing is stored the sport's default: off in the presets.
+TEST(SettingsGroups, TheWarningIsOffInAPresetUnlessStoredOn) {
+  const struct {
+    const char* sport;
+    std::optional<int> stored;
+    bool warningOff;
+  } rows[] = {{"handball", std::nullopt, true},
+              {"standard", std::nullopt, false},
+              {"handball", 0, false},
+              {"standard", 1, true}};
+  for (const auto& row : rows) {
+    FakeSettingsKey key;
+    storeBothGroups(key);
+    key.writeText("Sport", row.sport);
+    key.writeInteger("BreakTime", 600);
+    if (row.stored)
+      key.writeInteger("WarningOff", *row.stored);
+    else
+      removeValue(key, "WarningOff");
+    TSettings settings;
+    applyConsoleGroup(readConsoleGroup(key), settings);
+    EXPECT_EQ(settings.WarningOff, row.warningOff) << row.sport << " " << row.stored.value_or(-1);
   }
 }
 

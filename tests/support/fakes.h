@@ -24,6 +24,8 @@ class FakeSound final : public SoundService {
     int hornMs = 0;  // the horn's length, 0 for the others
   };
   void play(const QString& fileName, bool loop) override { calls.append({fileName, loop}); }
+  void playWarning(const QString& fileName, bool loop) override { play(fileName, loop); }
+  void checkWarning(const QString& fileName) override { checked.append(fileName); }
   void playHorn(int milliseconds) override { calls.append({QString(), false, milliseconds}); }
   void stopAll() override { calls.append({QString(), false}); }
   void setMuted(bool muted) override { muted_ = muted; }
@@ -37,6 +39,7 @@ class FakeSound final : public SoundService {
   }
 
   QList<Call> calls;
+  QStringList checked;  // warning files checked before they were due
 
  private:
   bool muted_ = false;

@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QVBoxLayout>
 #include <memory>
 
@@ -24,6 +25,7 @@
 #include "support/fakes.h"
 #include "ticker/runstring.h"
 #include "ticker/runtextview.h"
+#include "widgets/fontsize.h"
 #include "widgets/ovalbutton.h"
 
 namespace {
@@ -59,6 +61,8 @@ class RunTextConsole : public ::testing::Test {
     controls =
         std::make_unique<RunTextControls>(strip, listArea, editPanel, *commands, fake.dialogs);
     controls->loadDefaultList();
+    QObject::connect(controls.get(), &RunTextControls::said,
+                     [this](const QString& line) { said << line; });
     QObject::connect(&ticker, &TRunString::OnEnd, commands.get(), &Commands::textPassEnded);
     list = console.findChild<QListWidget*>("ListStr");
     edit = console.findChild<QLineEdit*>("Edit1");
@@ -80,10 +84,17 @@ class RunTextConsole : public ::testing::Test {
   TOvalButton* button(const char* name) const { return console.findChild<TOvalButton*>(name); }
   // A left click in the middle of the ellipse, as the mouse makes it.
   void click(const char* name) {
+    mouse(name, {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease});
+  }
+  // As the window system reports a double click: its second press comes as a double click.
+  void doubleClick(const char* name) {
+    click(name);
+    mouse(name, {QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease});
+  }
+  void mouse(const char* name, std::initializer_list<QEvent::Type> types) {
     TOvalButton* b = button(name);
     const QPoint at = b->rect().center();
-    for (QEvent::Type type :
-         {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    for (QEvent::Type type : types) {
       QMouseEvent e(
           type, at, b->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
           type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
@@ -132,6 +143,7 @@ class RunTextConsole : public ::testing::Test {
   QListWidget* list = nullptr;
   QLineEdit* edit = nullptr;
   QStringList shown;
+  QStringList said;  // the lines for the console
 };
 
 }  // namespace
@@ -168,7 +180,10 @@ TEST_F(RunTextConsole, CreatesNamedControlsAndLoadsTheList) {
   EXPECT_EQ(label("DemoRS")->text(), "LAUFTEXT.TXT");
   EXPECT_EQ(demoColor(), colors::grey);
   EXPECT_TRUE(label("LabelRS1")->isHidden());
-  EXPECT_EQ(edit->text(), "Neue Zeile");
+  // A hint, not a text: Enter in the untouched editor adds nothing.
+  EXPECT_EQ(edit->placeholderText(), "Neue Zeile");
+  key(edit, Qt::Key_Return);
+  EXPECT_EQ(entries(), QStringList({"A", "B", "C"}));
   EXPECT_EQ(edit->toolTip(), "Zeile zu ändern");
   EXPECT_EQ(edit->geometry().topLeft(), QPoint(6, 5));
   EXPECT_EQ(edit->width(), 379);
@@ -216,6 +231,27 @@ TEST_F(RunTextConsole, AllTextsStopAfterTheLastWhileCyclicIsPressed) {
   EXPECT_EQ(selected(), 0);
   click("OBC");
   EXPECT_FALSE(button("OBC")->down());
+}
+
+// The button shows the list's state after a double click and after every click that follows.
+TEST_F(RunTextConsole, CyclicSwitchShowsTheListsStateAfterADoubleClick) {
+  createWith({"A", "B"});
+  doubleClick("OBC");
+  for (int clicks = 0; clicks < 3; ++clicks) {
+    EXPECT_EQ(button("OBC")->down(), texts.stopsAfterLast()) << clicks << " clicks after";
+    click("OBC");
+  }
+}
+
+// A standing line wider than the strip is drawn smaller, so that it ends inside the strip and
+// not under the maker's mark beside it; a scrolling line keeps the strip's font.
+TEST_F(RunTextConsole, AStandingLineFitsTheStrip) {
+  createWith({QString(60, 'W'), "kurz"});
+  ticker.setRFont({fontWithCharHeight(QFont("Arial"), 40), colors::yellow});
+  controls->mStatStartClick();
+  EXPECT_LE(QFontMetrics(ticker.shownFont()).horizontalAdvance(ticker.RText()), ticker.width());
+  controls->mRunStartClick();
+  EXPECT_EQ(ticker.shownFont(), ticker.RFont().font);
 }
 
 TEST_F(RunTextConsole, OneRunningTextScrollsOnceAndMovesTheCursor) {
@@ -338,7 +374,7 @@ TEST_F(RunTextConsole, ReplayUsesTheLastMode) {
 
 TEST_F(RunTextConsole, PickCopiesOnlyTheOperatorsChoiceIntoTheEditor) {
   createWith({"A", "B", "C"});
-  EXPECT_EQ(edit->text(), "Neue Zeile");  // the selection made at loading is no pick
+  EXPECT_EQ(edit->text(), "");  // the selection made at loading is no pick
   key(list, Qt::Key_Down);
   EXPECT_EQ(selected(), 1);
   EXPECT_EQ(edit->text(), "B");
@@ -419,6 +455,8 @@ TEST_F(RunTextConsole, SaveWritesTheListOrKeepsTheOldFile) {
   controls->Saveasdefault1Click();
   EXPECT_EQ(fileBytes(), QByteArray("alt\r\nGr\xC3\xBC\xC3\x9F"
                                     "e\r\n"));
+  EXPECT_EQ(said, QStringList{"Lauftexte gespeichert: " +
+                              QDir::toNativeSeparators(dir.filePath("Lauftext.txt"))});
 
   edit->setText("neu");
   key(edit, Qt::Key_Return);
@@ -426,12 +464,27 @@ TEST_F(RunTextConsole, SaveWritesTheListOrKeepsTheOldFile) {
     FailingSaves blocked(dir.path());
     controls->Saveasdefault1Click();
   }
-  ASSERT_EQ(fake.dialogs.errors.size(), 1);
-  EXPECT_TRUE(fake.dialogs.errors[0].startsWith(
-      "Cannot create file \"" + QDir::toNativeSeparators(dir.filePath("Lauftext.txt")) + "\". "));
+  ASSERT_EQ(said.size(), 2);  // in the console's line, not in a box
+  EXPECT_TRUE(fake.dialogs.errors.isEmpty());
+  EXPECT_TRUE(said[1].startsWith("Cannot create file \"" +
+                                 QDir::toNativeSeparators(dir.filePath("Lauftext.txt")) + "\". "));
   EXPECT_EQ(fileBytes(), QByteArray("alt\r\nGr\xC3\xBC\xC3\x9F"
                                     "e\r\n"));
   EXPECT_EQ(entries(), QStringList({"alt", "Grüße", "neu"}));
+}
+
+// Ctrl+S saves the list also while the line is being written in the editor.
+TEST_F(RunTextConsole, CtrlSSavesWithTheFocusInTheEditor) {
+  createWith({"alt"});
+  console.show();
+  console.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&console));
+  edit->setFocus();
+  edit->setText("halb geschrieben");
+  QTest::keyClick(edit, Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(fileBytes(), QByteArray("alt\r\n"));
+  EXPECT_EQ(said.size(), 1);
+  EXPECT_EQ(edit->text(), "halb geschrieben");
 }
 
 TEST_F(RunTextConsole, AListNotLoadedWholeIsReportedOnceAndNeverSavedOverItsFile) {
@@ -447,7 +500,7 @@ TEST_F(RunTextConsole, AListNotLoadedWholeIsReportedOnceAndNeverSavedOverItsFile
   edit->setText("neu");
   key(edit, Qt::Key_Return);
   controls->Saveasdefault1Click();
-  EXPECT_EQ(fake.dialogs.errors,
+  EXPECT_EQ(said,
             QStringList("\"" + name +
                         "\" wird nicht gespeichert: die Liste wurde nicht vollständig geladen."));
   EXPECT_EQ(fileBytes(), file);
